@@ -1,0 +1,404 @@
+#include "engine/Connection.h"
+
+#include "engine/ArchiveFormat.h"
+#include "engine/Constants.h"
+#include "engine/jet/JetDialect.h"
+#include "platform/CrashPoints.h"
+#include "platform/FileOps.h"
+#include "platform/LockFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace dao {
+
+namespace {
+
+const QString kSource = QStringLiteral("DAO.Workspace");
+
+enum class FileKind { Missing, Plain, Encrypted, Foreign };
+
+// What the first bytes of a file say about it. An encrypted archive shows nothing but
+// random-looking pages, so a file is taken as one only when its size is a whole number
+// of pages and it carries none of the signatures of other formats.
+FileKind classify(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return FileKind::Missing;
+    if (!file.open(QIODevice::ReadOnly))
+        return FileKind::Foreign;
+    const QByteArray head = file.read(32);
+    const qint64 size = file.size();
+    if (head.startsWith(QByteArray(format::kPlainHeader, 16)))
+        return FileKind::Plain;
+    static const char *const foreign[] = {"Standard Jet DB", "Standard ACE DB", "%PDF", "PK\x03\x04",
+                                          "\x7f" "ELF", "SQLite format"};
+    for (const char *signature : foreign)
+        if (head.contains(signature))
+            return FileKind::Foreign;
+    if (size < format::kCipherPageSize || size % format::kCipherPageSize != 0)
+        return FileKind::Foreign;
+    return FileKind::Encrypted;
+}
+
+[[noreturn]] void refuse(int number, const QString &text)
+{
+    throw EngineError(number, kSource, text);
+}
+
+QString unrecognized(const QString &path)
+{
+    return QStringLiteral("Formato di database non riconosciuto: '%1'.").arg(path);
+}
+
+} // namespace
+
+EngineError Connection::translate(const StorageFailure &failure, const QString &source)
+{
+    switch (failure.code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return EngineError(errRecordLocked, source,
+                           QStringLiteral("Impossibile aggiornare: l'archivio è bloccato da un altro utente. Riprovare."));
+    case SQLITE_NOTADB:
+        return EngineError(errUnrecognizedFormat, source,
+                           QStringLiteral("Formato di database non riconosciuto."));
+    case SQLITE_CORRUPT:
+        return EngineError(3049, source,
+                           QStringLiteral("L'archivio è danneggiato e non può essere letto."));
+    case SQLITE_CONSTRAINT:
+        return EngineError(errFieldRequired, source,
+                           QStringLiteral("Un campo obbligatorio non contiene un valore: %1").arg(failure.message));
+    case SQLITE_READONLY:
+        return EngineError(errNotUpdatable, source,
+                           QStringLiteral("Impossibile aggiornare: l'archivio è di sola lettura."));
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return EngineError(errIoFailure, source,
+                           QStringLiteral("Errore di lettura o scrittura del disco: %1").arg(failure.message));
+    default:
+        return EngineError(3000, source, QStringLiteral("Errore del motore di database: %1").arg(failure.message));
+    }
+}
+
+Connection::Connection(Options options) : m_options(std::move(options)) {}
+
+Connection::~Connection()
+{
+    close();
+}
+
+std::shared_ptr<Connection> Connection::open(const Options &options)
+{
+    std::shared_ptr<Connection> c(new Connection(options));
+    const QString &path = options.path;
+    if (options.create) {
+        if (QFileInfo::exists(path))
+            refuse(errDatabaseExists, QStringLiteral("Il database '%1' esiste già.").arg(path));
+    } else {
+        const FileKind kind = classify(path);
+        if (kind == FileKind::Missing)
+            refuse(errFileNotFound, QStringLiteral("Impossibile trovare il file '%1'.").arg(path));
+        if (kind == FileKind::Foreign)
+            refuse(errUnrecognizedFormat, unrecognized(path));
+        if (kind == FileKind::Encrypted && options.password.isEmpty())
+            refuse(errNotValidPassword, QStringLiteral("Password non valida."));
+        c->m_password = kind == FileKind::Encrypted ? options.password : QString();
+    }
+    if (options.create)
+        c->m_password = options.password;
+
+    try {
+        c->m_lock = platform::LockFile::acquire(path, options.exclusive ? platform::LockFile::Mode::Exclusive
+                                                                        : platform::LockFile::Mode::Shared);
+    } catch (const std::exception &) {
+        if (!options.readOnly)
+            refuse(errIoFailure, QStringLiteral("Impossibile creare il file di blocco accanto a '%1'.").arg(path));
+    }
+    if (!c->m_lock && !options.readOnly)
+        refuse(errFileInUse, QStringLiteral("Impossibile utilizzare '%1': il file è già in uso%2.")
+                                 .arg(path, options.exclusive ? QString() : QStringLiteral(" in modo esclusivo")));
+
+    c->openHandle(c->m_password);
+    return c;
+}
+
+void Connection::openHandle(const QString &password)
+{
+    const QByteArray file = QFile::encodeName(m_options.path);
+    int flags = m_options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (m_options.create)
+        flags |= SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(file.constData(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const StorageFailure failure{rc, m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString()};
+        closeHandle();
+        throw translate(failure, kSource);
+    }
+    try {
+        // The cipher settings must be in place before the first page is read.
+        execute(m_db, QStringLiteral("PRAGMA cipher_default_kdf_iter = %1").arg(format::kKdfIterations));
+        if (!password.isEmpty()) {
+            const QByteArray key = password.toUtf8();
+            sqlite3_key(m_db, key.constData(), int(key.size()));
+            execute(m_db, QStringLiteral("PRAGMA kdf_iter = %1").arg(format::kKdfIterations));
+            execute(m_db, QStringLiteral("PRAGMA cipher_page_size = %1").arg(format::kCipherPageSize));
+        }
+        Statement probe(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        probe.step();
+    } catch (const StorageFailure &failure) {
+        closeHandle();
+        if ((failure.code & 0xff) == SQLITE_NOTADB)
+            refuse(password.isEmpty() ? errUnrecognizedFormat : errNotValidPassword,
+                   password.isEmpty() ? unrecognized(m_options.path) : QStringLiteral("Password non valida."));
+        throw translate(failure, kSource);
+    }
+    try {
+        configure();
+        checkSchemaObjects();
+        reloadSchema();
+    } catch (const StorageFailure &failure) {
+        closeHandle();
+        throw translate(failure, kSource);
+    } catch (...) {
+        closeHandle();
+        throw;
+    }
+}
+
+void Connection::configure()
+{
+    sqlite3_busy_timeout(m_db, format::kBusyTimeoutMs);
+    sqlite3_extended_result_codes(m_db, 1);
+    jet::registerFunctions(m_db);
+    if (!m_options.readOnly) {
+        execute(m_db, QStringLiteral("PRAGMA journal_mode = DELETE"));
+        execute(m_db, QStringLiteral("PRAGMA synchronous = FULL"));
+        // Deleted cards must not linger in free pages of an unencrypted file.
+        execute(m_db, QStringLiteral("PRAGMA secure_delete = ON"));
+    }
+    execute(m_db, QStringLiteral("PRAGMA foreign_keys = OFF"));
+}
+
+// Only plain tables and their indexes are part of an archive. A file that carries views,
+// triggers or virtual tables was not made by this engine and is refused before any of its
+// definitions can run.
+void Connection::checkSchemaObjects()
+{
+    Statement st(m_db, QStringLiteral("SELECT type, name, coalesce(sql, '') FROM sqlite_master"));
+    while (st.step()) {
+        const QString type = st.raw(0).asText();
+        const QString sql = st.raw(2).asText().trimmed();
+        const bool plainTable = type == QLatin1String("table")
+            && !sql.startsWith(QLatin1String("CREATE VIRTUAL"), Qt::CaseInsensitive);
+        if (!plainTable && type != QLatin1String("index"))
+            refuse(errUnrecognizedFormat,
+                   QStringLiteral("L'archivio '%1' contiene oggetti che il programma non crea (%2 '%3') e non viene aperto.")
+                       .arg(m_options.path, type, st.raw(1).asText()));
+    }
+}
+
+void Connection::reloadSchema()
+{
+    m_tables.clear();
+    m_tableOrder.clear();
+    QStringList names;
+    {
+        Statement st(db(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid"));
+        while (st.step())
+            names << st.raw(0).asText();
+    }
+    for (const QString &name : names) {
+        auto info = std::make_shared<TableInfo>();
+        info->name = name;
+        info->system = name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive)
+                    || name.startsWith(QLatin1String("MSys"), Qt::CaseInsensitive);
+        Statement st(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(name)));
+        while (st.step()) {
+            info->columns.push_back(columnFromStorage(st.raw(1).asText(), st.raw(2).asText(), st.int64(3) != 0,
+                                                      st.raw(4).asText(), st.int64(5) != 0));
+            info->dialectColumns.push_back({info->columns.back().name, info->columns.back().type});
+        }
+        m_tables.insert(name.toLower(), info);
+        if (!info->system)
+            m_tableOrder << name;
+    }
+}
+
+std::shared_ptr<const TableInfo> Connection::table(const QString &name) const
+{
+    return m_tables.value(name.toLower());
+}
+
+QStringList Connection::tableNames() const
+{
+    return m_tableOrder;
+}
+
+sqlite3 *Connection::db() const
+{
+    if (!m_db)
+        throw EngineError(errObjectClosed, QStringLiteral("DAO.Database"),
+                          QStringLiteral("Oggetto non valido o non più impostato: l'archivio è chiuso."));
+    return m_db;
+}
+
+void Connection::closeHandle()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+void Connection::close()
+{
+    if (m_db && m_userTransactionDepth > 0)
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_userTransactionDepth = 0;
+    closeHandle();
+    m_lock.reset();
+}
+
+Connection::WriteTransaction::WriteTransaction(Connection &connection)
+    : m_connection(connection), m_nested(connection.m_userTransactionDepth > 0)
+{
+    try {
+        execute(connection.db(), m_nested ? QStringLiteral("SAVEPOINT engine_write") : QStringLiteral("BEGIN IMMEDIATE"));
+    } catch (const StorageFailure &failure) {
+        throw translate(failure, QStringLiteral("DAO.Recordset"));
+    }
+}
+
+Connection::WriteTransaction::~WriteTransaction()
+{
+    if (m_done || !m_connection.m_db)
+        return;
+    sqlite3_exec(m_connection.m_db, m_nested ? "ROLLBACK TO engine_write; RELEASE engine_write" : "ROLLBACK",
+                 nullptr, nullptr, nullptr);
+}
+
+void Connection::WriteTransaction::commit()
+{
+    try {
+        execute(m_connection.db(), m_nested ? QStringLiteral("RELEASE engine_write") : QStringLiteral("COMMIT"));
+        m_done = true;
+    } catch (const StorageFailure &failure) {
+        throw translate(failure, QStringLiteral("DAO.Recordset"));
+    }
+}
+
+void Connection::beginUserTransaction()
+{
+    try {
+        execute(db(), m_userTransactionDepth == 0 ? QStringLiteral("BEGIN IMMEDIATE")
+                                                  : QStringLiteral("SAVEPOINT user_%1").arg(m_userTransactionDepth));
+        ++m_userTransactionDepth;
+    } catch (const StorageFailure &failure) {
+        throw translate(failure, kSource);
+    }
+}
+
+void Connection::commitUserTransaction()
+{
+    if (m_userTransactionDepth == 0)
+        throw EngineError(3034, kSource, QStringLiteral("Si è tentato di eseguire il commit senza una transazione aperta."));
+    try {
+        --m_userTransactionDepth;
+        execute(db(), m_userTransactionDepth == 0 ? QStringLiteral("COMMIT")
+                                                  : QStringLiteral("RELEASE user_%1").arg(m_userTransactionDepth));
+    } catch (const StorageFailure &failure) {
+        throw translate(failure, kSource);
+    }
+}
+
+void Connection::rollbackUserTransaction()
+{
+    if (m_userTransactionDepth == 0)
+        throw EngineError(3034, kSource, QStringLiteral("Si è tentato di eseguire il rollback senza una transazione aperta."));
+    --m_userTransactionDepth;
+    const QString sql = m_userTransactionDepth == 0
+        ? QStringLiteral("ROLLBACK")
+        : QStringLiteral("ROLLBACK TO user_%1; RELEASE user_%1").arg(m_userTransactionDepth);
+    sqlite3_exec(db(), sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+}
+
+void Connection::exportTo(const QString &destination, const QString &password)
+{
+    if (QFileInfo::exists(destination))
+        refuse(errDatabaseExists, QStringLiteral("Il database '%1' esiste già.").arg(destination));
+    sqlite3 *handle = db();
+    {
+        // An empty file is an empty database; the handle was opened without the right to
+        // create files, so the copy's file is made here.
+        QFile empty(destination);
+        if (!empty.open(QIODevice::NewOnly))
+            refuse(errIoFailure, QStringLiteral("Impossibile creare il file '%1'.").arg(destination));
+    }
+    try {
+        // The key travels as a bound value, never inside the statement text.
+        execute(handle, QStringLiteral("ATTACH DATABASE ? AS engine_copy KEY ?"),
+                {Value(destination), Value(password)});
+    } catch (const StorageFailure &failure) {
+        platform::deleteFile(destination);
+        throw translate(failure, QStringLiteral("DAO.DBEngine"));
+    }
+    try {
+        if (!password.isEmpty()) {
+            execute(handle, QStringLiteral("PRAGMA engine_copy.kdf_iter = %1").arg(format::kKdfIterations));
+            execute(handle, QStringLiteral("PRAGMA engine_copy.cipher_page_size = %1").arg(format::kCipherPageSize));
+        }
+        execute(handle, QStringLiteral("SELECT sqlcipher_export('engine_copy')"));
+        Statement version(handle, QStringLiteral("PRAGMA main.user_version"));
+        const qint64 userVersion = version.step() ? version.int64(0) : 0;
+        version.reset();
+        execute(handle, QStringLiteral("PRAGMA engine_copy.user_version = %1").arg(userVersion));
+        execute(handle, QStringLiteral("DETACH DATABASE engine_copy"));
+    } catch (const StorageFailure &failure) {
+        sqlite3_exec(handle, "DETACH DATABASE engine_copy", nullptr, nullptr, nullptr);
+        platform::deleteFile(destination);
+        platform::deleteFile(destination + QLatin1String("-journal"));
+        throw translate(failure, QStringLiteral("DAO.DBEngine"));
+    }
+    if (!platform::syncFile(destination)) {
+        platform::deleteFile(destination);
+        refuse(errIoFailure, QStringLiteral("Impossibile scrivere su disco la copia '%1'.").arg(destination));
+    }
+}
+
+void Connection::changePassword(const QString &newPassword)
+{
+    const QString path = m_options.path;
+    const QString folder = platform::folderOf(path).isEmpty() ? platform::currentFolder() : platform::folderOf(path);
+    const QString temporary = platform::uniqueTempFileName(folder, QStringLiteral("mdb"));
+    if (temporary.isEmpty())
+        refuse(errIoFailure, QStringLiteral("Impossibile creare un file temporaneo in '%1'.").arg(folder));
+    platform::deleteFile(temporary);
+    exportTo(temporary, newPassword);
+    platform::crashPoint("rekey.after_export");
+
+    // The lock file stays held, so nobody can open the archive while it is replaced.
+    closeHandle();
+    platform::deleteFile(path + QLatin1String("-journal"));
+    if (!platform::atomicReplace(temporary, path)) {
+        platform::deleteFile(temporary);
+        openHandle(m_password);
+        refuse(errIoFailure, QStringLiteral("Impossibile sostituire l'archivio '%1'.").arg(path));
+    }
+    platform::syncFolder(folder);
+    platform::crashPoint("rekey.after_rename");
+
+    openHandle(newPassword);
+    m_password = newPassword;
+    // The storage library reports some key changes as done when they are not: confirm
+    // from the file itself that it is plain exactly when it has no password.
+    QFile file(path);
+    const bool plain = file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray(format::kPlainHeader, 16);
+    if (plain != newPassword.isEmpty())
+        refuse(errIoFailure, QStringLiteral("La modifica della password non è stata applicata all'archivio."));
+}
+
+} // namespace dao

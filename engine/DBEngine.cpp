@@ -1,0 +1,62 @@
+#include "engine/DBEngine.h"
+
+#include "engine/Connection.h"
+#include "engine/Guard.h"
+#include "engine/Workspace.h"
+
+namespace dao {
+
+namespace {
+const QString kSource = QStringLiteral("DAO.DBEngine");
+
+// ";pwd=secret" -> "secret"; the password runs to the end of the text.
+QString passwordOf(const QString &text)
+{
+    const int at = text.indexOf(QLatin1String("pwd="), 0, Qt::CaseInsensitive);
+    return at < 0 ? QString() : text.mid(at + 4);
+}
+}
+
+DBEngine::DBEngine() : m_errors(std::make_shared<Errors>()) {}
+
+DBEngine::~DBEngine() = default;
+
+std::shared_ptr<Workspace> DBEngine::CreateWorkspace(const QString &name, const QString &user,
+                                                     const QString &password, int type)
+{
+    return std::make_shared<Workspace>(name, user, type, m_errors);
+}
+
+void DBEngine::appendWorkspace(const std::shared_ptr<Workspace> &workspace)
+{
+    m_workspaces.push_back(workspace);
+}
+
+void DBEngine::Idle(int)
+{
+    // Nothing is cached between calls: statements are reset after each use.
+}
+
+void DBEngine::CompactDatabase(const QString &source, const QString &destination, const QString &,
+                               int, const QString &password)
+{
+    guarded(*m_errors, kSource, [&] {
+        // Opening through the storage library rolls back a journal a crash left behind,
+        // so the copy starts from the last committed state.
+        auto connection = Connection::open({source, passwordOf(password), true, false, false});
+        connection->exportTo(destination, connection->password());
+        connection->close();
+    });
+}
+
+void DBEngine::RepairDatabase(const QString &path)
+{
+    guarded(*m_errors, kSource, [&] {
+        auto connection = Connection::open({path, QString(), true, false, false});
+        Statement check(connection->db(), QStringLiteral("PRAGMA integrity_check"));
+        if (!check.step() || check.raw(0).asText() != QLatin1String("ok"))
+            throw EngineError(3049, kSource, QStringLiteral("L'archivio '%1' è danneggiato.").arg(path));
+    });
+}
+
+} // namespace dao

@@ -1,0 +1,178 @@
+#include "engine/Database.h"
+
+#include "engine/Connection.h"
+#include "engine/Constants.h"
+#include "engine/Guard.h"
+#include "engine/Recordset.h"
+#include "engine/jet/JetDialect.h"
+
+#include <QFileInfo>
+
+namespace dao {
+
+namespace {
+const QString kSource = QStringLiteral("DAO.Database");
+const QString kQueryTable = QStringLiteral("MSysQueries");
+}
+
+Database::Database(std::shared_ptr<Connection> connection, ErrorsPtr errors)
+    : m_connection(std::move(connection)), m_errors(std::move(errors)) {}
+
+Database::~Database() = default;
+
+QString Database::Name() const
+{
+    return m_connection->path();
+}
+
+void Database::setQueryTimeout(int seconds)
+{
+    m_queryTimeout = seconds;
+}
+
+void Database::fail(const EngineError &error) const
+{
+    m_errors->record(error);
+    throw error;
+}
+
+std::unique_ptr<Recordset> Database::OpenRecordset(const QString &source, int type, int options, int)
+{
+    return guarded(*m_errors, kSource, [&] {
+        m_connection->db();
+        const QString text = source.trimmed();
+        Recordset::Criteria criteria;
+        QString tableName = text;
+        if (text.startsWith(QLatin1String("select"), Qt::CaseInsensitive)
+            && (text.size() == 6 || !text.at(6).isLetterOrNumber())) {
+            const jet::SelectText select = jet::parseSelect(text);
+            tableName = select.table;
+            criteria.condition = select.condition;
+            criteria.sort = select.sort;
+        }
+        auto table = m_connection->table(tableName);
+        if (!table || table->system)
+            throw EngineError(errTableNotFound, kSource,
+                              QStringLiteral("Il motore di database non trova la tabella o la query di input '%1'.")
+                                  .arg(tableName));
+        auto recordset = std::make_unique<Recordset>(m_connection, m_errors, table, criteria, type, options);
+        m_recordsAffected = 0;
+        return recordset;
+    });
+}
+
+QList<TableDefInfo> Database::TableDefs() const
+{
+    QList<TableDefInfo> defs;
+    for (const QString &name : m_connection->tableNames())
+        defs.append({name, 0});
+    // The engine's own catalogue counts as a table of the archive, flagged as a system object.
+    defs.append({QStringLiteral("sqlite_master"), dbSystemObject});
+    if (m_connection->table(kQueryTable))
+        defs.append({kQueryTable, dbSystemObject});
+    return defs;
+}
+
+void Database::refreshTableDefs()
+{
+    guarded(*m_errors, kSource, [&] { m_connection->reloadSchema(); });
+}
+
+QList<QueryDefInfo> Database::QueryDefs() const
+{
+    QList<QueryDefInfo> defs;
+    if (!m_connection->table(kQueryTable))
+        return defs;
+    guarded(*m_errors, kSource, [&] {
+        Statement st(m_connection->db(), QStringLiteral("SELECT Name, SQL FROM MSysQueries ORDER BY rowid"));
+        while (st.step())
+            defs.append({st.raw(0).asText(), st.raw(1).asText()});
+    });
+    return defs;
+}
+
+void Database::CreateQueryDef(const QString &name, const QString &sql)
+{
+    guarded(*m_errors, kSource, [&] {
+        if (name.trimmed().isEmpty())
+            throw EngineError(3125, kSource, QStringLiteral("'%1' non è un nome valido.").arg(name));
+        if (!m_connection->table(kQueryTable)) {
+            execute(m_connection->db(), QStringLiteral("CREATE TABLE MSysQueries (Name TEXT(64) NOT NULL, SQL LONGTEXT)"));
+            m_connection->reloadSchema();
+        }
+        Statement exists(m_connection->db(), QStringLiteral("SELECT 1 FROM MSysQueries WHERE Name = ? COLLATE JET"));
+        exists.bind(1, Value(name));
+        if (exists.step())
+            throw EngineError(3012, kSource, QStringLiteral("L'oggetto '%1' esiste già.").arg(name));
+        exists.reset();
+        execute(m_connection->db(), QStringLiteral("INSERT INTO MSysQueries (Name, SQL) VALUES (?, ?)"),
+                {Value(name), Value(sql)});
+    });
+}
+
+QString Database::queryDefSql(const QString &name) const
+{
+    return guarded(*m_errors, kSource, [&] {
+        if (m_connection->table(kQueryTable)) {
+            Statement st(m_connection->db(), QStringLiteral("SELECT SQL FROM MSysQueries WHERE Name = ? COLLATE JET"));
+            st.bind(1, Value(name));
+            if (st.step())
+                return st.raw(0).asText();
+        }
+        throw EngineError(errItemNotFound, kSource, QStringLiteral("Elemento '%1' non trovato in questo insieme.").arg(name));
+    });
+}
+
+void Database::setQueryDefSql(const QString &name, const QString &sql)
+{
+    queryDefSql(name);
+    guarded(*m_errors, kSource, [&] {
+        execute(m_connection->db(), QStringLiteral("UPDATE MSysQueries SET SQL = ? WHERE Name = ? COLLATE JET"),
+                {Value(sql), Value(name)});
+    });
+}
+
+void Database::CreateTable(const TableSpec &spec)
+{
+    guarded(*m_errors, kSource, [&] {
+        if (m_connection->table(spec.name))
+            throw EngineError(3010, kSource, QStringLiteral("La tabella '%1' esiste già.").arg(spec.name));
+        execute(m_connection->db(), createTableSql(spec));
+        m_connection->reloadSchema();
+    });
+}
+
+void Database::NewPassword(const QString &oldPassword, const QString &newPassword)
+{
+    guarded(*m_errors, kSource, [&] {
+        m_connection->db();
+        if (!m_connection->exclusive())
+            throw EngineError(errNotExclusive, kSource,
+                              QStringLiteral("Per cambiare la password l'archivio deve essere aperto in modo esclusivo."));
+        if (oldPassword != m_connection->password())
+            throw EngineError(errNotValidPassword, kSource, QStringLiteral("Password non valida."));
+        if (oldPassword == newPassword)
+            return;
+        m_connection->changePassword(newPassword);
+    });
+}
+
+bool Database::integrityCheck()
+{
+    return guarded(*m_errors, kSource, [&] {
+        Statement st(m_connection->db(), QStringLiteral("PRAGMA integrity_check"));
+        return st.step() && st.raw(0).asText() == QLatin1String("ok");
+    });
+}
+
+void Database::Close()
+{
+    m_connection->close();
+}
+
+bool Database::isClosed() const
+{
+    return !m_connection->isOpen();
+}
+
+} // namespace dao

@@ -1,0 +1,76 @@
+#pragma once
+// An open archive: opens recordsets over its tables, lists its tables and stored queries,
+// and changes its password.
+
+#include "engine/Errors.h"
+#include "engine/TableSpec.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace dao {
+
+class Connection;
+class Recordset;
+
+struct TableDefInfo {
+    QString name;
+    int attributes = 0;
+};
+
+struct QueryDefInfo {
+    QString name;
+    QString sql;
+};
+
+class Database {
+public:
+    Database(std::shared_ptr<Connection> connection, ErrorsPtr errors);
+    ~Database();
+
+    QString Name() const;
+    // The archive format's version text.
+    QString Version() const { return QStringLiteral("4.0"); }
+    int QueryTimeout() const { return m_queryTimeout; }
+    void setQueryTimeout(int seconds);
+    int RecordsAffected() const { return m_recordsAffected; }
+
+    // source: a table name as written, or a text "Select * From [T] Where ... ;".
+    std::unique_ptr<Recordset> OpenRecordset(const QString &source, int type = 2, int options = 0,
+                                             int lockType = 3);
+
+    // TableDefs: the archive's tables, system objects included, in a stable order.
+    QList<TableDefInfo> TableDefs() const;
+    void refreshTableDefs();
+    // QueryDefs: stored queries (name and text), kept by the engine inside the archive.
+    QList<QueryDefInfo> QueryDefs() const;
+    void refreshQueryDefs() {}
+    void CreateQueryDef(const QString &name, const QString &sql);
+    QString queryDefSql(const QString &name) const;
+    void setQueryDefSql(const QString &name, const QString &sql);
+    void refreshOther() {}   // Containers, Relations, Recordsets, Properties
+
+    void CreateTable(const TableSpec &spec);
+
+    // Replaces the archive's password; the archive must be open exclusively and old must
+    // be its current password. An empty new password leaves the archive unencrypted.
+    void NewPassword(const QString &oldPassword, const QString &newPassword);
+
+    // The storage library's own check of the file; true when sound.
+    bool integrityCheck();
+
+    void Close();
+    bool isClosed() const;
+    const std::shared_ptr<Connection> &connection() const { return m_connection; }
+
+private:
+    [[noreturn]] void fail(const EngineError &error) const;
+
+    std::shared_ptr<Connection> m_connection;
+    ErrorsPtr m_errors;
+    int m_queryTimeout = 60;
+    int m_recordsAffected = 0;
+};
+
+} // namespace dao

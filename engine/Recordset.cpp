@@ -1,0 +1,496 @@
+#include "engine/Recordset.h"
+
+#include "engine/Connection.h"
+#include "engine/Constants.h"
+#include "engine/Guard.h"
+#include "engine/Sqlite.h"
+#include "engine/TableInfo.h"
+#include "engine/jet/JetDialect.h"
+
+#include <sqlite3.h>
+#include <cstring>
+#include <unordered_set>
+
+namespace dao {
+
+namespace {
+const QString kSource = QStringLiteral("DAO.Recordset");
+
+// The condition of a recordset: its own, then the filters of the recordsets it came from.
+jet::SqlFragment whereOf(const Recordset::Criteria &criteria, const jet::Columns &columns)
+{
+    jet::SqlFragment where;
+    QStringList parts;
+    QStringList conditions = criteria.extraConditions;
+    if (!criteria.condition.trimmed().isEmpty())
+        conditions.prepend(criteria.condition);
+    for (const QString &condition : conditions) {
+        const jet::SqlFragment f = jet::translateCondition(condition, columns);
+        parts << QLatin1Char('(') + f.sql + QLatin1Char(')');
+        where.params.insert(where.params.end(), f.params.begin(), f.params.end());
+    }
+    where.sql = parts.join(QLatin1String(" AND "));
+    return where;
+}
+} // namespace
+
+template <typename F>
+auto Recordset::guard(F &&call) const
+{
+    return guarded(*m_errors, kSource, std::forward<F>(call));
+}
+
+Recordset::Recordset(std::shared_ptr<Connection> connection, ErrorsPtr errors,
+                     std::shared_ptr<const TableInfo> table, Criteria criteria, int type, int options)
+    : m_connection(std::move(connection)), m_errors(std::move(errors)), m_table(std::move(table)),
+      m_criteria(std::move(criteria)), m_type(type), m_options(options)
+{
+    for (size_t i = 0; i < m_table->columns.size(); ++i)
+        m_fields.push_back(std::make_unique<Field>(this, int(i)));
+    capture();
+    land(m_keys.empty() ? -1 : 0);
+}
+
+// A clone shares the keyset as it stands and starts without a current row.
+Recordset::Recordset(const Recordset &source, CloneTag)
+    : m_connection(source.m_connection), m_errors(source.m_errors), m_table(source.m_table),
+      m_criteria(source.m_criteria), m_type(source.m_type), m_options(source.m_options),
+      m_keys(source.m_keys)
+{
+    for (size_t i = 0; i < m_table->columns.size(); ++i)
+        m_fields.push_back(std::make_unique<Field>(this, int(i)));
+    m_pos = -1;
+}
+
+Recordset::~Recordset() = default;
+
+bool Recordset::Updatable() const
+{
+    return !(m_options & dbReadOnly) && m_type != dbOpenSnapshot && m_type != dbOpenForwardOnly
+        && !m_connection->readOnly();
+}
+
+void Recordset::fail(int number, const QString &description) const
+{
+    throw EngineError(m_errors->record(EngineError(number, kSource, description)));
+}
+
+void Recordset::ensureOpen() const
+{
+    if (m_closed)
+        fail(errObjectClosed, QStringLiteral("Oggetto non valido o non più impostato: il recordset è chiuso."));
+    m_connection->db();
+}
+
+void Recordset::ensureCurrent() const
+{
+    ensureOpen();
+    if (m_onDeleted || m_currentMissing)
+        fail(errRecordDeleted, QStringLiteral("Il record è stato eliminato."));
+    if (BOF() || IsEOF())
+        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+}
+
+// The keyset: the ids of the rows that meet the criteria, in the requested order. Rows
+// are read one at a time later, when the cursor lands on them.
+void Recordset::capture()
+{
+    guard([&] {
+        ensureOpen();
+        m_keys.clear();
+        m_positions.clear();
+        if (m_options & dbAppendOnly)
+            return;
+        const jet::SqlFragment where = whereOf(m_criteria, m_table->dialectColumns);
+        QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoteIdentifier(m_table->name));
+        if (!where.sql.isEmpty())
+            sql += QLatin1String(" WHERE ") + where.sql;
+        const QString order = jet::translateSort(m_criteria.sort, m_table->dialectColumns);
+        sql += QLatin1String(" ORDER BY ") + (order.isEmpty() ? QString() : order + QLatin1String(", ")) + QLatin1String("rowid");
+        Statement st(m_connection->db(), sql);
+        st.bindAll(where.params);
+        while (st.step())
+            m_keys.push_back(st.int64(0));
+    });
+}
+
+void Recordset::land(int position)
+{
+    m_editMode = dbEditNone;
+    m_onDeleted = false;
+    m_currentMissing = false;
+    m_pos = std::clamp(position, -1, int(m_keys.size()));
+    m_row.clear();
+    if (m_pos >= 0 && m_pos < int(m_keys.size()))
+        readCurrent();
+}
+
+// One read per visit: the whole row, so other users' changes show at every move.
+void Recordset::readCurrent()
+{
+    guard([&] {
+        if (!m_read)
+            m_read = std::make_unique<Statement>(
+                m_connection->db(),
+                QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(m_table->selectList(), quoteIdentifier(m_table->name)));
+        m_read->bind(1, Value(m_keys[size_t(m_pos)]));
+        m_row.clear();
+        if (m_read->step()) {
+            for (size_t i = 0; i < m_table->columns.size(); ++i)
+                m_row.push_back(typedFromStorage(m_table->columns[i], m_read->raw(int(i))));
+        } else {
+            m_currentMissing = true;
+        }
+        m_read->reset();
+    });
+}
+
+std::unique_ptr<Recordset> Recordset::OpenRecordset(int type, int options)
+{
+    return guard([&] {
+        ensureOpen();
+        Criteria criteria = m_criteria;
+        if (!m_filterForChildren.trimmed().isEmpty())
+            criteria.extraConditions << m_filterForChildren;
+        if (!m_sortForChildren.trimmed().isEmpty())
+            criteria.sort = m_sortForChildren;
+        return std::make_unique<Recordset>(m_connection, m_errors, m_table, criteria, type, options);
+    });
+}
+
+void Recordset::MoveFirst()
+{
+    ensureOpen();
+    if (m_keys.empty())
+        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+    land(0);
+}
+
+void Recordset::MoveLast()
+{
+    ensureOpen();
+    if (m_keys.empty())
+        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+    land(int(m_keys.size()) - 1);
+}
+
+void Recordset::MoveNext()
+{
+    ensureOpen();
+    if (m_onDeleted) {
+        // The deleted row left the keyset: its successor now stands at the same place.
+        land(m_pos);
+        return;
+    }
+    if (IsEOF())
+        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+    land(m_pos + 1);
+}
+
+void Recordset::MovePrevious()
+{
+    ensureOpen();
+    if (m_type == dbOpenForwardOnly)
+        fail(errOperationNotSupported, QStringLiteral("Operazione non supportata per questo tipo di oggetto."));
+    if (!m_onDeleted && BOF())
+        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+    land(m_pos - 1);
+}
+
+void Recordset::Move(int rows)
+{
+    ensureOpen();
+    if (rows == 0) {
+        if (m_onDeleted || BOF() || IsEOF())
+            fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+        land(m_pos);
+        return;
+    }
+    if (m_keys.empty() || (!m_onDeleted && (BOF() || IsEOF())))
+        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+    const int base = m_onDeleted && rows > 0 ? m_pos - 1 : m_pos;
+    land(base + rows);
+}
+
+int Recordset::AbsolutePosition() const
+{
+    if (m_closed || m_onDeleted || BOF() || IsEOF())
+        return -1;
+    return m_pos;
+}
+
+void Recordset::setAbsolutePosition(int position)
+{
+    ensureOpen();
+    if (position < 0 || position >= int(m_keys.size()))
+        fail(3001, QStringLiteral("Argomento non valido."));
+    land(position);
+}
+
+QByteArray Recordset::bookmarkOf(qint64 key)
+{
+    const qint32 k = qint32(key);
+    return QByteArray(reinterpret_cast<const char *>(&k), sizeof k);
+}
+
+qint64 Recordset::keyOf(const QByteArray &bookmark)
+{
+    qint32 k = 0;
+    std::memcpy(&k, bookmark.constData(), sizeof k);
+    return k;
+}
+
+QByteArray Recordset::Bookmark() const
+{
+    ensureCurrent();
+    return bookmarkOf(m_keys[size_t(m_pos)]);
+}
+
+int Recordset::positionOf(qint64 key)
+{
+    if (m_positions.empty() && !m_keys.empty()) {
+        m_positions.reserve(m_keys.size());
+        for (size_t i = 0; i < m_keys.size(); ++i)
+            m_positions.emplace(m_keys[i], int(i));
+    }
+    const auto it = m_positions.find(key);
+    return it == m_positions.end() ? -1 : it->second;
+}
+
+void Recordset::setBookmark(const QByteArray &bookmark)
+{
+    ensureOpen();
+    const int position = bookmark.size() < 4 ? -1 : positionOf(keyOf(bookmark));
+    if (position < 0)
+        fail(errInvalidBookmark, QStringLiteral("Segnalibro non valido."));
+    land(position);
+    if (m_currentMissing)
+        fail(errRecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente."));
+}
+
+QByteArray Recordset::LastModified() const
+{
+    ensureOpen();
+    if (m_lastModified == 0)
+        fail(errNoCurrentRecord, QStringLiteral("Nessun record modificato."));
+    return bookmarkOf(m_lastModified);
+}
+
+int Recordset::fieldCount() const
+{
+    return int(m_fields.size());
+}
+
+Field &Recordset::field(int index)
+{
+    if (index < 0 || index >= int(m_fields.size()))
+        fail(errItemNotFound, QStringLiteral("Elemento non trovato in questo insieme."));
+    return *m_fields[size_t(index)];
+}
+
+Field &Recordset::field(const QString &name)
+{
+    const int index = m_table->indexOf(name);
+    if (index < 0)
+        fail(errItemNotFound, QStringLiteral("Elemento '%1' non trovato in questo insieme.").arg(name));
+    return *m_fields[size_t(index)];
+}
+
+Value Recordset::currentValue(int column) const
+{
+    if (m_editMode != dbEditNone)
+        return m_editValues.at(size_t(column));
+    ensureCurrent();
+    return m_row.at(size_t(column));
+}
+
+void Recordset::setEditValue(int column, const Value &value)
+{
+    ensureOpen();
+    if (m_editMode == dbEditNone)
+        fail(errUpdateWithoutEdit, QStringLiteral("Aggiornamento o annullamento senza AddNew o Edit."));
+    const ColumnInfo &info = m_table->columns.at(size_t(column));
+    if (info.autoIncrement)
+        fail(3164, QStringLiteral("Impossibile aggiornare il campo '%1'.").arg(info.name));
+    m_editValues[size_t(column)] = guard([&] { return coerceForColumn(info, value); });
+    m_editDirty[size_t(column)] = true;
+}
+
+void Recordset::Edit()
+{
+    guard([&] {
+        ensureCurrent();
+        if (!Updatable())
+            fail(errNotUpdatable, QStringLiteral("Impossibile aggiornare: il database o l'oggetto è di sola lettura."));
+        // An edit always starts from what the archive holds now.
+        readCurrent();
+        if (m_currentMissing)
+            fail(errRecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente."));
+        m_editValues = m_row;
+        m_rowAtEdit = m_row;
+        m_editDirty.assign(m_row.size(), false);
+        m_editKey = m_keys[size_t(m_pos)];
+        m_editMode = dbEditInProgress;
+    });
+}
+
+void Recordset::AddNew()
+{
+    guard([&] {
+        ensureOpen();
+        if (!Updatable())
+            fail(errNotUpdatable, QStringLiteral("Impossibile aggiornare: il database o l'oggetto è di sola lettura."));
+        m_editValues.clear();
+        for (const ColumnInfo &c : m_table->columns)
+            m_editValues.push_back(c.defaultValue);
+        m_editDirty.assign(m_editValues.size(), false);
+        m_editMode = dbEditAdd;
+    });
+}
+
+void Recordset::Update()
+{
+    guard([&] {
+        ensureOpen();
+        if (m_editMode == dbEditNone)
+            fail(errUpdateWithoutEdit, QStringLiteral("Aggiornamento o annullamento senza AddNew o Edit."));
+        for (size_t i = 0; i < m_table->columns.size(); ++i) {
+            const ColumnInfo &c = m_table->columns[i];
+            const Value &v = m_editValues[i];
+            if (c.required && v.isNull() && !c.autoIncrement)
+                fail(errFieldRequired, QStringLiteral("Il campo '%1' non può contenere un valore Null.").arg(c.name));
+            if (c.type == dbText && v.isText() && v.asText().size() > c.size)
+                fail(3163, QStringLiteral("Il campo '%1' è troppo piccolo per accettare la quantità di dati che si è tentato di aggiungere.")
+                               .arg(c.name));
+        }
+        Connection::WriteTransaction transaction(*m_connection);
+        sqlite3 *db = m_connection->db();
+        const QString table = quoteIdentifier(m_table->name);
+        QStringList names;
+        std::vector<Value> params;
+        for (size_t i = 0; i < m_table->columns.size(); ++i) {
+            if (m_editDirty[i]) {
+                names << quoteIdentifier(m_table->columns[i].name);
+                params.push_back(m_editValues[i]);
+            }
+        }
+        if (m_editMode == dbEditAdd) {
+            QStringList marks;
+            for (qsizetype i = 0; i < names.size(); ++i)
+                marks << QStringLiteral("?");
+            execute(db, names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                              .arg(table, names.join(QLatin1String(", ")), marks.join(QLatin1String(", "))),
+                    params);
+            const qint64 key = sqlite3_last_insert_rowid(db);
+            transaction.commit();
+            m_keys.push_back(key);
+            if (!m_positions.empty())
+                m_positions.emplace(key, int(m_keys.size()) - 1);
+            m_lastModified = key;
+            m_editMode = dbEditNone;
+            return;
+        }
+        // Optimistic locking: the row must still be what it was when the edit began.
+        Statement check(db, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(m_table->selectList(), table));
+        check.bind(1, Value(m_editKey));
+        if (!check.step())
+            fail(errRecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente."));
+        for (size_t i = 0; i < m_table->columns.size(); ++i) {
+            if (!(typedFromStorage(m_table->columns[i], check.raw(int(i))) == m_rowAtEdit[i]))
+                fail(errRecordChanged,
+                     QStringLiteral("Il record è stato modificato da un altro utente dopo l'inizio della modifica: "
+                                    "le modifiche non sono state salvate."));
+        }
+        check.reset();
+        if (!names.isEmpty()) {
+            QStringList sets;
+            for (const QString &n : names)
+                sets << n + QLatin1String(" = ?");
+            params.push_back(Value(m_editKey));
+            execute(db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, sets.join(QLatin1String(", "))), params);
+        }
+        transaction.commit();
+        m_lastModified = m_editKey;
+        m_editMode = dbEditNone;
+        if (m_pos >= 0 && m_pos < int(m_keys.size()) && m_keys[size_t(m_pos)] == m_editKey)
+            readCurrent();
+    });
+}
+
+void Recordset::CancelUpdate()
+{
+    ensureOpen();
+    if (m_editMode == dbEditNone)
+        fail(errUpdateWithoutEdit, QStringLiteral("Aggiornamento o annullamento senza AddNew o Edit."));
+    m_editMode = dbEditNone;
+    m_editValues.clear();
+    m_editDirty.clear();
+}
+
+void Recordset::Delete()
+{
+    guard([&] {
+        ensureCurrent();
+        if (!Updatable())
+            fail(errNotUpdatable, QStringLiteral("Impossibile aggiornare: il database o l'oggetto è di sola lettura."));
+        m_editMode = dbEditNone;
+        Connection::WriteTransaction transaction(*m_connection);
+        execute(m_connection->db(), QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(m_table->name)),
+                {Value(m_keys[size_t(m_pos)])});
+        const bool gone = sqlite3_changes(m_connection->db()) == 0;
+        transaction.commit();
+        if (gone) {
+            m_currentMissing = true;
+            fail(errRecordDeleted, QStringLiteral("Il record è già stato eliminato da un altro utente."));
+        }
+        m_keys.erase(m_keys.begin() + m_pos);
+        m_positions.clear();
+        m_row.clear();
+        m_onDeleted = true;
+    });
+}
+
+void Recordset::Requery()
+{
+    capture();
+    land(m_keys.empty() ? -1 : 0);
+}
+
+std::unique_ptr<Recordset> Recordset::Clone() const
+{
+    ensureOpen();
+    return std::unique_ptr<Recordset>(new Recordset(*this, CloneTag{}));
+}
+
+void Recordset::FindFirst(const QString &condition)
+{
+    guard([&] {
+        ensureOpen();
+        const jet::SqlFragment f = jet::translateCondition(condition, m_table->dialectColumns);
+        Statement st(m_connection->db(),
+                     QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(quoteIdentifier(m_table->name), f.sql));
+        st.bindAll(f.params);
+        std::unordered_set<qint64> matches;
+        while (st.step())
+            matches.insert(st.int64(0));
+        m_noMatch = true;
+        for (size_t i = 0; i < m_keys.size(); ++i) {
+            if (matches.count(m_keys[i])) {
+                m_noMatch = false;
+                land(int(i));
+                return;
+            }
+        }
+    });
+}
+
+void Recordset::Close()
+{
+    m_closed = true;
+    m_read.reset();
+    m_keys.clear();
+    m_positions.clear();
+}
+
+} // namespace dao

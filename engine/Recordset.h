@@ -1,0 +1,131 @@
+#pragma once
+// A dynaset: the ids of the rows that met the criteria, in the requested order, captured
+// when it opens (a keyset); each row is read from the archive when the cursor lands on it,
+// so other users' changes are seen at every visit. Rows added here join the end. A row
+// that another user deleted meanwhile gives error 3167 when it is used.
+
+#include "engine/Errors.h"
+#include "engine/Field.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace dao {
+
+class Connection;
+class Statement;
+struct TableInfo;
+
+class Recordset {
+public:
+    // Opens over table (already resolved) with a translated condition and order; used by
+    // Database and by recordsets opened from recordsets.
+    struct Criteria {
+        QString condition;   // Jet condition text; empty: every row
+        QString sort;        // Jet sort text; empty: the table's natural order
+        QStringList extraConditions;  // further Jet conditions, ANDed (filters of a parent)
+    };
+    Recordset(std::shared_ptr<Connection> connection, ErrorsPtr errors,
+              std::shared_ptr<const TableInfo> table, Criteria criteria, int type, int options);
+    ~Recordset();
+
+    int Type() const { return m_type; }
+    bool Updatable() const;
+    bool Bookmarkable() const { return true; }
+    bool LockEdits() const { return m_lockEdits; }
+    void setLockEdits(bool on) { m_lockEdits = on; }
+
+    // Texts for recordsets opened from this one.
+    QString Sort() const { return m_sortForChildren; }
+    void setSort(const QString &sort) { m_sortForChildren = sort; }
+    QString Filter() const { return m_filterForChildren; }
+    void setFilter(const QString &filter) { m_filterForChildren = filter; }
+    std::unique_ptr<Recordset> OpenRecordset(int type = 2, int options = 0);
+
+    bool BOF() const { return m_pos < 0 || m_keys.empty(); }
+    bool IsEOF() const { return m_pos >= int(m_keys.size()) || m_keys.empty(); }
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrevious();
+    void Move(int rows);
+    int AbsolutePosition() const;
+    void setAbsolutePosition(int position);
+    int RecordCount() const { return int(m_keys.size()); }
+
+    QByteArray Bookmark() const;
+    void setBookmark(const QByteArray &bookmark);
+    QByteArray LastModified() const;
+
+    int fieldCount() const;
+    Field &field(int index);
+    Field &field(const QString &name);   // 3265 when there is no such field
+
+    int EditMode() const { return m_editMode; }
+    void Edit();
+    void AddNew();
+    void Update();
+    void CancelUpdate();
+    void Delete();
+
+    void Requery();
+    std::unique_ptr<Recordset> Clone() const;
+    void FindFirst(const QString &condition);
+    bool NoMatch() const { return m_noMatch; }
+    void Close();
+
+    // For Field.
+    const TableInfo &table() const { return *m_table; }
+    Value currentValue(int column) const;
+    void setEditValue(int column, const Value &value);
+
+private:
+    struct CloneTag {};
+    Recordset(const Recordset &source, CloneTag);
+    template <typename F> auto guard(F &&call) const;
+    void capture();
+    void land(int position);          // sets the position and reads the row there
+    void readCurrent();
+    void ensureOpen() const;
+    void ensureCurrent() const;
+    [[noreturn]] void fail(int number, const QString &description) const;
+    [[noreturn]] void rethrow(const EngineError &error) const;
+    int positionOf(qint64 key);
+    static QByteArray bookmarkOf(qint64 key);
+    static qint64 keyOf(const QByteArray &bookmark);
+
+    std::shared_ptr<Connection> m_connection;
+    ErrorsPtr m_errors;
+    std::shared_ptr<const TableInfo> m_table;
+    Criteria m_criteria;
+    int m_type;
+    int m_options;
+    bool m_closed = false;
+    bool m_lockEdits = false;
+
+    std::vector<qint64> m_keys;
+    std::unordered_map<qint64, int> m_positions;   // built lazily; cleared when keys shift
+    int m_pos = -1;
+    bool m_onDeleted = false;       // the current row was deleted through this recordset
+    bool m_currentMissing = false;  // the current row was deleted by someone else
+    std::vector<Value> m_row;       // values of the current row
+
+    int m_editMode = 0;
+    qint64 m_editKey = 0;
+    std::vector<Value> m_editValues;
+    std::vector<bool> m_editDirty;
+    std::vector<Value> m_rowAtEdit;
+    qint64 m_lastModified = 0;
+    bool m_noMatch = true;
+
+    QString m_sortForChildren;
+    QString m_filterForChildren;
+    std::vector<std::unique_ptr<Field>> m_fields;
+    std::unique_ptr<Statement> m_read;
+};
+
+} // namespace dao

@@ -1,0 +1,119 @@
+#include "engine/Sqlite.h"
+
+#include <sqlite3.h>
+
+namespace dao {
+
+namespace {
+[[noreturn]] void raise(sqlite3 *db, int code)
+{
+    throw StorageFailure{code, QString::fromUtf8(sqlite3_errmsg(db))};
+}
+}
+
+Statement::Statement(sqlite3 *db, const QString &sql) : m_db(db)
+{
+    const QByteArray text = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, nullptr);
+    if (rc != SQLITE_OK)
+        raise(db, rc);
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+void Statement::bind(int index, const Value &value)
+{
+    int rc = SQLITE_OK;
+    std::visit([&](const auto &v) {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, std::monostate>) rc = sqlite3_bind_null(m_stmt, index);
+        else if constexpr (std::is_same_v<T, bool>) rc = sqlite3_bind_int64(m_stmt, index, v ? -1 : 0);
+        else if constexpr (std::is_same_v<T, qint64>) rc = sqlite3_bind_int64(m_stmt, index, v);
+        else if constexpr (std::is_same_v<T, double>) rc = sqlite3_bind_double(m_stmt, index, v);
+        else if constexpr (std::is_same_v<T, Date>) rc = sqlite3_bind_double(m_stmt, index, v.days);
+        else if constexpr (std::is_same_v<T, QString>) {
+            const QByteArray u = v.toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+        } else rc = sqlite3_bind_blob(m_stmt, index, v.constData(), int(v.size()), SQLITE_TRANSIENT);
+    }, value.storage());
+    if (rc != SQLITE_OK)
+        raise(m_db, rc);
+}
+
+void Statement::bindAll(const std::vector<Value> &values, int first)
+{
+    for (size_t i = 0; i < values.size(); ++i)
+        bind(first + int(i), values[i]);
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    sqlite3_reset(m_stmt);
+    raise(m_db, rc);
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
+
+qint64 Statement::int64(int column) const
+{
+    return sqlite3_column_int64(m_stmt, column);
+}
+
+bool Statement::isNull(int column) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+Value Statement::raw(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_INTEGER:
+        return Value(qint64(sqlite3_column_int64(m_stmt, column)));
+    case SQLITE_FLOAT:
+        return Value(sqlite3_column_double(m_stmt, column));
+    case SQLITE_TEXT: {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+        return Value(QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column)));
+    }
+    case SQLITE_BLOB: {
+        const auto *data = static_cast<const char *>(sqlite3_column_blob(m_stmt, column));
+        return Value(QByteArray(data, sqlite3_column_bytes(m_stmt, column)));
+    }
+    default:
+        return {};
+    }
+}
+
+void execute(sqlite3 *db, const QString &sql, const std::vector<Value> &params)
+{
+    Statement st(db, sql);
+    st.bindAll(params);
+    while (st.step()) {
+    }
+}
+
+QString quoteIdentifier(const QString &name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace dao

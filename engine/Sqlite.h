@@ -1,0 +1,49 @@
+#pragma once
+// A thin RAII layer over the storage library's statements. Every value reaches SQLite as a
+// bound parameter; statements are reset after use so no read lock outlives a call.
+
+#include "engine/Value.h"
+
+#include <QString>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace dao {
+
+class Statement {
+public:
+    Statement(sqlite3 *db, const QString &sql);   // throws StorageFailure
+    ~Statement();
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    void bind(int index, const Value &value);    // 1-based
+    void bindAll(const std::vector<Value> &values, int first = 1);
+    bool step();                                 // true while a row is available
+    void reset();
+    int columnCount() const;
+    qint64 int64(int column) const;
+    bool isNull(int column) const;
+    // The raw stored value: integer, real, text or blob.
+    Value raw(int column) const;
+    sqlite3_stmt *handle() const { return m_stmt; }
+
+private:
+    sqlite3 *m_db;
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+// A failure reported by the storage library: its result code and message.
+struct StorageFailure {
+    int code;
+    QString message;
+};
+
+// Runs a statement without results; throws StorageFailure.
+void execute(sqlite3 *db, const QString &sql, const std::vector<Value> &params = {});
+// Double-quotes an identifier for SQLite.
+QString quoteIdentifier(const QString &name);
+
+} // namespace dao

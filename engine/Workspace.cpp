@@ -1,0 +1,94 @@
+#include "engine/Workspace.h"
+
+#include "engine/Connection.h"
+#include "engine/Database.h"
+#include "engine/Guard.h"
+
+namespace dao {
+
+namespace {
+const QString kSource = QStringLiteral("DAO.Workspace");
+
+// ";UID=Admin;PWD=secret;" -> "secret". A password may itself hold ";", so it runs to
+// the last ";" of the text (the program appends no further parameters).
+QString passwordOf(const QString &connect)
+{
+    const int at = connect.indexOf(QLatin1String(";PWD="), 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return connect.startsWith(QLatin1String("PWD="), Qt::CaseInsensitive) ? connect.mid(4) : QString();
+    const int start = at + 5;
+    const int end = connect.lastIndexOf(QLatin1Char(';'));
+    return end >= start ? connect.mid(start, end - start) : connect.mid(start);
+}
+}
+
+Workspace::Workspace(QString name, QString user, int type, ErrorsPtr errors)
+    : m_name(std::move(name)), m_user(std::move(user)), m_type(type), m_errors(std::move(errors)) {}
+
+Workspace::~Workspace() = default;
+
+std::shared_ptr<Database> Workspace::OpenDatabase(const QString &path, bool exclusive, bool readOnly,
+                                                  const QString &connect)
+{
+    return guarded(*m_errors, kSource, [&] {
+        auto db = std::make_shared<Database>(
+            Connection::open({path, passwordOf(connect), exclusive, readOnly, false}), m_errors);
+        adopt(db);
+        return db;
+    });
+}
+
+std::shared_ptr<Database> Workspace::CreateDatabase(const QString &path, const QString &password)
+{
+    return guarded(*m_errors, kSource, [&] {
+        auto connection = Connection::open({path, password, true, false, true});
+        // Writes the first page, so the file is an archive from this moment on.
+        execute(connection->db(), QStringLiteral("PRAGMA user_version = 1"));
+        auto db = std::make_shared<Database>(connection, m_errors);
+        adopt(db);
+        return db;
+    });
+}
+
+void Workspace::adopt(const std::shared_ptr<Database> &db)
+{
+    m_databases.push_back(db);
+}
+
+void Workspace::BeginTrans()
+{
+    guarded(*m_errors, kSource, [&] {
+        for (auto &weak : m_databases)
+            if (auto db = weak.lock(); db && !db->isClosed())
+                db->connection()->beginUserTransaction();
+    });
+}
+
+void Workspace::CommitTrans()
+{
+    guarded(*m_errors, kSource, [&] {
+        for (auto &weak : m_databases)
+            if (auto db = weak.lock(); db && !db->isClosed())
+                db->connection()->commitUserTransaction();
+    });
+}
+
+void Workspace::Rollback()
+{
+    guarded(*m_errors, kSource, [&] {
+        for (auto &weak : m_databases)
+            if (auto db = weak.lock(); db && !db->isClosed())
+                db->connection()->rollbackUserTransaction();
+    });
+}
+
+void Workspace::Close()
+{
+    for (auto &weak : m_databases)
+        if (auto db = weak.lock())
+            db->Close();
+    m_databases.clear();
+    m_closed = true;
+}
+
+} // namespace dao

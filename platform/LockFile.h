@@ -1,0 +1,35 @@
+#pragma once
+// The lock file kept beside an archive ("tavorio.mdb" -> "tavorio.ldb") while any process
+// has it open. Each holder takes a shared lock on it; an exclusive holder takes an
+// exclusive one, so an exclusive open fails while others are in and any open fails while
+// one process is in exclusively. The last holder to leave removes the file. A lock file
+// left by a crashed process holds no lock and is simply taken over.
+
+#include <QString>
+#include <memory>
+
+namespace platform {
+
+class LockFile {
+public:
+    enum class Mode { Shared, Exclusive };
+
+    // Returns the held lock, or nullptr when another holder prevents it (never waits).
+    // Throws std::runtime_error when the lock file cannot be created at all.
+    static std::unique_ptr<LockFile> acquire(const QString &archivePath, Mode mode);
+    static QString pathFor(const QString &archivePath);
+
+    ~LockFile();
+    LockFile(const LockFile &) = delete;
+    LockFile &operator=(const LockFile &) = delete;
+
+    Mode mode() const { return m_mode; }
+
+private:
+    LockFile(QString path, int fd, Mode mode) : m_path(std::move(path)), m_fd(fd), m_mode(mode) {}
+    QString m_path;
+    int m_fd;
+    Mode m_mode;
+};
+
+} // namespace platform

@@ -1,0 +1,106 @@
+#include "EngineFixture.h"
+
+using namespace dao;
+
+class Maintenance : public EngineFixture {
+protected:
+    QStringList rowsOf(const QString &file, const QString &password)
+    {
+        auto db = ws->OpenDatabase(file, false, false, ";UID=Admin;PWD=" + password + ";");
+        auto rs = db->OpenRecordset("Persone");
+        QStringList out;
+        for (; !rs->IsEOF(); rs->MoveNext())
+            out << rs->field("ID").value().asText() + ":" + rs->field("Nome").value().asText();
+        return out;
+    }
+};
+
+TEST_F(Maintenance, CompactionCopiesRowsKeysAndPassword)
+{
+    makeArchive({"Rossi", "Verdi", "Bianchi"}, "pw");
+    {
+        auto db = open("pw");
+        auto rs = db->OpenRecordset("Persone");
+        rs->Delete();
+    }
+    const QByteArray before = fileBytes(path());
+    engine.CompactDatabase(path(), path("copy.mdb"), {}, 0, ";pwd=pw");
+    EXPECT_EQ(fileBytes(path()), before);   // the source is never touched
+    EXPECT_EQ(rowsOf(path("copy.mdb"), "pw"), QStringList({"2:Verdi", "3:Bianchi"}));
+    EXPECT_NE(fileBytes(path("copy.mdb")).left(16), QByteArray("SQLite format 3\0", 16));
+    // Keys go on from where they were.
+    auto db = ws->OpenDatabase(path("copy.mdb"), false, false, ";PWD=pw;");
+    auto rs = db->OpenRecordset("Persone");
+    rs->AddNew();
+    rs->Update();
+    rs->setBookmark(rs->LastModified());
+    EXPECT_EQ(rs->field("ID").value().asInt(), 4);
+}
+
+TEST_F(Maintenance, CompactionFailuresLeaveTheSourceAlone)
+{
+    makeArchive({"Rossi"}, "pw");
+    const QByteArray before = fileBytes(path());
+    EXPECT_ENGINE_ERROR(engine.CompactDatabase(path(), path("copy.mdb"), {}, 0, ";pwd=no"), errNotValidPassword);
+    EXPECT_ENGINE_ERROR(engine.CompactDatabase(path(), path("copy.mdb"), {}, 0, ""), errNotValidPassword);
+    EXPECT_FALSE(QFile::exists(path("copy.mdb")));
+    QFile(path("busy.mdb")).open(QIODevice::WriteOnly);
+    EXPECT_ENGINE_ERROR(engine.CompactDatabase(path(), path("busy.mdb"), {}, 0, ";pwd=pw"), errDatabaseExists);
+    {
+        auto inUse = open("pw");
+        EXPECT_ENGINE_ERROR(engine.CompactDatabase(path(), path("copy.mdb"), {}, 0, ";pwd=pw"), errFileInUse);
+    }
+    EXPECT_EQ(fileBytes(path()), before);
+    EXPECT_EQ(engine.errors().Count(), 1);
+}
+
+TEST_F(Maintenance, PasswordCanBeSetChangedAndRemovedKeepingEveryRow)
+{
+    makeArchive({"Rossi", "Çelik", "Nguyễn"});
+    const QStringList rows = rowsOf(path(), {});
+    const QByteArray plainHead("SQLite format 3\0", 16);
+    const struct { QString from, to; } steps[] = {{"", "prima"}, {"prima", "seconda ; pwd"}, {"seconda ; pwd", ""}};
+    for (const auto &step : steps) {
+        auto db = open(step.from, true);
+        db->NewPassword(step.from, step.to);
+        EXPECT_EQ(names(*db->OpenRecordset("Persone")).size(), 3);   // still usable in place
+        db->Close();
+        EXPECT_EQ(fileBytes(path()).left(16) == plainHead, step.to.isEmpty()) << step.to.toStdString();
+        EXPECT_FALSE(fileBytes(path()).contains("Rossi") && !step.to.isEmpty());
+        EXPECT_EQ(rowsOf(path(), step.to), rows);
+        if (!step.to.isEmpty())
+            EXPECT_ENGINE_ERROR(open(step.from.isEmpty() ? "x" : step.from), errNotValidPassword);
+    }
+    QDir folder(dir.path());
+    EXPECT_EQ(folder.entryList(QDir::Files), QStringList({"tavorio.mdb"}));   // no temporary left
+}
+
+TEST_F(Maintenance, PasswordChangeNeedsExclusiveUseAndTheOldPassword)
+{
+    makeArchive({"Rossi"}, "vecchia");
+    {
+        auto shared = open("vecchia");
+        EXPECT_ENGINE_ERROR(shared->NewPassword("vecchia", "nuova"), errNotExclusive);
+    }
+    auto db = open("vecchia", true);
+    EXPECT_ENGINE_ERROR(db->NewPassword("sbagliata", "nuova"), errNotValidPassword);
+    db->Close();
+    EXPECT_EQ(rowsOf(path(), "vecchia").size(), 1);
+}
+
+TEST_F(Maintenance, QueryDefinitionsAreKeptInTheArchive)
+{
+    makeArchive({"Rossi"});
+    auto db = open();
+    EXPECT_TRUE(db->QueryDefs().isEmpty());
+    db->CreateQueryDef("Elenco", "Select * From [Persone];");
+    EXPECT_ENGINE_ERROR(db->CreateQueryDef("elenco", "x"), 3012);
+    db->setQueryDefSql("Elenco", "Select * From [Persone] Where [Eta] > 1;");
+    EXPECT_EQ(db->queryDefSql("ELENCO"), "Select * From [Persone] Where [Eta] > 1;");
+    EXPECT_ENGINE_ERROR(db->queryDefSql("Altro"), errItemNotFound);
+    bool systemListed = false;
+    for (const TableDefInfo &t : db->TableDefs())
+        systemListed |= t.name == "MSysQueries" && (t.attributes & dbSystemObject) == dbSystemObject;
+    EXPECT_TRUE(systemListed);
+    EXPECT_ENGINE_ERROR(db->OpenRecordset("MSysQueries"), errTableNotFound);
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Archives and folders for tests: a fresh temporary folder per test, and archives made in it
+// with the program's own schema and the demo generator.
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace testsupport {
+
+// Creates FILE with the seven tables and the standard lookup rows, plus `households`
+// generated cards with members (deterministic); encrypted when password is not empty.
+void createArchive(const QString &path, const QString &password = {}, int households = 3);
+
+// Path of the companion command built with the tests (for multi-process tests).
+QString cliPath();
+// Path of the running test program itself (a test can re-run itself as a child process
+// with --gtest_filter to play a second user).
+QString selfPath();
+
+} // namespace testsupport
