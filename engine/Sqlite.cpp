@@ -1,5 +1,7 @@
 #include "engine/Sqlite.h"
 
+#include "engine/jet/Bind.h"
+
 #include <sqlite3.h>
 
 namespace dao {
@@ -26,21 +28,7 @@ Statement::~Statement()
 
 void Statement::bind(int index, const Value &value)
 {
-    int rc = SQLITE_OK;
-    std::visit([&](const auto &v) {
-        using T = std::decay_t<decltype(v)>;
-        if constexpr (std::is_same_v<T, std::monostate>) rc = sqlite3_bind_null(m_stmt, index);
-        else if constexpr (std::is_same_v<T, bool>) rc = sqlite3_bind_int64(m_stmt, index, v ? -1 : 0);
-        else if constexpr (std::is_same_v<T, qint64>) rc = sqlite3_bind_int64(m_stmt, index, v);
-        else if constexpr (std::is_same_v<T, double>) rc = sqlite3_bind_double(m_stmt, index, v);
-        else if constexpr (std::is_same_v<T, Date>) rc = sqlite3_bind_double(m_stmt, index, v.days);
-        else if constexpr (std::is_same_v<T, QString>) {
-            const QByteArray u = v.toUtf8();
-            rc = sqlite3_bind_text(m_stmt, index, u.constData(), int(u.size()), SQLITE_TRANSIENT);
-        } else rc = sqlite3_bind_blob(m_stmt, index, v.constData(), int(v.size()), SQLITE_TRANSIENT);
-    }, value.storage());
-    if (rc != SQLITE_OK)
-        raise(m_db, rc);
+    jet::bindValue(m_stmt, index, value);
 }
 
 void Statement::bindAll(const std::vector<Value> &values, int first)
