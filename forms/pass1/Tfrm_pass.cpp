@@ -1,0 +1,87 @@
+#include "forms/pass1/Tfrm_pass.h"
+
+#include "controls/SansFont.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kClientWidth = 315;
+constexpr int kClientHeight = 133;
+constexpr int kFontPixels = 13;
+
+} // namespace
+
+Tfrm_pass::Tfrm_pass(QWidget *parent)
+    : QDialog(parent), m_pass(new QLineEdit(this)),
+      m_ok(new QPushButton(QStringLiteral("OK"), this)),
+      m_annulla(new QPushButton(QStringLiteral("Annulla"), this))
+{
+    setObjectName(QStringLiteral("frm_pass"));
+    setWindowTitle(QStringLiteral("Password"));
+    setFont(sansSerifFont(kFontPixels));
+    setFixedSize(kClientWidth, kClientHeight);
+
+    auto *label = new QLabel(QStringLiteral("L'archivio è protetto !\n"
+                                            "Inserire la password per accedere ai dati"),
+                             this);
+    label->setAlignment(Qt::AlignCenter);
+
+    m_pass->setObjectName(QStringLiteral("pass"));
+    m_pass->setEchoMode(QLineEdit::Normal);
+
+    // Enter anywhere in the dialog, the edit box included, presses the default button.
+    m_ok->setObjectName(QStringLiteral("ok"));
+    m_ok->setDefault(true);
+    m_annulla->setObjectName(QStringLiteral("annulla"));
+    m_annulla->setAutoDefault(false);
+    for (QPushButton *button : {m_ok, m_annulla})
+        button->setFixedWidth(90);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_annulla, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addSpacing(16);
+    buttons->addWidget(m_annulla);
+    buttons->addStretch();
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(16, 10, 16, 10);
+    column->setSpacing(8);
+    column->addWidget(label);
+    column->addWidget(m_pass);
+    column->addLayout(buttons);
+}
+
+std::optional<QString> Tfrm_pass::askPassword()
+{
+    m_pass->clear();
+    if (exec() != QDialog::Accepted)
+        return std::nullopt;
+    return m_pass->text();
+}
+
+void Tfrm_pass::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    centreOnScreen();
+    m_pass->setFocus(Qt::OtherFocusReason);
+}
+
+void Tfrm_pass::centreOnScreen()
+{
+    const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}

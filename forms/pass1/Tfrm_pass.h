@@ -1,0 +1,33 @@
+#pragma once
+// The password prompt: asks for the archive password when the archive is protected. The
+// typed text is shown in clear.
+
+#include <QDialog>
+#include <optional>
+
+class QLineEdit;
+class QPushButton;
+
+class Tfrm_pass final : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tfrm_pass(QWidget *parent = nullptr);
+
+    QLineEdit *pass() const { return m_pass; }
+    QPushButton *ok() const { return m_ok; }
+    QPushButton *annulla() const { return m_annulla; }
+
+    // Empties the edit box and shows the prompt modally: the typed text after "OK",
+    // nothing after "Annulla" (or closing the window).
+    std::optional<QString> askPassword();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void centreOnScreen();
+
+    QLineEdit *m_pass;
+    QPushButton *m_ok;
+    QPushButton *m_annulla;
+};

@@ -1,0 +1,22 @@
+#pragma once
+// The archive's seven tables, as the program expects to find them in tavorio.mdb. The
+// descriptions are handed to the engine, which writes the storage declarations itself.
+
+#include "engine/TableSpec.h"
+
+#include <vector>
+
+namespace dao {
+class Database;
+}
+
+namespace schema {
+
+// Anagrafica, Nucleo, Fascia, Ruolo, Occupazione, Gruppi, Stampe: in this order, fields in
+// the order the windows and layouts rely on.
+const std::vector<dao::TableSpec> &archiveTables();
+
+// Creates every table of archiveTables() in db, which must not have them yet.
+void createArchiveTables(dao::Database &db);
+
+} // namespace schema

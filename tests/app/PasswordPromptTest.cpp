@@ -1,0 +1,77 @@
+#include "AppTestSupport.h"
+
+#include "forms/pass1/Tfrm_pass.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CloseCase {
+    const char *name;
+    std::function<void(Tfrm_pass *)> close;
+    std::optional<QString> result;
+};
+
+void PrintTo(const CloseCase &c, std::ostream *os) { *os << c.name; }
+
+class PasswordPromptCloseTest : public testing::TestWithParam<CloseCase> {};
+
+TEST_P(PasswordPromptCloseTest, ReturnsTheTypedTextOnlyAfterOk)
+{
+    Tfrm_pass prompt;
+    prompt.pass()->setText(QStringLiteral("rimasta dalla volta prima"));
+    QString shownAtOpen = QStringLiteral("<not shown>");
+    bool focusedAtOpen = false;
+    QString displayed;
+    apptest::ModalScript script({[&](QWidget *) {
+        shownAtOpen = prompt.pass()->text();
+        focusedAtOpen = prompt.focusWidget() == prompt.pass();
+        apptest::typeText(&prompt, QStringLiteral("Mia Password"));
+        displayed = prompt.pass()->displayText();
+        GetParam().close(&prompt);
+    }});
+
+    EXPECT_EQ(prompt.askPassword(), GetParam().result);
+    EXPECT_EQ(script.handled(), 1);
+    EXPECT_EQ(shownAtOpen, QString());
+    EXPECT_TRUE(focusedAtOpen);
+    // The password is shown in clear.
+    EXPECT_EQ(displayed, QStringLiteral("Mia Password"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, PasswordPromptCloseTest,
+    testing::Values(
+        CloseCase{"EnterInEdit", [](Tfrm_pass *p) { apptest::pressKey(p->pass(), Qt::Key_Return); },
+                  QStringLiteral("Mia Password")},
+        CloseCase{"KeypadEnter", [](Tfrm_pass *p) { apptest::pressKey(p->pass(), Qt::Key_Enter); },
+                  QStringLiteral("Mia Password")},
+        CloseCase{"OkButton", [](Tfrm_pass *p) { p->ok()->click(); }, QStringLiteral("Mia Password")},
+        CloseCase{"AnnullaButton", [](Tfrm_pass *p) { p->annulla()->click(); }, std::nullopt},
+        CloseCase{"Escape", [](Tfrm_pass *p) { apptest::pressKey(p->pass(), Qt::Key_Escape); }, std::nullopt}),
+    [](const testing::TestParamInfo<CloseCase> &info) { return std::string(info.param.name); });
+
+TEST(PasswordPrompt, FixedSizeCentredOnTheScreen)
+{
+    QWidget owner;
+    owner.setGeometry(0, 0, 200, 150);
+    Tfrm_pass prompt(&owner);
+    QPoint centre;
+    QSize size;
+    apptest::ModalScript script({[&](QWidget *) {
+        centre = prompt.frameGeometry().center();
+        size = prompt.size();
+        prompt.reject();
+    }});
+    prompt.askPassword();
+
+    EXPECT_EQ(size, QSize(315, 133));
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((centre - screenCentre).manhattanLength(), 2);
+}
+
+} // namespace

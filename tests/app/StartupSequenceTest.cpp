@@ -1,0 +1,194 @@
+#include "AppTestSupport.h"
+
+#include "db/DatabaseError.h"
+#include "forms/ProcessValues.h"
+#include "forms/main/StartupSequence.h"
+#include "platform/FileOps.h"
+#include "store/TArcDatabase.h"
+#include "tests/support/TestArchive.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+#include <optional>
+#include <vector>
+
+namespace {
+
+const QString kPassword = QStringLiteral("chiave");
+
+// Runs the sequence with recording steps; the prompt answers from a list.
+class StartupSequenceTest : public testing::Test {
+protected:
+    QString file(const char *name) const { return m_folder.file(QString::fromLatin1(name)); }
+
+    void makeArchive(const QString &password = {})
+    {
+        testsupport::createArchive(file("tavorio.mdb"), password);
+    }
+
+    StartupOutcome run()
+    {
+        StartupSteps steps;
+        steps.restoreLayout = [this](const QString &path) { m_layoutPaths.push_back(path); };
+        steps.makePasswordPrompt = [this]() -> PasswordPrompt {
+            return [this]() -> std::optional<QString> {
+                ++m_asks;
+                return m_asks <= int(m_answers.size()) ? m_answers[size_t(m_asks - 1)] : std::nullopt;
+            };
+        };
+        steps.openTables = [this] {
+            ++m_openTablesCalls;
+            m_connectedWhileOpening = m_database.Connected();
+            if (m_openTablesFails)
+                throw EDatabaseError(QStringLiteral("Anagrafica: Field 'Fascia' not found"));
+        };
+        steps.notice = [this](const QString &text) { m_notices.push_back(text); };
+        return runStartupSequence(m_database, steps);
+    }
+
+    apptest::WorkingFolder m_folder;
+    TArcDatabase m_database;
+    std::vector<std::optional<QString>> m_answers;
+    bool m_openTablesFails = false;
+
+    std::vector<QString> m_layoutPaths;
+    std::vector<QString> m_notices;
+    int m_asks = 0;
+    int m_openTablesCalls = 0;
+    bool m_connectedWhileOpening = false;
+};
+
+TEST_F(StartupSequenceTest, UnprotectedArchiveOpensWithEverythingInTheWorkingFolder)
+{
+    makeArchive();
+    ASSERT_EQ(run(), StartupOutcome::Continue);
+
+    const QString folder = m_folder.folder();
+    EXPECT_EQ(ProcessValues::applicationFolder(), folder);
+    EXPECT_EQ(m_layoutPaths, std::vector<QString>{folder + QStringLiteral("tavorio.ini")});
+    EXPECT_EQ(m_database.Database(), folder + QStringLiteral("tavorio.mdb"));
+    EXPECT_EQ(m_asks, 0);
+    EXPECT_TRUE(m_database.Connected());
+    EXPECT_EQ(m_openTablesCalls, 1);
+    EXPECT_TRUE(m_connectedWhileOpening);
+    EXPECT_TRUE(m_notices.empty());
+    EXPECT_TRUE(platform::fileExists(file("tavorio.ldb")));
+}
+
+TEST_F(StartupSequenceTest, ArchiveInUseMeansNoBackupAndNoCompaction)
+{
+    makeArchive(kPassword);
+    m_answers = {kPassword};
+    const QByteArray before = apptest::readAll(file("tavorio.mdb"));
+    // Another user keeps the archive open, and with it the lock file.
+    TArcDatabase otherUser;
+    otherUser.setDatabase(file("tavorio.mdb"));
+    otherUser.setDatabasePassword(kPassword);
+    otherUser.setConnected(true);
+    ASSERT_TRUE(platform::fileExists(file("tavorio.ldb")));
+
+    ASSERT_EQ(run(), StartupOutcome::Continue);
+    m_database.setConnected(false);
+    otherUser.setConnected(false);
+
+    EXPECT_FALSE(platform::fileExists(file("tavorio_backup.mdb")));
+    EXPECT_EQ(apptest::readAll(file("tavorio.mdb")), before);
+    EXPECT_TRUE(QDir(m_folder.folder()).entryList({QStringLiteral("mdb*")}, QDir::Files).isEmpty());
+}
+
+class StartupBackupTest : public StartupSequenceTest, public testing::WithParamInterface<QString> {};
+
+TEST_P(StartupBackupTest, WithoutLockFileTheBackupIsThePreStartArchive)
+{
+    makeArchive(GetParam());
+    m_answers = {GetParam()};
+    apptest::writeFile(file("tavorio_backup.mdb"), "a stale backup");
+    const QByteArray before = apptest::readAll(file("tavorio.mdb"));
+
+    ASSERT_EQ(run(), StartupOutcome::Continue);
+
+    EXPECT_EQ(apptest::readAll(file("tavorio_backup.mdb")), before);
+    EXPECT_TRUE(m_database.Connected());
+    EXPECT_EQ(m_openTablesCalls, 1);
+    // Compaction leaves no temporary file behind.
+    EXPECT_TRUE(QDir(m_folder.folder()).entryList({QStringLiteral("mdb*")}, QDir::Files).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Passwords, StartupBackupTest, testing::Values(QString(), kPassword),
+                         [](const testing::TestParamInfo<QString> &info) {
+                             return info.param.isEmpty() ? std::string("Unprotected") : std::string("Protected");
+                         });
+
+struct StopCase {
+    const char *name;
+    std::vector<std::optional<QString>> answers;
+    StartupOutcome outcome;
+};
+
+void PrintTo(const StopCase &c, std::ostream *os) { *os << c.name; }
+
+class StartupStopTest : public StartupSequenceTest, public testing::WithParamInterface<StopCase> {};
+
+TEST_P(StartupStopTest, GateEndsTheSequenceBeforeMaintenance)
+{
+    makeArchive(kPassword);
+    m_answers = GetParam().answers;
+    const QByteArray before = apptest::readAll(file("tavorio.mdb"));
+
+    EXPECT_EQ(run(), GetParam().outcome);
+    EXPECT_TRUE(endsProgram(GetParam().outcome));
+    EXPECT_FALSE(m_database.Connected());
+    EXPECT_EQ(m_openTablesCalls, 0);
+    EXPECT_TRUE(m_notices.empty());
+    EXPECT_FALSE(platform::fileExists(file("tavorio_backup.mdb")));
+    EXPECT_EQ(apptest::readAll(file("tavorio.mdb")), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, StartupStopTest,
+    testing::Values(StopCase{"Annulla", {std::nullopt}, StartupOutcome::Cancelled},
+                    StopCase{"ThreeWrong", {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")},
+                             StartupOutcome::Refused}),
+    [](const testing::TestParamInfo<StopCase> &info) { return std::string(info.param.name); });
+
+TEST_F(StartupSequenceTest, ConnectFailureAfterTheGateShowsTheConnectionError)
+{
+    makeArchive();
+    // The gate's connect is the first; the archive vanishes just before the final one.
+    int connects = 0;
+    m_database.OnBeforeConnect = [&](TArcDatabase &) {
+        if (++connects == 2)
+            platform::deleteFile(file("tavorio.mdb"));
+    };
+
+    EXPECT_EQ(run(), StartupOutcome::ConnectionFailed);
+    EXPECT_EQ(connects, 2);
+    EXPECT_EQ(m_notices, std::vector<QString>{QStringLiteral("   Errore di connessione al DB.   ")});
+    EXPECT_EQ(m_openTablesCalls, 0);
+    EXPECT_FALSE(m_database.Connected());
+}
+
+TEST_F(StartupSequenceTest, TableFailureShowsTheConnectionError)
+{
+    makeArchive();
+    m_openTablesFails = true;
+
+    EXPECT_EQ(run(), StartupOutcome::ConnectionFailed);
+    EXPECT_EQ(m_notices, std::vector<QString>{kConnectionErrorMessage});
+}
+
+TEST_F(StartupSequenceTest, MaintenanceErrorReachesTheCaller)
+{
+    makeArchive();
+    // The archive disappears after the gate's disconnect: the copy fails silently, the
+    // compaction loudly.
+    m_database.OnAfterDisconnect = [&](TArcDatabase &) { platform::deleteFile(file("tavorio.mdb")); };
+
+    EXPECT_ANY_THROW(run());
+    EXPECT_EQ(m_openTablesCalls, 0);
+    EXPECT_TRUE(m_notices.empty());
+    EXPECT_FALSE(m_database.Connected());
+    EXPECT_FALSE(platform::fileExists(file("tavorio_backup.mdb")));
+}
+
+} // namespace

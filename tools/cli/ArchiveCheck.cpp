@@ -1,0 +1,80 @@
+#include "tools/cli/ArchiveCheck.h"
+
+#include "engine/Constants.h"
+#include "engine/DBEngine.h"
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+#include "engine/Recordset.h"
+#include "engine/Workspace.h"
+#include "store/Schema.h"
+#include "tools/cli/CliError.h"
+
+#include <QFileInfo>
+
+namespace cli {
+
+namespace {
+
+CliError notAnArchive(const QString &path, const QString &reason)
+{
+    return CliError(ExitCode::NotAnArchive,
+                    QStringLiteral("Il file \"%1\" non è un archivio di Tavorio valido.\n%2")
+                        .arg(path, reason));
+}
+
+TableCount countRows(dao::Database &db, const dao::TableSpec &table)
+{
+    auto rs = db.OpenRecordset(table.name, dao::dbOpenDynaset);
+    // A table with the right name but not our fields would break the windows later on.
+    for (const dao::FieldSpec &field : table.fields)
+        rs->field(field.name);
+    TableCount count{table.name, rs->RecordCount()};
+    rs->Close();
+    return count;
+}
+
+} // namespace
+
+ArchiveCheck::ArchiveCheck(QString path, QString password)
+    : m_path(std::move(path)), m_password(std::move(password))
+{
+}
+
+std::vector<TableCount> ArchiveCheck::run() const
+{
+    const QFileInfo info(m_path);
+    if (!info.exists())
+        throw CliError(ExitCode::NotAnArchive,
+                       QStringLiteral("File non trovato: \"%1\".").arg(m_path));
+    if (!info.isFile())
+        throw notAnArchive(m_path, QStringLiteral("Il percorso indica una cartella, non un file."));
+
+    dao::DBEngine engine;
+    std::vector<TableCount> counts;
+    QString table;
+    try {
+        auto workspace = engine.CreateWorkspace(QStringLiteral("DaoWorkspace"),
+                                                QStringLiteral("Admin"), QString(), dao::dbUseJet);
+        auto db = workspace->OpenDatabase(info.absoluteFilePath(), false, true,
+                                          QStringLiteral(";UID=Admin;PWD=%1;").arg(m_password));
+        for (const dao::TableSpec &spec : schema::archiveTables()) {
+            table = spec.name;
+            counts.push_back(countRows(*db, spec));
+        }
+        db->Close();
+        workspace->Close();
+    } catch (const dao::EngineError &e) {
+        if (e.number() == dao::errNotValidPassword)
+            throw CliError(ExitCode::BadPassword,
+                           QStringLiteral("Password dell'archivio errata o mancante."));
+        QString reason = e.description();
+        if (!table.isEmpty())
+            reason = QStringLiteral("Tabella %1: %2").arg(table, reason);
+        throw notAnArchive(m_path, reason);
+    } catch (const std::exception &e) {
+        throw notAnArchive(m_path, QString::fromLocal8Bit(e.what()));
+    }
+    return counts;
+}
+
+} // namespace cli

@@ -1,0 +1,101 @@
+#include "tools/cli/ArchiveCreator.h"
+
+#include "engine/Constants.h"
+#include "engine/DBEngine.h"
+#include "engine/Database.h"
+#include "engine/EngineError.h"
+#include "engine/Workspace.h"
+#include "store/Schema.h"
+#include "tools/cli/ArchiveWriter.h"
+#include "tools/cli/CliError.h"
+#include "tools/cli/HouseholdGenerator.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace cli {
+
+namespace {
+
+// Without a transaction every Update is its own durable commit; with one per batch a large
+// archive is written at the speed of the storage, and the journal stays small.
+constexpr int kHouseholdsPerTransaction = 2000;
+
+QString refusal(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Impossibile creare l'archivio \"%1\": %2").arg(path, reason);
+}
+
+} // namespace
+
+ArchiveContents ArchiveContents::demo()
+{
+    return {HouseholdGenerator::kDemoHouseholds, HouseholdGenerator::kDemoSeed};
+}
+
+ArchiveContents ArchiveContents::generated(int n)
+{
+    return {n, HouseholdGenerator::kGeneratedSeed};
+}
+
+ArchiveCreator::ArchiveCreator(QString path, QString password)
+    : m_path(QFileInfo(path).absoluteFilePath()), m_password(std::move(password))
+{
+}
+
+void ArchiveCreator::create(const ArchiveContents &contents)
+{
+    if (QFileInfo::exists(m_path) || QFileInfo(m_path).isSymLink())
+        throw CliError(ExitCode::Refused,
+                       refusal(m_path, QStringLiteral("il file esiste già e non viene sovrascritto.")));
+    try {
+        fill(contents);
+    } catch (const dao::EngineError &e) {
+        // The engine refuses to create over a file that appeared meanwhile: that file is
+        // someone else's and must stay.
+        if (e.number() != dao::errDatabaseExists)
+            QFile::remove(m_path);
+        throw CliError(ExitCode::Refused, refusal(m_path, e.description()));
+    } catch (const std::exception &e) {
+        QFile::remove(m_path);
+        throw CliError(ExitCode::Refused, refusal(m_path, QString::fromLocal8Bit(e.what())));
+    }
+}
+
+void ArchiveCreator::fill(const ArchiveContents &contents)
+{
+    dao::DBEngine engine;
+    auto workspace = engine.CreateWorkspace(QStringLiteral("DaoWorkspace"), QStringLiteral("Admin"),
+                                            QString(), dao::dbUseJet);
+    auto db = workspace->CreateDatabase(m_path, m_password);
+    try {
+        schema::createArchiveTables(*db);
+        ArchiveWriter writer(*db);
+        workspace->BeginTrans();
+        writer.writeStandardRows();
+        HouseholdGenerator generator(contents.seed);
+        for (int i = 0; i < contents.households; ++i) {
+            if (i > 0 && i % kHouseholdsPerTransaction == 0) {
+                workspace->CommitTrans();
+                workspace->BeginTrans();
+            }
+            writer.writeHousehold(generator.next());
+        }
+        workspace->CommitTrans();
+    } catch (...) {
+        // Close before the caller removes the file, so that the lock file goes too.
+        try {
+            workspace->Rollback();
+        } catch (...) {
+        }
+        try {
+            db->Close();
+        } catch (...) {
+        }
+        throw;
+    }
+    db->Close();
+    workspace->Close();
+}
+
+} // namespace cli

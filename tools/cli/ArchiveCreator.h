@@ -1,0 +1,37 @@
+#pragma once
+// Creates a new archive file: the seven tables, the standard rows and, on request,
+// generated households. An existing file is never touched; a creation that fails halfway
+// leaves no file behind.
+
+#include <QString>
+#include <QtGlobal>
+
+namespace cli {
+
+// Which households go into a new archive.
+struct ArchiveContents {
+    int households = 0;
+    quint64 seed = 0;
+
+    static ArchiveContents standardRowsOnly() { return {}; }
+    static ArchiveContents demo();
+    // n households of the fixed benchmark sequence: the same rows for the same n.
+    static ArchiveContents generated(int n);
+};
+
+class ArchiveCreator {
+public:
+    // An empty password makes a plain, unencrypted archive.
+    ArchiveCreator(QString path, QString password);
+
+    // Throws CliError (ExitCode::Refused) when the file exists or cannot be written.
+    void create(const ArchiveContents &contents);
+
+private:
+    void fill(const ArchiveContents &contents);
+
+    QString m_path;
+    QString m_password;
+};
+
+} // namespace cli

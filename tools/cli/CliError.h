@@ -1,0 +1,31 @@
+#pragma once
+// The companion's failures: an exit status the shell can test and an Italian message for
+// the person who typed the command.
+
+#include <QString>
+#include <stdexcept>
+
+namespace cli {
+
+enum class ExitCode : int {
+    Ok = 0,
+    Refused = 1,        // the archive was not created (existing file, write failure)
+    BadPassword = 2,    // the archive is encrypted with another password, or none was given
+    NotAnArchive = 3,   // missing, damaged or foreign file
+    Usage = 64,         // the command line itself is wrong (EX_USAGE)
+};
+
+class CliError : public std::runtime_error {
+public:
+    CliError(ExitCode code, const QString &message)
+        : std::runtime_error(message.toStdString()), m_code(code), m_message(message) {}
+
+    ExitCode code() const { return m_code; }
+    const QString &message() const { return m_message; }
+
+private:
+    ExitCode m_code;
+    QString m_message;
+};
+
+} // namespace cli

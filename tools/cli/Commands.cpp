@@ -1,0 +1,65 @@
+#include "tools/cli/Commands.h"
+
+#include "tools/cli/ArchiveCheck.h"
+#include "tools/cli/CliError.h"
+
+#include <QTextStream>
+
+namespace cli {
+
+namespace {
+
+int fail(const CliError &e, QTextStream &err)
+{
+    err << e.message() << Qt::endl;
+    return int(e.code());
+}
+
+} // namespace
+
+int runCreate(const QString &path, const QString &password, const ArchiveContents &contents,
+              QTextStream &out, QTextStream &err)
+{
+    try {
+        ArchiveCreator(path, password).create(contents);
+    } catch (const CliError &e) {
+        return fail(e, err);
+    }
+    out << QStringLiteral("Archivio creato: %1 (%2 schede%3).")
+               .arg(path)
+               .arg(contents.households)
+               .arg(password.isEmpty() ? QString() : QStringLiteral(", protetto da password"))
+        << Qt::endl;
+    return int(ExitCode::Ok);
+}
+
+int runCheck(const QString &path, const QString &password, QTextStream &out, QTextStream &err)
+{
+    try {
+        for (const TableCount &count : ArchiveCheck(path, password).run())
+            out << count.table << ' ' << count.rows << '\n';
+        out.flush();
+    } catch (const CliError &e) {
+        return fail(e, err);
+    }
+    return int(ExitCode::Ok);
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Uso:\n"
+        "  tavorio-cli crea-archivio FILE [--demo | --schede N] [--password-stdin]\n"
+        "      Crea un nuovo archivio con le tabelle e le righe standard; non sovrascrive\n"
+        "      mai un file esistente. --demo aggiunge circa sessanta famiglie di esempio,\n"
+        "      --schede N aggiunge N famiglie generate (sempre le stesse per lo stesso N).\n"
+        "  tavorio-cli verifica FILE [--password-stdin]\n"
+        "      Apre l'archivio in sola lettura e stampa il numero di righe di ogni tabella.\n"
+        "\n"
+        "Con --password-stdin la password è la prima riga dello standard input\n"
+        "(una riga vuota: nessuna password).\n"
+        "Codici di uscita: 0 riuscito, 1 archivio non creato, 2 password errata o mancante,\n"
+        "3 file mancante o non valido, 64 riga di comando errata.\n");
+}
+
+} // namespace cli

@@ -1,0 +1,23 @@
+#pragma once
+// The two commands of tavorio-cli, run on arguments already parsed: they print their
+// results and Italian messages and return the process's exit status.
+
+#include "tools/cli/ArchiveCreator.h"
+
+#include <QString>
+
+class QTextStream;
+
+namespace cli {
+
+// crea-archivio FILE [--demo | --schede N] [--password-stdin]
+int runCreate(const QString &path, const QString &password, const ArchiveContents &contents,
+              QTextStream &out, QTextStream &err);
+
+// verifica FILE [--password-stdin]: one line "TABLE ROWS" per table, in schema order.
+int runCheck(const QString &path, const QString &password, QTextStream &out, QTextStream &err);
+
+// The usage text printed for a wrong command line.
+QString usageText();
+
+} // namespace cli
