@@ -79,11 +79,10 @@ void TDataLink::setBufferCount(int count)
     if (count == m_bufferCount)
         return;
     m_bufferCount = count;
-    if (m_active) {
-        if (TDataSet *ds = dataSet())
-            ds->updateBufferCount();
+    if (TDataSet *ds = dataSet())
+        ds->updateBufferCount();
+    if (m_active)
         updateRange();
-    }
 }
 
 void TDataLink::windowShifted(int delta)

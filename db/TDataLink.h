@@ -3,6 +3,7 @@
 // scrolled, record changed, editing, layout) and asks for the window of buffers it shows.
 
 #include "db/DbTypes.h"
+#include "db/TDataSource.h"
 
 #include <QPointer>
 

@@ -11,24 +11,25 @@
 
 namespace {
 
+// Kinds a field object may bind to interchangeably; 0 for a kind that binds only to itself.
+int typeFamily(TFieldType type)
+{
+    switch (type) {
+    case TFieldType::ftInteger:
+    case TFieldType::ftAutoInc:
+    case TFieldType::ftSmallint: return 1;
+    case TFieldType::ftDate:
+    case TFieldType::ftDateTime:
+    case TFieldType::ftTime: return 2;
+    case TFieldType::ftMemo:
+    case TFieldType::ftBlob: return 3;
+    default: return 0;
+    }
+}
+
 bool sameFamily(TFieldType a, TFieldType b)
 {
-    using T = TFieldType;
-    auto in = [](T t, std::initializer_list<T> family) {
-        return std::find(family.begin(), family.end(), t) != family.end();
-    };
-    const std::initializer_list<T> families[] = {
-        {T::ftInteger, T::ftAutoInc, T::ftSmallint},
-        {T::ftDate, T::ftDateTime, T::ftTime},
-        {T::ftMemo, T::ftBlob},
-    };
-    if (a == b)
-        return true;
-    for (const auto &family : families) {
-        if (in(a, family) && in(b, family))
-            return true;
-    }
-    return false;
+    return a == b || (typeFamily(a) != 0 && typeFamily(a) == typeFamily(b));
 }
 
 } // namespace
@@ -315,11 +316,6 @@ void TDataSet::setFieldValueText(TField &field, const QString &text)
             throw;
         }
     }
-    m_modified = true;
-    if (m_autoCalcFields && m_calculatedCount > 0)
-        calculateFields(buffer);
-    if (field.OnChange)
-        field.OnChange(field);
     dataEvent(TDataEvent::deFieldChange, reinterpret_cast<qintptr>(&field));
 }
 
@@ -375,6 +371,19 @@ void TDataSet::setState(TDataSetState state)
 
 void TDataSet::dataEvent(TDataEvent event, qintptr info)
 {
+    // Whoever changed the field (a field object, a blob stream), the record is modified
+    // and what is calculated from it follows.
+    if (event == TDataEvent::deFieldChange && info != 0) {
+        TField &field = *reinterpret_cast<TField *>(info);
+        if (!field.isCalculated())
+            m_modified = true;
+        if (m_autoCalcFields && m_calculatedCount > 0) {
+            if (TRecordBuffer *buffer = activeBuffer())
+                calculateFields(*buffer);
+        }
+        if (field.OnChange)
+            field.OnChange(field);
+    }
     if (m_disableCount > 0) {
         // A closing or a new layout while disabled needs more than a plain refresh later.
         if ((event == TDataEvent::deUpdateState && m_state == TDataSetState::dsInactive)

@@ -125,6 +125,8 @@ public:
     // Throws the reason a data field cannot be written now (read-only dataset or field,
     // not editing); fields call it before writing through a blob stream.
     void checkFieldWritable(const TField &field) const;
+    // deFieldChange (info: the TField*) first marks the record modified, recalculates and
+    // runs the field's OnChange, so a blob stream that reports its write needs no more.
     void dataEvent(TDataEvent event, qintptr info = 0);
     void registerDataSource(TDataSource *source);
     void unregisterDataSource(TDataSource *source);

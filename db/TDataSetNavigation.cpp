@@ -73,16 +73,9 @@ void TDataSet::updateCursorPos()
 
 bool TDataSet::getNextRecord()
 {
-    TGetMode mode = TGetMode::gmNext;
-    if (m_recordCount > 0) {
+    if (m_recordCount > 0)
         setCurrentRecord(m_recordCount - 1);
-        // A new record at the window's end stands on the record it was inserted before,
-        // which has not been shown yet: that one comes next.
-        if (m_state == TDataSetState::dsInsert && m_currentRecord == m_activeRecord
-            && m_buffers[size_t(m_activeRecord)].flag == TBookmarkFlag::bfInserted)
-            mode = TGetMode::gmCurrent;
-    }
-    if (fetch(m_buffers[size_t(m_recordCount)], mode, true) != TGetResult::grOK) {
+    if (fetch(m_buffers[size_t(m_recordCount)], TGetMode::gmNext, true) != TGetResult::grOK) {
         m_currentRecord = -1;
         return false;
     }
@@ -337,7 +330,10 @@ void TDataSet::resizeWindow(int count)
         m_recordCount = std::min(m_recordCount, count);
         m_buffers.resize(size_t(count + 1));
         m_bufferCount = count;
-        m_currentRecord = -1;
+        // Shrinking never moves the cursor, so an edit in progress on it stays undisturbed.
+        m_currentRecord -= drop;
+        if (m_currentRecord < 0 || m_currentRecord >= m_recordCount)
+            m_currentRecord = -1;
         shiftLinkWindows(-drop);
         return;
     }
@@ -346,7 +342,9 @@ void TDataSet::resizeWindow(int count)
     for (size_t i = oldSize; i < m_buffers.size(); ++i)
         m_buffers[i].reset(values, calculated);
     m_bufferCount = count;
-    if (m_recordCount == 0)
+    // Fetching moves the cursor, which would end an edit the concrete dataset holds on it;
+    // the window fills up at the next post or cancel instead.
+    if (m_recordCount == 0 || m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert)
         return;
     getNextRecords();
     shiftLinkWindows(getPriorRecords());

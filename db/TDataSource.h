@@ -3,6 +3,7 @@
 // events to its data links and tells its own listeners of data and state changes.
 
 #include "db/DbTypes.h"
+#include "db/TDataSet.h"
 
 #include <QList>
 #include <QObject>
