@@ -138,6 +138,8 @@ void Connection::openHandle(const QString &password)
         closeHandle();
         throw translate(failure, kSource);
     }
+    // Another user may be writing right now: wait for the archive as every later call does.
+    sqlite3_busy_timeout(m_db, format::kBusyTimeoutMs);
     try {
         // The cipher settings must be in place before the first page is read.
         execute(m_db, QStringLiteral("PRAGMA cipher_default_kdf_iter = %1").arg(format::kKdfIterations));
@@ -171,7 +173,6 @@ void Connection::openHandle(const QString &password)
 
 void Connection::configure()
 {
-    sqlite3_busy_timeout(m_db, format::kBusyTimeoutMs);
     sqlite3_extended_result_codes(m_db, 1);
     jet::registerFunctions(m_db);
     if (!m_options.readOnly) {

@@ -1,0 +1,39 @@
+#pragma once
+// The grid's end of its data source: passes the dataset's notices on to the grid.
+
+#include "db/TDataLink.h"
+#include "db/TDataSet.h"
+#include "db/TDataSource.h"
+
+class TField;
+
+class GridDataLinkClient {
+public:
+    virtual ~GridDataLinkClient() = default;
+    virtual void linkActiveChanged() = 0;
+    virtual void linkDataSetChanged() = 0;
+    virtual void linkDataSetScrolled(int distance) = 0;
+    virtual void linkRecordChanged(TField *field) = 0;
+    virtual void linkEditingChanged() = 0;
+    virtual void linkLayoutChanged() = 0;
+    virtual void linkFocusControl(TField *field) = 0;
+    virtual void linkUpdateData() = 0;
+};
+
+class GridDataLink final : public TDataLink {
+public:
+    explicit GridDataLink(GridDataLinkClient &client) : m_client(client) {}
+
+protected:
+    void activeChanged() override { m_client.linkActiveChanged(); }
+    void dataSetChanged() override { m_client.linkDataSetChanged(); }
+    void dataSetScrolled(int distance) override { m_client.linkDataSetScrolled(distance); }
+    void recordChanged(TField *field) override { m_client.linkRecordChanged(field); }
+    void editingChanged() override { m_client.linkEditingChanged(); }
+    void layoutChanged() override { m_client.linkLayoutChanged(); }
+    void focusControl(TField *field) override { m_client.linkFocusControl(field); }
+    void updateData() override { m_client.linkUpdateData(); }
+
+private:
+    GridDataLinkClient &m_client;
+};

@@ -1,0 +1,239 @@
+// Keys and mouse of the data grid: clipboard keys, the own editors' keys, the auto-append
+// rules at the end of the data, column dragging, Boolean toggles and double clicks.
+
+#include "controls/TExDBGrid.h"
+
+#include "controls/GridColumn.h"
+#include "controls/GridOptionsMenu.h"
+#include "controls/GridOwnEditors.h"
+#include "db/TDataSet.h"
+#include "db/TField.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace {
+
+bool isNavigationForAppend(int key)
+{
+    return key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab;
+}
+
+bool pendingChange(const TDataSet &ds)
+{
+    return ds.state() == TDataSetState::dsEdit || ds.state() == TDataSetState::dsInsert;
+}
+
+} // namespace
+
+bool TExDBGrid::atEndOfData() const
+{
+    const TDataSet *ds = dataSet();
+    if (!ds)
+        return false;
+    return ds->eof()
+        || (ds->state() == TDataSetState::dsInsert && ds->buffer(ds->activeRecord()).flag == TBookmarkFlag::bfEOF);
+}
+
+void TExDBGrid::keyPressEvent(QKeyEvent *event)
+{
+    TDataSet *ds = dataSet();
+    const bool editable = ds && !readOnly() && !dataLink().readOnly();
+    if (!editable) {
+        TCoreDBGrid::keyPressEvent(event);
+        return;
+    }
+    if (handleClipboardKey(event))
+        return;
+    if (m_enterAsTab && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, event->modifiers() & ~Qt::KeypadModifier);
+        keyPressEvent(&tab);
+        return;
+    }
+    if (handleOwnEditorKey(event))
+        return;
+
+    const int key = event->key();
+    const bool rowKey = isNavigationForAppend(key) && !(event->modifiers() & Qt::ShiftModifier);
+    if (!m_allowAutoAppend && rowKey && atEndOfData()) {
+        if (ds->state() == TDataSetState::dsInsert)
+            ds->cancel();
+        setOption(TDBGridOption::dgCancelOnExit, true);
+        return;
+    }
+    TCoreDBGrid::keyPressEvent(event);
+    // The handlers above may have closed the dataset.
+    if (dataSet())
+        afterNavigationKey(key);
+}
+
+void TExDBGrid::afterNavigationKey(int key)
+{
+    TDataSet *ds = dataSet();
+    if (isNavigationForAppend(key)) {
+        if (!m_allowAutoAppend) {
+            // A record appended by the key is taken back at once.
+            if (atEndOfData() && ds->state() == TDataSetState::dsInsert) {
+                ds->cancel();
+                setOption(TDBGridOption::dgCancelOnExit, true);
+            }
+        } else if (atEndOfData() && hasOption(TDBGridOption::dgCancelOnExit)) {
+            // A record appended at the end must survive leaving the grid.
+            setOption(TDBGridOption::dgCancelOnExit, false);
+        }
+    } else if (key == Qt::Key_Up && m_allowAutoAppend) {
+        setOption(TDBGridOption::dgCancelOnExit, true);
+        if (pendingChange(*ds))
+            ds->cancel();
+    }
+    if (!m_useRowColors)
+        return;
+    const int lastRow = visibleRowCount() - (m_allowAutoAppend ? 1 : 2);
+    if ((key == Qt::Key_Down || key == Qt::Key_PageDown) && row() >= lastRow)
+        invalidateGrid();
+    else if ((key == Qt::Key_Up || key == Qt::Key_PageUp) && row() == 0)
+        invalidateGrid();
+}
+
+bool TExDBGrid::handleClipboardKey(QKeyEvent *event)
+{
+    if (event->modifiers() != Qt::ControlModifier || (event->key() != Qt::Key_C && event->key() != Qt::Key_V))
+        return false;
+    TField *field = selectedField();
+    TDataSet *ds = dataSet();
+    if (event->key() == Qt::Key_C) {
+        if (field)
+            QApplication::clipboard()->setText(field->text());
+        return true;
+    }
+    if (field && ds && pendingChange(*ds))
+        field->setText(QApplication::clipboard()->text());
+    else
+        beep();
+    return true;
+}
+
+bool TExDBGrid::handleOwnEditorKey(QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier));
+    if (!plain || hasOption(TDBGridOption::dgRowSelect))
+        return false;
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_F2)
+        return false;
+    const TField *field = selectedField();
+    const bool own = field
+        && (field->dataType() == TFieldType::ftMemo
+            || (m_displayDateTime
+                && (field->dataType() == TFieldType::ftDate || field->dataType() == TFieldType::ftTime
+                    || field->dataType() == TFieldType::ftDateTime)));
+    if (!own)
+        return false;
+    openOwnEditor(key == Qt::Key_F2);
+    return true;
+}
+
+// --- mouse ---------------------------------------------------------------------------------------
+
+void TExDBGrid::mousePressEvent(QMouseEvent *event)
+{
+    // A failing press leaves the grid as it was.
+    try {
+        mousePress(event);
+    } catch (const std::exception &) {
+    }
+}
+
+void TExDBGrid::mousePress(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+        setFocus(Qt::MouseFocusReason);
+    const QPoint pos = event->position().toPoint();
+    const HitInfo hit = hitTest(pos);
+    if (event->button() == Qt::RightButton) {
+        if (OnRightClick)
+            OnRightClick(*this);
+        TCoreDBGrid::mousePressEvent(event);
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (hit.title && hit.indicator && popupOptionsMenu(viewport()->mapToGlobal(pos)))
+        return;
+    if (dragsColumns() && dataLink().active() && hit.title && hit.dataCol >= 0 && !hit.border
+        && hit.gridCol >= fixedColCount()) {
+        m_drag.press(hit.gridCol, pos);
+        return;
+    }
+    if (hit.title && hit.border) {
+        m_sizingColumn = hit.dataCol;
+        m_sizingWidthBefore = columns().at(hit.dataCol)->width();
+    }
+    const bool sameCell = hit.dataRow >= 0 && hit.dataRow == row() && hit.dataCol == selectedIndex();
+    TCoreDBGrid::mousePressEvent(event);
+
+    const bool onCurrent = hit.dataRow >= 0 && hit.dataRow == row() && hit.dataCol >= 0 && hit.dataCol == selectedIndex();
+    if (!onCurrent || !canEditGrid() || hasOption(TDBGridOption::dgRowSelect))
+        return;
+    const TField *field = selectedField();
+    if (!field)
+        return;
+    if (field->dataType() == TFieldType::ftBoolean && m_displayBoolean)
+        toggleBoolean();
+    else if (sameCell && m_displayDateTime
+             && (field->dataType() == TFieldType::ftDate || field->dataType() == TFieldType::ftTime
+                 || field->dataType() == TFieldType::ftDateTime))
+        openOwnEditor(false);
+}
+
+void TExDBGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_drag.move(event->position().toPoint()))
+        return;
+    TCoreDBGrid::mouseMoveEvent(event);
+}
+
+void TExDBGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && m_drag.release(event->position().toPoint()))
+        return;
+    TCoreDBGrid::mouseReleaseEvent(event);
+    if (m_sizingColumn >= 0) {
+        const int column = m_sizingColumn;
+        m_sizingColumn = -1;
+        if (columns().at(column) && columns().at(column)->width() != m_sizingWidthBefore && OnColumnWidthChanged)
+            OnColumnWidthChanged(*this, column);
+    }
+}
+
+void TExDBGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // In a grid that drags columns the second press on a title starts a drag again.
+    const HitInfo hit = hitTest(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && dragsColumns() && hit.title) {
+        mousePressEvent(event);
+        return;
+    }
+    TCoreDBGrid::mouseDoubleClickEvent(event);
+}
+
+void TExDBGrid::dblClick(const HitInfo &hit)
+{
+    const TField *field = selectedField();
+    const bool onCurrent = hit.dataRow >= 0 && hit.dataRow == row() && hit.dataCol == selectedIndex();
+    if (onCurrent && m_displayPopupEditors && canEditGrid() && field
+        && (field->dataType() == TFieldType::ftMemo || field->dataType() == TFieldType::ftBlob))
+        showViewer();
+    TCoreDBGrid::dblClick(hit);
+}
+
+bool TExDBGrid::popupOptionsMenu(const QPoint &globalPos)
+{
+    if (!m_titleCheck || !hasOption(TDBGridOption::dgTitles) || !hasOption(TDBGridOption::dgIndicator)
+        || !dataLink().active())
+        return false;
+    m_menu->popup(globalPos);
+    return true;
+}

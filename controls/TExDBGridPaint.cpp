@@ -1,0 +1,245 @@
+// Cell painting of the data grid: row colours by screen row, the highlight pair, each field
+// kind drawn its own way, and the lines of title, indicator and data cells.
+
+#include "controls/TExDBGrid.h"
+
+#include "controls/GridCellContent.h"
+#include "controls/GridColumn.h"
+#include "db/TField.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
+namespace {
+
+enum class FieldKind { Memo, Boolean, DateTime, Picture, Other };
+
+FieldKind kindOf(const TField &field)
+{
+    switch (field.dataType()) {
+    case TFieldType::ftMemo:
+        return FieldKind::Memo;
+    case TFieldType::ftBoolean:
+        return FieldKind::Boolean;
+    case TFieldType::ftDate:
+    case TFieldType::ftTime:
+    case TFieldType::ftDateTime:
+        return FieldKind::DateTime;
+    case TFieldType::ftBlob:
+        return FieldKind::Picture;
+    default:
+        return FieldKind::Other;
+    }
+}
+
+// The text area: 2 pixels in at the left and the top, and at the right where asked.
+QRect textArea(const QRect &cell, bool rightInset) { return cell.adjusted(2, 2, rightInset ? -2 : 0, 0); }
+
+} // namespace
+
+void TExDBGrid::paintEvent(QPaintEvent *event)
+{
+    // A grid coloured like its fixed cells would hide them; it takes the window colour.
+    if (!m_colorChecked) {
+        m_colorChecked = true;
+        if (color() == gridcolor::btnFace() || color() == gridcolor::silver())
+            setColor(gridcolor::window());
+    }
+    TCoreDBGrid::paintEvent(event);
+}
+
+bool TExDBGrid::hasVisibleCells() const { return dataLink().active() || m_showTitlesWhenInactive; }
+
+void TExDBGrid::drawDataCell(QPainter &painter, const QRect &rect, int dataCol, TColumn &column, TGridDrawState state)
+{
+    Q_UNUSED(dataCol);
+    const bool selected = state.testFlag(TGridDrawStateFlag::gdSelected);
+    const bool focused = state.testFlag(TGridDrawStateFlag::gdFocused);
+    const bool fixed = state.testFlag(TGridDrawStateFlag::gdFixed);
+
+    CellAttributes cell;
+    cell.font = fixed ? m_lockedFont : column.font();
+    cell.fontColor = m_hot && m_hotTrack ? m_hotTrackColor : fontColor();
+    cell.background = fixed ? m_lockedColor : cellBrushColor(column, state);
+    if (selected && !fixed)
+        cell.fontColor = gridcolor::highlightText();
+    painter.fillRect(rect, cell.background);
+    if (column.fieldName().isEmpty())
+        return;
+
+    if (m_useRowColors && !selected && !fixed) {
+        // Colours belong to screen positions: the title row is screen row 0.
+        const int screenRow = dataLink().activeRecord() + 1;
+        cell.background = screenRow % 2 == 1 ? m_rowColor1 : m_rowColor2;
+        painter.fillRect(rect, cell.background);
+    } else if (m_useBackground && !selected && !fixed && !m_background.isNull()) {
+        // The picture lies behind the whole grid; each cell shows its own part of it.
+        painter.drawImage(rect, m_background, rect);
+    }
+    if ((focused || selected) && !fixed) {
+        cell.background = m_highlightColor;
+        cell.fontColor = m_highlightFontColor;
+        painter.fillRect(rect, cell.background);
+    }
+    if (!selected && !fixed && OnApplyCellAttribute) {
+        const QColor before = cell.background;
+        OnApplyCellAttribute(*this, column.field(), cell, state);
+        if (cell.background != before)
+            painter.fillRect(rect, cell.background);
+    }
+    drawFieldContent(painter, rect, column, state, cell);
+
+    if (m_drawFocusRect && !m_cells3D && focused) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect;
+        option.backgroundColor = cell.background;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+void TExDBGrid::drawFieldContent(QPainter &painter, const QRect &rect, TColumn &column, TGridDrawState state,
+                                 const CellAttributes &cell)
+{
+    const TField *field = column.field();
+    if (!field)
+        return;
+    const bool selected = state.testFlag(TGridDrawStateFlag::gdSelected);
+    const bool focused = state.testFlag(TGridDrawStateFlag::gdFocused);
+    painter.setFont(cell.font);
+    painter.setPen(cell.fontColor);
+    const bool ellipsis = m_showTextEllipsis;
+
+    switch (kindOf(*field)) {
+    case FieldKind::Memo:
+        if (m_displayMemo)
+            gridcell::drawText(painter, textArea(rect, false), field->asString(), Qt::AlignLeft, ellipsis);
+        else
+            gridcell::drawText(painter, textArea(rect, true), field->displayText(), Qt::AlignHCenter, ellipsis);
+        return;
+    case FieldKind::Boolean:
+        if (m_displayBoolean) {
+            gridcell::drawCheckBox(painter, rect, !field->isNull() && field->asBoolean(), m_flatCheckBox,
+                                   m_flatCheckBoxType, this);
+        } else {
+            gridcell::drawText(painter, textArea(rect, true), field->displayText(),
+                               field->alignment() & Qt::AlignHorizontal_Mask, ellipsis);
+        }
+        return;
+    case FieldKind::DateTime:
+        if (m_displayDateTime)
+            gridcell::drawText(painter, textArea(rect, false), field->text(), Qt::AlignLeft, ellipsis);
+        else
+            gridcell::drawText(painter, textArea(rect, true), field->displayText(), Qt::AlignHCenter, ellipsis);
+        return;
+    case FieldKind::Picture:
+        if (m_displayImages) {
+            if (focused || selected) {
+                painter.fillRect(rect, m_imageHighlightColor);
+                painter.setPen(fontColor());
+            }
+            const QImage picture = gridcell::decodePicture(field->asVariant().toByteArray());
+            if (!picture.isNull()) {
+                painter.setRenderHint(QPainter::SmoothPixmapTransform);
+                painter.drawImage(gridcell::fitPicture(picture.size(), rect), picture);
+                return;
+            }
+            if (selected) {
+                painter.fillRect(rect, m_highlightColor);
+                painter.setPen(m_highlightFontColor);
+            }
+        }
+        gridcell::drawText(painter, textArea(rect, true), field->displayText(), Qt::AlignHCenter, ellipsis);
+        return;
+    case FieldKind::Other:
+        gridcell::drawText(painter, textArea(rect, true), field->displayText(),
+                           column.alignment() & Qt::AlignHorizontal_Mask, ellipsis);
+        return;
+    }
+}
+
+void TExDBGrid::drawTitleText(QPainter &painter, const QRect &rect, TColumn &column)
+{
+    QFont font = column.title().font();
+    if (m_cells3D && m_boldTitles3D)
+        font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(gridcolor::windowText());
+    const QRect area = rect.adjusted(2, 2, -2, 0);
+    const Qt::Alignment alignment = column.title().alignment() & Qt::AlignHorizontal_Mask;
+    const QString caption = column.title().caption();
+    if (m_showTitleEllipsis || titleButtons()) {
+        // Title buttons shorten their caption to fit, as an ellipsis does.
+        painter.drawText(area, int(alignment | Qt::AlignTop | Qt::TextSingleLine),
+                         painter.fontMetrics().elidedText(caption, Qt::ElideRight, area.width()));
+        return;
+    }
+    const int flags = m_multiLineTitles ? Qt::TextWordWrap : Qt::TextSingleLine;
+    painter.drawText(area, int(alignment | Qt::AlignTop) | flags, caption);
+}
+
+void TExDBGrid::drawTopLeftCell(QPainter &painter, const QRect &rect)
+{
+    TCoreDBGrid::drawTopLeftCell(painter, rect);
+    if (!m_titleCheck)
+        return;
+    QPainterPath triangle;
+    triangle.moveTo(rect.right() - 6, rect.bottom() - 1);
+    triangle.lineTo(rect.right() - 1, rect.bottom() - 1);
+    triangle.lineTo(rect.right() - 1, rect.bottom() - 6);
+    triangle.closeSubpath();
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawPath(triangle);
+    painter.restore();
+}
+
+void TExDBGrid::drawGridLines(QPainter &painter, const QRect &cell, bool fixed)
+{
+    if (m_cells3D) {
+        TCoreDBGrid::drawGridLines(painter, cell, fixed);
+        return;
+    }
+    const bool titleButton = fixed && titleButtons() && titleOffset() && cell.top() == 0;
+    const bool vertical = hasOption(TDBGridOption::dgColLines) || titleButton;
+    const bool horizontal = hasOption(TDBGridOption::dgRowLines) || titleButton;
+    const int right = cell.right() + 1;
+    const int bottom = cell.bottom() + 1;
+    if (!fixed) {
+        // Between data cells the lines take the fixed colour.
+        painter.setPen(fixedColor());
+        if (vertical)
+            painter.drawLine(right, cell.top(), right, bottom);
+        if (horizontal)
+            painter.drawLine(cell.left(), bottom, right, bottom);
+        return;
+    }
+    painter.setPen(fixedColor());
+    if (vertical)
+        painter.drawLine(right - 1, cell.top(), right - 1, bottom - 1);
+    if (horizontal)
+        painter.drawLine(cell.left(), bottom - 1, right - 1, bottom - 1);
+    painter.setPen(gridcolor::btnShadow());
+    if (vertical)
+        painter.drawLine(right, cell.top(), right, bottom);
+    if (horizontal)
+        painter.drawLine(cell.left(), bottom, right, bottom);
+}
+
+void TExDBGrid::paintOverlay(QPainter &painter)
+{
+    TCoreDBGrid::paintOverlay(painter);
+    if (!m_drag.pictureShown())
+        return;
+    if (m_maskedColumnDrag) {
+        painter.save();
+        painter.setOpacity(0.85);
+        m_drag.paint(painter);
+        painter.restore();
+    } else {
+        m_drag.paint(painter);
+    }
+}

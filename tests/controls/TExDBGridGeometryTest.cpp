@@ -1,0 +1,97 @@
+// Where the grid's cells lie with fixed, scrolled and hidden columns.
+
+#include "controls/GridColumnDrag.h"
+#include "controls/GridGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Indicator 11, then four columns of 50, 0 (hidden), 60, 70; lines of one pixel.
+GridGeometry layout(int fixedCols, int leftCol)
+{
+    GridMetrics m;
+    m.colWidths = {11, 50, 0, 60, 70};
+    m.fixedCols = fixedCols;
+    m.leftCol = leftCol;
+    m.titleHeight = 17;
+    m.rowHeight = 17;
+    m.dataRows = 10;
+    return GridGeometry(m);
+}
+
+} // namespace
+
+TEST(GridGeometryTest, CellsFollowEachOtherWithTheirLines)
+{
+    const GridGeometry g = layout(1, 1);
+    EXPECT_EQ(g.cellRect(0, 0), QRect(0, 0, 11, 17));
+    EXPECT_EQ(g.cellRect(1, 1), QRect(12, 18, 50, 17));
+    EXPECT_TRUE(g.cellRect(2, 1).isEmpty());
+    EXPECT_EQ(g.cellRect(3, 2), QRect(63, 36, 60, 17));
+}
+
+TEST(GridGeometryTest, ScrolledColumnsStartAfterTheFixedOnes)
+{
+    const GridGeometry g = layout(2, 3);
+    EXPECT_EQ(g.columnLeft(1), 12);
+    EXPECT_EQ(g.columnLeft(3), 63);
+    EXPECT_EQ(g.columnLeft(4), 124);
+    EXPECT_EQ(g.columnAt(70), 3);
+    EXPECT_EQ(g.columnAt(5), 0);
+}
+
+struct HitCase {
+    int x;
+    int y;
+    int col;
+    int row;
+};
+
+class GridGeometryHitTest : public ::testing::TestWithParam<HitCase> {};
+
+TEST_P(GridGeometryHitTest, PointsFindTheirCell)
+{
+    const GridGeometry g = layout(1, 1);
+    EXPECT_EQ(g.columnAt(GetParam().x), GetParam().col);
+    EXPECT_EQ(g.rowAt(GetParam().y), GetParam().row);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, GridGeometryHitTest,
+                         ::testing::Values(HitCase{0, 0, 0, 0}, HitCase{11, 17, 0, 0}, HitCase{12, 18, 1, 1},
+                                           HitCase{62, 35, 1, 1}, HitCase{63, 36, 3, 2}, HitCase{194, 197, 4, 10},
+                                           HitCase{195, 198, -1, -1}, HitCase{-1, -1, -1, -1}));
+
+TEST(GridGeometryTest, VisibleRowsCountOnlyWholeRows)
+{
+    const GridGeometry g = layout(1, 1);
+    EXPECT_EQ(g.fullyVisibleRows(18 + 17), 1);
+    EXPECT_EQ(g.fullyVisibleRows(18 + 18 + 16), 1);
+    EXPECT_EQ(g.fullyVisibleRows(18 + 18 + 17), 2);
+    EXPECT_EQ(g.fullyVisibleRows(5), 1);
+}
+
+TEST(GridGeometryTest, TheLastLeftColumnShowsTheLastColumnWhole)
+{
+    const GridGeometry g = layout(1, 1);
+    EXPECT_EQ(g.maxLeftCol(500), 1);
+    EXPECT_EQ(g.maxLeftCol(12 + 61 + 71), 3);
+    EXPECT_EQ(g.maxLeftCol(12 + 40), 4);
+}
+
+TEST(GridGeometryTest, SizingBordersLieOnTheRightEdges)
+{
+    const GridGeometry g = layout(1, 1);
+    EXPECT_EQ(g.columnBorderAt(62, 2), 1);
+    EXPECT_EQ(g.columnBorderAt(64, 2), 1);
+    EXPECT_EQ(g.columnBorderAt(40, 2), -1);
+}
+
+TEST(GridGeometryTest, DropTargetsOfAColumnDrag)
+{
+    const GridGeometry g = layout(2, 3);
+    EXPECT_EQ(GridColumnDrag::dropTarget(g, 3), 3);     // indicator: first after the locked
+    EXPECT_EQ(GridColumnDrag::dropTarget(g, 30), 3);    // locked column: likewise
+    EXPECT_EQ(GridColumnDrag::dropTarget(g, 130), 4);
+    EXPECT_EQ(GridColumnDrag::dropTarget(g, 900), 4);   // beyond the last: the last
+}
