@@ -31,10 +31,19 @@ Tfrm_main::Tfrm_main(const StartupStep &startup, QWidget *parent) : QMainWindow(
     move(214, 164);
     resize(597, 643);
     configureDatabase();
+    buildFrame();
+    m_layoutStore.setErrorHandler([this](const std::exception &error) { reportUnhandled(this, error); });
     FormCreate(startup);
 }
 
-Tfrm_main::~Tfrm_main() = default;
+Tfrm_main::~Tfrm_main()
+{
+    // The store still needs the window and its grids whole to save their layout.
+    m_layoutStore.formDestroy();
+    // Qt deletes child widgets only after the members are gone; the data-aware controls must
+    // go first, while the datasets and data sources they watch still exist.
+    delete takeCentralWidget();
+}
 
 void Tfrm_main::configureDatabase()
 {
@@ -81,8 +90,14 @@ void Tfrm_main::FormClose()
     }
 }
 
-// Hook: the layout store takes the file name and restores the placement from it.
-void Tfrm_main::restoreLayout(const QString &iniPath) { m_layoutIniPath = iniPath; }
+// The placement is restored before the archive is opened, so the window never jumps once
+// the data is there.
+void Tfrm_main::restoreLayout(const QString &iniPath)
+{
+    m_layoutIniPath = iniPath;
+    m_layoutStore.setIniFileName(iniPath);
+    m_layoutStore.restoreLayout();
+}
 
 // One prompt window per gate run, owned by this window and released when the gate drops it.
 PasswordPrompt Tfrm_main::makePasswordPrompt()
@@ -91,6 +106,18 @@ PasswordPrompt Tfrm_main::makePasswordPrompt()
     return [prompt] { return prompt->askPassword(); };
 }
 
-// Hook: opens Anagrafica, Nucleo, Fascia, Ruolo, fills the role pick list, opens Occupazione
-// and fills its pick list, opens Stampe and Gruppi and labels the check boxes ck1..ck6.
-void Tfrm_main::openTables() {}
+// Runs connected; any error here is the sequence's "cannot connect" and ends the program.
+// The member table follows the card table, so the card table opens first.
+void Tfrm_main::openTables()
+{
+    m_data.Anagrafica().open();
+    m_data.Nucleo().open();
+    m_data.Fascia().open();
+    m_data.Ruolo().open();
+    Popola_lista_ruolo();
+    m_data.Occupazione().open();
+    Popola_lista_occupazione();
+    m_data.stampe().open();
+    m_data.Gruppi().open();
+    labelCheckBoxes();
+}

@@ -1,0 +1,116 @@
+// The commands of the bar and the page changes, with the pick lists and captions they
+// refresh.
+
+#include "forms/main/Tfrm_main.h"
+
+#include "controls/TDBNavStrip.h"
+#include "db/TField.h"
+#include "forms/ErrorBox.h"
+#include "forms/ProcessValues.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QStackedWidget>
+#include <QUrl>
+
+namespace {
+
+bool editing(const TDataSet &dataSet)
+{
+    return dataSet.state() == TDataSetState::dsEdit || dataSet.state() == TDataSetState::dsInsert;
+}
+
+} // namespace
+
+QString Tfrm_main::makerAddress() { return QStringLiteral("https://tavorio.example.org/"); }
+
+// Member rows, bodies and printed lists are posted by their own grids and navigators.
+void Tfrm_main::Chiude_modifiche()
+{
+    if (editing(m_data.Anagrafica()))
+        m_data.Anagrafica().post();
+    if (editing(m_data.Fascia()))
+        m_data.Fascia().post();
+    if (editing(m_data.Occupazione())) {
+        m_data.Occupazione().post();
+        Popola_lista_occupazione();
+    }
+    if (editing(m_data.Ruolo())) {
+        m_data.Ruolo().post();
+        Popola_lista_ruolo();
+    }
+}
+
+void Tfrm_main::Popola_lista_ruolo() { m_listaRuolo = TMainData::columnTexts(m_data.Ruolo(), QStringLiteral("Ruolo")); }
+
+void Tfrm_main::Popola_lista_occupazione()
+{
+    m_listaOccupazione = TMainData::columnTexts(m_data.Occupazione(), QStringLiteral("Occupazione"));
+}
+
+// Moving on at the last row stays there, so a table of fewer than six rows repeats its
+// last caption and an empty one leaves every caption empty.
+void Tfrm_main::labelCheckBoxes()
+{
+    TArcTable &gruppi = m_data.Gruppi();
+    TField *gruppo = gruppi.fieldByName(QStringLiteral("Gruppo"));
+    for (QCheckBox *box : m_ck) {
+        box->setText(gruppo->asString());
+        gruppi.next();
+    }
+    gruppi.first();
+}
+
+void Tfrm_main::showPage(QWidget *page)
+{
+    Chiude_modifiche();
+    m_pages->setCurrentWidget(page);
+}
+
+void Tfrm_main::barButtonClick(int command)
+{
+    try {
+        switch (command) {
+        case cmdScheda: bar_schedaClick(); break;
+        case cmdLista: bar_listaClick(); break;
+        case cmdStampa: bar_stampaClick(); break;
+        case cmdWord: bar_wordClick(); break;
+        case cmdConfig: bar_configClick(); break;
+        case cmdManuale: bar_manualeClick(); break;
+        default: break;
+        }
+    } catch (const std::exception &error) {
+        reportUnhandled(this, error);
+    }
+}
+
+void Tfrm_main::bar_schedaClick()
+{
+    m_navAnagrafica->setEnabled(true);
+    showPage(m_tbScheda);
+}
+
+void Tfrm_main::bar_listaClick()
+{
+    m_navAnagrafica->setEnabled(true);
+    showPage(m_tbLista);
+}
+
+void Tfrm_main::bar_stampaClick() {}
+
+void Tfrm_main::bar_wordClick() {}
+
+// The card navigator would move the card behind the configuration page's back.
+void Tfrm_main::bar_configClick()
+{
+    m_navAnagrafica->setEnabled(false);
+    showPage(m_tbConfig);
+}
+
+// Whether the manual is there and something can open it is the desktop's business.
+void Tfrm_main::bar_manualeClick()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ProcessValues::inApplicationFolder(QStringLiteral("manuale.pdf"))));
+}
+
+void Tfrm_main::bannerClick() { QDesktopServices::openUrl(QUrl(makerAddress())); }

@@ -1,0 +1,154 @@
+// The frame of the main window: the command bar, the three pages and the card navigator.
+
+#include "forms/main/Tfrm_main.h"
+
+#include "controls/TDBNavStrip.h"
+#include "forms/main/BarPictures.h"
+#include "forms/main/GradientPanel.h"
+#include "forms/main/NavigatorSetup.h"
+#include "forms/main/SystemColors.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kBarHeight = 41;
+constexpr int kBarGradientSteps = 120;
+constexpr QSize kBarButtonSize{40, 40};
+constexpr QSize kBannerSize{180, 40};
+constexpr int kNavigatorHeight = 30;
+
+struct BarButtonSpec {
+    const char *name;
+    const char *hint;
+    BarPicture picture;
+};
+
+// In the order of Tfrm_main::BarCommand.
+constexpr BarButtonSpec kBarButtons[] = {
+    {"bar_scheda", "Gestione scheda", BarPicture::Card},
+    {"bar_lista", "Lista schede", BarPicture::List},
+    {"bar_stampa", "Stampa elenchi", BarPicture::Printer},
+    {"bar_word", "Produce documento Word", BarPicture::Document},
+    {"bar_config", "Configurazione", BarPicture::Gear},
+    {"bar_manuale", "Manuale", BarPicture::Book},
+};
+
+QToolButton *flatButton(QWidget *parent, const char *name, const QSize &size)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFixedSize(size);
+    return button;
+}
+
+QWidget *page(const char *name)
+{
+    auto *widget = new QWidget;
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+} // namespace
+
+void Tfrm_main::buildFrame()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("client"));
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(buildTopBar());
+    column->addWidget(buildPages(), 1);
+    buildNavigator();
+    column->addWidget(m_navAnagrafica);
+    setCentralWidget(central);
+}
+
+QWidget *Tfrm_main::buildTopBar()
+{
+    m_topBar = new GradientPanel(syscolors::appWorkspace(), syscolors::silver(), kBarGradientSteps);
+    m_topBar->setObjectName(QStringLiteral("pn_barra"));
+    m_topBar->setFixedHeight(kBarHeight);
+    auto *row = new QHBoxLayout(m_topBar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    for (int command = 0; command < kBarCommands; ++command) {
+        const BarButtonSpec &spec = kBarButtons[command];
+        QToolButton *button = flatButton(m_topBar, spec.name, kBarButtonSize);
+        button->setToolTip(QString::fromUtf8(spec.hint));
+        button->setIcon(QIcon(barPicture(spec.picture)));
+        button->setIconSize(kBarPictureSize);
+        connect(button, &QToolButton::clicked, this, [this, command] { barButtonClick(command); });
+        row->addWidget(button, 0, Qt::AlignTop);
+        m_barButtons[size_t(command)] = button;
+    }
+    row->addStretch(1);
+    m_banner = flatButton(m_topBar, "bt_banner", kBannerSize);
+    m_banner->setToolTip(makerAddress());
+    m_banner->setIconSize(kBannerSize - QSize(4, 4));
+    m_banner->setIcon(QIcon(bannerPicture(m_banner->iconSize())));
+    connect(m_banner, &QToolButton::clicked, this, [this] { bannerClick(); });
+    row->addWidget(m_banner, 0, Qt::AlignTop);
+    return m_topBar;
+}
+
+// The pages are reached through the bar only, so they carry no tabs.
+QWidget *Tfrm_main::buildPages()
+{
+    m_pages = new QStackedWidget;
+    m_pages->setObjectName(QStringLiteral("pc_pagine"));
+    m_tbScheda = page("tb_scheda");
+    m_tbLista = page("tb_lista");
+    m_tbConfig = page("tb_config");
+    m_pages->addWidget(m_tbScheda);
+    m_pages->addWidget(m_tbLista);
+    m_pages->addWidget(m_tbConfig);
+    m_pages->setCurrentWidget(m_tbScheda);
+    buildCardPage();
+    return m_pages;
+}
+
+// The card page itself comes with the card's fields; the boxes of the assisting bodies are
+// here already because the start-up writes their captions.
+void Tfrm_main::buildCardPage()
+{
+    constexpr int kLeft = 8;
+    constexpr int kTop = 8;
+    constexpr int kRowHeight = 20;
+    constexpr QSize kBoxSize{150, 17};
+    for (int k = 0; k < int(m_ck.size()); ++k) {
+        auto *box = new QCheckBox(m_tbScheda);
+        box->setObjectName(QStringLiteral("ck%1").arg(k + 1));
+        box->setGeometry(QRect(QPoint(kLeft, kTop + k * kRowHeight), kBoxSize));
+        m_ck[size_t(k)] = box;
+    }
+}
+
+void Tfrm_main::buildNavigator()
+{
+    m_navAnagrafica = new TDBNavStrip;
+    m_navAnagrafica->setObjectName(QStringLiteral("nav_anagrafica"));
+    configureNavigator(*m_navAnagrafica, m_data.ds_anagrafica(), TNavGlyphSize::gsLarge);
+    m_navAnagrafica->setAligned(true);
+    m_navAnagrafica->setFixedHeight(kNavigatorHeight);
+    m_navAnagrafica->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+QAbstractButton *Tfrm_main::barButton(int command) const
+{
+    return command >= 0 && command < kBarCommands ? m_barButtons[size_t(command)] : nullptr;
+}
+
+QAbstractButton *Tfrm_main::bannerButton() const { return m_banner; }
+
+QCheckBox *Tfrm_main::ck(int number) const
+{
+    return number >= 1 && number <= int(m_ck.size()) ? m_ck[size_t(number - 1)] : nullptr;
+}
