@@ -5,6 +5,7 @@
 #include "db/ValueText.h"
 
 #include <QIODevice>
+#include <cstdio>
 
 namespace {
 
@@ -26,8 +27,6 @@ bool isMidnight(const QDateTime &value)
 }
 
 const QString kDateFormat = QStringLiteral("dd/MM/yyyy");
-const QString kTimeFormat = QStringLiteral("hh:mm:ss");
-const QString kDateTimeFormat = QStringLiteral("dd/MM/yyyy hh:mm:ss");
 
 // Time-only values sit on day 0 of the engine's calendar, as the archive stores them.
 const QDate kTimeDay(1899, 12, 30);
@@ -222,14 +221,27 @@ QString TDateTimeField::text() const
 {
     if (OnGetText)
         return hookedText(false);
-    const QDateTime value = asDateTime();
-    if (!value.isValid())
+    // Formatted by hand: the card search formats two dates of every card it considers, and
+    // a date-time object would consult the time zone each time for a calendar value.
+    QDate date;
+    int msecs = 0;
+    if (!parseDateTimeParts(valueText(), date, msecs))
         return QString();
+    const int seconds = msecs / 1000;
+    char buffer[32];
     switch (dataType()) {
-    case TFieldType::ftDate: return value.toString(kDateFormat);
-    case TFieldType::ftTime: return value.toString(kTimeFormat);
-    default: return value.toString(kDateTimeFormat);
+    case TFieldType::ftDate:
+        std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", date.day(), date.month(), date.year());
+        break;
+    case TFieldType::ftTime:
+        std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
+        break;
+    default:
+        std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d:%02d", date.day(), date.month(), date.year(),
+                      seconds / 3600, seconds / 60 % 60, seconds % 60);
+        break;
     }
+    return QString::fromLatin1(buffer);
 }
 
 void TDateTimeField::setText(const QString &text)

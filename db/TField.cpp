@@ -277,23 +277,30 @@ QString TField::dateTimeText(const QDateTime &value)
         .arg(value.time().msecsSinceStartOfDay());
 }
 
-QDateTime TField::parseDateTimeText(const QString &text)
+bool TField::parseDateTimeParts(const QString &text, QDate &date, int &msecs)
 {
     const QStringList parts = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (parts.isEmpty() || parts.size() > 2)
-        return QDateTime();
+        return false;
     bool ok = false;
     const qint64 day = parts[0].toLongLong(&ok);
     if (!ok || day < 1)
-        return QDateTime();
-    int msecs = 0;
+        return false;
+    msecs = 0;
     if (parts.size() == 2) {
         msecs = parts[1].toInt(&ok);
         if (!ok || msecs < 0 || msecs >= 24 * 3600 * 1000)
-            return QDateTime();
+            return false;
     }
-    const QDate date = QDate::fromJulianDay(day + dayZeroJulian());
-    if (!date.isValid())
+    date = QDate::fromJulianDay(day + dayZeroJulian());
+    return date.isValid();
+}
+
+QDateTime TField::parseDateTimeText(const QString &text)
+{
+    QDate date;
+    int msecs = 0;
+    if (!parseDateTimeParts(text, date, msecs))
         return QDateTime();
     return QDateTime(date, QTime::fromMSecsSinceStartOfDay(msecs));
 }

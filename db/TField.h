@@ -91,6 +91,8 @@ public:
     static std::optional<bool> parseBool(QString text);
     static QString dateTimeText(const QDateTime &value);        // "days milliseconds"
     static QDateTime parseDateTimeText(const QString &text);    // invalid on error
+    // The same without building a date-time: calendar date and milliseconds since midnight.
+    static bool parseDateTimeParts(const QString &text, QDate &date, int &msecs);
 
 protected:
     [[noreturn]] void conversionError(const QString &typeName) const;

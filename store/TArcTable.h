@@ -198,6 +198,7 @@ private:
 
     // Fetching (TArcTableFetch.cpp).
     TGetResult fetch(dao::Recordset &recordset, int &position, TRecordBuffer &buffer, TGetMode mode);
+    bool acceptedFrom(dao::Recordset &recordset, TRecordBuffer &buffer);
     void readRecord(dao::Recordset &recordset, int position, TRecordBuffer &buffer);
     dao::Field &fieldOf(dao::Recordset &recordset, int index);
     void rememberBookmark(qint32 bookmark, int position);
@@ -281,6 +282,10 @@ private:
     bool m_bookmarkable = false;
     int m_recordsAffected = 0;
     bool m_closingForDisconnect = false;
+    // The recordset whose record the filter is judging, and that record's buffer: memos of
+    // that buffer are read from it, where it stands, without moving the dataset's cursor.
+    dao::Recordset *m_filterSource = nullptr;
+    const TRecordBuffer *m_filterBuffer = nullptr;
     int m_fetchDepth = 0;                   // fetches in progress (the record filter may read memos)
 
     QString m_lastSortText;

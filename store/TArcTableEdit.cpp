@@ -242,6 +242,14 @@ QString TArcTable::storedBlobText(int index, const TRecordBuffer &buffer)
         return written == m_pendingBlobs.end() || written->second.isEmpty() ? m_defaults[size_t(index)]
                                                                             : written->second;
     }
+    if (m_filterSource && &buffer == m_filterBuffer) {
+        // The record filter reads the record just fetched, where its recordset stands.
+        try {
+            return readBlobAt(*m_filterSource, index);
+        } catch (const dao::EngineError &) {
+            return {};   // the fetch goes on with an empty memo
+        }
+    }
     if (m_rs->EditMode() != dao::dbEditNone) {
         // Moving the cursor would end the edit in progress: a clone reads instead.
         try {

@@ -104,6 +104,19 @@ void TArcTable::readRecord(dao::Recordset &recordset, int position, TRecordBuffe
     }
 }
 
+bool TArcTable::acceptedFrom(dao::Recordset &recordset, TRecordBuffer &buffer)
+{
+    struct Judging {
+        TArcTable &table;
+        dao::Recordset *source;
+        const TRecordBuffer *buffer;
+        ~Judging() { table.m_filterSource = source; table.m_filterBuffer = buffer; }
+    } restore{*this, m_filterSource, m_filterBuffer};
+    m_filterSource = &recordset;
+    m_filterBuffer = &buffer;
+    return filterAccepts(buffer);
+}
+
 TGetResult TArcTable::fetch(dao::Recordset &recordset, int &position, TRecordBuffer &buffer, TGetMode mode)
 {
     FetchScope scope(m_fetchDepth);
@@ -136,7 +149,7 @@ TGetResult TArcTable::fetch(dao::Recordset &recordset, int &position, TRecordBuf
             break;
         }
         readRecord(recordset, position, buffer);
-        if (filterAccepts(buffer))
+        if (acceptedFrom(recordset, buffer))
             return TGetResult::grOK;
         if (mode == TGetMode::gmCurrent)
             return TGetResult::grError;
