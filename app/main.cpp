@@ -3,6 +3,7 @@
 #include "forms/ErrorBox.h"
 #include "forms/main/Tfrm_main.h"
 #include "forms/pass1/Tfrm_pass.h"
+#include "forms/main/ConfigPage.h"
 #include "forms/pass2/Tfrm_pass2.h"
 #include "forms/selezione/Tfrm_stampa.h"
 
@@ -30,6 +31,7 @@ int main(int argc, char **argv)
     const auto frm_pass = std::make_unique<Tfrm_pass>(frm_main.get());
     const auto frm_stampa = std::make_unique<Tfrm_stampa>(frm_main.get());
     const auto frm_pass2 = std::make_unique<Tfrm_pass2>(frm_main.get());
+    frm_main->configPage()->setPasswordWindow(frm_pass2.get());
 
     if (frm_main->endRequested())
         return frm_main->startupOutcome() == StartupOutcome::ConnectionFailed ? 1 : 0;

@@ -54,9 +54,11 @@ void TCustomDBGrid::hideEditor()
         return;
     const bool hadFocus = m_editor->hasFocus();
     m_editor->closeUp(false);
-    m_editor->hide();
+    // The grid takes the focus before its editor goes: hiding a focused widget hands the
+    // focus to the window's next control, and the grid would be left and entered again.
     if (hadFocus)
         setFocus(Qt::OtherFocusReason);
+    m_editor->hide();
     viewport()->update();
 }
 

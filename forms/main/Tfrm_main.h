@@ -15,7 +15,10 @@
 #include <array>
 #include <functional>
 
+class CardPage;
+class ConfigPage;
 class GradientPanel;
+class ListPage;
 class QAbstractButton;
 class QCheckBox;
 class QStackedWidget;
@@ -56,9 +59,12 @@ public:
     QAbstractButton *barButton(int command) const;
     QAbstractButton *bannerButton() const;
     QStackedWidget *pages() const { return m_pages; }
-    QWidget *tb_scheda() const { return m_tbScheda; }
-    QWidget *tb_lista() const { return m_tbLista; }
+    QWidget *tb_scheda() const;
+    QWidget *tb_lista() const;
     QWidget *tb_config() const { return m_tbConfig; }
+    ConfigPage *configPage() const { return m_configPage; }
+    CardPage *cardPage() const { return m_cardPage; }
+    ListPage *listPage() const { return m_listPage; }
     TDBNavStrip *nav_anagrafica() const { return m_navAnagrafica; }
     // The card's check boxes of the assisting bodies, number 1 to 6.
     QCheckBox *ck(int number) const;
@@ -89,8 +95,8 @@ private:
     void buildFrame();
     QWidget *buildTopBar();
     QWidget *buildPages();
-    void buildCardPage();
     void buildNavigator();
+    void grid_anagraficaDblClick();
 
     // Start-up steps owned by the window.
     void restoreLayout(const QString &iniPath);
@@ -120,9 +126,9 @@ private:
     std::array<QToolButton *, kBarCommands> m_barButtons{};
     QToolButton *m_banner = nullptr;
     QStackedWidget *m_pages = nullptr;
-    QWidget *m_tbScheda = nullptr;
-    QWidget *m_tbLista = nullptr;
+    CardPage *m_cardPage = nullptr;
+    ListPage *m_listPage = nullptr;
     QWidget *m_tbConfig = nullptr;
+    ConfigPage *m_configPage = nullptr;
     TDBNavStrip *m_navAnagrafica = nullptr;
-    std::array<QCheckBox *, 6> m_ck{};
 };

@@ -7,6 +7,8 @@
 #include "db/TField.h"
 #include "forms/ErrorBox.h"
 #include "forms/ProcessValues.h"
+#include "forms/main/CardPage.h"
+#include "forms/main/ListPage.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -41,11 +43,16 @@ void Tfrm_main::Chiude_modifiche()
     }
 }
 
-void Tfrm_main::Popola_lista_ruolo() { m_listaRuolo = TMainData::columnTexts(m_data.Ruolo(), QStringLiteral("Ruolo")); }
+void Tfrm_main::Popola_lista_ruolo()
+{
+    m_listaRuolo = TMainData::columnTexts(m_data.Ruolo(), QStringLiteral("Ruolo"));
+    m_cardPage->setRolePickList(m_listaRuolo);
+}
 
 void Tfrm_main::Popola_lista_occupazione()
 {
     m_listaOccupazione = TMainData::columnTexts(m_data.Occupazione(), QStringLiteral("Occupazione"));
+    m_cardPage->setOccupationPickList(m_listaOccupazione);
 }
 
 // Moving on at the last row stays there, so a table of fewer than six rows repeats its
@@ -54,8 +61,8 @@ void Tfrm_main::labelCheckBoxes()
 {
     TArcTable &gruppi = m_data.Gruppi();
     TField *gruppo = gruppi.fieldByName(QStringLiteral("Gruppo"));
-    for (QCheckBox *box : m_ck) {
-        box->setText(gruppo->asString());
+    for (int number = 1; number <= 6; ++number) {
+        ck(number)->setText(gruppo->asString());
         gruppi.next();
     }
     gruppi.first();
@@ -65,6 +72,16 @@ void Tfrm_main::showPage(QWidget *page)
 {
     Chiude_modifiche();
     m_pages->setCurrentWidget(page);
+}
+
+// The navigator keeps whatever state the bar gave it.
+void Tfrm_main::grid_anagraficaDblClick()
+{
+    try {
+        showPage(m_cardPage);
+    } catch (const std::exception &error) {
+        reportUnhandled(this, error);
+    }
 }
 
 void Tfrm_main::barButtonClick(int command)
@@ -87,13 +104,13 @@ void Tfrm_main::barButtonClick(int command)
 void Tfrm_main::bar_schedaClick()
 {
     m_navAnagrafica->setEnabled(true);
-    showPage(m_tbScheda);
+    showPage(m_cardPage);
 }
 
 void Tfrm_main::bar_listaClick()
 {
     m_navAnagrafica->setEnabled(true);
-    showPage(m_tbLista);
+    showPage(m_listPage);
 }
 
 void Tfrm_main::bar_stampaClick() {}

@@ -2,13 +2,18 @@
 
 #include "forms/main/Tfrm_main.h"
 
+#include "controls/TDBCheckBox.h"
 #include "controls/TDBNavStrip.h"
+#include "controls/TExDBGrid.h"
+#include "forms/ErrorBox.h"
 #include "forms/main/BarPictures.h"
+#include "forms/main/CardPage.h"
+#include "forms/main/ConfigPage.h"
 #include "forms/main/GradientPanel.h"
+#include "forms/main/ListPage.h"
 #include "forms/main/NavigatorSetup.h"
 #include "forms/main/SystemColors.h"
 
-#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -99,36 +104,27 @@ QWidget *Tfrm_main::buildTopBar()
     return m_topBar;
 }
 
-// The pages are reached through the bar only, so they carry no tabs.
+// The pages are reached through the bar only, so they carry no tabs. The grids join the
+// layout store in the order the store keeps them: the member grid, then the card list.
 QWidget *Tfrm_main::buildPages()
 {
     m_pages = new QStackedWidget;
     m_pages->setObjectName(QStringLiteral("pc_pagine"));
-    m_tbScheda = page("tb_scheda");
-    m_tbLista = page("tb_lista");
+    const auto report = [this](const std::exception &error) { reportUnhandled(this, error); };
+    m_cardPage = new CardPage(m_data, m_mymsg);
+    m_cardPage->setErrorReporter(report);
+    m_listPage = new ListPage(m_data);
+    m_listPage->setErrorReporter(report);
+    m_listPage->OnShowCard = [this] { grid_anagraficaDblClick(); };
     m_tbConfig = page("tb_config");
-    m_pages->addWidget(m_tbScheda);
-    m_pages->addWidget(m_tbLista);
+    m_pages->addWidget(m_cardPage);
+    m_pages->addWidget(m_listPage);
     m_pages->addWidget(m_tbConfig);
-    m_pages->setCurrentWidget(m_tbScheda);
-    buildCardPage();
+    m_configPage = new ConfigPage(*this);
+    m_pages->setCurrentWidget(m_cardPage);
+    m_cardPage->grid_nucleo()->setIniStorage(&m_layoutStore);
+    m_listPage->grid_anagrafica()->setIniStorage(&m_layoutStore);
     return m_pages;
-}
-
-// The card page itself comes with the card's fields; the boxes of the assisting bodies are
-// here already because the start-up writes their captions.
-void Tfrm_main::buildCardPage()
-{
-    constexpr int kLeft = 8;
-    constexpr int kTop = 8;
-    constexpr int kRowHeight = 20;
-    constexpr QSize kBoxSize{150, 17};
-    for (int k = 0; k < int(m_ck.size()); ++k) {
-        auto *box = new QCheckBox(m_tbScheda);
-        box->setObjectName(QStringLiteral("ck%1").arg(k + 1));
-        box->setGeometry(QRect(QPoint(kLeft, kTop + k * kRowHeight), kBoxSize));
-        m_ck[size_t(k)] = box;
-    }
 }
 
 void Tfrm_main::buildNavigator()
@@ -148,7 +144,8 @@ QAbstractButton *Tfrm_main::barButton(int command) const
 
 QAbstractButton *Tfrm_main::bannerButton() const { return m_banner; }
 
-QCheckBox *Tfrm_main::ck(int number) const
-{
-    return number >= 1 && number <= int(m_ck.size()) ? m_ck[size_t(number - 1)] : nullptr;
-}
+QWidget *Tfrm_main::tb_scheda() const { return m_cardPage; }
+
+QWidget *Tfrm_main::tb_lista() const { return m_listPage; }
+
+QCheckBox *Tfrm_main::ck(int number) const { return m_cardPage->ck(number); }

@@ -1,0 +1,53 @@
+#pragma once
+// The card's dataset handlers: the members' computed age, the household summary written
+// into the card before every post, and the confirmations asked before a card or a member
+// is deleted. Binding them assigns the datasets' events; destruction takes them back.
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class TDataSet;
+class TMainData;
+class TMessageBox;
+
+// Whole years between a birth date and today, counted as days / 365.25 truncated toward
+// zero (so a future birth date more than 365.25 days ahead is negative); none without a
+// birth date.
+std::optional<int> memberAge(const QDate &birth, const QDate &today);
+
+class CardPageHandlers final {
+public:
+    using Clock = std::function<QDate()>;
+
+    CardPageHandlers(TMainData &data, const TMessageBox &mymsg);
+    ~CardPageHandlers();
+    CardPageHandlers(const CardPageHandlers &) = delete;
+    CardPageHandlers &operator=(const CardPageHandlers &) = delete;
+
+    // Today's date for the ages; the system date unless a test sets another clock. An empty
+    // clock brings the system date back.
+    void setClock(Clock clock);
+    QDate today() const;
+
+    static QString confirmCardDelete() { return QStringLiteral("   Confermi la cancellazione di questa scheda ?   "); }
+    static QString confirmMemberDelete() { return QStringLiteral("   Confermi la cancellazione di questa riga ?   "); }
+
+    void NucleoCalcFields(TDataSet &nucleo);
+    void AnagraficaBeforePost(TDataSet &anagrafica);
+    void AnagraficaBeforeDelete(TDataSet &anagrafica);
+    void NucleoBeforeDelete(TDataSet &nucleo);
+
+    // One line per member from the first to the last, each ended by a lone carriage return;
+    // the member dataset is left on its last row.
+    static QString householdSummary(TDataSet &nucleo);
+
+private:
+    // Raises the silent abort unless the user answers Yes.
+    void confirmOrAbort(const QString &question) const;
+
+    TMainData &m_data;
+    const TMessageBox &m_mymsg;
+    Clock m_clock;
+};

@@ -1,0 +1,87 @@
+#include "forms/main/PasswordChange.h"
+
+#include "forms/ProcessValues.h"
+#include "forms/main/Tfrm_main.h"
+#include "forms/pass2/Tfrm_pass2.h"
+#include "store/FilePassword.h"
+
+QString PasswordChange::wrongOldPasswordText()
+{
+    return QStringLiteral("   Per cambiare password è necessario conoscere la precedente   ");
+}
+
+QString PasswordChange::differentNewPasswordsText()
+{
+    return QStringLiteral("   Le due password nuove devono essere uguali   ");
+}
+
+QString PasswordChange::changedText() { return QStringLiteral("   Impostazione nuova password OK   "); }
+
+QString PasswordChange::failedText() { return QStringLiteral("   Errore in impostazione nuova password   "); }
+
+PasswordChange::PasswordChange(Tfrm_main &window, Tfrm_pass2 &dialog) : m_window(window), m_dialog(dialog) {}
+
+// The two checks touch nothing, so a mistyped window leaves the archive and its users alone.
+void PasswordChange::run()
+{
+    const std::optional<Tfrm_pass2::Entries> entries = m_dialog.ask();
+    if (!entries)
+        return;
+    if (entries->oldPassword != ProcessValues::archivePassword()) {
+        m_window.mymsg().notice(wrongOldPasswordText());
+        return;
+    }
+    if (entries->newPassword != entries->repeated) {
+        m_window.mymsg().notice(differentNewPasswordsText());
+        return;
+    }
+    if (changeExclusively(entries->newPassword))
+        m_window.mymsg().notice(changedText());
+    else
+        m_window.mymsg().notice(failedText());
+    reconnectShared();
+}
+
+// Any failure here (another user inside, the engine refusing) keeps the old password in
+// force: the one in memory changes only after the archive has taken the new one.
+bool PasswordChange::changeExclusively(const QString &newPassword)
+{
+    TArcDatabase &database = m_window.Database();
+    try {
+        database.Close();
+        database.setExclusive(true);
+        database.Open();
+        if (!database.ChangeDatabasePassword(ProcessValues::archivePassword(), newPassword))
+            return false;
+        database.Close();
+        // The start-up backup is a copy of the same cards under the old password.
+        store::changeFilePassword(ProcessValues::inApplicationFolder(QStringLiteral("tavorio_backup.mdb")),
+                                  ProcessValues::archivePassword(), newPassword);
+        ProcessValues::setArchivePassword(newPassword);
+        database.setDatabasePassword(newPassword);
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+// The order of the reopening matters: each pick list is filled right after its table, and
+// the captions come last, from the bodies' table.
+void PasswordChange::reconnectShared()
+{
+    TArcDatabase &database = m_window.Database();
+    database.Close();
+    database.setExclusive(false);
+    database.Open();
+    TMainData &data = m_window.data();
+    data.Fascia().open();
+    data.Anagrafica().open();
+    data.Nucleo().open();
+    data.Ruolo().open();
+    m_window.Popola_lista_ruolo();
+    data.Occupazione().open();
+    m_window.Popola_lista_occupazione();
+    data.stampe().open();
+    data.Gruppi().open();
+    m_window.labelCheckBoxes();
+}

@@ -1,0 +1,215 @@
+// Setting, changing and removing the archive password on real archives: what reaches the
+// file, what the next start asks, what the user is told, and that the program goes on
+// connected whatever happened. A second user is this test program run again as a child
+// process (TAVORIO_PASSWORD_CHILD = "archive|password|ready file|release file").
+
+#include "AppTestSupport.h"
+#include "ConfigTestSupport.h"
+
+#include "db/TField.h"
+#include "forms/ProcessValues.h"
+#include "forms/main/PasswordChange.h"
+#include "forms/main/Tfrm_main.h"
+#include "store/TArcDatabase.h"
+#include "tests/support/TestArchive.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const char *const kChildVariable = "TAVORIO_PASSWORD_CHILD";
+const QString kOld = QStringLiteral("Vecchia");
+const QString kNew = QStringLiteral("Nuova parola 2");
+
+bool touch(const QString &path) { return QFile(path).open(QIODevice::WriteOnly); }
+
+// Waits until the file exists; false when the process that should make it ended first.
+bool waitForFile(const QString &path, pid_t maker)
+{
+    while (!QFileInfo::exists(path)) {
+        if (maker > 0 && ::waitpid(maker, nullptr, WNOHANG) == maker)
+            return false;
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+TEST(PasswordChangeChild, HoldsTheArchiveOpen)
+{
+    const QStringList task = qEnvironmentVariable(kChildVariable).split(u'|');
+    if (task.size() != 4)
+        GTEST_SKIP() << "run by the password change tests";
+    TArcDatabase db;
+    db.setDatabase(task[0]);
+    db.setDatabasePassword(task[1]);
+    db.Open();
+    ASSERT_TRUE(touch(task[2]));
+    waitForFile(task[3], 0);
+    db.Close();
+}
+
+// The plain SQLite client, which knows nothing of encryption: its exit code and output.
+std::pair<int, QString> plainClient(const QString &archive)
+{
+    QProcess client;
+    client.start(QStringLiteral("sqlite3"), {archive, QStringLiteral("SELECT count(*) FROM Anagrafica;")});
+    client.waitForFinished(-1);
+    return {client.exitStatus() == QProcess::NormalExit ? client.exitCode() : -1,
+            QString::fromUtf8(client.readAllStandardOutput()).trimmed()};
+}
+
+class PasswordChangeTest : public testing::Test {
+protected:
+    QString archive() const { return m_folder.file(QStringLiteral("tavorio.mdb")); }
+
+    void expectWorking(Tfrm_main &window, const QString &password)
+    {
+        EXPECT_EQ(ProcessValues::archivePassword(), password);
+        EXPECT_EQ(window.Database().DatabasePassword(), password);
+        EXPECT_TRUE(window.Database().Connected());
+        EXPECT_FALSE(window.Database().Exclusive());
+        TMainData &d = window.data();
+        for (TArcTable *t : {&d.Anagrafica(), &d.Nucleo(), &d.Fascia(), &d.Ruolo(), &d.Occupazione(), &d.stampe(),
+                             &d.Gruppi()})
+            EXPECT_TRUE(t->active()) << t->name().toStdString();
+    }
+
+    apptest::WorkingFolder m_folder;
+    configtest::Messages m_messages;
+};
+
+// One archive through its whole life: set, refused twice, changed, removed, with a restart
+// after each change, and not a byte of a card or member lost on the way.
+TEST_F(PasswordChangeTest, SetChangeAndRemoveKeepEveryRowAndTheNextStartFollows)
+{
+    testsupport::createArchive(archive());
+    const auto rows = configtest::cardRows(archive(), {});
+    const QByteArray someCard = rows.at(QStringLiteral("Anagrafica")).at(0).at(4).asText().toUtf8();
+    auto window = configtest::startProgram();
+    ASSERT_TRUE(apptest::readAll(archive()).contains(someCard));
+
+    configtest::changePassword(*window, {}, kOld);
+    expectWorking(*window, kOld);
+    const QByteArray encrypted = apptest::readAll(archive());
+    for (const auto &[table, tableRows] : rows)
+        for (const auto &row : tableRows)
+            for (const dao::Value &value : row)
+                if (value.isText() && value.asText().size() >= 5)
+                    EXPECT_FALSE(encrypted.contains(value.asText().toUtf8())) << value.asText().toStdString();
+    EXPECT_NE(plainClient(archive()).first, 0);
+    EXPECT_EQ(configtest::cardRows(archive(), kOld), rows);
+
+    window.reset();
+    window = configtest::startProgram(kOld);   // fails unless the prompt appears
+    const QByteArray beforeRefusals = apptest::readAll(archive());
+    configtest::changePassword(*window, QStringLiteral("vecchia"), kNew);
+    configtest::changePassword(*window, kOld, kNew, kNew + u' ');
+    EXPECT_EQ(apptest::readAll(archive()), beforeRefusals);
+    configtest::changePassword(*window, kOld, kNew);
+    expectWorking(*window, kNew);
+    EXPECT_FALSE(configtest::opensWith(archive(), kOld));
+    EXPECT_EQ(configtest::cardRows(archive(), kNew), rows);
+
+    window.reset();
+    window = configtest::startProgram(kNew);
+    configtest::changePassword(*window, kNew, {});
+    expectWorking(*window, {});
+    EXPECT_EQ(plainClient(archive()), std::make_pair(0, QString::number(rows.at(QStringLiteral("Anagrafica")).size())));
+    EXPECT_EQ(configtest::cardRows(archive(), {}), rows);
+    window.reset();
+    window = configtest::startProgram();   // fails on any prompt
+
+    EXPECT_EQ(m_messages.texts(),
+              (QStringList{PasswordChange::changedText(), PasswordChange::wrongOldPasswordText(),
+                           PasswordChange::differentNewPasswordsText(), PasswordChange::changedText(),
+                           PasswordChange::changedText()}));
+    EXPECT_TRUE(m_messages.errors().isEmpty());
+}
+
+TEST_F(PasswordChangeTest, AnotherUserInsideMakesItFailAndTheOldPasswordStays)
+{
+    testsupport::createArchive(archive(), kOld);
+    auto window = configtest::startProgram(kOld);
+    const QString ready = m_folder.file(QStringLiteral("pronto"));
+    const QString release = m_folder.file(QStringLiteral("via"));
+    const QByteArray program = testsupport::selfPath().toLocal8Bit();
+    const QByteArray task = QStringList{archive(), kOld, ready, release}.join(u'|').toLocal8Bit();
+    const pid_t other = ::fork();
+    if (other == 0) {
+        ::setenv(kChildVariable, task.constData(), 1);
+        const char *argv[] = {program.constData(), "--gtest_filter=PasswordChangeChild.*", nullptr};
+        ::execv(program.constData(), const_cast<char *const *>(argv));
+        ::_exit(127);
+    }
+    ASSERT_TRUE(waitForFile(ready, other));
+
+    configtest::changePassword(*window, kOld, kNew);
+
+    EXPECT_EQ(m_messages.texts(), QStringList{PasswordChange::failedText()});
+    expectWorking(*window, kOld);
+    TArcTable &cards = window->data().Anagrafica();
+    cards.edit();
+    cards.fieldByName(QStringLiteral("Citta"))->setAsString(QStringLiteral("Dopo l'errore"));
+    cards.post();
+
+    touch(release);
+    int status = -1;
+    ::waitpid(other, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(configtest::opensWith(archive(), kOld));
+    EXPECT_EQ(configtest::cardRows(archive(), kOld).at(QStringLiteral("Anagrafica")).at(0).at(6).asText(),
+              QStringLiteral("Dopo l'errore"));
+    // Alone again, the same change goes through.
+    configtest::changePassword(*window, kOld, kNew);
+    EXPECT_EQ(m_messages.texts().last(), PasswordChange::changedText());
+}
+
+class PasswordChangeReopenTest : public PasswordChangeTest, public testing::WithParamInterface<bool> {};
+
+// Each pick list is filled right after its table and the captions come last, the same
+// whether the change went through or not.
+TEST_P(PasswordChangeReopenTest, ReopensTheTablesInOrderAndRereadsListsAndCaptions)
+{
+    testsupport::createArchive(archive());
+    auto window = configtest::startProgram();
+    TMainData &d = window->data();
+    for (auto [table, field] : {std::pair{&d.Ruolo(), "Ruolo"}, {&d.Occupazione(), "Occupazione"}, {&d.Gruppi(), "Gruppo"}}) {
+        table->edit();
+        table->fieldByName(QString::fromLatin1(field))->setAsString(QStringLiteral("Nuovo"));
+        table->post();
+    }
+    QStringList events;
+    for (TArcTable *t : {&d.Anagrafica(), &d.Nucleo(), &d.Fascia(), &d.Ruolo(), &d.Occupazione(), &d.stampe(), &d.Gruppi()}) {
+        t->AfterOpen = [&events, &w = *window](TDataSet &opened) {
+            events << QStringLiteral("%1 %2%3 %4").arg(opened.name()).arg(w.listaRuolo().first() == "Nuovo")
+                          .arg(w.listaOccupazione().first() == "Nuovo").arg(w.ck(1)->text());
+        };
+    }
+    TArcDatabase holder;   // makes the exclusive open fail
+    holder.setDatabase(archive());
+    if (!GetParam())
+        holder.Open();
+
+    configtest::changePassword(*window, {}, kNew);
+
+    EXPECT_EQ(events, (QStringList{"Fascia 00 Caritas", "Anagrafica 00 Caritas", "Nucleo 00 Caritas",
+                                   "Ruolo 00 Caritas", "Occupazione 10 Caritas", "stampe 11 Caritas",
+                                   "Gruppi 11 Caritas"}));
+    EXPECT_EQ(window->ck(1)->text(), QStringLiteral("Nuovo"));
+    EXPECT_EQ(d.Gruppi().recNo(), 1);
+    expectWorking(*window, GetParam() ? kNew : QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Outcomes, PasswordChangeReopenTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool> &info) { return info.param ? "Changed" : "Failed"; });
+
+} // namespace
