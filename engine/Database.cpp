@@ -132,12 +132,12 @@ void Database::setQueryDefSql(const QString &name, const QString &sql)
     });
 }
 
-void Database::CreateTable(const TableSpec &spec)
+void Database::CreateTable(const TableSpec &definition)
 {
     guarded(*m_errors, kSource, [&] {
-        if (m_connection->table(spec.name))
-            throw EngineError(3010, kSource, QStringLiteral("La tabella '%1' esiste già.").arg(spec.name));
-        execute(m_connection->db(), createTableSql(spec));
+        if (m_connection->table(definition.name))
+            throw EngineError(3010, kSource, QStringLiteral("La tabella '%1' esiste già.").arg(definition.name));
+        execute(m_connection->db(), createTableSql(definition));
         m_connection->reloadSchema();
     });
 }

@@ -51,7 +51,7 @@ public:
     void setQueryDefSql(const QString &name, const QString &sql);
     void refreshOther() {}   // Containers, Relations, Recordsets, Properties
 
-    void CreateTable(const TableSpec &spec);
+    void CreateTable(const TableSpec &definition);
 
     // Replaces the archive's password; the archive must be open exclusively and old must
     // be its current password. An empty new password leaves the archive unencrypted.

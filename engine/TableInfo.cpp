@@ -195,10 +195,10 @@ ColumnInfo columnFromStorage(const QString &name, const QString &declaredType, b
     return c;
 }
 
-QString createTableSql(const TableSpec &spec)
+QString createTableSql(const TableSpec &definition)
 {
     QStringList cols;
-    for (const FieldSpec &f : spec.fields) {
+    for (const FieldSpec &f : definition.fields) {
         QString col = quoteIdentifier(f.name) + QLatin1Char(' ');
         if (f.autoIncrement) {
             col += QLatin1String("INTEGER PRIMARY KEY AUTOINCREMENT");
@@ -213,7 +213,7 @@ QString createTableSql(const TableSpec &spec)
         }
         cols << col;
     }
-    return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(spec.name), cols.join(QLatin1String(", ")));
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(definition.name), cols.join(QLatin1String(", ")));
 }
 
 Value coerceForColumn(const ColumnInfo &column, const Value &value)

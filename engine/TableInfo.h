@@ -40,7 +40,7 @@ struct TableInfo {
 ColumnInfo columnFromStorage(const QString &name, const QString &declaredType, bool notNull,
                              const QString &defaultSql, bool primaryKey);
 // The storage declaration of a table to create.
-QString createTableSql(const TableSpec &spec);
+QString createTableSql(const TableSpec &definition);
 // Converts a value to what a column of this type stores; throws EngineError 3421/3349.
 Value coerceForColumn(const ColumnInfo &column, const Value &value);
 // Turns a stored value into the typed value the column reports.

@@ -213,10 +213,10 @@ QWidget *CardPage::buildMembers()
     m_gridNucleo->setMinimumHeight(kMemberGridMinimumHeight);
     TColumns &columns = m_gridNucleo->columns();
     columns.beginUpdate();
-    for (const MemberColumnSpec &spec : kMemberColumns) {
-        TColumn &column = columns.add(QString::fromLatin1(spec.field));
-        column.title().setCaption(QString::fromUtf8(spec.title));
-        column.setWidth(spec.width);
+    for (const MemberColumnSpec &definition : kMemberColumns) {
+        TColumn &column = columns.add(QString::fromLatin1(definition.field));
+        column.title().setCaption(QString::fromUtf8(definition.title));
+        column.setWidth(definition.width);
     }
     columns.at(colDataNascita)->setAlignment(Qt::AlignHCenter);
     columns.at(colDataNascita)->title().setAlignment(Qt::AlignHCenter);

@@ -20,7 +20,7 @@ constexpr int kButtonHeight = 25;
 
 struct TabEntry {
     const char *caption;
-    LookupTabSpec spec;
+    LookupTabSpec definition;
     TDataSource &(TMainData::*source)();
 };
 
@@ -121,7 +121,7 @@ void ConfigPage::buildTabs()
     const auto entries = tabEntries();
     for (size_t k = 0; k < entries.size(); ++k) {
         const TabEntry &entry = entries[k];
-        auto *tab = new LookupTab(entry.spec, (data.*entry.source)(), m_tabs);
+        auto *tab = new LookupTab(entry.definition, (data.*entry.source)(), m_tabs);
         m_tabs->addTab(tab, QString::fromUtf8(entry.caption));
         m_lookupTabs[k] = tab;
     }

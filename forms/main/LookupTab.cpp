@@ -21,22 +21,22 @@ TDBGridOptions lookupOptions()
         | O::dgCancelOnExit;
 }
 
-void configureGrid(TExDBGrid &grid, const LookupTabSpec &spec, TDataSource &source)
+void configureGrid(TExDBGrid &grid, const LookupTabSpec &definition, TDataSource &source)
 {
-    grid.setObjectName(QString::fromLatin1(spec.gridName));
+    grid.setObjectName(QString::fromLatin1(definition.gridName));
     applyWindowGridLook(grid);
     grid.setOptions(lookupOptions());
     grid.setReadOnly(false);
-    grid.setScrollBars(spec.scrollBars);
+    grid.setScrollBars(definition.scrollBars);
     grid.setRowColor1(gridcolor::fromBgr(kRowColor1));
     grid.setUseRowColors(false);
     grid.setGridAutoWidth(false);
-    if (spec.proportionalAutoWidth)
+    if (definition.proportionalAutoWidth)
         grid.setGridAutoWidthDisplay(TGridAutoWidthDisplay::Proportional);
 
     TColumns &columns = grid.columns();
     columns.beginUpdate();
-    for (const LookupColumn &c : spec.columns) {
+    for (const LookupColumn &c : definition.columns) {
         TColumn &column = columns.add(QString::fromLatin1(c.fieldName));
         column.title().setCaption(QString::fromUtf8(c.title));
         column.setWidth(c.width);
@@ -47,18 +47,18 @@ void configureGrid(TExDBGrid &grid, const LookupTabSpec &spec, TDataSource &sour
 
 } // namespace
 
-LookupTab::LookupTab(const LookupTabSpec &spec, TDataSource &source, QWidget *parent)
+LookupTab::LookupTab(const LookupTabSpec &definition, TDataSource &source, QWidget *parent)
     : QWidget(parent), m_navigator(new TDBNavStrip(this)), m_grid(new TExDBGrid(this))
 {
-    setObjectName(QString::fromLatin1(spec.tabName));
+    setObjectName(QString::fromLatin1(definition.tabName));
 
-    m_navigator->setObjectName(QString::fromLatin1(spec.navigatorName));
+    m_navigator->setObjectName(QString::fromLatin1(definition.navigatorName));
     configureNavigator(*m_navigator, source, TNavGlyphSize::gsSmall);
     m_navigator->setAligned(true);
     m_navigator->setFixedHeight(kNavigatorHeight);
     m_navigator->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
-    configureGrid(*m_grid, spec, source);
+    configureGrid(*m_grid, definition, source);
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

@@ -29,7 +29,7 @@ struct LookupTabSpec {
 class LookupTab final : public QWidget {
     Q_OBJECT
 public:
-    LookupTab(const LookupTabSpec &spec, TDataSource &source, QWidget *parent = nullptr);
+    LookupTab(const LookupTabSpec &definition, TDataSource &source, QWidget *parent = nullptr);
 
     TExDBGrid *grid() const { return m_grid; }
     TDBNavStrip *navigator() const { return m_navigator; }

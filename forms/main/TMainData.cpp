@@ -68,12 +68,12 @@ const std::initializer_list<FieldSpec> kStampe = {
 };
 const std::initializer_list<FieldSpec> kGruppi = {{"ID", Kind::AutoInc}, {"Gruppo", Kind::String, 20}};
 
-TField *makeField(TArcTable &table, const FieldSpec &spec)
+TField *makeField(TArcTable &table, const FieldSpec &definition)
 {
-    const QString name = QString::fromLatin1(spec.name);
-    switch (spec.kind) {
+    const QString name = QString::fromLatin1(definition.name);
+    switch (definition.kind) {
     case Kind::AutoInc: return new TAutoIncField(&table, name);
-    case Kind::String: return new TStringField(&table, name, spec.size);
+    case Kind::String: return new TStringField(&table, name, definition.size);
     case Kind::Smallint: return new TSmallintField(&table, name);
     case Kind::Integer: return new TIntegerField(&table, name);
     case Kind::Boolean: return new TBooleanField(&table, name);
@@ -84,14 +84,14 @@ TField *makeField(TArcTable &table, const FieldSpec &spec)
     return nullptr;
 }
 
-void declareFields(TArcTable &table, std::initializer_list<FieldSpec> specs)
+void declareFields(TArcTable &table, std::initializer_list<FieldSpec> definitions)
 {
-    for (const FieldSpec &spec : specs) {
-        TField *field = makeField(table, spec);
+    for (const FieldSpec &definition : definitions) {
+        TField *field = makeField(table, definition);
         field->setObjectName(table.name() + field->fieldName());
         field->setParent(&table);
-        if (spec.displayWidth > 0)
-            field->setDisplayWidth(spec.displayWidth);
+        if (definition.displayWidth > 0)
+            field->setDisplayWidth(definition.displayWidth);
     }
 }
 

@@ -85,10 +85,10 @@ QWidget *Tfrm_main::buildTopBar()
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     for (int command = 0; command < kBarCommands; ++command) {
-        const BarButtonSpec &spec = kBarButtons[command];
-        QToolButton *button = flatButton(m_topBar, spec.name, kBarButtonSize);
-        button->setToolTip(QString::fromUtf8(spec.hint));
-        button->setIcon(QIcon(barPicture(spec.picture)));
+        const BarButtonSpec &definition = kBarButtons[command];
+        QToolButton *button = flatButton(m_topBar, definition.name, kBarButtonSize);
+        button->setToolTip(QString::fromUtf8(definition.hint));
+        button->setIcon(QIcon(barPicture(definition.picture)));
         button->setIconSize(kBarPictureSize);
         connect(button, &QToolButton::clicked, this, [this, command] { barButtonClick(command); });
         row->addWidget(button, 0, Qt::AlignTop);

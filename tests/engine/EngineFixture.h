@@ -23,14 +23,14 @@ protected:
 
     static dao::TableSpec peopleSpec()
     {
-        dao::TableSpec spec{QStringLiteral("Persone"), {}};
-        spec.fields.push_back({"ID", dao::dbLong, 0, true});
-        spec.fields.push_back({"Nome", dao::dbText, 20});
-        spec.fields.push_back({"Eta", dao::dbInteger, 0});
-        spec.fields.push_back({"Attivo", dao::dbBoolean, 0, false, false, {}, dao::Value(false)});
-        spec.fields.push_back({"Nascita", dao::dbDate, 0, false, false, "Short Date"});
-        spec.fields.push_back({"Note", dao::dbMemo, 0});
-        return spec;
+        dao::TableSpec definition{QStringLiteral("Persone"), {}};
+        definition.fields.push_back({"ID", dao::dbLong, 0, true});
+        definition.fields.push_back({"Nome", dao::dbText, 20});
+        definition.fields.push_back({"Eta", dao::dbInteger, 0});
+        definition.fields.push_back({"Attivo", dao::dbBoolean, 0, false, false, {}, dao::Value(false)});
+        definition.fields.push_back({"Nascita", dao::dbDate, 0, false, false, "Short Date"});
+        definition.fields.push_back({"Note", dao::dbMemo, 0});
+        return definition;
     }
 
     // Creates the archive with the given names, in this order, and closes it.

@@ -19,11 +19,11 @@ void makeArchive(const QString &path, const QString &password, int rows)
     dao::DBEngine engine;
     auto ws = engine.CreateWorkspace(QStringLiteral("crea"), QStringLiteral("Admin"), {}, dao::dbUseJet);
     auto db = ws->CreateDatabase(path, password);
-    dao::TableSpec spec;
-    spec.name = RowTable;
-    spec.fields.push_back({QStringLiteral("ID"), dao::dbLong, 0, true, true, {}, {}});
-    spec.fields.push_back({QStringLiteral("Nome"), dao::dbText, 40, false, false, {}, {}});
-    db->CreateTable(spec);
+    dao::TableSpec definition;
+    definition.name = RowTable;
+    definition.fields.push_back({QStringLiteral("ID"), dao::dbLong, 0, true, true, {}, {}});
+    definition.fields.push_back({QStringLiteral("Nome"), dao::dbText, 40, false, false, {}, {}});
+    db->CreateTable(definition);
     auto rs = db->OpenRecordset(RowTable);
     for (int i = 0; i < rows; ++i) {
         rs->AddNew();

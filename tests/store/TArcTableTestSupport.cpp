@@ -19,9 +19,9 @@ namespace {
 
 const dao::TableSpec &specOf(const QString &tableName)
 {
-    for (const dao::TableSpec &spec : schema::archiveTables()) {
-        if (spec.name.compare(tableName, Qt::CaseInsensitive) == 0)
-            return spec;
+    for (const dao::TableSpec &definition : schema::archiveTables()) {
+        if (definition.name.compare(tableName, Qt::CaseInsensitive) == 0)
+            return definition;
     }
     throw std::invalid_argument("no such table");
 }

@@ -51,10 +51,10 @@ std::vector<Household> generate(quint64 seed, int count)
 // Text sizes as the schema declares them, by table and field.
 int textSize(const QString &table, const QString &field)
 {
-    for (const dao::TableSpec &spec : schema::archiveTables()) {
-        if (spec.name != table)
+    for (const dao::TableSpec &definition : schema::archiveTables()) {
+        if (definition.name != table)
             continue;
-        for (const dao::FieldSpec &f : spec.fields) {
+        for (const dao::FieldSpec &f : definition.fields) {
             if (f.name == field && f.type == dao::dbText)
                 return f.size;
         }

@@ -55,7 +55,7 @@ QString kind(int type, int size, bool autoIncrement, const QString &format)
 class SchemaTables : public testing::TestWithParam<int> {
 protected:
     const ExpectedTable &expected() const { return kExpected[GetParam()]; }
-    const dao::TableSpec &spec() const { return schema::archiveTables().at(size_t(GetParam())); }
+    const dao::TableSpec &definition() const { return schema::archiveTables().at(size_t(GetParam())); }
 };
 
 TEST(SchemaTableList, AreTheSevenInOrder)
@@ -65,16 +65,16 @@ TEST(SchemaTableList, AreTheSevenInOrder)
 
 TEST_P(SchemaTables, DescribeTheFieldsInOrder)
 {
-    ASSERT_EQ(spec().name, QLatin1String(expected().name));
+    ASSERT_EQ(definition().name, QLatin1String(expected().name));
     QStringList fields;
-    for (const dao::FieldSpec &f : spec().fields)
+    for (const dao::FieldSpec &f : definition().fields)
         fields << f.name + QLatin1Char(' ') + kind(f.type, f.size, f.autoIncrement, f.format);
     EXPECT_EQ(fields.join(QStringLiteral(", ")).toStdString(), expected().fields);
 }
 
 TEST_P(SchemaTables, RequireNothingAndDefaultOnlyTheCheckBoxes)
 {
-    for (const dao::FieldSpec &f : spec().fields) {
+    for (const dao::FieldSpec &f : definition().fields) {
         EXPECT_FALSE(f.required) << f.name.toStdString();
         if (f.type == dao::dbBoolean)
             EXPECT_EQ(f.defaultValue, dao::Value(false)) << f.name.toStdString();

@@ -57,9 +57,9 @@ std::vector<TableCount> ArchiveCheck::run() const
                                                 QStringLiteral("Admin"), QString(), dao::dbUseJet);
         auto db = workspace->OpenDatabase(info.absoluteFilePath(), false, true,
                                           QStringLiteral(";UID=Admin;PWD=%1;").arg(m_password));
-        for (const dao::TableSpec &spec : schema::archiveTables()) {
-            table = spec.name;
-            counts.push_back(countRows(*db, spec));
+        for (const dao::TableSpec &definition : schema::archiveTables()) {
+            table = definition.name;
+            counts.push_back(countRows(*db, definition));
         }
         db->Close();
         workspace->Close();
