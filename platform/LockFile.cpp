@@ -4,6 +4,7 @@
 #include "platform/UniqueFd.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <cerrno>
 #include <cstring>
@@ -76,9 +77,35 @@ QString LockFile::pathFor(const QString &archivePath)
     return folder + name + QLatin1String(".ldb");
 }
 
+namespace {
+QSet<QString> &loans()
+{
+    static QSet<QString> lent;
+    return lent;
+}
+}
+
+LockLoan::LockLoan(const LockFile &held, const QString &archivePath) : m_lockPath(LockFile::pathFor(archivePath))
+{
+    Q_ASSERT(held.mode() == LockFile::Mode::Exclusive && held.m_path == m_lockPath);
+    loans().insert(m_lockPath);
+}
+
+LockLoan::~LockLoan()
+{
+    loans().remove(m_lockPath);
+}
+
+bool LockLoan::lent(const QString &lockPath)
+{
+    return loans().contains(lockPath);
+}
+
 std::unique_ptr<LockFile> LockFile::acquire(const QString &archivePath, Mode mode)
 {
     const QString path = pathFor(archivePath);
+    if (LockLoan::lent(path))
+        return std::unique_ptr<LockFile>(new LockFile(path, -1, mode));
     const QByteArray nativePath = QFile::encodeName(path);
     const int operation = (mode == Mode::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
 
@@ -108,6 +135,8 @@ std::unique_ptr<LockFile> LockFile::acquire(const QString &archivePath, Mode mod
 
 LockFile::~LockFile()
 {
+    if (m_fd < 0)
+        return;   // borrowed: the lender releases
     // Getting the exclusive lock means nobody else is in: remove the file while still
     // holding it, so nobody can take a lock on it between the check and the removal.
     const QByteArray nativePath = QFile::encodeName(m_path);

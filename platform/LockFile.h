@@ -26,10 +26,28 @@ public:
     Mode mode() const { return m_mode; }
 
 private:
+    friend class LockLoan;
     LockFile(QString path, int fd, Mode mode) : m_path(std::move(path)), m_fd(fd), m_mode(mode) {}
     QString m_path;
     int m_fd;
     Mode m_mode;
+};
+
+// Lends an exclusive lock to the rest of this process while it lives: acquire() for the
+// same archive then succeeds without locking again, and the borrowed lock releases
+// nothing. Compaction holds the archive this way across the engine's copy and the
+// rename, so no other user can slip in between and write into the file being replaced.
+class LockLoan {
+public:
+    LockLoan(const LockFile &held, const QString &archivePath);
+    ~LockLoan();
+    LockLoan(const LockLoan &) = delete;
+    LockLoan &operator=(const LockLoan &) = delete;
+
+    static bool lent(const QString &lockPath);
+
+private:
+    QString m_lockPath;
 };
 
 } // namespace platform

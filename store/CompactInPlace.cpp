@@ -58,16 +58,19 @@ void compactInPlace(dao::DBEngine &engine, const QString &path, const QString &p
     platform::deleteFile(temp);
     PendingCopy copy(temp);
 
-    engine.CompactDatabase(path, temp, QString(), 0, passwordText(password));
-    platform::crashPoint("compact.after_export");
-
-    // Nobody may be inside the archive while it is replaced: changes made after the copy
-    // was taken would be lost with the old file.
+    // Nobody may be inside the archive from the copy to the replacement: changes made after
+    // the copy was taken would be lost with the old file. The lock is lent to the engine
+    // for the copy, so it is never let go in between.
     const std::unique_ptr<platform::LockFile> lock =
         platform::LockFile::acquire(path, platform::LockFile::Mode::Exclusive);
     if (!lock)
         throw dao::EngineError(dao::errFileInUse, Source,
                                QStringLiteral("Impossibile compattare: l'archivio è in uso."));
+    {
+        const platform::LockLoan loan(*lock, path);
+        engine.CompactDatabase(path, temp, QString(), 0, passwordText(password));
+    }
+    platform::crashPoint("compact.after_export");
 
     // Opening the source for the copy already rolled back any interrupted write, so a
     // journal still beside the archive is stale and must not be applied to the new file.

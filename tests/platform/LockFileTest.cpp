@@ -131,3 +131,18 @@ TEST_F(LockFileTest, FileOfAKilledHolderIsTakenOver)
 }
 
 } // namespace
+
+TEST_F(LockFileTest, LentLockServesThisProcessOnlyWhileTheLoanLives)
+{
+    const auto held = acquire(Mode::Exclusive);
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(acquire(Mode::Shared));
+    {
+        const platform::LockLoan loan(*held, archive());
+        const auto borrowed = acquire(Mode::Exclusive);
+        ASSERT_TRUE(borrowed);
+        // Leaving as a borrower neither releases the lender's lock nor removes the file.
+    }
+    EXPECT_TRUE(QFile::exists(LockFile::pathFor(archive())));
+    EXPECT_FALSE(acquire(Mode::Shared));
+}
