@@ -1,13 +1,12 @@
 #include "forms/pass1/Tfrm_pass.h"
 
 #include "controls/SansFont.h"
+#include "forms/CentreOnScreen.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -72,16 +71,6 @@ std::optional<QString> Tfrm_pass::askPassword()
 void Tfrm_pass::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    centreOnScreen();
+    centreOnScreen(*this);
     m_pass->setFocus(Qt::OtherFocusReason);
-}
-
-void Tfrm_pass::centreOnScreen()
-{
-    const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
 }

@@ -25,7 +25,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void centreOnScreen();
 
     QLineEdit *m_pass;
     QPushButton *m_ok;

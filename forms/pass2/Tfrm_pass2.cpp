@@ -1,13 +1,12 @@
 #include "forms/pass2/Tfrm_pass2.h"
 
 #include "controls/SansFont.h"
+#include "forms/CentreOnScreen.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -119,7 +118,7 @@ void Tfrm_pass2::done(int result)
 void Tfrm_pass2::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    centreOnScreen();
+    centreOnScreen(*this);
     m_oldPass->setFocus(Qt::OtherFocusReason);
 }
 
@@ -135,14 +134,4 @@ void Tfrm_pass2::clearEdits()
 {
     for (QLineEdit *edit : {m_oldPass, m_pass1, m_pass2})
         edit->setText(QString());
-}
-
-void Tfrm_pass2::centreOnScreen()
-{
-    const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
 }

@@ -42,7 +42,6 @@ protected:
 
 private:
     void clearEdits();
-    void centreOnScreen();
 
     QLineEdit *m_oldPass;
     QLineEdit *m_pass1;
