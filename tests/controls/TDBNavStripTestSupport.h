@@ -3,6 +3,7 @@
 // widget, and a repeat timer fired by hand.
 
 #include "../db/MemoryDataSet.h"
+#include "tests/support/QtApplication.h"
 #include "controls/NavRepeatTimer.h"
 #include "controls/TDBNavStrip.h"
 #include "controls/TNavStripButton.h"
@@ -14,18 +15,7 @@
 
 namespace navtest {
 
-// The test program may already have an application from another suite of this folder.
-inline void ensureApplication()
-{
-    if (qApp)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_controls";
-    static char *argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
+using testsupport::ensureApplication;
 
 inline void sendMouse(QWidget *widget, QEvent::Type type, QPoint at, Qt::MouseButtons held)
 {

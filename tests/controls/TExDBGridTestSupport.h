@@ -3,6 +3,7 @@
 // and mouse events sent as the user's would arrive, and an in-memory layout file.
 
 #include "../db/MemoryDataSet.h"
+#include "tests/support/QtApplication.h"
 #include "controls/GridColumn.h"
 #include "controls/LayoutKeys.h"
 #include "controls/TExDBGrid.h"
@@ -20,17 +21,7 @@
 
 namespace gridtest {
 
-inline void ensureApplication()
-{
-    if (qApp)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_controls";
-    static char *argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
+using testsupport::ensureApplication;
 
 inline std::vector<MemoryDataSet::Column> memberColumns()
 {
