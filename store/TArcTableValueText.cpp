@@ -1,9 +1,10 @@
 #include "store/TArcTableValueText.h"
 
+#include "db/TField.h"
 #include "db/ValueText.h"
 #include "engine/Constants.h"
+#include "engine/jet/JetDialect.h"
 
-#include <QRegularExpression>
 #include <cmath>
 
 namespace arctable {
@@ -41,18 +42,11 @@ QString dateValueText(dao::Date date)
 
 std::optional<std::pair<QDate, int>> calendarOf(const QString &valueText)
 {
-    const QStringList parts = valueText.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (parts.size() != 2)
+    QDate date;
+    int ms = 0;
+    if (!TField::parseDateTimeParts(valueText, date, ms))
         return std::nullopt;
-    bool okDay = false, okMs = false;
-    const qint64 day = parts[0].toLongLong(&okDay);
-    const qint64 ms = parts[1].toLongLong(&okMs);
-    if (!okDay || !okMs || ms < 0 || ms >= kMsPerDay)
-        return std::nullopt;
-    const QDate date = QDate(1899, 12, 30).addDays(day - kEngineEpochDay);
-    if (!date.isValid())
-        return std::nullopt;
-    return std::make_pair(date, int(ms));
+    return std::make_pair(date, ms);
 }
 
 std::optional<dao::Date> engineDate(const QString &valueText)
@@ -151,20 +145,12 @@ QString defaultValueText(const QString &engineDefault, TFieldType type)
     if (isDateType(type)) {
         if (!enclosedIn(QLatin1Char('#')))
             return {};
-        // The engine writes date defaults as #m/d/yyyy# with an optional time of day.
-        static const QRegularExpression literal(
-            QStringLiteral(R"(^#(\d{1,2})/(\d{1,2})/(\d{1,4})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?)?#$)"));
-        const QRegularExpressionMatch m = literal.match(text);
-        if (!m.hasMatch())
+        // The engine writes date defaults as date literals: #m/d/yyyy# with an optional time.
+        try {
+            return dateValueText(dao::jet::parseDateLiteral(QStringView(text).mid(1, text.size() - 2)));
+        } catch (const dao::EngineError &) {
             return {};
-        const QDate date(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
-        if (!date.isValid())
-            return {};
-        const qint64 ms = ((m.captured(4).toLongLong() * 60 + m.captured(5).toLongLong()) * 60
-                           + m.captured(6).toLongLong()) * 1000;
-        if (ms >= kMsPerDay)
-            return {};
-        return QStringLiteral("%1 %2").arg(QDate(1899, 12, 30).daysTo(date) + kEngineEpochDay).arg(ms);
+        }
     }
     return text;
 }
