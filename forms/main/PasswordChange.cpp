@@ -1,5 +1,6 @@
 #include "forms/main/PasswordChange.h"
 
+#include "forms/ErrorBox.h"
 #include "forms/ProcessValues.h"
 #include "forms/main/Tfrm_main.h"
 #include "forms/pass2/Tfrm_pass2.h"
@@ -35,11 +36,25 @@ void PasswordChange::run()
         m_window.mymsg().notice(differentNewPasswordsText());
         return;
     }
+    if (!postPendingEdits())
+        return;
     if (changeExclusively(entries->newPassword))
         m_window.mymsg().notice(changedText());
     else
         m_window.mymsg().notice(failedText());
     reconnectShared();
+}
+
+// The reconnection closes every dataset, which would cancel a row still being typed.
+bool PasswordChange::postPendingEdits()
+{
+    try {
+        m_window.postPendingEdits();
+        return true;
+    } catch (const std::exception &error) {
+        reportUnhandled(&m_window, error);
+        return false;
+    }
 }
 
 // Any failure here (another user inside, the engine refusing) keeps the old password in

@@ -22,6 +22,8 @@ public:
     void run();
 
 private:
+    // False, after showing the error, when a pending edit would not post.
+    bool postPendingEdits();
     // True when the archive and the program now hold the new password.
     bool changeExclusively(const QString &newPassword);
     void reconnectShared();

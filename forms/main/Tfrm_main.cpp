@@ -73,8 +73,17 @@ void Tfrm_main::FormCreate(const StartupStep &startup)
     }
 }
 
+// Closing the datasets would cancel what is being typed: it is posted first, and a post the
+// archive refuses keeps the window open with the user's values in place.
 void Tfrm_main::closeEvent(QCloseEvent *event)
 {
+    try {
+        postPendingEdits();
+    } catch (const std::exception &error) {
+        reportUnhandled(this, error);
+        event->ignore();
+        return;
+    }
     FormClose();
     QMainWindow::closeEvent(event);
 }

@@ -73,6 +73,11 @@ public:
     // Posts the pending edits a page change must not leave open: the card and the lookup
     // tables, refilling the pick list of a posted role or occupation. Errors pass through.
     void Chiude_modifiche();
+    // Everything the user may still be typing, posted before the window closes or the archive
+    // is reconnected: what a page change posts, then the member rows and the bodies (an
+    // appended row left empty goes away instead of becoming a record). Errors pass through,
+    // leaving the failing record in edit with the user's values.
+    void postPendingEdits();
     // The values proposed in the member grid's role and occupation columns.
     void Popola_lista_ruolo();
     void Popola_lista_occupazione();

@@ -43,6 +43,16 @@ void Tfrm_main::Chiude_modifiche()
     }
 }
 
+void Tfrm_main::postPendingEdits()
+{
+    // The members first: the card's summary is written from them when the card posts.
+    if (editing(m_data.Nucleo()))
+        m_data.Nucleo().checkBrowseMode();
+    Chiude_modifiche();
+    if (editing(m_data.Gruppi()))
+        m_data.Gruppi().checkBrowseMode();
+}
+
 void Tfrm_main::Popola_lista_ruolo()
 {
     m_listaRuolo = TMainData::columnTexts(m_data.Ruolo(), QStringLiteral("Ruolo"));
