@@ -450,15 +450,21 @@ bool TCustomDBGrid::ownsWidget(const QWidget *widget) const
     return false;
 }
 
-bool TCustomDBGrid::gridHasFocus() const { return m_inGrid || ownsWidget(QApplication::focusWidget()); }
-
-void TCustomDBGrid::onFocusChanged(QWidget *old, QWidget *now)
+// Entered is not focused: an inactive window's grid stays entered but shows no focus.
+bool TCustomDBGrid::gridHasFocus() const
 {
-    const bool wasIn = ownsWidget(old);
-    const bool isIn = ownsWidget(now);
-    if (!wasIn && isIn)
+    return ownsWidget(QApplication::focusWidget()) || (m_inGrid && window()->isActiveWindow());
+}
+
+// Only the grid's own window choosing another control enters or leaves the grid. A modal
+// box, or another application taking the activation, leaves the window's focus widget where
+// it was: an enter that opens an error box must not run again when the box closes.
+void TCustomDBGrid::onFocusChanged(QWidget *, QWidget *)
+{
+    const bool isIn = ownsWidget(window()->focusWidget());
+    if (isIn && !m_inGrid)
         gridEnter();
-    else if (wasIn && !isIn)
+    else if (!isIn && m_inGrid)
         gridExit();
 }
 
