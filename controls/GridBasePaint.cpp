@@ -12,23 +12,6 @@
 #include <QPainterPath>
 #include <QScopeGuard>
 
-namespace {
-
-// Painting walks the buffer window; the current record is put back afterwards.
-class ActiveRecordGuard final {
-public:
-    explicit ActiveRecordGuard(TDataLink &link) : m_link(link), m_saved(link.activeRecord()) {}
-    ~ActiveRecordGuard() { m_link.setActiveRecord(m_saved); }
-    ActiveRecordGuard(const ActiveRecordGuard &) = delete;
-    ActiveRecordGuard &operator=(const ActiveRecordGuard &) = delete;
-
-private:
-    TDataLink &m_link;
-    int m_saved;
-};
-
-} // namespace
-
 bool TCustomDBGrid::hasVisibleCells() const { return true; }
 
 TGridDrawState TCustomDBGrid::cellState(int gridCol, int dataRow) const
@@ -89,7 +72,7 @@ void TCustomDBGrid::paintEvent(QPaintEvent *event)
     if (m_link->active()) {
         m_paintingRow = m_link->activeRecord();
         const auto restoreRow = qScopeGuard([this] { m_paintingRow = -1; });
-        ActiveRecordGuard guard(*m_link);
+        ActiveRecordScope guard(*m_link);
         const int rows = qMin(m_link->recordCount(), m_visibleRows);
         for (int r = 0; r < rows; ++r) {
             const int screenRow = r + titleOffset();
@@ -109,9 +92,15 @@ void TCustomDBGrid::paintEvent(QPaintEvent *event)
                     const int dataCol = dataColOf(c);
                     TColumn &column = *m_columns.at(dataCol);
                     const TGridDrawState state = cellState(c, r);
-                    drawDataCell(painter, cell, dataCol, column, state);
-                    if (OnDrawColumnCell)
-                        OnDrawColumnCell(*this, cell, dataCol, column, state);
+                    // A record another user deleted cannot be read: its cell stays empty, and
+                    // the error reaches the user through the next move or read, not every repaint.
+                    try {
+                        drawDataCell(painter, cell, dataCol, column, state);
+                        if (OnDrawColumnCell)
+                            OnDrawColumnCell(*this, cell, dataCol, column, state);
+                    } catch (const std::exception &) {
+                        painter.fillRect(cell, cellBrushColor(column, state));
+                    }
                 }
                 painter.restore();
                 drawGridLines(painter, cell, c < indicatorOffset());

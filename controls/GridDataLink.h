@@ -18,6 +18,23 @@ public:
     virtual void linkLayoutChanged() = 0;
     virtual void linkFocusControl(TField *field) = 0;
     virtual void linkUpdateData() = 0;
+    // The dataset is about to move, post or cancel: what a control holds must reach the
+    // record first.
+    virtual void linkCheckBrowseMode() {}
+};
+
+// Reads another row of the link's window (painting, hints) and puts the current record back,
+// also when the read throws.
+class ActiveRecordScope final {
+public:
+    explicit ActiveRecordScope(TDataLink &link) : m_link(link), m_saved(link.activeRecord()) {}
+    ~ActiveRecordScope() { m_link.setActiveRecord(m_saved); }
+    ActiveRecordScope(const ActiveRecordScope &) = delete;
+    ActiveRecordScope &operator=(const ActiveRecordScope &) = delete;
+
+private:
+    TDataLink &m_link;
+    int m_saved;
 };
 
 class GridDataLink final : public TDataLink {
@@ -32,6 +49,7 @@ protected:
     void editingChanged() override { m_client.linkEditingChanged(); }
     void layoutChanged() override { m_client.linkLayoutChanged(); }
     void focusControl(TField *field) override { m_client.linkFocusControl(field); }
+    void checkBrowseMode() override { m_client.linkCheckBrowseMode(); }
     void updateData() override { m_client.linkUpdateData(); }
 
 private:

@@ -11,6 +11,7 @@
 #include <QEnterEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QScopeGuard>
 #include <QToolTip>
 
 namespace {
@@ -345,17 +346,44 @@ void TExDBGrid::openOwnEditor(bool caretAtEnd)
     if (isMemo(field)) {
         if (!m_memoEditor) {
             m_memoEditor = new GridMemoEditor(viewport());
-            m_memoEditor->onLeave = [this](const QString &text) {
-                TField *current = selectedField();
-                if (current && isMemo(current) && text != current->asString() && canEditModify())
-                    current->setAsString(text);
-            };
+            m_memoEditor->onLeave = [this](const QString &text) { writeMemoText(text); };
             m_memoEditor->onCancel = [this] { cancelOwnEdit(); };
         }
         m_memoEditor->configure(m_memoEditorKind, m_memoViewType);
         placeOwnEditor(m_memoEditor, defaultRowHeight() * kMemoEditorLines);
         m_memoEditor->open(field->asString(), !caretAtEnd);
     }
+}
+
+void TExDBGrid::writeMemoText(const QString &text)
+{
+    TField *current = selectedField();
+    if (current && isMemo(current) && text != current->asString() && canEditModify())
+        current->setAsString(text);
+}
+
+// The wheel, a navigator or a post may act while the memo editor is still open: its text
+// reaches the field before the record moves or is written, not at a focus-out that comes
+// too late.
+void TExDBGrid::saveOpenMemoEditor()
+{
+    if (!m_memoEditor || !m_memoEditor->isVisible() || m_savingMemo)
+        return;
+    m_savingMemo = true;
+    const auto done = qScopeGuard([this] { m_savingMemo = false; });
+    writeMemoText(m_memoEditor->toPlainText());
+}
+
+void TExDBGrid::linkCheckBrowseMode()
+{
+    saveOpenMemoEditor();
+    TCoreDBGrid::linkCheckBrowseMode();
+}
+
+void TExDBGrid::linkUpdateData()
+{
+    saveOpenMemoEditor();
+    TCoreDBGrid::linkUpdateData();
 }
 
 void TExDBGrid::writePickedDate(const QDate &date)
@@ -501,10 +529,17 @@ void TExDBGrid::showCellHint(const QPoint &pos)
     const TField *field = column.field();
     if (!field)
         return;
-    const int saved = dataLink().activeRecord();
-    dataLink().setActiveRecord(hit.dataRow);
-    const QString text = isMemo(field) && m_displayMemo ? field->asString() : field->displayText();
-    dataLink().setActiveRecord(saved);
+    // The hovered row is read in place; the record the user edits stays current, and a row
+    // that cannot be read has no hint.
+    QString text;
+    try {
+        const ActiveRecordScope scope(dataLink());
+        dataLink().setActiveRecord(hit.dataRow);
+        text = isMemo(field) && m_displayMemo ? field->asString() : field->displayText();
+    } catch (const std::exception &) {
+        QToolTip::hideText();
+        return;
+    }
     const QRect cell = cellRect(hit.gridCol, hit.screenRow);
     if (QFontMetrics(column.font()).horizontalAdvance(text) + 4 > cell.width() || text.contains(QLatin1Char('\r')))
         QToolTip::showText(viewport()->mapToGlobal(pos), gridcell::normaliseLineBreaks(text), viewport(), cell);

@@ -183,6 +183,8 @@ protected:
     void linkDataSetScrolled(int distance) override;
     void gridExit() override;
     void dblClick(const HitInfo &hit) override;
+    void linkCheckBrowseMode() override;
+    void linkUpdateData() override;
 
     // Input.
     void keyPressEvent(QKeyEvent *event) override;
@@ -218,9 +220,10 @@ private:
     bool handleOwnEditorKey(QKeyEvent *event);
     void afterNavigationKey(int key);
     bool atEndOfData() const;
-    void mousePress(QMouseEvent *event);
     void placeOwnEditor(QWidget *editor, int minHeight) const;
     void writePickedDate(const QDate &date);
+    void writeMemoText(const QString &text);
+    void saveOpenMemoEditor();
     void cancelOwnEdit();
     void showCellHint(const QPoint &pos);
     void showScrollHint();
@@ -284,6 +287,7 @@ private:
     std::unique_ptr<GridOptionsMenu> m_menu;
     QPointer<GridDateEditor> m_datePicker;
     QPointer<GridMemoEditor> m_memoEditor;
+    bool m_savingMemo = false;
     int m_lastClickRow = -1;
     int m_lastClickCol = -1;
     int m_sizingWidthBefore = -1;

@@ -137,16 +137,9 @@ bool TExDBGrid::handleOwnEditorKey(QKeyEvent *event)
 
 // --- mouse ---------------------------------------------------------------------------------------
 
+// A press that fails (a refused post, a date that does not read) reaches the user as a key
+// would: the error passes on, the record stays where it was with the user's values.
 void TExDBGrid::mousePressEvent(QMouseEvent *event)
-{
-    // A failing press leaves the grid as it was.
-    try {
-        mousePress(event);
-    } catch (const std::exception &) {
-    }
-}
-
-void TExDBGrid::mousePress(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
         setFocus(Qt::MouseFocusReason);

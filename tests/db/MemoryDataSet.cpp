@@ -256,6 +256,10 @@ std::unique_ptr<QIODevice> MemoryDataSet::createBlobStream(TField *field, TBlobS
     const int column = field->fieldNo() - 1;
     if (mode != TBlobStreamMode::bmRead)
         return std::make_unique<PendingBlobStream>(&m_pendingBlobs[column]);
+    if (failBlobReads > 0) {
+        --failBlobReads;
+        throw EDatabaseError(QStringLiteral("Record is deleted"));
+    }
     const TRecordBuffer *buffer = activeBuffer();
     QString content;
     if (const auto pending = m_pendingBlobs.find(column); pending != m_pendingBlobs.end() && buffer

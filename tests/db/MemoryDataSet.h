@@ -38,6 +38,7 @@ public:
     int failPosts = 0;
     int failEdits = 0;
     int failDeletes = 0;
+    int failBlobReads = 0;   // memo reads, as of a record another user deleted
     int postCount = 0;
 
 protected:
