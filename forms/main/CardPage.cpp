@@ -331,15 +331,20 @@ TDBMemo *CardPage::memo(int tab) const
     return tab >= 0 && tab < int(m_memos.size()) ? m_memos[size_t(tab)] : nullptr;
 }
 
-void CardPage::setPickList(int column, const QStringList &values)
+// The layout store may have moved the columns before the lists are filled: each list goes to
+// its field's column, wherever that is now.
+void CardPage::setPickList(const QString &fieldName, const QStringList &values)
 {
-    if (TColumn *target = m_gridNucleo->columns().at(column))
+    if (TColumn *target = m_gridNucleo->columns().findByField(fieldName))
         target->setPickList(values);
 }
 
-void CardPage::setRolePickList(const QStringList &values) { setPickList(colRuolo, values); }
+void CardPage::setRolePickList(const QStringList &values) { setPickList(QStringLiteral("Ruolo"), values); }
 
-void CardPage::setOccupationPickList(const QStringList &values) { setPickList(colLavoro, values); }
+void CardPage::setOccupationPickList(const QStringList &values)
+{
+    setPickList(QStringLiteral("Lavoro"), values);
+}
 
 // Posting the card gives a new card its key before the first member is added; editing it
 // again keeps the page as the user left it.

@@ -47,7 +47,7 @@ public:
     // Every focusable control in tab order.
     QList<QWidget *> tabOrder() const { return m_tabOrder; }
 
-    // The pick lists of member-grid columns 1 and 2 (by position, whichever column is there).
+    // The pick lists of the member grid's role and occupation columns, wherever they stand.
     void setRolePickList(const QStringList &values);
     void setOccupationPickList(const QStringList &values);
 
@@ -58,7 +58,7 @@ private:
     QWidget *buildMembers();
     QWidget *buildBodiesAndNotes();
     TDBEdit *addEdit(QWidget *parent, const char *fieldName);
-    void setPickList(int column, const QStringList &values);
+    void setPickList(const QString &fieldName, const QStringList &values);
     void chainTabOrder();
 
     TMainData &m_data;

@@ -149,4 +149,19 @@ TEST_F(LayoutRestartTest, MovedAndWidenedColumnComesBackWhereItWasLeft)
     EXPECT_EQ(columns.at(1)->fieldName(), QStringLiteral("Referente"));
 }
 
+// The layout store moves the columns before the pick lists are filled: each list must still
+// land on its own field's column.
+TEST_F(LayoutRestartTest, PickListsFollowTheirFieldsToWhereTheColumnsWereMoved)
+{
+    apptest::writeFile(file("tavorio.ini"), "[Tfrm_maingrid_nucleo]\ngrid_nucleo.Ruolo=4,90\n");
+    const auto window = start();
+    const TColumns &columns = window->cardPage()->grid_nucleo()->columns();
+    ASSERT_EQ(columns.at(4)->fieldName(), QStringLiteral("Ruolo"));
+    EXPECT_EQ(columns.findByField(QStringLiteral("Ruolo"))->pickList(), window->listaRuolo());
+    EXPECT_EQ(columns.findByField(QStringLiteral("Lavoro"))->pickList(), window->listaOccupazione());
+    EXPECT_FALSE(window->listaRuolo().isEmpty());
+    for (const char *other : {"Nome", "Data_nascita", "Eta"})
+        EXPECT_TRUE(columns.findByField(QString::fromLatin1(other))->pickList().isEmpty()) << other;
+}
+
 } // namespace
