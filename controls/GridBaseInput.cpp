@@ -53,13 +53,9 @@ bool TCustomDBGrid::event(QEvent *event)
 {
     // Tab belongs to the grid: without dgTabs it leaves the grid, but the derived grids
     // still see it first.
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
-            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            keyPressEvent(key);
-            return true;
-        }
+    if (QKeyEvent *tab = gridkeys::focusTabKey(event)) {
+        keyPressEvent(tab);
+        return true;
     }
     return QAbstractScrollArea::event(event);
 }

@@ -1,6 +1,7 @@
 #include "controls/GridInplaceEdit.h"
 
 #include "controls/GridPickList.h"
+#include "controls/GridTypes.h"
 
 #include <QKeyEvent>
 #include <QStyle>
@@ -109,6 +110,17 @@ bool GridInplaceEdit::changesText(const QKeyEvent *event) const
         return true;
     const QString text = event->text();
     return !text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & Qt::ControlModifier);
+}
+
+// Tab and Shift+Tab belong to the grid's rules, not to Qt's focus chain, where the editor
+// comes last.
+bool GridInplaceEdit::event(QEvent *event)
+{
+    if (QKeyEvent *tab = gridkeys::focusTabKey(event)) {
+        m_host.editorKeyToGrid(tab);
+        return true;
+    }
+    return QLineEdit::event(event);
 }
 
 void GridInplaceEdit::keyPressEvent(QKeyEvent *event)

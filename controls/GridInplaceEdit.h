@@ -39,6 +39,7 @@ public:
     GridPickList *pickList() const { return m_list; }
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 

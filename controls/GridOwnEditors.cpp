@@ -13,12 +13,9 @@ GridDateEditor::GridDateEditor(QWidget *parent) : QDateEdit(parent)
 bool GridDateEditor::event(QEvent *event)
 {
     // Tab is the picker's own accept key, not a move to the next control.
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            finish(true);
-            return true;
-        }
+    if (gridkeys::focusTabKey(event)) {
+        finish(true);
+        return true;
     }
     return QDateEdit::event(event);
 }
@@ -92,6 +89,16 @@ void GridMemoEditor::open(const QString &text, bool selectAll)
     show();
     raise();
     setFocus(Qt::OtherFocusReason);
+}
+
+// Tab and Shift+Tab are the grid's keys, as in the text editor.
+bool GridMemoEditor::event(QEvent *event)
+{
+    if (QKeyEvent *tab = gridkeys::focusTabKey(event); tab && onKeyToGrid) {
+        onKeyToGrid(tab);
+        return true;
+    }
+    return QTextEdit::event(event);
 }
 
 void GridMemoEditor::keyPressEvent(QKeyEvent *event)

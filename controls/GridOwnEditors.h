@@ -38,8 +38,10 @@ public:
 
     std::function<void(const QString &text)> onLeave;
     std::function<void()> onCancel;
+    std::function<void(QKeyEvent *event)> onKeyToGrid;
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 

@@ -1,6 +1,7 @@
 #include "controls/GridTypes.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPalette>
 
 namespace gridcolor {
@@ -18,3 +19,16 @@ QColor highlight() { return paletteColor(QPalette::Highlight); }
 QColor highlightText() { return paletteColor(QPalette::HighlightedText); }
 
 } // namespace gridcolor
+
+namespace gridkeys {
+
+QKeyEvent *focusTabKey(QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return nullptr;
+    auto *key = static_cast<QKeyEvent *>(event);
+    const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+    return tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) ? key : nullptr;
+}
+
+} // namespace gridkeys

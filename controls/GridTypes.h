@@ -99,3 +99,14 @@ QColor highlight();       // clHighlight
 QColor highlightText();   // clHighlightText
 
 } // namespace gridcolor
+
+class QEvent;
+class QKeyEvent;
+
+namespace gridkeys {
+
+// Tab or Shift+Tab as the grid's own key: Qt would otherwise turn it into a focus move
+// before any key handler of the grid or its editors sees it. Null for any other event.
+QKeyEvent *focusTabKey(QEvent *event);
+
+} // namespace gridkeys

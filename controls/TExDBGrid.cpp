@@ -348,6 +348,10 @@ void TExDBGrid::openOwnEditor(bool caretAtEnd)
             m_memoEditor = new GridMemoEditor(viewport());
             m_memoEditor->onLeave = [this](const QString &text) { writeMemoText(text); };
             m_memoEditor->onCancel = [this] { cancelOwnEdit(); };
+            m_memoEditor->onKeyToGrid = [this](QKeyEvent *key) {
+                saveOpenMemoEditor();
+                keyPressEvent(key);
+            };
         }
         m_memoEditor->configure(m_memoEditorKind, m_memoViewType);
         placeOwnEditor(m_memoEditor, defaultRowHeight() * kMemoEditorLines);

@@ -82,3 +82,34 @@ TEST_F(GridFocusTest, LosingAndRegainingActivationNeitherExitsNorEnters)
     EXPECT_EQ(exits, 0);
     EXPECT_TRUE(rig.grid->hasFocus());
 }
+
+// Tab typed in an open editor follows the grid's rules (without dgTabs: to the next control),
+// and what was typed reaches the field on the way out.
+TEST_F(GridFocusTest, TabInTheOpenEditorsReachesTheGridsKeys)
+{
+    GridRig rig(0, {{QStringLiteral("Nome"), TFieldType::ftString, 30, false, QString()},
+                    {QStringLiteral("Note"), TFieldType::ftMemo, 0, false, QString()}});
+    rig.data.close();
+    rig.data.addRow({"Rossi", "Prima"});
+    rig.data.open();
+    QList<int> keys;
+    rig.grid->OnKeyDown = [&](TCustomDBGrid &, int &pressed, Qt::KeyboardModifiers) { keys << pressed; };
+
+    type(rig.grid, "Anna");
+    ASSERT_TRUE(rig.grid->editorMode());
+    keys.clear();
+    key(rig.grid, Qt::Key_Tab);
+    EXPECT_EQ(keys, QList<int>{Qt::Key_Tab});
+    EXPECT_TRUE(rig.other->hasFocus());
+    EXPECT_EQ(rig.current("Nome"), "Anna");
+
+    rig.grid->setFocus(Qt::OtherFocusReason);
+    key(rig.grid, Qt::Key_Right);
+    key(rig.grid, Qt::Key_F2);
+    ASSERT_TRUE(rig.grid->memoEditor() && rig.grid->memoEditor()->isVisible());
+    rig.grid->memoEditor()->setPlainText("Seconda");
+    key(rig.grid, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(keys.last(), int(Qt::Key_Backtab));
+    EXPECT_TRUE(rig.other->hasFocus());
+    EXPECT_EQ(rig.current("Note"), "Seconda");
+}
