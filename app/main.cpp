@@ -1,4 +1,5 @@
 #include "app/DisplayCheck.h"
+#include "app/QtTranslations.h"
 #include "app/TavorioApplication.h"
 #include "forms/ErrorBox.h"
 #include "forms/main/Tfrm_main.h"
@@ -7,6 +8,7 @@
 #include "forms/pass2/Tfrm_pass2.h"
 #include "forms/selezione/Tfrm_stampa.h"
 
+#include <QTranslator>
 #include <cstdio>
 #include <memory>
 
@@ -18,6 +20,8 @@ int main(int argc, char **argv)
     }
 
     TavorioApplication application(argc, argv);
+    QTranslator qtItalian;
+    app::installItalianQtTranslations(qtItalian);
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Brunzel"));
 
     std::unique_ptr<Tfrm_main> frm_main;
