@@ -1,5 +1,5 @@
+#include "app/ApplicationSetup.h"
 #include "app/DisplayCheck.h"
-#include "app/QtTranslations.h"
 #include "app/TavorioApplication.h"
 #include "forms/ErrorBox.h"
 #include "forms/main/Tfrm_main.h"
@@ -21,8 +21,7 @@ int main(int argc, char **argv)
 
     TavorioApplication application(argc, argv);
     QTranslator qtItalian;
-    app::installItalianQtTranslations(qtItalian);
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Brunzel"));
+    app::setUpApplication(qtItalian);
 
     std::unique_ptr<Tfrm_main> frm_main;
     try {

@@ -1,5 +1,6 @@
 #include "controls/TMessageBox.h"
 
+#include "controls/ApplicationTitle.h"
 #include "controls/SansFont.h"
 
 #include <QApplication>
@@ -94,7 +95,7 @@ bool TMessageBox::confirm(const QString &text) const { return show(Kind::Confirm
 
 bool TMessageBox::show(Kind kind, const QString &text) const
 {
-    const Request request{kind, QApplication::applicationDisplayName(), text};
+    const Request request{kind, applicationTitle(), text};
     if (execHook())
         return execHook()(request);
     MessageDialog dialog(m_owner, request);

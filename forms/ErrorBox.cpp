@@ -1,9 +1,9 @@
 #include "forms/ErrorBox.h"
 
+#include "controls/ApplicationTitle.h"
 #include "db/DatabaseError.h"
 #include "forms/ErrorText.h"
 
-#include <QGuiApplication>
 #include <QMessageBox>
 
 namespace {
@@ -24,7 +24,7 @@ void showErrorBox(QWidget *parent, const QString &text)
         hook()(text);
         return;
     }
-    QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), text);
+    QMessageBox::critical(parent, applicationTitle(), text);
 }
 
 void reportUnhandled(QWidget *parent, const std::exception &error)
