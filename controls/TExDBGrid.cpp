@@ -2,6 +2,7 @@
 
 #include "controls/GridCellContent.h"
 #include "controls/GridColumn.h"
+#include "controls/GridFieldKind.h"
 #include "controls/GridOptionsMenu.h"
 #include "controls/GridOwnEditors.h"
 #include "controls/GridViewerDialog.h"
@@ -19,22 +20,7 @@ namespace {
 constexpr int kFormRowHeight = 17;
 constexpr int kMemoEditorLines = 4;
 
-bool isMemo(const TField *field) { return field && field->dataType() == TFieldType::ftMemo; }
-bool isBoolean(const TField *field) { return field && field->dataType() == TFieldType::ftBoolean; }
-bool isDateTime(const TField *field)
-{
-    if (!field)
-        return false;
-    const TFieldType type = field->dataType();
-    return type == TFieldType::ftDate || type == TFieldType::ftTime || type == TFieldType::ftDateTime;
-}
-bool isBinary(const TField *field)
-{
-    if (!field)
-        return false;
-    const TFieldType type = field->dataType();
-    return type == TFieldType::ftBlob || type == TFieldType::ftBytes || type == TFieldType::ftVarBytes;
-}
+bool isMemo(const TField *field) { return gridFieldKind(field) == GridFieldKind::Memo; }
 
 } // namespace
 
@@ -168,7 +154,24 @@ void TExDBGrid::changeEvent(QEvent *event)
 
 bool TExDBGrid::hasOwnEditor(const TField *field) const
 {
-    return isBoolean(field) || isBinary(field) || isMemo(field) || (isDateTime(field) && m_displayDateTime);
+    switch (gridFieldKind(field)) {
+    case GridFieldKind::Boolean:
+    case GridFieldKind::Picture:
+    case GridFieldKind::Memo:
+        return true;
+    case GridFieldKind::Date:
+        return m_displayDateTime;
+    case GridFieldKind::Text:
+    case GridFieldKind::Number:
+        break;
+    }
+    return false;
+}
+
+bool TExDBGrid::opensOwnEditorByKey(const TField *field) const
+{
+    const GridFieldKind kind = gridFieldKind(field);
+    return field && (kind == GridFieldKind::Memo || (kind == GridFieldKind::Date && m_displayDateTime));
 }
 
 bool TExDBGrid::columnAllowsTextEdit(const TColumn &column) const
@@ -329,7 +332,7 @@ void TExDBGrid::openOwnEditor(bool caretAtEnd)
     TField *field = selectedField();
     if (!field || !canEditGrid() || hasOption(TDBGridOption::dgRowSelect))
         return;
-    if (isDateTime(field) && m_displayDateTime) {
+    if (gridFieldKind(field) == GridFieldKind::Date && m_displayDateTime) {
         if (!m_datePicker) {
             m_datePicker = new GridDateEditor(viewport());
             m_datePicker->onAccept = [this](const QDate &date) { writePickedDate(date); };
@@ -412,7 +415,7 @@ void TExDBGrid::cancelOwnEdit()
 void TExDBGrid::toggleBoolean()
 {
     TField *field = selectedField();
-    if (!isBoolean(field) || !canEditModify())
+    if (gridFieldKind(field) != GridFieldKind::Boolean || !canEditModify())
         return;
     try {
         field->setAsBoolean(!field->asBoolean());
@@ -432,7 +435,7 @@ void TExDBGrid::showViewer()
             field->setAsString(viewer.text());
         return;
     }
-    if (isBinary(field)) {
+    if (gridFieldKind(field) == GridFieldKind::Picture) {
         const QImage picture = gridcell::decodePicture(field->asVariant().toByteArray());
         if (picture.isNull())
             return;

@@ -152,6 +152,8 @@ public:
     void showViewer();
     // Whether a field's kind has its own editor instead of in-place text.
     bool hasOwnEditor(const TField *field) const;
+    // Whether Space, Enter or F2 open that editor: memos, and dates shown as plain text.
+    bool opensOwnEditorByKey(const TField *field) const;
 
     // --- events ----------------------------------------------------------------------------------
     struct CellAttributes {

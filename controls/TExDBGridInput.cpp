@@ -4,6 +4,7 @@
 #include "controls/TExDBGrid.h"
 
 #include "controls/GridColumn.h"
+#include "controls/GridFieldKind.h"
 #include "controls/GridOptionsMenu.h"
 #include "controls/GridOwnEditors.h"
 #include "db/TDataSet.h"
@@ -123,13 +124,7 @@ bool TExDBGrid::handleOwnEditorKey(QKeyEvent *event)
         return false;
     if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_F2)
         return false;
-    const TField *field = selectedField();
-    const bool own = field
-        && (field->dataType() == TFieldType::ftMemo
-            || (m_displayDateTime
-                && (field->dataType() == TFieldType::ftDate || field->dataType() == TFieldType::ftTime
-                    || field->dataType() == TFieldType::ftDateTime)));
-    if (!own)
+    if (!opensOwnEditorByKey(selectedField()))
         return false;
     openOwnEditor(key == Qt::Key_F2);
     return true;
@@ -173,11 +168,10 @@ void TExDBGrid::mousePressEvent(QMouseEvent *event)
     const TField *field = selectedField();
     if (!field)
         return;
-    if (field->dataType() == TFieldType::ftBoolean && m_displayBoolean)
+    const GridFieldKind kind = gridFieldKind(field);
+    if (kind == GridFieldKind::Boolean && m_displayBoolean)
         toggleBoolean();
-    else if (sameCell && m_displayDateTime
-             && (field->dataType() == TFieldType::ftDate || field->dataType() == TFieldType::ftTime
-                 || field->dataType() == TFieldType::ftDateTime))
+    else if (sameCell && kind == GridFieldKind::Date && m_displayDateTime)
         openOwnEditor(false);
 }
 
@@ -216,8 +210,8 @@ void TExDBGrid::dblClick(const HitInfo &hit)
 {
     const TField *field = selectedField();
     const bool onCurrent = hit.dataRow >= 0 && hit.dataRow == row() && hit.dataCol == selectedIndex();
-    if (onCurrent && m_displayPopupEditors && canEditGrid() && field
-        && (field->dataType() == TFieldType::ftMemo || field->dataType() == TFieldType::ftBlob))
+    const GridFieldKind kind = gridFieldKind(field);
+    if (onCurrent && m_displayPopupEditors && canEditGrid() && (kind == GridFieldKind::Memo || kind == GridFieldKind::Picture))
         showViewer();
     TCoreDBGrid::dblClick(hit);
 }

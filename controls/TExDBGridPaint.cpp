@@ -5,6 +5,7 @@
 
 #include "controls/GridCellContent.h"
 #include "controls/GridColumn.h"
+#include "controls/GridFieldKind.h"
 #include "db/TField.h"
 
 #include <QPainter>
@@ -13,26 +14,6 @@
 #include <QStyleOptionFocusRect>
 
 namespace {
-
-enum class FieldKind { Memo, Boolean, DateTime, Picture, Other };
-
-FieldKind kindOf(const TField &field)
-{
-    switch (field.dataType()) {
-    case TFieldType::ftMemo:
-        return FieldKind::Memo;
-    case TFieldType::ftBoolean:
-        return FieldKind::Boolean;
-    case TFieldType::ftDate:
-    case TFieldType::ftTime:
-    case TFieldType::ftDateTime:
-        return FieldKind::DateTime;
-    case TFieldType::ftBlob:
-        return FieldKind::Picture;
-    default:
-        return FieldKind::Other;
-    }
-}
 
 // The text area: 2 pixels in at the left and the top, and at the right where asked.
 QRect textArea(const QRect &cell, bool rightInset) { return cell.adjusted(2, 2, rightInset ? -2 : 0, 0); }
@@ -112,14 +93,14 @@ void TExDBGrid::drawFieldContent(QPainter &painter, const QRect &rect, TColumn &
     painter.setPen(cell.fontColor);
     const bool ellipsis = m_showTextEllipsis;
 
-    switch (kindOf(*field)) {
-    case FieldKind::Memo:
+    switch (gridFieldKind(field)) {
+    case GridFieldKind::Memo:
         if (m_displayMemo)
             gridcell::drawText(painter, textArea(rect, false), field->asString(), Qt::AlignLeft, ellipsis);
         else
             gridcell::drawText(painter, textArea(rect, true), field->displayText(), Qt::AlignHCenter, ellipsis);
         return;
-    case FieldKind::Boolean:
+    case GridFieldKind::Boolean:
         if (m_displayBoolean) {
             gridcell::drawCheckBox(painter, rect, !field->isNull() && field->asBoolean(), m_flatCheckBox,
                                    m_flatCheckBoxType, this);
@@ -128,13 +109,13 @@ void TExDBGrid::drawFieldContent(QPainter &painter, const QRect &rect, TColumn &
                                field->alignment() & Qt::AlignHorizontal_Mask, ellipsis);
         }
         return;
-    case FieldKind::DateTime:
+    case GridFieldKind::Date:
         if (m_displayDateTime)
             gridcell::drawText(painter, textArea(rect, false), field->text(), Qt::AlignLeft, ellipsis);
         else
             gridcell::drawText(painter, textArea(rect, true), field->displayText(), Qt::AlignHCenter, ellipsis);
         return;
-    case FieldKind::Picture:
+    case GridFieldKind::Picture:
         if (m_displayImages) {
             if (focused || selected) {
                 painter.fillRect(rect, m_imageHighlightColor);
@@ -153,7 +134,8 @@ void TExDBGrid::drawFieldContent(QPainter &painter, const QRect &rect, TColumn &
         }
         gridcell::drawText(painter, textArea(rect, true), field->displayText(), Qt::AlignHCenter, ellipsis);
         return;
-    case FieldKind::Other:
+    case GridFieldKind::Text:
+    case GridFieldKind::Number:
         gridcell::drawText(painter, textArea(rect, true), field->displayText(),
                            column.alignment() & Qt::AlignHorizontal_Mask, ellipsis);
         return;
