@@ -140,6 +140,8 @@ protected:
 
     // --- hooks of the derived grids -------------------------------------------------------
     virtual int lockedColumnCount() const { return 0; }
+    // Whether Down at the end of the data appends a record to an editable grid.
+    virtual bool autoAppends() const { return true; }
     virtual void layoutRowHeights();
     virtual void colEnter();
     virtual bool columnAllowsTextEdit(const TColumn &column) const;

@@ -199,7 +199,8 @@ void TCustomDBGrid::keyDown()
     }
     commitEditor();
     ds->next();
-    if (ds->eof() && canEditGrid())
+    // The one place a record is appended from the keyboard.
+    if (ds->eof() && canEditGrid() && autoAppends())
         ds->append();
 }
 

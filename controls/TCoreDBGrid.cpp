@@ -260,18 +260,8 @@ void TCoreDBGrid::keyPressEvent(QKeyEvent *event)
         if (key == 0)
             return;
     }
+    // Up and Down, with the append at the end of the data, are the standard grid's.
     const bool ctrl = mods & Qt::ControlModifier;
-    const bool browse = ds->state() == TDataSetState::dsBrowse;
-    if (key == Qt::Key_Up && browse && !ctrl) {
-        ds->prior();
-        return;
-    }
-    if (key == Qt::Key_Down && browse && !ctrl) {
-        ds->next();
-        if (ds->eof() && canEditGrid())
-            ds->append();
-        return;
-    }
     if (key == Qt::Key_Delete && ctrl) {
         deleteFromKeyboard();
         return;

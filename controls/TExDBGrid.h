@@ -180,6 +180,7 @@ protected:
     void layoutRowHeights() override;
     void colEnter() override;
     bool columnAllowsTextEdit(const TColumn &column) const override;
+    bool autoAppends() const override { return m_allowAutoAppend; }
     void columnMovedByUser(int fromIndex, int toIndex) override;
     void linkActiveChanged() override;
     void linkDataSetScrolled(int distance) override;

@@ -74,16 +74,9 @@ void TExDBGrid::afterNavigationKey(int key)
 {
     TDataSet *ds = dataSet();
     if (isNavigationForAppend(key)) {
-        if (!m_allowAutoAppend) {
-            // A record appended by the key is taken back at once.
-            if (atEndOfData() && ds->state() == TDataSetState::dsInsert) {
-                ds->cancel();
-                setOption(TDBGridOption::dgCancelOnExit, true);
-            }
-        } else if (atEndOfData() && hasOption(TDBGridOption::dgCancelOnExit)) {
-            // A record appended at the end must survive leaving the grid.
+        // A record appended at the end must survive leaving the grid.
+        if (m_allowAutoAppend && atEndOfData() && hasOption(TDBGridOption::dgCancelOnExit))
             setOption(TDBGridOption::dgCancelOnExit, false);
-        }
     } else if (key == Qt::Key_Up && m_allowAutoAppend) {
         setOption(TDBGridOption::dgCancelOnExit, true);
         if (pendingChange(*ds))
