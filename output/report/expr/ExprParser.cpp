@@ -1,0 +1,276 @@
+#include "output/report/expr/ExprParser.h"
+
+#include "output/report/expr/ExprLexer.h"
+
+namespace report {
+
+namespace {
+
+using Type = ExprToken::Type;
+using NodePtr = std::unique_ptr<ExprNode>;
+
+// Deeper nesting than any layout needs; it keeps a hostile text from exhausting the stack.
+constexpr int kMaxDepth = 100;
+constexpr int kMaxOperators = 2000;
+
+class Parser {
+public:
+    explicit Parser(const QString &source) : m_source(source), m_lexer(source) { advance(); }
+
+    NodePtr parseAll()
+    {
+        NodePtr root = parseOr();
+        if (m_token.type == Type::Close)
+            fail(ExprErrorKind::Parentheses);
+        if (m_token.type != Type::End)
+            throw ExprError(ExprErrorKind::UnknownIdentifier, m_token.text);
+        return root;
+    }
+
+private:
+    [[noreturn]] void fail(ExprErrorKind kind) { throw ExprError(kind, m_source); }
+    void advance() { m_token = m_lexer.next(); }
+
+    bool isKeyword(const char *word) const
+    {
+        return m_token.type == Type::Identifier && m_token.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+    }
+    bool isOperator(const char *op) const
+    {
+        return m_token.type == Type::Operator && m_token.text == QLatin1String(op);
+    }
+
+    static NodePtr unary(ExprOp op, NodePtr child)
+    {
+        auto node = std::make_unique<ExprNode>();
+        node->kind = ExprNode::Kind::Unary;
+        node->op = op;
+        node->children.push_back(std::move(child));
+        return node;
+    }
+    NodePtr binary(ExprOp op, NodePtr left, NodePtr right)
+    {
+        // A chain of operators nests to the left; its length bounds the evaluator's recursion.
+        if (++m_binaries > kMaxOperators)
+            fail(ExprErrorKind::IncompatibleTypes);
+        auto node = std::make_unique<ExprNode>();
+        node->kind = ExprNode::Kind::Binary;
+        node->op = op;
+        node->children.push_back(std::move(left));
+        node->children.push_back(std::move(right));
+        return node;
+    }
+
+    struct DepthGuard {
+        explicit DepthGuard(Parser &p) : parser(p)
+        {
+            if (++parser.m_depth > kMaxDepth)
+                parser.fail(ExprErrorKind::Parentheses);
+        }
+        ~DepthGuard() { --parser.m_depth; }
+        Parser &parser;
+    };
+
+    NodePtr parseOr()
+    {
+        NodePtr left = parseAnd();
+        while (isKeyword("or")) {
+            advance();
+            left = binary(ExprOp::Or, std::move(left), parseAnd());
+        }
+        return left;
+    }
+
+    NodePtr parseAnd()
+    {
+        NodePtr left = parseNot();
+        while (isKeyword("and")) {
+            advance();
+            left = binary(ExprOp::And, std::move(left), parseNot());
+        }
+        return left;
+    }
+
+    NodePtr parseNot()
+    {
+        if (!isKeyword("not"))
+            return parseComparison();
+        DepthGuard guard(*this);
+        advance();
+        return unary(ExprOp::Not, parseNot());
+    }
+
+    NodePtr parseComparison()
+    {
+        NodePtr left = parseAdditive();
+        for (;;) {
+            ExprOp op;
+            if (isOperator("=")) op = ExprOp::Equal;
+            else if (isOperator("<>")) op = ExprOp::NotEqual;
+            else if (isOperator("<")) op = ExprOp::Less;
+            else if (isOperator(">")) op = ExprOp::Greater;
+            else if (isOperator("<=")) op = ExprOp::LessEqual;
+            else if (isOperator(">=")) op = ExprOp::GreaterEqual;
+            else return left;
+            advance();
+            left = binary(op, std::move(left), parseAdditive());
+        }
+    }
+
+    NodePtr parseAdditive()
+    {
+        NodePtr left = parseTerm();
+        for (;;) {
+            ExprOp op;
+            if (isOperator("+")) op = ExprOp::Add;
+            else if (isOperator("-")) op = ExprOp::Subtract;
+            else return left;
+            advance();
+            left = binary(op, std::move(left), parseTerm());
+        }
+    }
+
+    NodePtr parseTerm()
+    {
+        NodePtr left = parseUnary();
+        for (;;) {
+            ExprOp op;
+            if (isOperator("*")) op = ExprOp::Multiply;
+            else if (isOperator("/")) op = ExprOp::Divide;
+            else if (isKeyword("div")) op = ExprOp::IntDivide;
+            else if (isKeyword("mod")) op = ExprOp::Modulo;
+            else return left;
+            advance();
+            left = binary(op, std::move(left), parseUnary());
+        }
+    }
+
+    NodePtr parseUnary()
+    {
+        DepthGuard guard(*this);
+        if (isOperator("-")) {
+            advance();
+            return unary(ExprOp::Negate, parseUnary());
+        }
+        if (isOperator("+")) {
+            advance();
+            return unary(ExprOp::Plus, parseUnary());
+        }
+        return parsePrimary();
+    }
+
+    NodePtr parsePrimary()
+    {
+        auto node = std::make_unique<ExprNode>();
+        switch (m_token.type) {
+        case Type::Number:
+            node->literal = ExprValue(m_token.number);
+            advance();
+            return node;
+        case Type::Text:
+            node->literal = ExprValue(m_token.text);
+            advance();
+            return node;
+        case Type::QuotedName:
+            node->kind = ExprNode::Kind::Name;
+            node->name.parts = QStringList{m_token.text};
+            node->name.lastQuoted = true;
+            advance();
+            return node;
+        case Type::Identifier:
+            return parseNameOrCall();
+        case Type::Open:
+            return parseGroup();
+        case Type::Close:
+        case Type::End:
+            fail(m_token.type == Type::Close ? ExprErrorKind::Parentheses : ExprErrorKind::IncompatibleTypes);
+        default:
+            fail(ExprErrorKind::IncompatibleTypes);
+        }
+    }
+
+    NodePtr parseGroup()
+    {
+        const QString opener = m_token.text;
+        advance();
+        NodePtr inner = parseOr();
+        closeGroup(opener);
+        return inner;
+    }
+
+    void closeGroup(const QString &opener)
+    {
+        const QLatin1String closer(opener == QLatin1String("(") ? ")" : "]");
+        if (m_token.type != Type::Close || m_token.text != closer)
+            fail(ExprErrorKind::Parentheses);
+        advance();
+    }
+
+    NodePtr parseNameOrCall()
+    {
+        const ExprToken first = m_token;
+        advance();
+        if (m_token.type == Type::Open && m_token.text == QLatin1String("("))
+            return parseCall(first.text);
+
+        auto node = std::make_unique<ExprNode>();
+        node->kind = ExprNode::Kind::Name;
+        node->name.parts = QStringList{first.text};
+        while (m_token.type == Type::Dot && !node->name.lastQuoted) {
+            advance();
+            if (m_token.type != Type::Identifier && m_token.type != Type::QuotedName)
+                throw ExprError(ExprErrorKind::UnknownIdentifier, node->name.text() + QLatin1Char('.'));
+            node->name.parts.append(m_token.text);
+            node->name.lastQuoted = m_token.type == Type::QuotedName;
+            advance();
+            if (node->name.parts.size() > 3)
+                throw ExprError(ExprErrorKind::UnknownIdentifier, node->name.text());
+        }
+        return node;
+    }
+
+    NodePtr parseCall(const QString &name)
+    {
+        const ExprFunctionInfo *function = findExprFunction(name);
+        if (!function)
+            throw ExprError(ExprErrorKind::UnknownIdentifier, name);
+        advance();   // the "("
+        auto node = std::make_unique<ExprNode>();
+        node->kind = isStatisticFunction(function->name) ? ExprNode::Kind::Statistic : ExprNode::Kind::Call;
+        node->function = function;
+        const int argumentsBegin = m_token.begin;
+        int argumentsEnd = argumentsBegin;
+        if (!(m_token.type == Type::Close && m_token.text == QLatin1String(")"))) {
+            for (;;) {
+                node->children.push_back(parseOr());
+                argumentsEnd = m_token.begin;
+                if (m_token.type != Type::Separator)
+                    break;
+                advance();
+            }
+        }
+        closeGroup(QStringLiteral("("));
+        const int count = int(node->children.size());
+        if (count < function->minArgs || count > function->maxArgs)
+            throw ExprError(ExprErrorKind::ParameterCount, function->name);
+        if (node->kind == ExprNode::Kind::Statistic)
+            node->key = function->name + QLatin1Char('(')
+                + m_source.mid(argumentsBegin, argumentsEnd - argumentsBegin).trimmed() + QLatin1Char(')');
+        return node;
+    }
+
+    const QString &m_source;
+    ExprLexer m_lexer;
+    ExprToken m_token;
+    int m_depth = 0;
+    int m_binaries = 0;
+};
+
+} // namespace
+
+std::unique_ptr<ExprNode> parseExpression(const QString &source)
+{
+    return Parser(source).parseAll();
+}
+
+} // namespace report
