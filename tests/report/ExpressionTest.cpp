@@ -1,0 +1,111 @@
+// Expressions as a layout writes them, evaluated through the parser and the operators.
+
+#include "tests/report/ExprTestSupport.h"
+
+using namespace exprtest;
+
+struct Case {
+    const char *expression;
+    const char *expected;
+};
+
+class ExpressionValue : public testing::TestWithParam<Case> {};
+
+TEST_P(ExpressionValue, PrintsAsExpected)
+{
+    EXPECT_EQ(evalText(QString::fromUtf8(GetParam().expression)), QString::fromUtf8(GetParam().expected))
+        << GetParam().expression;
+}
+
+INSTANTIATE_TEST_SUITE_P(Operators, ExpressionValue, testing::Values(
+    Case{"1 + 2 * 3", "7"},
+    Case{"(1 + 2) * 3", "9"},
+    Case{"[1 + 2] * 3", "9"},
+    Case{"-2 * -3 - -1", "7"},
+    Case{"3,5 + 1.25", "4,75"},
+    Case{"10 / 4", "2,5"},
+    Case{"7 div 2 + 7 mod 2", "4"},
+    Case{"'Pagina ' + PAGE# + ' di ' + TOTALPAGES", "Pagina 3 di 12"},
+    Case{"\"Totale: \" + 1,5", "Totale: 1,5"},
+    Case{"'l''acqua'", "l'acqua"},
+    Case{"1 + 2 = 3 and not (2 > 3) or 1 / 0 = 1", "Sì"},    // or stops once the left side holds
+    Case{"'rossi' = 'ROSSI'", "Sì"},
+    Case{"'Àlba' < 'Bruno'", "Sì"},
+    Case{"2 <> 2 or 3 <= 2 or 2 >= 3", "No"},
+    Case{"IF(Anagrafica.\"Num. componenti\" > 3; 'numerosa'; 1 / 0)", "numerosa"},
+    Case{"IF(1 > 2, 1 / 0, 'solo il ramo preso')", "solo il ramo preso"}));
+
+INSTANTIATE_TEST_SUITE_P(DatesAndNames, ExpressionValue, testing::Values(
+    Case{"DATE", "09/12/2026"},
+    Case{"TIME", "14:05:30"},
+    Case{"DATE + 30", "08/01/2027"},
+    Case{"Anagrafica.\"Scadenza ISEE\" - DATE", "53"},
+    Case{"Anagrafica.\"Scadenza ISEE\" > '31/12/2026'", "Sì"},
+    Case{"Anagrafica.\"Scadenza ISEE\" - 31", "31/12/2026"},
+    Case{"Anagrafica.\"Capofamiglia\"", "ROSSI MARIO"},
+    Case{"Anagrafica.Capofamiglia", "ROSSI MARIO"},
+    Case{"frm_main.Anagrafica.\"Capofamiglia\"", "ROSSI MARIO"},
+    Case{"Capofamiglia", "ROSSI MARIO"},
+    Case{"\"Capofamiglia\"", "ROSSI MARIO"},
+    Case{"\"non è un campo\"", "non è un campo"},
+    Case{"fascia", "variabile"},                     // a variable comes before a field
+    Case{"frm_main.Anagrafica", "frm_main.Anagrafica"},
+    Case{"Anagrafica.Caritas", "Sì"},
+    Case{"Anagrafica.Caritas + 1", "2"},
+    Case{"vero and not falso", "Sì"}));
+
+TEST(ExpressionNulls, NullFieldsComputeAsZeroOrEmptyAndANullDatePrintsNothing)
+{
+    EXPECT_EQ(evalText("Anagrafica.Note + '|'"), "|");
+    EXPECT_EQ(evalText("Anagrafica.Reddito"), "0");
+    EXPECT_EQ(evalText("Anagrafica.Reddito + 5"), "5");
+    EXPECT_EQ(evalText("Anagrafica.Inizio"), "");
+    EXPECT_EQ(evalText("Anagrafica.Inizio + 1"), "1");
+    EXPECT_EQ(evalText("Anagrafica.Inizio < DATE"), "Sì");
+}
+
+TEST(ExpressionNames, TheScopeIsAskedInTheEnginesOrderWithTheReferenceAsWritten)
+{
+    struct Recording : report::ExprMapScope {
+        QStringList asked;
+        std::optional<report::ExprValue> variable(const QString &name) override
+        {
+            asked << "variabile " + name;
+            return ExprMapScope::variable(name);
+        }
+        std::optional<report::ExprValue> field(const report::ExprNameRef &ref) override
+        {
+            asked << "campo " + ref.text() + " " + QString::number(ref.parts.size());
+            return ExprMapScope::field(ref);
+        }
+        bool namesDataSet(const report::ExprNameRef &ref) override
+        {
+            asked << "dataset " + ref.text();
+            return ExprMapScope::namesDataSet(ref);
+        }
+        std::optional<report::ExprValue> systemVariable(const QString &name) override
+        {
+            asked << "sistema " + name;
+            return ExprMapScope::systemVariable(name);
+        }
+    } scope;
+    EXPECT_EQ(evalText("page#", scope), "1");
+    EXPECT_EQ(scope.asked, QStringList({"variabile page#", "campo page# 1", "sistema PAGE#"}));
+    scope.asked.clear();
+    EXPECT_EQ(errorOf("Nucleo.\"Data.nascita\"", scope), "Identificatore sconosciuto: Nucleo.\"Data.nascita\"");
+    EXPECT_EQ(scope.asked, QStringList({"variabile Nucleo.Data.nascita", "campo Nucleo.\"Data.nascita\" 2",
+                                        "dataset Nucleo.\"Data.nascita\""}));
+}
+
+TEST(ExpressionNames, ANestedVariableThatNamesItselfEndsWithAnErrorNotACrash)
+{
+    struct SelfReferring : report::ExprMapScope {
+        std::optional<report::ExprValue> variable(const QString &name) override
+        {
+            if (name.compare("Totale", Qt::CaseInsensitive) == 0)
+                return report::evaluateExpression("Totale + 1", *this);
+            return std::nullopt;
+        }
+    } scope;
+    EXPECT_EQ(errorOf("Totale", scope), "Identificatore sconosciuto: Totale + 1");
+}
