@@ -109,3 +109,13 @@ TEST(ExpressionNames, ANestedVariableThatNamesItselfEndsWithAnErrorNotACrash)
     } scope;
     EXPECT_EQ(errorOf("Totale", scope), "Identificatore sconosciuto: Totale + 1");
 }
+
+TEST(ExpressionCondition, AFilterIsTrueForFlagsAndNonzeroNumbersAndRefusesATextResult)
+{
+    auto scope = cardScope();
+    EXPECT_TRUE(report::Expression("Anagrafica.\"Num. componenti\" >= 4 and Fascia = 'variabile'").isTrue(scope));
+    EXPECT_FALSE(report::Expression("Anagrafica.Reddito").isTrue(scope));
+    EXPECT_TRUE(report::Expression("Anagrafica.Caritas").isTrue(scope));
+    EXPECT_FALSE(report::Expression("").isTrue(scope));
+    EXPECT_THROW(report::Expression("Capofamiglia").isTrue(scope), report::ExprError);
+}

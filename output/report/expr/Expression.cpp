@@ -135,6 +135,11 @@ ExprValue Expression::evaluate(ExprScope &scope) const
     return Evaluator(scope, m_source).eval(*m_root);
 }
 
+bool Expression::isTrue(ExprScope &scope) const
+{
+    return truthOf(evaluate(scope), m_source);
+}
+
 ExprValue evaluateExpression(const QString &source, ExprScope &scope)
 {
     return Expression(source).evaluate(scope);
