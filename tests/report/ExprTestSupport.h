@@ -65,4 +65,23 @@ inline QString errorOf(const QString &expression)
     return errorOf(expression, scope);
 }
 
+// What the user sees of an expression over the card: its printed value, or the error's text.
+inline QString outcomeOf(const QString &expression)
+{
+    auto scope = cardScope();
+    try {
+        return evalText(expression, scope);
+    } catch (const report::ExprError &error) {
+        return error.message();
+    }
+}
+
+// A table of expressions and what each shows; instantiated by the test files, one table each.
+struct Shows {
+    const char *expression;
+    const char *expected;
+};
+
+class ExpressionShows : public testing::TestWithParam<Shows> {};
+
 } // namespace exprtest
