@@ -112,3 +112,17 @@ TEST(ExpressionCondition, AFilterIsTrueForFlagsAndNonzeroNumbersAndRefusesATextR
     EXPECT_FALSE(report::Expression("").isTrue(scope));
     EXPECT_THROW(report::Expression("Capofamiglia").isTrue(scope), report::ExprError);
 }
+
+TEST(ExpressionNames, AFunctionOutsideTheListIsAskedOfTheEngineWithItsArguments)
+{
+    struct WithOwnFunction : report::ExprMapScope {
+        std::optional<report::ExprValue> userFunction(const QString &name, const QList<report::ExprValue> &args) override
+        {
+            if (name.compare("DOPPIO", Qt::CaseInsensitive) != 0 || args.size() != 1)
+                return std::nullopt;
+            return report::ExprValue(args[0].number() * 2);
+        }
+    } scope;
+    EXPECT_EQ(evalText("Doppio(20 + 1) + 1", scope), "43");
+    EXPECT_EQ(errorOf("DOPPIO(1; 2)", scope), "Identificatore sconosciuto: DOPPIO");
+}

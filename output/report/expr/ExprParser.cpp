@@ -207,13 +207,14 @@ private:
 
     NodePtr parseCall(const QString &name)
     {
+        // A name that is not ours may be the engine's own function: it is asked at evaluation.
         const ExprFunctionInfo *function = findExprFunction(name);
-        if (!function)
-            throw ExprError(ExprErrorKind::UnknownIdentifier, name);
         advance();   // the "("
         auto node = std::make_unique<ExprNode>();
-        node->kind = isStatisticFunction(function->name) ? ExprNode::Kind::Statistic : ExprNode::Kind::Call;
+        node->kind = function && isStatisticFunction(function->name) ? ExprNode::Kind::Statistic : ExprNode::Kind::Call;
         node->function = function;
+        if (!function)
+            node->key = name;
         const int argumentsBegin = m_token.begin;
         int argumentsEnd = argumentsBegin;
         if (!(m_token.type == Type::Close && m_token.text == QLatin1String(")"))) {
@@ -227,7 +228,7 @@ private:
         }
         closeGroup(QStringLiteral("("));
         const int count = int(node->children.size());
-        if (count < function->minArgs || count > function->maxArgs)
+        if (function && (count < function->minArgs || count > function->maxArgs))
             throw ExprError(ExprErrorKind::ParameterCount, function->name);
         if (node->kind == ExprNode::Kind::Statistic)
             node->key = function->name + QLatin1Char('(')

@@ -84,6 +84,8 @@ private:
 
     ExprValue call(const ExprNode &node)
     {
+        if (!node.function)
+            return userFunction(node);
         if (!node.function->call) {   // IF: only the branch taken is evaluated
             const bool condition = truthOf(eval(*node.children[0]), m_source);
             return eval(*node.children[condition ? 1 : 2]);
@@ -93,6 +95,16 @@ private:
         for (const auto &child : node.children)
             args.append(eval(*child));
         return node.function->call(args, node.function->name);
+    }
+
+    ExprValue userFunction(const ExprNode &node)
+    {
+        QList<ExprValue> args;
+        for (const auto &child : node.children)
+            args.append(eval(*child));
+        if (auto value = m_scope.userFunction(node.key, args))
+            return *value;
+        throw ExprError(ExprErrorKind::UnknownIdentifier, node.key);
     }
 
     ExprValue statistic(const ExprNode &node)
