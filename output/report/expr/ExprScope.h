@@ -1,0 +1,56 @@
+#pragma once
+// What the engine tells the evaluator about the names of an expression. The evaluator parses
+// the reference forms and asks in the engine's order:
+//   1. variable()        a report variable of that name (compared without regard to case);
+//   2. field()           a field reference: Field, dataset.Field, window.dataset.Field, the
+//                        field name possibly in double quotes (which allow points in it);
+//   3. namesDataSet()    a two-part name that names a dataset rather than a field: the name
+//                        itself is the value, as text;
+//   4. systemVariable()  PAGE#, DATE, TIME, LINE#, LINETHROUGH#, COLUMN#, CURRENT#, TOTALPAGES.
+// A name none of them knows is "Identificatore sconosciuto: ". The scope only looks things up:
+// a field's null is already decided by its kind (ExprValue::nullOf).
+
+#include "output/report/expr/ExprValue.h"
+
+#include <QList>
+#include <QStringList>
+#include <optional>
+
+namespace report {
+
+class ExprStatistics;
+
+// A name as written in an expression, split at the points outside double quotes.
+struct ExprNameRef {
+    QStringList parts;          // 1 to 3 parts; the last one is the field name
+    bool lastQuoted = false;    // the last part was written in double quotes
+
+    // The name as written: Anagrafica."Capofamiglia", frm_main.Nucleo.Nome, Cognome.
+    QString text() const;
+    // The name with its points, quotes dropped: what a variable of that name would be called.
+    QString joined() const { return parts.join(QLatin1Char('.')); }
+};
+
+class ExprScope {
+public:
+    virtual ~ExprScope() = default;
+
+    virtual std::optional<ExprValue> variable(const QString &name) = 0;
+    virtual std::optional<ExprValue> field(const ExprNameRef &ref) = 0;
+    virtual bool namesDataSet(const ExprNameRef &ref) = 0;
+    // The name in upper case; ExprSystemValues does the lookup for an engine that fills it.
+    virtual std::optional<ExprValue> systemVariable(const QString &upperName) = 0;
+
+    // The running statistics of the band being printed, or none when that band is not
+    // enabled for statistics (a SUM, AVG, COUNT, MIN or MAX there is then an error).
+    virtual const ExprStatistics *statistics() const { return nullptr; }
+
+    // A function that is not in the list (the report's OnUserFunction, when assigned): its
+    // value, or none when the engine does not know it either ("Identificatore sconosciuto: ").
+    virtual std::optional<ExprValue> userFunction(const QString &name, const QList<ExprValue> &args)
+    {
+        return std::nullopt;
+    }
+};
+
+} // namespace report

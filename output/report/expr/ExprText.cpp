@@ -1,0 +1,55 @@
+#include "output/report/expr/ExprText.h"
+
+namespace report {
+
+ExprText::ExprText(const QString &text)
+{
+    QString literal;
+    int i = 0;
+    const int size = int(text.size());
+    while (i < size) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('[')) {
+            literal += c;
+            ++i;
+            continue;
+        }
+        int depth = 0;
+        int close = -1;
+        for (int j = i; j < size; ++j) {
+            if (text.at(j) == QLatin1Char('['))
+                ++depth;
+            else if (text.at(j) == QLatin1Char(']') && --depth == 0) {
+                close = j;
+                break;
+            }
+        }
+        if (close < 0) {   // never closed: the rest prints as it stands
+            literal += text.mid(i);
+            break;
+        }
+        if (!literal.isEmpty())
+            m_pieces.push_back({literal, -1});
+        literal.clear();
+        m_pieces.push_back({QString(), int(m_expressions.size())});
+        m_expressions.emplace_back(text.mid(i + 1, close - i - 1));
+        i = close + 1;
+    }
+    if (!literal.isEmpty())
+        m_pieces.push_back({literal, -1});
+}
+
+QString ExprText::expand(ExprScope &scope) const
+{
+    QString out;
+    for (const Piece &piece : m_pieces)
+        out += piece.expression < 0 ? piece.literal : m_expressions[size_t(piece.expression)].evaluate(scope).toText();
+    return out;
+}
+
+QString expandText(const QString &text, ExprScope &scope)
+{
+    return ExprText(text).expand(scope);
+}
+
+} // namespace report

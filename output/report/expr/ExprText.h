@@ -1,0 +1,36 @@
+#pragma once
+// The text of a text box with its bracketed expressions. Each "[" opens an expression that
+// runs to the matching "]", counting nested brackets; the whole bracketed part is replaced by
+// the expression's value as text, and scanning goes on after it (the inserted text is never
+// scanned again). An "[" that is never closed prints as it stands, with the rest of the line;
+// a lone "]" prints as it stands. Quotes do not hide brackets.
+
+#include "output/report/expr/Expression.h"
+
+#include <vector>
+
+namespace report {
+
+class ExprText {
+public:
+    ExprText() = default;
+    explicit ExprText(const QString &text);   // scans once; expanding is then cheap
+
+    bool hasExpressions() const { return !m_expressions.empty(); }
+    const std::vector<Expression> &expressions() const { return m_expressions; }
+    // The text with every bracketed part replaced; throws the first ExprError met.
+    QString expand(ExprScope &scope) const;
+
+private:
+    struct Piece {
+        QString literal;          // printed as it stands
+        int expression = -1;      // or the index of an expression
+    };
+    std::vector<Piece> m_pieces;
+    std::vector<Expression> m_expressions;
+};
+
+// Scans and expands in one go.
+QString expandText(const QString &text, ExprScope &scope);
+
+} // namespace report

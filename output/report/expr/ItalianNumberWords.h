@@ -1,0 +1,17 @@
+#pragma once
+// Numbers in Italian words, as written on a cheque or a receipt: all in one word
+// ("duemilaventisei", "unmilionecinquecentomila"), "venti" and the other tens losing their
+// vowel before "uno" and "otto" ("ventuno", "trentotto"), "cento" before "ottanta"
+// ("centottanta"), a final "tre" accented in compounds ("ventitré", "centotré"). Negative
+// numbers start with "meno "; cents follow a slash as two digits ("dodici/50"), after
+// rounding to the cent. Whole values from -999 999 999 999 to 999 999 999 999.
+
+#include <QString>
+#include <optional>
+
+namespace report {
+
+// None when the number is not finite or out of range.
+std::optional<QString> italianNumberWords(double value);
+
+} // namespace report
