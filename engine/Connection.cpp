@@ -55,32 +55,43 @@ QString unrecognized(const QString &path)
 
 } // namespace
 
+// The library's own message is English and says nothing more to the user than the result
+// code does: the user reads the Italian text, and the code travels with it for support.
 EngineError Connection::translate(const StorageFailure &failure, const QString &source)
 {
+    const QString code = QStringLiteral(" (codice %1)").arg(failure.code);
     switch (failure.code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return EngineError(errRecordLocked, source,
-                           QStringLiteral("Impossibile aggiornare: l'archivio è bloccato da un altro utente. Riprovare."));
+                           QStringLiteral("Impossibile aggiornare: l'archivio è bloccato da un altro utente. Riprovare.") + code);
     case SQLITE_NOTADB:
-        return EngineError(errUnrecognizedFormat, source,
-                           QStringLiteral("Formato di database non riconosciuto."));
+        return EngineError(errUnrecognizedFormat, source, QStringLiteral("Formato di database non riconosciuto.") + code);
     case SQLITE_CORRUPT:
-        return EngineError(3049, source,
-                           QStringLiteral("L'archivio è danneggiato e non può essere letto."));
+        return EngineError(errDatabaseCorrupt, source, QStringLiteral("L'archivio è danneggiato e non può essere letto.") + code);
     case SQLITE_CONSTRAINT:
         return EngineError(errFieldRequired, source,
-                           QStringLiteral("Un campo obbligatorio non contiene un valore: %1").arg(failure.message));
+                           QStringLiteral("Un campo obbligatorio non contiene un valore: %1.")
+                                   .arg(failure.message.section(QLatin1String(": "), 1)) + code);
     case SQLITE_READONLY:
-        return EngineError(errNotUpdatable, source,
-                           QStringLiteral("Impossibile aggiornare: l'archivio è di sola lettura."));
+        return EngineError(errNotUpdatable, source, QStringLiteral("Impossibile aggiornare: l'archivio è di sola lettura.") + code);
     case SQLITE_FULL:
-    case SQLITE_IOERR:
+        return EngineError(errDiskFull, source, QStringLiteral("Spazio su disco esaurito: impossibile scrivere nell'archivio.") + code);
     case SQLITE_CANTOPEN:
-        return EngineError(errIoFailure, source,
-                           QStringLiteral("Errore di lettura o scrittura del disco: %1").arg(failure.message));
+        return EngineError(errIoFailure, source, QStringLiteral("Impossibile aprire il file dell'archivio.") + code);
+    case SQLITE_IOERR:
+        return EngineError(errIoFailure, source, QStringLiteral("Errore di lettura o scrittura del disco.") + code);
+    case SQLITE_NOMEM:
+        return EngineError(errOutOfMemory, source, QStringLiteral("Memoria insufficiente.") + code);
+    case SQLITE_INTERRUPT:
+    case SQLITE_ABORT:
+        return EngineError(3000, source, QStringLiteral("Operazione interrotta.") + code);
     default:
-        return EngineError(3000, source, QStringLiteral("Errore del motore di database: %1").arg(failure.message));
+        // A damaged schema is reported by the library as a plain error with this message.
+        if (failure.message.contains(QLatin1String("malformed")))
+            return EngineError(errDatabaseCorrupt, source,
+                               QStringLiteral("L'archivio è danneggiato e non può essere letto.") + code);
+        return EngineError(3000, source, QStringLiteral("Errore del motore di database.") + code);
     }
 }
 
