@@ -405,21 +405,36 @@ void TArcTable::internalClose()
     markCountStale();
 }
 
-void TArcTable::reopen()
+// Every way of putting a new recordset in place of the one in use comes through here, and
+// every failure ends the same way: without a recordset the dataset cannot stay open, so it
+// closes, and the error goes on to the user. A dataset left open over no recordset would
+// skip its later requeries and crash at the next read or post.
+void TArcTable::replaceRecordset(const std::function<void()> &openNew)
 {
-    if (!active())
-        return;
     checkBrowseMode();
     clearBuffers();
     closeRecordset();
     m_knownBookmarks.clear();
     try {
-        openRecordset();
+        openNew();
+        if (!m_rs)
+            fail(QStringLiteral("TArcTable.OpenDaoRecordset: no recordset"));
+        fillFieldCache();
+        m_currentPosition = -1;
+        m_highestPosition = -1;
+        markCountStale();
     } catch (...) {
-        // Without a recordset the dataset cannot stay open.
+        closeRecordset();
         close();
         throw;
     }
+}
+
+void TArcTable::reopen()
+{
+    if (!active())
+        return;
+    replaceRecordset([this] { openRecordset(); });
     first();
 }
 

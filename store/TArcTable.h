@@ -191,6 +191,7 @@ private:
     void fillFieldCache();
     void buildFieldDefs();
     void bindTableFields(bool hadFields);
+    void replaceRecordset(const std::function<void()> &openNew);
     void reopen();
     void idle();
     bool forwardOnly() const;

@@ -464,11 +464,7 @@ void TArcTable::refreshDataset()
 void TArcTable::reopenAfterFailedRefresh()
 {
     const int position = m_currentPosition;
-    checkBrowseMode();
-    clearBuffers();
-    closeRecordset();
-    m_knownBookmarks.clear();
-    openRecordset();
+    replaceRecordset([this] { openRecordset(); });
     first();
     if (position < recordCount())
         moveBy(position);

@@ -159,20 +159,22 @@ void TArcTable::masterChanged()
     if (!master || master->controlsDisabled() || controlsDisabled() || !m_masterLink.active()
         || !m_masterSource->enabled() || m_masterSource->state() == TDataSetState::dsEdit || m_detailNames.isEmpty())
         return;
-    clearBuffers();
-    closeRecordset();
-    m_knownBookmarks.clear();
+    replaceRecordset([this] {
+        try {
+            m_rs = openOnDatabase(arctable::selectText(m_tableName, detailWhere(), m_sortText));
+        } catch (const std::exception &) {
+            // The detail's own select refused: the full opening is the fallback.
+            m_rs.reset();
+            openRecordset();
+        }
+    });
     try {
-        m_rs = openOnDatabase(arctable::selectText(m_tableName, detailWhere(), m_sortText));
+        m_cachedRecordCount = computeRecordCount();
+        m_countStale = false;
     } catch (const std::exception &) {
-        m_rs.reset();
-        openRecordset();
+        // The recordset is in place; the count is only a cache and is asked again later.
+        markCountStale();
     }
-    fillFieldCache();
-    m_currentPosition = -1;
-    m_highestPosition = -1;
-    m_cachedRecordCount = computeRecordCount();
-    m_countStale = false;
     idle();
     first();
 }
