@@ -403,14 +403,33 @@ void Connection::changePassword(const QString &newPassword)
     platform::syncFolder(folder);
     platform::crashPoint("rekey.after_rename");
 
-    openHandle(newPassword);
-    m_password = newPassword;
-    // The storage library reports some key changes as done when they are not: confirm
-    // from the file itself that it is plain exactly when it has no password.
-    QFile file(path);
-    const bool plain = file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray(format::kPlainHeader, 16);
-    if (plain != newPassword.isEmpty())
+    // From here the file under the archive's name is the new copy. Whatever fails now, the
+    // outcome is decided from the file itself: a change reported as failed while the file
+    // already took the new password would lock the user out with the one they believe in.
+    // When it opens with neither, it is still the copy just written under the new password:
+    // that is the password in force, and the next connect reports why the file will not open.
+    if (!reopenWith(newPassword) && !reopenWith(newPassword) && reopenWith(m_password))
         refuse(errIoFailure, QStringLiteral("La modifica della password non è stata applicata all'archivio."));
+    m_password = newPassword;
+}
+
+// True when the archive opens with password and the file agrees: the storage library
+// reports some key changes as done when they are not, so the file must be plain exactly
+// when there is no password.
+bool Connection::reopenWith(const QString &password)
+{
+    closeHandle();
+    try {
+        openHandle(password);
+    } catch (const EngineError &) {
+        return false;
+    }
+    QFile file(m_options.path);
+    const bool plain = file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray(format::kPlainHeader, 16);
+    if (plain == password.isEmpty())
+        return true;
+    closeHandle();
+    return false;
 }
 
 } // namespace dao

@@ -72,6 +72,7 @@ public:
 private:
     explicit Connection(Options options);
     void openHandle(const QString &password);
+    bool reopenWith(const QString &password);
     void configure();
     void checkSchemaObjects();
     void closeHandle();

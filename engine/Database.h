@@ -59,6 +59,10 @@ public:
 
     // The storage library's own check of the file; true when sound.
     bool integrityCheck();
+    // The problems the storage library finds in the file, at most `limit` of them (none when
+    // it is sound); for an archive with a password also what says the file is not wholly
+    // encrypted under it. Texts are the library's own, for whoever repairs the file.
+    QStringList integrityProblems(int limit = 20);
 
     void Close();
     bool isClosed() const;
@@ -66,6 +70,7 @@ public:
 
 private:
     [[noreturn]] void fail(const EngineError &error) const;
+    QStringList encryptionProblems();
 
     std::shared_ptr<Connection> m_connection;
     ErrorsPtr m_errors;

@@ -12,11 +12,13 @@ std::atomic<bool> g_armed{false};
 std::string g_piece;
 int g_code = 0;
 int g_skip = 0;
+int g_times = -1;
 
 } // namespace
 
-void failStatements(const QString &piece, int code, int skip)
+void failStatements(const QString &piece, int code, int skip, int times)
 {
+    g_times = times;
     g_piece = piece.toStdString();
     g_code = code;
     g_skip = skip;
@@ -29,6 +31,7 @@ void clear()
     g_piece.clear();
     g_code = 0;
     g_skip = 0;
+    g_times = -1;
 }
 
 int injectedFailure(const char *sql)
@@ -41,6 +44,10 @@ int injectedFailure(const char *sql)
         --g_skip;
         return 0;
     }
+    if (g_times == 0)
+        return 0;
+    if (g_times > 0)
+        --g_times;
     return g_code;
 }
 

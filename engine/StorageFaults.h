@@ -9,8 +9,9 @@ namespace dao::faults {
 
 // From now on, every preparation or step of a statement whose SQL contains `piece` fails
 // with the library's result `code` (SQLITE_BUSY, SQLITE_IOERR, ...), after `skip` calls
-// that still succeed. An empty piece matches every statement.
-void failStatements(const QString &piece, int code, int skip = 0);
+// that still succeed, `times` times (-1: until cleared). An empty piece matches every
+// statement.
+void failStatements(const QString &piece, int code, int skip = 0, int times = -1);
 void clear();
 
 // For the statement layer: the result code a call on this SQL must fail with, or 0.
