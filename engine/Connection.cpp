@@ -193,6 +193,9 @@ void Connection::configure()
         execute(m_db, QStringLiteral("PRAGMA secure_delete = ON"));
     }
     execute(m_db, QStringLiteral("PRAGMA foreign_keys = OFF"));
+    // Large sorts and temporary tables stay in memory: a temporary file would hold card
+    // data in clear, even when the archive itself is encrypted.
+    execute(m_db, QStringLiteral("PRAGMA temp_store = MEMORY"));
 }
 
 // Only plain tables and their indexes are part of an archive. A file that carries views,
