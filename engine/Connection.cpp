@@ -274,12 +274,13 @@ void Connection::close()
     if (m_db && m_userTransactionDepth > 0)
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     m_userTransactionDepth = 0;
+    m_readOpen = false;
     closeHandle();
     m_lock.reset();
 }
 
 Connection::WriteTransaction::WriteTransaction(Connection &connection)
-    : m_connection(connection), m_nested(connection.m_userTransactionDepth > 0)
+    : m_connection(connection), m_nested(connection.m_userTransactionDepth > 0 || connection.m_readOpen)
 {
     try {
         execute(connection.db(), m_nested ? QStringLiteral("SAVEPOINT engine_write") : QStringLiteral("BEGIN IMMEDIATE"));
@@ -304,6 +305,23 @@ void Connection::WriteTransaction::commit()
     } catch (const StorageFailure &failure) {
         throw translate(failure, QStringLiteral("DAO.Recordset"));
     }
+}
+
+Connection::ReadTransaction::ReadTransaction(Connection &connection) : m_connection(connection)
+{
+    if (m_connection.m_readDepth++ > 0 || !m_connection.m_db || m_connection.m_userTransactionDepth > 0
+        || !sqlite3_get_autocommit(m_connection.m_db))
+        return;
+    m_connection.m_readOpen = sqlite3_exec(m_connection.m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+Connection::ReadTransaction::~ReadTransaction()
+{
+    if (--m_connection.m_readDepth > 0 || !m_connection.m_readOpen)
+        return;
+    m_connection.m_readOpen = false;
+    if (m_connection.m_db && !sqlite3_get_autocommit(m_connection.m_db))
+        sqlite3_exec(m_connection.m_db, "COMMIT", nullptr, nullptr, nullptr);
 }
 
 void Connection::beginUserTransaction()

@@ -212,4 +212,14 @@ bool Database::isClosed() const
     return !m_connection->isOpen();
 }
 
+ReadScope::ReadScope(const Database *database)
+{
+    if (!database || database->isClosed())
+        return;
+    m_connection = database->connection();
+    m_transaction = std::make_unique<Connection::ReadTransaction>(*m_connection);
+}
+
+ReadScope::~ReadScope() = default;
+
 } // namespace dao

@@ -2,6 +2,7 @@
 // An open archive: opens recordsets over its tables, lists its tables and stored queries,
 // and changes its password.
 
+#include "engine/Connection.h"
 #include "engine/Errors.h"
 #include "engine/TableSpec.h"
 
@@ -76,6 +77,20 @@ private:
     ErrorsPtr m_errors;
     int m_queryTimeout = 60;
     int m_recordsAffected = 0;
+};
+
+// Keeps the reads made while it lives in one read transaction of the archive (see
+// Connection::ReadTransaction); with no database, or a closed one, it does nothing.
+class ReadScope {
+public:
+    explicit ReadScope(const Database *database);
+    ~ReadScope();
+    ReadScope(const ReadScope &) = delete;
+    ReadScope &operator=(const ReadScope &) = delete;
+
+private:
+    std::shared_ptr<Connection> m_connection;   // outlives the transaction below
+    std::unique_ptr<Connection::ReadTransaction> m_transaction;
 };
 
 } // namespace dao
