@@ -104,11 +104,4 @@ void execute(sqlite3 *db, const QString &sql, const std::vector<Value> &params)
     }
 }
 
-QString quoteIdentifier(const QString &name)
-{
-    QString quoted = name;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
 } // namespace dao

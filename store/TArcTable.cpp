@@ -13,6 +13,7 @@
 #include "store/TArcDatabase.h"
 #include "store/TArcTableCondition.h"
 #include "store/TArcTableValueText.h"
+#include "store/Quietly.h"
 
 #include <QDeadlineTimer>
 #include <QRandomGenerator>
@@ -123,12 +124,8 @@ void TArcTable::setFiltered(bool on)
         reopen();
     } catch (...) {
         TDataSet::setFiltered(previous);
-        if (!active() && m_database && m_database->Connected()) {
-            try {
-                open();
-            } catch (...) {
-            }
-        }
+        if (!active() && m_database && m_database->Connected())
+            store::quietly([this] { open(); });   // the reopen's own error is the one reported
         throw;
     }
 }
@@ -376,11 +373,11 @@ void TArcTable::internalOpen()
         buildFieldDefs();
         bindTableFields(hadFields);
         if (m_tableType == dao::dbOpenTable) {
-            try {
+            // The count is a cache: when it cannot be had now it is asked again later.
+            store::quietly([this] {
                 m_cachedRecordCount = computeRecordCount();
                 m_countStale = false;
-            } catch (...) {
-            }
+            });
         }
         internalFirst();
         m_database->addOpenTable(name(), this);

@@ -10,22 +10,11 @@
 #include "store/TArcBlobStream.h"
 #include "store/TArcDatabase.h"
 #include "store/TArcTableValueText.h"
+#include "store/Quietly.h"
 
 #include <QBuffer>
 
-namespace {
-
-// Runs an engine clean-up step whose own failure must not hide the error being reported.
-template <typename F>
-void quietly(F &&step)
-{
-    try {
-        step();
-    } catch (const dao::EngineError &) {
-    }
-}
-
-} // namespace
+using store::quietly;
 
 // ---- Edit and insert ----
 

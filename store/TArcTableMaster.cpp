@@ -7,6 +7,7 @@
 #include "db/TField.h"
 #include "engine/EngineError.h"
 #include "engine/Recordset.h"
+#include "engine/Value.h"
 #include "store/TArcTableCondition.h"
 #include "store/TArcTableValueText.h"
 
@@ -47,13 +48,11 @@ arctable::KeyValue keyOfVariant(TFieldType type, const QVariant &value)
         if (value.typeId() == QMetaType::QDate)
             moment = QDateTime(value.toDate(), QTime(0, 0));
         else if (value.typeId() == QMetaType::QTime)
-            moment = QDateTime(QDate(1899, 12, 30), value.toTime());
+            moment = QDateTime(dao::engineEpoch(), value.toTime());
         else if (value.typeId() == QMetaType::QDateTime)
             moment = value.toDateTime();
         if (moment.isValid())
-            key.text = QStringLiteral("%1 %2")
-                           .arg(QDate(1899, 12, 30).daysTo(moment.date()) + arctable::kEngineEpochDay)
-                           .arg(moment.time().msecsSinceStartOfDay());
+            key.text = TField::dateTimeText(moment);
         else
             key.text = value.toString();   // taken as a value text already
         break;
