@@ -277,18 +277,23 @@ QString TField::dateTimeText(const QDateTime &value)
         .arg(value.time().msecsSinceStartOfDay());
 }
 
+// Runs for every date of every card a search looks at: read in place, without splitting the
+// text into a list of new strings.
 bool TField::parseDateTimeParts(const QString &text, QDate &date, int &msecs)
 {
-    const QStringList parts = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (parts.isEmpty() || parts.size() > 2)
+    const QStringView view = QStringView(text).trimmed();
+    const qsizetype blank = view.indexOf(QLatin1Char(' '));
+    const QStringView dayPart = blank < 0 ? view : view.left(blank);
+    const QStringView msPart = blank < 0 ? QStringView() : view.mid(blank + 1).trimmed();
+    if (dayPart.isEmpty() || msPart.contains(QLatin1Char(' ')))
         return false;
     bool ok = false;
-    const qint64 day = parts[0].toLongLong(&ok);
+    const qint64 day = dayPart.toLongLong(&ok);
     if (!ok || day < 1)
         return false;
     msecs = 0;
-    if (parts.size() == 2) {
-        msecs = parts[1].toInt(&ok);
+    if (!msPart.isEmpty()) {
+        msecs = msPart.toInt(&ok);
         if (!ok || msecs < 0 || msecs >= 24 * 3600 * 1000)
             return false;
     }

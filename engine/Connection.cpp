@@ -55,32 +55,43 @@ QString unrecognized(const QString &path)
 
 } // namespace
 
+// The library's own message is English and says nothing more to the user than the result
+// code does: the user reads the Italian text, and the code travels with it for support.
 EngineError Connection::translate(const StorageFailure &failure, const QString &source)
 {
+    const QString code = QStringLiteral(" (codice %1)").arg(failure.code);
     switch (failure.code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return EngineError(errRecordLocked, source,
-                           QStringLiteral("Impossibile aggiornare: l'archivio è bloccato da un altro utente. Riprovare."));
+                           QStringLiteral("Impossibile aggiornare: l'archivio è bloccato da un altro utente. Riprovare.") + code);
     case SQLITE_NOTADB:
-        return EngineError(errUnrecognizedFormat, source,
-                           QStringLiteral("Formato di database non riconosciuto."));
+        return EngineError(errUnrecognizedFormat, source, QStringLiteral("Formato di database non riconosciuto.") + code);
     case SQLITE_CORRUPT:
-        return EngineError(3049, source,
-                           QStringLiteral("L'archivio è danneggiato e non può essere letto."));
+        return EngineError(errDatabaseCorrupt, source, QStringLiteral("L'archivio è danneggiato e non può essere letto.") + code);
     case SQLITE_CONSTRAINT:
         return EngineError(errFieldRequired, source,
-                           QStringLiteral("Un campo obbligatorio non contiene un valore: %1").arg(failure.message));
+                           QStringLiteral("Un campo obbligatorio non contiene un valore: %1.")
+                                   .arg(failure.message.section(QLatin1String(": "), 1)) + code);
     case SQLITE_READONLY:
-        return EngineError(errNotUpdatable, source,
-                           QStringLiteral("Impossibile aggiornare: l'archivio è di sola lettura."));
+        return EngineError(errNotUpdatable, source, QStringLiteral("Impossibile aggiornare: l'archivio è di sola lettura.") + code);
     case SQLITE_FULL:
-    case SQLITE_IOERR:
+        return EngineError(errDiskFull, source, QStringLiteral("Spazio su disco esaurito: impossibile scrivere nell'archivio.") + code);
     case SQLITE_CANTOPEN:
-        return EngineError(errIoFailure, source,
-                           QStringLiteral("Errore di lettura o scrittura del disco: %1").arg(failure.message));
+        return EngineError(errIoFailure, source, QStringLiteral("Impossibile aprire il file dell'archivio.") + code);
+    case SQLITE_IOERR:
+        return EngineError(errIoFailure, source, QStringLiteral("Errore di lettura o scrittura del disco.") + code);
+    case SQLITE_NOMEM:
+        return EngineError(errOutOfMemory, source, QStringLiteral("Memoria insufficiente.") + code);
+    case SQLITE_INTERRUPT:
+    case SQLITE_ABORT:
+        return EngineError(3000, source, QStringLiteral("Operazione interrotta.") + code);
     default:
-        return EngineError(3000, source, QStringLiteral("Errore del motore di database: %1").arg(failure.message));
+        // A damaged schema is reported by the library as a plain error with this message.
+        if (failure.message.contains(QLatin1String("malformed")))
+            return EngineError(errDatabaseCorrupt, source,
+                               QStringLiteral("L'archivio è danneggiato e non può essere letto.") + code);
+        return EngineError(3000, source, QStringLiteral("Errore del motore di database.") + code);
     }
 }
 
@@ -182,6 +193,9 @@ void Connection::configure()
         execute(m_db, QStringLiteral("PRAGMA secure_delete = ON"));
     }
     execute(m_db, QStringLiteral("PRAGMA foreign_keys = OFF"));
+    // Large sorts and temporary tables stay in memory: a temporary file would hold card
+    // data in clear, even when the archive itself is encrypted.
+    execute(m_db, QStringLiteral("PRAGMA temp_store = MEMORY"));
 }
 
 // Only plain tables and their indexes are part of an archive. A file that carries views,
@@ -260,12 +274,13 @@ void Connection::close()
     if (m_db && m_userTransactionDepth > 0)
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     m_userTransactionDepth = 0;
+    m_readOpen = false;
     closeHandle();
     m_lock.reset();
 }
 
 Connection::WriteTransaction::WriteTransaction(Connection &connection)
-    : m_connection(connection), m_nested(connection.m_userTransactionDepth > 0)
+    : m_connection(connection), m_nested(connection.m_userTransactionDepth > 0 || connection.m_readOpen)
 {
     try {
         execute(connection.db(), m_nested ? QStringLiteral("SAVEPOINT engine_write") : QStringLiteral("BEGIN IMMEDIATE"));
@@ -290,6 +305,23 @@ void Connection::WriteTransaction::commit()
     } catch (const StorageFailure &failure) {
         throw translate(failure, QStringLiteral("DAO.Recordset"));
     }
+}
+
+Connection::ReadTransaction::ReadTransaction(Connection &connection) : m_connection(connection)
+{
+    if (m_connection.m_readDepth++ > 0 || !m_connection.m_db || m_connection.m_userTransactionDepth > 0
+        || !sqlite3_get_autocommit(m_connection.m_db))
+        return;
+    m_connection.m_readOpen = sqlite3_exec(m_connection.m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+Connection::ReadTransaction::~ReadTransaction()
+{
+    if (--m_connection.m_readDepth > 0 || !m_connection.m_readOpen)
+        return;
+    m_connection.m_readOpen = false;
+    if (m_connection.m_db && !sqlite3_get_autocommit(m_connection.m_db))
+        sqlite3_exec(m_connection.m_db, "COMMIT", nullptr, nullptr, nullptr);
 }
 
 void Connection::beginUserTransaction()
@@ -392,14 +424,33 @@ void Connection::changePassword(const QString &newPassword)
     platform::syncFolder(folder);
     platform::crashPoint("rekey.after_rename");
 
-    openHandle(newPassword);
-    m_password = newPassword;
-    // The storage library reports some key changes as done when they are not: confirm
-    // from the file itself that it is plain exactly when it has no password.
-    QFile file(path);
-    const bool plain = file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray(format::kPlainHeader, 16);
-    if (plain != newPassword.isEmpty())
+    // From here the file under the archive's name is the new copy. Whatever fails now, the
+    // outcome is decided from the file itself: a change reported as failed while the file
+    // already took the new password would lock the user out with the one they believe in.
+    // When it opens with neither, it is still the copy just written under the new password:
+    // that is the password in force, and the next connect reports why the file will not open.
+    if (!reopenWith(newPassword) && !reopenWith(newPassword) && reopenWith(m_password))
         refuse(errIoFailure, QStringLiteral("La modifica della password non è stata applicata all'archivio."));
+    m_password = newPassword;
+}
+
+// True when the archive opens with password and the file agrees: the storage library
+// reports some key changes as done when they are not, so the file must be plain exactly
+// when there is no password.
+bool Connection::reopenWith(const QString &password)
+{
+    closeHandle();
+    try {
+        openHandle(password);
+    } catch (const EngineError &) {
+        return false;
+    }
+    QFile file(m_options.path);
+    const bool plain = file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray(format::kPlainHeader, 16);
+    if (plain == password.isEmpty())
+        return true;
+    closeHandle();
+    return false;
 }
 
 } // namespace dao

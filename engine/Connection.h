@@ -57,6 +57,20 @@ public:
         bool m_nested;
         bool m_done = false;
     };
+    // Reads that belong together: one read lock for all of them instead of one per
+    // statement, so a filter pass over many rows does not take and drop the file's lock,
+    // look for a journal and check the file header again at every row. Nests; never
+    // raises (without it the reads run one by one as before). Writes inside nest as
+    // savepoints.
+    class ReadTransaction {
+    public:
+        explicit ReadTransaction(Connection &connection);
+        ~ReadTransaction();
+        ReadTransaction(const ReadTransaction &) = delete;
+        ReadTransaction &operator=(const ReadTransaction &) = delete;
+    private:
+        Connection &m_connection;
+    };
     void beginUserTransaction();
     void commitUserTransaction();
     void rollbackUserTransaction();
@@ -72,6 +86,7 @@ public:
 private:
     explicit Connection(Options options);
     void openHandle(const QString &password);
+    bool reopenWith(const QString &password);
     void configure();
     void checkSchemaObjects();
     void closeHandle();
@@ -83,6 +98,8 @@ private:
     QHash<QString, std::shared_ptr<const TableInfo>> m_tables;   // keyed by lower-case name
     QStringList m_tableOrder;
     int m_userTransactionDepth = 0;
+    int m_readDepth = 0;
+    bool m_readOpen = false;       // the outermost read transaction began one in the library
 };
 
 } // namespace dao

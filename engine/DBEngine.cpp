@@ -1,6 +1,7 @@
 #include "engine/DBEngine.h"
 
 #include "engine/Connection.h"
+#include "engine/ConnectText.h"
 #include "engine/Guard.h"
 #include "engine/Workspace.h"
 
@@ -8,13 +9,6 @@ namespace dao {
 
 namespace {
 const QString kSource = QStringLiteral("DAO.DBEngine");
-
-// ";pwd=secret" -> "secret"; the password runs to the end of the text.
-QString passwordOf(const QString &text)
-{
-    const int at = text.indexOf(QLatin1String("pwd="), 0, Qt::CaseInsensitive);
-    return at < 0 ? QString() : text.mid(at + 4);
-}
 }
 
 DBEngine::DBEngine() : m_errors(std::make_shared<Errors>()) {}
@@ -43,7 +37,7 @@ void DBEngine::CompactDatabase(const QString &source, const QString &destination
     guarded(*m_errors, kSource, [&] {
         // Opening through the storage library rolls back a journal a crash left behind,
         // so the copy starts from the last committed state.
-        auto connection = Connection::open({source, passwordOf(password), true, false, false});
+        auto connection = Connection::open({source, passwordInConnectText(password), true, false, false});
         connection->exportTo(destination, connection->password());
         connection->close();
     });

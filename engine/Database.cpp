@@ -1,11 +1,13 @@
 #include "engine/Database.h"
 
+#include "engine/ArchiveFormat.h"
 #include "engine/Connection.h"
 #include "engine/Constants.h"
 #include "engine/Guard.h"
 #include "engine/Recordset.h"
 #include "engine/jet/JetDialect.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace dao {
@@ -165,6 +167,41 @@ bool Database::integrityCheck()
     });
 }
 
+QStringList Database::integrityProblems(int limit)
+{
+    return guarded(*m_errors, kSource, [&] {
+        QStringList problems;
+        Statement st(m_connection->db(), QStringLiteral("PRAGMA integrity_check(%1)").arg(limit));
+        while (st.step()) {
+            const QString line = st.raw(0).asText();
+            if (line != QLatin1String("ok"))
+                problems << line;
+        }
+        if (!m_connection->password().isEmpty())
+            problems << encryptionProblems();
+        return problems;
+    });
+}
+
+// Every page of an encrypted archive is checked as it is read above; what is left is the
+// file as a whole: it must not be plain, and must be made of whole cipher pages. A library
+// that checks the pages' codes itself adds its findings.
+QStringList Database::encryptionProblems()
+{
+    QStringList problems;
+    QFile file(m_connection->path());
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("cipher: file unreadable")};
+    if (file.read(16) == QByteArray(format::kPlainHeader, 16))
+        problems << QStringLiteral("cipher: file not encrypted");
+    if (file.size() % format::kCipherPageSize != 0)
+        problems << QStringLiteral("cipher: size %1 is not a whole number of pages").arg(file.size());
+    Statement st(m_connection->db(), QStringLiteral("PRAGMA cipher_integrity_check"));
+    while (st.step())
+        problems << st.raw(0).asText();
+    return problems;
+}
+
 void Database::Close()
 {
     m_connection->close();
@@ -174,5 +211,15 @@ bool Database::isClosed() const
 {
     return !m_connection->isOpen();
 }
+
+ReadScope::ReadScope(const Database *database)
+{
+    if (!database || database->isClosed())
+        return;
+    m_connection = database->connection();
+    m_transaction = std::make_unique<Connection::ReadTransaction>(*m_connection);
+}
+
+ReadScope::~ReadScope() = default;
 
 } // namespace dao

@@ -2,6 +2,7 @@
 // An open archive: opens recordsets over its tables, lists its tables and stored queries,
 // and changes its password.
 
+#include "engine/Connection.h"
 #include "engine/Errors.h"
 #include "engine/TableSpec.h"
 
@@ -59,6 +60,10 @@ public:
 
     // The storage library's own check of the file; true when sound.
     bool integrityCheck();
+    // The problems the storage library finds in the file, at most `limit` of them (none when
+    // it is sound); for an archive with a password also what says the file is not wholly
+    // encrypted under it. Texts are the library's own, for whoever repairs the file.
+    QStringList integrityProblems(int limit = 20);
 
     void Close();
     bool isClosed() const;
@@ -66,11 +71,26 @@ public:
 
 private:
     [[noreturn]] void fail(const EngineError &error) const;
+    QStringList encryptionProblems();
 
     std::shared_ptr<Connection> m_connection;
     ErrorsPtr m_errors;
     int m_queryTimeout = 60;
     int m_recordsAffected = 0;
+};
+
+// Keeps the reads made while it lives in one read transaction of the archive (see
+// Connection::ReadTransaction); with no database, or a closed one, it does nothing.
+class ReadScope {
+public:
+    explicit ReadScope(const Database *database);
+    ~ReadScope();
+    ReadScope(const ReadScope &) = delete;
+    ReadScope &operator=(const ReadScope &) = delete;
+
+private:
+    std::shared_ptr<Connection> m_connection;   // outlives the transaction below
+    std::unique_ptr<Connection::ReadTransaction> m_transaction;
 };
 
 } // namespace dao

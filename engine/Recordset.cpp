@@ -97,51 +97,66 @@ void Recordset::capture()
 {
     guard([&] {
         ensureOpen();
-        m_keys.clear();
+        std::vector<qint64> keys;
+        if (!(m_options & dbAppendOnly)) {
+            const jet::SqlFragment where = whereOf(m_criteria, m_table->dialectColumns);
+            QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoteIdentifier(m_table->name));
+            if (!where.sql.isEmpty())
+                sql += QLatin1String(" WHERE ") + where.sql;
+            const QString order = jet::translateSort(m_criteria.sort, m_table->dialectColumns);
+            sql += QLatin1String(" ORDER BY ") + (order.isEmpty() ? QString() : order + QLatin1String(", ")) + QLatin1String("rowid");
+            Statement st(m_connection->db(), sql);
+            st.bindAll(where.params);
+            while (st.step())
+                keys.push_back(st.int64(0));
+        }
+        // Only a complete keyset replaces the one in use: a failed requery keeps the old.
+        m_keys = std::move(keys);
         m_positions.clear();
-        if (m_options & dbAppendOnly)
-            return;
-        const jet::SqlFragment where = whereOf(m_criteria, m_table->dialectColumns);
-        QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoteIdentifier(m_table->name));
-        if (!where.sql.isEmpty())
-            sql += QLatin1String(" WHERE ") + where.sql;
-        const QString order = jet::translateSort(m_criteria.sort, m_table->dialectColumns);
-        sql += QLatin1String(" ORDER BY ") + (order.isEmpty() ? QString() : order + QLatin1String(", ")) + QLatin1String("rowid");
-        Statement st(m_connection->db(), sql);
-        st.bindAll(where.params);
-        while (st.step())
-            m_keys.push_back(st.int64(0));
     });
 }
 
+// A failed read leaves the cursor where it was, on a row whose values it still holds.
 void Recordset::land(int position)
 {
+    const int target = std::clamp(position, -1, int(m_keys.size()));
+    std::vector<Value> row;
+    bool missing = false;
+    if (target >= 0 && target < int(m_keys.size()))
+        missing = !readRow(m_keys[size_t(target)], row);
     m_editMode = dbEditNone;
     m_onDeleted = false;
-    m_currentMissing = false;
-    m_pos = std::clamp(position, -1, int(m_keys.size()));
-    m_row.clear();
-    if (m_pos >= 0 && m_pos < int(m_keys.size()))
-        readCurrent();
+    m_currentMissing = missing;
+    m_pos = target;
+    m_row = std::move(row);
 }
 
-// One read per visit: the whole row, so other users' changes show at every move.
 void Recordset::readCurrent()
 {
-    guard([&] {
+    std::vector<Value> row;
+    const bool found = readRow(m_keys[size_t(m_pos)], row);
+    m_currentMissing = !found;
+    m_row = std::move(row);
+}
+
+// One read per visit: the whole row, so other users' changes show at every move. False
+// when the row is no longer in the table.
+bool Recordset::readRow(qint64 key, std::vector<Value> &row)
+{
+    return guard([&] {
         if (!m_read)
             m_read = std::make_unique<Statement>(
                 m_connection->db(),
                 QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(m_table->selectList(), quoteIdentifier(m_table->name)));
-        m_read->bind(1, Value(m_keys[size_t(m_pos)]));
-        m_row.clear();
-        if (m_read->step()) {
+        m_read->bind(1, Value(key));
+        const bool found = m_read->step();
+        if (found) {
+            row.reserve(m_table->columns.size());
             for (size_t i = 0; i < m_table->columns.size(); ++i)
-                m_row.push_back(typedFromStorage(m_table->columns[i], m_read->raw(int(i))));
-        } else {
-            m_currentMissing = true;
+                row.push_back(typedFromStorage(m_table->columns[i], m_read->raw(int(i))));
         }
         m_read->reset();
+        return found;
     });
 }
 
@@ -298,10 +313,14 @@ Field &Recordset::field(const QString &name)
 
 Value Recordset::currentValue(int column) const
 {
+    if (column < 0 || column >= int(m_table->columns.size()))
+        fail(errItemNotFound, QStringLiteral("Elemento non trovato in questo insieme."));
     if (m_editMode != dbEditNone)
-        return m_editValues.at(size_t(column));
+        return m_editValues[size_t(column)];
     ensureCurrent();
-    return m_row.at(size_t(column));
+    if (size_t(column) >= m_row.size())
+        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+    return m_row[size_t(column)];
 }
 
 void Recordset::setEditValue(int column, const Value &value)

@@ -90,6 +90,7 @@ private:
     void capture();
     void land(int position);          // sets the position and reads the row there
     void readCurrent();
+    bool readRow(qint64 key, std::vector<Value> &row);
     void ensureOpen() const;
     void ensureCurrent() const;
     [[noreturn]] void fail(int number, const QString &description) const;

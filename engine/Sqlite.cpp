@@ -1,5 +1,6 @@
 #include "engine/Sqlite.h"
 
+#include "engine/StorageFaults.h"
 #include "engine/jet/Bind.h"
 
 #include <sqlite3.h>
@@ -16,6 +17,8 @@ namespace {
 Statement::Statement(sqlite3 *db, const QString &sql) : m_db(db)
 {
     const QByteArray text = sql.toUtf8();
+    if (const int injected = faults::injectedFailure(text.constData()))
+        throw StorageFailure{injected, QString::fromUtf8(sqlite3_errstr(injected))};
     const int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, nullptr);
     if (rc != SQLITE_OK)
         raise(db, rc);
@@ -39,6 +42,10 @@ void Statement::bindAll(const std::vector<Value> &values, int first)
 
 bool Statement::step()
 {
+    if (const int injected = faults::injectedFailure(sqlite3_sql(m_stmt))) {
+        sqlite3_reset(m_stmt);
+        throw StorageFailure{injected, QString::fromUtf8(sqlite3_errstr(injected))};
+    }
     const int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW)
         return true;
@@ -95,13 +102,6 @@ void execute(sqlite3 *db, const QString &sql, const std::vector<Value> &params)
     st.bindAll(params);
     while (st.step()) {
     }
-}
-
-QString quoteIdentifier(const QString &name)
-{
-    QString quoted = name;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 } // namespace dao

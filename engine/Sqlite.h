@@ -3,6 +3,7 @@
 // bound parameter; statements are reset after use so no read lock outlives a call.
 
 #include "engine/Value.h"
+#include "engine/jet/Names.h"
 
 #include <QString>
 #include <vector>
@@ -43,7 +44,7 @@ struct StorageFailure {
 
 // Runs a statement without results; throws StorageFailure.
 void execute(sqlite3 *db, const QString &sql, const std::vector<Value> &params = {});
-// Double-quotes an identifier for SQLite.
-QString quoteIdentifier(const QString &name);
+// Identifiers are double-quoted for SQLite in one place, the dialect's.
+using jet::quoteIdentifier;
 
 } // namespace dao

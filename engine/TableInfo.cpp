@@ -123,7 +123,7 @@ QString ColumnInfo::defaultText() const
     case dbText: case dbMemo: case dbChar:
         return QLatin1Char('"') + defaultValue.asText() + QLatin1Char('"');
     case dbDate: {
-        const QDate date = QDate(1899, 12, 30).addDays(qint64(std::floor(defaultValue.asDouble())));
+        const QDate date = calendarDateOf(qint64(std::floor(defaultValue.asDouble())));
         return QStringLiteral("#%1/%2/%3#").arg(twoDigits(date.month()), twoDigits(date.day()))
             .arg(date.year(), 4, 10, QLatin1Char('0'));
     }

@@ -3,6 +3,7 @@
 // date (days since 30 December 1899, the fraction being the time of day), text or bytes.
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <cstdint>
 #include <variant>
@@ -13,6 +14,11 @@ struct Date {
     double days = 0.0;
     bool operator==(const Date &) const = default;
 };
+
+// The engine counts dates in days from its day 0, 30 December 1899 (earlier dates below 0).
+inline QDate engineEpoch() { return QDate(1899, 12, 30); }
+inline qint64 engineDayOf(const QDate &date) { return engineEpoch().daysTo(date); }
+inline QDate calendarDateOf(qint64 engineDay) { return engineEpoch().addDays(engineDay); }
 
 class Value {
 public:

@@ -1,6 +1,7 @@
 #include "engine/Workspace.h"
 
 #include "engine/Connection.h"
+#include "engine/ConnectText.h"
 #include "engine/Database.h"
 #include "engine/Guard.h"
 
@@ -8,18 +9,6 @@ namespace dao {
 
 namespace {
 const QString kSource = QStringLiteral("DAO.Workspace");
-
-// ";UID=Admin;PWD=secret;" -> "secret". A password may itself hold ";", so it runs to
-// the last ";" of the text (the program appends no further parameters).
-QString passwordOf(const QString &connect)
-{
-    const int at = connect.indexOf(QLatin1String(";PWD="), 0, Qt::CaseInsensitive);
-    if (at < 0)
-        return connect.startsWith(QLatin1String("PWD="), Qt::CaseInsensitive) ? connect.mid(4) : QString();
-    const int start = at + 5;
-    const int end = connect.lastIndexOf(QLatin1Char(';'));
-    return end >= start ? connect.mid(start, end - start) : connect.mid(start);
-}
 }
 
 Workspace::Workspace(QString name, QString user, int type, ErrorsPtr errors)
@@ -32,7 +21,7 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const QString &path, bool excl
 {
     return guarded(*m_errors, kSource, [&] {
         auto db = std::make_shared<Database>(
-            Connection::open({path, passwordOf(connect), exclusive, readOnly, false}), m_errors);
+            Connection::open({path, passwordInConnectText(connect), exclusive, readOnly, false}), m_errors);
         adopt(db);
         return db;
     });

@@ -42,7 +42,8 @@ QString folderFor(const QString &path)
 
 QString passwordText(const QString &password)
 {
-    return password.isEmpty() ? QString() : QStringLiteral(";pwd=") + password;
+    // Closed by ";" so that a password holding ";" is read back whole.
+    return password.isEmpty() ? QString() : QStringLiteral(";pwd=") + password + QLatin1Char(';');
 }
 
 } // namespace

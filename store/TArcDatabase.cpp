@@ -9,10 +9,13 @@
 #include "platform/EngineRegistry.h"
 #include "platform/FileOps.h"
 #include "store/CompactInPlace.h"
+#include "store/Quietly.h"
 
 #include <exception>
 
 namespace {
+
+using store::quietly;
 
 const QString Access = QStringLiteral("Access");
 const QString Odbc = QStringLiteral("ODBC");
@@ -61,16 +64,6 @@ bool initialiseRuntime()
     return result == 0 || result == 1;
 }
 
-// Catalogue steps are independent: one failing must not stop the others.
-template<typename Step>
-void attempt(Step &&step)
-{
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
 } // namespace
 
 TArcDatabase::TArcDatabase()
@@ -107,19 +100,13 @@ TArcDatabase::TArcDatabase()
 TArcDatabase::~TArcDatabase()
 {
     if (Connected()) {
-        try {
-            disconnect();
-        } catch (...) {
-        }
+        quietly([this] { disconnect(); });
     }
     m_tableNames.clear();
     m_queryNames.clear();
     m_openTables.clear();
     if (m_workspace) {
-        try {
-            m_workspace->Close();
-        } catch (...) {
-        }
+        quietly([this] { m_workspace->Close(); });
     }
     m_database.reset();
     m_workspace.reset();
@@ -140,10 +127,7 @@ void TArcDatabase::endLoading()
         return;
     // A bad stored configuration must not stop the owner from being created; the next
     // connect starts the engine again and reports.
-    try {
-        startEngine();
-    } catch (...) {
-    }
+    quietly([this] { startEngine(); });
 }
 
 // ---- Engine objects ----
@@ -200,10 +184,7 @@ void TArcDatabase::startEngineWithRestore(const std::function<void()> &restore)
     } catch (...) {
         const std::exception_ptr failure = std::current_exception();
         restore();
-        try {
-            startEngine();
-        } catch (...) {
-        }
+        quietly([this] { startEngine(); });
         std::rethrow_exception(failure);
     }
 }
@@ -274,7 +255,7 @@ void TArcDatabase::connect()
         if (m_databaseType != Odbc)
             m_databaseVersionInfo = database->Version();
     } catch (...) {
-        attempt([&] { database->Close(); });
+        quietly([&] { database->Close(); });
         throw;
     }
     m_database = std::move(database);
@@ -298,7 +279,7 @@ void TArcDatabase::disconnect()
     const QList<QPair<QString, TArcOpenTable *>> tables = m_openTables;
     for (const auto &entry : tables) {
         entry.second->setClosingForDisconnect(true);
-        attempt([&] { entry.second->closeForDisconnect(); });
+        quietly([&] { entry.second->closeForDisconnect(); });
     }
     m_openTables.clear();
 
@@ -396,7 +377,7 @@ void TArcDatabase::setUserName(const QString &name)
     refuseWhileConnected("TArcDatabase.F_Set_UserName: Cannot change User Name while Database is connected!");
     m_userName = name;
     if (!m_loading)
-        attempt([this] { startEngine(); });
+        quietly([this] { startEngine(); });
 }
 
 void TArcDatabase::setPassword(const QString &password)
@@ -404,7 +385,7 @@ void TArcDatabase::setPassword(const QString &password)
     refuseWhileConnected("TArcDatabase.F_Set_Password: Cannot change Password while Database is connected!");
     m_password = password;
     if (!m_loading)
-        attempt([this] { startEngine(); });
+        quietly([this] { startEngine(); });
 }
 
 void TArcDatabase::setSystemDatabase(const QString &path)
@@ -494,37 +475,37 @@ void TArcDatabase::RefreshCatalogue()
 
     if (dao::Database *db = m_database.get()) {
         if (jet)
-            attempt([db] { db->refreshTableDefs(); });
-        attempt([db] { db->refreshQueryDefs(); });
+            quietly([db] { db->refreshTableDefs(); });
+        quietly([db] { db->refreshQueryDefs(); });
         if (m_databaseType == Access)
-            attempt([db] { db->refreshOther(); }); // Containers, Relations
-        attempt([db] { db->refreshOther(); });     // Recordsets
+            quietly([db] { db->refreshOther(); }); // Containers, Relations
+        quietly([db] { db->refreshOther(); });     // Recordsets
         if (jet)
-            attempt([db] { db->refreshOther(); }); // Properties
+            quietly([db] { db->refreshOther(); }); // Properties
     }
     if (dao::DBEngine *engine = m_engine.get()) {
-        attempt([engine] { engine->errors().Refresh(); });
-        attempt([engine] { engine->refreshWorkspaces(); });
-        attempt([engine] { engine->refreshProperties(); });
+        quietly([engine] { engine->errors().Refresh(); });
+        quietly([engine] { engine->refreshWorkspaces(); });
+        quietly([engine] { engine->refreshProperties(); });
     }
     if (dao::Workspace *ws = m_workspace.get()) {
         if (jet) {
-            attempt([ws] { ws->refreshUsers(); });
-            attempt([ws] { ws->refreshGroups(); });
+            quietly([ws] { ws->refreshUsers(); });
+            quietly([ws] { ws->refreshGroups(); });
         }
-        attempt([ws] { ws->refreshDatabases(); });
-        attempt([ws] { ws->refreshProperties(); });
+        quietly([ws] { ws->refreshDatabases(); });
+        quietly([ws] { ws->refreshProperties(); });
     }
     if (dao::Database *db = m_database.get()) {
         if (jet) {
-            attempt([&] {
+            quietly([&] {
                 for (const dao::TableDefInfo &table : db->TableDefs()) {
                     if (m_showSystemObjects || (table.attributes & dao::dbSystemObject) == 0)
                         m_tableNames.append(table.name);
                 }
             });
         }
-        attempt([&] {
+        quietly([&] {
             for (const dao::QueryDefInfo &query : db->QueryDefs())
                 m_queryNames.append(query.name);
         });
@@ -535,8 +516,8 @@ void TArcDatabase::IdleEngine()
 {
     if (!m_engine)
         return;
-    attempt([this] { m_engine->Idle(1); });
-    attempt([this] { m_engine->Idle(8); });
+    quietly([this] { m_engine->Idle(1); });
+    quietly([this] { m_engine->Idle(8); });
 }
 
 TDaoErrRec TArcDatabase::LastEngineError() const

@@ -13,6 +13,7 @@
 #include "store/TArcDatabase.h"
 #include "store/TArcTableCondition.h"
 #include "store/TArcTableValueText.h"
+#include "store/Quietly.h"
 
 #include <QDeadlineTimer>
 #include <QRandomGenerator>
@@ -123,12 +124,8 @@ void TArcTable::setFiltered(bool on)
         reopen();
     } catch (...) {
         TDataSet::setFiltered(previous);
-        if (!active() && m_database && m_database->Connected()) {
-            try {
-                open();
-            } catch (...) {
-            }
-        }
+        if (!active() && m_database && m_database->Connected())
+            store::quietly([this] { open(); });   // the reopen's own error is the one reported
         throw;
     }
 }
@@ -376,11 +373,11 @@ void TArcTable::internalOpen()
         buildFieldDefs();
         bindTableFields(hadFields);
         if (m_tableType == dao::dbOpenTable) {
-            try {
+            // The count is a cache: when it cannot be had now it is asked again later.
+            store::quietly([this] {
                 m_cachedRecordCount = computeRecordCount();
                 m_countStale = false;
-            } catch (...) {
-            }
+            });
         }
         internalFirst();
         m_database->addOpenTable(name(), this);
@@ -405,21 +402,36 @@ void TArcTable::internalClose()
     markCountStale();
 }
 
-void TArcTable::reopen()
+// Every way of putting a new recordset in place of the one in use comes through here, and
+// every failure ends the same way: without a recordset the dataset cannot stay open, so it
+// closes, and the error goes on to the user. A dataset left open over no recordset would
+// skip its later requeries and crash at the next read or post.
+void TArcTable::replaceRecordset(const std::function<void()> &openNew)
 {
-    if (!active())
-        return;
     checkBrowseMode();
     clearBuffers();
     closeRecordset();
     m_knownBookmarks.clear();
     try {
-        openRecordset();
+        openNew();
+        if (!m_rs)
+            fail(QStringLiteral("TArcTable.OpenDaoRecordset: no recordset"));
+        fillFieldCache();
+        m_currentPosition = -1;
+        m_highestPosition = -1;
+        markCountStale();
     } catch (...) {
-        // Without a recordset the dataset cannot stay open.
+        closeRecordset();
         close();
         throw;
     }
+}
+
+void TArcTable::reopen()
+{
+    if (!active())
+        return;
+    replaceRecordset([this] { openRecordset(); });
     first();
 }
 

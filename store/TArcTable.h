@@ -21,6 +21,7 @@
 #include <vector>
 
 namespace dao {
+class Database;
 class Field;
 class Recordset;
 }
@@ -191,6 +192,7 @@ private:
     void fillFieldCache();
     void buildFieldDefs();
     void bindTableFields(bool hadFields);
+    void replaceRecordset(const std::function<void()> &openNew);
     void reopen();
     void idle();
     bool forwardOnly() const;
@@ -211,6 +213,8 @@ private:
     void refreshDataset();
     void reopenAfterFailedRefresh();
     void markCountStale() { m_countStale = true; }
+    bool filtering() const { return filtered() && OnFilterRecord != nullptr; }
+    const dao::Database *engineDatabase() const;
     std::unique_ptr<dao::Recordset> cloneAt(qint32 bookmark) const;
 
     // Master and detail, locate (TArcTableMaster.cpp).

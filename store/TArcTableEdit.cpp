@@ -10,22 +10,11 @@
 #include "store/TArcBlobStream.h"
 #include "store/TArcDatabase.h"
 #include "store/TArcTableValueText.h"
+#include "store/Quietly.h"
 
 #include <QBuffer>
 
-namespace {
-
-// Runs an engine clean-up step whose own failure must not hide the error being reported.
-template <typename F>
-void quietly(F &&step)
-{
-    try {
-        step();
-    } catch (const dao::EngineError &) {
-    }
-}
-
-} // namespace
+using store::quietly;
 
 // ---- Edit and insert ----
 
@@ -163,9 +152,15 @@ void TArcTable::finishPost(bool inserting, TRecordBuffer &buffer)
     if (m_refreshSorted && !m_sortedBy.isEmpty()) {
         // Sorted afresh: the posted record takes its place in the order, and the dataset
         // starts again from the first record.
+        // The record is written whatever happens here: a failed requery leaves the recordset
+        // in its old order (the engine keeps its keyset), so the post must not look failed
+        // and be repeated.
         m_knownBookmarks.clear();
-        m_rs->Requery();
         markCountStale();
+        try {
+            m_rs->Requery();
+        } catch (const dao::EngineError &) {
+        }
         m_currentPosition = m_rs->IsEOF() ? -1 : 0;
     }
 }

@@ -6,6 +6,7 @@
 #include "db/DatabaseError.h"
 #include "db/TField.h"
 #include "engine/Constants.h"
+#include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/Recordset.h"
 #include "store/TArcDatabase.h"
@@ -33,6 +34,11 @@ private:
 } // namespace
 
 // ---- Reading records ----
+
+const dao::Database *TArcTable::engineDatabase() const
+{
+    return m_database ? m_database->database() : nullptr;
+}
 
 dao::Field &TArcTable::fieldOf(dao::Recordset &recordset, int index)
 {
@@ -120,6 +126,9 @@ bool TArcTable::acceptedFrom(dao::Recordset &recordset, TRecordBuffer &buffer)
 TGetResult TArcTable::fetch(dao::Recordset &recordset, int &position, TRecordBuffer &buffer, TGetMode mode)
 {
     FetchScope scope(m_fetchDepth);
+    // The record filter may pass over many rows for one record: they are read under one lock.
+    const std::optional<dao::ReadScope> reads = filtering() ? std::make_optional<dao::ReadScope>(engineDatabase())
+                                                           : std::nullopt;
     for (;;) {
         switch (mode) {
         case TGetMode::gmNext:
@@ -312,7 +321,8 @@ int TArcTable::computeRecordCount()
         return 0;
     }
     std::unique_ptr<dao::Recordset> walker = m_rs->Clone();
-    if (filtered() && OnFilterRecord) {
+    if (filtering()) {
+        const dao::ReadScope reads(engineDatabase());
         TRecordBuffer buffer = spareBuffer();
         int position = -1;
         int count = 0;
@@ -464,11 +474,7 @@ void TArcTable::refreshDataset()
 void TArcTable::reopenAfterFailedRefresh()
 {
     const int position = m_currentPosition;
-    checkBrowseMode();
-    clearBuffers();
-    closeRecordset();
-    m_knownBookmarks.clear();
-    openRecordset();
+    replaceRecordset([this] { openRecordset(); });
     first();
     if (position < recordCount())
         moveBy(position);

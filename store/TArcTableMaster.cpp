@@ -7,6 +7,7 @@
 #include "db/TField.h"
 #include "engine/EngineError.h"
 #include "engine/Recordset.h"
+#include "engine/Value.h"
 #include "store/TArcTableCondition.h"
 #include "store/TArcTableValueText.h"
 
@@ -47,13 +48,11 @@ arctable::KeyValue keyOfVariant(TFieldType type, const QVariant &value)
         if (value.typeId() == QMetaType::QDate)
             moment = QDateTime(value.toDate(), QTime(0, 0));
         else if (value.typeId() == QMetaType::QTime)
-            moment = QDateTime(QDate(1899, 12, 30), value.toTime());
+            moment = QDateTime(dao::engineEpoch(), value.toTime());
         else if (value.typeId() == QMetaType::QDateTime)
             moment = value.toDateTime();
         if (moment.isValid())
-            key.text = QStringLiteral("%1 %2")
-                           .arg(QDate(1899, 12, 30).daysTo(moment.date()) + arctable::kEngineEpochDay)
-                           .arg(moment.time().msecsSinceStartOfDay());
+            key.text = TField::dateTimeText(moment);
         else
             key.text = value.toString();   // taken as a value text already
         break;
@@ -159,20 +158,22 @@ void TArcTable::masterChanged()
     if (!master || master->controlsDisabled() || controlsDisabled() || !m_masterLink.active()
         || !m_masterSource->enabled() || m_masterSource->state() == TDataSetState::dsEdit || m_detailNames.isEmpty())
         return;
-    clearBuffers();
-    closeRecordset();
-    m_knownBookmarks.clear();
+    replaceRecordset([this] {
+        try {
+            m_rs = openOnDatabase(arctable::selectText(m_tableName, detailWhere(), m_sortText));
+        } catch (const std::exception &) {
+            // The detail's own select refused: the full opening is the fallback.
+            m_rs.reset();
+            openRecordset();
+        }
+    });
     try {
-        m_rs = openOnDatabase(arctable::selectText(m_tableName, detailWhere(), m_sortText));
+        m_cachedRecordCount = computeRecordCount();
+        m_countStale = false;
     } catch (const std::exception &) {
-        m_rs.reset();
-        openRecordset();
+        // The recordset is in place; the count is only a cache and is asked again later.
+        markCountStale();
     }
-    fillFieldCache();
-    m_currentPosition = -1;
-    m_highestPosition = -1;
-    m_cachedRecordCount = computeRecordCount();
-    m_countStale = false;
     idle();
     first();
 }

@@ -54,7 +54,7 @@ std::optional<dao::Date> engineDate(const QString &valueText)
     const auto calendar = calendarOf(valueText);
     if (!calendar)
         return std::nullopt;
-    const qint64 day = QDate(1899, 12, 30).daysTo(calendar->first);
+    const qint64 day = dao::engineDayOf(calendar->first);
     const double fraction = double(calendar->second) / double(kMsPerDay);
     return dao::Date{day < 0 ? double(day) - fraction : double(day) + fraction};
 }

@@ -49,7 +49,7 @@ std::optional<double> datePart(QStringView text)
     const QDate date(year, parts->at(0), parts->at(1));
     if (!date.isValid())
         return std::nullopt;
-    return double(date.toJulianDay() - QDate(1899, 12, 30).toJulianDay());
+    return double(engineDayOf(date));
 }
 
 std::optional<double> timePart(QStringView text)

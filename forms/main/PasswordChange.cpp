@@ -4,7 +4,7 @@
 #include "forms/ProcessValues.h"
 #include "forms/main/Tfrm_main.h"
 #include "forms/pass2/Tfrm_pass2.h"
-#include "store/FilePassword.h"
+#include "store/ArchiveBackup.h"
 
 QString PasswordChange::wrongOldPasswordText()
 {
@@ -68,16 +68,20 @@ bool PasswordChange::changeExclusively(const QString &newPassword)
         database.Open();
         if (!database.ChangeDatabasePassword(ProcessValues::archivePassword(), newPassword))
             return false;
-        database.Close();
-        // The start-up backup is a copy of the same cards under the old password.
-        store::changeFilePassword(ProcessValues::inApplicationFolder(QStringLiteral("tavorio_backup.mdb")),
-                                  ProcessValues::archivePassword(), newPassword);
-        ProcessValues::setArchivePassword(newPassword);
-        database.setDatabasePassword(newPassword);
-        return true;
     } catch (const std::exception &) {
         return false;
     }
+    // The archive has the new password now: nothing after this point may report otherwise.
+    const QString oldPassword = ProcessValues::archivePassword();
+    ProcessValues::setArchivePassword(newPassword);
+    try {
+        database.Close();
+    } catch (const std::exception &) {
+    }
+    database.setDatabasePassword(newPassword);
+    // The start-up backups are copies of the same cards under the old password.
+    store::changeBackupPasswords(ProcessValues::applicationFolder(), oldPassword, newPassword);
+    return true;
 }
 
 // The order of the reopening matters: each pick list is filled right after its table, and

@@ -1,6 +1,7 @@
 #include "forms/main/PasswordGate.h"
 
 #include "forms/ProcessValues.h"
+#include "engine/EngineError.h"
 #include "store/TArcDatabase.h"
 
 namespace {
@@ -15,31 +16,23 @@ void disconnectQuietly(TArcDatabase &database)
     }
 }
 
-// Any failure of the connect counts as a refused password.
-bool connects(TArcDatabase &database, const QString &password)
-{
-    database.setDatabasePassword(password);
-    try {
-        database.setConnected(true);
-    } catch (...) {
-        disconnectQuietly(database);
-        return false;
-    }
-    disconnectQuietly(database);
-    return true;
-}
+enum class Attempt { Opened, WrongPassword, Failed };
 
-// The remembered password counts only when the disconnect succeeds as well.
-bool rememberedPasswordOpens(TArcDatabase &database)
+// Only the engine's word that the password is wrong is worth another question: a missing,
+// empty, foreign or damaged archive does not open with any password.
+Attempt tryPassword(TArcDatabase &database, const QString &password)
 {
     try {
-        database.setDatabasePassword(ProcessValues::archivePassword());
+        database.setDatabasePassword(password);
         database.setConnected(true);
         database.setConnected(false);
-        return true;
-    } catch (...) {
+        return Attempt::Opened;
+    } catch (const dao::EngineError &error) {
         disconnectQuietly(database);
-        return false;
+        return error.number() == dao::errNotValidPassword ? Attempt::WrongPassword : Attempt::Failed;
+    } catch (const std::exception &) {
+        disconnectQuietly(database);
+        return Attempt::Failed;
     }
 }
 
@@ -48,8 +41,14 @@ bool rememberedPasswordOpens(TArcDatabase &database)
 PasswordGateOutcome runPasswordGate(TArcDatabase &database, const PasswordPromptFactory &makePrompt)
 {
     ProcessValues::setPrintFilterMode(false);
-    if (rememberedPasswordOpens(database))
+    switch (tryPassword(database, ProcessValues::archivePassword())) {
+    case Attempt::Opened:
         return PasswordGateOutcome::Opened;
+    case Attempt::Failed:
+        return PasswordGateOutcome::Failed;
+    case Attempt::WrongPassword:
+        break;
+    }
 
     const PasswordPrompt prompt = makePrompt();
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
@@ -57,8 +56,14 @@ PasswordGateOutcome runPasswordGate(TArcDatabase &database, const PasswordPrompt
         if (!typed)
             return PasswordGateOutcome::Cancelled;
         ProcessValues::setArchivePassword(*typed);
-        if (connects(database, *typed))
+        switch (tryPassword(database, *typed)) {
+        case Attempt::Opened:
             return PasswordGateOutcome::Opened;
+        case Attempt::Failed:
+            return PasswordGateOutcome::Failed;
+        case Attempt::WrongPassword:
+            break;
+        }
     }
     return PasswordGateOutcome::Refused;
 }

@@ -8,7 +8,9 @@
 
 class TArcDatabase;
 
-enum class PasswordGateOutcome { Opened, Cancelled, Refused };
+// Failed: the archive does not open for a reason other than its password (missing, empty,
+// foreign, damaged); nobody is asked for a password then.
+enum class PasswordGateOutcome { Opened, Cancelled, Refused, Failed };
 
 // One question to the user: the typed password, or nothing when the user pressed "Annulla".
 using PasswordPrompt = std::function<std::optional<QString>()>;

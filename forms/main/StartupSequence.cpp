@@ -2,27 +2,24 @@
 
 #include "forms/ProcessValues.h"
 #include "platform/FileOps.h"
+#include "store/ArchiveBackup.h"
 #include "store/TArcDatabase.h"
 
 namespace {
 
 const QString kLayoutFile = QStringLiteral("tavorio.ini");
 const QString kArchiveFile = QStringLiteral("tavorio.mdb");
-const QString kBackupFile = QStringLiteral("tavorio_backup.mdb");
 const QString kLockFile = QStringLiteral("tavorio.ldb");
 
 // A lock file means someone has the archive open (or crashed with it open): then the file
-// must not be replaced under them.
-void maintainArchive(TArcDatabase &database)
+// must not be replaced under them. The copies come first and only of a sound archive: a
+// damaged one stops the start-up here, before it is compacted, with the last good copy kept.
+void maintainArchive(TArcDatabase &database, const QDate &today)
 {
     if (platform::fileExists(ProcessValues::inApplicationFolder(kLockFile)))
         return;
     const QString archive = ProcessValues::inApplicationFolder(kArchiveFile);
-    const QString backup = ProcessValues::inApplicationFolder(kBackupFile);
-    if (platform::fileExists(backup))
-        platform::deleteFile(backup);
-    // A missing backup must not keep the program from starting.
-    platform::copyFile(archive, backup);
+    store::ArchiveBackup(archive, today).refresh(ProcessValues::archivePassword());
     database.RepairDatabaseFile(archive, ProcessValues::archivePassword());
     database.CompactDatabaseFile(archive, ProcessValues::archivePassword());
 }
@@ -44,11 +41,14 @@ StartupOutcome runStartupSequence(TArcDatabase &database, const StartupSteps &st
         return StartupOutcome::Cancelled;
     case PasswordGateOutcome::Refused:
         return StartupOutcome::Refused;
+    case PasswordGateOutcome::Failed:
+        steps.notice(kConnectionErrorMessage);
+        return StartupOutcome::ConnectionFailed;
     case PasswordGateOutcome::Opened:
         break;
     }
 
-    maintainArchive(database);
+    maintainArchive(database, steps.today ? steps.today() : QDate::currentDate());
 
     try {
         database.setConnected(true);

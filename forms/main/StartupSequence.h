@@ -5,6 +5,7 @@
 
 #include "forms/main/PasswordGate.h"
 
+#include <QDate>
 #include <QString>
 #include <functional>
 
@@ -28,6 +29,8 @@ struct StartupSteps {
     std::function<void()> openTables;
     // Shows a message in the program's message box.
     std::function<void(const QString &text)> notice;
+    // The day that names the daily backup copy; the system's date when not set.
+    std::function<QDate()> today;
 };
 
 inline const QString kConnectionErrorMessage = QStringLiteral("   Errore di connessione al DB.   ");

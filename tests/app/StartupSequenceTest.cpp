@@ -2,6 +2,7 @@
 
 #include "db/DatabaseError.h"
 #include "forms/ProcessValues.h"
+#include "engine/EngineError.h"
 #include "forms/main/StartupSequence.h"
 #include "platform/FileOps.h"
 #include "store/TArcDatabase.h"
@@ -43,6 +44,7 @@ protected:
                 throw EDatabaseError(QStringLiteral("Anagrafica: Field 'Fascia' not found"));
         };
         steps.notice = [this](const QString &text) { m_notices.push_back(text); };
+        steps.today = [] { return QDate(2026, 12, 9); };
         return runStartupSequence(m_database, steps);
     }
 
@@ -189,6 +191,58 @@ TEST_F(StartupSequenceTest, MaintenanceErrorReachesTheCaller)
     EXPECT_TRUE(m_notices.empty());
     EXPECT_FALSE(m_database.Connected());
     EXPECT_FALSE(platform::fileExists(file("tavorio_backup.mdb")));
+}
+
+// No password opens a missing, empty or foreign file: nobody is asked for one.
+class StartupUnopenableTest : public StartupSequenceTest, public testing::WithParamInterface<const char *> {};
+
+TEST_P(StartupUnopenableTest, AFileThatIsNoArchiveEndsWithTheConnectionError)
+{
+    const std::string kind = GetParam();
+    if (kind == "Empty")
+        apptest::writeFile(file("tavorio.mdb"), "");
+    else if (kind == "Foreign")
+        apptest::writeFile(file("tavorio.mdb"), QByteArray("%PDF-1.4 lettera\n").repeated(200));
+    m_answers = {kPassword, kPassword, kPassword};
+
+    EXPECT_EQ(run(), StartupOutcome::ConnectionFailed);
+    EXPECT_EQ(m_asks, 0);
+    EXPECT_EQ(m_notices, std::vector<QString>{kConnectionErrorMessage});
+    EXPECT_EQ(m_openTablesCalls, 0);
+    EXPECT_FALSE(platform::fileExists(file("tavorio_backup.mdb")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, StartupUnopenableTest, testing::Values("Missing", "Empty", "Foreign"));
+
+TEST_F(StartupSequenceTest, ADamagedArchiveKeepsTheLastGoodBackupAndIsNotCompacted)
+{
+    testsupport::createArchive(file("tavorio.mdb"), kPassword, 300);
+    m_answers = {kPassword};
+    ASSERT_EQ(run(), StartupOutcome::Continue);
+    m_database.setConnected(false);
+    const QByteArray goodBackup = apptest::readAll(file("tavorio_backup.mdb"));
+    EXPECT_EQ(apptest::readAll(file("backup/tavorio_2026-12-09.mdb")), goodBackup);
+
+    // Pages of the second half are overwritten: the archive still opens, its cards do not read.
+    QByteArray damaged = apptest::readAll(file("tavorio.mdb"));
+    for (qsizetype at = damaged.size() / 2048 * 1024; at < damaged.size(); at += 1024)
+        damaged.replace(at, 32, QByteArray(32, 'Z'));
+    apptest::writeFile(file("tavorio.mdb"), damaged);
+    m_answers = {kPassword};
+    m_openTablesCalls = 0;
+
+    try {
+        const StartupOutcome outcome = run();
+        ADD_FAILURE() << "the damaged archive went through the start-up: " << int(outcome) << " "
+                      << (m_notices.empty() ? std::string() : m_notices.back().toStdString());
+    } catch (const dao::EngineError &error) {
+        EXPECT_EQ(error.number(), dao::errDatabaseCorrupt);
+        EXPECT_TRUE(error.description().contains(file("tavorio_backup.mdb"))) << error.description().toStdString();
+    }
+    EXPECT_EQ(m_openTablesCalls, 0);
+    EXPECT_FALSE(m_database.Connected());
+    EXPECT_EQ(apptest::readAll(file("tavorio_backup.mdb")), goodBackup);
+    EXPECT_EQ(apptest::readAll(file("tavorio.mdb")), damaged);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "tests/tools/ToolsHarness.h"
 
+#include "engine/ArchiveFormat.h"
 #include "engine/DBEngine.h"
 #include "engine/Constants.h"
 #include "engine/Database.h"
@@ -82,6 +83,37 @@ TEST_P(VerifyTest, AMissingFileIsNamedAsNotFound)
 TEST_P(VerifyTest, AFolderIsNotAnArchive)
 {
     EXPECT_EQ(toolstest::verify(GetParam(), m_dir.path()).exitCode, int(cli::ExitCode::NotAnArchive));
+}
+
+// An index that no longer matches its table: every table still counts, only the integrity
+// check sees the damage.
+TEST_P(VerifyTest, ADamagedArchiveExitsFiveNamingItsProblems)
+{
+    for (const char *password : {"", "segreto"}) {
+        testsupport::createArchive(path("a.mdb"), QString::fromLatin1(password), 30);
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(path("a.mdb")).constData(), &db), SQLITE_OK);
+        if (*password) {
+            const QByteArray cipher = QStringLiteral("PRAGMA key = '%1'; PRAGMA kdf_iter = %2; PRAGMA cipher_page_size = %3;")
+                                          .arg(QString::fromLatin1(password))
+                                          .arg(dao::format::kKdfIterations)
+                                          .arg(dao::format::kCipherPageSize)
+                                          .toUtf8();
+            ASSERT_EQ(sqlite3_exec(db, cipher.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+        ASSERT_EQ(sqlite3_exec(db, "CREATE INDEX ix ON Nucleo(Nome); PRAGMA writable_schema = ON;"
+                                   "UPDATE sqlite_master SET sql = 'CREATE INDEX ix ON Nucleo(Ruolo)' WHERE name = 'ix';",
+                               nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+
+        const auto result = toolstest::verify(GetParam(), path("a.mdb"),
+                                              *password ? std::optional<QString>(QString::fromLatin1(password)) : std::nullopt);
+        EXPECT_EQ(result.exitCode, int(cli::ExitCode::Damaged)) << password << result.err.toStdString();
+        EXPECT_EQ(result.out, expectedCounts(30));
+        EXPECT_TRUE(result.err.contains(QStringLiteral("è danneggiato"))) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(QStringLiteral("ix"))) << result.err.toStdString();
+        QFile::remove(path("a.mdb"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, VerifyTest, testing::Values(Mode::InProcess, Mode::Executable),

@@ -33,14 +33,24 @@ TableCount countRows(dao::Database &db, const dao::TableSpec &table)
     return count;
 }
 
+constexpr int kProblemsShown = 10;
+
 } // namespace
+
+QString damagedText(const QString &path, const QStringList &problems)
+{
+    QString text = QStringLiteral("L'archivio \"%1\" è danneggiato: il controllo di integrità ha trovato questi problemi:").arg(path);
+    for (const QString &problem : problems)
+        text += QStringLiteral("\n  ") + problem;
+    return text;
+}
 
 ArchiveCheck::ArchiveCheck(QString path, QString password)
     : m_path(std::move(path)), m_password(std::move(password))
 {
 }
 
-std::vector<TableCount> ArchiveCheck::run() const
+CheckReport ArchiveCheck::run() const
 {
     const QFileInfo info(m_path);
     if (!info.exists())
@@ -50,7 +60,7 @@ std::vector<TableCount> ArchiveCheck::run() const
         throw notAnArchive(m_path, QStringLiteral("Il percorso indica una cartella, non un file."));
 
     dao::DBEngine engine;
-    std::vector<TableCount> counts;
+    CheckReport report;
     QString table;
     try {
         auto workspace = engine.CreateWorkspace(QStringLiteral("DaoWorkspace"),
@@ -59,8 +69,10 @@ std::vector<TableCount> ArchiveCheck::run() const
                                           QStringLiteral(";UID=Admin;PWD=%1;").arg(m_password));
         for (const dao::TableSpec &definition : schema::archiveTables()) {
             table = definition.name;
-            counts.push_back(countRows(*db, definition));
+            report.counts.push_back(countRows(*db, definition));
         }
+        table.clear();
+        report.problems = db->integrityProblems(kProblemsShown);
         db->Close();
         workspace->Close();
     } catch (const dao::EngineError &e) {
@@ -74,7 +86,7 @@ std::vector<TableCount> ArchiveCheck::run() const
     } catch (const std::exception &e) {
         throw notAnArchive(m_path, QString::fromLocal8Bit(e.what()));
     }
-    return counts;
+    return report;
 }
 
 } // namespace cli

@@ -35,14 +35,18 @@ int runCreate(const QString &path, const QString &password, const ArchiveContent
 
 int runCheck(const QString &path, const QString &password, QTextStream &out, QTextStream &err)
 {
+    CheckReport report;
     try {
-        for (const TableCount &count : ArchiveCheck(path, password).run())
-            out << count.table << ' ' << count.rows << '\n';
-        out.flush();
+        report = ArchiveCheck(path, password).run();
     } catch (const CliError &e) {
         return fail(e, err);
     }
-    return int(ExitCode::Ok);
+    for (const TableCount &count : report.counts)
+        out << count.table << ' ' << count.rows << '\n';
+    out.flush();
+    if (report.problems.isEmpty())
+        return int(ExitCode::Ok);
+    return fail(CliError(ExitCode::Damaged, damagedText(path, report.problems)), err);
 }
 
 QString usageText()
@@ -54,12 +58,13 @@ QString usageText()
         "      mai un file esistente. --demo aggiunge circa sessanta famiglie di esempio,\n"
         "      --schede N aggiunge N famiglie generate (sempre le stesse per lo stesso N).\n"
         "  tavorio-cli verifica FILE [--password-stdin]\n"
-        "      Apre l'archivio in sola lettura e stampa il numero di righe di ogni tabella.\n"
+        "      Apre l'archivio in sola lettura, stampa il numero di righe di ogni tabella e\n"
+        "      ne controlla l'integrità (e la cifratura, se ha una password).\n"
         "\n"
         "Con --password-stdin la password è la prima riga dello standard input\n"
         "(una riga vuota: nessuna password).\n"
         "Codici di uscita: 0 riuscito, 1 archivio non creato, 2 password errata o mancante,\n"
-        "3 file mancante o non valido, 64 riga di comando errata.\n");
+        "3 file mancante o non valido, 5 archivio danneggiato, 64 riga di comando errata.\n");
 }
 
 } // namespace cli

@@ -14,8 +14,7 @@ QString nucleoSummary(const std::vector<Member> &members)
 
 dao::Date engineDate(int year, int month, int day)
 {
-    static const QDate epoch(1899, 12, 30);
-    return dao::Date{double(epoch.daysTo(QDate(year, month, day)))};
+    return dao::Date{double(dao::engineDayOf(QDate(year, month, day)))};
 }
 
 } // namespace cli

@@ -1,0 +1,131 @@
+// Storage failures while a dataset replaces its recordset: whichever way the recordset was
+// being replaced, the error reaches the caller as an engine error and the dataset is left
+// closed or on a recordset, never open over nothing; once the fault is gone the program
+// goes on from there.
+
+#include "TArcTableTestSupport.h"
+
+#include "db/DatabaseError.h"
+#include "db/TField.h"
+#include "engine/EngineError.h"
+#include "engine/Recordset.h"
+#include "engine/StorageFaults.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+using table_test::TableTest;
+
+enum class Caller { Reopen, RefreshFallback, MasterChange, RequeryAfterPost };
+
+struct Fault {
+    const char *name;
+    int code;
+};
+
+const Fault kFaults[] = {{"LockedPastTheWait", SQLITE_BUSY}, {"FileGone", SQLITE_CANTOPEN}, {"IoError", SQLITE_IOERR}};
+
+class TArcTableFault : public TableTest, public ::testing::WithParamInterface<std::tuple<Caller, Fault>> {
+protected:
+    TArcTableFault() : TableTest(6) {}
+
+    void SetUp() override
+    {
+        TableTest::SetUp();
+        m_cards = &table(QStringLiteral("Anagrafica"));
+        m_cards->open();
+        m_members = &linkedMembers(*m_cards);
+        m_members->open();
+    }
+
+    // Only the member list's keyset fails: the cards go on reading.
+    void breakMemberRequeries() { dao::faults::failStatements(QStringLiteral("SELECT rowid FROM \"Nucleo\""), std::get<1>(GetParam()).code); }
+
+    void provoke()
+    {
+        switch (std::get<0>(GetParam())) {
+        case Caller::Reopen:
+            breakMemberRequeries();
+            m_members->ReopenRecordset();
+            break;
+        case Caller::RefreshFallback: {
+            // The current member vanishes, so the refresh falls back to reopening.
+            const qint64 member = m_members->fieldByName(QStringLiteral("ID_PERSONA"))->asInteger();
+            table_test::deleteArchiveRow(m_path, QStringLiteral("Nucleo"), QStringLiteral("ID_PERSONA"), member);
+            breakMemberRequeries();
+            m_members->refresh();
+            break;
+        }
+        case Caller::MasterChange:
+            breakMemberRequeries();
+            m_cards->next();
+            break;
+        case Caller::RequeryAfterPost:
+            m_cards->edit();
+            m_cards->fieldByName(QStringLiteral("Capofamiglia"))->setValueText(QStringLiteral("Verdi Anna"));
+            breakMemberRequeries();
+            m_cards->post();
+            break;
+        }
+    }
+
+    TArcTable *m_cards = nullptr;
+    TArcTable *m_members = nullptr;
+    dao::faults::Scope m_faults;
+};
+
+TEST_P(TArcTableFault, TheErrorReachesTheCallerAndTheMemberListStaysUsable)
+{
+    ASSERT_GT(m_members->recordCount(), 0);
+    try {
+        provoke();
+        ADD_FAILURE() << "the failed requery was not reported";
+    } catch (const dao::EngineError &error) {
+        EXPECT_FALSE(error.description().isEmpty());
+    }
+    dao::faults::clear();
+
+    // Never open over no recordset: that one skipped every later requery and crashed.
+    EXPECT_TRUE(!m_members->active() || m_members->EngineRecordset() != nullptr);
+
+    // The user goes on: the list is opened again where needed and follows the cards.
+    if (!m_members->active())
+        m_members->open();
+    m_cards->first();
+    const qint64 card = m_cards->fieldByName(QStringLiteral("ID_SCHEDA"))->asInteger();
+    EXPECT_EQ(m_members->recordCount(),
+              table_test::archiveRowCount(m_path, QStringLiteral("Nucleo"), QStringLiteral("[ID_SCHEDA] = %1").arg(card)));
+    m_members->append();
+    m_members->fieldByName(QStringLiteral("Nome"))->setValueText(QStringLiteral("Nuovo"));
+    m_members->post();
+    EXPECT_EQ(m_members->fieldByName(QStringLiteral("ID_SCHEDA"))->asInteger(), card);
+}
+
+TEST_P(TArcTableFault, AClosedMemberListRefusesInsteadOfCrashing)
+{
+    try {
+        provoke();
+    } catch (const dao::EngineError &) {
+    }
+    dao::faults::clear();
+    if (m_members->active())
+        GTEST_SKIP() << "the list stayed on a recordset";
+    EXPECT_THROW(m_members->append(), EDatabaseError);
+    m_cards->next();   // a closed detail ignores its master
+}
+
+std::string caseName(const ::testing::TestParamInfo<std::tuple<Caller, Fault>> &info)
+{
+    static const char *const callers[] = {"Reopen", "RefreshFallback", "MasterChange", "RequeryAfterPost"};
+    return std::string(callers[int(std::get<0>(info.param))]) + std::get<1>(info.param).name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryCallerEveryFault, TArcTableFault,
+    ::testing::Combine(::testing::Values(Caller::Reopen, Caller::RefreshFallback, Caller::MasterChange,
+                                         Caller::RequeryAfterPost),
+                       ::testing::ValuesIn(kFaults)),
+    caseName);
+
+} // namespace
