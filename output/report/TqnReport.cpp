@@ -6,6 +6,7 @@
 #include "output/report/file/LayoutReader.h"
 #include "output/report/file/LayoutWriter.h"
 #include "output/report/print/QtReportPrinter.h"
+#include "platform/CrashPoints.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -201,7 +202,14 @@ void TqnReport::StoreLayout(const QString &fileName)
     // Written beside the target and renamed into place: a failed save leaves the old file.
     QSaveFile file(name);
     const QByteArray bytes = writeLayout(m_layout, m_printer);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    const qsizetype half = bytes.size() / 2;
+    bool written = file.open(QIODevice::WriteOnly) && file.write(bytes.left(half)) == half;
+    if (written) {
+        file.flush();
+        platform::crashPoint("store-layout-half-written");
+        written = file.write(bytes.mid(half)) == bytes.size() - half && file.commit();
+    }
+    if (!written)
         throw EReportError(QStringLiteral("Si è verificato un errore durante la fase di salvataggio del report"));
     m_layout.FileName = bareName(name);
 }
