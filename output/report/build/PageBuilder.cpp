@@ -275,10 +275,10 @@ void PageBuilder::printFooter(Band *footer, TqnDataset *source, bool moveBack)
         return;
     moveBack = moveBack && source;
     if (moveBack)
-        source->prior();
+        source->toLastPrinted();
     printBand(footer);
     if (moveBack)
-        source->next();
+        source->backFromLastPrinted();
     if (footer->stats)
         footer->stats->reset();
 }
@@ -319,6 +319,7 @@ void PageBuilder::runMaster()
             checkGroups();
             accumulate(TqnBandType::btMasterData);
             printBand(data);
+            source->markPrinted();
             runDetail(TqnBandType::btDetailData);
             source->next();
         }
@@ -366,6 +367,7 @@ void PageBuilder::runDetail(TqnBandType dataType)
             m_system.current = source->recordCount() + 1;
             accumulate(dataType);
             printBand(data);
+            source->markPrinted();
             if (!sub)
                 runDetail(TqnBandType::btSubDetailData);
             source->next();
@@ -425,12 +427,13 @@ void PageBuilder::runCross()
                 m_system.current = source->recordCount() + 1;
                 accumulate(TqnBandType::btCrossData);
                 place(data, std::max(1, data->view->Width));
+                source->markPrinted();
                 source->next();
             }
             if (footer && !m_error.stopped()) {
-                source->prior();
+                source->toLastPrinted();
                 place(footer, std::max(1, footer->view->Width));
-                source->next();
+                source->backFromLastPrinted();
             }
         } catch (const std::exception &error) {
             fail(QStringLiteral("Errore. ") + errorText(error));
