@@ -249,6 +249,7 @@ bool TqnReport::BuildPages()
     events.onBeforePrint = OnBeforePrint;
     events.onAfterPrint = OnAfterPrint;
     events.onGetValue = OnGetValue;
+    events.onUserFunction = OnUserFunction;
     events.processEvents = [] { QCoreApplication::processEvents(); };
     PageBuilder builder(m_layout, windowName(), DisableDataSetControls, m_error, std::move(events));
     m_prepared = builder.run(started);

@@ -51,6 +51,7 @@ PageBuilder::PageBuilder(const TqnLayout &layout, QString windowName, bool disab
       m_renderer(std::make_unique<ObjectRenderer>(m_scope))
 {
     m_scope.setOnGetValue(m_events.onGetValue);
+    m_scope.setOnUserFunction(m_events.onUserFunction);
 }
 
 PageBuilder::~PageBuilder() = default;

@@ -46,6 +46,7 @@ struct BuildEvents {
     std::function<void(int layoutPage)> onBeginPage, onEndPage;
     std::function<void(const TqnView &)> onBeforePrint, onAfterPrint;
     ReportScope::GetValueEvent onGetValue;
+    ReportScope::UserFunctionEvent onUserFunction;
     std::function<void()> processEvents;      // pending window messages, after each page
 };
 
