@@ -69,7 +69,9 @@ PreparedPages PageBuilder::run(const QDateTime &started)
     checkVariables();
     if (m_layout.TwoPass && !m_error.stopped()) {
         // The first pass only counts the pages, for TOTALPAGES.
+        m_firstPass = true;
         pass();
+        m_firstPass = false;
         m_system.totalPages = int(m_pages.size());
         m_pages.clear();
     }
