@@ -11,7 +11,7 @@ ComponentDirectory &ComponentDirectory::instance()
 void ComponentDirectory::add(const QString &windowName, QObject *component, Kind kind)
 {
     for (Window &w : m_windows)
-        if (w.name.compare(windowName, Qt::CaseInsensitive) == 0) {
+        if (w.kind == kind && w.name.compare(windowName, Qt::CaseInsensitive) == 0) {
             if (component)
                 w.components.append(component);
             return;

@@ -177,6 +177,7 @@ void TqnReport::OpenLayout(const QString &fileName)
         QDir::setCurrent(savedFolder);
     m_layout.FileName = bareName(name);
     g_current = this;
+    emit layoutReplaced();
 }
 
 void TqnReport::readFrom(const QByteArray &data)
@@ -224,6 +225,7 @@ void TqnReport::StoreLayout(const QString &fileName)
     if (!written)
         throw EReportError(QStringLiteral("Si è verificato un errore durante la fase di salvataggio del report"));
     m_layout.FileName = bareName(name);
+    emit layoutReplaced();
 }
 
 void TqnReport::reloadIfChanged()
@@ -239,6 +241,7 @@ void TqnReport::ResetLayout()
 {
     m_prepared.clear();
     m_layout.reset();
+    emit layoutReplaced();
 }
 
 bool TqnReport::BuildPages()

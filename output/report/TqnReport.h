@@ -115,6 +115,11 @@ public:
     // The report last loaded, prepared or designed.
     static TqnReport *current();
 
+signals:
+    // A new layout was loaded or saved under a new name, or the layout was reset: an open
+    // designer shows it again.
+    void layoutReplaced();
+
 private:
     QString withExtension(const QString &fileName) const;
     void reloadIfChanged();
