@@ -1,7 +1,7 @@
 // Printing a prepared report through a recording printer, and the prepared-report file.
 
 #include "output/report/pages/PreparedFile.h"
-#include "output/report/print/ReportPrinter.h"
+#include "output/report/print/QtReportPrinter.h"
 #include "tests/report/ReportTestSupport.h"
 
 using namespace reporttest;
@@ -94,6 +94,23 @@ TEST_F(PrintPagesTest, StopFlagAbortsTheJob)
     m_report->stop();
     EXPECT_EQ(printed(1, 5, false, 1), QStringList{"1"});
     EXPECT_EQ(m_log.back(), QStringLiteral("abort"));
+}
+
+TEST_F(PrintPagesTest, QtPrinterPrintsThePagesAsAJob)
+{
+    // Qt's printer writing a PDF file stands for a real one here.
+    const QString file = path(QStringLiteral("stampa.pdf"));
+    m_report->setPrinterFactory([&](const QString &) {
+        auto printer = std::make_unique<QtReportPrinter>();
+        printer->printer().setOutputFormat(QPrinter::PdfFormat);
+        printer->printer().setOutputFileName(file);
+        return printer;
+    });
+    m_report->PrintPages(2, 4, false, 1);
+    const QStringList pages = pdfText(file).split(QChar(12), Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), 3);
+    EXPECT_EQ(pages[0].trimmed(), QStringLiteral("2"));
+    EXPECT_EQ(pages[2].trimmed(), QStringLiteral("4"));
 }
 
 TEST_F(PrintPagesTest, PreparedFileRoundTripAndDamage)

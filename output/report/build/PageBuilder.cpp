@@ -108,12 +108,13 @@ void PageBuilder::pass()
     m_system.lineThrough = 0;
     // Pages printed inside sub-report objects are not printed on their own.
     std::vector<bool> subPages(m_layout.Pages.size(), false);
-    for (const TqnPage &page : m_layout.Pages)
-        for (const auto &object : page.Objects)
+    for (size_t p = 0; p < m_layout.Pages.size(); ++p)
+        for (const auto &object : m_layout.Pages[p].Objects)
             if (object->kind() == TqnViewKind::vkSubReport) {
-                const int sub = static_cast<const TqnSubReportView &>(*object).SubPage;
-                if (size_t(sub) < subPages.size())
-                    subPages[size_t(sub)] = true;
+                // A page that names itself is still a page of its own.
+                const size_t sub = static_cast<const TqnSubReportView &>(*object).SubPage;
+                if (sub < subPages.size() && sub != p)
+                    subPages[sub] = true;
             }
     for (size_t i = 0; i < m_layout.Pages.size() && !m_error.stopped(); ++i)
         if (!subPages[i])
