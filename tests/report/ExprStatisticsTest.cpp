@@ -88,7 +88,8 @@ TEST(ExprStatistics, OnlyAnEnabledBandMayUseThemAndTheyDoNotNest)
     } catch (const report::ExprError &error) {
         EXPECT_EQ(error.message(), "Formato parametri non valido nella funzione : SUM");
     }
-    EXPECT_THROW(band.collectText("[SUM(]"), report::ExprError);
+    band.collectText("[SUM(] [SUM(Nucleo.Reddito)]");
+    EXPECT_EQ(band.size(), 1);
 }
 
 TEST(ExprStatistics, ATextValueCannotBeSummed)

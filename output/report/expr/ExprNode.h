@@ -21,6 +21,7 @@ struct ExprNode {
     Kind kind = Kind::Literal;
     ExprValue literal;                       // Literal
     ExprNameRef name;                        // Name
+    QString upperName;                       // Name of one part: upper case, for system variables
     ExprOp op = ExprOp::Add;                 // Unary, Binary
     const ExprFunctionInfo *function = nullptr;   // Call, Statistic
     QString key;                             // Statistic: function and argument text;

@@ -192,6 +192,7 @@ private:
         auto node = std::make_unique<ExprNode>();
         node->kind = ExprNode::Kind::Name;
         node->name.parts = QStringList{first.text};
+        node->upperName = first.text.toUpper();
         while (m_token.type == Type::Dot && !node->name.lastQuoted) {
             advance();
             if (m_token.type != Type::Identifier && m_token.type != Type::QuotedName)

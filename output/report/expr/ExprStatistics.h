@@ -18,8 +18,8 @@ namespace report {
 
 class ExprStatistics {
 public:
-    // Registers the calls in the bracketed parts of the texts; throws the ExprError of a text
-    // that does not parse or of a statistic nested in another.
+    // Registers the calls in the bracketed parts of the texts; throws the ExprError of a
+    // statistic nested in another. Parts that do not parse are left for printing to report.
     void collect(const QStringList &texts);
     void collectText(const QString &text);
     void collectExpression(const Expression &expression);

@@ -80,7 +80,9 @@ QDateTime ExprValue::toDateTime() const
         return {};
     const double fraction = m_number - std::floor(m_number);
     const int ms = int(std::lround(fraction * kMsPerDay));
-    return QDateTime(day, QTime(0, 0)).addMSecs(ms);
+    // Serials carry no zone: reading them as UTC keeps daylight-saving days whole and spares
+    // a look at the system's zone on every date printed.
+    return QDateTime(day, QTime(0, 0), Qt::UTC).addMSecs(ms);
 }
 
 QString ExprValue::toText() const

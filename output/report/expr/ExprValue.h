@@ -45,7 +45,7 @@ public:
     // Numbers, flags (1/0), dates (their serial) and empty values (0) as a number.
     double number() const { return m_number; }
     const QString &rawText() const { return m_text; }
-    QDateTime toDateTime() const;                         // of the serial, local time
+    QDateTime toDateTime() const;   // of the serial, as a wall-clock time in UTC (no zone)
     // The truth of a flag, a number (nonzero) or an empty value (false).
     bool truth() const { return m_number != 0; }
 

@@ -38,7 +38,7 @@ public:
     {
         switch (node.kind) {
         case ExprNode::Kind::Literal: return node.literal;
-        case ExprNode::Kind::Name: return name(node.name);
+        case ExprNode::Kind::Name: return name(node.name, node.upperName);
         case ExprNode::Kind::Unary: return applyUnary(node.op, eval(*node.children[0]), m_source);
         case ExprNode::Kind::Binary: return binary(node);
         case ExprNode::Kind::Call: return call(node);
@@ -48,7 +48,7 @@ public:
     }
 
 private:
-    ExprValue name(const ExprNameRef &ref)
+    ExprValue name(const ExprNameRef &ref, const QString &upperName)
     {
         if (auto value = m_scope.variable(ref.joined()))
             return *value;
@@ -60,7 +60,7 @@ private:
             return ExprValue(ref.parts.first());   // a text after all
         if (ref.parts.size() == 1) {
             const QString &word = ref.parts.first();
-            if (auto value = m_scope.systemVariable(word.toUpper()))
+            if (auto value = m_scope.systemVariable(upperName))
                 return *value;
             if (isWord(word, "true", "vero"))
                 return ExprValue(true);

@@ -11,7 +11,8 @@
 //              name when there is one, otherwise a text; write texts in '...' to be sure.
 //   calls      NAME(arg; arg; ...)  arguments separated by ";" (as in an Italian spreadsheet)
 //              or by ","; a comma between two digits is a decimal comma, so write
-//              ROUND(x; 2) or ROUND(x, 2) with a blank.
+//              ROUND(x; 2) or ROUND(x, 2) with a blank. The functions are those of
+//              ExprFunctions.h; any other name is asked of the scope (userFunction).
 //   grouping   ( ... ) and [ ... ] (a bracket inside a bracketed text part groups too)
 //   operators, from the weakest:
 //              or

@@ -7,7 +7,8 @@
 // The text before the first digit placeholder is printed before the number, the rest after
 // it. Values are rounded half away from zero to the decimals shown (at most 18). With a
 // single picture a negative value gets a leading "-". An empty picture prints the number
-// plainly. "#,##0.00" of 1234.5 is "1.234,50".
+// plainly. "#,##0.00" of 1234.5 is "1.234,50". Scientific pictures (E+00) are not read:
+// their letters print as text.
 
 #include <QString>
 
