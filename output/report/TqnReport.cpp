@@ -45,6 +45,11 @@ QString folderOf(const QString &path)
     return slash < 0 ? QString() : path.left(slash + 1);
 }
 
+QString inFolder(const QString &folder, const QString &bare)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder + bare : folder + QLatin1Char('/') + bare;
+}
+
 QString bareName(const QString &path)
 {
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
@@ -147,8 +152,7 @@ void TqnReport::OpenLayout(const QString &fileName)
             throw EReportError(QStringLiteral("Si è tentato di caricare il report \"%1\" da una cartella non valida.\r\n"
                                               "E' possibile caricare il report solo dalla cartella:  \"%2\"")
                                    .arg(qualifiedName(), ReportDir));
-        name = upperFolder(ReportDir).size() == ReportDir.size() ? ReportDir + bareName(name)
-                                                                 : ReportDir + QLatin1Char('/') + bareName(name);
+        name = inFolder(ReportDir, bareName(name));
     }
     const QString savedFolder = QDir::currentPath();
     bool moved = false;
@@ -209,8 +213,7 @@ void TqnReport::StoreLayout(const QString &fileName)
                                               "E' possibile salvare il report solo nella cartella:  \"%2\"")
                                    .arg(qualifiedName(), ReportDir));
         if (folder.isEmpty())
-            name = upperFolder(ReportDir).size() == ReportDir.size() ? ReportDir + name
-                                                                     : ReportDir + QLatin1Char('/') + name;
+            name = inFolder(ReportDir, name);
     }
     // Written beside the target and renamed into place: a failed save leaves the old file.
     QSaveFile file(name);
@@ -262,12 +265,18 @@ bool TqnReport::BuildPages()
     if (OnBeginPage) events.onBeginPage = [this](int p) { OnBeginPage(*this, p); };
     if (OnEndPage) events.onEndPage = [this](int p) { OnEndPage(*this, p); };
     events.onBeforePrint = OnBeforePrint;
+    events.onDrawObject = OnDrawObject;
+    if (OnDataSetWork) events.onDataSetWork = [this](const QString &name) { OnDataSetWork(*this, name); };
     events.onAfterPrint = OnAfterPrint;
     events.onGetValue = OnGetValue;
     events.onUserFunction = OnUserFunction;
     events.processEvents = [] { QCoreApplication::processEvents(); };
-    if (ShowProgress && progressHook())
+    if (ShowProgress && (progressHook() || OnProgress))
         events.progress = [this](int page, bool firstPass) {
+            if (OnProgress)
+                OnProgress(*this, page);
+            if (!progressHook())
+                return true;
             const QString label = firstPass ? QStringLiteral("Esecuzione 1° passo:") : QStringLiteral("Pagina in costruzione:");
             return progressHook()(progressCaption(), label + QLatin1Char(' ') + QString::number(page));
         };

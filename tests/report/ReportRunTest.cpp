@@ -175,6 +175,24 @@ TEST_F(ReportRunTest, SubReportPrintsItsPageInPlaceAndNotOnItsOwn)
     EXPECT_GT(rows, 1);
 }
 
+TEST_F(ReportRunTest, AssignedEventsRunInDocumentOrder)
+{
+    openArchive(2);
+    TqnPage &page = m_report->layout().Pages.front();
+    addBand(page, TqnBandType::btMasterData, 0, 20, QStringLiteral("S"));
+    addMemo(page, 0, 0, 200, 20, QStringLiteral("[Protocollo]"));
+    addBoundSource(m_report->layout(), QStringLiteral("Anagrafica"), QStringLiteral("S"));
+    QStringList events;
+    m_report->OnBeginDoc = [&](TqnReport &) { events << QStringLiteral("doc"); };
+    m_report->OnEndDoc = [&](TqnReport &) { events << QStringLiteral("/doc"); };
+    m_report->OnBeginPage = [&](TqnReport &, int p) { events << QStringLiteral("page %1").arg(p); };
+    m_report->OnEndPage = [&](TqnReport &, int p) { events << QStringLiteral("/page %1").arg(p); };
+    m_report->OnDataSetWork = [&](TqnReport &, const QString &name) { events << QStringLiteral("work ") + name; };
+    m_report->OnBeforePrint = [&](const TqnView &) { events << QStringLiteral("band"); };
+    m_report->BuildPages();
+    EXPECT_EQ(events, (QStringList{"doc", "page 0", "work S", "band", "band", "/page 0", "/doc"}));
+}
+
 TEST_F(ReportRunTest, TextWrapsAtWordsInsideItsBox)
 {
     const QFont font = PageFonts::font({QStringLiteral("Arial"), 10, 0});

@@ -225,6 +225,8 @@ bool PageBuilder::initSource(TqnDataset *source)
             }
         };
     }
+    if (m_events.onDataSetWork)
+        m_events.onDataSetWork(source->name());
     const QString error = source->init();
     if (!error.isEmpty()) {
         fail(error);

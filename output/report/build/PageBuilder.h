@@ -45,6 +45,8 @@ struct BuildEvents {
     std::function<void()> onBeginDoc, onEndDoc;
     std::function<void(int layoutPage)> onBeginPage, onEndPage;
     std::function<void(const TqnView &)> onBeforePrint, onAfterPrint;
+    std::function<void(const TqnView &, QRectF box)> onDrawObject;
+    std::function<void(const QString &dataSetName)> onDataSetWork;
     ReportScope::GetValueEvent onGetValue;
     ReportScope::UserFunctionEvent onUserFunction;
     std::function<void()> processEvents;      // pending window messages, after each page

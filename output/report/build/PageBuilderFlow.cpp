@@ -154,6 +154,9 @@ void PageBuilder::drawBandAt(Band &band, QPointF origin)
         if (m_error.stopped())
             return;
         try {
+            if (m_events.onDrawObject)
+                m_events.onDrawObject(*object, QRectF(QPointF(object->X, object->Y) + shift,
+                                                      QSizeF(object->Width, object->Height)));
             if (object->kind() == TqnViewKind::vkSubReport)
                 drawSubReport(*object, QPointF(object->X, object->Y) + shift);
             else
