@@ -102,7 +102,9 @@ public:
     // Building's "now" (DATE and TIME); the clock by default.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
-    // The preview window and the designer window of later issues: set once by them.
+    // The preview window and the designer window of later issues: set once by them. The
+    // preview hook runs inside PresentPages; a preview that stays open after it returns
+    // (ModalPreview off) keeps its own copy of the prepared pages, which RunPreview discards.
     static std::function<void(TqnReport &)> &previewHook();
     static std::function<void(TqnReport &)> &designerHook();
     // The progress window of building and printing (ShowProgress on): its caption, its text

@@ -168,6 +168,19 @@ TEST_F(DataBandTest, LabelsRunInColumnsBeforeTheNextPage)
     EXPECT_GT(m_report->preparedPages().size(), 1);
 }
 
+TEST_F(DataBandTest, HeadersTallerThanThePageDoNotBreakForever)
+{
+    openArchive(3);
+    TqnPage &page = m_report->layout().Pages.front();
+    addBand(page, TqnBandType::btPageHeader, 0, 2000);
+    addBand(page, TqnBandType::btPageFooter, 2000, 100);
+    listOver(QStringLiteral("Anagrafica"), QStringLiteral("Scheda [Protocollo]"));
+    m_report->BuildPages();
+    EXPECT_EQ(m_report->preparationError(), QString());
+    EXPECT_EQ(texts(QStringLiteral("Scheda")).size(), 3);
+    EXPECT_LE(m_report->preparedPages().size(), 3);
+}
+
 TEST_F(DataBandTest, CollateTakesEachLayoutPageInTurn)
 {
     openArchive(1);

@@ -127,6 +127,7 @@ private:
     bool m_firstPageOfLayout = true;
     double m_y = 0;
     double m_columnTop = 0;
+    double m_bodyTop = 0;                       // first place of a flowing band in the column
     int m_column = 0;
     int m_bandType = -1;                        // band being printed, for the error text
     int m_subReportDepth = 0;

@@ -84,6 +84,7 @@ void PageBuilder::startPage()
     m_firstPageOfLayout = false;
     m_columnTop = m_y;
     printBand(m_plan.byType[size_t(TqnBandType::btColumnHeader)], false);
+    m_bodyTop = m_y;
     m_bandType = savedBand;
 }
 
@@ -119,6 +120,7 @@ void PageBuilder::nextColumnOrPage()
         m_system.column = m_column + 1;
         m_y = m_columnTop;
         printBand(m_plan.byType[size_t(TqnBandType::btColumnHeader)], false);
+        m_bodyTop = m_y;
         m_bandType = savedBand;
         return;
     }
@@ -131,8 +133,9 @@ void PageBuilder::printBand(Band *band, bool flowing)
     if (!band || m_error.stopped())
         return;
     const double height = band->height();
-    // A band taller than a whole page is printed where it is rather than forever moved on.
-    if (flowing && m_y + height > dataLimit() + 0.01 && m_y > m_columnTop + 0.01)
+    // A band that does not fit even at the top of a column (headers taller than the page,
+    // a band taller than a whole page) is printed where it is rather than forever moved on.
+    if (flowing && m_y + height > dataLimit() + 0.01 && m_y > m_bodyTop + 0.01)
         nextColumnOrPage();
     setBandScope(*band);
     const double x = (band->view->BandType == TqnBandType::btPageHeader
