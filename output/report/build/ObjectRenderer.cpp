@@ -126,16 +126,30 @@ void ObjectRenderer::drawMemo(const TqnMemoView &memo, const QRectF &box, Prepar
     const double width = (rotated ? box.height() : box.width()) - 2 * kPadding;
     const double height = (rotated ? box.width() : box.height()) - 2 * kPadding;
 
+    // Each line is measured once: most fit their box and need no wrapping.
     QStringList lines;
+    std::vector<double> advances;
+    const auto add = [&](const QString &part) {
+        const double whole = metrics.horizontalAdvance(part);
+        if (!(memo.Alignment & taWordWrap) || whole <= width) {
+            lines.append(part);
+            advances.push_back(whole);
+            return;
+        }
+        for (const QString &line : wrap(part, metrics, width)) {
+            lines.append(line);
+            advances.push_back(metrics.horizontalAdvance(line));
+        }
+    };
     for (const report::ExprText &text : texts(memo)) {
         const QString expanded = text.expand(m_scope);
-        for (const QString &part : expanded.split(QLatin1Char('\n'))) {
-            QString clean = part;
-            clean.remove(QLatin1Char('\r'));
-            if (memo.Alignment & taWordWrap)
-                lines.append(wrap(clean, metrics, width));
-            else
-                lines.append(clean);
+        if (!expanded.contains(QLatin1Char('\n')) && !expanded.contains(QLatin1Char('\r'))) {
+            add(expanded);
+            continue;
+        }
+        for (QString part : expanded.split(QLatin1Char('\n'))) {
+            part.remove(QLatin1Char('\r'));
+            add(part);
         }
     }
     const double lineHeight = metrics.height();
@@ -153,7 +167,7 @@ void ObjectRenderer::drawMemo(const TqnMemoView &memo, const QRectF &box, Prepar
         const QString &line = lines[i];
         if (line.isEmpty())
             continue;
-        const double advance = metrics.horizontalAdvance(line);
+        const double advance = advances[size_t(i)];
         double left = kPadding;
         switch (memo.Alignment & taHorizontalMask) {
         case taRight: left = kPadding + width - advance; break;
