@@ -2,6 +2,8 @@
 
 #include "controls/SansFont.h"
 #include "forms/ErrorBox.h"
+#include "forms/main/ArchiveConnection.h"
+#include "output/report/ComponentDirectory.h"
 #include "forms/pass1/Tfrm_pass.h"
 
 #include <QCloseEvent>
@@ -31,6 +33,9 @@ Tfrm_main::Tfrm_main(const StartupStep &startup, QWidget *parent) : QMainWindow(
     move(214, 164);
     resize(597, 643);
     configureDatabase();
+    configureReport(m_qnReport1);
+    m_qnReport1.setMessages(&m_reportMessages);
+    registerReportDataSets(objectName(), m_data);
     buildFrame();
     m_layoutStore.setErrorHandler([this](const std::exception &error) { reportUnhandled(this, error); });
     FormCreate(startup);
@@ -40,6 +45,7 @@ Tfrm_main::~Tfrm_main()
 {
     // The store still needs the window and its grids whole to save their layout.
     m_layoutStore.formDestroy();
+    ComponentDirectory::instance().removeWindow(objectName());
     // Qt deletes child widgets only after the members are gone; the data-aware controls must
     // go first, while the datasets and data sources they watch still exist.
     delete takeCentralWidget();
@@ -47,19 +53,7 @@ Tfrm_main::~Tfrm_main()
 
 void Tfrm_main::configureDatabase()
 {
-    // DatabaseType empties Database, so it comes first.
-    m_database.beginLoading();
-    m_database.setDatabaseType(QStringLiteral("Access"));
-    m_database.setSystemDatabase(QStringLiteral("system.mdb"));
-    m_database.setWorkspace(QStringLiteral("DaoWorkspace"));
-    m_database.setEngineType(2);
-    m_database.setVersion(QStringLiteral("3.6"));
-    m_database.setShowSystemObjects(true);
-    m_database.setTrackTransactions(false);
-    m_database.setUseODBCDialog(false);
-    m_database.setLoginPrompt(false);
-    m_database.setConnected(false);
-    m_database.endLoading();
+    configureArchiveConnection(m_database);
 }
 
 // An error the start-up does not handle itself stops it where it happened; the window is

@@ -6,8 +6,10 @@
 
 #include "controls/TMessageBox.h"
 #include "forms/main/StartupSequence.h"
+#include "forms/ReportMessageBox.h"
 #include "forms/main/TMainData.h"
 #include "layout/TLayoutStore.h"
+#include "output/report/TqnReport.h"
 #include "store/TArcDatabase.h"
 
 #include <QMainWindow>
@@ -47,6 +49,7 @@ public:
     const TMessageBox &mymsg() const { return m_mymsg; }
     TMainData &data() { return m_data; }
     TLayoutStore &LayoutStore1() { return m_layoutStore; }
+    TqnReport &qnReport1() { return m_qnReport1; }
 
     StartupOutcome startupOutcome() const { return m_startupOutcome; }
     bool endRequested() const { return endsProgram(m_startupOutcome); }
@@ -122,6 +125,9 @@ private:
     TMessageBox m_mymsg{this};
     TLayoutStore m_layoutStore{this};
     TMainData m_data{m_database};
+    ReportMessageBox m_reportMessages{this};
+    TqnReport m_qnReport1{this};
+    TqnDesigner m_qnDesigner1{this};
     QString m_layoutIniPath;
     StartupOutcome m_startupOutcome = StartupOutcome::Continue;
     QStringList m_listaRuolo;

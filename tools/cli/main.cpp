@@ -4,12 +4,15 @@
 #include "tools/cli/CliError.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/HouseholdGenerator.h"
+#include "tools/print/PrintCommand.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
 #include <iostream>
+#include <memory>
 #include <string>
 
 namespace {
@@ -76,11 +79,61 @@ QString readPassword()
     return QString::fromStdString(line);
 }
 
+// A wrong command line: the reason, the usage text, the exit status.
+int usageFailure(const cli::CliError &e, QTextStream &err)
+{
+    err << QStringLiteral("tavorio-cli: ") << e.message() << "\n\n" << cli::usageText();
+    err.flush();
+    return int(e.code());
+}
+
+struct PrintLine {
+    QString archive, layout, pdf;
+    bool passwordStdin = false;
+};
+
+// stampa ARCHIVIO TRACCIATO.qnf --pdf USCITA.pdf [--password-stdin]
+PrintLine parsePrint(const QStringList &args)
+{
+    const auto usage = [](const QString &reason) { return cli::CliError(cli::ExitCode::Usage, reason); };
+    PrintLine pl;
+    QStringList files;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (arg == QLatin1String("--password-stdin")) {
+            pl.passwordStdin = true;
+        } else if (arg == QLatin1String("--pdf")) {
+            if (++i == args.size())
+                throw usage(QStringLiteral("--pdf richiede il nome del file PDF."));
+            pl.pdf = args[i];
+        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            throw usage(QStringLiteral("opzione sconosciuta \"%1\".").arg(arg));
+        } else {
+            files.append(arg);
+        }
+    }
+    if (files.size() != 2)
+        throw usage(QStringLiteral("servono l'ARCHIVIO e il TRACCIATO."));
+    if (pl.pdf.isEmpty())
+        throw usage(QStringLiteral("manca --pdf USCITA.pdf."));
+    pl.archive = files[0];
+    pl.layout = files[1];
+    return pl;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Printing measures text, which needs the GUI application; no display is needed.
+    const bool printing = argc > 1 && std::string(argv[1]) == "stampa";
+    if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app;
+    if (printing)
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     QTextStream out(stdout);
@@ -90,13 +143,21 @@ int main(int argc, char **argv)
         out << cli::usageText();
         return 0;
     }
+    if (printing) {
+        PrintLine pl;
+        try {
+            pl = parsePrint(args);
+        } catch (const cli::CliError &e) {
+            return usageFailure(e, err);
+        }
+        const QString password = pl.passwordStdin ? readPassword() : QString();
+        return cli::runPrint(pl.archive, pl.layout, pl.pdf, password, out, err);
+    }
     CommandLine cl;
     try {
         cl = parse(args);
     } catch (const cli::CliError &e) {
-        err << QStringLiteral("tavorio-cli: ") << e.message() << "\n\n" << cli::usageText();
-        err.flush();
-        return int(e.code());
+        return usageFailure(e, err);
     }
     const QString password = cl.passwordStdin ? readPassword() : QString();
     if (cl.command == QLatin1String("verifica"))

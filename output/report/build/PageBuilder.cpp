@@ -1,0 +1,451 @@
+#include "output/report/build/PageBuilder.h"
+
+#include "db/TDataSet.h"
+#include "output/report/ComponentDirectory.h"
+#include "output/report/build/ObjectRenderer.h"
+#include "output/report/model/TqnLayout.h"
+
+#include <algorithm>
+
+namespace {
+
+// Bands whose texts may hold running statistics, and the data band that feeds them.
+bool collectsStatistics(TqnBandType type)
+{
+    switch (type) {
+    case TqnBandType::btReportSummary: case TqnBandType::btPageFooter:
+    case TqnBandType::btMasterFooter: case TqnBandType::btDetailFooter:
+    case TqnBandType::btSubDetailFooter: case TqnBandType::btColumnFooter:
+    case TqnBandType::btGroupFooter: case TqnBandType::btCrossFooter:
+        return true;
+    default:
+        return false;
+    }
+}
+
+TqnBandType feedingBand(TqnBandType type)
+{
+    if (type == TqnBandType::btCrossFooter)
+        return TqnBandType::btCrossData;
+    return dataBandOfFooter(type);
+}
+
+QString errorText(const std::exception &error)
+{
+    if (const auto *expr = dynamic_cast<const report::ExprError *>(&error))
+        return expr->message();
+    return QString::fromUtf8(error.what());
+}
+
+} // namespace
+
+double PageBuilder::Band::height() const
+{
+    return view->Height;
+}
+
+PageBuilder::PageBuilder(const TqnLayout &layout, QString windowName, bool disableDataSetControls,
+                         PreparationError &error, BuildEvents events)
+    : m_layout(layout), m_windowName(std::move(windowName)), m_disableControls(disableDataSetControls),
+      m_error(error), m_events(std::move(events)), m_scope(layout, m_windowName, m_system),
+      m_renderer(std::make_unique<ObjectRenderer>(m_scope))
+{
+    m_scope.setOnGetValue(m_events.onGetValue);
+    m_scope.setOnUserFunction(m_events.onUserFunction);
+}
+
+PageBuilder::~PageBuilder() = default;
+
+void PageBuilder::fail(const QString &detail, const QString &object)
+{
+    m_error.record(detail, {object, m_bandType, m_layoutPage + 1});
+}
+
+PreparedPages PageBuilder::run(const QDateTime &started)
+{
+    m_system.started = started;
+    if (m_events.onBeginDoc)
+        m_events.onBeginDoc();
+    checkVariables();
+    if (m_layout.TwoPass && !m_error.stopped()) {
+        // The first pass only counts the pages, for TOTALPAGES.
+        m_firstPass = true;
+        pass();
+        m_firstPass = false;
+        m_system.totalPages = int(m_pages.size());
+        m_pages.clear();
+    }
+    if (!m_error.stopped())
+        pass();
+    if (m_events.onEndDoc)
+        m_events.onEndDoc();
+    return std::move(m_pages);
+}
+
+void PageBuilder::checkVariables()
+{
+    for (const TqnVariable &v : m_layout.Values.items()) {
+        if (v.Kind != TqnVariableKind::vkField)
+            continue;
+        TDataSet *ds = m_scope.dataSetNamed(v.DataSet);
+        if (!ds) {
+            m_error.record(QStringLiteral("Non è stato trovato il qnDataset: ") + v.DataSet, {QString(), -1, 0});
+            return;
+        }
+        if (!ds->active())
+            continue;
+        if (!ds->findField(v.Field)) {
+            m_error.record(QStringLiteral("Non è stato possibile reperire il campo: ") + ds->name()
+                               + QLatin1Char('.') + v.Field, {QString(), -1, 0});
+            return;
+        }
+    }
+}
+
+void PageBuilder::pass()
+{
+    m_system.page = 0;
+    m_system.lineThrough = 0;
+    // Pages printed inside sub-report objects are not printed on their own.
+    std::vector<bool> subPages(m_layout.Pages.size(), false);
+    for (size_t p = 0; p < m_layout.Pages.size(); ++p)
+        for (const auto &object : m_layout.Pages[p].Objects)
+            if (object->kind() == TqnViewKind::vkSubReport) {
+                // A page that names itself is still a page of its own.
+                const size_t sub = static_cast<const TqnSubReportView &>(*object).SubPage;
+                if (sub < subPages.size() && sub != p)
+                    subPages[sub] = true;
+            }
+    for (size_t i = 0; i < m_layout.Pages.size() && !m_error.stopped(); ++i)
+        if (!subPages[i])
+            buildLayoutPage(int(i));
+}
+
+void PageBuilder::makePlan(const TqnPage &page, Plan &plan)
+{
+    plan = Plan();
+    for (const auto &object : page.Objects)
+        if (object->kind() == TqnViewKind::vkBand) {
+            auto band = std::make_unique<Band>();
+            band->view = static_cast<const TqnBandView *>(object.get());
+            plan.bands.push_back(std::move(band));
+        }
+    std::stable_sort(plan.bands.begin(), plan.bands.end(),
+                     [](const auto &a, const auto &b) { return a->view->Y < b->view->Y; });
+    // An object belongs to the band its top lies in.
+    for (const auto &object : page.Objects) {
+        if (object->kind() == TqnViewKind::vkBand)
+            continue;
+        Band *owner = nullptr;
+        for (const auto &band : plan.bands)
+            if (object->Y >= band->view->Y && object->Y < band->view->Y + std::max(1, band->view->Height))
+                owner = band.get();
+        if (owner)
+            owner->objects.push_back(object.get());
+        else
+            plan.loose.push_back(object.get());
+    }
+    for (const auto &band : plan.bands) {
+        const TqnBandType type = band->view->BandType;
+        if (type == TqnBandType::btGroupHeader) {
+            band->group = std::make_unique<report::Expression>(band->view->GroupCondition);
+            plan.groupHeaders.push_back(band.get());
+        } else if (type == TqnBandType::btGroupFooter) {
+            plan.groupFooters.push_back(band.get());
+        } else if (!plan.byType[size_t(type)]) {
+            plan.byType[size_t(type)] = band.get();
+        }
+        if (collectsStatistics(type)) {
+            QStringList texts;
+            for (const TqnView *object : band->objects)
+                texts += object->Memo;
+            auto stats = std::make_unique<report::ExprStatistics>();
+            try {
+                stats->collect(texts);
+            } catch (const std::exception &error) {
+                m_bandType = int(type);
+                fail(QStringLiteral("Errore. ") + errorText(error));
+                return;
+            }
+            if (!stats->isEmpty())
+                band->stats = std::move(stats);
+        }
+    }
+}
+
+void PageBuilder::buildLayoutPage(int index)
+{
+    m_page = &m_layout.Pages[size_t(index)];
+    m_layoutPage = index;
+    m_bandType = -1;
+    makePlan(*m_page, m_plan);
+    if (m_error.stopped())
+        return;
+    if (m_events.onBeginPage)
+        m_events.onBeginPage(index);
+    m_firstPageOfLayout = true;
+    m_sources.fill(nullptr);
+    startPage();
+    if (Band *title = m_plan.byType[size_t(TqnBandType::btReportTitle)]; title && !m_page->TitleBeforeHeader)
+        printBand(title);
+    runMaster();
+    runCross();
+    if (!m_error.stopped())
+        printBand(m_plan.byType[size_t(TqnBandType::btReportSummary)]);
+    endPage();
+    if (m_events.onEndPage)
+        m_events.onEndPage(index);
+}
+
+TqnDataset *PageBuilder::sourceFor(const Band &data)
+{
+    const QString name = data.view->dataSetName();
+    if (auto *component = qobject_cast<TqnDataset *>(ComponentDirectory::instance().findOn(m_windowName, name)))
+        return component;
+    if (TqnDataset *entry = m_layout.DataSets.find(name))
+        return entry;
+    if (!name.isEmpty()) {
+        m_bandType = int(data.view->BandType);
+        fail(QStringLiteral("Non è stato trovato il qnDataset: ") + name);
+    }
+    return nullptr;
+}
+
+bool PageBuilder::initSource(TqnDataset *source)
+{
+    auto *bound = qobject_cast<TqnDBDataSet *>(source);
+    if (bound) {
+        bound->DisableDataSetControls = m_disableControls;
+        bound->filterCheck = [this, bound](const QString &expression) {
+            try {
+                m_scope.setGroupSource(bound->DataSet());
+                return report::evaluateExpression(expression, m_scope).truth();
+            } catch (const std::exception &) {
+                throw std::runtime_error("Errore nell'espressione del filtro della banda.");
+            }
+        };
+    }
+    if (m_events.onDataSetWork)
+        m_events.onDataSetWork(source->name());
+    const QString error = source->init();
+    if (!error.isEmpty()) {
+        fail(error);
+        return false;
+    }
+    return true;
+}
+
+void PageBuilder::accumulate(TqnBandType dataType)
+{
+    for (const auto &band : m_plan.bands)
+        if (band->stats && feedingBand(band->view->BandType) == dataType) {
+            setBandScope(*band);
+            band->stats->accumulate(m_scope);
+        }
+}
+
+void PageBuilder::checkGroups()
+{
+    for (size_t level = 0; level < m_plan.groupHeaders.size(); ++level) {
+        Band *header = m_plan.groupHeaders[level];
+        setBandScope(*header);
+        const report::ExprValue value = header->group->evaluate(m_scope);
+        if (header->lastGroupValue && *header->lastGroupValue == value)
+            continue;
+        const bool firstGroup = !header->lastGroupValue.has_value();
+        if (!firstGroup)
+            printGroupFooters(level, m_sources[size_t(TqnBandType::btMasterData)]);
+        for (size_t inner = level; inner < m_plan.groupHeaders.size(); ++inner) {
+            Band *h = m_plan.groupHeaders[inner];
+            setBandScope(*h);
+            h->lastGroupValue = h->group->evaluate(m_scope);
+            printBand(h);
+        }
+        return;
+    }
+}
+
+void PageBuilder::printGroupFooters(size_t fromLevel, TqnDataset *source)
+{
+    // Footers lie in page order, the innermost group's first: the footer of level L is the
+    // (count-1-L)th. Those of the groups from `fromLevel` in close, innermost first.
+    const size_t count = m_plan.groupFooters.size();
+    for (size_t i = 0; i < count; ++i)
+        if (count - 1 - i >= fromLevel)
+            printFooter(m_plan.groupFooters[i], source, true);
+}
+
+void PageBuilder::printFooter(Band *footer, TqnDataset *source, bool moveBack)
+{
+    if (!footer || m_error.stopped())
+        return;
+    moveBack = moveBack && source;
+    if (moveBack)
+        source->toLastPrinted();
+    printBand(footer);
+    if (moveBack)
+        source->backFromLastPrinted();
+    if (footer->stats)
+        footer->stats->reset();
+}
+
+void PageBuilder::runMaster()
+{
+    Band *data = m_plan.byType[size_t(TqnBandType::btMasterData)];
+    if (!data || m_error.stopped())
+        return;
+    TqnDataset *source = sourceFor(*data);
+    if (m_error.stopped())
+        return;
+    if (!source) {
+        // A band with no record source prints once.
+        printBand(m_plan.byType[size_t(TqnBandType::btMasterHeader)]);
+        printBand(data);
+        printFooter(m_plan.byType[size_t(TqnBandType::btMasterFooter)], nullptr, false);
+        return;
+    }
+    m_bandType = int(TqnBandType::btMasterData);
+    if (!initSource(source))
+        return;
+    m_sources[size_t(TqnBandType::btMasterData)] = source;
+    for (Band *h : m_plan.groupHeaders)
+        h->lastGroupValue.reset();
+    try {
+        printBand(m_plan.byType[size_t(TqnBandType::btMasterHeader)]);
+        source->first();
+        int line = 0;
+        while (!m_error.stopped() && !source->eof()) {
+            if (auto *bound = qobject_cast<TqnDBDataSet *>(source); bound && !bound->closedError().isEmpty()) {
+                fail(bound->closedError());
+                break;
+            }
+            m_system.line = ++line;
+            ++m_system.lineThrough;
+            m_system.current = source->recordCount() + 1;
+            checkGroups();
+            accumulate(TqnBandType::btMasterData);
+            printBand(data);
+            source->markPrinted();
+            runDetail(TqnBandType::btDetailData);
+            source->next();
+        }
+        if (line > 0 && !m_error.stopped()) {
+            printGroupFooters(0, source);
+            printFooter(m_plan.byType[size_t(TqnBandType::btMasterFooter)], source, true);
+        }
+    } catch (const std::exception &error) {
+        fail(QStringLiteral("Errore. ") + errorText(error));
+    }
+    source->exit();
+    m_sources[size_t(TqnBandType::btMasterData)] = nullptr;
+}
+
+void PageBuilder::runDetail(TqnBandType dataType)
+{
+    const bool sub = dataType == TqnBandType::btSubDetailData;
+    Band *data = m_plan.byType[size_t(dataType)];
+    if (!data || m_error.stopped())
+        return;
+    Band *header = m_plan.byType[size_t(sub ? TqnBandType::btSubDetailHeader : TqnBandType::btDetailHeader)];
+    Band *footer = m_plan.byType[size_t(sub ? TqnBandType::btSubDetailFooter : TqnBandType::btDetailFooter)];
+    TqnDataset *source = sourceFor(*data);
+    if (!source) {
+        if (!m_error.stopped()) {
+            printBand(header);
+            printBand(data);
+            printFooter(footer, nullptr, false);
+        }
+        return;
+    }
+    m_bandType = int(dataType);
+    if (!initSource(source))
+        return;
+    m_sources[size_t(dataType)] = source;
+    const int outerLine = m_system.line;
+    int line = 0;
+    try {
+        source->first();
+        while (!m_error.stopped() && !source->eof()) {
+            if (line == 0)
+                printBand(header);
+            m_system.line = ++line;
+            ++m_system.lineThrough;
+            m_system.current = source->recordCount() + 1;
+            accumulate(dataType);
+            printBand(data);
+            source->markPrinted();
+            if (!sub)
+                runDetail(TqnBandType::btSubDetailData);
+            source->next();
+        }
+        if (line > 0)
+            printFooter(footer, source, true);
+    } catch (const std::exception &error) {
+        fail(QStringLiteral("Errore. ") + errorText(error));
+    }
+    source->exit();
+    m_sources[size_t(dataType)] = nullptr;
+    m_system.line = outerLine;
+}
+
+void PageBuilder::runCross()
+{
+    Band *data = m_plan.byType[size_t(TqnBandType::btCrossData)];
+    if (!data || m_error.stopped())
+        return;
+    Band *header = m_plan.byType[size_t(TqnBandType::btCrossHeader)];
+    Band *footer = m_plan.byType[size_t(TqnBandType::btCrossFooter)];
+    TqnDataset *source = sourceFor(*data);
+    if (m_error.stopped())
+        return;
+    // One row of the table: the header at its place, the data bands to its right, one per
+    // record, on as many rows as the page width needs, then the footer.
+    const double rowHeight = std::max({data->height(), header ? header->height() : 0.0,
+                                       footer ? footer->height() : 0.0});
+    const double right = m_page->widthPx() - m_page->marginPx(m_page->Paper.Right);
+    const double startX = header ? header->view->X + header->view->Width : data->view->X;
+    double x = startX;
+    const auto place = [&](Band *band, double width) {
+        if (x + width > right + 0.5 && x > startX) {
+            m_y += rowHeight;
+            x = startX;
+        }
+        if (m_y + rowHeight > dataLimit())
+            nextColumnOrPage();
+        setBandScope(*band);
+        drawBandAt(*band, QPointF(x - band->view->X, m_y));
+        x += width;
+    };
+    if (header) {
+        setBandScope(*header);
+        if (m_y + rowHeight > dataLimit())
+            nextColumnOrPage();
+        drawBandAt(*header, QPointF(0, m_y));
+    }
+    if (source) {
+        m_bandType = int(TqnBandType::btCrossData);
+        if (!initSource(source))
+            return;
+        m_sources[size_t(TqnBandType::btCrossData)] = source;
+        try {
+            source->first();
+            while (!m_error.stopped() && !source->eof()) {
+                m_system.current = source->recordCount() + 1;
+                accumulate(TqnBandType::btCrossData);
+                place(data, std::max(1, data->view->Width));
+                source->markPrinted();
+                source->next();
+            }
+            if (footer && !m_error.stopped()) {
+                source->toLastPrinted();
+                place(footer, std::max(1, footer->view->Width));
+                source->backFromLastPrinted();
+            }
+        } catch (const std::exception &error) {
+            fail(QStringLiteral("Errore. ") + errorText(error));
+        }
+        source->exit();
+        m_sources[size_t(TqnBandType::btCrossData)] = nullptr;
+    }
+    m_y += rowHeight;
+}

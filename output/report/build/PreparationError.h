@@ -1,0 +1,28 @@
+#pragma once
+// The preparation error of one run: only the first error is kept, with the object, band and
+// layout page being printed when it happened. Recording it sets the stop flag.
+
+#include <QString>
+
+class PreparationError final {
+public:
+    static QString opening() { return QStringLiteral("Si è verificato un errore durante la fase di preparazione"); }
+
+    // What is being printed now; the text takes it at the moment of recording.
+    struct Where {
+        QString object;          // empty: no object of the band being printed
+        int bandType = -1;       // -1: no band
+        int layoutPage = 0;      // from 1
+    };
+
+    void record(const QString &detail, const Where &where);
+    bool hasError() const { return !m_text.isEmpty(); }
+    const QString &text() const { return m_text; }
+    bool stopped() const { return m_stop; }
+    void stop() { m_stop = true; }
+    void clear();
+
+private:
+    QString m_text;
+    bool m_stop = false;
+};

@@ -1,0 +1,209 @@
+#include "output/report/build/ReportScope.h"
+
+#include "db/TDataSet.h"
+#include "db/TField.h"
+#include "output/report/ComponentDirectory.h"
+#include "output/report/expr/Expression.h"
+#include "output/report/model/TqnLayout.h"
+
+using report::ExprValue;
+
+namespace {
+
+report::ExprFieldKind kindOf(TFieldType type)
+{
+    switch (type) {
+    case TFieldType::ftSmallint: case TFieldType::ftInteger: case TFieldType::ftAutoInc:
+    case TFieldType::ftFloat: case TFieldType::ftCurrency:
+        return report::ExprFieldKind::Number;
+    case TFieldType::ftDate: case TFieldType::ftTime: case TFieldType::ftDateTime:
+        return report::ExprFieldKind::DateTime;
+    case TFieldType::ftBoolean:
+        return report::ExprFieldKind::Flag;
+    default:
+        return report::ExprFieldKind::Text;
+    }
+}
+
+std::optional<ExprValue> fieldOf(TDataSet *dataSet, const QString &name)
+{
+    if (!dataSet || !dataSet->active())
+        return std::nullopt;
+    const TField *field = dataSet->findField(name);
+    if (!field)
+        return std::nullopt;
+    return ReportScope::valueOf(*field);
+}
+
+// What an event handler gave, as an expression value (invalid: empty).
+ExprValue fromVariant(const QVariant &value)
+{
+    if (!value.isValid())
+        return ExprValue();
+    switch (value.typeId()) {
+    case QMetaType::Bool: return ExprValue(value.toBool());
+    case QMetaType::Int: case QMetaType::LongLong: case QMetaType::UInt: case QMetaType::Double:
+        return ExprValue(value.toDouble());
+    case QMetaType::QDate: case QMetaType::QDateTime: return ExprValue::dateTime(value.toDateTime());
+    default: return ExprValue(value.toString());
+    }
+}
+
+QVariant toVariant(const ExprValue &value)
+{
+    switch (value.kind()) {
+    case ExprValue::Kind::Empty: return QVariant();
+    case ExprValue::Kind::Number: return value.number();
+    case ExprValue::Kind::Flag: return value.truth();
+    case ExprValue::Kind::DateTime: return value.toDateTime();
+    case ExprValue::Kind::Text: break;
+    }
+    return value.rawText();
+}
+
+// Variables that name each other in a circle would never end.
+constexpr int kMaxVariableDepth = 32;
+
+} // namespace
+
+ReportScope::ReportScope(const TqnLayout &layout, QString windowName, report::ExprSystemValues &system)
+    : m_layout(layout), m_windowName(std::move(windowName)), m_system(system)
+{
+}
+
+ExprValue ReportScope::valueOf(const TField &field)
+{
+    const report::ExprFieldKind kind = kindOf(field.dataType());
+    if (field.isNull())
+        return ExprValue::nullOf(kind);
+    switch (kind) {
+    case report::ExprFieldKind::Number: return ExprValue(field.asFloat());
+    case report::ExprFieldKind::DateTime: return ExprValue::dateTime(field.asDateTime());
+    case report::ExprFieldKind::Flag: return ExprValue(field.asBoolean());
+    case report::ExprFieldKind::Text: break;
+    }
+    return ExprValue(field.asString());
+}
+
+TDataSet *ReportScope::onReportWindow(const QString &name) const
+{
+    if (auto *ds = qobject_cast<TDataSet *>(ComponentDirectory::instance().findOn(m_windowName, name)))
+        return ds;
+    if (auto *entry = qobject_cast<TqnDBDataSet *>(m_layout.DataSets.find(name)))
+        return entry->DataSet();
+    return nullptr;
+}
+
+TDataSet *ReportScope::dataSetNamed(const QString &name) const
+{
+    if (name.contains(QLatin1Char('.')))
+        return qobject_cast<TDataSet *>(ComponentDirectory::instance().find(name));
+    return onReportWindow(name);
+}
+
+std::optional<ExprValue> ReportScope::variable(const QString &name)
+{
+    const TqnVariable *v = m_layout.Values.find(name);
+    if (!v)
+        return std::nullopt;
+    if (m_onGetValue) {
+        QVariant value;
+        m_onGetValue(v->Name, value);
+        return fromVariant(value);
+    }
+    switch (v->Kind) {
+    case TqnVariableKind::vkNotAssigned:
+        return ExprValue();
+    case TqnVariableKind::vkField:
+        if (auto value = fieldOf(dataSetNamed(v->DataSet), v->Field))
+            return value;
+        return ExprValue();
+    case TqnVariableKind::vkOther:
+        break;
+    }
+    if (const auto system = m_system.lookup(v->Text.trimmed().toUpper()))
+        return system;
+    if (m_depth >= kMaxVariableDepth)
+        throw report::ExprError(report::ExprErrorKind::UnknownIdentifier, v->Name);
+    ++m_depth;
+    struct Leave { int &d; ~Leave() { --d; } } leave{m_depth};
+    return report::evaluateExpression(v->Text, *this);
+}
+
+std::optional<ExprValue> ReportScope::field(const report::ExprNameRef &ref)
+{
+    const QStringList &p = ref.parts;
+    if (p.size() == 1)
+        return fieldOf(m_groupSource, p[0]);
+    if (p.size() == 2) {
+        if (TDataSet *ds = onReportWindow(p[0]))
+            return fieldOf(ds, p[1]);
+        return std::nullopt;
+    }
+    if (p.size() == 3)
+        return fieldOf(qobject_cast<TDataSet *>(ComponentDirectory::instance().findOn(p[0], p[1])), p[2]);
+    return std::nullopt;
+}
+
+bool ReportScope::namesDataSet(const report::ExprNameRef &ref)
+{
+    if (ref.parts.size() != 2 || ref.lastQuoted)
+        return false;
+    return qobject_cast<TDataSet *>(ComponentDirectory::instance().findOn(ref.parts[0], ref.parts[1]));
+}
+
+QByteArray ReportScope::fieldBytes(const QString &reference)
+{
+    // Split at the points outside double quotes.
+    report::ExprNameRef ref;
+    QString part;
+    bool quoted = false;
+    for (QChar c : reference) {
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+            ref.lastQuoted = true;
+        } else if (c == QLatin1Char('.') && !quoted) {
+            ref.parts.append(part.trimmed());
+            part.clear();
+            ref.lastQuoted = false;
+        } else {
+            part += c;
+        }
+    }
+    ref.parts.append(part.trimmed());
+    TDataSet *dataSet = nullptr;
+    if (ref.parts.size() == 1)
+        dataSet = m_groupSource;
+    else if (ref.parts.size() == 2)
+        dataSet = onReportWindow(ref.parts[0]);
+    else if (ref.parts.size() == 3)
+        dataSet = qobject_cast<TDataSet *>(ComponentDirectory::instance().findOn(ref.parts[0], ref.parts[1]));
+    if (!dataSet || !dataSet->active())
+        return {};
+    TField *field = dataSet->findField(ref.parts.back());
+    if (!field || field->isNull())
+        return {};
+    if (!field->isBlob())
+        return field->asString().toLatin1();
+    auto stream = dataSet->createBlobStream(field, TBlobStreamMode::bmRead);
+    return stream ? stream->readAll() : QByteArray();
+}
+
+std::optional<ExprValue> ReportScope::userFunction(const QString &name, const QList<ExprValue> &args)
+{
+    if (!m_onUserFunction)
+        return std::nullopt;
+    QVariantList values;
+    for (const ExprValue &arg : args)
+        values.append(toVariant(arg));
+    QVariant result;
+    m_onUserFunction(name, values, result);
+    if (!result.isValid())
+        return std::nullopt;
+    return fromVariant(result);
+}
+
+std::optional<ExprValue> ReportScope::systemVariable(const QString &upperName)
+{
+    return m_system.lookup(upperName);
+}

@@ -1,0 +1,39 @@
+#include "output/report/pages/PageFonts.h"
+
+#include <QImage>
+#include <QPaintDevice>
+
+QPaintDevice *PageFonts::measuringDevice()
+{
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32);
+        image.setDotsPerMeterX(3780);   // 96 per inch
+        image.setDotsPerMeterY(3780);
+        return image;
+    }();
+    return &device;
+}
+
+QFont PageFonts::font(const PreparedFont &spec, const QPaintDevice *device)
+{
+    QFont f(spec.Family);
+    if (spec.Family.compare(QLatin1String("MS Sans Serif"), Qt::CaseInsensitive) == 0)
+        f.setFamily(QStringLiteral("Sans Serif"));
+    f.setStyleHint(QFont::SansSerif);
+    const int dpi = device ? device->logicalDpiY() : 96;
+    f.setPointSizeF(std::max(1.0, double(spec.PointSize) * 96.0 / std::max(1, dpi)));
+    f.setItalic(spec.Style & 1);
+    f.setBold(spec.Style & 2);
+    f.setUnderline(spec.Style & 4);
+    return f;
+}
+
+QFontMetricsF PageFonts::metrics(const QFont &font)
+{
+    return QFontMetricsF(font, measuringDevice());
+}
+
+QColor colorFromBgr(quint32 bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}

@@ -1,0 +1,68 @@
+#include "output/report/print/QtReportPrinter.h"
+
+#include "output/report/pages/PagePainter.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+
+QPageLayout pageLayoutOf(const PreparedPaper &paper)
+{
+    // Sizes are stored portrait; the orientation turns them.
+    const QSizeF size(std::max(1, paper.Width) / 10.0, std::max(1, paper.Height) / 10.0);
+    return QPageLayout(QPageSize(size, QPageSize::Millimeter),
+                       paper.Orientation ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+}
+
+QtReportPrinter::QtReportPrinter(const QString &printerName) : m_printer(QPrinter::HighResolution)
+{
+    if (!printerName.isEmpty())
+        m_printer.setPrinterName(printerName);
+    m_printer.setFullPage(true);
+}
+
+void QtReportPrinter::setPaper(const PreparedPaper &paper)
+{
+    m_paper = paper;
+    m_printer.setPageLayout(pageLayoutOf(paper));
+}
+
+void QtReportPrinter::beginJob()
+{
+    m_painter = std::make_unique<QPainter>();
+    if (!m_painter->begin(&m_printer))
+        m_painter.reset();
+}
+
+void QtReportPrinter::newSheet()
+{
+    if (m_painter)
+        m_printer.newPage();
+}
+
+void QtReportPrinter::drawPage(const PreparedPage &page, bool physicalOffset)
+{
+    if (!m_painter)
+        return;
+    const double scale = m_printer.resolution() / 96.0;
+    m_painter->save();
+    if (physicalOffset) {
+        const QRectF paperRect = m_printer.paperRect(QPrinter::DevicePixel);
+        const QRectF pageRect = m_printer.pageRect(QPrinter::DevicePixel);
+        m_painter->translate(paperRect.left() - pageRect.left(), paperRect.top() - pageRect.top());
+    }
+    PagePainter::paint(*m_painter, page, scale);
+    m_painter->restore();
+}
+
+void QtReportPrinter::endJob()
+{
+    if (m_painter)
+        m_painter->end();
+    m_painter.reset();
+}
+
+void QtReportPrinter::abortJob()
+{
+    m_printer.abort();
+    endJob();
+}

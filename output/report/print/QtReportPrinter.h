@@ -1,0 +1,33 @@
+#pragma once
+// The printer seam over Qt's printer: a system printer by name, or a PDF file.
+
+#include "output/report/print/ReportPrinter.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <memory>
+
+class QtReportPrinter final : public ReportPrinter {
+public:
+    // An empty name takes the system's default printer.
+    explicit QtReportPrinter(const QString &printerName = QString());
+    QPrinter &printer() { return m_printer; }
+
+    PreparedPaper paper() const override { return m_paper; }
+    void setPaper(const PreparedPaper &paper) override;
+    void setTitle(const QString &title) override { m_printer.setDocName(title); }
+    void beginJob() override;
+    void newSheet() override;
+    void drawPage(const PreparedPage &page, bool physicalOffset) override;
+    void endJob() override;
+    void abortJob() override;
+
+private:
+    QPrinter m_printer;
+    PreparedPaper m_paper;
+    std::unique_ptr<QPainter> m_painter;
+};
+
+// The page layout Qt needs for a prepared page's paper.
+class QPageLayout;
+QPageLayout pageLayoutOf(const PreparedPaper &paper);

@@ -1,0 +1,101 @@
+#include "tests/report/ReportTestSupport.h"
+
+#include "forms/main/ArchiveConnection.h"
+#include "output/report/ComponentDirectory.h"
+#include "tests/support/QtApplication.h"
+#include "tests/support/TestArchive.h"
+
+#include <QProcess>
+
+namespace reporttest {
+
+TqnBandView &addBand(TqnPage &page, TqnBandType type, int y, int height, const QString &source)
+{
+    auto band = std::make_unique<TqnBandView>();
+    band->BandType = type;
+    band->X = 0;
+    band->Y = y;
+    band->Width = 700;
+    band->Height = height;
+    band->FormatText = source;
+    band->Name = QStringLiteral("Band%1").arg(page.Objects.size() + 1);
+    TqnBandView &ref = *band;
+    page.Objects.push_back(std::move(band));
+    return ref;
+}
+
+TqnMemoView &addMemo(TqnPage &page, int x, int y, int width, int height, const QString &text,
+                     const QString &name)
+{
+    auto memo = std::make_unique<TqnMemoView>();
+    memo->X = x;
+    memo->Y = y;
+    memo->Width = width;
+    memo->Height = height;
+    memo->Memo = text.split(QLatin1Char('\n'));
+    memo->Name = name.isEmpty() ? QStringLiteral("Memo%1").arg(page.Objects.size() + 1) : name;
+    TqnMemoView &ref = *memo;
+    page.Objects.push_back(std::move(memo));
+    return ref;
+}
+
+TqnDBDataSet &addBoundSource(TqnLayout &layout, const QString &table, const QString &name)
+{
+    auto *entry = new TqnDBDataSet(layout.DataSets.holder());
+    entry->setName(name);
+    entry->ComponentText = QStringLiteral("frm_main.") + table;
+    entry->setDataSet(qobject_cast<TDataSet *>(ComponentDirectory::instance().find(entry->ComponentText)));
+    layout.DataSets.add(entry);
+    return *entry;
+}
+
+void ReportFixture::SetUp()
+{
+    testsupport::ensureApplication();
+    ASSERT_TRUE(m_dir.isValid());
+    m_window = std::make_unique<QObject>();
+    m_window->setObjectName(QStringLiteral("frm_main"));
+    ComponentDirectory::instance().add(QStringLiteral("frm_main"), nullptr);
+    m_report = std::make_unique<TqnReport>(m_window.get());
+    configureReport(*m_report);
+    m_report->setMessages(&m_messages);
+    m_report->setClock([] { return QDateTime(QDate(2026, 12, 9), QTime(10, 30)); });
+}
+
+void ReportFixture::TearDown()
+{
+    m_report.reset();
+    ComponentDirectory::instance().removeWindow(QStringLiteral("frm_main"));
+    m_window.reset();
+}
+
+void ArchiveReportFixture::openArchive(int households)
+{
+    const QString file = path(QStringLiteral("tavorio.mdb"));
+    testsupport::createArchive(file, {}, households);
+    m_database = std::make_unique<TArcDatabase>();
+    m_data = std::make_unique<TMainData>(*m_database);
+    configureArchiveConnection(*m_database);
+    m_database->setDatabase(file);
+    m_database->setConnected(true);
+    for (TArcTable *table : {&m_data->Anagrafica(), &m_data->Nucleo(), &m_data->Fascia()})
+        table->open();
+    registerReportDataSets(QStringLiteral("frm_main"), *m_data);
+}
+
+void ArchiveReportFixture::TearDown()
+{
+    ReportFixture::TearDown();
+    m_data.reset();
+    m_database.reset();
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace reporttest
