@@ -32,8 +32,21 @@ void QtReportPrinter::setPaper(const PreparedPaper &paper)
     m_printer->setPageLayout(pageLayoutOf(paper));
 }
 
+QtReportPrinter::~QtReportPrinter()
+{
+    if (m_painter)
+        m_painter->end();
+}
+
 void QtReportPrinter::beginJob()
 {
+    // A new job on a file would write the file over: the file's job goes on, on a new sheet
+    // with the paper just set.
+    if (m_painter && m_jobEnded) {
+        m_jobEnded = false;
+        m_printer->newPage();
+        return;
+    }
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(m_printer))
         m_painter.reset();
@@ -62,6 +75,10 @@ void QtReportPrinter::drawPage(const PreparedPage &page, bool physicalOffset)
 
 void QtReportPrinter::endJob()
 {
+    if (m_painter && m_printer->outputFormat() == QPrinter::PdfFormat) {
+        m_jobEnded = true;
+        return;
+    }
     if (m_painter)
         m_painter->end();
     m_painter.reset();
@@ -70,5 +87,7 @@ void QtReportPrinter::endJob()
 void QtReportPrinter::abortJob()
 {
     m_printer->abort();
-    endJob();
+    if (m_painter)
+        m_painter->end();
+    m_painter.reset();
 }

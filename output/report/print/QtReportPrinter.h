@@ -13,6 +13,7 @@ public:
     explicit QtReportPrinter(const QString &printerName = QString());
     // Prints on a printer set up elsewhere (the print dialog's), which must outlive this.
     explicit QtReportPrinter(QPrinter &printer);
+    ~QtReportPrinter() override;
     QPrinter &printer() { return *m_printer; }
 
     PreparedPaper paper() const override { return m_paper; }
@@ -29,6 +30,7 @@ private:
     QPrinter *m_printer;
     PreparedPaper m_paper;
     std::unique_ptr<QPainter> m_painter;
+    bool m_jobEnded = false;     // a file job whose end waits for a job that may follow
 };
 
 // The page layout Qt needs for a prepared page's paper.
