@@ -121,31 +121,11 @@ TEST_F(PreviewPrintTest, WithoutPrintersAWarningAndThenTheDialogForAFile)
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("stampa.pdf"))));
 }
 
-// A printed list of the archive's cards, through the engine, in the preview.
-class PreviewListPrintTest : public ArchiveReportFixture {
-protected:
-    void makeList()
-    {
-        TqnLayout &layout = m_report->layout();
-        layout.TwoPass = 1;
-        TqnPage &page = layout.Pages.front();
-        addBand(page, TqnBandType::btPageHeader, 0, 40);
-        addMemo(page, 40, 5, 500, 30, QStringLiteral("Prossimi appuntamenti del [DATE]"));
-        addBand(page, TqnBandType::btMasterData, 50, 22, QStringLiteral("Schede"));
-        addMemo(page, 40, 52, 600, 20, QStringLiteral("[Protocollo] [Anagrafica.\"Capofamiglia\"] [Indirizzo]"));
-        addBand(page, TqnBandType::btPageFooter, 100, 30);
-        addMemo(page, 40, 105, 300, 22, QStringLiteral("Pagina [PAGE#] di [TOTALPAGES]"));
-        addBoundSource(layout, QStringLiteral("Anagrafica"), QStringLiteral("Schede"));
-    }
-};
+class PreviewListPrintTest : public PreviewListFixture {};
 
 TEST_F(PreviewListPrintTest, PrintedPdfHoldsTheTextOfThePreviewsPages)
 {
-    openArchive(500);
-    makeList();
-    m_report->Title = QStringLiteral("Prossimi appuntamenti");
-    m_report->BuildPages();
-    ASSERT_EQ(m_report->preparationError(), QString());
+    buildList();
     ASSERT_EQ(m_report->preparedPages().size(), 12);
 
     ScriptedDialogs dialogs;

@@ -135,4 +135,23 @@ TStandardPreview &PreviewFixture::open(PreparedPages pages, bool ownCopy)
     return *m_preview;
 }
 
+void PreviewListFixture::buildList(int households)
+{
+    using namespace reporttest;
+    openArchive(households);
+    m_report->Title = QStringLiteral("Prossimi appuntamenti");
+    TqnLayout &layout = m_report->layout();
+    layout.TwoPass = 1;
+    TqnPage &page = layout.Pages.front();
+    addBand(page, TqnBandType::btPageHeader, 0, 40);
+    addMemo(page, 40, 5, 500, 30, QStringLiteral("Prossimi appuntamenti del [DATE]"));
+    addBand(page, TqnBandType::btMasterData, 50, 22, QStringLiteral("Schede"));
+    addMemo(page, 40, 52, 600, 20, QStringLiteral("[Protocollo] [Anagrafica.\"Capofamiglia\"] [Indirizzo]"));
+    addBand(page, TqnBandType::btPageFooter, 100, 30);
+    addMemo(page, 40, 105, 300, 22, QStringLiteral("Pagina [PAGE#] di [TOTALPAGES]"));
+    addBoundSource(layout, QStringLiteral("Anagrafica"), QStringLiteral("Schede"));
+    m_report->BuildPages();
+    ASSERT_EQ(m_report->preparationError(), QString());
+}
+
 } // namespace previewtest

@@ -64,4 +64,11 @@ protected:
     QString m_startFolder;
 };
 
+// A printed list of the archive's cards built by the engine: a header with the date, one
+// line per card, "Pagina N di M" at the foot; 500 cards make 12 pages.
+class PreviewListFixture : public reporttest::ArchiveReportFixture {
+protected:
+    void buildList(int households = 500);
+};
+
 } // namespace previewtest

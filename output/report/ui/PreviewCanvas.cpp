@@ -15,6 +15,7 @@ PreviewCanvas::PreviewCanvas(const PreviewScene &scene, QWidget *parent) : QWidg
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 void PreviewCanvas::resizeEvent(QResizeEvent *event)

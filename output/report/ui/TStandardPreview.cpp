@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -206,16 +207,22 @@ void TStandardPreview::toggleFullScreen()
 {
     if (!m_fullScreen) {
         m_stateBeforeFullScreen = windowState();
+        m_geometryBeforeFullScreen = geometry();
         m_toolBarWasVisible = m_toolBar->isVisible() || !isVisible();
         m_fullScreen = true;
         m_toolBar->hide();
         m_view->setBarsVisible(false);
-        setWindowState(windowState() | Qt::WindowFullScreen);
+        // Without a window manager nobody else would size the window to the screen.
+        if (screen())
+            setGeometry(screen()->geometry());
+        showFullScreen();
     } else {
         m_fullScreen = false;
         m_toolBar->setVisible(m_toolBarWasVisible);
         m_view->setBarsVisible(true);
+        setGeometry(m_geometryBeforeFullScreen);
         setWindowState(m_stateBeforeFullScreen);
+        show();
     }
     m_view->setFocus();
 }

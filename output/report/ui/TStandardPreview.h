@@ -79,5 +79,6 @@ private:
     TextHit m_lastHit;
     bool m_fullScreen = false;
     Qt::WindowStates m_stateBeforeFullScreen;
+    QRect m_geometryBeforeFullScreen;
     bool m_toolBarWasVisible = true;
 };
