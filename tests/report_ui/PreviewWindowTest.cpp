@@ -84,6 +84,9 @@ TEST_F(PreviewWindowTest, EscapeLeavesFullScreenFirstAndClosesOnTheSecond)
     EXPECT_TRUE(preview.windowState() & Qt::WindowFullScreen);
     EXPECT_FALSE(preview.toolBar()->isVisible());
     EXPECT_FALSE(preview.view()->verticalBar()->isVisible());
+    // With the bars gone the pages take the whole window.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(preview.view()->canvas()->size(), preview.size());
 
     previewtest::keyClick(preview.view(), Qt::Key_Escape);
     EXPECT_FALSE(preview.fullScreenMode());
