@@ -97,39 +97,26 @@ int TextSearch::matchIn(const QString &text, const QString &query, const FindOpt
 
 TextHit TextSearch::find(const QString &query, const FindOptions &options, TextCursor from)
 {
-    TextHit hit;
     if (query.isEmpty() || m_pages.isEmpty())
-        return hit;
+        return TextHit();
     const int pageCount = int(m_pages.size());
-    if (options.forward) {
-        for (int page = std::max(0, from.page); page < pageCount; ++page) {
-            const std::vector<Line> &pageLines = lines(page);
-            const int firstLine = page == from.page ? from.line : 0;
-            for (int l = std::max(0, firstLine); l < int(pageLines.size()); ++l) {
-                const int start = page == from.page && l == from.line ? from.offset : 0;
-                const int at = matchIn(pageLines[size_t(l)].text, query, options, start, true);
-                if (at >= 0) {
-                    hit.at = {page, l, at};
-                    hit.length = int(query.size());
-                    hit.boxes = boxesOf(page, pageLines[size_t(l)], at, hit.length);
-                    return hit;
-                }
-            }
-        }
-        return hit;
-    }
-    for (int page = std::min(pageCount - 1, from.page); page >= 0; --page) {
+    const int step = options.forward ? 1 : -1;
+    const int first = options.forward ? std::max(0, from.page) : std::min(pageCount - 1, from.page);
+    for (int page = first; page >= 0 && page < pageCount; page += step) {
         const std::vector<Line> &pageLines = lines(page);
-        const int lastLine = page == from.page ? std::min(from.line, int(pageLines.size()) - 1)
-                                               : int(pageLines.size()) - 1;
-        for (int l = lastLine; l >= 0; --l) {
+        const int count = int(pageLines.size());
+        int l = options.forward ? 0 : count - 1;
+        if (page == from.page)
+            l = options.forward ? from.line : std::min(from.line, count - 1);
+        for (; l >= 0 && l < count; l += step) {
             const QString &text = pageLines[size_t(l)].text;
-            // Strictly before the cursor: a match may not start at it.
-            int start = int(text.size());
+            // Forward a match may start at the cursor; backward only strictly before it.
+            int start = options.forward ? 0 : int(text.size());
             if (page == from.page && l == from.line)
-                start = from.offset - 1;
-            const int at = matchIn(text, query, options, start, false);
+                start = options.forward ? from.offset : from.offset - 1;
+            const int at = matchIn(text, query, options, start, options.forward);
             if (at >= 0) {
+                TextHit hit;
                 hit.at = {page, l, at};
                 hit.length = int(query.size());
                 hit.boxes = boxesOf(page, pageLines[size_t(l)], at, hit.length);
@@ -137,7 +124,7 @@ TextHit TextSearch::find(const QString &query, const FindOptions &options, TextC
             }
         }
     }
-    return hit;
+    return TextHit();
 }
 
 std::vector<QRectF> TextSearch::boxesOf(int page, const Line &line, int start, int length) const
