@@ -79,6 +79,14 @@ QString readPassword()
     return QString::fromStdString(line);
 }
 
+// A wrong command line: the reason, the usage text, the exit status.
+int usageFailure(const cli::CliError &e, QTextStream &err)
+{
+    err << QStringLiteral("tavorio-cli: ") << e.message() << "\n\n" << cli::usageText();
+    err.flush();
+    return int(e.code());
+}
+
 struct PrintLine {
     QString archive, layout, pdf;
     bool passwordStdin = false;
@@ -140,9 +148,7 @@ int main(int argc, char **argv)
         try {
             pl = parsePrint(args);
         } catch (const cli::CliError &e) {
-            err << QStringLiteral("tavorio-cli: ") << e.message() << "\n\n" << cli::usageText();
-            err.flush();
-            return int(e.code());
+            return usageFailure(e, err);
         }
         const QString password = pl.passwordStdin ? readPassword() : QString();
         return cli::runPrint(pl.archive, pl.layout, pl.pdf, password, out, err);
@@ -151,9 +157,7 @@ int main(int argc, char **argv)
     try {
         cl = parse(args);
     } catch (const cli::CliError &e) {
-        err << QStringLiteral("tavorio-cli: ") << e.message() << "\n\n" << cli::usageText();
-        err.flush();
-        return int(e.code());
+        return usageFailure(e, err);
     }
     const QString password = cl.passwordStdin ? readPassword() : QString();
     if (cl.command == QLatin1String("verifica"))
