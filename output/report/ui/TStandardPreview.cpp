@@ -265,6 +265,11 @@ QMenu *TStandardPreview::makeContextMenu(QWidget *parent)
 
 void TStandardPreview::contextMenuEvent(QContextMenuEvent *event)
 {
+    // The menu belongs to the pages, not to the tool bar.
+    if (!m_view->geometry().contains(event->pos())) {
+        event->ignore();
+        return;
+    }
     QMenu *menu = makeContextMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
