@@ -7,6 +7,7 @@
 #include "forms/main/ConfigPage.h"
 #include "forms/pass2/Tfrm_pass2.h"
 #include "forms/selezione/Tfrm_stampa.h"
+#include "output/report/ui/PreviewWindows.h"
 
 #include <QTranslator>
 #include <cstdio>
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
     TavorioApplication application(argc, argv);
     QTranslator qtItalian;
     app::setUpApplication(qtItalian);
+    previewwindows::install();
 
     std::unique_ptr<Tfrm_main> frm_main;
     try {
