@@ -7,6 +7,7 @@
 #include "forms/pass2/Tfrm_pass2.h"
 #include "forms/selezione/Tfrm_stampa.h"
 #include "output/report/ui/PreviewWindows.h"
+#include "output/report/ui/designer/DesignerWindows.h"
 
 #include <cstdio>
 #include <memory>
@@ -21,6 +22,7 @@ int main(int argc, char **argv)
     TavorioApplication application(argc, argv);
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Brunzel"));
     previewwindows::install();
+    designerwindows::install();
 
     std::unique_ptr<Tfrm_main> frm_main;
     try {
