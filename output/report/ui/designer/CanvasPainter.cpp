@@ -27,14 +27,6 @@ void paintBand(QPainter &painter, const TqnBandView &band, const QRect &box)
     painter.fillRect(box, QColor(236, 240, 248));
     painter.setPen(QPen(QColor(120, 130, 160), 1, Qt::DashLine));
     painter.drawRect(box.adjusted(0, 0, -1, -1));
-    QFont small(QStringLiteral("Sans Serif"));
-    small.setPixelSize(10);
-    painter.setFont(small);
-    painter.setPen(QColor(90, 100, 130));
-    QString label = bandTypeName(int(band.BandType));
-    if (!band.dataSetName().isEmpty())
-        label += QStringLiteral(": ") + band.dataSetName();
-    painter.drawText(box.adjusted(3, 1, -3, -1), Qt::AlignLeft | Qt::AlignTop, label);
 }
 
 void paintMemo(QPainter &painter, const TqnMemoView &memo, const QRect &box)
@@ -110,6 +102,27 @@ void paintSheet(QPainter &painter, const TqnPage &page, int grid)
                 painter.drawPoint(x, y);
     painter.setPen(QPen(QColor(160, 160, 200), 1, Qt::DotLine));
     painter.drawRect(inner);
+}
+
+void paintBandNames(QPainter &painter, const TqnPage &page, int width)
+{
+    QFont small(QStringLiteral("Sans Serif"));
+    small.setPixelSize(10);
+    painter.setFont(small);
+    const QFontMetrics metrics(small);
+    for (const auto &object : page.Objects) {
+        if (object->kind() != TqnViewKind::vkBand)
+            continue;
+        const auto &band = static_cast<const TqnBandView &>(*object);
+        const QRect label(-width, band.Y, width - 2, std::max(band.Height, 14));
+        painter.fillRect(label, QColor(220, 226, 240));
+        painter.setPen(QColor(40, 50, 90));
+        QString text = bandTypeName(int(band.BandType));
+        if (!band.dataSetName().isEmpty())
+            text += QStringLiteral(": ") + band.dataSetName();
+        painter.drawText(label.adjusted(3, 1, -2, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                         band.Height >= 26 ? text : metrics.elidedText(text, Qt::ElideRight, label.width() - 5));
+    }
 }
 
 void paintObjects(QPainter &painter, const TqnPage &page)

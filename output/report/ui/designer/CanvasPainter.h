@@ -16,6 +16,8 @@ QColor color(quint32 bgr);
 quint32 fromColor(const QColor &color);
 
 void paintSheet(QPainter &painter, const TqnPage &page, int grid);
+// The type (and record source) of each band, in the `width` pixels left of the sheet.
+void paintBandNames(QPainter &painter, const TqnPage &page, int width);
 void paintObjects(QPainter &painter, const TqnPage &page);
 void paintSelection(QPainter &painter, const ViewList &selection);
 void paintRubber(QPainter &painter, const QRect &box);

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int kBorder = 16;
+constexpr int kGutter = 120;   // left of the sheet: the band names
 constexpr int kHandle = 3;   // half the side of a resize handle
 
 // Handle n (0..7) of `box`: corners and edge middles, clockwise from the top left.
@@ -36,19 +37,19 @@ DesignerCanvas::DesignerCanvas(QWidget *parent) : QWidget(parent)
 
 QPoint DesignerCanvas::toWidget(QPoint layout)
 {
-    return layout + QPoint(kBorder, kBorder);
+    return layout + QPoint(kGutter, kBorder);
 }
 
 QPoint DesignerCanvas::toLayout(QPoint widget)
 {
-    return widget - QPoint(kBorder, kBorder);
+    return widget - QPoint(kGutter, kBorder);
 }
 
 QSize DesignerCanvas::sizeHint() const
 {
     if (!m_page)
         return QSize(200, 200);
-    return QSize(int(m_page->widthPx()) + 2 * kBorder, int(m_page->heightPx()) + 2 * kBorder);
+    return QSize(int(m_page->widthPx()) + kGutter + kBorder, int(m_page->heightPx()) + 2 * kBorder);
 }
 
 void DesignerCanvas::setPage(TqnPage *page)
@@ -96,8 +97,9 @@ void DesignerCanvas::paintEvent(QPaintEvent *event)
         return;
     QPainter painter(this);
     painter.setClipRect(event->rect());
-    painter.translate(kBorder, kBorder);
+    painter.translate(kGutter, kBorder);
     canvaspainter::paintSheet(painter, *m_page, m_grid);
+    canvaspainter::paintBandNames(painter, *m_page, kGutter - 4);
     canvaspainter::paintObjects(painter, *m_page);
     canvaspainter::paintSelection(painter, m_selection);
     if (m_drag == Drag::Rubber || m_drag == Drag::Insert)

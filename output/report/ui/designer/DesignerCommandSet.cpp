@@ -261,8 +261,6 @@ void TqnDesignerWindow::buildCommands()
     QToolBar *standard = addBar(QStringLiteral("Predefinito"));
     for (const char *caption : {"Nuovo report", "Apri...", "Salva", "Anteprima", "Taglia", "Copia", "Incolla", "Annulla", "Ripristina"})
         standard->addAction(action(QString::fromUtf8(caption)));
-    buildTextBar();
-    buildFrameBar();
 
     QMenu *objects = menuBar()->addMenu(QStringLiteral("&Oggetti"));
     QToolBar *objectBar = addBar(QStringLiteral("Oggetti"));
@@ -289,6 +287,10 @@ void TqnDesignerWindow::buildCommands()
     QToolBar *control = addBar(QStringLiteral("Controllo Oggetto"));
     for (const char *caption : {"Porta in primo piano", "Porta in secondo piano", "Modifica...", "Elimina"})
         control->addAction(action(QString::fromUtf8(caption)));
+    addToolBarBreak();
+    buildTextBar();
+    addToolBarBreak();
+    buildFrameBar();
 
     QToolBar *alignBar = addBar(QStringLiteral("Strumenti di allineamento"));
     const std::pair<QString, Align> aligns[] = {
@@ -303,4 +305,28 @@ void TqnDesignerWindow::buildCommands()
         }));
 
     buildToolsMenu(menuBar()->addMenu(QStringLiteral("&Strumenti")));
+
+    // Short words on the buttons keep each bar within one row; the hint gives the full caption.
+    const std::pair<const char *, const char *> shortWords[] = {
+        {"Allinea a sinistra", "Sinistra"}, {"Allinea a destra", "Destra"}, {"Giustifica tutto il testo", "Giustifica"},
+        {"Centra in verticale", "Centro vert."}, {"Allinea in alto", "Alto"}, {"Allinea in basso", "Basso"},
+        {"Testo normale / 90 gradi", "90°"}, {"Grassetto", "G"}, {"Corsivo", "C"}, {"Sottolineato", "S"},
+        {"Colore carattere", "Colore"}, {"Attributi evidenziatura", "Evidenzia"},
+        {"Linea bordo superiore", "Sopra"}, {"Linea bordo sinistro", "Sinistro"}, {"Linea bordo inferiore", "Sotto"},
+        {"Linea bordo destra", "Destro"}, {"Tutto il bordo", "Tutto"}, {"Nessun bordo", "Nessuno"},
+        {"Colore sfondo", "Sfondo"}, {"Colore bordo", "Col. bordo"}, {"Larghezza bordo", "Spessore"},
+        {"Allinea i bordi sinistri", "|<"}, {"Allinea i bordi destri", ">|"}, {"Allinea i bordi superiori", "Su"},
+        {"Allinea i bordi inferiori", "Giù"}, {"Centra orizzontalmente", "<>"}, {"Centra verticalmente", "^v"},
+        {"Stessa larghezza", "<->"}, {"Stessa altezza", "Alt."}, {"Seleziona oggetto", "Seleziona"},
+        {"Inserisci rettangolo", "Testo"}, {"Inserisci banda", "Banda"}, {"Inserisci immagine", "Immagine"},
+        {"Inserisci sottoreport", "Sottoreport"}, {"Porta in primo piano", "Primo piano"},
+        {"Porta in secondo piano", "Secondo piano"}};
+    for (const auto &[caption, word] : shortWords)
+        if (QAction *a = action(QString::fromUtf8(caption)))
+            a->setIconText(QString::fromUtf8(word));
+    for (const char *bold : {"Grassetto"}) {
+        QFont font = this->font();
+        font.setBold(true);
+        action(QString::fromUtf8(bold))->setFont(font);
+    }
 }

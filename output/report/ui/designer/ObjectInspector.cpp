@@ -160,7 +160,8 @@ void ObjectInspector::refresh()
     const qint32 values[4] = {first ? first->X : 0, first ? first->Y : 0, first ? first->Width : 0, first ? first->Height : 0};
     for (int n = 0; n < 4; ++n) {
         m_box[size_t(n)]->setDecimals(decimals);
-        m_box[size_t(n)]->setSuffix(QLatin1Char(' ') + designerunits::name(m_unit).left(3).toLower());
+        m_box[size_t(n)]->setSuffix(m_unit == DesignerUnit::Points ? QStringLiteral(" pt")
+                                    : m_unit == DesignerUnit::Millimetres ? QStringLiteral(" mm") : QStringLiteral(" in"));
         m_box[size_t(n)]->setValue(designerunits::fromPixels(values[n], m_unit));
     }
     m_visible->setChecked(first ? first->Visible : true);

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFontComboBox>
 #include <QEventLoop>
 #include <QLabel>
 #include <QScrollArea>
@@ -178,6 +180,15 @@ void TqnDesignerWindow::onSelectionChanged()
 {
     const ViewList &views = m_canvas->selection();
     m_inspector->setSelection(views);
+    // The tool bar's font boxes show the first text box's font.
+    for (const TqnView *view : views)
+        if (view->kind() == TqnViewKind::vkMemo) {
+            const auto &memo = static_cast<const TqnMemoView &>(*view);
+            const QSignalBlocker fontBlock(m_fontBox), sizeBlock(m_sizeBox);
+            m_fontBox->setCurrentFont(QFont(memo.FontName));
+            m_sizeBox->setEditText(QString::number(memo.FontSize));
+            break;
+        }
     if (views.empty()) {
         m_selectionLabel->clear();
     } else {
