@@ -39,6 +39,7 @@ void DesignerDocument::commit()
 void DesignerDocument::load(size_t index)
 {
     m_current = index;
+    emit aboutToReplace();
     m_report.loadFromMemory(m_copies[index]);
     emit replaced();
     emit changed();

@@ -34,6 +34,8 @@ public:
     QByteArray snapshot() const;
 
 signals:
+    // The layout is about to be replaced by a copy (pointers into it still hold).
+    void aboutToReplace();
     // The layout was replaced by a copy: pointers into it are gone.
     void replaced();
     // The list moved (an edit, an undo, a restart).

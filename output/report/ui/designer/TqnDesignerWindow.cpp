@@ -75,6 +75,7 @@ TqnDesignerWindow::TqnDesignerWindow(TqnReport &report, QWidget *parent)
                               + designerunits::format(at.y(), unit()));
     });
     connect(m_inspector, &ObjectInspector::edited, this, &TqnDesignerWindow::edited);
+    connect(m_document, &DesignerDocument::aboutToReplace, this, &TqnDesignerWindow::keepSelection);
     connect(m_document, &DesignerDocument::replaced, this, &TqnDesignerWindow::layoutReplaced);
     connect(m_document, &DesignerDocument::changed, this, &TqnDesignerWindow::updateCommands);
     connect(m_files, &DesignerFiles::loaded, this, [this] {
@@ -150,19 +151,23 @@ void TqnDesignerWindow::rebuildTabs(int keep)
     m_canvas->setPage(pages.empty() ? nullptr : &pages[size_t(keep)]);
 }
 
-void TqnDesignerWindow::layoutReplaced()
+void TqnDesignerWindow::keepSelection()
 {
-    // The copy read back holds new objects: the selection is found again by position in the list.
-    std::vector<size_t> chosen;
+    m_keptSelection.clear();
     if (TqnPage *page = m_canvas->page())
         for (size_t i = 0; i < page->Objects.size(); ++i)
             for (TqnView *view : m_canvas->selection())
                 if (page->Objects[i].get() == view)
-                    chosen.push_back(i);
+                    m_keptSelection.push_back(i);
+}
+
+void TqnDesignerWindow::layoutReplaced()
+{
+    // The copy read back holds new objects: the selection is found again by position in the list.
     rebuildTabs(currentPage());
     ViewList again;
     if (TqnPage *page = m_canvas->page())
-        for (size_t i : chosen)
+        for (size_t i : m_keptSelection)
             if (i < page->Objects.size())
                 again.push_back(page->Objects[i].get());
     m_canvas->select(again);
@@ -238,9 +243,11 @@ void TqnDesignerWindow::setGrid(int size, bool align)
 
 void TqnDesignerWindow::preview()
 {
-    // Read back from a copy, so that record sources are bound afresh.
+    // Read back from a copy, so that record sources are bound afresh; building then puts
+    // the layout aside and back, so the pages are set up again after it.
+    keepSelection();
     m_report.loadFromMemory(writeLayout(m_report.layout(), m_report.selectedPrinter()));
-    layoutReplaced();
+    m_canvas->setPage(nullptr);
     const bool inspectorShown = m_inspector->isVisible();
     m_inspector->hide();
     m_report.RunPreview();

@@ -88,6 +88,8 @@ private:
     void runExtension(const std::function<bool(TqnReport &, QWidget *)> &extension);
     void onSelectionChanged();
 
+    // Around a replacement of the layout: the selection is kept by its places in the page.
+    void keepSelection();
     void layoutReplaced();
     void rebuildTabs(int keep);
     void updateCaption();
@@ -113,4 +115,5 @@ private:
     QHash<QString, QToolBar *> m_bars;
     QActionGroup *m_toolGroup = nullptr;
     bool m_closed = false;
+    std::vector<size_t> m_keptSelection;
 };
