@@ -199,6 +199,23 @@ TEST_F(DesignerEditTest, InsertBandsByNameOncePerPageAndSubReportAddsItsPage)
     EXPECT_FALSE(designer.action(QStringLiteral("Rimuovi pagina"))->isEnabled());
 }
 
+TEST_F(DesignerEditTest, ManagingPagesKeepsSubReportsOnTheirPages)
+{
+    TqnDesignerWindow &designer = openDesigner();
+    designer.insertObject(DesignerCanvas::Tool::SubReport, QRect(40, 40, 200, 40));   // shows page 2
+    designer.action(QStringLiteral("Aggiungi pagina"))->trigger();                      // page 3
+    ASSERT_EQ(m_report->layout().Pages.size(), 3u);
+    EXPECT_EQ(designer.currentPage(), 2);
+    designer.showPage(1);
+    m_dialogs.items = {2};
+    designer.action(QStringLiteral("Gestione pagine"))->trigger();
+    EXPECT_EQ(designer.currentPage(), 2);
+    const auto &sub = static_cast<const TqnSubReportView &>(*m_report->layout().Pages[0].Objects.front());
+    EXPECT_EQ(sub.SubPage, 2);
+    designer.action(QStringLiteral("Annulla"))->trigger();
+    EXPECT_EQ(static_cast<const TqnSubReportView &>(*m_report->layout().Pages[0].Objects.front()).SubPage, 1);
+}
+
 TEST_F(DesignerEditTest, ModificaEditsTheObjectsLines)
 {
     makeSuppliedList();
