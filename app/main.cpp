@@ -8,6 +8,7 @@
 #include "forms/pass2/Tfrm_pass2.h"
 #include "forms/selezione/Tfrm_stampa.h"
 #include "output/report/ui/PreviewWindows.h"
+#include "output/report/ui/designer/DesignerWindows.h"
 
 #include <QTranslator>
 #include <cstdio>
@@ -24,6 +25,7 @@ int main(int argc, char **argv)
     QTranslator qtItalian;
     app::setUpApplication(qtItalian);
     previewwindows::install();
+    designerwindows::install();
 
     std::unique_ptr<Tfrm_main> frm_main;
     try {

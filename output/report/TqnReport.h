@@ -74,6 +74,9 @@ public:
     void PrintPages(int first, int last, bool collate, int copies);
     void OpenDesigner();
     void ResetLayout();
+    // Replaces the layout with one held in memory (the designer's undo copies and its preview);
+    // the file name stays.
+    void loadFromMemory(const QByteArray &data) { readFrom(data); }
 
     // --- state -------------------------------------------------------------------------
     TqnLayout &layout() { return m_layout; }
