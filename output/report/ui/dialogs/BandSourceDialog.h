@@ -24,6 +24,7 @@ public:
 
     QComboBox *source() const { return m_source; }
     QRadioButton *beginCurrent() const { return m_beginCurrent; }
+    QRadioButton *endLast() const { return m_endLast; }
     QRadioButton *endCurrent() const { return m_endCurrent; }
     QRadioButton *endCounted() const { return m_endCounted; }
     QSpinBox *count() const { return m_count; }

@@ -90,9 +90,9 @@ void buildListLayout(TqnReport &report, const ListLayoutChoice &choice)
                   fill.width(), 24, fsBold);
     }
 
-    TqnBandView &data = fill.band(TqnBandType::btMasterData, 20, QStringLiteral("Dati"));
+    TqnBandView &data = fill.band(TqnBandType::btMasterData, 22, QStringLiteral("Dati"));
     for (int i = 0; i < choice.fields.size(); ++i)
-        fill.text(fieldReference(choice.dataSet, choice.fields[i]), i * columnWidth, columnWidth, 20);
+        fill.text(fieldReference(choice.dataSet, choice.fields[i]), i * columnWidth, columnWidth, 22);
 
     fill.band(TqnBandType::btPageFooter, 22, QStringLiteral("PiePagina"));
     fill.text(QStringLiteral("Pagina [PAGE#] di [TOTALPAGES]"), 0, fill.width(), 22).Alignment = taRight;
