@@ -6,6 +6,8 @@
 #include "forms/main/ConfigPage.h"
 #include "forms/pass2/Tfrm_pass2.h"
 #include "forms/selezione/Tfrm_stampa.h"
+#include "output/report/ui/PreviewWindows.h"
+#include "output/report/ui/designer/DesignerWindows.h"
 
 #include <cstdio>
 #include <memory>
@@ -19,6 +21,9 @@ int main(int argc, char **argv)
 
     TavorioApplication application(argc, argv);
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Brunzel"));
+    previewwindows::install();
+    designerwindows::install();
+    designerwindows::installDialogs();
 
     std::unique_ptr<Tfrm_main> frm_main;
     try {

@@ -74,6 +74,9 @@ public:
     void PrintPages(int first, int last, bool collate, int copies);
     void OpenDesigner();
     void ResetLayout();
+    // Replaces the layout with one held in memory (the designer's undo copies and its preview);
+    // the file name stays.
+    void loadFromMemory(const QByteArray &data) { readFrom(data); }
 
     // --- state -------------------------------------------------------------------------
     TqnLayout &layout() { return m_layout; }
@@ -98,6 +101,10 @@ public:
     void setPrinterFactory(std::function<std::unique_ptr<ReportPrinter>(const QString &printer)> f)
     {
         m_printerFactory = std::move(f);
+    }
+    const std::function<std::unique_ptr<ReportPrinter>(const QString &printer)> &printerFactory() const
+    {
+        return m_printerFactory;
     }
     // Building's "now" (DATE and TIME); the clock by default.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }

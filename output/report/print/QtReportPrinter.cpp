@@ -13,41 +13,47 @@ QPageLayout pageLayoutOf(const PreparedPaper &paper)
                        paper.Orientation ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
 }
 
-QtReportPrinter::QtReportPrinter(const QString &printerName) : m_printer(QPrinter::HighResolution)
+QtReportPrinter::QtReportPrinter(const QString &printerName)
+    : m_own(std::make_unique<QPrinter>(QPrinter::HighResolution)), m_printer(m_own.get())
 {
     if (!printerName.isEmpty())
-        m_printer.setPrinterName(printerName);
-    m_printer.setFullPage(true);
+        m_printer->setPrinterName(printerName);
+    m_printer->setFullPage(true);
+}
+
+QtReportPrinter::QtReportPrinter(QPrinter &printer) : m_printer(&printer)
+{
+    m_printer->setFullPage(true);
 }
 
 void QtReportPrinter::setPaper(const PreparedPaper &paper)
 {
     m_paper = paper;
-    m_printer.setPageLayout(pageLayoutOf(paper));
+    m_printer->setPageLayout(pageLayoutOf(paper));
 }
 
 void QtReportPrinter::beginJob()
 {
     m_painter = std::make_unique<QPainter>();
-    if (!m_painter->begin(&m_printer))
+    if (!m_painter->begin(m_printer))
         m_painter.reset();
 }
 
 void QtReportPrinter::newSheet()
 {
     if (m_painter)
-        m_printer.newPage();
+        m_printer->newPage();
 }
 
 void QtReportPrinter::drawPage(const PreparedPage &page, bool physicalOffset)
 {
     if (!m_painter)
         return;
-    const double scale = m_printer.resolution() / 96.0;
+    const double scale = m_printer->resolution() / 96.0;
     m_painter->save();
     if (physicalOffset) {
-        const QRectF paperRect = m_printer.paperRect(QPrinter::DevicePixel);
-        const QRectF pageRect = m_printer.pageRect(QPrinter::DevicePixel);
+        const QRectF paperRect = m_printer->paperRect(QPrinter::DevicePixel);
+        const QRectF pageRect = m_printer->pageRect(QPrinter::DevicePixel);
         m_painter->translate(paperRect.left() - pageRect.left(), paperRect.top() - pageRect.top());
     }
     PagePainter::paint(*m_painter, page, scale);
@@ -63,6 +69,6 @@ void QtReportPrinter::endJob()
 
 void QtReportPrinter::abortJob()
 {
-    m_printer.abort();
+    m_printer->abort();
     endJob();
 }

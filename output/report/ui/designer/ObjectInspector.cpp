@@ -1,0 +1,180 @@
+#include "output/report/ui/designer/ObjectInspector.h"
+
+#include "output/report/ui/designer/DesignerDialogs.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFontComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <cmath>
+
+namespace {
+
+const quint16 kFrameBits[4] = {flTop, flLeft, flBottom, flRight};
+
+} // namespace
+
+ObjectInspector::ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent)
+    : QDockWidget(QStringLiteral("Ispettore oggetti"), parent), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("ObjectInspector"));
+    auto *body = new QWidget(this);
+    auto *form = new QFormLayout(body);
+    form->setContentsMargins(6, 6, 6, 6);
+
+    m_name = new QLineEdit(body);
+    form->addRow(QStringLiteral("Nome"), m_name);
+    connect(m_name, &QLineEdit::editingFinished, this, [this] {
+        if (m_views.size() == 1 && !m_name->text().isEmpty() && m_views.front()->Name != m_name->text())
+            apply([this](TqnView &v) { v.Name = m_name->text(); });
+    });
+
+    const QString boxLabels[4] = {QStringLiteral("Sinistra"), QStringLiteral("Alto"), QStringLiteral("Larghezza"),
+                                  QStringLiteral("Altezza")};
+    for (int n = 0; n < 4; ++n) {
+        auto *spin = new QDoubleSpinBox(body);
+        spin->setRange(n < 2 ? -10000 : 0, 10000);
+        spin->setKeyboardTracking(false);
+        m_box[size_t(n)] = spin;
+        form->addRow(boxLabels[n], spin);
+        connect(spin, &QDoubleSpinBox::valueChanged, this, [this, n](double value) {
+            const int px = int(std::lround(designerunits::toPixels(value, m_unit)));
+            apply([n, px](TqnView &v) {
+                qint32 *fields[4] = {&v.X, &v.Y, &v.Width, &v.Height};
+                *fields[n] = n < 2 ? px : std::max(1, px);
+            });
+        });
+    }
+
+    m_visible = new QCheckBox(QStringLiteral("Visibile"), body);
+    form->addRow(QString(), m_visible);
+    connect(m_visible, &QCheckBox::toggled, this, [this](bool on) { apply([on](TqnView &v) { v.Visible = on; }); });
+
+    auto *frameRow = new QHBoxLayout;
+    const QString frameLabels[4] = {QStringLiteral("Sopra"), QStringLiteral("Sinistra"), QStringLiteral("Sotto"),
+                                    QStringLiteral("Destra")};
+    for (int n = 0; n < 4; ++n) {
+        m_frame[size_t(n)] = new QCheckBox(frameLabels[n], body);
+        frameRow->addWidget(m_frame[size_t(n)]);
+        connect(m_frame[size_t(n)], &QCheckBox::toggled, this, [this, n](bool on) {
+            apply([n, on](TqnView &v) { v.FrameLines = on ? (v.FrameLines | kFrameBits[n]) : (v.FrameLines & ~kFrameBits[n]); });
+        });
+    }
+    form->addRow(QStringLiteral("Bordo"), frameRow);
+    m_frameWidth = new QSpinBox(body);
+    m_frameWidth->setRange(1, 20);
+    m_frameWidth->setKeyboardTracking(false);
+    form->addRow(QStringLiteral("Larghezza bordo"), m_frameWidth);
+    connect(m_frameWidth, &QSpinBox::valueChanged, this, [this](int w) { apply([w](TqnView &v) { v.FrameWidth = w; }); });
+
+    form->addRow(QStringLiteral("Colore bordo"), colorButton(QStringLiteral("Colore bordo"), &TqnView::FrameColor, false));
+    form->addRow(QStringLiteral("Colore sfondo"), colorButton(QStringLiteral("Colore sfondo"), &TqnView::FillColor, false));
+    form->addRow(QStringLiteral("Colore carattere"), colorButton(QStringLiteral("Colore carattere"), nullptr, true));
+
+    m_font = new QFontComboBox(body);
+    form->addRow(QStringLiteral("Carattere"), m_font);
+    connect(m_font, &QFontComboBox::currentFontChanged, this, [this](const QFont &font) {
+        applyMemo([&font](TqnMemoView &m) { m.FontName = font.family(); });
+    });
+    m_fontSize = new QSpinBox(body);
+    m_fontSize->setRange(1, 400);
+    m_fontSize->setKeyboardTracking(false);
+    form->addRow(QStringLiteral("Dimensione"), m_fontSize);
+    connect(m_fontSize, &QSpinBox::valueChanged, this, [this](int size) { applyMemo([size](TqnMemoView &m) { m.FontSize = size; }); });
+
+    m_format = new QSpinBox(body);
+    m_format->setRange(0, 65535);
+    m_format->setKeyboardTracking(false);
+    form->addRow(QStringLiteral("Formato"), m_format);
+    connect(m_format, &QSpinBox::valueChanged, this, [this](int code) { apply([code](TqnView &v) { v.Format = quint16(code); }); });
+    m_formatText = new QLineEdit(body);
+    form->addRow(QStringLiteral("Testo formato"), m_formatText);
+    connect(m_formatText, &QLineEdit::editingFinished, this, [this] {
+        apply([this](TqnView &v) { v.FormatText = m_formatText->text(); });
+    });
+
+    setWidget(body);
+    refresh();
+}
+
+QPushButton *ObjectInspector::colorButton(const QString &caption, quint32 TqnView::*member, bool fontColor)
+{
+    auto *button = new QPushButton(caption + QStringLiteral("..."), widget());
+    connect(button, &QPushButton::clicked, this, [this, member, fontColor] {
+        if (m_views.empty())
+            return;
+        quint32 current = member ? m_views.front()->*member : 0;
+        if (fontColor && m_views.front()->kind() == TqnViewKind::vkMemo)
+            current = static_cast<TqnMemoView &>(*m_views.front()).FontColor;
+        const std::optional<quint32> chosen = m_dialogs->chooseColor(current);
+        if (!chosen)
+            return;
+        if (fontColor)
+            applyMemo([&](TqnMemoView &m) { m.FontColor = *chosen; });
+        else
+            apply([&](TqnView &v) { v.*member = *chosen; });
+    });
+    return button;
+}
+
+void ObjectInspector::setSelection(const ViewList &views)
+{
+    m_views = views;
+    refresh();
+}
+
+void ObjectInspector::setUnit(DesignerUnit unit)
+{
+    m_unit = unit;
+    refresh();
+}
+
+void ObjectInspector::apply(const std::function<void(TqnView &)> &change)
+{
+    if (m_refreshing || m_views.empty())
+        return;
+    selectionedits::forAll(m_views, change);
+    emit edited();
+}
+
+void ObjectInspector::applyMemo(const std::function<void(TqnMemoView &)> &change)
+{
+    if (m_refreshing || m_views.empty())
+        return;
+    selectionedits::forMemos(m_views, change);
+    emit edited();
+}
+
+void ObjectInspector::refresh()
+{
+    m_refreshing = true;
+    widget()->setEnabled(!m_views.empty());
+    const TqnView *first = m_views.empty() ? nullptr : m_views.front();
+    m_name->setText(first ? first->Name : QString());
+    m_name->setEnabled(m_views.size() == 1);
+    const int decimals = m_unit == DesignerUnit::Points ? 0 : m_unit == DesignerUnit::Millimetres ? 1 : 2;
+    const qint32 values[4] = {first ? first->X : 0, first ? first->Y : 0, first ? first->Width : 0, first ? first->Height : 0};
+    for (int n = 0; n < 4; ++n) {
+        m_box[size_t(n)]->setDecimals(decimals);
+        m_box[size_t(n)]->setSuffix(QLatin1Char(' ') + designerunits::name(m_unit).left(3).toLower());
+        m_box[size_t(n)]->setValue(designerunits::fromPixels(values[n], m_unit));
+    }
+    m_visible->setChecked(first ? first->Visible : true);
+    for (int n = 0; n < 4; ++n)
+        m_frame[size_t(n)]->setChecked(first && (first->FrameLines & kFrameBits[n]));
+    m_frameWidth->setValue(first ? first->FrameWidth : 1);
+    const auto *memo = first && first->kind() == TqnViewKind::vkMemo ? static_cast<const TqnMemoView *>(first) : nullptr;
+    m_font->setEnabled(memo);
+    m_fontSize->setEnabled(memo);
+    if (memo) {
+        m_font->setCurrentFont(QFont(memo->FontName));
+        m_fontSize->setValue(memo->FontSize);
+    }
+    m_format->setValue(first ? first->Format : 0);
+    m_formatText->setText(first ? first->FormatText : QString());
+    m_refreshing = false;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The object inspector: a tool window that shows and edits the selection's name, position,
+// size, visibility, frame, colours, font and display format. An edit reaches every selected
+// object (the name only a single one) and is announced through edited(), which the designer
+// turns into an undo step.
+
+#include "output/report/ui/designer/DesignerUnits.h"
+#include "output/report/ui/designer/SelectionEdits.h"
+
+#include <QDockWidget>
+#include <array>
+
+class DesignerDialogs;
+class QCheckBox;
+class QDoubleSpinBox;
+class QFontComboBox;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+class ObjectInspector final : public QDockWidget {
+    Q_OBJECT
+public:
+    ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent = nullptr);
+
+    void setSelection(const ViewList &views);
+    void setUnit(DesignerUnit unit);
+    QLineEdit *nameEdit() const { return m_name; }
+    QDoubleSpinBox *boxEdit(int n) const { return m_box[size_t(n)]; }   // x, y, width, height
+
+signals:
+    void edited();
+
+private:
+    void refresh();
+    void apply(const std::function<void(TqnView &)> &change);
+    void applyMemo(const std::function<void(TqnMemoView &)> &change);
+    QPushButton *colorButton(const QString &caption, quint32 TqnView::*member, bool fontColor);
+
+    DesignerDialogs *&m_dialogs;
+    ViewList m_views;
+    DesignerUnit m_unit = DesignerUnit::Points;
+    bool m_refreshing = false;
+    QLineEdit *m_name;
+    std::array<QDoubleSpinBox *, 4> m_box;
+    QCheckBox *m_visible;
+    std::array<QCheckBox *, 4> m_frame;
+    QSpinBox *m_frameWidth;
+    QFontComboBox *m_font;
+    QSpinBox *m_fontSize;
+    QSpinBox *m_format;
+    QLineEdit *m_formatText;
+};

@@ -1,0 +1,282 @@
+#include "output/report/ui/designer/TqnDesignerWindow.h"
+
+#include "output/report/TqnReport.h"
+#include "output/report/file/LayoutWriter.h"
+#include "output/report/ui/designer/DesignerDocument.h"
+#include "output/report/ui/designer/DesignerFiles.h"
+#include "output/report/ui/designer/ObjectInspector.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QLabel>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+TqnDesignerWindow *g_instance = nullptr;
+
+} // namespace
+
+TqnDesignerWindow::TqnDesignerWindow(TqnReport &report, QWidget *parent)
+    : QMainWindow(parent), m_report(report)
+{
+    Q_ASSERT(!g_instance);
+    g_instance = this;
+    TqnReport::designerOpen() = true;
+    setObjectName(QStringLiteral("TqnDesignerWindow"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    m_realDialogs.setOwner(this);
+    m_document = new DesignerDocument(report, this);
+    m_files = new DesignerFiles(*m_document, *m_dialogs, this);
+
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_tabs = new QTabBar(central);
+    m_tabs->setShape(QTabBar::RoundedSouth);
+    m_tabs->setExpanding(false);
+    m_canvas = new DesignerCanvas;
+    auto *scroll = new QScrollArea(central);
+    scroll->setWidget(m_canvas);
+    scroll->setBackgroundRole(QPalette::Dark);
+    column->addWidget(scroll, 1);
+    column->addWidget(m_tabs);
+    setCentralWidget(central);
+
+    m_inspector = new ObjectInspector(m_dialogs, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_inspector);
+
+    m_mouseLabel = new QLabel(this);
+    m_selectionLabel = new QLabel(this);
+    m_mouseLabel->setMinimumWidth(160);
+    statusBar()->addWidget(m_mouseLabel);
+    statusBar()->addWidget(m_selectionLabel, 1);
+
+    buildCommands();
+
+    connect(m_tabs, &QTabBar::currentChanged, this, [this](int page) {
+        if (page >= 0 && page < int(m_report.layout().Pages.size()))
+            m_canvas->setPage(&m_report.layout().Pages[size_t(page)]);
+    });
+    connect(m_canvas, &DesignerCanvas::edited, this, &TqnDesignerWindow::edited);
+    connect(m_canvas, &DesignerCanvas::selectionChanged, this, &TqnDesignerWindow::onSelectionChanged);
+    connect(m_canvas, &DesignerCanvas::editRequested, this, &TqnDesignerWindow::editObject);
+    connect(m_canvas, &DesignerCanvas::insertRequested, this, &TqnDesignerWindow::insertObject);
+    connect(m_canvas, &DesignerCanvas::mouseAt, this, [this](QPoint at) {
+        m_mouseLabel->setText(designerunits::format(at.x(), unit()) + QStringLiteral("; ")
+                              + designerunits::format(at.y(), unit()));
+    });
+    connect(m_inspector, &ObjectInspector::edited, this, &TqnDesignerWindow::edited);
+    connect(m_document, &DesignerDocument::replaced, this, &TqnDesignerWindow::layoutReplaced);
+    connect(m_document, &DesignerDocument::changed, this, &TqnDesignerWindow::updateCommands);
+    connect(m_files, &DesignerFiles::loaded, this, [this] {
+        rebuildTabs(0);
+        updateCaption();
+        fillRecentMenu();
+    });
+
+    restoreSettings();
+    rebuildTabs(0);
+    updateCaption();
+    updateCommands();
+    resize(1000, 720);
+}
+
+TqnDesignerWindow::~TqnDesignerWindow()
+{
+    g_instance = nullptr;
+    TqnReport::designerOpen() = false;
+}
+
+TqnDesignerWindow *TqnDesignerWindow::instance()
+{
+    return g_instance;
+}
+
+void TqnDesignerWindow::exec()
+{
+    setWindowModality(Qt::ApplicationModal);
+    m_closed = false;
+    show();
+    QEventLoop loop;
+    while (!m_closed && isVisible())
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void TqnDesignerWindow::setDialogs(DesignerDialogs *dialogs)
+{
+    m_dialogs = dialogs ? dialogs : &m_realDialogs;
+    m_files->setDialogs(*m_dialogs);
+}
+
+QAction *TqnDesignerWindow::action(const QString &caption) const
+{
+    return m_actions.value(caption);
+}
+
+QToolBar *TqnDesignerWindow::toolBar(const QString &caption) const
+{
+    return m_bars.value(caption);
+}
+
+int TqnDesignerWindow::currentPage() const
+{
+    return m_tabs->currentIndex();
+}
+
+void TqnDesignerWindow::showPage(int page)
+{
+    m_tabs->setCurrentIndex(page);
+}
+
+void TqnDesignerWindow::rebuildTabs(int keep)
+{
+    const QSignalBlocker blocker(m_tabs);
+    while (m_tabs->count())
+        m_tabs->removeTab(0);
+    auto &pages = m_report.layout().Pages;
+    for (size_t p = 0; p < pages.size(); ++p)
+        m_tabs->addTab(QStringLiteral("Pagina %1").arg(p + 1));
+    keep = std::clamp(keep, 0, int(pages.size()) - 1);
+    m_tabs->setCurrentIndex(keep);
+    m_canvas->setPage(pages.empty() ? nullptr : &pages[size_t(keep)]);
+}
+
+void TqnDesignerWindow::layoutReplaced()
+{
+    // The copy read back holds new objects: the selection is found again by position in the list.
+    std::vector<size_t> chosen;
+    if (TqnPage *page = m_canvas->page())
+        for (size_t i = 0; i < page->Objects.size(); ++i)
+            for (TqnView *view : m_canvas->selection())
+                if (page->Objects[i].get() == view)
+                    chosen.push_back(i);
+    rebuildTabs(currentPage());
+    ViewList again;
+    if (TqnPage *page = m_canvas->page())
+        for (size_t i : chosen)
+            if (i < page->Objects.size())
+                again.push_back(page->Objects[i].get());
+    m_canvas->select(again);
+    updateCaption();
+}
+
+void TqnDesignerWindow::edited()
+{
+    m_document->commit();
+    m_canvas->update();
+    onSelectionChanged();
+}
+
+void TqnDesignerWindow::onSelectionChanged()
+{
+    const ViewList &views = m_canvas->selection();
+    m_inspector->setSelection(views);
+    if (views.empty()) {
+        m_selectionLabel->clear();
+    } else {
+        const TqnView &v = *views.front();
+        m_selectionLabel->setText(designerunits::format(v.X, unit()) + QStringLiteral("; ") + designerunits::format(v.Y, unit())
+                                  + QStringLiteral("    ") + designerunits::format(v.Width, unit()) + QStringLiteral(" x ")
+                                  + designerunits::format(v.Height, unit()) + QLatin1Char(' ')
+                                  + designerunits::name(unit()));
+    }
+    updateCommands();
+}
+
+void TqnDesignerWindow::updateCaption()
+{
+    setWindowTitle(m_files->caption());
+}
+
+void TqnDesignerWindow::updateCommands()
+{
+    const bool any = !m_canvas->selection().empty();
+    for (const char *caption : {"Taglia", "Copia", "Cancella", "Elimina", "Porta in primo piano", "Porta in secondo piano"})
+        if (QAction *a = action(QString::fromUtf8(caption)))
+            a->setEnabled(any);
+    if (QAction *a = action(QStringLiteral("Modifica...")))
+        a->setEnabled(m_canvas->selection().size() == 1);
+    if (QAction *a = action(QStringLiteral("Annulla")))
+        a->setEnabled(m_document->canUndo());
+    if (QAction *a = action(QStringLiteral("Ripristina")))
+        a->setEnabled(m_document->canRedo());
+    if (QAction *a = action(QStringLiteral("Rimuovi pagina")))
+        a->setEnabled(m_report.layout().Pages.size() > 1);
+}
+
+void TqnDesignerWindow::setUnit(DesignerUnit unit)
+{
+    m_settings.units = unit;
+    m_inspector->setUnit(unit);
+    onSelectionChanged();
+}
+
+void TqnDesignerWindow::setGrid(int size, bool align)
+{
+    m_settings.gridSize = designerunits::validGrid(size);
+    m_settings.gridAlign = align;
+    m_canvas->setGrid(m_settings.gridSize, align);
+}
+
+void TqnDesignerWindow::preview()
+{
+    // Read back from a copy, so that record sources are bound afresh.
+    m_report.loadFromMemory(writeLayout(m_report.layout(), m_report.selectedPrinter()));
+    layoutReplaced();
+    const bool inspectorShown = m_inspector->isVisible();
+    m_inspector->hide();
+    m_report.RunPreview();
+    m_inspector->setVisible(inspectorShown);
+    layoutReplaced();
+}
+
+void TqnDesignerWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_files->askToSave()) {
+        event->ignore();
+        return;
+    }
+    saveSettings();
+    m_closed = true;
+    event->accept();
+}
+
+void TqnDesignerWindow::restoreSettings()
+{
+    m_settings.load(m_bars.keys(), {m_inspector->objectName()});
+    for (auto it = m_bars.begin(); it != m_bars.end(); ++it)
+        it.value()->setVisible(m_settings.toolBars.value(it.key(), true));
+    const DesignerToolWindow &window = m_settings.toolWindows[m_inspector->objectName()];
+    m_inspector->setVisible(window.visible);
+    if (!window.geometry.isEmpty()) {
+        m_inspector->setFloating(true);
+        m_inspector->setGeometry(window.geometry);
+    }
+    setGrid(m_settings.gridSize, m_settings.gridAlign);
+    setUnit(m_settings.units);
+    for (const QString &caption : {QStringLiteral("4 punti (circa 1 mm)"), QStringLiteral("8 punti (circa 2 mm)"),
+                                  QStringLiteral("19 punti (circa 5 mm)")})
+        if (QAction *a = action(caption))
+            a->setChecked(caption.startsWith(QString::number(m_settings.gridSize) + QLatin1Char(' ')));
+    if (QAction *a = action(QStringLiteral("Allinea alla griglia")))
+        a->setChecked(m_settings.gridAlign);
+    if (QAction *a = action(designerunits::name(m_settings.units)))
+        a->setChecked(true);
+}
+
+void TqnDesignerWindow::saveSettings()
+{
+    for (auto it = m_bars.begin(); it != m_bars.end(); ++it)
+        m_settings.toolBars[it.key()] = !it.value()->isHidden();
+    DesignerToolWindow &window = m_settings.toolWindows[m_inspector->objectName()];
+    window.visible = !m_inspector->isHidden();
+    window.geometry = m_inspector->isFloating() ? m_inspector->geometry() : QRect();
+    m_settings.save();
+}
