@@ -26,6 +26,7 @@ int main(int argc, char **argv)
     app::setUpApplication(qtItalian);
     previewwindows::install();
     designerwindows::install();
+    designerwindows::installDialogs();
 
     std::unique_ptr<Tfrm_main> frm_main;
     try {

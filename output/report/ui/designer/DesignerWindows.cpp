@@ -1,6 +1,8 @@
 #include "output/report/ui/designer/DesignerWindows.h"
 
 #include "output/report/TqnReport.h"
+#include "output/report/ui/designer/DesignerDialogs.h"
+#include "output/report/ui/dialogs/DesignerDialogs.h"
 #include "output/report/ui/designer/TqnDesignerWindow.h"
 
 #include <QApplication>
@@ -22,6 +24,19 @@ void openDesigner(TqnReport &report)
 void install()
 {
     TqnReport::designerHook() = &openDesigner;
+}
+
+void installDialogs()
+{
+    DesignerExtensions &ext = DesignerExtensions::instance();
+    ext.editObject = report::dialogs::editObject;
+    ext.highlight = report::dialogs::editHighlight;
+    ext.pageOptions = report::dialogs::editPageOptions;
+    ext.reportOptions = report::dialogs::editReportOptions;
+    ext.variables = report::dialogs::editVariables;
+    ext.newFromTemplate = report::dialogs::newFromTemplate;
+    ext.wizard = report::dialogs::runWizard;
+    ext.saveTemplate = report::dialogs::saveTemplate;
 }
 
 } // namespace designerwindows

@@ -10,5 +10,8 @@ namespace designerwindows {
 void openDesigner(TqnReport &report);
 // Makes openDesigner the engine's designer; called once where the program starts.
 void install();
+// Gives the designer its dialogs of record sources, text, variables, options, templates and
+// the wizard; called once where the program starts.
+void installDialogs();
 
 } // namespace designerwindows

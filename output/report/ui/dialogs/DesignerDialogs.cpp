@@ -1,0 +1,75 @@
+#include "output/report/ui/dialogs/DesignerDialogs.h"
+
+#include "output/report/ComponentDirectory.h"
+#include "output/report/TqnReport.h"
+#include "output/report/ui/dialogs/BandSourceDialog.h"
+#include "output/report/ui/dialogs/HighlightDialog.h"
+#include "output/report/ui/dialogs/PageOptionsDialog.h"
+#include "output/report/ui/dialogs/ReportOptionsDialog.h"
+#include "output/report/ui/dialogs/TemplateDialogs.h"
+#include "output/report/ui/dialogs/TextEditorDialog.h"
+#include "output/report/ui/dialogs/VariablesDialog.h"
+#include "output/report/ui/dialogs/WizardDialog.h"
+
+namespace report::dialogs {
+
+namespace {
+
+template <typename Dialog, typename... Args>
+bool run(QWidget *parent, Args &&...args)
+{
+    Dialog dialog(std::forward<Args>(args)..., parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace
+
+bool editObject(TqnReport &report, TqnView &view, QWidget *parent)
+{
+    if (view.kind() == TqnViewKind::vkBand)
+        return editBandSource(report, view, parent);
+    if (view.kind() == TqnViewKind::vkMemo)
+        return editText(report, view, parent);
+    return false;
+}
+
+bool editBandSource(TqnReport &report, TqnView &band, QWidget *parent)
+{
+    auto *view = dynamic_cast<TqnBandView *>(&band);
+    if (!view || !isDataBand(view->BandType))
+        return false;
+    return run<BandSourceDialog>(parent, report, *view, ComponentDirectory::instance().dataSetTexts());
+}
+
+bool editText(TqnReport &report, TqnView &memo, QWidget *parent)
+{
+    auto *view = dynamic_cast<TqnMemoView *>(&memo);
+    return view && run<TextEditorDialog>(parent, report, *view);
+}
+
+bool editHighlight(TqnReport &, TqnView &memo, QWidget *parent)
+{
+    auto *view = dynamic_cast<TqnMemoView *>(&memo);
+    return view && run<HighlightDialog>(parent, *view);
+}
+
+bool editVariables(TqnReport &report, QWidget *parent) { return run<VariablesDialog>(parent, report); }
+
+bool editReportOptions(TqnReport &report, QWidget *parent) { return run<ReportOptionsDialog>(parent, report); }
+
+bool editPageOptions(TqnReport &report, int page, QWidget *parent)
+{
+    std::vector<TqnPage> &pages = report.layout().Pages;
+    return page >= 0 && page < int(pages.size()) && run<PageOptionsDialog>(parent, pages[size_t(page)]);
+}
+
+bool newFromTemplate(TqnReport &report, QWidget *parent) { return run<NewFromTemplateDialog>(parent, report); }
+
+bool saveTemplate(TqnReport &report, const QString &fileName, QWidget *parent)
+{
+    return run<SaveTemplateDialog>(parent, report, fileName);
+}
+
+bool runWizard(TqnReport &report, QWidget *parent) { return run<WizardDialog>(parent, report); }
+
+} // namespace report::dialogs

@@ -1,0 +1,36 @@
+#pragma once
+// The designer's dialogs, one call each. Every dialog edits the report's layout only when the
+// user confirms with "&OK" and returns true then; "&Annulla" leaves everything as it was.
+// The designer installs them with installDesignerDialogs-like one-liners, for example
+//   ext.editObject = report::dialogs::editObject;   // band: record source, text: text editor
+
+#include <QString>
+
+class QWidget;
+class TqnReport;
+class TqnView;
+
+namespace report::dialogs {
+
+// "Sorgente di dati della banda" on a data band, "Editor di testo" on a text box; false for
+// other objects.
+bool editObject(TqnReport &report, TqnView &view, QWidget *parent);
+bool editBandSource(TqnReport &report, TqnView &band, QWidget *parent);
+bool editText(TqnReport &report, TqnView &memo, QWidget *parent);
+// "Evidenzia" alone, for the text box's highlight attributes.
+bool editHighlight(TqnReport &report, TqnView &memo, QWidget *parent);
+// "Editor di variabili".
+bool editVariables(TqnReport &report, QWidget *parent);
+// "Opzioni report".
+bool editReportOptions(TqnReport &report, QWidget *parent);
+// "Opzioni di pagina" on layout page `page` (from 0).
+bool editPageOptions(TqnReport &report, int page, QWidget *parent);
+// "Nuovo report da modello": the chosen template of TemplateDir replaces the layout.
+bool newFromTemplate(TqnReport &report, QWidget *parent);
+// Asks a description and a picture, then writes the layout as template `fileName`
+// (in TemplateDir when it has no folder).
+bool saveTemplate(TqnReport &report, const QString &fileName, QWidget *parent);
+// "Nuovo da autocomposizione...": the wizard's list layout replaces the layout.
+bool runWizard(TqnReport &report, QWidget *parent);
+
+} // namespace report::dialogs
