@@ -7,6 +7,7 @@
 #include "controls/TMessageBox.h"
 #include "forms/main/StartupSequence.h"
 #include "forms/main/TMainData.h"
+#include "forms/main/WordCommand.h"
 #include "layout/TLayoutStore.h"
 #include "store/TArcDatabase.h"
 
@@ -47,6 +48,7 @@ public:
     const TMessageBox &mymsg() const { return m_mymsg; }
     TMainData &data() { return m_data; }
     TLayoutStore &LayoutStore1() { return m_layoutStore; }
+    WordCommand &wordCommand() { return m_wordCommand; }
 
     StartupOutcome startupOutcome() const { return m_startupOutcome; }
     bool endRequested() const { return endsProgram(m_startupOutcome); }
@@ -117,6 +119,7 @@ private:
     TMessageBox m_mymsg{this};
     TLayoutStore m_layoutStore{this};
     TMainData m_data{m_database};
+    WordCommand m_wordCommand{*this, m_data.Anagrafica(), m_mymsg};
     QString m_layoutIniPath;
     StartupOutcome m_startupOutcome = StartupOutcome::Continue;
     QStringList m_listaRuolo;
