@@ -8,6 +8,7 @@
 #include "forms/main/StartupSequence.h"
 #include "forms/ReportMessageBox.h"
 #include "forms/main/TMainData.h"
+#include "forms/main/WordCommand.h"
 #include "layout/TLayoutStore.h"
 #include "output/report/TqnReport.h"
 #include "store/TArcDatabase.h"
@@ -50,6 +51,7 @@ public:
     TMainData &data() { return m_data; }
     TLayoutStore &LayoutStore1() { return m_layoutStore; }
     TqnReport &qnReport1() { return m_qnReport1; }
+    WordCommand &wordCommand() { return m_wordCommand; }
 
     StartupOutcome startupOutcome() const { return m_startupOutcome; }
     bool endRequested() const { return endsProgram(m_startupOutcome); }
@@ -123,6 +125,7 @@ private:
     ReportMessageBox m_reportMessages{this};
     TqnReport m_qnReport1{this};
     TqnDesigner m_qnDesigner1{this};
+    WordCommand m_wordCommand{*this, m_data.Anagrafica(), m_mymsg};
     QString m_layoutIniPath;
     StartupOutcome m_startupOutcome = StartupOutcome::Continue;
     QStringList m_listaRuolo;

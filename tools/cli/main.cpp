@@ -3,6 +3,7 @@
 
 #include "tools/cli/CliError.h"
 #include "tools/cli/Commands.h"
+#include "tools/cli/DocumentCommand.h"
 #include "tools/cli/HouseholdGenerator.h"
 #include "tools/print/PrintCommand.h"
 
@@ -146,6 +147,19 @@ int main(int argc, char **argv)
         }
         const QString password = pl.passwordStdin ? readPassword() : QString();
         return cli::runPrint(pl.archive, pl.layout, pl.pdf, password, out, err);
+    }
+    if (!args.isEmpty() && args.front() == QLatin1String("documento")) {
+        cli::DocumentRequest request;
+        try {
+            request = cli::parseDocumentCommand(args.mid(1));
+        } catch (const cli::CliError &e) {
+            err << QStringLiteral("tavorio-cli: ") << e.message() << "\n\n" << cli::usageText();
+            err.flush();
+            return int(e.code());
+        }
+        if (request.passwordStdin)
+            request.password = readPassword();
+        return cli::runDocument(request, out, err);
     }
     CommandLine cl;
     try {
