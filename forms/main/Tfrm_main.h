@@ -7,6 +7,7 @@
 #include "controls/TMessageBox.h"
 #include "forms/main/StartupSequence.h"
 #include "forms/ReportMessageBox.h"
+#include "forms/main/PrintListCommand.h"
 #include "forms/main/TMainData.h"
 #include "forms/main/WordCommand.h"
 #include "layout/TLayoutStore.h"
@@ -52,6 +53,7 @@ public:
     TLayoutStore &LayoutStore1() { return m_layoutStore; }
     TqnReport &qnReport1() { return m_qnReport1; }
     WordCommand &wordCommand() { return m_wordCommand; }
+    PrintListCommand &printCommand() { return m_printCommand; }
 
     StartupOutcome startupOutcome() const { return m_startupOutcome; }
     bool endRequested() const { return endsProgram(m_startupOutcome); }
@@ -126,6 +128,7 @@ private:
     TqnReport m_qnReport1{this};
     TqnDesigner m_qnDesigner1{this};
     WordCommand m_wordCommand{*this, m_data.Anagrafica(), m_mymsg};
+    PrintListCommand m_printCommand{*this};
     QString m_layoutIniPath;
     StartupOutcome m_startupOutcome = StartupOutcome::Continue;
     QStringList m_listaRuolo;

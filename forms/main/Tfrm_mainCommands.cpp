@@ -113,7 +113,7 @@ void Tfrm_main::bar_listaClick()
     showPage(m_listPage);
 }
 
-void Tfrm_main::bar_stampaClick() {}
+void Tfrm_main::bar_stampaClick() { m_printCommand.run(); }
 
 void Tfrm_main::bar_wordClick() { m_wordCommand.run(); }
 
