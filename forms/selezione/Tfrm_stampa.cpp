@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -74,6 +75,9 @@ void Tfrm_stampa::buildControls()
     m_grid->columns().at(0)->setWidth(230);
     m_grid->setDataSource(&m_data.ds_stampe());
     m_grid->setGeometry(8, 94, 252, 138);
+    // The grid keeps Enter and Esc for its own editing; here they close the window as in any
+    // selection dialog.
+    m_grid->installEventFilter(this);
 
     m_btAnnulla = new QPushButton(QStringLiteral("Annulla"), this);
     m_btAnnulla->setObjectName(QStringLiteral("bt_annulla"));
@@ -116,6 +120,22 @@ void Tfrm_stampa::refillBands()
     m_selFascia->addItems(bands);
     const int index = chosen.isEmpty() ? 0 : int(bands.indexOf(chosen)) + 1;
     m_selFascia->setCurrentIndex(index);
+}
+
+bool Tfrm_stampa::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            m_btStampa->click();
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            m_btAnnulla->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void Tfrm_stampa::showEvent(QShowEvent *event)

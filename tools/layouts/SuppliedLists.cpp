@@ -98,16 +98,16 @@ void isseExpiry(TqnLayout &layout)
     cards->Filtered = true;
     cards->Filter = QStringLiteral("Anagrafica.\"Scad_ISEE\" > 0");
     listHead(kit, QStringLiteral("Scadenze delle dichiarazioni ISEE"),
-             {{38, 80, "Scadenza"}, {120, 64, "Protocollo"}, {186, 190, "Capofamiglia"},
-              {378, 130, "Telefono"}, {510, 130, "Cellulare"}, {642, 60, "Fascia"}});
+             {{38, 84, "Scadenza"}, {132, 64, "Protocollo"}, {198, 180, "Capofamiglia"},
+              {380, 126, "Telefono"}, {508, 126, "Cellulare"}, {642, 60, "Fascia"}});
     kit.band(TqnBandType::btMasterData, 20, QStringLiteral("Schede"));
-    TqnMemoView &expiry = kit.text(38, 1, 80, card("Scad_ISEE"));
+    TqnMemoView &expiry = kit.text(38, 1, 84, card("Scad_ISEE"));
     expiry.HighlightCondition = QStringLiteral("Anagrafica.\"Scad_ISEE\" < DATE");
     expiry.HighlightFontStyle = fsBold;
-    kit.text(120, 1, 64, card("Protocollo"));
-    kit.text(186, 1, 190, card("Capofamiglia"));
-    kit.text(378, 1, 130, card("Telefono"));
-    kit.text(510, 1, 130, card("Cellulare"));
+    kit.text(132, 1, 64, card("Protocollo"));
+    kit.text(198, 1, 180, card("Capofamiglia"));
+    kit.text(380, 1, 126, card("Telefono"));
+    kit.text(508, 1, 126, card("Cellulare"));
     kit.text(642, 1, 60, card("Fascia"));
     cardTotal(kit);
     listFoot(kit);
