@@ -72,6 +72,12 @@ std::function<void(TqnReport &)> &TqnReport::designerHook()
     return hook;
 }
 
+std::function<bool(const QString &, const QString &)> &TqnReport::progressHook()
+{
+    static std::function<bool(const QString &, const QString &)> hook;
+    return hook;
+}
+
 std::function<QStringList()> &TqnReport::installedPrinters()
 {
     static std::function<QStringList()> list = [] { return QPrinterInfo::availablePrinterNames(); };
@@ -108,6 +114,12 @@ QString TqnReport::qualifiedName() const
 QString TqnReport::previewCaption() const
 {
     return Title.isEmpty() ? QStringLiteral("Anteprima") : QStringLiteral("Anteprima - ") + Title;
+}
+
+QString TqnReport::progressCaption() const
+{
+    return Title.isEmpty() ? QStringLiteral("Report in preparazione")
+                           : QStringLiteral("Report in preparazione - ") + Title;
 }
 
 QString TqnReport::withExtension(const QString &fileName) const
@@ -249,9 +261,21 @@ bool TqnReport::BuildPages()
     events.onBeforePrint = OnBeforePrint;
     events.onAfterPrint = OnAfterPrint;
     events.onGetValue = OnGetValue;
+    events.onUserFunction = OnUserFunction;
     events.processEvents = [] { QCoreApplication::processEvents(); };
+    if (ShowProgress && progressHook())
+        events.progress = [this](int page, bool firstPass) {
+            const QString label = firstPass ? QStringLiteral("Esecuzione 1° passo:") : QStringLiteral("Pagina in costruzione:");
+            return progressHook()(progressCaption(), label + QLatin1Char(' ') + QString::number(page));
+        };
     PageBuilder builder(m_layout, windowName(), DisableDataSetControls, m_error, std::move(events));
     m_prepared = builder.run(started);
+    if (builder.cancelled()) {
+        m_prepared.clear();
+        if (!designed.isEmpty())
+            readFrom(designed);
+        return false;
+    }
     if (m_layout.Collate && !m_error.hasError())
         collatePages();
     if (!designed.isEmpty())
@@ -282,8 +306,9 @@ void TqnReport::PresentPages()
 
 void TqnReport::RunPreview()
 {
-    BuildPages();
-    if (m_error.hasError()) {
+    if (!BuildPages()) {
+        // Cancelled in the progress window: nothing to show.
+    } else if (m_error.hasError()) {
         messages().beep();
         messages().show(m_error.text(), QString(), TqnMessageIcon::None);
     } else {
@@ -298,8 +323,15 @@ void TqnReport::PrintPages(int first, int last, bool collate, int copies)
     std::unique_ptr<ReportPrinter> printer = m_printerFactory
         ? m_printerFactory(m_printer) : std::make_unique<QtReportPrinter>(m_printer);
     PrintRequest request{first, last, collate, copies, Title};
-    printPages(m_prepared, request, *printer, [] { QCoreApplication::processEvents(); },
-               [this] { return m_error.stopped(); });
+    int printed = 0;
+    const auto afterPage = [this, &printed] {
+        QCoreApplication::processEvents();
+        ++printed;
+        if (ShowProgress && progressHook()
+            && !progressHook()(progressCaption(), QStringLiteral("Pagina in stampa: %1").arg(printed)))
+            m_error.stop();
+    };
+    printPages(m_prepared, request, *printer, afterPage, [this] { return m_error.stopped(); });
 }
 
 void TqnReport::OpenDesigner()

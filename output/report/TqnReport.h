@@ -85,6 +85,7 @@ public:
     QString qualifiedName() const;
     QString windowName() const;
     QString previewCaption() const;
+    QString progressCaption() const;
     // The printer selected now: the layout's when SystemPrinter is zero and it was
     // installed, the system's otherwise (empty).
     const QString &selectedPrinter() const { return m_printer; }
@@ -104,6 +105,9 @@ public:
     // The preview window and the designer window of later issues: set once by them.
     static std::function<void(TqnReport &)> &previewHook();
     static std::function<void(TqnReport &)> &designerHook();
+    // The progress window of building and printing (ShowProgress on): its caption, its text
+    // ("Pagina in costruzione: 3"); false when the user cancels.
+    static std::function<bool(const QString &caption, const QString &text)> &progressHook();
     // Installed printers, for selecting the layout's one; Qt's list by default.
     static std::function<QStringList()> &installedPrinters();
     // Set by the designer window while it is open: building then leaves its layout as it was.

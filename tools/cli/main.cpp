@@ -80,6 +80,14 @@ QString readPassword()
     return QString::fromStdString(line);
 }
 
+// A wrong command line: the reason, the usage text, the exit status.
+int usageFailure(const cli::CliError &e, QTextStream &err)
+{
+    err << QStringLiteral("tavorio-cli: ") << e.message() << "\n\n" << cli::usageText();
+    err.flush();
+    return int(e.code());
+}
+
 struct PrintLine {
     cli::PrintRequest request;
     bool passwordStdin = false;
@@ -166,9 +174,7 @@ int main(int argc, char **argv)
         try {
             pl = parsePrint(args);
         } catch (const cli::CliError &e) {
-            err << QStringLiteral("tavorio-cli: ") << e.message() << "\n\n" << cli::usageText();
-            err.flush();
-            return int(e.code());
+            return usageFailure(e, err);
         }
         if (pl.passwordStdin)
             pl.request.password = readPassword();
@@ -179,9 +185,7 @@ int main(int argc, char **argv)
         try {
             request = cli::parseDocumentCommand(args.mid(1));
         } catch (const cli::CliError &e) {
-            err << QStringLiteral("tavorio-cli: ") << e.message() << "\n\n" << cli::usageText();
-            err.flush();
-            return int(e.code());
+            return usageFailure(e, err);
         }
         if (request.passwordStdin)
             request.password = readPassword();
@@ -191,9 +195,7 @@ int main(int argc, char **argv)
     try {
         cl = parse(args);
     } catch (const cli::CliError &e) {
-        err << QStringLiteral("tavorio-cli: ") << e.message() << "\n\n" << cli::usageText();
-        err.flush();
-        return int(e.code());
+        return usageFailure(e, err);
     }
     const QString password = cl.passwordStdin ? readPassword() : QString();
     if (cl.command == QLatin1String("verifica"))

@@ -51,6 +51,7 @@ PageBuilder::PageBuilder(const TqnLayout &layout, QString windowName, bool disab
       m_renderer(std::make_unique<ObjectRenderer>(m_scope))
 {
     m_scope.setOnGetValue(m_events.onGetValue);
+    m_scope.setOnUserFunction(m_events.onUserFunction);
 }
 
 PageBuilder::~PageBuilder() = default;
@@ -68,7 +69,9 @@ PreparedPages PageBuilder::run(const QDateTime &started)
     checkVariables();
     if (m_layout.TwoPass && !m_error.stopped()) {
         // The first pass only counts the pages, for TOTALPAGES.
+        m_firstPass = true;
         pass();
+        m_firstPass = false;
         m_system.totalPages = int(m_pages.size());
         m_pages.clear();
     }
@@ -275,10 +278,10 @@ void PageBuilder::printFooter(Band *footer, TqnDataset *source, bool moveBack)
         return;
     moveBack = moveBack && source;
     if (moveBack)
-        source->prior();
+        source->toLastPrinted();
     printBand(footer);
     if (moveBack)
-        source->next();
+        source->backFromLastPrinted();
     if (footer->stats)
         footer->stats->reset();
 }
@@ -319,6 +322,7 @@ void PageBuilder::runMaster()
             checkGroups();
             accumulate(TqnBandType::btMasterData);
             printBand(data);
+            source->markPrinted();
             runDetail(TqnBandType::btDetailData);
             source->next();
         }
@@ -366,6 +370,7 @@ void PageBuilder::runDetail(TqnBandType dataType)
             m_system.current = source->recordCount() + 1;
             accumulate(dataType);
             printBand(data);
+            source->markPrinted();
             if (!sub)
                 runDetail(TqnBandType::btSubDetailData);
             source->next();
@@ -425,12 +430,13 @@ void PageBuilder::runCross()
                 m_system.current = source->recordCount() + 1;
                 accumulate(TqnBandType::btCrossData);
                 place(data, std::max(1, data->view->Width));
+                source->markPrinted();
                 source->next();
             }
             if (footer && !m_error.stopped()) {
-                source->prior();
+                source->toLastPrinted();
                 place(footer, std::max(1, footer->view->Width));
-                source->next();
+                source->backFromLastPrinted();
             }
         } catch (const std::exception &error) {
             fail(QStringLiteral("Errore. ") + errorText(error));

@@ -46,7 +46,11 @@ struct BuildEvents {
     std::function<void(int layoutPage)> onBeginPage, onEndPage;
     std::function<void(const TqnView &)> onBeforePrint, onAfterPrint;
     ReportScope::GetValueEvent onGetValue;
+    ReportScope::UserFunctionEvent onUserFunction;
     std::function<void()> processEvents;      // pending window messages, after each page
+    // Called as each page starts (its number, whether this is the counting first pass of a
+    // two-pass layout); false cancels the run.
+    std::function<bool(int page, bool firstPass)> progress;
 };
 
 class PageBuilder final {
@@ -57,6 +61,7 @@ public:
 
     // DATE and TIME hold `started` for the whole run.
     PreparedPages run(const QDateTime &started);
+    bool cancelled() const { return m_cancelled; }
 
 private:
     struct Band {
@@ -123,4 +128,6 @@ private:
     int m_column = 0;
     int m_bandType = -1;                        // band being printed, for the error text
     int m_subReportDepth = 0;
+    bool m_firstPass = false;
+    bool m_cancelled = false;
 };

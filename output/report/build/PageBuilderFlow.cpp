@@ -52,6 +52,10 @@ void PageBuilder::startPage()
     page.LayoutPage = m_layoutPage;
     m_pages.append(std::move(page));
     ++m_system.page;
+    if (m_events.progress && !m_events.progress(m_system.page, m_firstPass)) {
+        m_cancelled = true;
+        m_error.stop();
+    }
     m_column = 0;
     m_system.column = 1;
     m_y = m_page->marginPx(paper.Top);

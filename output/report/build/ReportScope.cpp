@@ -35,6 +35,32 @@ std::optional<ExprValue> fieldOf(TDataSet *dataSet, const QString &name)
     return ReportScope::valueOf(*field);
 }
 
+// What an event handler gave, as an expression value (invalid: empty).
+ExprValue fromVariant(const QVariant &value)
+{
+    if (!value.isValid())
+        return ExprValue();
+    switch (value.typeId()) {
+    case QMetaType::Bool: return ExprValue(value.toBool());
+    case QMetaType::Int: case QMetaType::LongLong: case QMetaType::UInt: case QMetaType::Double:
+        return ExprValue(value.toDouble());
+    case QMetaType::QDate: case QMetaType::QDateTime: return ExprValue::dateTime(value.toDateTime());
+    default: return ExprValue(value.toString());
+    }
+}
+
+QVariant toVariant(const ExprValue &value)
+{
+    switch (value.kind()) {
+    case ExprValue::Kind::Empty: return QVariant();
+    case ExprValue::Kind::Number: return value.number();
+    case ExprValue::Kind::Flag: return value.truth();
+    case ExprValue::Kind::DateTime: return value.toDateTime();
+    case ExprValue::Kind::Text: break;
+    }
+    return value.rawText();
+}
+
 // Variables that name each other in a circle would never end.
 constexpr int kMaxVariableDepth = 32;
 
@@ -83,15 +109,7 @@ std::optional<ExprValue> ReportScope::variable(const QString &name)
     if (m_onGetValue) {
         QVariant value;
         m_onGetValue(v->Name, value);
-        if (!value.isValid())
-            return ExprValue();
-        if (value.typeId() == QMetaType::Bool)
-            return ExprValue(value.toBool());
-        bool number = false;
-        const double d = value.toDouble(&number);
-        if (number && value.typeId() != QMetaType::QString)
-            return ExprValue(d);
-        return ExprValue(value.toString());
+        return fromVariant(value);
     }
     switch (v->Kind) {
     case TqnVariableKind::vkNotAssigned:
@@ -169,6 +187,20 @@ QByteArray ReportScope::fieldBytes(const QString &reference)
         return field->asString().toLatin1();
     auto stream = dataSet->createBlobStream(field, TBlobStreamMode::bmRead);
     return stream ? stream->readAll() : QByteArray();
+}
+
+std::optional<ExprValue> ReportScope::userFunction(const QString &name, const QList<ExprValue> &args)
+{
+    if (!m_onUserFunction)
+        return std::nullopt;
+    QVariantList values;
+    for (const ExprValue &arg : args)
+        values.append(toVariant(arg));
+    QVariant result;
+    m_onUserFunction(name, values, result);
+    if (!result.isValid())
+        return std::nullopt;
+    return fromVariant(result);
 }
 
 std::optional<ExprValue> ReportScope::systemVariable(const QString &upperName)

@@ -17,10 +17,12 @@ class TqnLayout;
 class ReportScope final : public report::ExprScope {
 public:
     using GetValueEvent = std::function<void(const QString &name, QVariant &value)>;
+    using UserFunctionEvent = std::function<void(const QString &name, const QVariantList &args, QVariant &result)>;
 
     ReportScope(const TqnLayout &layout, QString windowName, report::ExprSystemValues &system);
 
     void setOnGetValue(GetValueEvent event) { m_onGetValue = std::move(event); }
+    void setOnUserFunction(UserFunctionEvent event) { m_onUserFunction = std::move(event); }
     // The table the band group being printed reads bare field names from (null: none).
     void setGroupSource(TDataSet *dataSet) { m_groupSource = dataSet; }
     void setStatistics(const report::ExprStatistics *statistics) { m_statistics = statistics; }
@@ -30,6 +32,7 @@ public:
     bool namesDataSet(const report::ExprNameRef &ref) override;
     std::optional<report::ExprValue> systemVariable(const QString &upperName) override;
     const report::ExprStatistics *statistics() const override { return m_statistics; }
+    std::optional<report::ExprValue> userFunction(const QString &name, const QList<report::ExprValue> &args) override;
 
     // A dataset named as a variable binds it: "window.dataset" through the component
     // lookup, a bare name on the report's window (then the layout's record sources).
@@ -47,6 +50,7 @@ private:
     QString m_windowName;
     report::ExprSystemValues &m_system;
     GetValueEvent m_onGetValue;
+    UserFunctionEvent m_onUserFunction;
     QPointer<TDataSet> m_groupSource;
     const report::ExprStatistics *m_statistics = nullptr;
     int m_depth = 0;   // variables whose expressions name variables

@@ -23,7 +23,8 @@ struct ExprNode {
     ExprNameRef name;                        // Name
     ExprOp op = ExprOp::Add;                 // Unary, Binary
     const ExprFunctionInfo *function = nullptr;   // Call, Statistic
-    QString key;                             // Statistic: function and argument text
+    QString key;                             // Statistic: function and argument text;
+                                             // Call without function: the name as written
     std::vector<std::unique_ptr<ExprNode>> children;
 };
 

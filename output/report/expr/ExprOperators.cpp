@@ -24,7 +24,9 @@ ExprValue add(const ExprValue &a, const ExprValue &b, const QString &source)
         return ExprValue(a.toText() + b.toText());
     if (a.isEmpty() && b.isEmpty())
         return {};
-    if (a.isDateTime() && b.isDateTime())
+    // Two dates do not add up, but a day and a time of day (DATE + TIME) do.
+    auto isTimeOfDay = [](const ExprValue &v) { return v.number() >= 0 && v.number() < 1; };
+    if (a.isDateTime() && b.isDateTime() && !isTimeOfDay(a) && !isTimeOfDay(b))
         incompatible(source);
     if (a.isDateTime() || b.isDateTime())
         return ExprValue::dateTime(a.number() + b.number());

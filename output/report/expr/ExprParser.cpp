@@ -2,12 +2,32 @@
 
 #include "output/report/expr/ExprLexer.h"
 
+#include <algorithm>
+#include <span>
+
 namespace report {
 
 namespace {
 
 using Type = ExprToken::Type;
 using NodePtr = std::unique_ptr<ExprNode>;
+
+struct OperatorWord {
+    const char *text;
+    bool keyword;
+    ExprOp op;
+};
+constexpr OperatorWord kOr[] = {{"or", true, ExprOp::Or}};
+constexpr OperatorWord kAnd[] = {{"and", true, ExprOp::And}};
+constexpr OperatorWord kComparisons[] = {
+    {"=", false, ExprOp::Equal}, {"<>", false, ExprOp::NotEqual}, {"<", false, ExprOp::Less},
+    {">", false, ExprOp::Greater}, {"<=", false, ExprOp::LessEqual}, {">=", false, ExprOp::GreaterEqual},
+};
+constexpr OperatorWord kAdditive[] = {{"+", false, ExprOp::Add}, {"-", false, ExprOp::Subtract}};
+constexpr OperatorWord kMultiplicative[] = {
+    {"*", false, ExprOp::Multiply}, {"/", false, ExprOp::Divide},
+    {"div", true, ExprOp::IntDivide}, {"mod", true, ExprOp::Modulo},
+};
 
 // Deeper nesting than any layout needs; it keeps a hostile text from exhausting the stack.
 constexpr int kMaxDepth = 100;
@@ -71,25 +91,26 @@ private:
         Parser &parser;
     };
 
-    NodePtr parseOr()
+    // One level of left-associative binary operators over the next stronger level.
+    NodePtr parseLevel(std::span<const OperatorWord> words, NodePtr (Parser::*operand)())
     {
-        NodePtr left = parseAnd();
-        while (isKeyword("or")) {
+        NodePtr left = (this->*operand)();
+        for (;;) {
+            const auto word = std::find_if(words.begin(), words.end(), [this](const OperatorWord &w) {
+                return w.keyword ? isKeyword(w.text) : isOperator(w.text);
+            });
+            if (word == words.end())
+                return left;
             advance();
-            left = binary(ExprOp::Or, std::move(left), parseAnd());
+            left = binary(word->op, std::move(left), (this->*operand)());
         }
-        return left;
     }
 
-    NodePtr parseAnd()
-    {
-        NodePtr left = parseNot();
-        while (isKeyword("and")) {
-            advance();
-            left = binary(ExprOp::And, std::move(left), parseNot());
-        }
-        return left;
-    }
+    NodePtr parseOr() { return parseLevel(kOr, &Parser::parseAnd); }
+    NodePtr parseAnd() { return parseLevel(kAnd, &Parser::parseNot); }
+    NodePtr parseComparison() { return parseLevel(kComparisons, &Parser::parseAdditive); }
+    NodePtr parseAdditive() { return parseLevel(kAdditive, &Parser::parseTerm); }
+    NodePtr parseTerm() { return parseLevel(kMultiplicative, &Parser::parseUnary); }
 
     NodePtr parseNot()
     {
@@ -98,51 +119,6 @@ private:
         DepthGuard guard(*this);
         advance();
         return unary(ExprOp::Not, parseNot());
-    }
-
-    NodePtr parseComparison()
-    {
-        NodePtr left = parseAdditive();
-        for (;;) {
-            ExprOp op;
-            if (isOperator("=")) op = ExprOp::Equal;
-            else if (isOperator("<>")) op = ExprOp::NotEqual;
-            else if (isOperator("<")) op = ExprOp::Less;
-            else if (isOperator(">")) op = ExprOp::Greater;
-            else if (isOperator("<=")) op = ExprOp::LessEqual;
-            else if (isOperator(">=")) op = ExprOp::GreaterEqual;
-            else return left;
-            advance();
-            left = binary(op, std::move(left), parseAdditive());
-        }
-    }
-
-    NodePtr parseAdditive()
-    {
-        NodePtr left = parseTerm();
-        for (;;) {
-            ExprOp op;
-            if (isOperator("+")) op = ExprOp::Add;
-            else if (isOperator("-")) op = ExprOp::Subtract;
-            else return left;
-            advance();
-            left = binary(op, std::move(left), parseTerm());
-        }
-    }
-
-    NodePtr parseTerm()
-    {
-        NodePtr left = parseUnary();
-        for (;;) {
-            ExprOp op;
-            if (isOperator("*")) op = ExprOp::Multiply;
-            else if (isOperator("/")) op = ExprOp::Divide;
-            else if (isKeyword("div")) op = ExprOp::IntDivide;
-            else if (isKeyword("mod")) op = ExprOp::Modulo;
-            else return left;
-            advance();
-            left = binary(op, std::move(left), parseUnary());
-        }
     }
 
     NodePtr parseUnary()
@@ -231,13 +207,14 @@ private:
 
     NodePtr parseCall(const QString &name)
     {
+        // A name that is not ours may be the engine's own function: it is asked at evaluation.
         const ExprFunctionInfo *function = findExprFunction(name);
-        if (!function)
-            throw ExprError(ExprErrorKind::UnknownIdentifier, name);
         advance();   // the "("
         auto node = std::make_unique<ExprNode>();
-        node->kind = isStatisticFunction(function->name) ? ExprNode::Kind::Statistic : ExprNode::Kind::Call;
+        node->kind = function && isStatisticFunction(function->name) ? ExprNode::Kind::Statistic : ExprNode::Kind::Call;
         node->function = function;
+        if (!function)
+            node->key = name;
         const int argumentsBegin = m_token.begin;
         int argumentsEnd = argumentsBegin;
         if (!(m_token.type == Type::Close && m_token.text == QLatin1String(")"))) {
@@ -251,7 +228,7 @@ private:
         }
         closeGroup(QStringLiteral("("));
         const int count = int(node->children.size());
-        if (count < function->minArgs || count > function->maxArgs)
+        if (function && (count < function->minArgs || count > function->maxArgs))
             throw ExprError(ExprErrorKind::ParameterCount, function->name);
         if (node->kind == ExprNode::Kind::Statistic)
             node->key = function->name + QLatin1Char('(')

@@ -12,6 +12,7 @@
 
 #include "output/report/expr/ExprValue.h"
 
+#include <QList>
 #include <QStringList>
 #include <optional>
 
@@ -43,6 +44,13 @@ public:
     // The running statistics of the band being printed, or none when that band is not
     // enabled for statistics (a SUM, AVG, COUNT, MIN or MAX there is then an error).
     virtual const ExprStatistics *statistics() const { return nullptr; }
+
+    // A function that is not in the list (the report's OnUserFunction, when assigned): its
+    // value, or none when the engine does not know it either ("Identificatore sconosciuto: ").
+    virtual std::optional<ExprValue> userFunction(const QString &name, const QList<ExprValue> &args)
+    {
+        return std::nullopt;
+    }
 };
 
 } // namespace report

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <type_traits>
 
 namespace report {
 
@@ -20,7 +21,8 @@ public:
 
     ExprValue() = default;
     ExprValue(double number) : m_kind(Kind::Number), m_number(number) {}
-    ExprValue(int number) : m_kind(Kind::Number), m_number(number) {}
+    template <typename Integer, std::enable_if_t<std::is_integral_v<Integer> && !std::is_same_v<Integer, bool>, int> = 0>
+    ExprValue(Integer number) : m_kind(Kind::Number), m_number(double(number)) {}
     ExprValue(const QString &text) : m_kind(Kind::Text), m_text(text) {}
     ExprValue(const char *text) : m_kind(Kind::Text), m_text(QString::fromUtf8(text)) {}
     ExprValue(bool flag) : m_kind(Kind::Flag), m_number(flag ? 1 : 0) {}

@@ -84,6 +84,8 @@ private:
 
     ExprValue call(const ExprNode &node)
     {
+        if (!node.function)
+            return userFunction(node);
         if (!node.function->call) {   // IF: only the branch taken is evaluated
             const bool condition = truthOf(eval(*node.children[0]), m_source);
             return eval(*node.children[condition ? 1 : 2]);
@@ -93,6 +95,16 @@ private:
         for (const auto &child : node.children)
             args.append(eval(*child));
         return node.function->call(args, node.function->name);
+    }
+
+    ExprValue userFunction(const ExprNode &node)
+    {
+        QList<ExprValue> args;
+        for (const auto &child : node.children)
+            args.append(eval(*child));
+        if (auto value = m_scope.userFunction(node.key, args))
+            return *value;
+        throw ExprError(ExprErrorKind::UnknownIdentifier, node.key);
     }
 
     ExprValue statistic(const ExprNode &node)
@@ -133,6 +145,11 @@ ExprValue Expression::evaluate(ExprScope &scope) const
         return {};
     NestingGuard guard(m_source);
     return Evaluator(scope, m_source).eval(*m_root);
+}
+
+bool Expression::isTrue(ExprScope &scope) const
+{
+    return truthOf(evaluate(scope), m_source);
 }
 
 ExprValue evaluateExpression(const QString &source, ExprScope &scope)

@@ -49,6 +49,9 @@ public:
     // Throws the syntax error of the source, if any.
     void check() const;
     ExprValue evaluate(ExprScope &scope) const;
+    // A condition (a band filter, a highlight): a flag, a number (nonzero is true) or an empty
+    // value (false); a text is "Tipo di dati incompatibili nell'espressione: ".
+    bool isTrue(ExprScope &scope) const;
 
     // For the statistics: the parsed tree (null when the source did not parse).
     const ExprNode *root() const { return m_root.get(); }

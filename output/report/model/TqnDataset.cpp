@@ -44,6 +44,7 @@ QString TqnDBDataSet::init()
 {
     m_recordCount = 0;
     m_endNoted = false;
+    m_lastPrinted.clear();
     m_openedByRun = false;
     m_detachedByRun = false;
     if (!m_dataSet)
@@ -115,6 +116,35 @@ void TqnDBDataSet::applyFilterForward()
         return;
     while (!m_dataSet->eof() && !filterCheck(Filter))
         m_dataSet->next();
+}
+
+void TqnDBDataSet::markPrinted()
+{
+    if (m_dataSet && m_dataSet->active())
+        m_lastPrinted = m_dataSet->getBookmark();
+}
+
+void TqnDBDataSet::toLastPrinted()
+{
+    if (!m_dataSet || !m_dataSet->active())
+        return;
+    m_resumeAtEnd = m_dataSet->eof();
+    m_resumeAt = m_dataSet->getBookmark();
+    if (!m_lastPrinted.isEmpty() && m_dataSet->bookmarkValid(m_lastPrinted))
+        m_dataSet->gotoBookmark(m_lastPrinted);
+}
+
+void TqnDBDataSet::backFromLastPrinted()
+{
+    if (!m_dataSet || !m_dataSet->active())
+        return;
+    if (m_resumeAtEnd) {
+        // At the end the table sits past its last record.
+        m_dataSet->last();
+        m_dataSet->next();
+    } else if (!m_resumeAt.isEmpty() && m_dataSet->bookmarkValid(m_resumeAt)) {
+        m_dataSet->gotoBookmark(m_resumeAt);
+    }
 }
 
 bool TqnDBDataSet::eof() const

@@ -40,6 +40,11 @@ public:
     virtual bool eof() const;
     virtual void exit() {}
     int recordCount() const { return m_recordCount; }
+    // Footers show the last record printed: the builder marks each printed record, moves
+    // onto the last one for a footer and back where it was after.
+    virtual void markPrinted() {}
+    virtual void toLastPrinted() { prior(); }
+    virtual void backFromLastPrinted() { ++m_recordCount; }
 
 protected:
     int m_recordCount = 0;
@@ -69,6 +74,9 @@ public:
     void prior() override;
     bool eof() const override;
     void exit() override;
+    void markPrinted() override;
+    void toLastPrinted() override;
+    void backFromLastPrinted() override;
     // "Dataset chiuso: " + component while a run finds the table closed; empty otherwise.
     QString closedError() const;
 
@@ -81,4 +89,7 @@ private:
     bool m_openedByRun = false;
     bool m_detachedByRun = false;
     bool m_endNoted = false;
+    TBookmark m_lastPrinted;
+    TBookmark m_resumeAt;
+    bool m_resumeAtEnd = false;
 };

@@ -1,0 +1,80 @@
+// tavorio-cli stampa: the archive through the program's datasets, a layout, a PDF.
+
+#include "tests/report/ReportTestSupport.h"
+#include "tests/support/TestArchive.h"
+
+#include <QFile>
+#include <QProcess>
+
+using namespace reporttest;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString err;
+};
+
+class CliPrintTest : public ReportFixture {
+protected:
+    void SetUp() override
+    {
+        ReportFixture::SetUp();
+        testsupport::createArchive(path(QStringLiteral("tavorio.mdb")), {}, 30);
+    }
+    void saveList(const QString &text)
+    {
+        TqnPage &page = m_report->layout().Pages.front();
+        addBand(page, TqnBandType::btMasterData, 0, 20, QStringLiteral("Schede"));
+        addMemo(page, 10, 0, 600, 20, text);
+        addBoundSource(m_report->layout(), QStringLiteral("Anagrafica"), QStringLiteral("Schede"));
+        m_report->StoreLayout(path(QStringLiteral("elenco.qnf")));
+    }
+    CliRun print(const QString &layout)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));   // the command needs no display of its own
+        env.remove(QStringLiteral("DISPLAY"));
+        process.setProcessEnvironment(env);
+        process.start(testsupport::cliPath(), {QStringLiteral("stampa"), path(QStringLiteral("tavorio.mdb")),
+                                               layout, QStringLiteral("--pdf"), path(QStringLiteral("out.pdf"))});
+        process.waitForFinished(120000);
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+    }
+};
+
+TEST_F(CliPrintTest, WritesThePdfOfTheCards)
+{
+    saveList(QStringLiteral("Scheda [Protocollo] [Capofamiglia]"));
+    const CliRun run = print(path(QStringLiteral("elenco.qnf")));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(pdfText(path(QStringLiteral("out.pdf"))).count(QStringLiteral("Scheda ")), 30);
+}
+
+TEST_F(CliPrintTest, MissingOrDamagedLayoutExitsThree)
+{
+    CliRun run = print(path(QStringLiteral("manca.qnf")));
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("inesistente"))) << run.err.toStdString();
+
+    QFile damaged(path(QStringLiteral("rotto.qnf")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray("\x1B\x00\x00\x00\x00\x01\x00\x01\x00", 9) + QByteArray(1, char(5)));
+    damaged.close();
+    run = print(path(QStringLiteral("rotto.qnf")));
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Probabilmente il report è corrotto"))) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("out.pdf"))));
+}
+
+TEST_F(CliPrintTest, PreparationErrorExitsFourWithItsText)
+{
+    saveList(QStringLiteral("Scheda [Sconosciuto]"));
+    const CliRun run = print(path(QStringLiteral("elenco.qnf")));
+    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Si è verificato un errore durante la fase di preparazione")));
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Identificatore sconosciuto: Sconosciuto")));
+}
+
+} // namespace

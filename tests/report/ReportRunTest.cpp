@@ -1,0 +1,195 @@
+// The report's operations around building: the designer and preview hooks, the progress
+// window's cancel, AutoLoad's reload, field-bound variables, and the band kinds beyond a
+// plain list (cross table, sub-report, wrapped text).
+
+#include "output/report/build/ObjectRenderer.h"
+#include "output/report/pages/PageFonts.h"
+#include "tests/report/ReportTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+using namespace reporttest;
+
+namespace {
+
+class ReportRunTest : public ArchiveReportFixture {
+protected:
+    QStringList texts()
+    {
+        QStringList out;
+        for (const PreparedPage &page : m_report->preparedPages())
+            for (const DrawRecord &r : page.Records)
+                if (r.kind == DrawRecord::Text)
+                    out << r.text;
+        return out;
+    }
+};
+
+TEST_F(ReportRunTest, DesignerBeforeAnyLoadOpensOnAnEmptyOnePageLayout)
+{
+    int opened = 0;
+    TqnReport::designerHook() = [&](TqnReport &report) {
+        ++opened;
+        EXPECT_EQ(report.layout().Pages.size(), 1u);
+        EXPECT_TRUE(report.layout().FileName.isEmpty());
+    };
+    m_report->OpenDesigner();
+    EXPECT_EQ(opened, 0);   // no designer component in the program: nothing opens
+    {
+        TqnDesigner designer(m_window.get());
+        m_report->layout().Pages.clear();
+        m_report->OpenDesigner();
+    }
+    TqnReport::designerHook() = nullptr;
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(TqnReport::current(), m_report.get());
+}
+
+TEST_F(ReportRunTest, ProgressWindowCancelEndsBuildingAndShowsNothing)
+{
+    openArchive(3);
+    TqnPage &page = m_report->layout().Pages.front();
+    addBand(page, TqnBandType::btMasterData, 0, 20, QStringLiteral("S"));
+    addMemo(page, 0, 0, 200, 20, QStringLiteral("[Protocollo]"));
+    addBoundSource(m_report->layout(), QStringLiteral("Anagrafica"), QStringLiteral("S"));
+    m_report->ShowProgress = true;
+    QStringList shown;
+    TqnReport::progressHook() = [&](const QString &caption, const QString &text) {
+        shown << caption + QLatin1Char('|') + text;
+        return false;
+    };
+    int previews = 0;
+    TqnReport::previewHook() = [&](TqnReport &) { ++previews; };
+    EXPECT_FALSE(m_report->BuildPages());
+    m_report->RunPreview();
+    TqnReport::progressHook() = nullptr;
+    TqnReport::previewHook() = nullptr;
+    EXPECT_EQ(shown.front(), QStringLiteral("Report in preparazione - Prossimi appuntamenti|Pagina in costruzione: 1"));
+    EXPECT_EQ(previews, 0);
+    EXPECT_TRUE(m_messages.shown.empty());
+    EXPECT_EQ(m_data->Anagrafica().recNo(), 1);
+}
+
+TEST_F(ReportRunTest, AutoLoadReloadsALayoutChangedOnDisk)
+{
+    const QString file = path(QStringLiteral("auto.qnf"));
+    addMemo(m_report->layout().Pages.front(), 0, 0, 100, 20, QStringLiteral("uno"));
+    m_report->StoreLayout(file);
+    m_report->setAutoLoad(file);
+    ASSERT_EQ(m_report->layout().Pages.front().Objects.size(), 1u);
+
+    TqnReport other(m_window.get(), QStringLiteral("altro"));
+    other.setMessages(&m_messages);
+    addMemo(other.layout().Pages.front(), 0, 0, 100, 20, QStringLiteral("due"));
+    addMemo(other.layout().Pages.front(), 0, 30, 100, 20, QStringLiteral("tre"));
+    QThread::msleep(20);
+    other.StoreLayout(file);
+    QFile(file).setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+    m_report->BuildPages();
+    EXPECT_EQ(m_report->layout().Pages.front().Objects.size(), 2u);
+
+    m_report->setAutoLoad(QString());
+    EXPECT_TRUE(m_report->layout().Pages.front().Objects.empty());
+}
+
+TEST_F(ReportRunTest, FieldBoundVariablesAreCheckedBeforeBuilding)
+{
+    openArchive(2);
+    addMemo(m_report->layout().Pages.front(), 0, 0, 300, 20, QStringLiteral("Capo [Capo]"));
+    m_report->layout().Values.set({QStringLiteral("Capo"), TqnVariableKind::vkField, QStringLiteral("Anagrafica"),
+                                   QStringLiteral("Capofamiglia"), {}});
+    m_report->BuildPages();
+    ASSERT_EQ(m_report->preparationError(), QString());
+    EXPECT_TRUE(texts().front().startsWith(QStringLiteral("Capo ")));
+
+    m_report->layout().Values.set({QStringLiteral("Capo"), TqnVariableKind::vkField, QStringLiteral("Anagrafica"),
+                                   QStringLiteral("Manca"), {}});
+    m_report->BuildPages();
+    EXPECT_EQ(m_report->preparationError(), QStringLiteral("Si è verificato un errore durante la fase di preparazione\r"
+                                                           "Non è stato possibile reperire il campo: Anagrafica.Manca\rPagina: 0"));
+    m_report->layout().Values.set({QStringLiteral("Capo"), TqnVariableKind::vkField, QStringLiteral("frm_main.Nessuno"),
+                                   QStringLiteral("Nome"), {}});
+    m_report->BuildPages();
+    EXPECT_TRUE(m_report->preparationError().contains(QStringLiteral("Non è stato trovato il qnDataset: frm_main.Nessuno")));
+}
+
+TEST_F(ReportRunTest, CrossTablePrintsOneColumnPerRecordBesideItsHeader)
+{
+    openArchive(1);
+    TqnPage &page = m_report->layout().Pages.front();
+    addBand(page, TqnBandType::btCrossHeader, 0, 20).Width = 100;
+    addMemo(page, 40, 0, 60, 20, QStringLiteral("Fasce"));
+    TqnBandView &data = addBand(page, TqnBandType::btCrossData, 30, 20, QStringLiteral("F"));
+    data.X = 100;
+    data.Width = 50;
+    addMemo(page, 100, 30, 50, 20, QStringLiteral("[Fascia]"));
+    addBoundSource(m_report->layout(), QStringLiteral("Fascia"), QStringLiteral("F"));
+    m_report->BuildPages();
+    ASSERT_EQ(m_report->preparationError(), QString());
+    std::vector<double> lefts;
+    double top = -1;
+    for (const DrawRecord &r : m_report->preparedPages().front().Records)
+        if (r.kind == DrawRecord::Text && r.text != QStringLiteral("Fasce")) {
+            lefts.push_back(r.rect.left());
+            if (top < 0)
+                top = r.rect.top();
+            EXPECT_NEAR(r.rect.top(), top, 0.01);   // one row
+        }
+    ASSERT_GE(lefts.size(), 3u);
+    for (size_t i = 1; i < lefts.size(); ++i)
+        EXPECT_NEAR(lefts[i] - lefts[i - 1], 50, 0.01);
+}
+
+TEST_F(ReportRunTest, SubReportPrintsItsPageInPlaceAndNotOnItsOwn)
+{
+    openArchive(1);
+    TqnLayout &layout = m_report->layout();
+    layout.Pages.emplace_back();
+    TqnPage &main = layout.Pages[0];
+    addBand(main, TqnBandType::btReportTitle, 0, 200);
+    addMemo(main, 10, 0, 200, 20, QStringLiteral("Titolo"));
+    auto sub = std::make_unique<TqnSubReportView>();
+    sub->X = 300;
+    sub->Y = 20;
+    sub->Width = 200;
+    sub->Height = 150;
+    sub->SubPage = 1;
+    main.Objects.push_back(std::move(sub));
+    TqnPage &inner = layout.Pages[1];
+    addBand(inner, TqnBandType::btMasterData, 0, 20, QStringLiteral("F"));
+    addMemo(inner, 0, 0, 100, 20, QStringLiteral("Fascia [Fascia]"));
+    addBoundSource(layout, QStringLiteral("Fascia"), QStringLiteral("F"));
+
+    m_report->BuildPages();
+    ASSERT_EQ(m_report->preparationError(), QString());
+    ASSERT_EQ(m_report->preparedPages().size(), 1);
+    int rows = 0;
+    for (const DrawRecord &r : m_report->preparedPages().front().Records)
+        if (r.kind == DrawRecord::Text && r.text.startsWith(QStringLiteral("Fascia "))) {
+            ++rows;
+            EXPECT_GE(r.rect.left(), 300);
+            EXPECT_LE(r.rect.bottom(), m_report->layout().Pages[0].marginPx(100) + 20 + 150 + 0.01);
+        }
+    EXPECT_GT(rows, 1);
+}
+
+TEST_F(ReportRunTest, TextWrapsAtWordsInsideItsBox)
+{
+    const QFont font = PageFonts::font({QStringLiteral("Arial"), 10, 0});
+    const QFontMetricsF metrics = PageFonts::metrics(font);
+    const QString text = QStringLiteral("Via delle Rose numero quarantadue, scala B, interno sette");
+    const double width = metrics.horizontalAdvance(QStringLiteral("Via delle Rose numero"));
+    const QStringList lines = ObjectRenderer::wrap(text, metrics, width + 1);
+    EXPECT_EQ(lines.join(QLatin1Char(' ')), text);
+    EXPECT_EQ(lines.front(), QStringLiteral("Via delle Rose numero"));
+    for (const QString &line : lines)
+        EXPECT_LE(metrics.horizontalAdvance(line), width + 1);
+    // A word longer than the box is cut rather than left sticking out.
+    const QStringList cut = ObjectRenderer::wrap(QStringLiteral("Precipitevolissimevolmente"), metrics, 30);
+    EXPECT_GT(cut.size(), 1);
+    EXPECT_EQ(cut.join(QString()), QStringLiteral("Precipitevolissimevolmente"));
+}
+
+} // namespace
