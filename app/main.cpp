@@ -6,6 +6,7 @@
 #include "forms/main/ConfigPage.h"
 #include "forms/pass2/Tfrm_pass2.h"
 #include "forms/selezione/Tfrm_stampa.h"
+#include "output/report/ui/PreviewWindows.h"
 
 #include <cstdio>
 #include <memory>
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
 
     TavorioApplication application(argc, argv);
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Brunzel"));
+    previewwindows::install();
 
     std::unique_ptr<Tfrm_main> frm_main;
     try {

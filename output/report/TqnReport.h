@@ -99,6 +99,10 @@ public:
     {
         m_printerFactory = std::move(f);
     }
+    const std::function<std::unique_ptr<ReportPrinter>(const QString &printer)> &printerFactory() const
+    {
+        return m_printerFactory;
+    }
     // Building's "now" (DATE and TIME); the clock by default.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 

@@ -13,41 +13,60 @@ QPageLayout pageLayoutOf(const PreparedPaper &paper)
                        paper.Orientation ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
 }
 
-QtReportPrinter::QtReportPrinter(const QString &printerName) : m_printer(QPrinter::HighResolution)
+QtReportPrinter::QtReportPrinter(const QString &printerName)
+    : m_own(std::make_unique<QPrinter>(QPrinter::HighResolution)), m_printer(m_own.get())
 {
     if (!printerName.isEmpty())
-        m_printer.setPrinterName(printerName);
-    m_printer.setFullPage(true);
+        m_printer->setPrinterName(printerName);
+    m_printer->setFullPage(true);
+}
+
+QtReportPrinter::QtReportPrinter(QPrinter &printer) : m_printer(&printer)
+{
+    m_printer->setFullPage(true);
 }
 
 void QtReportPrinter::setPaper(const PreparedPaper &paper)
 {
     m_paper = paper;
-    m_printer.setPageLayout(pageLayoutOf(paper));
+    m_printer->setPageLayout(pageLayoutOf(paper));
+}
+
+QtReportPrinter::~QtReportPrinter()
+{
+    if (m_painter)
+        m_painter->end();
 }
 
 void QtReportPrinter::beginJob()
 {
+    // A new job on a file would write the file over: the file's job goes on, on a new sheet
+    // with the paper just set.
+    if (m_painter && m_jobEnded) {
+        m_jobEnded = false;
+        m_printer->newPage();
+        return;
+    }
     m_painter = std::make_unique<QPainter>();
-    if (!m_painter->begin(&m_printer))
+    if (!m_painter->begin(m_printer))
         m_painter.reset();
 }
 
 void QtReportPrinter::newSheet()
 {
     if (m_painter)
-        m_printer.newPage();
+        m_printer->newPage();
 }
 
 void QtReportPrinter::drawPage(const PreparedPage &page, bool physicalOffset)
 {
     if (!m_painter)
         return;
-    const double scale = m_printer.resolution() / 96.0;
+    const double scale = m_printer->resolution() / 96.0;
     m_painter->save();
     if (physicalOffset) {
-        const QRectF paperRect = m_printer.paperRect(QPrinter::DevicePixel);
-        const QRectF pageRect = m_printer.pageRect(QPrinter::DevicePixel);
+        const QRectF paperRect = m_printer->paperRect(QPrinter::DevicePixel);
+        const QRectF pageRect = m_printer->pageRect(QPrinter::DevicePixel);
         m_painter->translate(paperRect.left() - pageRect.left(), paperRect.top() - pageRect.top());
     }
     PagePainter::paint(*m_painter, page, scale);
@@ -56,6 +75,10 @@ void QtReportPrinter::drawPage(const PreparedPage &page, bool physicalOffset)
 
 void QtReportPrinter::endJob()
 {
+    if (m_painter && m_printer->outputFormat() == QPrinter::PdfFormat) {
+        m_jobEnded = true;
+        return;
+    }
     if (m_painter)
         m_painter->end();
     m_painter.reset();
@@ -63,6 +86,8 @@ void QtReportPrinter::endJob()
 
 void QtReportPrinter::abortJob()
 {
-    m_printer.abort();
-    endJob();
+    m_printer->abort();
+    if (m_painter)
+        m_painter->end();
+    m_painter.reset();
 }

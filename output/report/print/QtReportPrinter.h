@@ -11,11 +11,14 @@ class QtReportPrinter final : public ReportPrinter {
 public:
     // An empty name takes the system's default printer.
     explicit QtReportPrinter(const QString &printerName = QString());
-    QPrinter &printer() { return m_printer; }
+    // Prints on a printer set up elsewhere (the print dialog's), which must outlive this.
+    explicit QtReportPrinter(QPrinter &printer);
+    ~QtReportPrinter() override;
+    QPrinter &printer() { return *m_printer; }
 
     PreparedPaper paper() const override { return m_paper; }
     void setPaper(const PreparedPaper &paper) override;
-    void setTitle(const QString &title) override { m_printer.setDocName(title); }
+    void setTitle(const QString &title) override { m_printer->setDocName(title); }
     void beginJob() override;
     void newSheet() override;
     void drawPage(const PreparedPage &page, bool physicalOffset) override;
@@ -23,9 +26,11 @@ public:
     void abortJob() override;
 
 private:
-    QPrinter m_printer;
+    std::unique_ptr<QPrinter> m_own;
+    QPrinter *m_printer;
     PreparedPaper m_paper;
     std::unique_ptr<QPainter> m_painter;
+    bool m_jobEnded = false;     // a file job whose end waits for a job that may follow
 };
 
 // The page layout Qt needs for a prepared page's paper.

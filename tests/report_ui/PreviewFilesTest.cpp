@@ -1,0 +1,111 @@
+// Opening and saving from the preview: the three save choices, names, the current folder.
+
+#include "output/report/ui/PreviewFiles.h"
+#include "tests/report_ui/PreviewTestSupport.h"
+
+#include <QFile>
+
+using namespace previewtest;
+using namespace reporttest;
+
+namespace {
+
+class PreviewFilesTest : public PreviewFixture {
+protected:
+    void SetUp() override
+    {
+        PreviewFixture::SetUp();
+        // Every dialog moves the folder away; the preview must bring it back.
+        ASSERT_TRUE(m_elsewhere.isValid());
+        m_dialogs.wanderTo = m_elsewhere.path();
+    }
+    void saveAs(const QString &name, int filter)
+    {
+        m_dialogs.file = FileChoice{path(name), filter};
+        m_preview->saveReport();
+        EXPECT_EQ(QDir::currentPath(), m_startFolder) << name.toStdString();
+    }
+    QTemporaryDir m_elsewhere;
+};
+
+TEST_F(PreviewFilesTest, SavedReportOpensAgainOnPageOneInAnotherWindow)
+{
+    TStandardPreview &preview = open(makePages(7));
+    preview.view()->goToPage(5);
+    saveAs(QStringLiteral("elenco"), 0);
+    EXPECT_EQ(m_dialogs.title, QStringLiteral("Salva il report."));
+    ASSERT_EQ(m_dialogs.filters.size(), 3);
+    EXPECT_EQ(m_dialogs.filters[0], QStringLiteral("Report file (*.qnp)"));
+    EXPECT_TRUE(m_dialogs.filters[1].endsWith(QStringLiteral("(*.svg)")));
+    EXPECT_TRUE(m_dialogs.filters[2].endsWith(QStringLiteral("(*.pdf)")));
+    ASSERT_TRUE(QFile::exists(path(QStringLiteral("elenco.qnp"))));
+
+    const PreparedPages saved = m_report->preparedPages();
+    TStandardPreview &other = open(makePages(2));
+    other.view()->goToPage(2);
+    m_dialogs.file = FileChoice{path(QStringLiteral("elenco.qnp")), 0};
+    other.openReport();
+    EXPECT_EQ(m_dialogs.title, QStringLiteral("Apre un report."));
+    EXPECT_EQ(m_dialogs.filters, QStringList{QStringLiteral("Report files (*.qnp)")});
+    EXPECT_EQ(QDir::currentPath(), m_startFolder);
+    EXPECT_EQ(m_report->preparedPages(), saved);
+    EXPECT_EQ(other.view()->pageCount(), 7);
+    EXPECT_EQ(other.view()->currentPage(), 1);
+}
+
+TEST_F(PreviewFilesTest, AFileThatIsNotAReportLeavesThePagesAndSaysSo)
+{
+    TStandardPreview &preview = open(makePages(3));
+    QFile junk(path(QStringLiteral("rotto.qnp")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("QNP1\xff\xff\xff\x7f");
+    junk.close();
+    m_dialogs.file = FileChoice{junk.fileName(), 0};
+    preview.openReport();
+    EXPECT_EQ(preview.view()->pageCount(), 3);
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_EQ(m_messages.shown[0].icon, TqnMessageIcon::Error);
+    // Cancelling changes nothing either.
+    m_dialogs.file.reset();
+    preview.openReport();
+    EXPECT_EQ(preview.view()->pageCount(), 3);
+    EXPECT_EQ(QDir::currentPath(), m_startFolder);
+}
+
+TEST_F(PreviewFilesTest, PageOnViewAsVectorDrawingKeepsAnExtensionInAnyCase)
+{
+    TStandardPreview &preview = open(makePages(3));
+    preview.view()->goToPage(2);
+    saveAs(QStringLiteral("pagina"), 1);
+    saveAs(QStringLiteral("PAGINA.SVG"), 1);
+    saveAs(QStringLiteral("altra.emf"), 1);
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("pagina.svg"))));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("PAGINA.SVG"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("PAGINA.SVG.svg"))));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("altra.emf.svg"))));
+    QFile svg(path(QStringLiteral("pagina.svg")));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray drawing = svg.readAll();
+    // The page on view, drawn as text and shapes, not as a picture.
+    EXPECT_TRUE(drawing.contains("Pagina 2"));
+    EXPECT_FALSE(drawing.contains("Pagina 1"));
+    EXPECT_FALSE(drawing.contains("<image"));
+    EXPECT_TRUE(m_messages.shown.empty());
+}
+
+TEST_F(PreviewFilesTest, AllPagesAsPdfAndAFailedSaveIsReported)
+{
+    TStandardPreview &preview = open(makePages(4));
+    saveAs(QStringLiteral("elenco.PDF"), 2);
+    const QStringList pages = pdfText(path(QStringLiteral("elenco.PDF"))).split(QChar(12), Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), 4);
+    EXPECT_EQ(pages[3].trimmed(), QStringLiteral("Pagina 4"));
+
+    m_dialogs.file = FileChoice{path(QStringLiteral("manca/elenco.qnp")), 0};
+    preview.saveReport();
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_TRUE(m_messages.shown[0].text.contains(QStringLiteral("manca/elenco.qnp")));
+    EXPECT_EQ(QDir::currentPath(), m_startFolder);
+}
+
+} // namespace

@@ -1,0 +1,165 @@
+// The window around the pages: zoom box, full screen, menu, and PresentPages.
+
+#include "output/report/ui/PreviewWindows.h"
+#include "tests/report_ui/PreviewTestSupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QScrollBar>
+
+using namespace previewtest;
+
+namespace {
+
+class PreviewWindowTest : public PreviewFixture {
+protected:
+    void typeZoom(const QString &keys)
+    {
+        QLineEdit *edit = m_preview->zoomBox()->lineEdit();
+        edit->setFocus();
+        edit->selectAll();
+        previewtest::keyClick(edit, Qt::Key_Backspace);
+        previewtest::typeText(edit, keys);
+    }
+};
+
+TEST_F(PreviewWindowTest, ZoomBoxTakesOnlyPercentagesAndBeepsAtNonsense)
+{
+    TStandardPreview &preview = open(makePages(3));
+    QLineEdit *edit = preview.zoomBox()->lineEdit();
+    const QString separator = edit->locale().decimalPoint();
+
+    typeZoom(QStringLiteral("1x5 0") + separator + QStringLiteral("a%"));
+    EXPECT_EQ(edit->text(), QStringLiteral("150") + separator + QStringLiteral("%"));
+    previewtest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(preview.view()->zoom(), PreviewZoom::percent(150));
+    EXPECT_EQ(edit->text(), QStringLiteral("150%"));
+    EXPECT_EQ(m_messages.beeps, 0);
+
+    for (const QString &refused : {QStringLiteral("0"), QStringLiteral("%"), QStringLiteral("0%"),
+                                   QStringLiteral("1") + separator + QStringLiteral("2") + separator}) {
+        typeZoom(refused);
+        previewtest::keyClick(edit, Qt::Key_Enter);
+        EXPECT_EQ(preview.view()->zoom(), PreviewZoom::percent(150)) << refused.toStdString();
+        EXPECT_EQ(edit->text(), QStringLiteral("150%")) << refused.toStdString();
+    }
+    EXPECT_EQ(m_messages.beeps, 4);
+
+    typeZoom(QStringLiteral("12") + separator + QStringLiteral("5"));
+    previewtest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(preview.view()->zoom(), PreviewZoom::percent(12.5));
+    // Space and the paging keys typed into the box stay in the box.
+    typeZoom(QStringLiteral(" +-"));
+    EXPECT_FALSE(preview.fullScreenMode());
+    EXPECT_EQ(edit->text(), QString());
+}
+
+TEST_F(PreviewWindowTest, ChoosingAZoomFromTheListAppliesIt)
+{
+    TStandardPreview &preview = open(makePages(3));
+    const QStringList choices = PreviewZoom::choiceTexts();
+    EXPECT_EQ(choices, (QStringList{QStringLiteral("200%"), QStringLiteral("150%"), QStringLiteral("100%"),
+                                    QStringLiteral("75%"), QStringLiteral("50%"), QStringLiteral("25%"),
+                                    QStringLiteral("Larghezza"), QStringLiteral("Una pagina"),
+                                    QStringLiteral("Due pagine")}));
+    preview.zoomBox()->setCurrentIndex(0);
+    emit preview.zoomBox()->activated(0);
+    EXPECT_DOUBLE_EQ(preview.view()->scale(), 2.0 * preview.logicalDpiX() / 96);
+    emit preview.zoomBox()->activated(7);
+    EXPECT_EQ(preview.view()->zoom().mode(), PreviewZoom::OnePage);
+    EXPECT_EQ(preview.zoomBox()->currentText(), QStringLiteral("Una pagina"));
+}
+
+TEST_F(PreviewWindowTest, EscapeLeavesFullScreenFirstAndClosesOnTheSecond)
+{
+    TStandardPreview &preview = open(makePages(3));
+    preview.showMaximized();
+    previewtest::keyClick(preview.view(), Qt::Key_Space);
+    EXPECT_TRUE(preview.fullScreenMode());
+    EXPECT_TRUE(preview.windowState() & Qt::WindowFullScreen);
+    EXPECT_FALSE(preview.toolBar()->isVisible());
+    EXPECT_FALSE(preview.view()->verticalBar()->isVisible());
+
+    previewtest::keyClick(preview.view(), Qt::Key_Escape);
+    EXPECT_FALSE(preview.fullScreenMode());
+    EXPECT_TRUE(preview.isVisible());
+    EXPECT_TRUE(preview.toolBar()->isVisible());
+    EXPECT_TRUE(preview.view()->verticalBar()->isVisible());
+    EXPECT_TRUE(preview.windowState() & Qt::WindowMaximized);
+    EXPECT_FALSE(preview.windowState() & Qt::WindowFullScreen);
+
+    previewtest::keyClick(preview.view(), Qt::Key_Escape);
+    EXPECT_FALSE(preview.isVisible());
+    EXPECT_EQ(preview.result(), QDialog::Rejected);
+}
+
+TEST_F(PreviewWindowTest, RightClickMenuHoldsTheCommandsAndTheZooms)
+{
+    TStandardPreview &preview = open(makePages(3));
+    std::unique_ptr<QMenu> menu(preview.makeContextMenu(nullptr));
+    QStringList texts;
+    for (QAction *a : menu->actions())
+        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(texts.mid(0, 5), (QStringList{QStringLiteral("&Apri"), QStringLiteral("Sal&va"),
+                                            QStringLiteral("&Stampa"), QStringLiteral("&Trova"), QStringLiteral("-")}));
+    EXPECT_EQ(texts.mid(5), PreviewZoom::choiceTexts());
+    menu->actions()[13]->trigger();
+    EXPECT_EQ(preview.view()->zoom().mode(), PreviewZoom::TwoPages);
+}
+
+TEST_F(PreviewWindowTest, ModalPreviewIsListedWhileOpenOnTheReportsPages)
+{
+    previewwindows::install();
+    m_report->preparedPages() = makePages(4);
+    ASSERT_TRUE(m_report->ModalPreview);
+    QString caption;
+    int listed = 0;
+    int pages = 0;
+    bool maximised = false;
+    QTimer::singleShot(0, [&] {
+        auto *preview = qobject_cast<TStandardPreview *>(QApplication::activeModalWidget());
+        ASSERT_NE(preview, nullptr);
+        caption = preview->windowTitle();
+        listed = int(TStandardPreview::openPreviews().count(preview));
+        pages = preview->view()->pageCount();
+        maximised = preview->windowState() & Qt::WindowMaximized;
+        preview->button(QStringLiteral("CloseBtn"))->click();
+    });
+    m_report->PresentPages();
+    EXPECT_EQ(caption, QStringLiteral("Anteprima - Prossimi appuntamenti"));
+    EXPECT_EQ(listed, 1);
+    EXPECT_EQ(pages, 4);
+    EXPECT_TRUE(maximised);
+    EXPECT_TRUE(TStandardPreview::openPreviews().isEmpty());
+    TqnReport::previewHook() = nullptr;
+}
+
+TEST_F(PreviewWindowTest, NonModalPreviewKeepsItsOwnCopyOnTop)
+{
+    previewwindows::install();
+    m_report->ModalPreview = false;
+    m_report->Title.clear();
+    m_report->preparedPages() = makePages(4);
+    m_report->PresentPages();
+    m_report->preparedPages().clear();
+    ASSERT_EQ(TStandardPreview::openPreviews().size(), 1);
+    TStandardPreview *preview = TStandardPreview::openPreviews().front();
+    EXPECT_EQ(preview->windowTitle(), QStringLiteral("Anteprima"));
+    EXPECT_TRUE(preview->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(preview->view()->pageCount(), 4);
+    EXPECT_NE(&preview->report(), m_report.get());
+    preview->view()->canvas()->repaint();
+    QPointer<TStandardPreview> watch(preview);
+    preview->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watch.isNull());
+    EXPECT_TRUE(TStandardPreview::openPreviews().isEmpty());
+    TqnReport::previewHook() = nullptr;
+}
+
+} // namespace
