@@ -59,14 +59,25 @@ void boundSource(TqnLayout &layout, const QString &table, const QString &name)
     layout.DataSets.add(entry);
 }
 
-void listHead(PageKit &kit, const QString &title, const std::vector<ColumnTitle> &columns)
+void listHead(PageKit &kit, const QString &title, const ListColumns &columns)
 {
     kit.band(TqnBandType::btPageHeader, 60);
     kit.text(kLeft, 0, 480, title, 14, fsBold);
     kit.text(kRight - 200, 8, 200, QStringLiteral("Stampato il [DATE]"), 8, 0, taRight);
-    for (const ColumnTitle &c : columns)
+    for (const ListColumn &c : columns)
         kit.text(c.x, 35, c.width, c.caption, 8, fsBold);
     kit.rule(55);
+}
+
+TqnMemoView &listRow(PageKit &kit, const ListColumns &columns, int y, int points, quint16 style)
+{
+    TqnMemoView *first = nullptr;
+    for (const ListColumn &c : columns) {
+        TqnMemoView &memo = kit.text(c.x, y, c.width, c.value, points, style);
+        if (!first)
+            first = &memo;
+    }
+    return *first;
 }
 
 void listFoot(PageKit &kit)

@@ -35,14 +35,20 @@ private:
 // A record source bound to "frm_main.<table>" and named `name`.
 void boundSource(TqnLayout &layout, const QString &table, const QString &name);
 
-// The head every list shares: title and print date, then the column titles under a rule;
-// the foot "Pagina N di M". Titles are (x, width, caption) triples.
-struct ColumnTitle {
+// One column of a list: where it stands, its title and what each row prints in it.
+struct ListColumn {
     int x;
     int width;
     QString caption;
+    QString value;
 };
-void listHead(PageKit &kit, const QString &title, const std::vector<ColumnTitle> &columns);
+using ListColumns = std::vector<ListColumn>;
+
+// The head every list shares: title and print date, then the column titles under a rule.
+void listHead(PageKit &kit, const QString &title, const ListColumns &columns);
+// One text per column in the band added last, `y` from its top; the first column's text.
+TqnMemoView &listRow(PageKit &kit, const ListColumns &columns, int y = 1, int points = 9, quint16 style = 0);
+// The foot "Pagina N di M".
 void listFoot(PageKit &kit);
 
 } // namespace layouts

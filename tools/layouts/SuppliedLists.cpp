@@ -34,20 +34,21 @@ TqnPage &listPage(TqnLayout &layout)
     return layout.Pages.front();
 }
 
+const QString kCity = QStringLiteral("Città");
+
 void byHeadOfHousehold(TqnLayout &layout)
 {
     PageKit kit(listPage(layout));
-    listHead(kit, QStringLiteral("Elenco delle schede per capofamiglia"),
-             {{38, 64, "Protocollo"}, {104, 150, "Capofamiglia"}, {256, 180, "Indirizzo"},
-              {438, 110, QStringLiteral("Città")}, {550, 160, "Telefoni"}, {712, 44, "Fascia"}});
+    const ListColumns columns{{38, 64, "Protocollo", card("Protocollo")},
+                              {104, 150, "Capofamiglia", card("Capofamiglia")},
+                              {256, 180, "Indirizzo", card("Indirizzo")},
+                              {438, 110, kCity, card("Citta")},
+                              {550, 160, "Telefoni", card("Telefono") + QLatin1Char(' ') + card("Cellulare")},
+                              {712, 44, "Fascia", card("Fascia")}};
+    listHead(kit, QStringLiteral("Elenco delle schede per capofamiglia"), columns);
     // Two telephone numbers need the smaller type to share one line.
     kit.band(TqnBandType::btMasterData, 18, QStringLiteral("Schede"));
-    kit.text(38, 1, 64, card("Protocollo"), 8);
-    kit.text(104, 1, 150, card("Capofamiglia"), 8);
-    kit.text(256, 1, 180, card("Indirizzo"), 8);
-    kit.text(438, 1, 110, card("Citta"), 8);
-    kit.text(550, 1, 160, card("Telefono") + QLatin1Char(' ') + card("Cellulare"), 8);
-    kit.text(712, 1, 44, card("Fascia"), 8);
+    listRow(kit, columns, 1, 8);
     cardTotal(kit);
     listFoot(kit);
 }
@@ -55,18 +56,17 @@ void byHeadOfHousehold(TqnLayout &layout)
 void byBand(TqnLayout &layout)
 {
     PageKit kit(listPage(layout));
-    listHead(kit, QStringLiteral("Elenco delle schede per fascia"),
-             {{38, 64, "Protocollo"}, {104, 160, "Capofamiglia"}, {266, 200, "Indirizzo"},
-              {468, 130, QStringLiteral("Città")}, {600, 156, "Telefono"}});
+    const ListColumns columns{{38, 64, "Protocollo", card("Protocollo")},
+                              {104, 160, "Capofamiglia", card("Capofamiglia")},
+                              {266, 200, "Indirizzo", card("Indirizzo")},
+                              {468, 130, kCity, card("Citta")},
+                              {600, 156, "Telefono", card("Telefono")}};
+    listHead(kit, QStringLiteral("Elenco delle schede per fascia"), columns);
     TqnBandView &group = kit.band(TqnBandType::btGroupHeader, 26);
     group.GroupCondition = QStringLiteral("Anagrafica.\"Fascia\"");
     kit.text(38, 4, 300, QStringLiteral("Fascia ") + card("Fascia"), 10, fsBold);
     kit.band(TqnBandType::btMasterData, 20, QStringLiteral("Schede"));
-    kit.text(38, 1, 64, card("Protocollo"));
-    kit.text(104, 1, 160, card("Capofamiglia"));
-    kit.text(266, 1, 200, card("Indirizzo"));
-    kit.text(468, 1, 130, card("Citta"));
-    kit.text(600, 1, 156, card("Telefono"));
+    listRow(kit, columns);
     kit.band(TqnBandType::btGroupFooter, 24);
     kit.text(100, 2, 400, QStringLiteral("Schede della fascia ") + card("Fascia") + QStringLiteral(": [COUNT()]"), 9,
              fsItalic);
@@ -77,15 +77,14 @@ void byBand(TqnLayout &layout)
 void telephones(TqnLayout &layout)
 {
     PageKit kit(listPage(layout));
-    listHead(kit, QStringLiteral("Elenco telefonico"),
-             {{38, 160, "Capofamiglia"}, {200, 150, "Referente"}, {352, 100, "Telefono"}, {454, 100, "Cellulare"},
-              {556, 200, "Email"}});
+    const ListColumns columns{{38, 160, "Capofamiglia", card("Capofamiglia")},
+                              {200, 150, "Referente", card("Referente")},
+                              {352, 100, "Telefono", card("Telefono")},
+                              {454, 100, "Cellulare", card("Cellulare")},
+                              {556, 200, "Email", card("Email")}};
+    listHead(kit, QStringLiteral("Elenco telefonico"), columns);
     kit.band(TqnBandType::btMasterData, 20, QStringLiteral("Schede"));
-    kit.text(38, 1, 160, card("Capofamiglia"));
-    kit.text(200, 1, 150, card("Referente"));
-    kit.text(352, 1, 100, card("Telefono"));
-    kit.text(454, 1, 100, card("Cellulare"));
-    kit.text(556, 1, 200, card("Email"));
+    listRow(kit, columns);
     cardTotal(kit);
     listFoot(kit);
 }
@@ -97,18 +96,17 @@ void isseExpiry(TqnLayout &layout)
     auto *cards = static_cast<TqnDBDataSet *>(layout.DataSets.find(QStringLiteral("Schede")));
     cards->Filtered = true;
     cards->Filter = QStringLiteral("Anagrafica.\"Scad_ISEE\" > 0");
-    listHead(kit, QStringLiteral("Scadenze delle dichiarazioni ISEE"),
-             {{38, 84, "Scadenza"}, {132, 64, "Protocollo"}, {198, 180, "Capofamiglia"},
-              {380, 126, "Telefono"}, {508, 126, "Cellulare"}, {642, 60, "Fascia"}});
+    const ListColumns columns{{38, 84, "Scadenza", card("Scad_ISEE")},
+                              {132, 64, "Protocollo", card("Protocollo")},
+                              {198, 180, "Capofamiglia", card("Capofamiglia")},
+                              {380, 126, "Telefono", card("Telefono")},
+                              {508, 126, "Cellulare", card("Cellulare")},
+                              {642, 60, "Fascia", card("Fascia")}};
+    listHead(kit, QStringLiteral("Scadenze delle dichiarazioni ISEE"), columns);
     kit.band(TqnBandType::btMasterData, 20, QStringLiteral("Schede"));
-    TqnMemoView &expiry = kit.text(38, 1, 84, card("Scad_ISEE"));
+    TqnMemoView &expiry = listRow(kit, columns);
     expiry.HighlightCondition = QStringLiteral("Anagrafica.\"Scad_ISEE\" < DATE");
     expiry.HighlightFontStyle = fsBold;
-    kit.text(132, 1, 64, card("Protocollo"));
-    kit.text(198, 1, 180, card("Capofamiglia"));
-    kit.text(380, 1, 126, card("Telefono"));
-    kit.text(508, 1, 126, card("Cellulare"));
-    kit.text(642, 1, 60, card("Fascia"));
     cardTotal(kit);
     listFoot(kit);
 }
@@ -118,25 +116,27 @@ void withMembers(TqnLayout &layout)
 {
     PageKit kit(listPage(layout));
     boundSource(layout, QStringLiteral("Nucleo"), QStringLiteral("Componenti"));
-    listHead(kit, QStringLiteral("Schede con il nucleo familiare"),
-             {{38, 64, "Protocollo"}, {104, 196, "Capofamiglia"}, {302, 200, "Indirizzo"},
-              {504, 150, QStringLiteral("Città")}, {656, 100, "Fascia"}});
+    const ListColumns cardColumns{{38, 64, "Protocollo", card("Protocollo")},
+                                  {104, 196, "Capofamiglia", card("Capofamiglia")}};
+    const ListColumns placeColumns{{302, 200, "Indirizzo", card("Indirizzo")},
+                                   {504, 150, kCity, card("Citta")},
+                                   {656, 100, "Fascia", card("Fascia")}};
+    ListColumns titles = cardColumns;
+    titles.insert(titles.end(), placeColumns.begin(), placeColumns.end());
+    listHead(kit, QStringLiteral("Schede con il nucleo familiare"), titles);
     kit.band(TqnBandType::btMasterData, 24, QStringLiteral("Schede"));
-    kit.text(38, 4, 64, card("Protocollo"), 9, fsBold);
-    kit.text(104, 4, 196, card("Capofamiglia"), 9, fsBold);
-    kit.text(302, 4, 200, card("Indirizzo"));
-    kit.text(504, 4, 150, card("Citta"));
-    kit.text(656, 4, 100, card("Fascia"));
+    listRow(kit, cardColumns, 4, 9, fsBold);
+    listRow(kit, placeColumns, 4);
+    const ListColumns members{{100, 200, "Componente", member("Nome")},
+                              {302, 120, "Ruolo", member("Ruolo")},
+                              {424, 140, "Occupazione", member("Lavoro")},
+                              {566, 90, "Nato il", member("Data_nascita")}};
     kit.band(TqnBandType::btDetailHeader, 18);
-    for (const ColumnTitle &c : std::vector<ColumnTitle>{{100, 200, "Componente"}, {302, 120, "Ruolo"},
-                                                         {424, 140, "Occupazione"}, {566, 90, "Nato il"}})
+    for (const ListColumn &c : members)
         kit.text(c.x, 0, c.width, c.caption, 8, fsItalic);
     kit.text(658, 0, 40, QStringLiteral("Età"), 8, fsItalic, taRight);
     kit.band(TqnBandType::btDetailData, 19, QStringLiteral("Componenti"));
-    kit.text(100, 0, 200, member("Nome"));
-    kit.text(302, 0, 120, member("Ruolo"));
-    kit.text(424, 0, 140, member("Lavoro"));
-    kit.text(566, 0, 90, member("Data_nascita"));
+    listRow(kit, members, 0);
     kit.text(658, 0, 40, member("Eta"), 9, 0, taRight);
     cardTotal(kit);
     listFoot(kit);
