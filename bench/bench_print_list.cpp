@@ -2,7 +2,9 @@
 // by the card table's record filter: from the moment "Stampa" is pressed (the sort saved,
 // the list's order set, the layout loaded, print-filter mode on) to the last page built.
 // Against it, the same layout built over an in-memory dataset that already holds the
-// accepted cards in the list's order: what the archive, the sort and the filter cost.
+// accepted cards in the list's order: what the archive, the sort and the filter cost. Times
+// are the thread's processor time (the archive's file is in the page cache after the first
+// run).
 
 #include "BenchSupport.h"
 
@@ -17,6 +19,9 @@
 #include "tests/db/MemoryDataSet.h"
 
 #include <QGuiApplication>
+#include <algorithm>
+#include <ctime>
+#include <vector>
 
 namespace {
 
@@ -41,6 +46,28 @@ std::unique_ptr<MemoryDataSet> copyAccepted(TDataSet &cards)
     }
     memory->setObjectName(QStringLiteral("Anagrafica"));
     return memory;
+}
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
+}
+
+// As bench::medianMs, in this thread's processor time: the machine the figures come from is
+// shared, and the wall clock there measures the other programs as much as this one.
+double medianCpuMs(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        const double start = threadCpuMs();
+        work();
+        times.push_back(threadCpuMs() - start);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
 }
 
 } // namespace
@@ -73,7 +100,7 @@ int main(int argc, char **argv)
 
     int pages = 0;
     PrintedListRun run(cards, report, [&printing](const CardCriteria *c) { printing = c; });
-    const double archiveMs = bench::medianMs(
+    const double archiveMs = medianCpuMs(
         kRuns,
         [&] {
             cards.SortedByList() = QStringList();
@@ -99,7 +126,7 @@ int main(int argc, char **argv)
     ComponentDirectory::instance().add(kWindow, memory.get());
     memory->open();
     int memoryPages = 0;
-    const double memoryMs = bench::medianMs(kRuns, [] {}, [&] {
+    const double memoryMs = medianCpuMs(kRuns, [] {}, [&] {
         report.OpenLayout(kLayoutFolder + kList.tracciato);
         report.BuildPages();
         memoryPages = int(report.preparedPages().size());

@@ -69,11 +69,15 @@ void PrintedListRun::run(const PrintedListEntry &entry, const QString &layoutFol
         const PrintFilterScope printing(m_sink, criteria);
         produce(m_report);
     } catch (...) {
-        if (!savedOrder.isEmpty())
-            sortBy(fromCommaText(savedOrder));
+        restoreOrder(savedOrder);
         throw;
     }
-    // A list page that was never sorted keeps the list's order.
-    if (!savedOrder.isEmpty())
-        sortBy(fromCommaText(savedOrder));
+    restoreOrder(savedOrder);
+}
+
+// A list page that was never sorted keeps the list's order. Either way the cards are read
+// afresh: the rows the list page holds were fetched under the print criteria.
+void PrintedListRun::restoreOrder(const QString &savedOrder)
+{
+    sortBy(savedOrder.isEmpty() ? m_cards.SortedBy() : fromCommaText(savedOrder));
 }

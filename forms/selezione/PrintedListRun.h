@@ -39,12 +39,14 @@ public:
     // The button's steps from saving the sort to restoring it. A missing layout throws the
     // engine's error after the cards were sorted: print-filter mode never went on and the
     // list's order stays. An error while producing turns the mode off and brings the saved
-    // order back before it goes on to the caller.
+    // order back before it goes on to the caller. Afterwards the cards are read again under
+    // the search criteria, in the saved order or, when none was saved, in the list's.
     void run(const PrintedListEntry &entry, const QString &layoutFolder, const CardCriteria &criteria,
              const Produce &produce);
 
 private:
     void sortBy(const QStringList &items);
+    void restoreOrder(const QString &savedOrder);
 
     TArcTable &m_cards;
     TqnReport &m_report;

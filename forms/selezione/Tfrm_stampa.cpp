@@ -72,7 +72,7 @@ void Tfrm_stampa::buildControls()
     m_grid->setReadOnly(true);
     m_grid->setScrollBars(TScrollStyle::ssNone);
     m_grid->columns().add(QStringLiteral("Nome")).title().setCaption(QStringLiteral("Nome"));
-    m_grid->columns().at(0)->setWidth(230);
+    m_grid->columns().at(0)->setWidth(246);
     m_grid->setDataSource(&m_data.ds_stampe());
     m_grid->setGeometry(8, 94, 252, 138);
     // The grid keeps Enter and Esc for its own editing; here they close the window as in any

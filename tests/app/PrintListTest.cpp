@@ -3,6 +3,7 @@
 
 #include "CardPageTestSupport.h"
 
+#include "controls/GridDataLink.h"
 #include "controls/TExDBGrid.h"
 #include "db/TField.h"
 #include "forms/ProcessValues.h"
@@ -161,8 +162,9 @@ TEST_F(PrintListTest, BandBPrintsItsCardsInTheListsOrderAndTheChoicesStay)
     EXPECT_EQ(m_preview.sortedBy, QStringList{"Capofamiglia"});
     EXPECT_EQ(m_preview.protocols, (QStringList{"P5", "P1", "P3"}));
     EXPECT_FALSE(ProcessValues::printFilterMode());
-    // Never sorted before: the list page keeps the list's order, all cards back.
+    // Never sorted before: the list page keeps the list's order, all cards back, on screen too.
     EXPECT_EQ(m_window->data().Anagrafica().SortedBy(), QStringList{"Capofamiglia"});
+    EXPECT_EQ(m_window->listPage()->grid_anagrafica()->dataLink().recordCount(), 5);
     EXPECT_EQ(cardtest::visibleValues(m_window->data().Anagrafica(), QStringLiteral("Protocollo")),
               (QStringList{"P4", "P2", "P5", "P1", "P3"}));
 

@@ -39,8 +39,8 @@ const QString kCity = QStringLiteral("Città");
 void byHeadOfHousehold(TqnLayout &layout)
 {
     PageKit kit(listPage(layout));
-    const ListColumns columns{{38, 64, "Protocollo", card("Protocollo")},
-                              {104, 150, "Capofamiglia", card("Capofamiglia")},
+    const ListColumns columns{{38, 70, "Protocollo", card("Protocollo")},
+                              {110, 144, "Capofamiglia", card("Capofamiglia")},
                               {256, 180, "Indirizzo", card("Indirizzo")},
                               {438, 110, kCity, card("Citta")},
                               {550, 160, "Telefoni", card("Telefono") + QLatin1Char(' ') + card("Cellulare")},
@@ -56,8 +56,8 @@ void byHeadOfHousehold(TqnLayout &layout)
 void byBand(TqnLayout &layout)
 {
     PageKit kit(listPage(layout));
-    const ListColumns columns{{38, 64, "Protocollo", card("Protocollo")},
-                              {104, 160, "Capofamiglia", card("Capofamiglia")},
+    const ListColumns columns{{38, 70, "Protocollo", card("Protocollo")},
+                              {110, 154, "Capofamiglia", card("Capofamiglia")},
                               {266, 200, "Indirizzo", card("Indirizzo")},
                               {468, 130, kCity, card("Citta")},
                               {600, 156, "Telefono", card("Telefono")}};
@@ -97,8 +97,8 @@ void isseExpiry(TqnLayout &layout)
     cards->Filtered = true;
     cards->Filter = QStringLiteral("Anagrafica.\"Scad_ISEE\" > 0");
     const ListColumns columns{{38, 84, "Scadenza", card("Scad_ISEE")},
-                              {132, 64, "Protocollo", card("Protocollo")},
-                              {198, 180, "Capofamiglia", card("Capofamiglia")},
+                              {132, 70, "Protocollo", card("Protocollo")},
+                              {204, 174, "Capofamiglia", card("Capofamiglia")},
                               {380, 126, "Telefono", card("Telefono")},
                               {508, 126, "Cellulare", card("Cellulare")},
                               {642, 60, "Fascia", card("Fascia")}};
@@ -116,8 +116,8 @@ void withMembers(TqnLayout &layout)
 {
     PageKit kit(listPage(layout));
     boundSource(layout, QStringLiteral("Nucleo"), QStringLiteral("Componenti"));
-    const ListColumns cardColumns{{38, 64, "Protocollo", card("Protocollo")},
-                                  {104, 196, "Capofamiglia", card("Capofamiglia")}};
+    const ListColumns cardColumns{{38, 70, "Protocollo", card("Protocollo")},
+                                  {110, 190, "Capofamiglia", card("Capofamiglia")}};
     const ListColumns placeColumns{{302, 200, "Indirizzo", card("Indirizzo")},
                                    {504, 150, kCity, card("Citta")},
                                    {656, 100, "Fascia", card("Fascia")}};
