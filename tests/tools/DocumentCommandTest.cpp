@@ -7,14 +7,13 @@
 #include "engine/Constants.h"
 #include "engine/Database.h"
 #include "engine/Workspace.h"
-#include "output/word/DocumentPackage.h"
+#include "tests/support/DocumentFiles.h"
 #include "tools/cli/ArchiveWriter.h"
 #include "tools/cli/DocumentCommand.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -30,22 +29,6 @@ cli::Household card(const char *protocol, const char *name, const char *band, co
     h.fascia = QString::fromUtf8(band);
     h.paeseDiOrigine = QString::fromUtf8(country);
     return h;
-}
-
-QString documentText(const QString &path)
-{
-    const auto document = word::DocumentPackage::fromTemplate(
-        word::ZipPackage::fromBytes(toolstest::fileBytes(path), path), path);
-    QStringList texts;
-    for (const word::StoryPart &story : document.stories())
-        texts << story.plainText();
-    return texts.join(QLatin1Char('\n'));
-}
-
-int modeOf(const QString &path)
-{
-    struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
 }
 
 class DocumentCommand : public testing::Test {
@@ -91,10 +74,10 @@ TEST_F(DocumentCommand, AllCardsOfABandAndCountryOneFileEach)
     // Verdi's country is written in another case: not the same country.
     const QString twin = QStringLiteral("1_24 Rossi Mario (%1).docx").arg(m_keys[3]);
     EXPECT_EQ(made(), (QStringList{twin, QStringLiteral("1_24 Rossi Mario.docx")}));
-    EXPECT_EQ(modeOf(out()), 0700);
+    EXPECT_EQ(testsupport::modeOf(out()), 0700);
     for (const QString &name : made()) {
-        EXPECT_EQ(modeOf(QDir(out()).filePath(name)), 0600);
-        const QString text = documentText(QDir(out()).filePath(name));
+        EXPECT_EQ(testsupport::modeOf(QDir(out()).filePath(name)), 0600);
+        const QString text = testsupport::documentText(toolstest::fileBytes(QDir(out()).filePath(name)));
         EXPECT_TRUE(text.contains(QStringLiteral("Gentile Rossi Mario,"))) << text.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("Prot. n. 1/24")));
         EXPECT_FALSE(text.contains(QStringLiteral("[Capofamiglia]")));
