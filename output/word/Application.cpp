@@ -26,6 +26,10 @@ ZipPackage readTemplate(const QString &path)
 Document &DocumentsCollection::Add(const QString &templatePath)
 {
     DocumentPackage package = DocumentPackage::fromTemplate(readTemplate(templatePath), templatePath);
+    // Closed documents nobody shows are gone for good; a batch of fills keeps only its last.
+    std::erase_if(m_documents, [](const std::unique_ptr<Document> &document) {
+        return document->isClosed() && !document->window();
+    });
     m_documents.push_back(
         std::make_unique<Document>(std::move(package), QStringLiteral("Documento%1").arg(++m_made)));
     m_application.setActive(m_documents.back().get());

@@ -118,20 +118,16 @@ void ParagraphText::setText(pugi::xml_node holder, const QString &text) const
         holder.append_attribute("xml:space") = "preserve";
 }
 
-pugi::xml_node ParagraphText::newTextAfter(pugi::xml_node holder, const QString &text) const
+// A new text holder right after or right before `beside`, in the same run or span.
+pugi::xml_node ParagraphText::newText(pugi::xml_node beside, bool after, const QString &text) const
 {
-    pugi::xml_node added = m_flavour == Flavour::OfficeOpenXml
-                               ? holder.parent().insert_child_after("w:t", holder)
-                               : holder.parent().insert_child_after(pugi::node_pcdata, holder);
-    setText(added, text);
-    return added;
-}
-
-pugi::xml_node ParagraphText::newTextBefore(pugi::xml_node mark, const QString &text) const
-{
-    pugi::xml_node added = m_flavour == Flavour::OfficeOpenXml
-                               ? mark.parent().insert_child_before("w:t", mark)
-                               : mark.parent().insert_child_before(pugi::node_pcdata, mark);
+    pugi::xml_node parent = beside.parent();
+    pugi::xml_node added;
+    if (m_flavour == Flavour::OfficeOpenXml)
+        added = after ? parent.insert_child_after("w:t", beside) : parent.insert_child_before("w:t", beside);
+    else
+        added = after ? parent.insert_child_after(pugi::node_pcdata, beside)
+                      : parent.insert_child_before(pugi::node_pcdata, beside);
     setText(added, text);
     return added;
 }
@@ -176,7 +172,7 @@ void ParagraphText::replaceRange(int from, int to, const QString &replacement)
             continue;
         }
         if (!placed) {
-            m_edited.push_back(newTextBefore(piece.node, replacement));
+            m_edited.push_back(newText(piece.node, false, replacement));
             placed = true;
         }
         const int left = piece.length - (cutTo - cutFrom);
@@ -232,7 +228,7 @@ void ParagraphText::materialise(pugi::xml_node holder) const
             ++at;   // the first blank of the run stays in the text
         }
         setText(current, text.left(at));
-        pugi::xml_node next = newTextAfter(current, QString());
+        pugi::xml_node next = newText(current, true, QString());
         if (kind == u'\r')
             splitParagraphAfter(current);
         else

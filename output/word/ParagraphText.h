@@ -41,8 +41,7 @@ private:
 
     QString textOf(const pugi::xml_node &holder) const;
     void setText(pugi::xml_node holder, const QString &text) const;
-    pugi::xml_node newTextAfter(pugi::xml_node holder, const QString &text) const;
-    pugi::xml_node newTextBefore(pugi::xml_node mark, const QString &text) const;
+    pugi::xml_node newText(pugi::xml_node beside, bool after, const QString &text) const;
     void insertMarkAfter(pugi::xml_node holder, QChar kind, int count) const;
     void splitParagraphAfter(pugi::xml_node holder) const;
     void materialise(pugi::xml_node holder) const;

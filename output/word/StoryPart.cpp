@@ -79,6 +79,11 @@ void parseSafely(pugi::xml_document &document, const QByteArray &xml, const QStr
         throw refused(entryName, QStringLiteral("annidamento troppo profondo"));
 }
 
+struct StoryPart::Paragraph {
+    pugi::xml_node node;
+    QString text;
+};
+
 StoryPart::StoryPart(QString entryName, Flavour flavour, const QByteArray &xml)
     : m_entryName(std::move(entryName)), m_flavour(flavour), m_xml(std::make_unique<pugi::xml_document>())
 {
@@ -96,12 +101,27 @@ QByteArray StoryPart::toXml() const
     return writer.bytes;
 }
 
+const std::vector<StoryPart::Paragraph> &StoryPart::paragraphs() const
+{
+    if (!m_indexed) {
+        for (const pugi::xml_node &node : paragraphsOf(*m_xml, m_flavour))
+            m_paragraphs.push_back({node, detail::ParagraphText(node, m_flavour).text()});
+        m_indexed = true;
+    }
+    return m_paragraphs;
+}
+
 int StoryPart::replace(const QString &text, const QString &replacement, Qt::CaseSensitivity cs, bool all)
 {
     if (text.isEmpty())
         return 0;
+    paragraphs();
     int replaced = 0;
-    for (const pugi::xml_node &paragraph : paragraphsOf(*m_xml, m_flavour)) {
+    for (size_t i = 0; i < m_paragraphs.size(); ++i) {
+        if (!m_paragraphs[i].text.contains(text, cs))
+            continue;
+        const pugi::xml_node paragraph = m_paragraphs[i].node;
+        const pugi::xml_node following = paragraph.next_sibling();
         detail::ParagraphText para(paragraph, m_flavour);
         std::vector<qsizetype> found;
         for (qsizetype at = para.text().indexOf(text, 0, cs); at >= 0;
@@ -110,15 +130,20 @@ int StoryPart::replace(const QString &text, const QString &replacement, Qt::Case
             if (!all)
                 break;
         }
-        if (found.empty())
-            continue;
         // From the last to the first, so that the offsets of the earlier ones still hold.
         for (auto at = found.rbegin(); at != found.rend(); ++at)
             para.replaceRange(int(*at), int(*at + text.size()), replacement);
         para.finish();
         replaced += int(found.size());
         m_modified = true;
-        if (!all)
+
+        // Paragraph breaks in the replacement made new paragraphs right after this one.
+        m_paragraphs[i].text = detail::ParagraphText(paragraph, m_flavour).text();
+        for (pugi::xml_node added = paragraph.next_sibling(); added && added != following;
+             added = added.next_sibling())
+            m_paragraphs.insert(m_paragraphs.begin() + qsizetype(++i),
+                                {added, detail::ParagraphText(added, m_flavour).text()});
+        if (!all && replaced > 0)
             break;
     }
     return replaced;
@@ -129,16 +154,16 @@ int StoryPart::count(const QString &text, Qt::CaseSensitivity cs) const
     if (text.isEmpty())
         return 0;
     int found = 0;
-    for (const pugi::xml_node &paragraph : paragraphsOf(*m_xml, m_flavour))
-        found += int(detail::ParagraphText(paragraph, m_flavour).text().count(text, cs));
+    for (const Paragraph &paragraph : paragraphs())
+        found += int(paragraph.text.count(text, cs));
     return found;
 }
 
 QString StoryPart::plainText() const
 {
     QStringList lines;
-    for (const pugi::xml_node &paragraph : paragraphsOf(*m_xml, m_flavour))
-        lines << detail::ParagraphText(paragraph, m_flavour).text();
+    for (const Paragraph &paragraph : paragraphs())
+        lines << paragraph.text;
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -8,9 +8,11 @@
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <vector>
 
 namespace pugi {
 class xml_document;
+class xml_node;
 }
 
 namespace word {
@@ -42,9 +44,16 @@ public:
     QString plainText() const;
 
 private:
+    struct Paragraph;
+    // Every paragraph with its text, read once: a fill runs one search per field, and only
+    // the paragraphs a replacement touched are read again.
+    const std::vector<Paragraph> &paragraphs() const;
+
     QString m_entryName;
     Flavour m_flavour;
     std::unique_ptr<pugi::xml_document> m_xml;
+    mutable std::vector<Paragraph> m_paragraphs;
+    mutable bool m_indexed = false;
     bool m_modified = false;
 };
 

@@ -3,9 +3,13 @@
 #include "output/word/AutomationError.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
 #include <zip.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace word {
@@ -174,13 +178,19 @@ void ZipPackage::write(const QString &path) const
     writePrivateFile(path, toBytes());
 }
 
+// No flush to the disk: these are documents a user can make again, and a batch writes
+// a thousand of them.
 void writePrivateFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
-        || file.write(bytes) != bytes.size() || !file.commit())
+    const QString folder = QFileInfo(path).absolutePath();
+    QTemporaryFile file(folder + QStringLiteral("/.tavorio-XXXXXX"));   // 0600 from the start
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
         throw AutomationError(QStringLiteral("Impossibile scrivere il documento \"%1\": %2.").arg(path, file.errorString()));
+    file.close();
+    if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        throw AutomationError(QStringLiteral("Impossibile scrivere il documento \"%1\": %2.")
+                                  .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+    file.setAutoRemove(false);
 }
 
 } // namespace word

@@ -147,6 +147,8 @@ class MainWindowPageCommandTest : public MainWindowPagesTest, public testing::Wi
 TEST_P(MainWindowPageCommandTest, ShowsItsPageAndSetsTheNavigator)
 {
     const auto window = start();
+    // The Word command's template chooser is cancelled: no document, no page change.
+    window->wordCommand().setChooser([](QWidget *, const QString &) { return QString(); });
     click(*window, Tfrm_main::cmdConfig);
     ASSERT_FALSE(window->nav_anagrafica()->isEnabled());
     click(*window, Tfrm_main::cmdConfig);

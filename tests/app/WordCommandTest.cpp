@@ -4,8 +4,8 @@
 
 #include "CardPageTestSupport.h"
 
-#include "output/word/DocumentPackage.h"
 #include "output/word/DocumentWindow.h"
+#include "tests/support/DocumentFiles.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <sys/stat.h>
 
 namespace {
 
@@ -21,22 +20,6 @@ using cardtest::household;
 using cardtest::member;
 
 const QString kNotice = QStringLiteral("   Impossibile collegarsi a Microsoft Word !   ");
-
-QString packageText(const QByteArray &bytes)
-{
-    const auto document = word::DocumentPackage::fromTemplate(word::ZipPackage::fromBytes(bytes, QStringLiteral("x")),
-                                                              QStringLiteral("x"));
-    QStringList texts;
-    for (const word::StoryPart &story : document.stories())
-        texts << story.plainText();
-    return texts.join(QLatin1Char('\n'));
-}
-
-int modeOf(const QString &path)
-{
-    struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
-}
 
 class WordCommandTest : public cardtest::WindowTest {
 protected:
@@ -89,16 +72,16 @@ TEST_F(WordCommandTest, TheChosenTemplateIsFilledWithTheCurrentCardAndKeptAsUlti
     EXPECT_EQ(filters, QStringList{QStringLiteral("Word (*.doc* *.odt *.ott)")});
     ASSERT_EQ(m_opened.size(), 1);
     EXPECT_TRUE(m_opened.front().endsWith(QStringLiteral(".odt")));
-    EXPECT_EQ(modeOf(m_opened.front()), 0600);
-    EXPECT_EQ(modeOf(file("mostrati")), 0700);
+    EXPECT_EQ(testsupport::modeOf(m_opened.front()), 0600);
+    EXPECT_EQ(testsupport::modeOf(file("mostrati")), 0700);
 
     // The hand-over counts as the first close: the document as made becomes "ultimo.doc".
     QCoreApplication::processEvents();
     const QByteArray ultimo = apptest::readAll(file("ultimo.doc"));
     ASSERT_FALSE(ultimo.isEmpty());
     EXPECT_EQ(ultimo, apptest::readAll(m_opened.front()));
-    EXPECT_EQ(modeOf(file("ultimo.doc")), 0600);
-    const QString text = packageText(ultimo);
+    EXPECT_EQ(testsupport::modeOf(file("ultimo.doc")), 0600);
+    const QString text = testsupport::documentText(ultimo);
     EXPECT_TRUE(text.contains(QStringLiteral("Scheda della famiglia Rossi Mario"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("\nMaria - Madre\nLuca - Figlio\n"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("\nPrima riga\nseconda riga\n"))) << text.toStdString();
@@ -123,7 +106,7 @@ TEST_F(WordCommandTest, EachNewDocumentOverwritesUltimoDoc)
     window->wordCommand().setChooser([&chosen](QWidget *, const QString &) { return chosen; });
     window->barButton(Tfrm_main::cmdWord)->click();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(packageText(apptest::readAll(file("ultimo.doc"))).contains(QStringLiteral("Gentile Rossi Mario,")));
+    EXPECT_TRUE(testsupport::documentText(apptest::readAll(file("ultimo.doc"))).contains(QStringLiteral("Gentile Rossi Mario,")));
 
     window->data().Anagrafica().next();
     chosen = file("word/Autodichiarazione.docx");
@@ -131,7 +114,7 @@ TEST_F(WordCommandTest, EachNewDocumentOverwritesUltimoDoc)
     QCoreApplication::processEvents();
     ASSERT_EQ(m_opened.size(), 2);
     EXPECT_NE(m_opened[0], m_opened[1]);
-    const QString text = packageText(apptest::readAll(file("ultimo.doc")));
+    const QString text = testsupport::documentText(apptest::readAll(file("ultimo.doc")));
     EXPECT_TRUE(text.contains(QStringLiteral("Il/la sottoscritto/a Bianchi Anna,"))) << text.toStdString();
 }
 

@@ -75,6 +75,14 @@ TEST_F(PackageSafety, AbsurdNestingIsRefused)
     expectRefused("profondo.docx", docx("<w:p>" + deep + "</w:p>"), "deep nesting");
 }
 
+TEST_F(PackageSafety, DocTemplateWithoutLibreOfficeIsRefused)
+{
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", m_dir.path().toUtf8());
+    expectRefused("vecchio.doc", "\xD0\xCF\x11\xE0 un vecchio documento", "no converter");
+    qputenv("PATH", path);
+}
+
 TEST_F(PackageSafety, ShownDocumentsAndSavedCopiesAreTheOwnersOnly)
 {
     const QString path = putTemplate("t.docx", docx("<w:p><w:r><w:t>[Nome]</w:t></w:r></w:p>"));

@@ -1,10 +1,8 @@
 #include "WordTestSupport.h"
 
-#include "output/word/DocumentPackage.h"
 #include "output/word/ZipPackage.h"
 
 #include <QFile>
-#include <sys/stat.h>
 
 namespace wordtest {
 
@@ -99,19 +97,6 @@ QByteArray entry(const QByteArray &package, const QString &name)
     return found ? found->data : QByteArray();
 }
 
-QString documentText(const QByteArray &package)
-{
-    const word::DocumentPackage document =
-        word::DocumentPackage::fromTemplate(word::ZipPackage::fromBytes(package, QStringLiteral("prova")),
-                                            QStringLiteral("prova"));
-    QStringList texts;
-    for (const word::StoryPart &story : document.stories()) {
-        if (const QString text = story.plainText(); !text.isEmpty())
-            texts << text;
-    }
-    return texts.join(QLatin1Char('\n'));
-}
-
 QByteArray readFile(const QString &path)
 {
     QFile file(path);
@@ -123,14 +108,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
-}
-
-int modeOf(const QString &path)
-{
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return -1;
-    return int(info.st_mode & 0777);
 }
 
 WordTest::WordTest()

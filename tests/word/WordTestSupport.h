@@ -3,6 +3,7 @@
 // look at what a fill made of them.
 
 #include "output/word/Application.h"
+#include "tests/support/DocumentFiles.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,6 +13,9 @@
 #include <vector>
 
 namespace wordtest {
+
+using testsupport::documentText;
+using testsupport::modeOf;
 
 // Readable failures: texts as text, carriage returns shown as \r.
 std::string show(const QString &text);
@@ -25,13 +29,9 @@ QByteArray odt(const QByteArray &body, const QByteArray &header = {}, bool asTem
 
 // A part of a package, or empty when there is none.
 QByteArray entry(const QByteArray &package, const QString &name);
-// Every paragraph of every text part of the package, one per line, as a reader sees it.
-QString documentText(const QByteArray &package);
 
 QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);
-// Permission bits as the file system has them (e.g. 0600).
-int modeOf(const QString &path);
 
 // A temporary folder with a template in it, and an application whose shown documents go to
 // a private folder inside it and are not opened anywhere.
