@@ -37,7 +37,8 @@ int main(int argc, char **argv)
     }
     // Created once, in this order, and kept for the whole run.
     const auto frm_pass = std::make_unique<Tfrm_pass>(frm_main.get());
-    const auto frm_stampa = std::make_unique<Tfrm_stampa>(frm_main.get());
+    const auto frm_stampa = std::make_unique<Tfrm_stampa>(frm_main->data(), frm_main.get());
+    frm_main->printCommand().setSelectionWindow(frm_stampa.get());
     const auto frm_pass2 = std::make_unique<Tfrm_pass2>(frm_main.get());
     frm_main->configPage()->setPasswordWindow(frm_pass2.get());
 

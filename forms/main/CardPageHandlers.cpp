@@ -42,11 +42,13 @@ void CardPageHandlers::setClock(Clock clock) { m_clock = std::move(clock); }
 
 QDate CardPageHandlers::today() const { return m_clock ? m_clock() : QDate::currentDate(); }
 
-void CardPageHandlers::NucleoCalcFields(TDataSet &nucleo)
+void CardPageHandlers::NucleoCalcFields(TDataSet &nucleo) { fillAge(nucleo, today()); }
+
+void CardPageHandlers::fillAge(TDataSet &nucleo, const QDate &today)
 {
     const QDateTime birth = nucleo.fieldByName(QStringLiteral("Data_nascita"))->asDateTime();
     TField *age = nucleo.fieldByName(QStringLiteral("Eta"));
-    if (const auto years = memberAge(birth.date(), today()))
+    if (const auto years = memberAge(birth.date(), today))
         age->setAsInteger(*years);
 }
 

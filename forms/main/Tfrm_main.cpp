@@ -3,6 +3,7 @@
 #include "controls/SansFont.h"
 #include "forms/ErrorBox.h"
 #include "forms/main/ArchiveConnection.h"
+#include "forms/main/ConfigPage.h"
 #include "output/report/ComponentDirectory.h"
 #include "forms/pass1/Tfrm_pass.h"
 
@@ -37,6 +38,7 @@ Tfrm_main::Tfrm_main(const StartupStep &startup, QWidget *parent) : QMainWindow(
     m_qnReport1.setMessages(&m_reportMessages);
     registerReportDataSets(objectName(), m_data);
     buildFrame();
+    m_configPage->OnTracciatiClick = [this] { m_printCommand.editLayouts(); };
     m_layoutStore.setErrorHandler([this](const std::exception &error) { reportUnhandled(this, error); });
     FormCreate(startup);
 }

@@ -7,7 +7,9 @@
 #include "controls/TMessageBox.h"
 #include "forms/main/StartupSequence.h"
 #include "forms/ReportMessageBox.h"
+#include "forms/main/PrintListCommand.h"
 #include "forms/main/TMainData.h"
+#include "forms/main/WordCommand.h"
 #include "layout/TLayoutStore.h"
 #include "output/report/TqnReport.h"
 #include "store/TArcDatabase.h"
@@ -50,6 +52,8 @@ public:
     TMainData &data() { return m_data; }
     TLayoutStore &LayoutStore1() { return m_layoutStore; }
     TqnReport &qnReport1() { return m_qnReport1; }
+    WordCommand &wordCommand() { return m_wordCommand; }
+    PrintListCommand &printCommand() { return m_printCommand; }
 
     StartupOutcome startupOutcome() const { return m_startupOutcome; }
     bool endRequested() const { return endsProgram(m_startupOutcome); }
@@ -128,6 +132,8 @@ private:
     ReportMessageBox m_reportMessages{this};
     TqnReport m_qnReport1{this};
     TqnDesigner m_qnDesigner1{this};
+    WordCommand m_wordCommand{*this, m_data.Anagrafica(), m_mymsg};
+    PrintListCommand m_printCommand{*this};
     QString m_layoutIniPath;
     StartupOutcome m_startupOutcome = StartupOutcome::Continue;
     QStringList m_listaRuolo;

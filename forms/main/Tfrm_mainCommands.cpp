@@ -123,9 +123,9 @@ void Tfrm_main::bar_listaClick()
     showPage(m_listPage);
 }
 
-void Tfrm_main::bar_stampaClick() {}
+void Tfrm_main::bar_stampaClick() { m_printCommand.run(); }
 
-void Tfrm_main::bar_wordClick() {}
+void Tfrm_main::bar_wordClick() { m_wordCommand.run(); }
 
 // The card navigator would move the card behind the configuration page's back.
 void Tfrm_main::bar_configClick()

@@ -18,12 +18,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QDesktopServices>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -145,11 +147,18 @@ class MainWindowPageCommandTest : public MainWindowPagesTest, public testing::Wi
 TEST_P(MainWindowPageCommandTest, ShowsItsPageAndSetsTheNavigator)
 {
     const auto window = start();
+    // The Word command's template chooser is cancelled: no document, no page change.
+    window->wordCommand().setChooser([](QWidget *, const QString &) { return QString(); });
     click(*window, Tfrm_main::cmdConfig);
     ASSERT_FALSE(window->nav_anagrafica()->isEnabled());
     click(*window, Tfrm_main::cmdConfig);
     ASSERT_FALSE(window->nav_anagrafica()->isEnabled());
 
+    // "Stampa elenchi" opens the print selection window: cancelled, nothing is printed.
+    std::optional<apptest::ModalScript> cancelSelection;
+    if (GetParam().command == Tfrm_main::cmdStampa)
+        cancelSelection.emplace(std::deque<apptest::ModalScript::Action>{
+            [](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); }});
     click(*window, GetParam().command);
 
     const std::map<int, QWidget *> pageOf{{Tfrm_main::cmdScheda, window->tb_scheda()},

@@ -37,6 +37,8 @@ const std::vector<QString> &occupations()
     return rows;
 }
 
+// The layouts are made by tools/layouts from its source and kept in data/stampe. An item
+// with a direction word is quoted, so the blank inside it does not split it.
 const std::vector<PrintedList> &printedLists()
 {
     static const std::vector<PrintedList> rows = {
@@ -45,6 +47,12 @@ const std::vector<PrintedList> &printedLists()
         {QStringLiteral("Elenco per fascia"), QStringLiteral("elenco_fascia.qnf"),
          QStringLiteral("Fascia,Capofamiglia")},
         {QStringLiteral("Elenco telefonico"), QStringLiteral("elenco_telefonico.qnf"),
+         QStringLiteral("Capofamiglia")},
+        {QStringLiteral("Scadenze ISEE"), QStringLiteral("scadenze_isee.qnf"),
+         QStringLiteral("\"[Scad_ISEE] ASC\",Capofamiglia")},
+        {QStringLiteral("Schede con nucleo familiare"), QStringLiteral("schede_nucleo.qnf"),
+         QStringLiteral("Capofamiglia")},
+        {QStringLiteral("Etichette indirizzi"), QStringLiteral("etichette_indirizzi.qnf"),
          QStringLiteral("Capofamiglia")}};
     return rows;
 }

@@ -3,6 +3,7 @@
 
 #include "tools/cli/CliError.h"
 #include "tools/cli/Commands.h"
+#include "tools/cli/DocumentCommand.h"
 #include "tools/cli/HouseholdGenerator.h"
 #include "tools/print/PrintCommand.h"
 
@@ -88,36 +89,61 @@ int usageFailure(const cli::CliError &e, QTextStream &err)
 }
 
 struct PrintLine {
-    QString archive, layout, pdf;
+    cli::PrintRequest request;
     bool passwordStdin = false;
 };
 
-// stampa ARCHIVIO TRACCIATO.qnf --pdf USCITA.pdf [--password-stdin]
+// stampa ARCHIVIO (TRACCIATO.qnf | --elenco NOME [--fascia F] [--paese P] [--cerca TESTO])
+//        --pdf USCITA.pdf [--password-stdin]
 PrintLine parsePrint(const QStringList &args)
 {
     const auto usage = [](const QString &reason) { return cli::CliError(cli::ExitCode::Usage, reason); };
     PrintLine pl;
+    cli::PrintRequest &request = pl.request;
+    bool listForm = false;
     QStringList files;
+    const auto valueOf = [&](qsizetype &i, const QString &what) {
+        if (++i == args.size())
+            throw usage(QStringLiteral("%1 richiede %2.").arg(args[i - 1], what));
+        return args[i];
+    };
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &arg = args[i];
         if (arg == QLatin1String("--password-stdin")) {
             pl.passwordStdin = true;
         } else if (arg == QLatin1String("--pdf")) {
-            if (++i == args.size())
-                throw usage(QStringLiteral("--pdf richiede il nome del file PDF."));
-            pl.pdf = args[i];
+            request.pdf = valueOf(i, QStringLiteral("il nome del file PDF"));
+        } else if (arg == QLatin1String("--elenco")) {
+            listForm = true;
+            request.listName = valueOf(i, QStringLiteral("il nome dell'elenco"));
+        } else if (arg == QLatin1String("--fascia")) {
+            request.criteria.band = valueOf(i, QStringLiteral("la fascia"));
+        } else if (arg == QLatin1String("--paese")) {
+            request.criteria.country = valueOf(i, QStringLiteral("il paese d'origine"));
+        } else if (arg == QLatin1String("--cerca")) {
+            // The search box shows what is typed in upper case; so does this.
+            request.criteria.searchText = valueOf(i, QStringLiteral("il testo da cercare")).toUpper();
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             throw usage(QStringLiteral("opzione sconosciuta \"%1\".").arg(arg));
         } else {
             files.append(arg);
         }
     }
-    if (files.size() != 2)
-        throw usage(QStringLiteral("servono l'ARCHIVIO e il TRACCIATO."));
-    if (pl.pdf.isEmpty())
+    if (listForm) {
+        if (files.size() != 1)
+            throw usage(QStringLiteral("con --elenco serve solo l'ARCHIVIO."));
+        if (request.listName.isEmpty())
+            throw usage(QStringLiteral("--elenco richiede il nome dell'elenco."));
+    } else {
+        if (files.size() != 2)
+            throw usage(QStringLiteral("servono l'ARCHIVIO e il TRACCIATO (oppure --elenco NOME)."));
+        if (!request.criteria.acceptsAll())
+            throw usage(QStringLiteral("--fascia, --paese e --cerca valgono solo con --elenco."));
+        request.layout = files[1];
+    }
+    if (request.pdf.isEmpty())
         throw usage(QStringLiteral("manca --pdf USCITA.pdf."));
-    pl.archive = files[0];
-    pl.layout = files[1];
+    request.archive = files[0];
     return pl;
 }
 
@@ -150,8 +176,20 @@ int main(int argc, char **argv)
         } catch (const cli::CliError &e) {
             return usageFailure(e, err);
         }
-        const QString password = pl.passwordStdin ? readPassword() : QString();
-        return cli::runPrint(pl.archive, pl.layout, pl.pdf, password, out, err);
+        if (pl.passwordStdin)
+            pl.request.password = readPassword();
+        return cli::runPrint(pl.request, out, err);
+    }
+    if (!args.isEmpty() && args.front() == QLatin1String("documento")) {
+        cli::DocumentRequest request;
+        try {
+            request = cli::parseDocumentCommand(args.mid(1));
+        } catch (const cli::CliError &e) {
+            return usageFailure(e, err);
+        }
+        if (request.passwordStdin)
+            request.password = readPassword();
+        return cli::runDocument(request, out, err);
     }
     CommandLine cl;
     try {

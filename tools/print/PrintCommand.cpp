@@ -1,9 +1,14 @@
 #include "tools/print/PrintCommand.h"
 
+#include "db/TDataSet.h"
+#include "db/TField.h"
 #include "engine/Constants.h"
 #include "engine/EngineError.h"
+#include "forms/ProcessValues.h"
 #include "forms/main/ArchiveConnection.h"
+#include "forms/main/CardPageHandlers.h"
 #include "forms/main/TMainData.h"
+#include "forms/selezione/PrintedListRun.h"
 #include "output/report/ComponentDirectory.h"
 #include "output/report/TqnReport.h"
 #include "output/report/file/LayoutReader.h"
@@ -11,6 +16,7 @@
 #include "store/TArcDatabase.h"
 #include "tools/cli/CliError.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QObject>
 #include <QTextStream>
@@ -63,24 +69,87 @@ void openArchive(TArcDatabase &database, TMainData &data, const QString &path, c
     }
 }
 
+// The catalogue row named `name`, current in the catalogue; the catalogue's names in the error.
+PrintedListEntry findList(TDataSet &catalogue, const QString &name)
+{
+    QStringList names;
+    for (catalogue.first(); !catalogue.eof(); catalogue.next()) {
+        const PrintedListEntry entry = PrintedListEntry::current(catalogue);
+        if (entry.nome == name)
+            return entry;
+        names << QStringLiteral("  ") + entry.nome;
+    }
+    throw CliError(ExitCode::Usage, QStringLiteral("L'archivio non ha un elenco chiamato \"%1\". Elenchi:\n%2")
+                                        .arg(name, names.join(QLatin1Char('\n'))));
+}
+
+// The program's objects as the main window holds them, without the window.
+class PrintSession final {
+public:
+    PrintSession(const PrintRequest &request, QTextStream &err)
+        : m_request(request), m_messages(err), m_report(&m_window)
+    {
+        m_window.setObjectName(kWindow);
+        registerReportDataSets(kWindow, m_data);
+        configureReport(m_report);
+        m_report.setMessages(&m_messages);
+        if (request.clock)
+            m_report.setClock(request.clock);
+        // The card table's record filter: every card, but the print criteria while a list is made.
+        m_data.Anagrafica().OnFilterRecord = [this](TDataSet &cards, bool &accept) {
+            if (ProcessValues::printFilterMode() && m_criteria)
+                accept = m_criteria->accepts(cards);
+        };
+        m_data.Nucleo().OnCalcFields = [this](TDataSet &members) {
+            CardPageHandlers::fillAge(members, (m_request.clock ? m_request.clock() : QDateTime::currentDateTime()).date());
+        };
+    }
+    ~PrintSession()
+    {
+        m_data.Anagrafica().OnFilterRecord = nullptr;
+        m_data.Nucleo().OnCalcFields = nullptr;
+    }
+
+    // Loads and builds; throws CliError or EReportError.
+    void build()
+    {
+        openArchive(m_database, m_data, m_request.archive, m_request.password);
+        if (m_request.listName.isEmpty()) {
+            m_report.OpenLayout(m_request.layout);
+            if (!m_messages.damaged)
+                m_report.BuildPages();
+            return;
+        }
+        const PrintedListEntry entry = findList(m_data.stampe(), m_request.listName);
+        const QString folder = QFileInfo(m_request.archive).absoluteDir().filePath(QStringLiteral("stampe")) + QLatin1Char('/');
+        PrintedListRun run(m_data.Anagrafica(), m_report, [this](const CardCriteria *c) { m_criteria = c; });
+        run.run(entry, folder, m_request.criteria, [this](TqnReport &report) {
+            if (!m_messages.damaged)
+                report.BuildPages();
+        });
+    }
+
+    bool damaged() const { return m_messages.damaged; }
+    TqnReport &report() { return m_report; }
+
+private:
+    const PrintRequest &m_request;
+    TArcDatabase m_database;
+    TMainData m_data{m_database};
+    QObject m_window;
+    const ComponentDirectory::Registration m_registration{kWindow};
+    StderrMessages m_messages;
+    TqnReport m_report;
+    const CardCriteria *m_criteria = nullptr;
+};
+
 } // namespace
 
-int runPrint(const QString &archive, const QString &layout, const QString &pdf, const QString &password,
-             QTextStream &out, QTextStream &err)
+int runPrint(const PrintRequest &request, QTextStream &out, QTextStream &err)
 {
-    TArcDatabase database;
-    TMainData data(database);
-    QObject window;
-    window.setObjectName(kWindow);
-    const ComponentDirectory::Registration registration(kWindow);
-    registerReportDataSets(kWindow, data);
-    StderrMessages messages(err);
-    TqnReport report(&window);
-    configureReport(report);
-    report.setMessages(&messages);
+    PrintSession session(request, err);
     try {
-        openArchive(database, data, archive, password);
-        report.OpenLayout(layout);
+        session.build();
     } catch (const CliError &e) {
         err << e.message() << Qt::endl;
         return int(e.code());
@@ -88,19 +157,19 @@ int runPrint(const QString &archive, const QString &layout, const QString &pdf, 
         err << e.message() << Qt::endl;
         return int(ExitCode::NotAnArchive);
     }
-    if (messages.damaged)
+    if (session.damaged())
         return int(ExitCode::NotAnArchive);
-    report.BuildPages();
+    TqnReport &report = session.report();
     if (!report.preparationError().isEmpty()) {
         QString text = report.preparationError();
         err << text.replace(QChar(13), QChar(10)) << Qt::endl;
         return kPreparationFailed;
     }
-    if (!writePdf(report.preparedPages(), pdf, report.Title)) {
-        err << QStringLiteral("Non è stato possibile scrivere il file \"%1\".").arg(pdf) << Qt::endl;
+    if (!writePdf(report.preparedPages(), request.pdf, report.Title)) {
+        err << QStringLiteral("Non è stato possibile scrivere il file \"%1\".").arg(request.pdf) << Qt::endl;
         return int(ExitCode::Refused);
     }
-    out << QStringLiteral("Stampate %1 pagine in %2.").arg(report.preparedPages().size()).arg(pdf) << Qt::endl;
+    out << QStringLiteral("Stampate %1 pagine in %2.").arg(report.preparedPages().size()).arg(request.pdf) << Qt::endl;
     return int(ExitCode::Ok);
 }
 

@@ -1,0 +1,83 @@
+#include "forms/selezione/PrintedListRun.h"
+
+#include "db/CommaText.h"
+#include "db/TDataSet.h"
+#include "db/TField.h"
+#include "forms/ProcessValues.h"
+#include "output/report/TqnReport.h"
+#include "store/TArcTable.h"
+
+namespace {
+
+QString fieldText(TDataSet &dataSet, const char *name)
+{
+    if (dataSet.isEmpty())
+        return {};
+    const TField *field = dataSet.findField(QString::fromLatin1(name));
+    return field ? field->asString() : QString();
+}
+
+// Print-filter mode is on exactly while this lives, whatever leaves the scope.
+class PrintFilterScope final {
+public:
+    PrintFilterScope(const PrintedListRun::CriteriaSink &sink, const CardCriteria &criteria) : m_sink(sink)
+    {
+        if (m_sink)
+            m_sink(&criteria);
+        ProcessValues::setPrintFilterMode(true);
+    }
+    ~PrintFilterScope()
+    {
+        ProcessValues::setPrintFilterMode(false);
+        if (m_sink)
+            m_sink(nullptr);
+    }
+    PrintFilterScope(const PrintFilterScope &) = delete;
+    PrintFilterScope &operator=(const PrintFilterScope &) = delete;
+
+private:
+    const PrintedListRun::CriteriaSink &m_sink;
+};
+
+} // namespace
+
+PrintedListEntry PrintedListEntry::current(TDataSet &catalogue)
+{
+    return {fieldText(catalogue, "Nome"), fieldText(catalogue, "Tracciato"), fieldText(catalogue, "Ordine")};
+}
+
+QStringList printedListOrder(const QString &ordine) { return fromCommaText(ordine); }
+
+PrintedListRun::PrintedListRun(TArcTable &cards, TqnReport &report, CriteriaSink sink)
+    : m_cards(cards), m_report(report), m_sink(std::move(sink))
+{
+}
+
+void PrintedListRun::sortBy(const QStringList &items)
+{
+    m_cards.SortedByList() = items;
+    m_cards.ReopenRecordset();
+}
+
+void PrintedListRun::run(const PrintedListEntry &entry, const QString &layoutFolder, const CardCriteria &criteria,
+                         const Produce &produce)
+{
+    const QString savedOrder = toCommaText(m_cards.SortedBy());
+    sortBy(printedListOrder(entry.ordine));
+    m_report.OpenLayout(layoutFolder + entry.tracciato);
+    try {
+        const PrintFilterScope printing(m_sink, criteria);
+        produce(m_report);
+    } catch (...) {
+        restoreOrder(savedOrder);
+        throw;
+    }
+    restoreOrder(savedOrder);
+}
+
+// A list page that was never sorted keeps the list's order. Either way the cards are read
+// afresh: the rows the list page holds were fetched under the print criteria.
+void PrintedListRun::restoreOrder(const QString &savedOrder)
+{
+    sortBy(savedOrder.isEmpty() ? m_cards.SortedBy() : fromCommaText(savedOrder));
+}

@@ -1,0 +1,58 @@
+#include "output/word/DocConverter.h"
+
+#include "output/word/AutomationError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+namespace word {
+
+namespace {
+
+constexpr int kConversionTimeoutMs = 120000;
+
+QString converterProgram()
+{
+    for (const char *name : {"soffice", "libreoffice"}) {
+        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!found.isEmpty())
+            return found;
+    }
+    return QString();
+}
+
+} // namespace
+
+QByteArray convertToDocx(const QString &docPath)
+{
+    const QString program = converterProgram();
+    if (program.isEmpty())
+        throw AutomationError(QStringLiteral("LibreOffice non è installato: il modello .doc \"%1\" non si può aprire.")
+                                  .arg(docPath));
+    QTemporaryDir work;   // 0700
+    if (!work.isValid())
+        throw AutomationError(QStringLiteral("Impossibile creare una cartella temporanea privata."));
+    const QString out = work.filePath(QStringLiteral("out"));
+    QProcess converter;
+    converter.setProcessChannelMode(QProcess::MergedChannels);
+    converter.start(program, {QStringLiteral("-env:UserInstallation=")
+                                  + QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(),
+                              QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                              QStringLiteral("--convert-to"), QStringLiteral("docx"), QStringLiteral("--outdir"), out,
+                              QFileInfo(docPath).absoluteFilePath()});
+    if (!converter.waitForFinished(kConversionTimeoutMs)) {
+        converter.kill();
+        converter.waitForFinished();
+        throw AutomationError(QStringLiteral("La conversione del modello .doc \"%1\" non è terminata.").arg(docPath));
+    }
+    QFile converted(out + QLatin1Char('/') + QFileInfo(docPath).completeBaseName() + QStringLiteral(".docx"));
+    if (converter.exitCode() != 0 || !converted.open(QIODevice::ReadOnly))
+        throw AutomationError(QStringLiteral("LibreOffice non ha convertito il modello .doc \"%1\".").arg(docPath));
+    return converted.readAll();
+}
+
+} // namespace word

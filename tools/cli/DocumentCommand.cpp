@@ -1,0 +1,197 @@
+#include "tools/cli/DocumentCommand.h"
+
+#include "db/TField.h"
+#include "output/word/Application.h"
+#include "output/word/AutomationError.h"
+#include "output/word/CardPlaceholders.h"
+#include "output/word/DocumentWindow.h"
+#include "store/TArcDatabase.h"
+#include "store/TArcTable.h"
+#include "tools/cli/ArchiveCheck.h"
+#include "tools/cli/CliError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QTextStream>
+
+namespace cli {
+
+namespace {
+
+const QString kNotice = QStringLiteral("Impossibile collegarsi a Microsoft Word !");
+
+CliError usage(const QString &reason) { return CliError(ExitCode::Usage, reason); }
+
+CliError notMade(const QString &details)
+{
+    return CliError(ExitCode::Refused, kNotice + QLatin1Char('\n') + details);
+}
+
+// The template is read once before any card: a template that cannot be used stops the
+// command before anything is written.
+void checkTemplate(const QString &templatePath)
+{
+    try {
+        word::Application probe;
+        probe.Documents().Add(templatePath);
+    } catch (const word::AutomationError &e) {
+        throw notMade(e.description());
+    }
+}
+
+void prepareOutputFolder(const QString &folder)
+{
+    if (QFileInfo(folder).isDir())
+        return;
+    try {
+        word::makePrivateFolder(folder);
+    } catch (const word::AutomationError &e) {
+        throw notMade(e.description());
+    }
+}
+
+void configure(TArcDatabase &database, TArcTable &cards, const DocumentRequest &request)
+{
+    database.setDatabase(QFileInfo(request.archive).absoluteFilePath());
+    database.setDatabasePassword(request.password);
+    database.setReadOnly(true);
+    cards.setDatabase(&database);
+    cards.setTableName(QStringLiteral("Anagrafica"));
+    cards.setTableType(2);
+    cards.setSortedBy({QStringLiteral("[ID_SCHEDA] ASC")});
+    if (request.cardId >= 0) {
+        cards.setFilter(QStringLiteral("[ID_SCHEDA] = %1").arg(request.cardId));
+        cards.setFiltered(true);
+    } else if (!request.criteria.acceptsAll()) {
+        const CardCriteria criteria = request.criteria;
+        cards.setOnFilterRecord([criteria](TDataSet &dataSet, bool &accept) { accept = criteria.accepts(dataSet); });
+        cards.setFiltered(true);
+    }
+}
+
+// Names already used in this run get the card's key, so no card overwrites another's file.
+QString outputPath(const DocumentRequest &request, TArcTable &cards, const QString &extension, QSet<QString> &used)
+{
+    const qint64 id = cards.fieldByName(QStringLiteral("ID_SCHEDA"))->asInteger();
+    QString base = documentBaseName(cards.fieldByName(QStringLiteral("Protocollo"))->asString(),
+                                    cards.fieldByName(QStringLiteral("Capofamiglia"))->asString(), id);
+    if (used.contains(base.toLower()))
+        base += QStringLiteral(" (%1)").arg(id);
+    used.insert(base.toLower());
+    return QDir(request.outputFolder).filePath(base + extension);
+}
+
+int makeDocuments(const DocumentRequest &request, QTextStream &out)
+{
+    TArcDatabase database;
+    TArcTable cards;
+    configure(database, cards, request);
+    database.Open();
+    cards.open();
+
+    word::Application application;
+    QSet<QString> used;
+    int made = 0;
+    for (cards.first(); !cards.eof(); cards.next()) {
+        try {
+            word::Document &document = application.Documents().Add(request.templatePath);
+            word::replacePlaceholders(application, word::cardPlaceholders(cards, cards.BoundFieldNames()));
+            const QString path = outputPath(request, cards, document.extension(), used);
+            document.SaveAs(path);
+            document.Close(word::wdDoNotSaveChanges);
+            out << path << '\n';
+            ++made;
+        } catch (const word::AutomationError &e) {
+            throw notMade(e.description());
+        }
+    }
+    out.flush();
+    return made;
+}
+
+} // namespace
+
+DocumentRequest parseDocumentCommand(const QStringList &args)
+{
+    DocumentRequest request;
+    bool all = false;
+    QStringList files;
+    const auto valueOf = [&args](qsizetype &i) {
+        if (++i == args.size())
+            throw usage(QStringLiteral("%1 richiede un valore.").arg(args[i - 1]));
+        return args[i];
+    };
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (arg == QLatin1String("--password-stdin")) {
+            request.passwordStdin = true;
+        } else if (arg == QLatin1String("--tutte")) {
+            all = true;
+        } else if (arg == QLatin1String("--scheda")) {
+            bool ok = false;
+            request.cardId = valueOf(i).toLongLong(&ok);
+            if (!ok || request.cardId < 0)
+                throw usage(QStringLiteral("numero di scheda non valido \"%1\".").arg(args[i]));
+        } else if (arg == QLatin1String("--fascia")) {
+            request.criteria.band = valueOf(i);
+        } else if (arg == QLatin1String("--paese")) {
+            request.criteria.country = valueOf(i);
+        } else if (arg == QLatin1String("--cerca")) {
+            // The search box shows what is typed in upper case; so does this.
+            request.criteria.searchText = valueOf(i).toUpper();
+        } else if (arg == QLatin1String("--uscita")) {
+            request.outputFolder = valueOf(i);
+        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            throw usage(QStringLiteral("opzione sconosciuta \"%1\".").arg(arg));
+        } else {
+            files << arg;
+        }
+    }
+    if (files.size() != 2)
+        throw usage(QStringLiteral("documento richiede l'ARCHIVIO e il MODELLO."));
+    request.archive = files[0];
+    request.templatePath = files[1];
+    if (all == (request.cardId >= 0))
+        throw usage(QStringLiteral("indicare --scheda ID oppure --tutte."));
+    if (!all && !request.criteria.acceptsAll())
+        throw usage(QStringLiteral("--fascia, --paese e --cerca valgono solo con --tutte."));
+    if (request.outputFolder.isEmpty())
+        throw usage(QStringLiteral("manca --uscita CARTELLA."));
+    return request;
+}
+
+QString documentBaseName(const QString &protocol, const QString &headOfHousehold, qint64 id)
+{
+    QString base = (protocol.trimmed() + QLatin1Char(' ') + headOfHousehold.trimmed()).trimmed();
+    for (QChar &c : base) {
+        if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = QLatin1Char('_');
+    }
+    base = base.simplified();
+    while (base.startsWith(QLatin1Char('.')))
+        base.remove(0, 1);
+    return base.isEmpty() ? QStringLiteral("scheda %1").arg(id) : base;
+}
+
+int runDocument(const DocumentRequest &request, QTextStream &out, QTextStream &err)
+{
+    try {
+        ArchiveCheck(request.archive, request.password).run();
+        checkTemplate(request.templatePath);
+        prepareOutputFolder(request.outputFolder);
+        const int made = makeDocuments(request, out);
+        if (made == 0 && request.cardId >= 0)
+            throw CliError(ExitCode::Refused, QStringLiteral("Nessuna scheda con ID_SCHEDA %1.").arg(request.cardId));
+        err << QStringLiteral("Documenti prodotti: %1.").arg(made) << Qt::endl;
+    } catch (const CliError &e) {
+        err << e.message() << Qt::endl;
+        return int(e.code());
+    } catch (const std::exception &e) {
+        err << kNotice << '\n' << QString::fromLocal8Bit(e.what()) << Qt::endl;
+        return int(ExitCode::Refused);
+    }
+    return int(ExitCode::Ok);
+}
+
+} // namespace cli
