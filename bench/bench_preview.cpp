@@ -18,11 +18,11 @@ constexpr int kLinesPerPage = 44;
 
 void addText(PreparedPage &page, double y, const QString &text)
 {
-    const PreparedFont spec{QStringLiteral("Sans Serif"), 10, 0};
-    static const QFontMetricsF metrics = PageFonts::metrics(PageFonts::font(spec));
+    const PreparedFont face{QStringLiteral("Sans Serif"), 10, 0};
+    static const QFontMetricsF metrics = PageFonts::metrics(PageFonts::font(face));
     DrawRecord r;
     r.kind = DrawRecord::Text;
-    r.font = page.fontIndex(spec);
+    r.font = page.fontIndex(face);
     r.text = text;
     r.baseline = float(metrics.ascent());
     r.rect = QRectF(40, y, metrics.horizontalAdvance(text), metrics.height());

@@ -75,8 +75,8 @@ void paintPlain(const PreparedPages &pages)
         QPicture picture;
         QPainter painter(&picture);
         std::vector<QFont> fonts;
-        for (const PreparedFont &spec : page.Fonts)
-            fonts.push_back(PageFonts::font(spec));
+        for (const PreparedFont &face : page.Fonts)
+            fonts.push_back(PageFonts::font(face));
         for (const DrawRecord &r : page.Records)
             if (r.kind == DrawRecord::Text) {
                 painter.setFont(fonts[size_t(r.font)]);

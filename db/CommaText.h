@@ -1,5 +1,5 @@
 #pragma once
-// A string list as one comma text, the way sort specifications are saved and catalogued:
+// A string list as one comma text, the way sort orders are saved and catalogued:
 // items separated by commas, an item holding blanks, commas or double quotes enclosed in
 // double quotes (a double quote inside doubled).
 
@@ -10,5 +10,5 @@
 QString toCommaText(const QStringList &items);
 // Splits at commas and at blanks outside double quotes; quoted pieces lose their quotes.
 // Empty pieces (two commas in a row, a trailing comma) are dropped: an empty item means
-// nothing in a sort specification.
+// nothing in a sort order.
 QStringList fromCommaText(const QString &text);

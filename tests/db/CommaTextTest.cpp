@@ -1,4 +1,4 @@
-// Sort specifications saved as one comma text come back item for item.
+// Sort orders saved as one comma text come back item for item.
 
 #include "db/CommaText.h"
 

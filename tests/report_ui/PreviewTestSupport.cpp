@@ -43,11 +43,11 @@ void typeText(QWidget *widget, const QString &text)
 
 void addText(PreparedPage &page, double x, double y, const QString &text)
 {
-    const PreparedFont spec{QStringLiteral("Sans Serif"), 10, 0};
-    const QFontMetricsF metrics = PageFonts::metrics(PageFonts::font(spec));
+    const PreparedFont face{QStringLiteral("Sans Serif"), 10, 0};
+    const QFontMetricsF metrics = PageFonts::metrics(PageFonts::font(face));
     DrawRecord r;
     r.kind = DrawRecord::Text;
-    r.font = page.fontIndex(spec);
+    r.font = page.fontIndex(face);
     r.text = text;
     r.baseline = float(metrics.ascent());
     r.rect = QRectF(x, y, metrics.horizontalAdvance(text), metrics.height());

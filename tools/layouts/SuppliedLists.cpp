@@ -40,10 +40,10 @@ void byHeadOfHousehold(TqnLayout &layout)
 {
     PageKit kit(listPage(layout));
     const ListColumns columns{{38, 70, "Protocollo", card("Protocollo")},
-                              {110, 144, "Capofamiglia", card("Capofamiglia")},
-                              {256, 180, "Indirizzo", card("Indirizzo")},
-                              {438, 110, kCity, card("Citta")},
-                              {550, 160, "Telefoni", card("Telefono") + QLatin1Char(' ') + card("Cellulare")},
+                              {110, 136, "Capofamiglia", card("Capofamiglia")},
+                              {248, 178, "Indirizzo", card("Indirizzo")},
+                              {428, 122, kCity, card("Citta")},
+                              {552, 158, "Telefoni", card("Telefono") + QLatin1Char(' ') + card("Cellulare")},
                               {712, 44, "Fascia", card("Fascia")}};
     listHead(kit, QStringLiteral("Elenco delle schede per capofamiglia"), columns);
     // Two telephone numbers need the smaller type to share one line.

@@ -9,15 +9,15 @@ namespace {
 constexpr double kPadding = 2.0;   // text keeps off the frame by this many pixels
 }
 
-const ObjectRenderer::Measured &ObjectRenderer::measured(const PreparedFont &spec)
+const ObjectRenderer::Measured &ObjectRenderer::measured(const PreparedFont &face)
 {
     for (const auto &entry : m_fonts)
-        if (entry.first == spec)
+        if (entry.first == face)
             return entry.second;
     Measured m;
-    m.font = PageFonts::font(spec);
+    m.font = PageFonts::font(face);
     m.metrics = std::make_unique<QFontMetricsF>(PageFonts::metrics(m.font));
-    m_fonts.emplace_back(spec, std::move(m));
+    m_fonts.emplace_back(face, std::move(m));
     return m_fonts.back().second;
 }
 
@@ -118,9 +118,9 @@ void ObjectRenderer::drawMemo(const TqnMemoView &memo, const QRectF &box, Prepar
     }
     drawFrame(memo, box, highlight ? memo.HighlightFillColor : memo.FillColor, page);
 
-    const PreparedFont spec{memo.FontName, float(memo.FontSize),
+    const PreparedFont face{memo.FontName, float(memo.FontSize),
                             highlight ? memo.HighlightFontStyle : memo.FontStyle};
-    const Measured &m = measured(spec);
+    const Measured &m = measured(face);
     const QFontMetricsF &metrics = *m.metrics;
     const bool rotated = memo.Alignment & taRotate90;
     const double width = (rotated ? box.height() : box.width()) - 2 * kPadding;
@@ -161,7 +161,7 @@ void ObjectRenderer::drawMemo(const TqnMemoView &memo, const QRectF &box, Prepar
         top += (height - used) / 2;
     else if (memo.Alignment & taBottom)
         top += height - used;
-    const int font = page.fontIndex(spec);
+    const int font = page.fontIndex(face);
     const quint32 colour = highlight ? memo.HighlightFontColor : memo.FontColor;
     for (int i = 0; i < fitting; ++i) {
         const QString &line = lines[i];

@@ -32,7 +32,7 @@ private:
         QFont font;
         std::unique_ptr<QFontMetricsF> metrics;
     };
-    const Measured &measured(const PreparedFont &spec);
+    const Measured &measured(const PreparedFont &face);
     const std::vector<report::ExprText> &texts(const TqnMemoView &memo);
     void drawFrame(const TqnView &view, const QRectF &box, quint32 fill, PreparedPage &page);
     void drawMemo(const TqnMemoView &memo, const QRectF &box, PreparedPage &page);

@@ -14,17 +14,17 @@ QPaintDevice *PageFonts::measuringDevice()
     return &device;
 }
 
-QFont PageFonts::font(const PreparedFont &spec, const QPaintDevice *device)
+QFont PageFonts::font(const PreparedFont &face, const QPaintDevice *device)
 {
-    QFont f(spec.Family);
-    if (spec.Family.compare(QLatin1String("MS Sans Serif"), Qt::CaseInsensitive) == 0)
+    QFont f(face.Family);
+    if (face.Family.compare(QLatin1String("MS Sans Serif"), Qt::CaseInsensitive) == 0)
         f.setFamily(QStringLiteral("Sans Serif"));
     f.setStyleHint(QFont::SansSerif);
     const int dpi = device ? device->logicalDpiY() : 96;
-    f.setPointSizeF(std::max(1.0, double(spec.PointSize) * 96.0 / std::max(1, dpi)));
-    f.setItalic(spec.Style & 1);
-    f.setBold(spec.Style & 2);
-    f.setUnderline(spec.Style & 4);
+    f.setPointSizeF(std::max(1.0, double(face.PointSize) * 96.0 / std::max(1, dpi)));
+    f.setItalic(face.Style & 1);
+    f.setBold(face.Style & 2);
+    f.setUnderline(face.Style & 4);
     return f;
 }
 

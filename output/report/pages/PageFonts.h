@@ -13,7 +13,7 @@ class QPaintDevice;
 class PageFonts final {
 public:
     // "MS Sans Serif" and other names the system lacks fall back on the sans-serif family.
-    static QFont font(const PreparedFont &spec, const QPaintDevice *device = nullptr);
+    static QFont font(const PreparedFont &face, const QPaintDevice *device = nullptr);
     // Metrics in layout pixels.
     static QFontMetricsF metrics(const QFont &font);
     // A paint device at 96 pixels per inch, for measuring.

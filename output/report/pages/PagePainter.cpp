@@ -35,8 +35,8 @@ void PagePainter::paint(QPainter &painter, const PreparedPage &page, double scal
     // Fonts are made once per page, for the device drawn on.
     std::vector<QFont> fonts;
     fonts.reserve(page.Fonts.size());
-    for (const PreparedFont &spec : page.Fonts)
-        fonts.push_back(PageFonts::font(spec, painter.device()));
+    for (const PreparedFont &face : page.Fonts)
+        fonts.push_back(PageFonts::font(face, painter.device()));
 
     for (const DrawRecord &r : page.Records) {
         switch (r.kind) {

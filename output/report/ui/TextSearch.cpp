@@ -138,10 +138,10 @@ std::vector<QRectF> TextSearch::boxesOf(int page, const Line &line, int start, i
         const int to = std::min(end, piece.lineStart + int(r.text.size())) - piece.lineStart;
         if (from >= to)
             continue;
-        PreparedFont spec;
+        PreparedFont face;
         if (r.font >= 0 && size_t(r.font) < p.Fonts.size())
-            spec = p.Fonts[size_t(r.font)];
-        const QFontMetricsF metrics = PageFonts::metrics(PageFonts::font(spec));
+            face = p.Fonts[size_t(r.font)];
+        const QFontMetricsF metrics = PageFonts::metrics(PageFonts::font(face));
         const double a = metrics.horizontalAdvance(r.text.left(from));
         const double b = metrics.horizontalAdvance(r.text.left(to));
         if (!r.rotated)
