@@ -185,7 +185,7 @@ void TqnDesignerWindow::buildTextBar()
     bar->addSeparator();
     for (auto [caption, style] : {std::pair{QStringLiteral("Grassetto"), fsBold}, std::pair{QStringLiteral("Corsivo"), fsItalic},
                                   std::pair{QStringLiteral("Sottolineato"), fsUnderline}}) {
-        QAction *a = command(caption, caption, [this, style] {
+        QAction *a = command(caption, caption, [this, style = style] {
             selectionedits::toggleFontStyle(m_canvas->selection(), style);
             edited();
         });
@@ -230,13 +230,13 @@ void TqnDesignerWindow::buildFrameBar()
                                  std::pair{QStringLiteral("Linea bordo sinistro"), flLeft},
                                  std::pair{QStringLiteral("Linea bordo inferiore"), flBottom},
                                  std::pair{QStringLiteral("Linea bordo destra"), flRight}})
-        bar->addAction(command(caption, caption, [this, line] {
+        bar->addAction(command(caption, caption, [this, line = line] {
             selectionedits::toggleFrameLine(m_canvas->selection(), line);
             edited();
         }));
     for (auto [caption, lines] : {std::pair{QStringLiteral("Tutto il bordo"), quint16(flTop | flLeft | flBottom | flRight)},
                                   std::pair{QStringLiteral("Nessun bordo"), quint16(0)}})
-        bar->addAction(command(caption, caption, [this, lines] {
+        bar->addAction(command(caption, caption, [this, lines = lines] {
             selectionedits::forAll(m_canvas->selection(), [lines](TqnView &v) { v.FrameLines = lines; });
             edited();
         }));
@@ -271,7 +271,7 @@ void TqnDesignerWindow::buildCommands()
         {QStringLiteral("Inserisci immagine"), DesignerCanvas::Tool::Picture},
         {QStringLiteral("Inserisci sottoreport"), DesignerCanvas::Tool::SubReport}};
     for (const auto &[caption, tool] : tools) {
-        QAction *a = command(caption, caption, [this, tool] { m_canvas->setTool(tool); });
+        QAction *a = command(caption, caption, [this, tool = tool] { m_canvas->setTool(tool); });
         a->setCheckable(true);
         a->setChecked(tool == DesignerCanvas::Tool::Select);
         m_toolGroup->addAction(a);
@@ -299,7 +299,7 @@ void TqnDesignerWindow::buildCommands()
         {QStringLiteral("Centra orizzontalmente"), Align::HCentres}, {QStringLiteral("Centra verticalmente"), Align::VCentres},
         {QStringLiteral("Stessa larghezza"), Align::SameWidth}, {QStringLiteral("Stessa altezza"), Align::SameHeight}};
     for (const auto &[caption, how] : aligns)
-        alignBar->addAction(command(caption, caption, [this, how] {
+        alignBar->addAction(command(caption, caption, [this, how = how] {
             selectionedits::align(m_canvas->selection(), how);
             edited();
         }));
