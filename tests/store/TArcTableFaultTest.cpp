@@ -33,10 +33,7 @@ protected:
     void SetUp() override
     {
         TableTest::SetUp();
-        m_cards = &table(QStringLiteral("Anagrafica"));
-        m_cards->open();
-        m_members = &linkedMembers(*m_cards);
-        m_members->open();
+        openCardsWithMembers(m_cards, m_members);
     }
 
     // Only the member list's keyset fails: the cards go on reading.

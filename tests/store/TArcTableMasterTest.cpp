@@ -27,10 +27,7 @@ protected:
     void SetUp() override
     {
         TableTest::SetUp();
-        m_cards = &table(QStringLiteral("Anagrafica"));
-        m_cards->open();
-        m_members = &linkedMembers(*m_cards);
-        m_members->open();
+        openCardsWithMembers(m_cards, m_members);
         m_log.attach(*m_members);
     }
 

@@ -220,4 +220,12 @@ TArcTable &TableTest::linkedMembers(TArcTable &cards)
     return members;
 }
 
+void TableTest::openCardsWithMembers(TArcTable *&cards, TArcTable *&members)
+{
+    cards = &table(QStringLiteral("Anagrafica"));
+    cards->open();
+    members = &linkedMembers(*cards);
+    members->open();
+}
+
 } // namespace table_test

@@ -59,6 +59,8 @@ protected:
     TArcTable &table(const QString &tableName);
     // The member dataset linked to the card dataset as in the program (ds_anagrafica).
     TArcTable &linkedMembers(TArcTable &cards);
+    // The card dataset and its linked member dataset, both open, as the main window has them.
+    void openCardsWithMembers(TArcTable *&cards, TArcTable *&members);
     TDataSource &sourceOf(TArcTable &table);
 
     QString m_path;
