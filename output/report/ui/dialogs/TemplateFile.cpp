@@ -1,8 +1,6 @@
 #include "output/report/ui/dialogs/TemplateFile.h"
 
-#include "output/report/ComponentDirectory.h"
 #include "output/report/TqnReport.h"
-#include "output/report/file/LayoutReader.h"
 #include "output/report/file/LayoutWriter.h"
 
 #include <QDataStream>
@@ -65,19 +63,8 @@ QString templatePath(const TqnReport &report, const QString &name)
 
 void useTemplate(TqnReport &report, const TqnTemplate &content)
 {
+    // Read exactly as a layout file is read; the new layout has no file name of its own.
     report.ResetLayout();
-    TqnLayout &layout = report.layout();
-    layout.Values.clear();
-    layout.VariableList.clear();
-    const QString window = report.windowName();
-    LayoutReadHooks hooks;
-    hooks.findComponent = [](const QString &text) {
-        return qobject_cast<TDataSet *>(ComponentDirectory::instance().find(text));
-    };
-    hooks.outsideDataSetExists = [window](const QString &name) {
-        return qobject_cast<TqnDataset *>(ComponentDirectory::instance().findOn(window, name)) != nullptr;
-    };
-    hooks.messages = &report.messages();
-    readLayout(content.layout, layout, hooks);
-    layout.FileName.clear();
+    report.loadFromMemory(content.layout);
+    report.layout().FileName.clear();
 }
