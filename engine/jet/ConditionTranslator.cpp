@@ -8,6 +8,9 @@
 //              | LCASE(operand) | UCASE(operand) | "(" operand ")"
 // A parenthesised primary may turn out to be a lone operand, "(5) = [x]", so every
 // translated piece remembers whether it is still usable as an operand.
+// Nesting (parentheses, NOT, functions) is bounded: each level deepens the SQLite text too,
+// whose parser gives up at about a hundred, and a text nested thousands deep would exhaust
+// the stack. The program and its printed lists nest a few levels.
 
 #include "engine/jet/JetDialect.h"
 #include "engine/jet/JetError.h"
@@ -40,6 +43,24 @@ public:
     }
 
 private:
+    static constexpr int kMaxNesting = 20;
+
+    // One level deeper for the life of the object; refused past kMaxNesting.
+    class Nesting final {
+    public:
+        explicit Nesting(ConditionTranslator &translator) : m_translator(translator)
+        {
+            if (++m_translator.m_depth > kMaxNesting)
+                m_translator.m_tokens.fail(QStringLiteral("condizione annidata oltre %1 livelli").arg(kMaxNesting));
+        }
+        ~Nesting() { --m_translator.m_depth; }
+        Nesting(const Nesting &) = delete;
+        Nesting &operator=(const Nesting &) = delete;
+
+    private:
+        ConditionTranslator &m_translator;
+    };
+
     Piece expression() { return chain(QLatin1StringView("OR"), &ConditionTranslator::conjunction); }
     Piece conjunction() { return chain(QLatin1StringView("AND"), &ConditionTranslator::negation); }
 
@@ -56,8 +77,10 @@ private:
 
     Piece negation()
     {
-        if (m_tokens.skipWord(QLatin1StringView("NOT")))
+        if (m_tokens.skipWord(QLatin1StringView("NOT"))) {
+            const Nesting nesting(*this);
             return {QStringLiteral("(NOT %1)").arg(negation().sql), false};
+        }
         return predicate();
     }
 
@@ -92,6 +115,7 @@ private:
     {
         if (!m_tokens.skip(TokenKind::LParen))
             return {operand(), true};
+        const Nesting nesting(*this);
         const Piece inner = expression();
         m_tokens.expect(TokenKind::RParen, QStringLiteral("')'"));
         return inner.operand ? Piece{u'(' + inner.sql + u')', true} : inner;
@@ -103,6 +127,7 @@ private:
         switch (token.kind) {
         case TokenKind::LParen: {
             m_tokens.take();
+            const Nesting nesting(*this);
             const QString inner = operand();
             m_tokens.expect(TokenKind::RParen, QStringLiteral("')'"));
             return u'(' + inner + u')';
@@ -148,6 +173,7 @@ private:
             m_tokens.fail(QStringLiteral("funzione sconosciuta"));
         m_tokens.take();
         m_tokens.take();  // "("
+        const Nesting nesting(*this);
         const QString argument = operand();
         m_tokens.expect(TokenKind::RParen, QStringLiteral("')'"));
         return QStringLiteral("%1(%2)").arg(sqlName, argument);
@@ -178,6 +204,7 @@ private:
     TokenStream m_tokens;
     const Columns &m_columns;
     std::vector<Value> m_params;
+    int m_depth = 0;
 };
 
 } // namespace

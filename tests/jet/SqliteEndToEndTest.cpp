@@ -149,4 +149,32 @@ TEST_F(JetOnSqlite, BindKeepsEveryValueKind)
     EXPECT_EQ(jettest::errorNumberOf([&] { bindParams(select.get(), {Value(1)}, 9); }), dao::errOperationNotSupported);
 }
 
+// Twenty levels of any nesting still make SQLite the library's parser takes (it gives up at
+// about a hundred of its own); one more is refused before anything is built, and a text
+// nested thousands deep is refused rather than exhausting the stack.
+TEST_F(JetOnSqlite, NestingIsBoundedBelowWhatSqliteParses)
+{
+    const auto repeat = [](const char *piece, int times) { return QString::fromUtf8(piece).repeated(times); };
+    const auto shapes = [&](int depth) {
+        return QStringList{
+            repeat("(", depth) + "[ID] = 1" + repeat(")", depth),
+            repeat("NOT ", depth) + "[ID] = 1",
+            repeat("NOT (", depth / 2) + "[ID] = 1" + repeat(")", depth / 2),
+            repeat("LCASE(", depth) + "[Nome]" + repeat(")", depth) + " = \"rossi\"",
+            "[ID] = " + repeat("(", depth) + "1" + repeat(")", depth),
+            repeat("NOT ([ID] = 2 OR ", depth / 2) + "[ID] = 1" + repeat(")", depth / 2),
+            repeat("UCASE((", depth / 2) + "[Nome]" + repeat("))", depth / 2) + " LIKE \"R*\"",
+        };
+    };
+    const QStringList flat = shapes(0);
+    const QStringList deepest = shapes(20);
+    for (qsizetype i = 0; i < flat.size(); ++i)
+        EXPECT_EQ(ids(deepest[i]), ids(flat[i])) << deepest[i].toStdString();
+    for (const QString &condition : shapes(22))
+        EXPECT_EQ(jettest::errorNumberOf([&] { translateCondition(condition, m_columns); }), dao::errUnsupportedText)
+            << condition.toStdString();
+    EXPECT_EQ(jettest::errorNumberOf([&] { translateCondition(repeat("(", 100000), m_columns); }),
+              dao::errUnsupportedText);
+}
+
 } // namespace
