@@ -17,6 +17,14 @@ namespace {
 
 const QString kSource = QStringLiteral("DAO.Workspace");
 
+// While a copy is written the library calls back every few hundred steps: a test can make
+// the process die there, with the copy half-written.
+int duringExport(void *)
+{
+    platform::crashPoint("export.half_written");
+    return 0;
+}
+
 enum class FileKind { Missing, Plain, Encrypted, Foreign };
 
 // What the first bytes of a file say about it. An encrypted archive shows nothing but
@@ -371,6 +379,7 @@ void Connection::exportTo(const QString &destination, const QString &password)
         if (!empty.open(QIODevice::NewOnly))
             refuse(errIoFailure, QStringLiteral("Impossibile creare il file '%1'.").arg(destination));
     }
+    platform::crashPoint("export.file_created");
     try {
         // The key travels as a bound value, never inside the statement text.
         execute(handle, QStringLiteral("ATTACH DATABASE ? AS engine_copy KEY ?"),
@@ -384,13 +393,17 @@ void Connection::exportTo(const QString &destination, const QString &password)
             execute(handle, QStringLiteral("PRAGMA engine_copy.kdf_iter = %1").arg(format::kKdfIterations));
             execute(handle, QStringLiteral("PRAGMA engine_copy.cipher_page_size = %1").arg(format::kCipherPageSize));
         }
+        sqlite3_progress_handler(handle, 500, duringExport, nullptr);
         execute(handle, QStringLiteral("SELECT sqlcipher_export('engine_copy')"));
+        sqlite3_progress_handler(handle, 0, nullptr, nullptr);
         Statement version(handle, QStringLiteral("PRAGMA main.user_version"));
         const qint64 userVersion = version.step() ? version.int64(0) : 0;
         version.reset();
         execute(handle, QStringLiteral("PRAGMA engine_copy.user_version = %1").arg(userVersion));
         execute(handle, QStringLiteral("DETACH DATABASE engine_copy"));
+        platform::crashPoint("export.written");
     } catch (const StorageFailure &failure) {
+        sqlite3_progress_handler(handle, 0, nullptr, nullptr);
         sqlite3_exec(handle, "DETACH DATABASE engine_copy", nullptr, nullptr, nullptr);
         platform::deleteFile(destination);
         platform::deleteFile(destination + QLatin1String("-journal"));
@@ -416,6 +429,7 @@ void Connection::changePassword(const QString &newPassword)
     // The lock file stays held, so nobody can open the archive while it is replaced.
     closeHandle();
     platform::deleteFile(path + QLatin1String("-journal"));
+    platform::crashPoint("rekey.after_close");
     if (!platform::atomicReplace(temporary, path)) {
         platform::deleteFile(temporary);
         openHandle(m_password);
@@ -431,6 +445,7 @@ void Connection::changePassword(const QString &newPassword)
     // that is the password in force, and the next connect reports why the file will not open.
     if (!reopenWith(newPassword) && !reopenWith(newPassword) && reopenWith(m_password))
         refuse(errIoFailure, QStringLiteral("La modifica della password non è stata applicata all'archivio."));
+    platform::crashPoint("rekey.after_reopen");
     m_password = newPassword;
 }
 

@@ -12,35 +12,17 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <functional>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 using store::ArchiveBackup;
+using store_test::CrashStatus;
+using store_test::runInChild;
 using store_test::StoreTest;
 
 constexpr int OldRows = 3;
 constexpr int Rows = 200;
-constexpr int CrashStatus = 77;
 const QDate Today(2026, 12, 9);
-
-int runInChild(const std::function<void()> &body)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        try {
-            body();
-        } catch (...) {
-            ::_exit(2);
-        }
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // Garbage over the start of every page but the first: the file still opens, its tables do not.
 void damage(const QString &path)
@@ -142,6 +124,7 @@ TEST_P(BackupCrashTest, EveryCopyIsTheOldOneOrACompleteNewOne)
     const int status = runInChild([&] {
         platform::armCrashPoint(GetParam());
         backup.refresh(QStringLiteral("segreta"));
+        return 0;
     });
     ASSERT_EQ(status, CrashStatus);
 

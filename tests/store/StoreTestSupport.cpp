@@ -12,6 +12,9 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace store_test {
 
 void makeArchive(const QString &path, const QString &password, int rows)
@@ -57,6 +60,23 @@ QByteArray fileBytes(const QString &path)
 QStringList folderEntries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+int runInChild(const std::function<int()> &body)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        int result = 1;
+        try {
+            result = body();
+        } catch (...) {
+            result = 2;
+        }
+        ::_exit(result);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void StoreTest::TearDown()

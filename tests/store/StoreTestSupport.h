@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace store_test {
 
@@ -18,6 +19,12 @@ int rowCount(const QString &path, const QString &password);
 QByteArray fileBytes(const QString &path);
 // Entries of a folder other than "." and "..", sorted.
 QStringList folderEntries(const QString &folder);
+
+// The exit status of a process killed at an armed crash point.
+inline constexpr int CrashStatus = 77;
+// Runs body in a forked child whose exit status is body's result (2 when it throws) and
+// returns how the child ended: its exit status, or -1 when a signal killed it.
+int runInChild(const std::function<int()> &body);
 
 // A fresh folder per test; the engine registry and crash points are restored afterwards.
 class StoreTest : public ::testing::Test {

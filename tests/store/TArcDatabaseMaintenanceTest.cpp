@@ -11,36 +11,16 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <functional>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
+using store_test::CrashStatus;
+using store_test::runInChild;
 using store_test::StoreTest;
 
 constexpr int Rows = 25;
-constexpr int CrashStatus = 77;
-
-// Runs body in a forked child (whose exit status is body's result) and returns how it ended.
-int runInChild(const std::function<int()> &body)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        int result = 1;
-        try {
-            result = body();
-        } catch (...) {
-            result = 2;
-        }
-        ::_exit(result);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // The temporary copies a compaction may leave behind: "mdb" + four hex digits + ".tmp".
 QStringList tempFilesIn(const QString &folder)
 {
