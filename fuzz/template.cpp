@@ -1,0 +1,71 @@
+// Fuzz target of the document templates (".docx", ".dotx", ".odt", ".ott"). The input is
+// read as a whole template package and, since a mutated zip rarely gets past its checksums,
+// also as the XML of a text part of either family. A placeholder is replaced as a card's
+// field would be; the edited part must read back, with the placeholder gone and the text a
+// reader sees changed exactly by the replacement, and an edited package must open again.
+// An AutomationError is a fine answer; a crash, a hang or a broken document is a fault.
+
+#include "output/word/AutomationError.h"
+#include "output/word/DocumentPackage.h"
+#include "output/word/StoryPart.h"
+#include "output/word/ZipPackage.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+const QString kPlaceholder = QStringLiteral("[Capofamiglia]");
+const QString kValue = QStringLiteral("ROSSI MARIO & figli <2>");
+
+void fillPart(const QString &entryName, word::Flavour flavour, const QByteArray &xml)
+{
+    word::StoryPart part(entryName, flavour, xml);
+    const QString expected = part.plainText().replace(kPlaceholder, kValue);
+    part.replace(kPlaceholder, kValue, Qt::CaseSensitive, true);
+    const word::StoryPart again(entryName, flavour, part.toXml());
+    if (again.count(kPlaceholder, Qt::CaseSensitive) != 0 || again.plainText() != expected)
+        std::abort();
+    // Line and paragraph breaks in a value (an address on two lines) must also leave a part that reads.
+    part.replace(kValue, QStringLiteral("Via Roma 1\rScala B\tint. 3\vPiano 2"), Qt::CaseSensitive, true);
+    const word::StoryPart broken(entryName, flavour, part.toXml());
+}
+
+void fillPackage(const QByteArray &bytes)
+{
+    word::DocumentPackage document =
+        word::DocumentPackage::fromTemplate(word::ZipPackage::fromBytes(bytes, QStringLiteral("modello")),
+                                            QStringLiteral("modello"));
+    for (word::StoryPart &part : document.stories())
+        part.replace(kPlaceholder, kValue, Qt::CaseSensitive, true);
+    const QByteArray written = document.toBytes();
+    try {
+        word::DocumentPackage::fromTemplate(word::ZipPackage::fromBytes(written, QStringLiteral("documento")),
+                                            QStringLiteral("documento"));
+    } catch (const word::AutomationError &) {
+        std::abort();
+    }
+}
+
+template <typename Call>
+void refusable(Call &&call)
+{
+    try {
+        call();
+    } catch (const word::AutomationError &) {
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    if (bytes.startsWith("PK")) {
+        refusable([&] { fillPackage(bytes); });
+        return 0;
+    }
+    refusable([&] { fillPart(QStringLiteral("word/document.xml"), word::Flavour::OfficeOpenXml, bytes); });
+    refusable([&] { fillPart(QStringLiteral("content.xml"), word::Flavour::OpenDocument, bytes); });
+    return 0;
+}
