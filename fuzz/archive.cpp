@@ -5,6 +5,7 @@
 // it. An engine error is a fine answer; a crash, a hang or another exception is a fault.
 // The seed corpus holds small archives made by the program, plain and encrypted.
 
+#include "FuzzSupport.h"
 #include "engine/ArchiveFormat.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
@@ -17,7 +18,6 @@
 #include "tools/cli/CliError.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstdint>
 #include <cstdlib>
 
@@ -25,8 +25,7 @@ namespace {
 
 const QString &archivePath()
 {
-    static QTemporaryDir folder;
-    static const QString path = folder.filePath(QStringLiteral("tavorio.mdb"));
+    static const QString path = fuzz::scratchFile(QStringLiteral("tavorio.mdb"));
     return path;
 }
 
@@ -58,15 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     QFile::remove(archivePath() + QStringLiteral("-journal"));
     const bool plain = size >= 16 && QByteArray(reinterpret_cast<const char *>(data), 16) == QByteArray(dao::format::kPlainHeader, 16);
-    try {
-        readEverything(plain ? QString() : QStringLiteral("segreta"));
-    } catch (const dao::EngineError &) {
-    }
-    if (plain) {
-        try {
-            cli::ArchiveCheck(archivePath(), QString()).run();
-        } catch (const cli::CliError &) {
-        }
-    }
+    fuzz::refusable<dao::EngineError>([&] { readEverything(plain ? QString() : QStringLiteral("segreta")); });
+    if (plain)
+        fuzz::refusable<cli::CliError>([] { cli::ArchiveCheck(archivePath(), QString()).run(); });
     return 0;
 }

@@ -4,13 +4,13 @@
 // is written, and a key written must read back as written while every other key keeps its
 // value. A crash, a hang or a broken round trip is a fault.
 
+#include "FuzzSupport.h"
 #include "layout/DisplayMetrics.h"
 #include "layout/IniDocument.h"
 #include "layout/IniLayoutKeys.h"
 #include "layout/PlacementKeys.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
@@ -20,8 +20,7 @@ namespace {
 
 const QString &iniFile()
 {
-    static QTemporaryDir folder;
-    static const QString file = folder.filePath(QStringLiteral("tavorio.ini"));
+    static const QString file = fuzz::scratchFile(QStringLiteral("tavorio.ini"));
     return file;
 }
 

@@ -5,6 +5,7 @@
 // and functions. A crash, a hang, another exception or an accepted text SQLite cannot
 // prepare is a fault.
 
+#include "FuzzSupport.h"
 #include "engine/EngineError.h"
 #include "engine/jet/Bind.h"
 #include "engine/jet/JetDialect.h"
@@ -69,21 +70,12 @@ void run(const dao::jet::SqlFragment &condition, const QString &sort)
     sqlite3_finalize(statement);
 }
 
-template <typename Call>
-void refusable(Call &&call)
-{
-    try {
-        call();
-    } catch (const dao::EngineError &) {
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
-    refusable([&] {
+    fuzz::refusable<dao::EngineError>([&] {
         const dao::jet::SelectText select = dao::jet::parseSelect(text);
         dao::jet::SqlFragment condition;
         if (!select.condition.isEmpty())
@@ -91,9 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QString sort = select.sort.isEmpty() ? QString() : dao::jet::translateSort(select.sort, columns());
         run(condition, sort);
     });
-    refusable([&] { run(dao::jet::translateCondition(text, columns()), {}); });
-    refusable([&] { run({}, dao::jet::translateSort(text, columns())); });
-    refusable([&] { dao::jet::parseDateLiteral(text); });
+    fuzz::refusable<dao::EngineError>([&] { run(dao::jet::translateCondition(text, columns()), {}); });
+    fuzz::refusable<dao::EngineError>([&] { run({}, dao::jet::translateSort(text, columns())); });
+    fuzz::refusable<dao::EngineError>([&] { dao::jet::parseDateLiteral(text); });
     const qsizetype lineEnd = text.indexOf(u'\n');
     if (lineEnd >= 0)
         dao::jet::likeMatch(QStringView(text).left(lineEnd), QStringView(text).mid(lineEnd + 1));

@@ -5,6 +5,7 @@
 // reader sees changed exactly by the replacement, and an edited package must open again.
 // An AutomationError is a fine answer; a crash, a hang or a broken document is a fault.
 
+#include "FuzzSupport.h"
 #include "output/word/AutomationError.h"
 #include "output/word/DocumentPackage.h"
 #include "output/word/StoryPart.h"
@@ -47,25 +48,16 @@ void fillPackage(const QByteArray &bytes)
     }
 }
 
-template <typename Call>
-void refusable(Call &&call)
-{
-    try {
-        call();
-    } catch (const word::AutomationError &) {
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     if (bytes.startsWith("PK")) {
-        refusable([&] { fillPackage(bytes); });
+        fuzz::refusable<word::AutomationError>([&] { fillPackage(bytes); });
         return 0;
     }
-    refusable([&] { fillPart(QStringLiteral("word/document.xml"), word::Flavour::OfficeOpenXml, bytes); });
-    refusable([&] { fillPart(QStringLiteral("content.xml"), word::Flavour::OpenDocument, bytes); });
+    fuzz::refusable<word::AutomationError>([&] { fillPart(QStringLiteral("word/document.xml"), word::Flavour::OfficeOpenXml, bytes); });
+    fuzz::refusable<word::AutomationError>([&] { fillPart(QStringLiteral("content.xml"), word::Flavour::OpenDocument, bytes); });
     return 0;
 }
