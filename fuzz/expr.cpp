@@ -34,13 +34,14 @@ report::ExprMapScope makeScope()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    // Declared first: the scope keeps a pointer to the footer's statistics once given them.
+    report::ExprStatistics footer;
     report::ExprMapScope scope = makeScope();
     try {
         report::expandText(text, scope);
     } catch (const report::ExprError &) {
     }
     try {
-        report::ExprStatistics footer;
         footer.collectText(text);
         scope.setStatistics(&footer);
         for (int record = 0; record < 3; ++record) {
