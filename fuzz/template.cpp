@@ -27,12 +27,12 @@ void fillPart(const QString &entryName, word::Flavour flavour, const QByteArray 
     const QString expected = QString(before).replace(kPlaceholder, kValue);
     part.replace(kPlaceholder, kValue, Qt::CaseSensitive, true);
     const word::StoryPart again(entryName, flavour, part.toXml());
-    if (again.count(kPlaceholder, Qt::CaseSensitive) != 0)
-        std::abort();
     // A text node the replacement touches is written as XML can hold it: control characters
-    // a lenient reader let through are dropped and a carriage return breaks the paragraph.
+    // a lenient reader let through are dropped (which may join a placeholder they split) and
+    // a carriage return breaks the paragraph. Texts without them must come out exact.
     static const QRegularExpression controls(QStringLiteral("[\\x00-\\x08\\x0b-\\x1f\\x{fffe}\\x{ffff}]"));
-    if (!before.contains(controls) && again.plainText() != expected)
+    if (!before.contains(controls)
+        && (again.count(kPlaceholder, Qt::CaseSensitive) != 0 || again.plainText() != expected))
         std::abort();
     // Line and paragraph breaks in a value (an address on two lines) must also leave a part that reads.
     part.replace(kValue, QStringLiteral("Via Roma 1\rScala B\tint. 3\vPiano 2"), Qt::CaseSensitive, true);
