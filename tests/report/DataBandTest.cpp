@@ -24,10 +24,9 @@ protected:
     QStringList texts(const QString &prefix = QString())
     {
         QStringList out;
-        for (const PreparedPage &page : m_report->preparedPages())
-            for (const DrawRecord &r : page.Records)
-                if (r.kind == DrawRecord::Text && r.text.startsWith(prefix))
-                    out << r.text;
+        for (const QString &text : textsOf(m_report->preparedPages()))
+            if (text.startsWith(prefix))
+                out << text;
         return out;
     }
 };

@@ -16,15 +16,7 @@ namespace {
 
 class ReportRunTest : public ArchiveReportFixture {
 protected:
-    QStringList texts()
-    {
-        QStringList out;
-        for (const PreparedPage &page : m_report->preparedPages())
-            for (const DrawRecord &r : page.Records)
-                if (r.kind == DrawRecord::Text)
-                    out << r.text;
-        return out;
-    }
+    QStringList texts() { return textsOf(m_report->preparedPages()); }
 };
 
 TEST_F(ReportRunTest, DesignerBeforeAnyLoadOpensOnAnEmptyOnePageLayout)

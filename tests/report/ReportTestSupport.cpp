@@ -90,6 +90,16 @@ void ArchiveReportFixture::TearDown()
     m_database.reset();
 }
 
+QStringList textsOf(const PreparedPages &pages)
+{
+    QStringList texts;
+    for (const PreparedPage &page : pages)
+        for (const DrawRecord &r : page.Records)
+            if (r.kind == DrawRecord::Text)
+                texts << r.text;
+    return texts;
+}
+
 QString pdfText(const QString &pdf)
 {
     QProcess process;

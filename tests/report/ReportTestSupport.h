@@ -62,6 +62,9 @@ protected:
     std::unique_ptr<TMainData> m_data;
 };
 
+// The text records of prepared pages, in the order they were laid out.
+QStringList textsOf(const PreparedPages &pages);
+
 // pdftotext's reading of the file, pages separated by form feeds.
 QString pdfText(const QString &pdf);
 

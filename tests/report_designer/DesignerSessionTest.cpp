@@ -28,16 +28,6 @@ protected:
     }
 };
 
-QStringList textsOf(const PreparedPages &pages)
-{
-    QStringList texts;
-    for (const PreparedPage &page : pages)
-        for (const DrawRecord &r : page.Records)
-            if (r.kind == DrawRecord::Text)
-                texts << r.text;
-    return texts;
-}
-
 TEST_F(DesignerSessionTest, VolunteerMovesABoxMakesItBoldAddsABandSavesAndSeesIt)
 {
     const QString supplied = makeSuppliedList();
@@ -86,7 +76,7 @@ TEST_F(DesignerSessionTest, VolunteerMovesABoxMakesItBoldAddsABandSavesAndSeesIt
     bool bold = false;
     double x = 0;
     TqnReport::previewHook() = [&](TqnReport &report) {
-        shown = textsOf(report.preparedPages());
+        shown = reporttest::textsOf(report.preparedPages());
         for (const PreparedPage &page : report.preparedPages())
             for (const DrawRecord &r : page.Records)
                 if (r.kind == DrawRecord::Text && r.text == m_data->Anagrafica().fieldByName(QStringLiteral("Capofamiglia"))->asString()) {

@@ -9,12 +9,7 @@ namespace dialogtest {
 
 QStringList DialogFixture::printedTexts() const
 {
-    QStringList out;
-    for (const PreparedPage &page : m_report->preparedPages())
-        for (const DrawRecord &r : page.Records)
-            if (r.kind == DrawRecord::Text)
-                out << r.text;
-    return out;
+    return reporttest::textsOf(m_report->preparedPages());
 }
 
 QStringList DialogFixture::printToPdf(const QString &name)
