@@ -8,7 +8,7 @@
 namespace dao {
 
 namespace {
-const QString kSource = QStringLiteral("DAO.DBEngine");
+const QString kEngineSource = QStringLiteral("DAO.DBEngine");
 }
 
 DBEngine::DBEngine() : m_errors(std::make_shared<Errors>()) {}
@@ -34,7 +34,7 @@ void DBEngine::Idle(int)
 void DBEngine::CompactDatabase(const QString &source, const QString &destination, const QString &,
                                int, const QString &password)
 {
-    guarded(*m_errors, kSource, [&] {
+    guarded(*m_errors, kEngineSource, [&] {
         // Opening through the storage library rolls back a journal a crash left behind,
         // so the copy starts from the last committed state.
         auto connection = Connection::open({source, passwordInConnectText(password), true, false, false});
@@ -45,11 +45,11 @@ void DBEngine::CompactDatabase(const QString &source, const QString &destination
 
 void DBEngine::RepairDatabase(const QString &path)
 {
-    guarded(*m_errors, kSource, [&] {
+    guarded(*m_errors, kEngineSource, [&] {
         auto connection = Connection::open({path, QString(), true, false, false});
         Statement check(connection->db(), QStringLiteral("PRAGMA integrity_check"));
         if (!check.step() || check.raw(0).asText() != QLatin1String("ok"))
-            throw EngineError(3049, kSource, QStringLiteral("L'archivio '%1' è danneggiato.").arg(path));
+            throw EngineError(3049, kEngineSource, QStringLiteral("L'archivio '%1' è danneggiato.").arg(path));
     });
 }
 

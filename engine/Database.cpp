@@ -13,7 +13,7 @@
 namespace dao {
 
 namespace {
-const QString kSource = QStringLiteral("DAO.Database");
+const QString kDatabaseSource = QStringLiteral("DAO.Database");
 const QString kQueryTable = QStringLiteral("MSysQueries");
 }
 
@@ -40,7 +40,7 @@ void Database::fail(const EngineError &error) const
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const QString &source, int type, int options, int)
 {
-    return guarded(*m_errors, kSource, [&] {
+    return guarded(*m_errors, kDatabaseSource, [&] {
         m_connection->db();
         const QString text = source.trimmed();
         Recordset::Criteria criteria;
@@ -54,7 +54,7 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString &source, int ty
         }
         auto table = m_connection->table(tableName);
         if (!table || table->system)
-            throw EngineError(errTableNotFound, kSource,
+            throw EngineError(errTableNotFound, kDatabaseSource,
                               QStringLiteral("Il motore di database non trova la tabella o la query di input '%1'.")
                                   .arg(tableName));
         auto recordset = std::make_unique<Recordset>(m_connection, m_errors, table, criteria, type, options);
@@ -77,7 +77,7 @@ QList<TableDefInfo> Database::TableDefs() const
 
 void Database::refreshTableDefs()
 {
-    guarded(*m_errors, kSource, [&] { m_connection->reloadSchema(); });
+    guarded(*m_errors, kDatabaseSource, [&] { m_connection->reloadSchema(); });
 }
 
 QList<QueryDefInfo> Database::QueryDefs() const
@@ -85,7 +85,7 @@ QList<QueryDefInfo> Database::QueryDefs() const
     QList<QueryDefInfo> defs;
     if (!m_connection->table(kQueryTable))
         return defs;
-    guarded(*m_errors, kSource, [&] {
+    guarded(*m_errors, kDatabaseSource, [&] {
         Statement st(m_connection->db(), QStringLiteral("SELECT Name, SQL FROM MSysQueries ORDER BY rowid"));
         while (st.step())
             defs.append({st.raw(0).asText(), st.raw(1).asText()});
@@ -95,9 +95,9 @@ QList<QueryDefInfo> Database::QueryDefs() const
 
 void Database::CreateQueryDef(const QString &name, const QString &sql)
 {
-    guarded(*m_errors, kSource, [&] {
+    guarded(*m_errors, kDatabaseSource, [&] {
         if (name.trimmed().isEmpty())
-            throw EngineError(3125, kSource, QStringLiteral("'%1' non è un nome valido.").arg(name));
+            throw EngineError(3125, kDatabaseSource, QStringLiteral("'%1' non è un nome valido.").arg(name));
         if (!m_connection->table(kQueryTable)) {
             execute(m_connection->db(), QStringLiteral("CREATE TABLE MSysQueries (Name TEXT(64) NOT NULL, SQL LONGTEXT)"));
             m_connection->reloadSchema();
@@ -105,7 +105,7 @@ void Database::CreateQueryDef(const QString &name, const QString &sql)
         Statement exists(m_connection->db(), QStringLiteral("SELECT 1 FROM MSysQueries WHERE Name = ? COLLATE JET"));
         exists.bind(1, Value(name));
         if (exists.step())
-            throw EngineError(3012, kSource, QStringLiteral("L'oggetto '%1' esiste già.").arg(name));
+            throw EngineError(3012, kDatabaseSource, QStringLiteral("L'oggetto '%1' esiste già.").arg(name));
         exists.reset();
         execute(m_connection->db(), QStringLiteral("INSERT INTO MSysQueries (Name, SQL) VALUES (?, ?)"),
                 {Value(name), Value(sql)});
@@ -114,21 +114,21 @@ void Database::CreateQueryDef(const QString &name, const QString &sql)
 
 QString Database::queryDefSql(const QString &name) const
 {
-    return guarded(*m_errors, kSource, [&] {
+    return guarded(*m_errors, kDatabaseSource, [&] {
         if (m_connection->table(kQueryTable)) {
             Statement st(m_connection->db(), QStringLiteral("SELECT SQL FROM MSysQueries WHERE Name = ? COLLATE JET"));
             st.bind(1, Value(name));
             if (st.step())
                 return st.raw(0).asText();
         }
-        throw EngineError(errItemNotFound, kSource, QStringLiteral("Elemento '%1' non trovato in questo insieme.").arg(name));
+        throw EngineError(errItemNotFound, kDatabaseSource, QStringLiteral("Elemento '%1' non trovato in questo insieme.").arg(name));
     });
 }
 
 void Database::setQueryDefSql(const QString &name, const QString &sql)
 {
     queryDefSql(name);
-    guarded(*m_errors, kSource, [&] {
+    guarded(*m_errors, kDatabaseSource, [&] {
         execute(m_connection->db(), QStringLiteral("UPDATE MSysQueries SET SQL = ? WHERE Name = ? COLLATE JET"),
                 {Value(sql), Value(name)});
     });
@@ -136,9 +136,9 @@ void Database::setQueryDefSql(const QString &name, const QString &sql)
 
 void Database::CreateTable(const TableSpec &definition)
 {
-    guarded(*m_errors, kSource, [&] {
+    guarded(*m_errors, kDatabaseSource, [&] {
         if (m_connection->table(definition.name))
-            throw EngineError(3010, kSource, QStringLiteral("La tabella '%1' esiste già.").arg(definition.name));
+            throw EngineError(3010, kDatabaseSource, QStringLiteral("La tabella '%1' esiste già.").arg(definition.name));
         execute(m_connection->db(), createTableSql(definition));
         m_connection->reloadSchema();
     });
@@ -146,13 +146,13 @@ void Database::CreateTable(const TableSpec &definition)
 
 void Database::NewPassword(const QString &oldPassword, const QString &newPassword)
 {
-    guarded(*m_errors, kSource, [&] {
+    guarded(*m_errors, kDatabaseSource, [&] {
         m_connection->db();
         if (!m_connection->exclusive())
-            throw EngineError(errNotExclusive, kSource,
+            throw EngineError(errNotExclusive, kDatabaseSource,
                               QStringLiteral("Per cambiare la password l'archivio deve essere aperto in modo esclusivo."));
         if (oldPassword != m_connection->password())
-            throw EngineError(errNotValidPassword, kSource, QStringLiteral("Password non valida."));
+            throw EngineError(errNotValidPassword, kDatabaseSource, QStringLiteral("Password non valida."));
         if (oldPassword == newPassword)
             return;
         m_connection->changePassword(newPassword);
@@ -161,7 +161,7 @@ void Database::NewPassword(const QString &oldPassword, const QString &newPasswor
 
 bool Database::integrityCheck()
 {
-    return guarded(*m_errors, kSource, [&] {
+    return guarded(*m_errors, kDatabaseSource, [&] {
         Statement st(m_connection->db(), QStringLiteral("PRAGMA integrity_check"));
         return st.step() && st.raw(0).asText() == QLatin1String("ok");
     });
@@ -169,7 +169,7 @@ bool Database::integrityCheck()
 
 QStringList Database::integrityProblems(int limit)
 {
-    return guarded(*m_errors, kSource, [&] {
+    return guarded(*m_errors, kDatabaseSource, [&] {
         QStringList problems;
         Statement st(m_connection->db(), QStringLiteral("PRAGMA integrity_check(%1)").arg(limit));
         while (st.step()) {

@@ -14,7 +14,7 @@
 namespace dao {
 
 namespace {
-const QString kSource = QStringLiteral("DAO.Recordset");
+const QString kRecordsetSource = QStringLiteral("DAO.Recordset");
 
 // The condition of a recordset: its own, then the filters of the recordsets it came from.
 jet::SqlFragment whereOf(const Recordset::Criteria &criteria, const jet::Columns &columns)
@@ -37,7 +37,7 @@ jet::SqlFragment whereOf(const Recordset::Criteria &criteria, const jet::Columns
 template <typename F>
 auto Recordset::guard(F &&call) const
 {
-    return guarded(*m_errors, kSource, std::forward<F>(call));
+    return guarded(*m_errors, kRecordsetSource, std::forward<F>(call));
 }
 
 Recordset::Recordset(std::shared_ptr<Connection> connection, ErrorsPtr errors,
@@ -72,7 +72,7 @@ bool Recordset::Updatable() const
 
 void Recordset::fail(int number, const QString &description) const
 {
-    throw EngineError(m_errors->record(EngineError(number, kSource, description)));
+    throw EngineError(m_errors->record(EngineError(number, kRecordsetSource, description)));
 }
 
 void Recordset::ensureOpen() const

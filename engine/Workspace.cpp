@@ -8,7 +8,7 @@
 namespace dao {
 
 namespace {
-const QString kSource = QStringLiteral("DAO.Workspace");
+const QString kWorkspaceSource = QStringLiteral("DAO.Workspace");
 }
 
 Workspace::Workspace(QString name, QString user, int type, ErrorsPtr errors)
@@ -19,7 +19,7 @@ Workspace::~Workspace() = default;
 std::shared_ptr<Database> Workspace::OpenDatabase(const QString &path, bool exclusive, bool readOnly,
                                                   const QString &connect)
 {
-    return guarded(*m_errors, kSource, [&] {
+    return guarded(*m_errors, kWorkspaceSource, [&] {
         auto db = std::make_shared<Database>(
             Connection::open({path, passwordInConnectText(connect), exclusive, readOnly, false}), m_errors);
         adopt(db);
@@ -29,7 +29,7 @@ std::shared_ptr<Database> Workspace::OpenDatabase(const QString &path, bool excl
 
 std::shared_ptr<Database> Workspace::CreateDatabase(const QString &path, const QString &password)
 {
-    return guarded(*m_errors, kSource, [&] {
+    return guarded(*m_errors, kWorkspaceSource, [&] {
         auto connection = Connection::open({path, password, true, false, true});
         // Writes the first page, so the file is an archive from this moment on.
         execute(connection->db(), QStringLiteral("PRAGMA user_version = 1"));
@@ -46,7 +46,7 @@ void Workspace::adopt(const std::shared_ptr<Database> &db)
 
 void Workspace::BeginTrans()
 {
-    guarded(*m_errors, kSource, [&] {
+    guarded(*m_errors, kWorkspaceSource, [&] {
         for (auto &weak : m_databases)
             if (auto db = weak.lock(); db && !db->isClosed())
                 db->connection()->beginUserTransaction();
@@ -55,7 +55,7 @@ void Workspace::BeginTrans()
 
 void Workspace::CommitTrans()
 {
-    guarded(*m_errors, kSource, [&] {
+    guarded(*m_errors, kWorkspaceSource, [&] {
         for (auto &weak : m_databases)
             if (auto db = weak.lock(); db && !db->isClosed())
                 db->connection()->commitUserTransaction();
@@ -64,7 +64,7 @@ void Workspace::CommitTrans()
 
 void Workspace::Rollback()
 {
-    guarded(*m_errors, kSource, [&] {
+    guarded(*m_errors, kWorkspaceSource, [&] {
         for (auto &weak : m_databases)
             if (auto db = weak.lock(); db && !db->isClosed())
                 db->connection()->rollbackUserTransaction();

@@ -16,8 +16,6 @@ namespace {
 const QString kFormVersion = QStringLiteral("FormVersion");
 const QString kVisible = QStringLiteral("Visible");
 
-constexpr Qt::WindowStates kSizedStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
-
 bool hasFixedSize(const QWidget &window) { return window.minimumSize() == window.maximumSize(); }
 
 } // namespace

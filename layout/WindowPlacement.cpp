@@ -2,8 +2,6 @@
 
 namespace {
 
-constexpr Qt::WindowStates kSizedStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
-
 bool isNormal(const QWidget &window) { return !(window.windowState() & kSizedStates); }
 
 } // namespace

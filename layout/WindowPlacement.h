@@ -25,6 +25,9 @@ constexpr int SetMinPosition = 1;
 constexpr int RestoreToMaximized = 2;
 } // namespace placementflag
 
+// The window states that replace the normal rectangle on screen.
+inline constexpr Qt::WindowStates kSizedStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+
 struct WindowPlacement {
     int flags = 0;
     int showCmd = showcmd::ShowNormal;

@@ -28,7 +28,7 @@ struct Registry {
     }
 };
 
-std::mutex g_mutex;
+std::mutex g_registryMutex;
 
 Registry &registry()
 {
@@ -40,13 +40,13 @@ Registry &registry()
 
 bool isEngineClassRegistered(const QString &progId)
 {
-    std::lock_guard lock(g_mutex);
+    std::lock_guard lock(g_registryMutex);
     return registry().registered.value(classKey(progId), false);
 }
 
 bool canCreateEngine(const QString &progId)
 {
-    std::lock_guard lock(g_mutex);
+    std::lock_guard lock(g_registryMutex);
     const Registry &r = registry();
     const QString key = classKey(progId);
     return r.registered.value(key, false) && r.creatable.value(key, true);
@@ -54,31 +54,31 @@ bool canCreateEngine(const QString &progId)
 
 QString engineSystemDbDefault(const QString &jetVersion)
 {
-    std::lock_guard lock(g_mutex);
+    std::lock_guard lock(g_registryMutex);
     return registry().systemDb.value(jetVersion);
 }
 
 void setEngineClassRegistered(const QString &progId, bool registered)
 {
-    std::lock_guard lock(g_mutex);
+    std::lock_guard lock(g_registryMutex);
     registry().registered.insert(classKey(progId), registered);
 }
 
 void setEngineCreatable(const QString &progId, bool creatable)
 {
-    std::lock_guard lock(g_mutex);
+    std::lock_guard lock(g_registryMutex);
     registry().creatable.insert(classKey(progId), creatable);
 }
 
 void setEngineSystemDbDefault(const QString &jetVersion, const QString &value)
 {
-    std::lock_guard lock(g_mutex);
+    std::lock_guard lock(g_registryMutex);
     registry().systemDb.insert(jetVersion, value);
 }
 
 void resetEngineRegistry()
 {
-    std::lock_guard lock(g_mutex);
+    std::lock_guard lock(g_registryMutex);
     registry() = Registry::defaults();
 }
 

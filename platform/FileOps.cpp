@@ -179,6 +179,12 @@ QString executableFolder()
     }
 }
 
+QString folderOrCurrent(const QString &path)
+{
+    const QString folder = folderOf(path);
+    return folder.isEmpty() ? currentFolder() : folder;
+}
+
 QString currentFolder()
 {
     char *cwd = ::getcwd(nullptr, 0);

@@ -20,6 +20,8 @@ bool syncFolder(const QString &folder);
 bool atomicReplace(const QString &src, const QString &dst);
 // Folder part of a path with its trailing "/", or empty when the path has none.
 QString folderOf(const QString &path);
+// The folder of a path, or the working folder for a bare file name.
+QString folderOrCurrent(const QString &path);
 QString fileNameOf(const QString &path);
 // The folder of the running executable and the process's working folder, each with "/".
 QString executableFolder();

@@ -32,12 +32,6 @@ bool isDamage(const dao::EngineError &error)
     return error.number() == dao::errDatabaseCorrupt || error.number() == dao::errUnrecognizedFormat;
 }
 
-QString folderFor(const QString &path)
-{
-    const QString folder = platform::folderOf(path);
-    return folder.isEmpty() ? platform::currentFolder() : folder;
-}
-
 QStringList dailyCopiesIn(const QString &folder)
 {
     // ISO dates in the names sort as the days do.
@@ -64,7 +58,7 @@ QStringList archiveProblems(const QString &path, const QString &password, bool e
 }
 
 ArchiveBackup::ArchiveBackup(QString archivePath, QDate today)
-    : m_archive(std::move(archivePath)), m_folder(folderFor(m_archive)), m_today(today)
+    : m_archive(std::move(archivePath)), m_folder(platform::folderOrCurrent(m_archive)), m_today(today)
 {
 }
 
@@ -116,7 +110,7 @@ void ArchiveBackup::refresh(const QString &password) const
 // Copied under a temporary name beside the destination, flushed, then renamed over it.
 void ArchiveBackup::writeCopy(const QString &destination, const char *stage) const
 {
-    const QString folder = folderFor(destination);
+    const QString folder = platform::folderOrCurrent(destination);
     const QString temporary = platform::uniqueTempFileName(folder, QStringLiteral("mdb"));
     if (temporary.isEmpty() || !platform::copyFile(m_archive, temporary)) {
         if (!temporary.isEmpty())

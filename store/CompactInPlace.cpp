@@ -34,12 +34,6 @@ private:
     QString m_path;
 };
 
-QString folderFor(const QString &path)
-{
-    const QString folder = platform::folderOf(path);
-    return folder.isEmpty() ? platform::currentFolder() : folder;
-}
-
 QString passwordText(const QString &password)
 {
     // Closed by ";" so that a password holding ";" is read back whole.
@@ -50,7 +44,7 @@ QString passwordText(const QString &password)
 
 void compactInPlace(dao::DBEngine &engine, const QString &path, const QString &password)
 {
-    const QString folder = folderFor(path);
+    const QString folder = platform::folderOrCurrent(path);
     // The platform creates the name as an empty file; the engine wants to create it itself.
     const QString temp = platform::uniqueTempFileName(folder, QStringLiteral("mdb"));
     if (temp.isEmpty())

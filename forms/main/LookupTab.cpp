@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kNavigatorHeight = 25;
+constexpr int kLookupNavigatorHeight = 25;
 constexpr int kRowColor1 = 12255087;
 
 // The lookup grids confirm deletes through their datasets, never through the grid.
@@ -55,7 +55,7 @@ LookupTab::LookupTab(const LookupTabSpec &definition, TDataSource &source, QWidg
     m_navigator->setObjectName(QString::fromLatin1(definition.navigatorName));
     configureNavigator(*m_navigator, source, TNavGlyphSize::gsSmall);
     m_navigator->setAligned(true);
-    m_navigator->setFixedHeight(kNavigatorHeight);
+    m_navigator->setFixedHeight(kLookupNavigatorHeight);
     m_navigator->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
     configureGrid(*m_grid, definition, source);

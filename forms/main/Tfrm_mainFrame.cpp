@@ -25,7 +25,7 @@ constexpr int kBarHeight = 41;
 constexpr int kBarGradientSteps = 120;
 constexpr QSize kBarButtonSize{40, 40};
 constexpr QSize kBannerSize{180, 40};
-constexpr int kNavigatorHeight = 30;
+constexpr int kCardNavigatorHeight = 30;
 
 struct BarButtonSpec {
     const char *name;
@@ -133,7 +133,7 @@ void Tfrm_main::buildNavigator()
     m_navAnagrafica->setObjectName(QStringLiteral("nav_anagrafica"));
     configureNavigator(*m_navAnagrafica, m_data.ds_anagrafica(), TNavGlyphSize::gsLarge);
     m_navAnagrafica->setAligned(true);
-    m_navAnagrafica->setFixedHeight(kNavigatorHeight);
+    m_navAnagrafica->setFixedHeight(kCardNavigatorHeight);
     m_navAnagrafica->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 

@@ -120,20 +120,20 @@ INSTANTIATE_TEST_SUITE_P(
                             {"Ordine", "Gruppo"}, TScrollStyle::ssVertical}),
     [](const testing::TestParamInfo<TabCase> &info) { return std::string(info.param.gridName); });
 
-struct DeleteCase {
+struct LookupDeleteCase {
     const char *name;
     ConfigPage::Lookup lookup;
     QString question;   // empty: deleted without one
     bool answer;
 };
 
-void PrintTo(const DeleteCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const LookupDeleteCase &c, std::ostream *os) { *os << c.name; }
 
-class ConfigPageDeleteTest : public ConfigPageTest, public testing::WithParamInterface<DeleteCase> {};
+class ConfigPageDeleteTest : public ConfigPageTest, public testing::WithParamInterface<LookupDeleteCase> {};
 
 TEST_P(ConfigPageDeleteTest, AsksForBandsRolesAndOccupationsAndNoCancelsSilently)
 {
-    const DeleteCase &c = GetParam();
+    const LookupDeleteCase &c = GetParam();
     const int before = table(c.lookup).recordCount();
     m_messages.answer({c.answer});
     const bool deleted = c.question.isEmpty() || c.answer;
@@ -149,13 +149,13 @@ TEST_P(ConfigPageDeleteTest, AsksForBandsRolesAndOccupationsAndNoCancelsSilently
 INSTANTIATE_TEST_SUITE_P(
     Tables, ConfigPageDeleteTest,
     testing::Values(
-        DeleteCase{"FasciaYes", ConfigPage::lkFascia, "   Confermi la cancellazione di questa fascia ?   ", true},
-        DeleteCase{"FasciaNo", ConfigPage::lkFascia, "   Confermi la cancellazione di questa fascia ?   ", false},
-        DeleteCase{"RuoloNo", ConfigPage::lkRuolo, "   Confermi la cancellazione di questo ruolo ?   ", false},
-        DeleteCase{"OccupazioneNo", ConfigPage::lkOccupazione,
+        LookupDeleteCase{"FasciaYes", ConfigPage::lkFascia, "   Confermi la cancellazione di questa fascia ?   ", true},
+        LookupDeleteCase{"FasciaNo", ConfigPage::lkFascia, "   Confermi la cancellazione di questa fascia ?   ", false},
+        LookupDeleteCase{"RuoloNo", ConfigPage::lkRuolo, "   Confermi la cancellazione di questo ruolo ?   ", false},
+        LookupDeleteCase{"OccupazioneNo", ConfigPage::lkOccupazione,
                    "   Confermi la cancellazione di questa occupazione ?   ", false},
-        DeleteCase{"Enti", ConfigPage::lkEnti, QString(), false}),
-    [](const testing::TestParamInfo<DeleteCase> &info) { return std::string(info.param.name); });
+        LookupDeleteCase{"Enti", ConfigPage::lkEnti, QString(), false}),
+    [](const testing::TestParamInfo<LookupDeleteCase> &info) { return std::string(info.param.name); });
 
 TEST_F(ConfigPageTest, RenumberedRowsStayInPlaceUntilTheTableIsReopened)
 {

@@ -10,15 +10,15 @@
 
 namespace {
 
-struct CloseCase {
+struct PromptCloseCase {
     const char *name;
     std::function<void(Tfrm_pass *)> close;
     std::optional<QString> result;
 };
 
-void PrintTo(const CloseCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const PromptCloseCase &c, std::ostream *os) { *os << c.name; }
 
-class PasswordPromptCloseTest : public testing::TestWithParam<CloseCase> {};
+class PasswordPromptCloseTest : public testing::TestWithParam<PromptCloseCase> {};
 
 TEST_P(PasswordPromptCloseTest, ReturnsTheTypedTextOnlyAfterOk)
 {
@@ -46,14 +46,14 @@ TEST_P(PasswordPromptCloseTest, ReturnsTheTypedTextOnlyAfterOk)
 INSTANTIATE_TEST_SUITE_P(
     Buttons, PasswordPromptCloseTest,
     testing::Values(
-        CloseCase{"EnterInEdit", [](Tfrm_pass *p) { apptest::pressKey(p->pass(), Qt::Key_Return); },
+        PromptCloseCase{"EnterInEdit", [](Tfrm_pass *p) { apptest::pressKey(p->pass(), Qt::Key_Return); },
                   QStringLiteral("Mia Password")},
-        CloseCase{"KeypadEnter", [](Tfrm_pass *p) { apptest::pressKey(p->pass(), Qt::Key_Enter); },
+        PromptCloseCase{"KeypadEnter", [](Tfrm_pass *p) { apptest::pressKey(p->pass(), Qt::Key_Enter); },
                   QStringLiteral("Mia Password")},
-        CloseCase{"OkButton", [](Tfrm_pass *p) { p->ok()->click(); }, QStringLiteral("Mia Password")},
-        CloseCase{"AnnullaButton", [](Tfrm_pass *p) { p->annulla()->click(); }, std::nullopt},
-        CloseCase{"Escape", [](Tfrm_pass *p) { apptest::pressKey(p->pass(), Qt::Key_Escape); }, std::nullopt}),
-    [](const testing::TestParamInfo<CloseCase> &info) { return std::string(info.param.name); });
+        PromptCloseCase{"OkButton", [](Tfrm_pass *p) { p->ok()->click(); }, QStringLiteral("Mia Password")},
+        PromptCloseCase{"AnnullaButton", [](Tfrm_pass *p) { p->annulla()->click(); }, std::nullopt},
+        PromptCloseCase{"Escape", [](Tfrm_pass *p) { apptest::pressKey(p->pass(), Qt::Key_Escape); }, std::nullopt}),
+    [](const testing::TestParamInfo<PromptCloseCase> &info) { return std::string(info.param.name); });
 
 TEST(PasswordPrompt, FixedSizeCentredOnTheScreen)
 {

@@ -21,7 +21,7 @@ using store_test::runInChild;
 using store_test::StoreTest;
 
 constexpr int OldRows = 3;
-constexpr int Rows = 200;
+constexpr int BackupRows = 200;
 const QDate Today(2026, 12, 9);
 
 // Garbage over the start of every page but the first: the file still opens, its tables do not.
@@ -49,7 +49,7 @@ protected:
     void SetUp() override
     {
         m_path = pathOf(QStringLiteral("tavorio.mdb"));
-        store_test::makeArchive(m_path, password(), Rows);
+        store_test::makeArchive(m_path, password(), BackupRows);
     }
     QString password() const { return GetParam(); }
     ArchiveBackup backup(QDate day = Today) const { return ArchiveBackup(m_path, day); }
@@ -61,12 +61,12 @@ TEST_P(ArchiveBackupTest, CopiesASoundArchiveAndKeepsSevenDays)
 {
     for (int day = 0; day < 10; ++day)
         backup(Today.addDays(day)).refresh(password());
-    EXPECT_EQ(rowsOrMinusOne(backup().backupPath(), password()), Rows);
+    EXPECT_EQ(rowsOrMinusOne(backup().backupPath(), password()), BackupRows);
     QStringList expected;
     for (int day = 3; day < 10; ++day)
         expected << QFileInfo(backup().dailyPath(Today.addDays(day))).fileName();
     EXPECT_EQ(store_test::folderEntries(backup().dailyFolder()), expected);
-    EXPECT_EQ(rowsOrMinusOne(backup().dailyPath(Today.addDays(9)), password()), Rows);
+    EXPECT_EQ(rowsOrMinusOne(backup().dailyPath(Today.addDays(9)), password()), BackupRows);
     // No temporary copy and no lock file stay behind.
     EXPECT_EQ(store_test::folderEntries(folder()),
               (QStringList{QStringLiteral("backup"), QStringLiteral("tavorio.mdb"), QStringLiteral("tavorio_backup.mdb")}));
@@ -116,7 +116,7 @@ TEST_P(BackupCrashTest, EveryCopyIsTheOldOneOrACompleteNewOne)
 {
     const QString path = pathOf(QStringLiteral("tavorio.mdb"));
     const ArchiveBackup backup(path, Today);
-    store_test::makeArchive(path, QStringLiteral("segreta"), Rows);
+    store_test::makeArchive(path, QStringLiteral("segreta"), BackupRows);
     store_test::makeArchive(backup.backupPath(), QStringLiteral("segreta"), OldRows);
     QDir().mkpath(backup.dailyFolder());
     store_test::makeArchive(backup.dailyPath(Today), QStringLiteral("segreta"), OldRows);
@@ -128,18 +128,18 @@ TEST_P(BackupCrashTest, EveryCopyIsTheOldOneOrACompleteNewOne)
     });
     ASSERT_EQ(status, CrashStatus);
 
-    EXPECT_EQ(rowsOrMinusOne(path, QStringLiteral("segreta")), Rows);
+    EXPECT_EQ(rowsOrMinusOne(path, QStringLiteral("segreta")), BackupRows);
     const int backupRows = rowsOrMinusOne(backup.backupPath(), QStringLiteral("segreta"));
     const int dailyRows = rowsOrMinusOne(backup.dailyPath(Today), QStringLiteral("segreta"));
     const std::string point = GetParam();
     const bool backupReplaced = point == "backup.renamed" || point.rfind("daily", 0) == 0;
-    EXPECT_EQ(backupRows, backupReplaced ? Rows : OldRows);
-    EXPECT_EQ(dailyRows, point == "daily.renamed" ? Rows : OldRows);
+    EXPECT_EQ(backupRows, backupReplaced ? BackupRows : OldRows);
+    EXPECT_EQ(dailyRows, point == "daily.renamed" ? BackupRows : OldRows);
 
     // The next start takes over the dead holder's lock and finishes the job.
     backup.refresh(QStringLiteral("segreta"));
-    EXPECT_EQ(rowsOrMinusOne(backup.backupPath(), QStringLiteral("segreta")), Rows);
-    EXPECT_EQ(rowsOrMinusOne(backup.dailyPath(Today), QStringLiteral("segreta")), Rows);
+    EXPECT_EQ(rowsOrMinusOne(backup.backupPath(), QStringLiteral("segreta")), BackupRows);
+    EXPECT_EQ(rowsOrMinusOne(backup.dailyPath(Today), QStringLiteral("segreta")), BackupRows);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backup, BackupCrashTest,

@@ -13,14 +13,14 @@ namespace {
 
 using store_test::StoreTest;
 
-constexpr int Rows = 7;
+constexpr int OutcomeRows = 7;
 
 class PasswordChangeOutcome : public StoreTest {
 protected:
     void SetUp() override
     {
         m_path = pathOf(QStringLiteral("tavorio.mdb"));
-        store_test::makeArchive(m_path, QStringLiteral("vecchia"), Rows);
+        store_test::makeArchive(m_path, QStringLiteral("vecchia"), OutcomeRows);
         m_db.setDatabase(m_path);
         m_db.setDatabasePassword(QStringLiteral("vecchia"));
         m_db.setExclusive(true);
@@ -33,7 +33,7 @@ protected:
     bool opensWith(const QString &password) const
     {
         try {
-            return store_test::rowCount(m_path, password) == Rows;
+            return store_test::rowCount(m_path, password) == OutcomeRows;
         } catch (const dao::EngineError &) {
             return false;
         }

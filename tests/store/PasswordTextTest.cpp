@@ -11,7 +11,7 @@ namespace {
 
 using store_test::StoreTest;
 
-constexpr int Rows = 9;
+constexpr int TextRows = 9;
 
 class PasswordText : public StoreTest, public ::testing::WithParamInterface<const char *> {};
 
@@ -20,7 +20,7 @@ TEST_P(PasswordText, CreateOpenCompactChangeAndBackUp)
     const QString path = pathOf(QStringLiteral("tavorio.mdb"));
     const QString password = QString::fromUtf8(GetParam());
     const QString changed = password + QStringLiteral(";PWD=;x=y;");
-    store_test::makeArchive(path, password, Rows);
+    store_test::makeArchive(path, password, TextRows);
 
     TArcDatabase db;
     db.setDatabase(path);
@@ -32,7 +32,7 @@ TEST_P(PasswordText, CreateOpenCompactChangeAndBackUp)
     db.Close();
 
     db.CompactDatabaseFile(path, password);
-    EXPECT_EQ(store_test::rowCount(path, password), Rows);
+    EXPECT_EQ(store_test::rowCount(path, password), TextRows);
 
     db.setExclusive(true);
     db.Open();
@@ -46,10 +46,10 @@ TEST_P(PasswordText, CreateOpenCompactChangeAndBackUp)
 
     const store::ArchiveBackup backup(path, QDate(2026, 12, 9));
     backup.refresh(changed);
-    EXPECT_EQ(store_test::rowCount(backup.backupPath(), changed), Rows);
+    EXPECT_EQ(store_test::rowCount(backup.backupPath(), changed), TextRows);
     store::changeBackupPasswords(folder(), changed, password);
-    EXPECT_EQ(store_test::rowCount(backup.backupPath(), password), Rows);
-    EXPECT_EQ(store_test::rowCount(backup.dailyPath(QDate(2026, 12, 9)), password), Rows);
+    EXPECT_EQ(store_test::rowCount(backup.backupPath(), password), TextRows);
+    EXPECT_EQ(store_test::rowCount(backup.dailyPath(QDate(2026, 12, 9)), password), TextRows);
 }
 
 INSTANTIATE_TEST_SUITE_P(Marks, PasswordText,

@@ -1,6 +1,7 @@
 // Construction, configuration and engine start of the archive connection.
 
 #include "StoreTestSupport.h"
+#include "TArcTableTestSupport.h"
 
 #include "engine/DBEngine.h"
 #include "engine/Workspace.h"
@@ -18,15 +19,7 @@ const QString Dao35 = QStringLiteral("DAO.DBEngine.35");
 const QString Dao36 = QStringLiteral("DAO.DBEngine.36");
 const QString OldEngine = QStringLiteral("You does not have Microsoft DAO installed ot it is an OLD Version!");
 
-QString messageOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const EDatabaseError &error) {
-        return error.message();
-    }
-    return QStringLiteral("<nothing raised>");
-}
+using table_test::messageOf;
 
 using ConfigTest = StoreTest;
 

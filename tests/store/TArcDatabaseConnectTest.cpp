@@ -1,6 +1,7 @@
 // Connecting, disconnecting, the open-table list, the catalogue and the password change.
 
 #include "StoreTestSupport.h"
+#include "TArcTableTestSupport.h"
 
 #include "engine/Database.h"
 #include "engine/EngineError.h"
@@ -18,15 +19,7 @@ namespace {
 
 using store_test::StoreTest;
 
-QString messageOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const EDatabaseError &error) {
-        return error.message();
-    }
-    return QStringLiteral("<nothing raised>");
-}
+using table_test::messageOf;
 
 // Counts the hooks so a test can tell whether connect or disconnect ran at all.
 struct HookCounts {

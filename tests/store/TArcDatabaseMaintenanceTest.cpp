@@ -20,7 +20,7 @@ using store_test::CrashStatus;
 using store_test::runInChild;
 using store_test::StoreTest;
 
-constexpr int Rows = 25;
+constexpr int MaintenanceRows = 25;
 // The temporary copies a compaction may leave behind: "mdb" + four hex digits + ".tmp".
 QStringList tempFilesIn(const QString &folder)
 {
@@ -50,7 +50,7 @@ class CompactionTest : public MaintenanceTest, public ::testing::WithParamInterf
 TEST_P(CompactionTest, ReplacesTheFileKeepingEveryRow)
 {
     const QString password = QString::fromLatin1(GetParam().password);
-    store_test::makeArchive(m_path, password, Rows);
+    store_test::makeArchive(m_path, password, MaintenanceRows);
     const ino_t before = inodeOf(m_path);
     TArcDatabase db;
     if (GetParam().viaRepair)
@@ -59,7 +59,7 @@ TEST_P(CompactionTest, ReplacesTheFileKeepingEveryRow)
         db.CompactDatabaseFile(m_path, password);
 
     EXPECT_NE(inodeOf(m_path), before);
-    EXPECT_EQ(store_test::rowCount(m_path, password), Rows);
+    EXPECT_EQ(store_test::rowCount(m_path, password), MaintenanceRows);
     EXPECT_EQ(store_test::folderEntries(folder()), QStringList{QStringLiteral("tavorio.mdb")});
     if (!password.isEmpty()) {
         EXPECT_THROW(store_test::rowCount(m_path, QString()), dao::EngineError);
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Archive, CompactionTest,
 
 TEST_F(MaintenanceTest, EngineFailureLeavesTheFileUntouched)
 {
-    store_test::makeArchive(m_path, QStringLiteral("segreta"), Rows);
+    store_test::makeArchive(m_path, QStringLiteral("segreta"), MaintenanceRows);
     const QByteArray before = store_test::fileBytes(m_path);
     TArcDatabase db;
     EXPECT_THROW(db.CompactDatabaseFile(m_path, QStringLiteral("sbagliata")), dao::EngineError);
@@ -83,7 +83,7 @@ TEST_F(MaintenanceTest, EngineFailureLeavesTheFileUntouched)
 
 TEST_F(MaintenanceTest, ArchiveInUseIsNotReplaced)
 {
-    store_test::makeArchive(m_path, QString(), Rows);
+    store_test::makeArchive(m_path, QString(), MaintenanceRows);
     TArcDatabase user;
     user.setDatabase(m_path);
     user.Open();
@@ -97,18 +97,18 @@ TEST_F(MaintenanceTest, ArchiveInUseIsNotReplaced)
 TEST_F(MaintenanceTest, OlderEngineRepairsInPlace)
 {
     platform::setEngineClassRegistered(QStringLiteral("DAO.DBEngine.35"), true);
-    store_test::makeArchive(m_path, QString(), Rows);
+    store_test::makeArchive(m_path, QString(), MaintenanceRows);
     const ino_t before = inodeOf(m_path);
     TArcDatabase db;
     ASSERT_EQ(db.Version(), QStringLiteral("3.5"));
     db.RepairDatabaseFile(m_path, QStringLiteral("ignorata"));
     EXPECT_EQ(inodeOf(m_path), before);
-    EXPECT_EQ(store_test::rowCount(m_path, QString()), Rows);
+    EXPECT_EQ(store_test::rowCount(m_path, QString()), MaintenanceRows);
 }
 
 TEST_F(MaintenanceTest, BareFileNameWorksInTheCurrentFolder)
 {
-    store_test::makeArchive(m_path, QString(), Rows);
+    store_test::makeArchive(m_path, QString(), MaintenanceRows);
     // Stopped right after the copy is written, the child shows where the copy went.
     const int status = runInChild([this] {
         if (::chdir(QFile::encodeName(m_dir.path()).constData()) != 0)
@@ -129,14 +129,14 @@ TEST_F(MaintenanceTest, BareFileNameWorksInTheCurrentFolder)
         return 0;
     });
     EXPECT_EQ(finished, 0);
-    EXPECT_EQ(store_test::rowCount(m_path, QString()), Rows);
+    EXPECT_EQ(store_test::rowCount(m_path, QString()), MaintenanceRows);
 }
 
 class CrashTest : public MaintenanceTest, public ::testing::WithParamInterface<const char *> {};
 
 TEST_P(CrashTest, ArchiveSurvivesADeathAtEveryStep)
 {
-    store_test::makeArchive(m_path, QStringLiteral("segreta"), Rows);
+    store_test::makeArchive(m_path, QStringLiteral("segreta"), MaintenanceRows);
     const int status = runInChild([this] {
         TArcDatabase db;
         platform::armCrashPoint(GetParam());
@@ -145,13 +145,13 @@ TEST_P(CrashTest, ArchiveSurvivesADeathAtEveryStep)
     });
     ASSERT_EQ(status, CrashStatus);
 
-    EXPECT_EQ(store_test::rowCount(m_path, QStringLiteral("segreta")), Rows);
+    EXPECT_EQ(store_test::rowCount(m_path, QStringLiteral("segreta")), MaintenanceRows);
     EXPECT_FALSE(QFileInfo::exists(m_path + QStringLiteral("-journal")));
     // A copy left by the dead process is a stray file, never taken for the archive; the
     // next compaction works over it and over the dead holder's lock file.
     TArcDatabase db;
     db.CompactDatabaseFile(m_path, QStringLiteral("segreta"));
-    EXPECT_EQ(store_test::rowCount(m_path, QStringLiteral("segreta")), Rows);
+    EXPECT_EQ(store_test::rowCount(m_path, QStringLiteral("segreta")), MaintenanceRows);
     EXPECT_FALSE(QFileInfo::exists(platform::LockFile::pathFor(m_path)));
 }
 
