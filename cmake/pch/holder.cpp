@@ -1,0 +1,1 @@
+// The target that compiles a precompiled header set once for the others to reuse.
