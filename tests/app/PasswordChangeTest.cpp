@@ -146,6 +146,7 @@ TEST_F(PasswordChangeTest, AnotherUserInsideMakesItFailAndTheOldPasswordStays)
     const pid_t other = ::fork();
     if (other == 0) {
         ::setenv(kChildVariable, task.constData(), 1);
+        testsupport::leaveTestShard();
         const char *argv[] = {program.constData(), "--gtest_filter=PasswordChangeChild.*", nullptr};
         ::execv(program.constData(), const_cast<char *const *>(argv));
         ::_exit(127);

@@ -41,6 +41,7 @@ pid_t startChild(const QString &test, const QString &task)
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::setenv(kChildVariable, value.constData(), 1);
+        testsupport::leaveTestShard();
         char *const argv[] = {const_cast<char *>(program.constData()), const_cast<char *>(filter.constData()), nullptr};
         ::execv(program.constData(), argv);
         ::_exit(127);

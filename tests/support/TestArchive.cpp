@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstdlib>
 
 namespace testsupport {
 
@@ -35,6 +36,12 @@ QString cliPath()
 QString selfPath()
 {
     return fromEnvironment("TAVORIO_TEST_HELPER");
+}
+
+void leaveTestShard()
+{
+    ::unsetenv("GTEST_TOTAL_SHARDS");
+    ::unsetenv("GTEST_SHARD_INDEX");
 }
 
 } // namespace testsupport

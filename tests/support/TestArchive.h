@@ -16,5 +16,8 @@ QString cliPath();
 // Path of the running test program itself (a test can re-run itself as a child process
 // with --gtest_filter to play a second user).
 QString selfPath();
+// In a forked child about to run the test program again: forgets the share of the tests
+// (GoogleTest's sharding) its parent runs, so the child's filter alone picks its test.
+void leaveTestShard();
 
 } // namespace testsupport
