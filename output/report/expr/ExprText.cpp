@@ -42,8 +42,15 @@ ExprText::ExprText(const QString &text)
 QString ExprText::expand(ExprScope &scope) const
 {
     QString out;
-    for (const Piece &piece : m_pieces)
-        out += piece.expression < 0 ? piece.literal : m_expressions[size_t(piece.expression)].evaluate(scope).toText();
+    for (const Piece &piece : m_pieces) {
+        if (piece.expression < 0) {
+            out += piece.literal;
+            continue;
+        }
+        const ExprValue value = m_expressions[size_t(piece.expression)].evaluate(scope);
+        if (!value.isNull())
+            out += value.toText();
+    }
     return out;
 }
 

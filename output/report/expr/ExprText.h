@@ -3,7 +3,9 @@
 // runs to the matching "]", counting nested brackets; the whole bracketed part is replaced by
 // the expression's value as text, and scanning goes on after it (the inserted text is never
 // scanned again). An "[" that is never closed prints as it stands, with the rest of the line;
-// a lone "]" prints as it stands. Quotes do not hide brackets.
+// a lone "]" prints as it stands. Quotes do not hide brackets. A part whose value is a null
+// field as it stands ("[Nucleo.\"Eta\"]" of a member without a birth date) prints nothing,
+// as the field shows on screen, where an expression computed from it prints its result.
 
 #include "output/report/expr/Expression.h"
 
