@@ -23,6 +23,13 @@ bool collectsStatistics(TqnBandType type)
     }
 }
 
+// Page and column footers count a record where its band is finally placed, so they are fed
+// when the band is drawn rather than when the record is read.
+bool countsPlacedBands(TqnBandType type)
+{
+    return type == TqnBandType::btPageFooter || type == TqnBandType::btColumnFooter;
+}
+
 TqnBandType feedingBand(TqnBandType type)
 {
     if (type == TqnBandType::btCrossFooter)
@@ -235,10 +242,11 @@ bool PageBuilder::initSource(TqnDataset *source)
     return true;
 }
 
-void PageBuilder::accumulate(TqnBandType dataType)
+void PageBuilder::accumulate(TqnBandType dataType, bool placed)
 {
     for (const auto &band : m_plan.bands)
-        if (band->stats && feedingBand(band->view->BandType) == dataType) {
+        if (band->stats && feedingBand(band->view->BandType) == dataType
+            && countsPlacedBands(band->view->BandType) == placed) {
             setBandScope(*band);
             band->stats->accumulate(m_scope);
         }
@@ -255,6 +263,12 @@ void PageBuilder::checkGroups()
         const bool firstGroup = !header->lastGroupValue.has_value();
         if (!firstGroup)
             printGroupFooters(level, m_sources[size_t(TqnBandType::btMasterData)]);
+        double withFirstRecord = 0;
+        for (size_t inner = level; inner < m_plan.groupHeaders.size(); ++inner)
+            withFirstRecord += m_plan.groupHeaders[inner]->height();
+        if (const Band *data = m_plan.byType[size_t(TqnBandType::btMasterData)])
+            withFirstRecord += data->height();
+        keepTogether(withFirstRecord);
         for (size_t inner = level; inner < m_plan.groupHeaders.size(); ++inner) {
             Band *h = m_plan.groupHeaders[inner];
             setBandScope(*h);
@@ -324,6 +338,12 @@ void PageBuilder::runMaster()
             m_system.current = source->recordCount() + 1;
             checkGroups();
             accumulate(TqnBandType::btMasterData);
+            // A record whose details have a header keeps at least that header and one
+            // detail with it.
+            if (const Band *detail = m_plan.byType[size_t(TqnBandType::btDetailData)];
+                detail && m_plan.byType[size_t(TqnBandType::btDetailHeader)])
+                keepTogether(data->height() + m_plan.byType[size_t(TqnBandType::btDetailHeader)]->height()
+                             + detail->height());
             printBand(data);
             source->markPrinted();
             runDetail(TqnBandType::btDetailData);
@@ -366,8 +386,10 @@ void PageBuilder::runDetail(TqnBandType dataType)
     try {
         source->first();
         while (!m_error.stopped() && !source->eof()) {
-            if (line == 0)
+            if (line == 0 && header) {
+                keepTogether(header->height() + data->height());
                 printBand(header);
+            }
             m_system.line = ++line;
             ++m_system.lineThrough;
             m_system.current = source->recordCount() + 1;

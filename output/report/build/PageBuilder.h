@@ -12,11 +12,16 @@
 //     master through its master/detail link), and inside each detail record the
 //     sub-detail band, each with header and footer printed when it has records;
 //   - group headers (in their order on the page, outermost first) whenever their
-//     condition's value changes, group footers before the next group and at the end;
+//     condition's value changes, group footers before the next group and at the end; a
+//     header never stands alone at the foot of a page: it moves on with its first record,
+//     and so does a detail header;
 //   - overlay band and objects outside any band drawn on every page at their place;
 //   - cross-table bands: the header, then one data band per record side by side, then
 //     the footer, after the master data;
-//   - sub-report objects print their layout page's bands in place, inside their box.
+//   - sub-report objects print their layout page's bands in place, inside their box;
+//   - a band with the stretch option grows with its texts (GrownBand.h); one that no longer
+//     fits the room left moves whole to the next column or page, and one taller than a
+//     whole page is printed in pieces cut between lines, never over the footers.
 // Footers (6, 9, 12, 17) print with their record source moved back one record, so that
 // they show the last record. Errors end the run through the preparation error.
 
@@ -35,6 +40,7 @@
 #include <vector>
 
 class ObjectRenderer;
+struct GrownBand;
 class TqnBandView;
 class TqnDataset;
 class TqnLayout;
@@ -91,7 +97,9 @@ private:
     void runCross();
     TqnDataset *sourceFor(const Band &data);
     bool initSource(TqnDataset *source);
-    void accumulate(TqnBandType dataType);
+    // The statistics fed by a record of `dataType`: those of the page and column footers
+    // (`placed`) once its band has its place on a page, the others as the record is read.
+    void accumulate(TqnBandType dataType, bool placed = false);
     void checkGroups();
     void printGroupFooters(size_t fromLevel, TqnDataset *source);
     void printFooter(Band *footer, TqnDataset *source, bool moveBack);
@@ -101,8 +109,16 @@ private:
     void startPage();
     void endPage();
     void nextColumnOrPage();
+    // Starts the next column or page unless `height` more fits under what is printed: a
+    // header goes where its first record goes.
+    void keepTogether(double height);
     void printBand(Band *band, bool flowing = true);
+    void countPlaced(const Band &band);
     void drawBandAt(Band &band, QPointF origin);
+    // PageBuilderStretch.cpp: bands whose texts grow.
+    void printGrowing(Band &band);
+    bool growBand(Band &band, GrownBand &grown);
+    void drawGrownPiece(Band &band, const GrownBand &grown, double from, double to, QPointF origin);
     void drawSubReport(const TqnView &view, QPointF at);
     void setBandScope(const Band &band);
     double dataLimit() const;

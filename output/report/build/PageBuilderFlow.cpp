@@ -96,6 +96,8 @@ void PageBuilder::endPage()
     if (Band *columnFooter = m_plan.byType[size_t(TqnBandType::btColumnFooter)]) {
         m_y = bottom - bandHeight(footer ? footer->view : nullptr) - columnFooter->height();
         printBand(columnFooter, false);
+        if (columnFooter->stats)
+            columnFooter->stats->reset();
     }
     if (footer) {
         m_y = bottom - footer->height();
@@ -115,6 +117,8 @@ void PageBuilder::nextColumnOrPage()
         if (Band *columnFooter = m_plan.byType[size_t(TqnBandType::btColumnFooter)]) {
             m_y = dataLimit();
             printBand(columnFooter, false);
+            if (columnFooter->stats)
+                columnFooter->stats->reset();
         }
         ++m_column;
         m_system.column = m_column + 1;
@@ -128,15 +132,27 @@ void PageBuilder::nextColumnOrPage()
     startPage();
 }
 
+void PageBuilder::keepTogether(double height)
+{
+    if (m_y + height > dataLimit() + 0.01 && m_y > m_bodyTop + 0.01)
+        nextColumnOrPage();
+}
+
 void PageBuilder::printBand(Band *band, bool flowing)
 {
     if (!band || m_error.stopped())
         return;
+    if (flowing && (band->view->BandOptions & TqnBandView::boStretch)) {
+        printGrowing(*band);
+        return;
+    }
     const double height = band->height();
     // A band that does not fit even at the top of a column (headers taller than the page,
     // a band taller than a whole page) is printed where it is rather than forever moved on.
     if (flowing && m_y + height > dataLimit() + 0.01 && m_y > m_bodyTop + 0.01)
         nextColumnOrPage();
+    if (flowing)
+        countPlaced(*band);
     setBandScope(*band);
     const double x = (band->view->BandType == TqnBandType::btPageHeader
                       || band->view->BandType == TqnBandType::btPageFooter) ? 0 : columnOffset();
@@ -144,6 +160,14 @@ void PageBuilder::printBand(Band *band, bool flowing)
     m_y += height;
     if (flowing && (band->view->BandOptions & TqnBandView::boNewPageAfter) && !m_error.stopped())
         nextColumnOrPage();
+}
+
+// A record's band has found its page: the page and column footers count it there.
+void PageBuilder::countPlaced(const Band &band)
+{
+    const TqnBandType type = band.view->BandType;
+    if (isDataBand(type) && m_sources[size_t(type)])
+        accumulate(type, true);
 }
 
 void PageBuilder::drawBandAt(Band &band, QPointF origin)
@@ -203,15 +227,35 @@ void PageBuilder::drawSubReport(const TqnView &view, QPointF at)
     TqnDataset *source = sourceFor(*data);
     put(plan.byType[size_t(TqnBandType::btMasterHeader)]);
     if (source && initSource(source)) {
+        // Whatever ends the run (an error in a filter, a band's failure), the table gets its
+        // controls, its record and its closed state back and the main page its source.
+        struct Restore {
+            PageBuilder &builder;
+            TqnDataset *source, *saved;
+            ~Restore()
+            {
+                source->exit();
+                builder.m_sources[size_t(TqnBandType::btMasterData)] = saved;
+            }
+        } restore{*this, source, saved};
         m_sources[size_t(TqnBandType::btMasterData)] = source;
-        source->first();
-        while (!m_error.stopped() && !source->eof() && put(data))
-            source->next();
-        source->exit();
+        try {
+            source->first();
+            while (!m_error.stopped() && !source->eof()) {
+                if (!put(data)) {
+                    // Records the box has no room for are refused, never left out unsaid.
+                    m_bandType = int(TqnBandType::btMasterData);
+                    fail(QStringLiteral("Il sottoreport non ha spazio per tutti i suoi record."), view.Name);
+                    break;
+                }
+                source->next();
+            }
+        } catch (const std::exception &error) {
+            fail(QStringLiteral("Errore. ") + QString::fromUtf8(error.what()));
+        }
     } else if (!source && !m_error.stopped()) {
         put(data);
     }
-    m_sources[size_t(TqnBandType::btMasterData)] = saved;
     put(plan.byType[size_t(TqnBandType::btMasterFooter)]);
     --m_subReportDepth;
 }
