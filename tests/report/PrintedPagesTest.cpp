@@ -395,4 +395,43 @@ TEST_F(SubReportTest, AFailingSubReportStillClosesTheTableItOpened)
     EXPECT_FALSE(m_data->Anagrafica().active());
 }
 
+// Every group header and every detail header has its first row under it on its own page.
+TEST_F(PrintedPagesTest, AHeaderNeverStandsAloneAtTheFootOfAPage)
+{
+    openArchive(80);
+    TqnLayout &layout = m_report->layout();
+    TqnPage &page = layout.Pages.front();
+    TqnBandView &group = addBand(page, TqnBandType::btGroupHeader, 0, 30);
+    group.GroupCondition = QStringLiteral("Anagrafica.\"Protocollo\"");   // a group per card
+    addMemo(page, 40, 0, 300, 20, QStringLiteral("Gruppo [Protocollo]"));
+    addBand(page, TqnBandType::btMasterData, 40, 20, QStringLiteral("Schede"));
+    addMemo(page, 40, 40, 300, 20, QStringLiteral("Scheda [Protocollo]"));
+    addBand(page, TqnBandType::btDetailHeader, 70, 20);
+    addMemo(page, 60, 70, 300, 20, QStringLiteral("Componenti"));
+    addBand(page, TqnBandType::btDetailData, 100, 20, QStringLiteral("Membri"));
+    addMemo(page, 60, 100, 300, 20, QStringLiteral("Membro [Nucleo.\"Nome\"]"));
+    addBoundSource(layout, QStringLiteral("Anagrafica"), QStringLiteral("Schede"));
+    addBoundSource(layout, QStringLiteral("Nucleo"), QStringLiteral("Membri"));
+    m_report->BuildPages();
+    ASSERT_EQ(m_report->preparationError(), QString());
+    const PreparedPages &pages = m_report->preparedPages();
+    ASSERT_GE(pages.size(), 3);
+    for (int p = 0; p < pages.size(); ++p) {
+        QStringList texts;
+        for (const DrawRecord &r : pages[p].Records)
+            if (r.kind == DrawRecord::Text)
+                texts << r.text;
+        ASSERT_FALSE(texts.isEmpty());
+        for (int i = 0; i < texts.size(); ++i) {
+            const QString next = i + 1 < texts.size() ? texts[i + 1] : QString();
+            if (texts[i].startsWith(QStringLiteral("Gruppo ")))
+                EXPECT_TRUE(next.startsWith(QStringLiteral("Scheda "))) << "page " << p + 1 << ": " << texts[i].toStdString();
+            if (texts[i] == QStringLiteral("Componenti"))
+                EXPECT_TRUE(next.startsWith(QStringLiteral("Membro "))) << "page " << p + 1;
+            if (texts[i].startsWith(QStringLiteral("Scheda ")))
+                EXPECT_EQ(next, QStringLiteral("Componenti")) << "page " << p + 1 << ": " << texts[i].toStdString();
+        }
+    }
+}
+
 } // namespace

@@ -266,9 +266,7 @@ void PageBuilder::checkGroups()
         double withFirstRecord = 0;
         for (size_t inner = level; inner < m_plan.groupHeaders.size(); ++inner)
             withFirstRecord += m_plan.groupHeaders[inner]->height();
-        if (const Band *data = m_plan.byType[size_t(TqnBandType::btMasterData)])
-            withFirstRecord += data->height();
-        keepTogether(withFirstRecord);
+        keepTogether(withFirstRecord + masterRecordHeight());
         for (size_t inner = level; inner < m_plan.groupHeaders.size(); ++inner) {
             Band *h = m_plan.groupHeaders[inner];
             setBandScope(*h);
@@ -277,6 +275,16 @@ void PageBuilder::checkGroups()
         }
         return;
     }
+}
+
+// A master record's band, and when its details have a header, that header and one detail:
+// what must share a page.
+double PageBuilder::masterRecordHeight() const
+{
+    const Band *data = m_plan.byType[size_t(TqnBandType::btMasterData)];
+    const Band *header = m_plan.byType[size_t(TqnBandType::btDetailHeader)];
+    const Band *detail = m_plan.byType[size_t(TqnBandType::btDetailData)];
+    return (data ? data->height() : 0) + (header && detail ? header->height() + detail->height() : 0);
 }
 
 void PageBuilder::printGroupFooters(size_t fromLevel, TqnDataset *source)
@@ -338,12 +346,7 @@ void PageBuilder::runMaster()
             m_system.current = source->recordCount() + 1;
             checkGroups();
             accumulate(TqnBandType::btMasterData);
-            // A record whose details have a header keeps at least that header and one
-            // detail with it.
-            if (const Band *detail = m_plan.byType[size_t(TqnBandType::btDetailData)];
-                detail && m_plan.byType[size_t(TqnBandType::btDetailHeader)])
-                keepTogether(data->height() + m_plan.byType[size_t(TqnBandType::btDetailHeader)]->height()
-                             + detail->height());
+            keepTogether(masterRecordHeight());
             printBand(data);
             source->markPrinted();
             runDetail(TqnBandType::btDetailData);

@@ -101,6 +101,7 @@ private:
     // (`placed`) once its band has its place on a page, the others as the record is read.
     void accumulate(TqnBandType dataType, bool placed = false);
     void checkGroups();
+    double masterRecordHeight() const;
     void printGroupFooters(size_t fromLevel, TqnDataset *source);
     void printFooter(Band *footer, TqnDataset *source, bool moveBack);
     void fail(const QString &detail, const QString &object = QString());
