@@ -7,6 +7,7 @@
 #include "tests/report/ReportTestSupport.h"
 
 #include <QFile>
+#include <QSet>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -373,10 +374,54 @@ protected:
     }
 };
 
-TEST_F(SubReportTest, RecordsTheBoxHasNoRoomForAreRefusedNotDropped)
+// Rows of a sub-report longer than its box go on under it and over the next pages, each
+// once, never over the footer; the page goes on under the sub-report's last row.
+TEST_F(SubReportTest, ASubReportLongerThanItsBoxGoesOnOverTheNextPages)
+{
+    openArchive(80);
+    makeLayout(45);
+    TqnPage &main = m_report->layout().Pages.front();
+    addBand(main, TqnBandType::btReportSummary, 100, 20);
+    addMemo(main, 40, 100, 300, 20, QStringLiteral("Dopo il sottoreport"));
+    addBand(main, TqnBandType::btPageFooter, 130, 30);
+    addMemo(main, 40, 135, 300, 20, QStringLiteral("Piede [PAGE#]"));
+    m_report->BuildPages();
+    ASSERT_EQ(m_report->preparationError(), QString()) << m_report->preparationError().toStdString();
+    const PreparedPages &pages = m_report->preparedPages();
+    ASSERT_GE(pages.size(), 2);
+    const double footerTop = main.heightPx() - main.marginPx(main.Paper.Bottom) - 30;
+    QStringList rows;
+    for (int p = 0; p < pages.size(); ++p)
+        for (const DrawRecord &r : pages[p].Records) {
+            if (r.kind != DrawRecord::Text || r.text.startsWith(QStringLiteral("Piede")))
+                continue;
+            EXPECT_LE(r.rect.bottom(), footerTop + 0.01) << r.text.toStdString();
+            if (r.text.startsWith(QStringLiteral("Riga ")))
+                rows << r.text;
+            if (r.text == QStringLiteral("Dopo il sottoreport"))
+                EXPECT_EQ(p, pages.size() - 1);
+        }
+    EXPECT_EQ(rows.size(), 80);
+    EXPECT_EQ(QSet<QString>(rows.begin(), rows.end()).size(), 80);
+    // The last page: the summary lies under the last row.
+    double lastRow = 0, after = 0;
+    for (const DrawRecord &r : pages.back().Records)
+        if (r.kind == DrawRecord::Text) {
+            if (r.text.startsWith(QStringLiteral("Riga ")))
+                lastRow = std::max(lastRow, r.rect.bottom());
+            if (r.text == QStringLiteral("Dopo il sottoreport"))
+                after = r.rect.top();
+        }
+    EXPECT_GE(after, lastRow);
+}
+
+// In a page footer there is no page to go on to: rows its box cannot hold are an error.
+TEST_F(SubReportTest, InAPageFooterRowsTheBoxCannotHoldAreRefusedNotDropped)
 {
     openArchive(5);
     makeLayout(45);
+    auto &title = static_cast<TqnBandView &>(*m_report->layout().Pages.front().Objects.front());
+    title.BandType = TqnBandType::btPageFooter;
     m_report->BuildPages();
     EXPECT_TRUE(m_report->preparationError().contains(QStringLiteral("Il sottoreport non ha spazio")))
         << m_report->preparationError().toStdString();

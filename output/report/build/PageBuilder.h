@@ -18,7 +18,11 @@
 //   - overlay band and objects outside any band drawn on every page at their place;
 //   - cross-table bands: the header, then one data band per record side by side, then
 //     the footer, after the master data;
-//   - sub-report objects print their layout page's bands in place, inside their box;
+//   - a sub-report object in a band of the flow runs its layout page's bands as a main page
+//     runs them (data, details, groups, totals), from its box's top left, going on over
+//     the next pages as far as its records need; the page then goes on under it. In a
+//     page header, footer or overlay it prints inside its box, and records the box has no
+//     room for end the run with an error;
 //   - a band with the stretch option grows with its texts (GrownBand.h); one that no longer
 //     fits the room left moves whole to the next column or page, and one taller than a
 //     whole page is printed in pieces cut between lines, never over the footers.
@@ -121,6 +125,8 @@ private:
     bool growBand(Band &band, GrownBand &grown);
     void drawGrownPiece(Band &band, const GrownBand &grown, double from, double to, QPointF origin);
     void drawSubReport(const TqnView &view, QPointF at);
+    void runPendingSubReports();
+    void runSubReport(const TqnView &view, QPointF at);
     void setBandScope(const Band &band);
     double dataLimit() const;
     double columnOffset() const;
@@ -140,6 +146,20 @@ private:
     const TqnPage *m_page = nullptr;
     int m_layoutPage = 0;
     Plan m_plan;
+    // The bands records run through: the layout page's, or a sub-report's page while its
+    // records flow, whose data then stands at its box's left (m_xShift).
+    Plan *m_flow = &m_plan;
+    double m_xShift = 0;
+    // While a sub-report's rows fill its box: the box's top and bottom (-1: no box), and
+    // where they go on once it is full.
+    double m_boxTop = 0, m_boxLimit = -1, m_afterBox = 0;
+    // Sub-reports met in a band being placed: they run once the band has its place.
+    struct PendingSubReport {
+        const TqnView *view;
+        QPointF at;
+    };
+    std::vector<PendingSubReport> m_pendingSubReports;
+    bool m_placingFlowingBand = false;
     std::array<TqnDataset *, 22> m_sources{};   // record source of each running data band
     bool m_firstPageOfLayout = true;
     double m_y = 0;

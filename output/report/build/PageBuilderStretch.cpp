@@ -28,8 +28,8 @@ void PageBuilder::printGrowing(Band &band)
     GrownBand grown;
     if (!growBand(band, grown))
         return;
-    if (m_y + grown.height > dataLimit() + 0.01 && m_y > m_bodyTop + 0.01) {
-        nextColumnOrPage();
+    if (m_y + grown.height > dataLimit() + 0.01 && m_y > (m_boxLimit >= 0 ? m_boxTop : m_bodyTop) + 0.01) {
+        keepTogether(grown.height);
         // Laid out again where it lands: a page number in it is that page's.
         if (m_error.stopped() || !growBand(band, grown))
             return;
@@ -39,7 +39,9 @@ void PageBuilder::printGrowing(Band &band)
     for (;;) {
         const double to = grown.cutBefore(from, std::max(0.0, dataLimit() - m_y));
         setBandScope(band);
-        drawGrownPiece(band, grown, from, to, QPointF(columnOffset(), m_y));
+        m_placingFlowingBand = true;
+        drawGrownPiece(band, grown, from, to, QPointF(columnOffset() + m_xShift, m_y));
+        m_placingFlowingBand = false;
         m_y += to - from;
         from = to;
         if (from >= grown.height - 0.01 || m_error.stopped())
@@ -48,6 +50,7 @@ void PageBuilder::printGrowing(Band &band)
         if (m_error.stopped())
             return;
     }
+    runPendingSubReports();
     if ((band.view->BandOptions & TqnBandView::boNewPageAfter) && !m_error.stopped())
         nextColumnOrPage();
 }
