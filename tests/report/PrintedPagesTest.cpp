@@ -479,4 +479,21 @@ TEST_F(PrintedPagesTest, AHeaderNeverStandsAloneAtTheFootOfAPage)
     }
 }
 
+// The format text set in the inspector writes a text box's numbers and dates.
+TEST_F(PrintedPagesTest, ATextBoxFormatTextWritesItsNumbersAndDates)
+{
+    openArchive(1);
+    TqnPage &page = m_report->layout().Pages.front();
+    addBand(page, TqnBandType::btReportTitle, 0, 80);
+    addMemo(page, 40, 0, 300, 20, QStringLiteral("Importo [1234,5]")).FormatText = QStringLiteral("#,##0.00");
+    addMemo(page, 40, 20, 300, 20, QStringLiteral("Oggi [DATE], pagina [PAGE#]")).FormatText = QStringLiteral("dd mmmm yyyy");
+    addMemo(page, 40, 40, 300, 20, QStringLiteral("Senza [1234,5]"));
+    m_report->BuildPages();
+    const QStringList texts = textsOf(m_report->preparedPages());
+    EXPECT_TRUE(texts.contains(QStringLiteral("Importo 1.234,50"))) << texts.join(QLatin1Char('|')).toStdString();
+    // A date picture leaves the page number as it is.
+    EXPECT_TRUE(texts.contains(QStringLiteral("Oggi 09 dicembre 2026, pagina 1"))) << texts.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Senza 1234,5")));
+}
+
 } // namespace

@@ -147,7 +147,7 @@ ObjectRenderer::LaidText ObjectRenderer::layText(const TqnMemoView &memo)
         }
     };
     for (const report::ExprText &text : texts(memo)) {
-        const QString expanded = text.expand(m_scope);
+        const QString expanded = text.expand(m_scope, memo.FormatText);
         if (!expanded.contains(QLatin1Char('\n')) && !expanded.contains(QLatin1Char('\r'))) {
             add(expanded);
             continue;

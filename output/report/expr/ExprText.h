@@ -20,8 +20,11 @@ public:
 
     bool hasExpressions() const { return !m_expressions.empty(); }
     const std::vector<Expression> &expressions() const { return m_expressions; }
-    // The text with every bracketed part replaced; throws the first ExprError met.
-    QString expand(ExprScope &scope) const;
+    // The text with every bracketed part replaced; throws the first ExprError met. With a
+    // display format (an object's format text), numbers are written through it as
+    // FORMATFLOAT writes them when it has digit places ("#,##0.00"), dates and times as
+    // FORMATDATETIME does when it has none ("dd/mm/yyyy"); other values print as they are.
+    QString expand(ExprScope &scope, const QString &displayFormat = QString()) const;
 
 private:
     struct Piece {
