@@ -1,5 +1,6 @@
 // The report engine over 10 000 cards: building the pages of a list (page header and footer,
-// one data band with six text boxes) through the program's own datasets; the same texts
+// one growing data band with six text boxes and the card's note under them, which takes as
+// many lines as it needs) through the program's own datasets; the same texts
 // drawn at the same places with a bare QPainter on a QPicture, as the yardstick of what
 // building costs beyond drawing; and writing the pages as PDF.
 
@@ -52,13 +53,15 @@ void makeList(TqnReport &report)
     TqnPage &page = layout.Pages.front();
     addBand(page, TqnBandType::btPageHeader, 0, 30);
     addMemo(page, 40, 5, 400, QStringLiteral("Elenco delle schede al [DATE]"));
-    addBand(page, TqnBandType::btMasterData, 40, 20, QStringLiteral("Schede"));
+    addBand(page, TqnBandType::btMasterData, 40, 40, QStringLiteral("Schede"));
+    static_cast<TqnBandView &>(*page.Objects.back()).BandOptions = TqnBandView::boStretch;
     addMemo(page, 40, 41, 60, QStringLiteral("[Protocollo]"));
     addMemo(page, 100, 41, 40, QStringLiteral("[Fascia]"));
     addMemo(page, 140, 41, 180, QStringLiteral("[Anagrafica.\"Capofamiglia\"]"));
     addMemo(page, 320, 41, 180, QStringLiteral("[Indirizzo]"));
     addMemo(page, 500, 41, 100, QStringLiteral("[Citta]"));
     addMemo(page, 600, 41, 100, QStringLiteral("[Telefono]"));
+    addMemo(page, 140, 60, 300, QStringLiteral("[Anagrafica.\"Note\"]"));
     addBand(page, TqnBandType::btPageFooter, 80, 25);
     addMemo(page, 40, 85, 200, QStringLiteral("Pagina [PAGE#]"));
     auto *entry = new TqnDBDataSet(layout.DataSets.holder());

@@ -56,14 +56,35 @@ PrintedListRun::PrintedListRun(TArcTable &cards, TqnReport &report, CriteriaSink
 void PrintedListRun::sortBy(const QStringList &items)
 {
     m_cards.SortedByList() = items;
-    m_cards.ReopenRecordset();
+    // A sort the engine refused closed the table: it opens again in the order asked for.
+    if (m_cards.active())
+        m_cards.ReopenRecordset();
+    else
+        m_cards.open();
+}
+
+bool isLayoutFileName(const QString &tracciato)
+{
+    return !tracciato.contains(QLatin1Char('/')) && !tracciato.contains(QLatin1Char('\\'))
+        && !tracciato.contains(QLatin1String("..")) && !tracciato.contains(QLatin1Char(':'));
 }
 
 void PrintedListRun::run(const PrintedListEntry &entry, const QString &layoutFolder, const CardCriteria &criteria,
                          const Produce &produce)
 {
-    const QString savedOrder = toCommaText(m_cards.SortedBy());
-    sortBy(printedListOrder(entry.ordine));
+    if (!isLayoutFileName(entry.tracciato))
+        throw EReportError(QStringLiteral("Il tracciato \"%1\" dell'elenco \"%2\" non è il nome di un file della "
+                                          "cartella dei tracciati: non può contenere cartelle né \"..\".")
+                               .arg(entry.tracciato, entry.nome));
+    const QStringList savedItems = m_cards.SortedBy();
+    const QString savedOrder = toCommaText(savedItems);
+    try {
+        sortBy(printedListOrder(entry.ordine));
+    } catch (...) {
+        // An order naming a field the cards lack: the list page gets its cards back as they were.
+        sortBy(savedItems);
+        throw;
+    }
     m_report.OpenLayout(layoutFolder + entry.tracciato);
     try {
         const PrintFilterScope printing(m_sink, criteria);

@@ -26,6 +26,8 @@ struct PrintedListEntry {
 
 // The sort items of an Ordine text: split at commas and at blanks outside double quotes.
 QStringList printedListOrder(const QString &ordine);
+// A Tracciato names a file of the layout folder: no folder part, no "..", no drive.
+bool isLayoutFileName(const QString &tracciato);
 
 class PrintedListRun final {
 public:
@@ -36,7 +38,10 @@ public:
 
     PrintedListRun(TArcTable &cards, TqnReport &report, CriteriaSink sink);
 
-    // The button's steps from saving the sort to restoring it. A missing layout throws the
+    // The button's steps from saving the sort to restoring it. A Tracciato that is not a bare
+    // file name throws EReportError before anything changes. An Ordine the engine refuses
+    // (a field the cards lack) throws the engine's error after the cards were read again in
+    // the saved order. A missing layout throws the
     // engine's error after the cards were sorted: print-filter mode never went on and the
     // list's order stays. An error while producing turns the mode off and brings the saved
     // order back before it goes on to the caller. Afterwards the cards are read again under

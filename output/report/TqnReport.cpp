@@ -4,6 +4,7 @@
 #include "output/report/ComponentDirectory.h"
 #include "output/report/build/PageBuilder.h"
 #include "output/report/file/LayoutReader.h"
+#include "output/report/file/LayoutLimits.h"
 #include "output/report/file/LayoutWriter.h"
 #include "output/report/print/QtReportPrinter.h"
 #include "platform/CrashPoints.h"
@@ -215,6 +216,9 @@ void TqnReport::StoreLayout(const QString &fileName)
         if (folder.isEmpty())
             name = inFolder(ReportDir, name);
     }
+    // A text the file cannot hold whole is refused, never written cut.
+    if (const QString tooLong = layoutOverLimits(m_layout); !tooLong.isEmpty())
+        throw EReportError(tooLong);
     // Written beside the target and renamed into place: a failed save leaves the old file.
     QSaveFile file(name);
     const QByteArray bytes = writeLayout(m_layout, m_printer);
@@ -343,7 +347,11 @@ void TqnReport::PrintPages(int first, int last, bool collate, int copies)
             && !progressHook()(progressCaption(), QStringLiteral("Pagina in stampa: %1").arg(printed)))
             m_error.stop();
     };
-    printPages(m_prepared, request, *printer, afterPage, [this] { return m_error.stopped(); });
+    if (!printPages(m_prepared, request, *printer, afterPage, [this] { return m_error.stopped(); }))
+        messages().show(QStringLiteral("Non è stato possibile avviare la stampa sulla stampante \"%1\".\r\n"
+                                       "Controllare che sia accesa e collegata, oppure sceglierne un'altra.")
+                            .arg(m_printer.isEmpty() ? QStringLiteral("predefinita") : m_printer),
+                        QStringLiteral("Errore"), TqnMessageIcon::Error);
 }
 
 void TqnReport::OpenDesigner()

@@ -315,3 +315,43 @@ TEST_F(PrintListTest, DesignerSaveGoesToTheApplicationFolderNotTheLayoutFolder)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PrintListTest, AnOrderNamingAMissingFieldGivesTheEngineErrorAndTheCardsBack)
+{
+    setCatalogue("Ordine", QStringLiteral("[Campo_che_non_esiste]"));
+    startWindow();
+    TArcTable &cards = m_window->data().Anagrafica();
+    cards.SortedByList() = QStringList{QStringLiteral("Protocollo")};
+    cards.ReopenRecordset();
+    print();
+    EXPECT_EQ(m_preview.calls, 0);
+    ASSERT_EQ(m_messages.errors().size(), 1);
+    EXPECT_TRUE(m_messages.errors().front().contains(QStringLiteral("Campo_che_non_esiste")))
+        << m_messages.errors().front().toStdString();
+    EXPECT_FALSE(ProcessValues::printFilterMode());
+    EXPECT_TRUE(cards.active());
+    EXPECT_EQ(cards.SortedBy(), QStringList{"Protocollo"});
+    EXPECT_EQ(cardtest::visibleValues(cards, QStringLiteral("Protocollo")),
+              (QStringList{"P1", "P2", "P3", "P4", "P5"}));
+}
+
+TEST_F(PrintListTest, ATracciatoOutsideTheLayoutFolderIsRefused)
+{
+    QFile::copy(file("stampe/elenco_capofamiglia.qnf"), file("fuori.qnf"));
+    startWindow();
+    int refused = 0;
+    for (const QString &name : {QStringLiteral("../fuori.qnf"), QStringLiteral("sotto/elenco.qnf"),
+                                QStringLiteral("..\\fuori.qnf")}) {
+        setCatalogue("Tracciato", name);
+        m_window->data().stampe().ReopenRecordset();
+        print();
+        ASSERT_EQ(m_messages.errors().size(), ++refused) << name.toStdString();
+        EXPECT_TRUE(m_messages.errors().back().contains(QStringLiteral("non è il nome di un file")));
+    }
+    EXPECT_EQ(m_preview.calls, 0);
+    EXPECT_TRUE(isLayoutFileName(QStringLiteral("elenco_fascia.qnf")));
+}
+
+} // namespace

@@ -200,4 +200,124 @@ TEST_F(SuppliedListPrintTest, CriteriaFromTheCommandLineAndAnUnknownListName)
         EXPECT_TRUE(errors.contains(list.nome)) << errors.toStdString();
 }
 
+// A catalogue row the engine cannot honour ends the command with its reason and a code.
+TEST_F(SuppliedListPrintTest, ABadCatalogueRowExitsWithTheReasonNotAnAbort)
+{
+    const QString broken = path(QStringLiteral("rotto.mdb"));
+    ASSERT_TRUE(QFile::copy(archive(), broken));
+    const auto setRow = [&](const char *field, const QString &value) {
+        TArcDatabase database;
+        TMainData data(database);
+        configureArchiveConnection(database);
+        database.setDatabase(broken);
+        database.setConnected(true);
+        TArcTable &catalogue = data.stampe();
+        catalogue.open();
+        for (catalogue.first(); !catalogue.eof(); catalogue.next())
+            if (catalogue.fieldByName(QStringLiteral("Nome"))->asString() == QStringLiteral("Elenco telefonico")) {
+                catalogue.edit();
+                catalogue.fieldByName(QString::fromLatin1(field))->setAsString(value);
+                catalogue.post();
+            }
+    };
+    const QString pdf = path(QStringLiteral("rotto.pdf"));
+    QString errors;
+    setRow("Ordine", QStringLiteral("[Campo_che_non_esiste]"));
+    EXPECT_EQ(cli({"stampa", broken, "--elenco", "Elenco telefonico", "--pdf", pdf}, &errors), 4);
+    EXPECT_TRUE(errors.contains(QStringLiteral("Campo_che_non_esiste"))) << errors.toStdString();
+
+    setRow("Ordine", QStringLiteral("Capofamiglia"));
+    setRow("Tracciato", QStringLiteral("../stampe/elenco_telefonico.qnf"));
+    EXPECT_EQ(cli({"stampa", broken, "--elenco", "Elenco telefonico", "--pdf", pdf}, &errors), 3);
+    EXPECT_TRUE(errors.contains(QStringLiteral("non è il nome di un file"))) << errors.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+// Cards whose address and head of household fill their whole field (100 characters): every
+// list that prints them shows every word, no two words overlap, none crosses the footer.
+TEST_F(SuppliedListPrintTest, LongAddressesPrintWholeAndNothingOverlaps)
+{
+    const QString longArchive = path(QStringLiteral("lunghe.mdb"));
+    ASSERT_TRUE(QFile::copy(archive(), longArchive));
+    const QString address = QStringLiteral("Via San Francesco d'Assisi 147, scala B, interno 12, presso Caritas "
+                                           "parrocchiale di Santa Lucia");
+    const QString head = QStringLiteral("Abdelrahman Mohammed Salah Eldin Mustafa Hassan Ibrahim Khalil "
+                                        "detto Memmo");
+    {
+        TArcDatabase database;
+        TMainData data(database);
+        configureArchiveConnection(database);
+        database.setDatabase(longArchive);
+        database.setConnected(true);
+        TArcTable &cards = data.Anagrafica();
+        cards.open();
+        int changed = 0;
+        for (cards.first(); !cards.eof() && changed < 4; cards.next(), ++changed) {
+            cards.edit();
+            cards.fieldByName(QStringLiteral("Indirizzo"))->setAsString(address);
+            cards.fieldByName(QStringLiteral("Capofamiglia"))->setAsString(head + QLatin1Char(' ') + QString::number(changed));
+            cards.fieldByName(QStringLiteral("Note"))->setAsString(QString(2000, QLatin1Char('n')));
+            cards.post();
+        }
+    }
+    struct Word {
+        QString text;
+        double left, top, right, bottom;
+    };
+    static const QRegularExpression tag(QStringLiteral(
+        "<page width=\"[^\"]+\" height=\"([^\"]+)\">|<word xMin=\"([^\"]+)\" yMin=\"([^\"]+)\" xMax=\"([^\"]+)\" "
+        "yMax=\"([^\"]+)\">([^<]*)</word>"));
+    for (const auto &list : cli::standard::printedLists()) {
+        const QString pdf = path(QStringLiteral("lunghe-") + list.tracciato + QStringLiteral(".pdf"));
+        QString errors;
+        ASSERT_EQ(cli({"stampa", longArchive, "--elenco", list.nome, "--pdf", pdf}, &errors), 0) << errors.toStdString();
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+        p.waitForFinished(60000);
+        const QString html = QString::fromUtf8(p.readAllStandardOutput());
+        std::vector<std::vector<Word>> pages;
+        for (auto it = tag.globalMatch(html); it.hasNext();) {
+            const auto m = it.next();
+            if (!m.captured(1).isEmpty())
+                pages.emplace_back();
+            else if (!pages.empty())
+                pages.back().push_back({m.captured(6), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                                        m.captured(4).toDouble(), m.captured(5).toDouble()});
+        }
+        QString text;
+        for (const auto &page : pages) {
+            // The page number is the lowest line; nothing else reaches its line.
+            double footTop = 1e9;
+            for (const Word &w : page)
+                if (w.text == QStringLiteral("Pagina"))
+                    footTop = w.top;
+            for (size_t i = 0; i < page.size(); ++i) {
+                text += page[i].text + QLatin1Char(' ');
+                if (page[i].bottom > footTop + 0.5 && std::abs(page[i].top - footTop) > 0.5)
+                    ADD_FAILURE() << list.tracciato.toStdString() << ": " << page[i].text.toStdString()
+                                  << " below the page number";
+                for (size_t j = i + 1; j < page.size(); ++j) {
+                    const Word &a = page[i], &b = page[j];
+                    const double across = std::min(a.right, b.right) - std::max(a.left, b.left);
+                    const double down = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+                    if (across > 0.5 && down > 0.5)
+                        ADD_FAILURE() << list.tracciato.toStdString() << ": \"" << a.text.toStdString() << "\" over \""
+                                      << b.text.toStdString() << "\"";
+                }
+            }
+        }
+        text.replace(QStringLiteral("&apos;"), QStringLiteral("'"));
+        const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        // Each printed card shows every word of its address and name, wrapped as they may be.
+        const bool printsAddress = list.tracciato != QStringLiteral("elenco_telefonico.qnf")
+            && list.tracciato != QStringLiteral("scadenze_isee.qnf");
+        const qsizetype cards = words.count(QStringLiteral("Abdelrahman"));
+        EXPECT_TRUE(cards == 4 || (cards < 4 && !printsAddress && list.tracciato != QStringLiteral("elenco_telefonico.qnf")))
+            << list.tracciato.toStdString() << " " << cards;
+        for (const QString &word : (head + QStringLiteral(" ") + (printsAddress ? address : QString())).split(QLatin1Char(' ')))
+            if (!word.isEmpty())
+                EXPECT_GE(words.count(word), cards) << list.tracciato.toStdString() << " " << word.toStdString();
+    }
+}
+
 } // namespace

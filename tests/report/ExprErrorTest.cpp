@@ -27,6 +27,9 @@ INSTANTIATE_TEST_SUITE_P(SevenTexts, ExpressionShows, testing::Values(
               "Non è possibile inserire in una banda non abilitata la funzione statistica : SUM"},
     Shows{"COPY('abc'; 1)", "E' stato inserito un numero di parametri errato per la funzione : COPY"},
     Shows{"PI(1)", "E' stato inserito un numero di parametri errato per la funzione : PI"},
+    // A comma between two digits is a decimal comma: 3,2 is one number, and ROUND takes two.
+    Shows{"ROUND(3,2)", "E' stato inserito un numero di parametri errato per la funzione : ROUND"},
+    Shows{"COPY('abc',2)", "E' stato inserito un numero di parametri errato per la funzione : COPY"},
     Shows{"SQRT('nove')", "Tipi di parametri errati nella funzione: SQRT"},
     Shows{"NUMBERTOLETTER(Capofamiglia)", "Tipi di parametri errati nella funzione: NUMBERTOLETTER"}));
 

@@ -113,6 +113,21 @@ TEST_F(PrintPagesTest, QtPrinterPrintsThePagesAsAJob)
     EXPECT_EQ(pages[2].trimmed(), QStringLiteral("4"));
 }
 
+TEST_F(PrintPagesTest, APrinterThatCannotStartIsReported)
+{
+    // Qt's printer writing into a folder that does not exist cannot begin its job.
+    m_report->setPrinterFactory([&](const QString &) {
+        auto printer = std::make_unique<QtReportPrinter>();
+        printer->printer().setOutputFormat(QPrinter::PdfFormat);
+        printer->printer().setOutputFileName(path(QStringLiteral("manca/stampa.pdf")));
+        return printer;
+    });
+    m_report->PrintPages(1, 5, false, 1);
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_TRUE(m_messages.shown.front().text.startsWith(QStringLiteral("Non è stato possibile avviare la stampa")));
+    EXPECT_EQ(m_messages.shown.front().icon, TqnMessageIcon::Error);
+}
+
 TEST_F(PrintPagesTest, PreparedFileRoundTripAndDamage)
 {
     PreparedPages pages = m_report->preparedPages();

@@ -47,7 +47,7 @@ void byHeadOfHousehold(TqnLayout &layout)
                               {712, 44, "Fascia", card("Fascia")}};
     listHead(kit, QStringLiteral("Elenco delle schede per capofamiglia"), columns);
     // Two telephone numbers need the smaller type to share one line.
-    kit.band(TqnBandType::btMasterData, 18, QStringLiteral("Schede"));
+    kit.band(TqnBandType::btMasterData, 18, QStringLiteral("Schede")).BandOptions = TqnBandView::boStretch;
     listRow(kit, columns, 1, 8);
     cardTotal(kit);
     listFoot(kit);
@@ -65,7 +65,7 @@ void byBand(TqnLayout &layout)
     TqnBandView &group = kit.band(TqnBandType::btGroupHeader, 26);
     group.GroupCondition = QStringLiteral("Anagrafica.\"Fascia\"");
     kit.text(38, 4, 300, QStringLiteral("Fascia ") + card("Fascia"), 10, fsBold);
-    kit.band(TqnBandType::btMasterData, 20, QStringLiteral("Schede"));
+    kit.band(TqnBandType::btMasterData, 20, QStringLiteral("Schede")).BandOptions = TqnBandView::boStretch;
     listRow(kit, columns);
     kit.band(TqnBandType::btGroupFooter, 24);
     kit.text(100, 2, 400, QStringLiteral("Schede della fascia ") + card("Fascia") + QStringLiteral(": [COUNT()]"), 9,
@@ -83,7 +83,7 @@ void telephones(TqnLayout &layout)
                               {454, 100, "Cellulare", card("Cellulare")},
                               {556, 200, "Email", card("Email")}};
     listHead(kit, QStringLiteral("Elenco telefonico"), columns);
-    kit.band(TqnBandType::btMasterData, 20, QStringLiteral("Schede"));
+    kit.band(TqnBandType::btMasterData, 20, QStringLiteral("Schede")).BandOptions = TqnBandView::boStretch;
     listRow(kit, columns);
     cardTotal(kit);
     listFoot(kit);
@@ -103,7 +103,7 @@ void isseExpiry(TqnLayout &layout)
                               {508, 126, "Cellulare", card("Cellulare")},
                               {642, 60, "Fascia", card("Fascia")}};
     listHead(kit, QStringLiteral("Scadenze delle dichiarazioni ISEE"), columns);
-    kit.band(TqnBandType::btMasterData, 20, QStringLiteral("Schede"));
+    kit.band(TqnBandType::btMasterData, 20, QStringLiteral("Schede")).BandOptions = TqnBandView::boStretch;
     TqnMemoView &expiry = listRow(kit, columns);
     expiry.HighlightCondition = QStringLiteral("Anagrafica.\"Scad_ISEE\" < DATE");
     expiry.HighlightFontStyle = fsBold;
@@ -124,7 +124,7 @@ void withMembers(TqnLayout &layout)
     ListColumns titles = cardColumns;
     titles.insert(titles.end(), placeColumns.begin(), placeColumns.end());
     listHead(kit, QStringLiteral("Schede con il nucleo familiare"), titles);
-    kit.band(TqnBandType::btMasterData, 24, QStringLiteral("Schede"));
+    kit.band(TqnBandType::btMasterData, 24, QStringLiteral("Schede")).BandOptions = TqnBandView::boStretch;
     listRow(kit, cardColumns, 4, 9, fsBold);
     listRow(kit, placeColumns, 4);
     const ListColumns members{{100, 200, "Componente", member("Nome")},
@@ -135,7 +135,7 @@ void withMembers(TqnLayout &layout)
     for (const ListColumn &c : members)
         kit.text(c.x, 0, c.width, c.caption, 8, fsItalic);
     kit.text(658, 0, 40, QStringLiteral("Età"), 8, fsItalic, taRight);
-    kit.band(TqnBandType::btDetailData, 19, QStringLiteral("Componenti"));
+    kit.band(TqnBandType::btDetailData, 19, QStringLiteral("Componenti")).BandOptions = TqnBandView::boStretch;
     listRow(kit, members, 0);
     kit.text(658, 0, 40, member("Eta"), 9, 0, taRight);
     cardTotal(kit);
@@ -155,7 +155,7 @@ void addressLabels(TqnLayout &layout)
     kit.band(TqnBandType::btPageHeader, 38);
     kit.text(28, 4, 400, QStringLiteral("Etichette indirizzi"), 8, fsBold);
     kit.text(560, 4, 200, QStringLiteral("Stampato il [DATE]"), 8, 0, taRight);
-    kit.band(TqnBandType::btMasterData, 144, QStringLiteral("Schede"));
+    kit.band(TqnBandType::btMasterData, 144, QStringLiteral("Schede")).BandOptions = TqnBandView::boStretch;
     kit.text(44, 40, 210, card("Capofamiglia"), 10, fsBold);
     kit.text(44, 66, 210, card("Indirizzo"), 10);
     kit.text(44, 90, 210, card("Citta"), 10);

@@ -156,6 +156,10 @@ int runPrint(const PrintRequest &request, QTextStream &out, QTextStream &err)
     } catch (const EReportError &e) {
         err << e.message() << Qt::endl;
         return int(ExitCode::NotAnArchive);
+    } catch (const dao::EngineError &e) {
+        // The engine refused what the catalogue row asks (an Ordine naming a missing field).
+        err << e.description() << Qt::endl;
+        return kPreparationFailed;
     }
     if (session.damaged())
         return int(ExitCode::NotAnArchive);

@@ -19,10 +19,11 @@ class QTextStream;
 
 namespace cli {
 
-// Exit status: 0 written, 2 wrong password, 3 missing or damaged archive or layout, 4 the
-// layout could not be built (the preparation error on standard error), 1 the PDF could
-// not be written, 64 a list name the catalogue does not hold (the catalogue on standard
-// error).
+// Exit status: 0 written, 2 wrong password, 3 missing or damaged archive or layout (or a
+// catalogue row whose Tracciato is not a file of the layout folder), 4 the layout could not
+// be built (the preparation error on standard error) or the engine refused the catalogue
+// row's Ordine (its error on standard error), 1 the PDF could not be written, 64 a list
+// name the catalogue does not hold (the catalogue on standard error).
 constexpr int kPreparationFailed = 4;
 
 struct PrintRequest {

@@ -5,9 +5,7 @@
 #include "output/report/model/TqnView.h"
 #include "output/report/pages/PageFonts.h"
 
-namespace {
-constexpr double kPadding = 2.0;   // text keeps off the frame by this many pixels
-}
+#include <algorithm>
 
 const ObjectRenderer::Measured &ObjectRenderer::measured(const PreparedFont &face)
 {
@@ -69,9 +67,11 @@ void ObjectRenderer::draw(const TqnView &view, QPointF at, PreparedPage &page)
         return;
     const QRectF box(at, QSizeF(view.Width, view.Height));
     switch (view.kind()) {
-    case TqnViewKind::vkMemo:
-        drawMemo(static_cast<const TqnMemoView &>(view), box, page);
+    case TqnViewKind::vkMemo: {
+        const auto &memo = static_cast<const TqnMemoView &>(view);
+        drawText(memo, box, layText(memo), page);
         break;
+    }
     case TqnViewKind::vkPicture:
         drawFrame(view, box, view.FillColor, page);
         drawPicture(static_cast<const TqnPictureView &>(view), box, page);
@@ -107,42 +107,47 @@ void ObjectRenderer::drawFrame(const TqnView &view, const QRectF &box, quint32 f
     if (view.FrameLines & flRight) line(box.topRight(), box.bottomRight());
 }
 
-void ObjectRenderer::drawMemo(const TqnMemoView &memo, const QRectF &box, PreparedPage &page)
+double ObjectRenderer::LaidText::neededHeight() const
 {
-    bool highlight = false;
+    // Empty lines at the end take no room: a rule drawn as an empty box keeps its height.
+    qsizetype used = lines.size();
+    while (used > 0 && lines[used - 1].isEmpty())
+        --used;
+    return used * lineHeight + 2 * kPadding;
+}
+
+ObjectRenderer::LaidText ObjectRenderer::layText(const TqnMemoView &memo)
+{
+    LaidText laid;
     if (!memo.HighlightCondition.trimmed().isEmpty()) {
         auto it = m_conditions.find(&memo);
         if (it == m_conditions.end())
             it = m_conditions.emplace(&memo, report::Expression(memo.HighlightCondition)).first;
-        highlight = it->second.evaluate(m_scope).truth();
+        laid.highlight = it->second.evaluate(m_scope).truth();
     }
-    drawFrame(memo, box, highlight ? memo.HighlightFillColor : memo.FillColor, page);
-
-    const PreparedFont face{memo.FontName, float(memo.FontSize),
-                            highlight ? memo.HighlightFontStyle : memo.FontStyle};
-    const Measured &m = measured(face);
-    const QFontMetricsF &metrics = *m.metrics;
+    laid.face = PreparedFont{memo.FontName, float(memo.FontSize),
+                             laid.highlight ? memo.HighlightFontStyle : memo.FontStyle};
+    const QFontMetricsF &metrics = *measured(laid.face).metrics;
+    laid.lineHeight = metrics.height();
+    laid.ascent = metrics.ascent();
     const bool rotated = memo.Alignment & taRotate90;
-    const double width = (rotated ? box.height() : box.width()) - 2 * kPadding;
-    const double height = (rotated ? box.width() : box.height()) - 2 * kPadding;
+    const double width = (rotated ? memo.Height : memo.Width) - 2 * kPadding;
 
     // Each line is measured once: most fit their box and need no wrapping.
-    QStringList lines;
-    std::vector<double> advances;
     const auto add = [&](const QString &part) {
         const double whole = metrics.horizontalAdvance(part);
         if (!(memo.Alignment & taWordWrap) || whole <= width) {
-            lines.append(part);
-            advances.push_back(whole);
+            laid.lines.append(part);
+            laid.advances.push_back(whole);
             return;
         }
         for (const QString &line : wrap(part, metrics, width)) {
-            lines.append(line);
-            advances.push_back(metrics.horizontalAdvance(line));
+            laid.lines.append(line);
+            laid.advances.push_back(metrics.horizontalAdvance(line));
         }
     };
     for (const report::ExprText &text : texts(memo)) {
-        const QString expanded = text.expand(m_scope);
+        const QString expanded = text.expand(m_scope, memo.FormatText);
         if (!expanded.contains(QLatin1Char('\n')) && !expanded.contains(QLatin1Char('\r'))) {
             add(expanded);
             continue;
@@ -152,26 +157,52 @@ void ObjectRenderer::drawMemo(const TqnMemoView &memo, const QRectF &box, Prepar
             add(part);
         }
     }
-    const double lineHeight = metrics.height();
-    // Lines below the box are not printed.
-    const int fitting = std::max(0, std::min(int(lines.size()), int((height + 0.5) / lineHeight)));
-    const double used = fitting * lineHeight;
+    return laid;
+}
+
+void ObjectRenderer::drawText(const TqnMemoView &memo, const QRectF &box, const LaidText &laid, PreparedPage &page)
+{
+    const bool rotated = memo.Alignment & taRotate90;
+    const double extent = rotated ? box.width() : box.height();
+    const double height = extent - 2 * kPadding;
+    const int count = int(laid.lines.size());
+    // Whole lines that fit; then one more that starts inside the box, cut at its edge: a box a
+    // little short for its font still shows its line. Lines wholly below are not printed.
+    const int whole = std::max(0, std::min(count, int((height + 0.5) / laid.lineHeight)));
+    const double inside = extent - kPadding - whole * laid.lineHeight;
+    const int shown = whole < count && inside > 0.5 ? whole + 1 : whole;
+    const double used = whole * laid.lineHeight;
     double top = kPadding;
-    if (memo.Alignment & taVCenter)
-        top += (height - used) / 2;
-    else if (memo.Alignment & taBottom)
-        top += height - used;
-    const int font = page.fontIndex(face);
-    const quint32 colour = highlight ? memo.HighlightFontColor : memo.FontColor;
-    for (int i = 0; i < fitting; ++i) {
-        const QString &line = lines[i];
+    if (shown == whole && used <= height) {
+        if (memo.Alignment & taVCenter)
+            top += (height - used) / 2;
+        else if (memo.Alignment & taBottom)
+            top += height - used;
+    }
+    drawLines(memo, box, laid, page, 0, shown, top);
+}
+
+void ObjectRenderer::drawLines(const TqnMemoView &memo, const QRectF &box, const LaidText &laid, PreparedPage &page,
+                               int first, int count, double top)
+{
+    drawFrame(memo, box, laid.highlight ? memo.HighlightFillColor : memo.FillColor, page);
+    const bool rotated = memo.Alignment & taRotate90;
+    const double width = (rotated ? box.height() : box.width()) - 2 * kPadding;
+    const double extent = rotated ? box.width() : box.height();
+    const double lineHeight = laid.lineHeight;
+    first = std::clamp(first, 0, int(laid.lines.size()));
+    count = std::clamp(count, 0, int(laid.lines.size()) - first);
+    const int font = page.fontIndex(laid.face);
+    const quint32 colour = laid.highlight ? memo.HighlightFontColor : memo.FontColor;
+    for (int i = 0; i < count; ++i) {
+        const QString &line = laid.lines[first + i];
         if (line.isEmpty())
             continue;
-        const double advance = advances[size_t(i)];
-        double left = kPadding;
+        const double advance = laid.advances[size_t(first + i)];
+        double x = kPadding;
         switch (memo.Alignment & taHorizontalMask) {
-        case taRight: left = kPadding + width - advance; break;
-        case taCenter: left = kPadding + (width - advance) / 2; break;
+        case taRight: x = kPadding + width - advance; break;
+        case taCenter: x = kPadding + (width - advance) / 2; break;
         default: break;
         }
         DrawRecord r;
@@ -179,12 +210,16 @@ void ObjectRenderer::drawMemo(const TqnMemoView &memo, const QRectF &box, Prepar
         r.font = font;
         r.color = colour;
         r.text = line;
-        r.baseline = float(metrics.ascent());
+        r.baseline = float(laid.ascent);
+        const double y = top + i * lineHeight;
+        // The part of the line inside the box; a cut line is drawn clipped to it.
+        const double visible = std::min(lineHeight, extent - y);
+        r.clipped = visible < lineHeight - 0.01;
         if (!rotated) {
-            r.rect = QRectF(box.left() + left, box.top() + top + i * lineHeight, advance, lineHeight);
+            r.rect = QRectF(box.left() + x, box.top() + y, advance, visible);
         } else {
             r.rotated = true;
-            r.rect = QRectF(box.left() + top + i * lineHeight, box.bottom() - left - advance, lineHeight, advance);
+            r.rect = QRectF(box.left() + y, box.bottom() - x - advance, visible, advance);
         }
         page.Records.push_back(std::move(r));
     }

@@ -20,9 +20,33 @@ class ObjectRenderer final {
 public:
     explicit ObjectRenderer(ReportScope &scope) : m_scope(scope) {}
 
+    static constexpr double kPadding = 2.0;   // text keeps off the frame by this many pixels
+
+    // The text of a text box for the record being printed: expressions expanded, lines wrapped
+    // to the box's width. Throws the expression errors of its texts.
+    struct LaidText {
+        bool highlight = false;
+        PreparedFont face;
+        QStringList lines;
+        std::vector<double> advances;
+        double lineHeight = 0;
+        double ascent = 0;
+        // The box height that shows every line up to the last that is not empty.
+        double neededHeight() const;
+    };
+    LaidText layText(const TqnMemoView &memo);
+
     // Draws `view` with its top-left corner at `at` (layout pixels). Throws the expression
     // errors of its texts and UnknownPictureFormat.
     void draw(const TqnView &view, QPointF at, PreparedPage &page);
+    // Draws a text box laid out before in `box`, which may be taller than designed (a growing
+    // band), showing lines from `first` on; lines below the box are left for the caller, a
+    // line that crosses its bottom is cut at the box.
+    void drawText(const TqnMemoView &memo, const QRectF &box, const LaidText &text, PreparedPage &page);
+    // Draws the frame of `box` and lines first .. first+count-1, the first at `top`; a line
+    // that crosses the box's bottom is cut there.
+    void drawLines(const TqnMemoView &memo, const QRectF &box, const LaidText &text, PreparedPage &page, int first,
+                   int count, double top);
 
     // Words of `text` in lines no wider than `width`; a word longer than the width is cut.
     static QStringList wrap(const QString &text, const QFontMetricsF &metrics, double width);
@@ -35,7 +59,6 @@ private:
     const Measured &measured(const PreparedFont &face);
     const std::vector<report::ExprText> &texts(const TqnMemoView &memo);
     void drawFrame(const TqnView &view, const QRectF &box, quint32 fill, PreparedPage &page);
-    void drawMemo(const TqnMemoView &memo, const QRectF &box, PreparedPage &page);
     void drawPicture(const TqnPictureView &picture, const QRectF &box, PreparedPage &page);
 
     ReportScope &m_scope;

@@ -23,6 +23,13 @@ bool collectsStatistics(TqnBandType type)
     }
 }
 
+// Page and column footers count a record where its band is finally placed, so they are fed
+// when the band is drawn rather than when the record is read.
+bool countsPlacedBands(TqnBandType type)
+{
+    return type == TqnBandType::btPageFooter || type == TqnBandType::btColumnFooter;
+}
+
 TqnBandType feedingBand(TqnBandType type)
 {
     if (type == TqnBandType::btCrossFooter)
@@ -235,10 +242,11 @@ bool PageBuilder::initSource(TqnDataset *source)
     return true;
 }
 
-void PageBuilder::accumulate(TqnBandType dataType)
+void PageBuilder::accumulate(TqnBandType dataType, bool placed)
 {
-    for (const auto &band : m_plan.bands)
-        if (band->stats && feedingBand(band->view->BandType) == dataType) {
+    for (const auto &band : m_flow->bands)
+        if (band->stats && feedingBand(band->view->BandType) == dataType
+            && countsPlacedBands(band->view->BandType) == placed) {
             setBandScope(*band);
             band->stats->accumulate(m_scope);
         }
@@ -246,8 +254,8 @@ void PageBuilder::accumulate(TqnBandType dataType)
 
 void PageBuilder::checkGroups()
 {
-    for (size_t level = 0; level < m_plan.groupHeaders.size(); ++level) {
-        Band *header = m_plan.groupHeaders[level];
+    for (size_t level = 0; level < m_flow->groupHeaders.size(); ++level) {
+        Band *header = m_flow->groupHeaders[level];
         setBandScope(*header);
         const report::ExprValue value = header->group->evaluate(m_scope);
         if (header->lastGroupValue && *header->lastGroupValue == value)
@@ -255,8 +263,12 @@ void PageBuilder::checkGroups()
         const bool firstGroup = !header->lastGroupValue.has_value();
         if (!firstGroup)
             printGroupFooters(level, m_sources[size_t(TqnBandType::btMasterData)]);
-        for (size_t inner = level; inner < m_plan.groupHeaders.size(); ++inner) {
-            Band *h = m_plan.groupHeaders[inner];
+        double withFirstRecord = 0;
+        for (size_t inner = level; inner < m_flow->groupHeaders.size(); ++inner)
+            withFirstRecord += m_flow->groupHeaders[inner]->height();
+        keepTogether(withFirstRecord + masterRecordHeight());
+        for (size_t inner = level; inner < m_flow->groupHeaders.size(); ++inner) {
+            Band *h = m_flow->groupHeaders[inner];
             setBandScope(*h);
             h->lastGroupValue = h->group->evaluate(m_scope);
             printBand(h);
@@ -265,14 +277,24 @@ void PageBuilder::checkGroups()
     }
 }
 
+// A master record's band, and when its details have a header, that header and one detail:
+// what must share a page.
+double PageBuilder::masterRecordHeight() const
+{
+    const Band *data = m_flow->byType[size_t(TqnBandType::btMasterData)];
+    const Band *header = m_flow->byType[size_t(TqnBandType::btDetailHeader)];
+    const Band *detail = m_flow->byType[size_t(TqnBandType::btDetailData)];
+    return (data ? data->height() : 0) + (header && detail ? header->height() + detail->height() : 0);
+}
+
 void PageBuilder::printGroupFooters(size_t fromLevel, TqnDataset *source)
 {
     // Footers lie in page order, the innermost group's first: the footer of level L is the
     // (count-1-L)th. Those of the groups from `fromLevel` in close, innermost first.
-    const size_t count = m_plan.groupFooters.size();
+    const size_t count = m_flow->groupFooters.size();
     for (size_t i = 0; i < count; ++i)
         if (count - 1 - i >= fromLevel)
-            printFooter(m_plan.groupFooters[i], source, true);
+            printFooter(m_flow->groupFooters[i], source, true);
 }
 
 void PageBuilder::printFooter(Band *footer, TqnDataset *source, bool moveBack)
@@ -291,7 +313,7 @@ void PageBuilder::printFooter(Band *footer, TqnDataset *source, bool moveBack)
 
 void PageBuilder::runMaster()
 {
-    Band *data = m_plan.byType[size_t(TqnBandType::btMasterData)];
+    Band *data = m_flow->byType[size_t(TqnBandType::btMasterData)];
     if (!data || m_error.stopped())
         return;
     TqnDataset *source = sourceFor(*data);
@@ -299,20 +321,25 @@ void PageBuilder::runMaster()
         return;
     if (!source) {
         // A band with no record source prints once.
-        printBand(m_plan.byType[size_t(TqnBandType::btMasterHeader)]);
+        printBand(m_flow->byType[size_t(TqnBandType::btMasterHeader)]);
         printBand(data);
-        printFooter(m_plan.byType[size_t(TqnBandType::btMasterFooter)], nullptr, false);
+        printFooter(m_flow->byType[size_t(TqnBandType::btMasterFooter)], nullptr, false);
         return;
     }
     m_bandType = int(TqnBandType::btMasterData);
     if (!initSource(source))
         return;
     m_sources[size_t(TqnBandType::btMasterData)] = source;
-    for (Band *h : m_plan.groupHeaders)
+    for (Band *h : m_flow->groupHeaders)
         h->lastGroupValue.reset();
     try {
-        printBand(m_plan.byType[size_t(TqnBandType::btMasterHeader)]);
         source->first();
+        // With no record the header shows no fields rather than those of a record left
+        // current before the run.
+        if (source->eof())
+            m_sources[size_t(TqnBandType::btMasterData)] = nullptr;
+        printBand(m_flow->byType[size_t(TqnBandType::btMasterHeader)]);
+        m_sources[size_t(TqnBandType::btMasterData)] = source;
         int line = 0;
         while (!m_error.stopped() && !source->eof()) {
             if (auto *bound = qobject_cast<TqnDBDataSet *>(source); bound && !bound->closedError().isEmpty()) {
@@ -324,6 +351,7 @@ void PageBuilder::runMaster()
             m_system.current = source->recordCount() + 1;
             checkGroups();
             accumulate(TqnBandType::btMasterData);
+            keepTogether(masterRecordHeight());
             printBand(data);
             source->markPrinted();
             runDetail(TqnBandType::btDetailData);
@@ -331,7 +359,7 @@ void PageBuilder::runMaster()
         }
         if (line > 0 && !m_error.stopped()) {
             printGroupFooters(0, source);
-            printFooter(m_plan.byType[size_t(TqnBandType::btMasterFooter)], source, true);
+            printFooter(m_flow->byType[size_t(TqnBandType::btMasterFooter)], source, true);
         }
     } catch (const std::exception &error) {
         fail(QStringLiteral("Errore. ") + errorText(error));
@@ -343,11 +371,11 @@ void PageBuilder::runMaster()
 void PageBuilder::runDetail(TqnBandType dataType)
 {
     const bool sub = dataType == TqnBandType::btSubDetailData;
-    Band *data = m_plan.byType[size_t(dataType)];
+    Band *data = m_flow->byType[size_t(dataType)];
     if (!data || m_error.stopped())
         return;
-    Band *header = m_plan.byType[size_t(sub ? TqnBandType::btSubDetailHeader : TqnBandType::btDetailHeader)];
-    Band *footer = m_plan.byType[size_t(sub ? TqnBandType::btSubDetailFooter : TqnBandType::btDetailFooter)];
+    Band *header = m_flow->byType[size_t(sub ? TqnBandType::btSubDetailHeader : TqnBandType::btDetailHeader)];
+    Band *footer = m_flow->byType[size_t(sub ? TqnBandType::btSubDetailFooter : TqnBandType::btDetailFooter)];
     TqnDataset *source = sourceFor(*data);
     if (!source) {
         if (!m_error.stopped()) {
@@ -366,8 +394,10 @@ void PageBuilder::runDetail(TqnBandType dataType)
     try {
         source->first();
         while (!m_error.stopped() && !source->eof()) {
-            if (line == 0)
+            if (line == 0 && header) {
+                keepTogether(header->height() + data->height());
                 printBand(header);
+            }
             m_system.line = ++line;
             ++m_system.lineThrough;
             m_system.current = source->recordCount() + 1;

@@ -12,11 +12,20 @@
 //     master through its master/detail link), and inside each detail record the
 //     sub-detail band, each with header and footer printed when it has records;
 //   - group headers (in their order on the page, outermost first) whenever their
-//     condition's value changes, group footers before the next group and at the end;
+//     condition's value changes, group footers before the next group and at the end; a
+//     header never stands alone at the foot of a page: it moves on with its first record,
+//     and so does a detail header;
 //   - overlay band and objects outside any band drawn on every page at their place;
 //   - cross-table bands: the header, then one data band per record side by side, then
 //     the footer, after the master data;
-//   - sub-report objects print their layout page's bands in place, inside their box.
+//   - a sub-report object in a band of the flow runs its layout page's bands as a main page
+//     runs them (data, details, groups, totals), from its box's top left, going on over
+//     the next pages as far as its records need; the page then goes on under it. In a
+//     page header, footer or overlay it prints inside its box, and records the box has no
+//     room for end the run with an error;
+//   - a band with the stretch option grows with its texts (GrownBand.h); one that no longer
+//     fits the room left moves whole to the next column or page, and one taller than a
+//     whole page is printed in pieces cut between lines, never over the footers.
 // Footers (6, 9, 12, 17) print with their record source moved back one record, so that
 // they show the last record. Errors end the run through the preparation error.
 
@@ -35,6 +44,7 @@
 #include <vector>
 
 class ObjectRenderer;
+struct GrownBand;
 class TqnBandView;
 class TqnDataset;
 class TqnLayout;
@@ -91,8 +101,11 @@ private:
     void runCross();
     TqnDataset *sourceFor(const Band &data);
     bool initSource(TqnDataset *source);
-    void accumulate(TqnBandType dataType);
+    // The statistics fed by a record of `dataType`: those of the page and column footers
+    // (`placed`) once its band has its place on a page, the others as the record is read.
+    void accumulate(TqnBandType dataType, bool placed = false);
     void checkGroups();
+    double masterRecordHeight() const;
     void printGroupFooters(size_t fromLevel, TqnDataset *source);
     void printFooter(Band *footer, TqnDataset *source, bool moveBack);
     void fail(const QString &detail, const QString &object = QString());
@@ -101,9 +114,19 @@ private:
     void startPage();
     void endPage();
     void nextColumnOrPage();
+    // Starts the next column or page unless `height` more fits under what is printed: a
+    // header goes where its first record goes.
+    void keepTogether(double height);
     void printBand(Band *band, bool flowing = true);
+    void countPlaced(const Band &band);
     void drawBandAt(Band &band, QPointF origin);
+    // PageBuilderStretch.cpp: bands whose texts grow.
+    void printGrowing(Band &band);
+    bool growBand(Band &band, GrownBand &grown);
+    void drawGrownPiece(Band &band, const GrownBand &grown, double from, double to, QPointF origin);
     void drawSubReport(const TqnView &view, QPointF at);
+    void runPendingSubReports();
+    void runSubReport(const TqnView &view, QPointF at);
     void setBandScope(const Band &band);
     double dataLimit() const;
     double columnOffset() const;
@@ -123,6 +146,20 @@ private:
     const TqnPage *m_page = nullptr;
     int m_layoutPage = 0;
     Plan m_plan;
+    // The bands records run through: the layout page's, or a sub-report's page while its
+    // records flow, whose data then stands at its box's left (m_xShift).
+    Plan *m_flow = &m_plan;
+    double m_xShift = 0;
+    // While a sub-report's rows fill its box: the box's top and bottom (-1: no box), and
+    // where they go on once it is full.
+    double m_boxTop = 0, m_boxLimit = -1, m_afterBox = 0;
+    // Sub-reports met in a band being placed: they run once the band has its place.
+    struct PendingSubReport {
+        const TqnView *view;
+        QPointF at;
+    };
+    std::vector<PendingSubReport> m_pendingSubReports;
+    bool m_placingFlowingBand = false;
     std::array<TqnDataset *, 22> m_sources{};   // record source of each running data band
     bool m_firstPageOfLayout = true;
     double m_y = 0;

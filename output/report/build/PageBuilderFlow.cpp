@@ -17,6 +17,8 @@ double bandHeight(const TqnBandView *band)
 
 double PageBuilder::dataLimit() const
 {
+    if (m_boxLimit >= 0)
+        return m_boxLimit;
     const double bottom = m_page->heightPx() - m_page->marginPx(m_page->Paper.Bottom);
     const auto *footer = m_plan.byType[size_t(TqnBandType::btPageFooter)];
     const auto *columnFooter = m_plan.byType[size_t(TqnBandType::btColumnFooter)];
@@ -85,6 +87,7 @@ void PageBuilder::startPage()
     m_columnTop = m_y;
     printBand(m_plan.byType[size_t(TqnBandType::btColumnHeader)], false);
     m_bodyTop = m_y;
+    runPendingSubReports();
     m_bandType = savedBand;
 }
 
@@ -96,6 +99,8 @@ void PageBuilder::endPage()
     if (Band *columnFooter = m_plan.byType[size_t(TqnBandType::btColumnFooter)]) {
         m_y = bottom - bandHeight(footer ? footer->view : nullptr) - columnFooter->height();
         printBand(columnFooter, false);
+        if (columnFooter->stats)
+            columnFooter->stats->reset();
     }
     if (footer) {
         m_y = bottom - footer->height();
@@ -110,11 +115,19 @@ void PageBuilder::endPage()
 
 void PageBuilder::nextColumnOrPage()
 {
+    // A sub-report's rows that fill its box go on under the band that holds it.
+    if (m_boxLimit >= 0) {
+        m_boxLimit = -1;
+        m_y = m_afterBox;
+        return;
+    }
     if (m_column + 1 < std::max(1, m_page->Columns)) {
         const int savedBand = m_bandType;
         if (Band *columnFooter = m_plan.byType[size_t(TqnBandType::btColumnFooter)]) {
             m_y = dataLimit();
             printBand(columnFooter, false);
+            if (columnFooter->stats)
+                columnFooter->stats->reset();
         }
         ++m_column;
         m_system.column = m_column + 1;
@@ -128,22 +141,51 @@ void PageBuilder::nextColumnOrPage()
     startPage();
 }
 
+void PageBuilder::keepTogether(double height)
+{
+    // Out of a box, then to the next column or page, until it fits or stands at a top.
+    while (!m_error.stopped() && m_y + height > dataLimit() + 0.01
+           && m_y > (m_boxLimit >= 0 ? m_boxTop : m_bodyTop) + 0.01)
+        nextColumnOrPage();
+}
+
 void PageBuilder::printBand(Band *band, bool flowing)
 {
     if (!band || m_error.stopped())
         return;
+    if (flowing && (band->view->BandOptions & TqnBandView::boStretch)) {
+        printGrowing(*band);
+        return;
+    }
     const double height = band->height();
     // A band that does not fit even at the top of a column (headers taller than the page,
     // a band taller than a whole page) is printed where it is rather than forever moved on.
-    if (flowing && m_y + height > dataLimit() + 0.01 && m_y > m_bodyTop + 0.01)
-        nextColumnOrPage();
+    if (flowing)
+        keepTogether(height);
+    if (flowing)
+        countPlaced(*band);
     setBandScope(*band);
-    const double x = (band->view->BandType == TqnBandType::btPageHeader
-                      || band->view->BandType == TqnBandType::btPageFooter) ? 0 : columnOffset();
+    const bool pageBand = band->view->BandType == TqnBandType::btPageHeader
+        || band->view->BandType == TqnBandType::btPageFooter;
+    const double x = pageBand ? 0 : columnOffset() + (flowing ? m_xShift : 0);
+    // A title printed above the page header still belongs to the flow: its sub-reports run
+    // once the page's headers are in place.
+    m_placingFlowingBand = flowing || band->view->BandType == TqnBandType::btReportTitle;
     drawBandAt(*band, QPointF(x, m_y));
+    m_placingFlowingBand = false;
     m_y += height;
+    if (flowing)
+        runPendingSubReports();
     if (flowing && (band->view->BandOptions & TqnBandView::boNewPageAfter) && !m_error.stopped())
         nextColumnOrPage();
+}
+
+// A record's band has found its page: the page and column footers count it there.
+void PageBuilder::countPlaced(const Band &band)
+{
+    const TqnBandType type = band.view->BandType;
+    if (isDataBand(type) && m_sources[size_t(type)])
+        accumulate(type, true);
 }
 
 void PageBuilder::drawBandAt(Band &band, QPointF origin)
@@ -175,11 +217,75 @@ void PageBuilder::drawBandAt(Band &band, QPointF origin)
         m_events.onAfterPrint(*band.view);
 }
 
+void PageBuilder::runPendingSubReports()
+{
+    if (m_pendingSubReports.empty())
+        return;
+    const std::vector<PendingSubReport> pending = std::move(m_pendingSubReports);
+    m_pendingSubReports.clear();
+    const qsizetype page = m_pages.size();
+    const int column = m_column;
+    double end = m_y;
+    for (PendingSubReport p : pending) {
+        if (m_error.stopped())
+            return;
+        const bool samePlace = m_pages.size() == page && m_column == column;
+        // Its rows fill its box first, then go on under the band (and the page's headers);
+        // one that went on to another page has the next start under it there.
+        if (!samePlace)
+            p.at.setY(m_y);
+        const double savedLimit = m_boxLimit, savedTop = m_boxTop, savedAfter = m_afterBox;
+        m_boxTop = p.at.y();
+        m_boxLimit = samePlace ? p.at.y() + p.view->Height : -1;
+        m_afterBox = std::max(end, m_bodyTop);
+        m_y = p.at.y();
+        runSubReport(*p.view, p.at);
+        if (m_boxLimit >= 0)
+            m_y = m_afterBox;   // all in its box
+        m_boxLimit = savedLimit;
+        m_boxTop = savedTop;
+        m_afterBox = savedAfter;
+        end = m_pages.size() == page && m_column == column ? std::max(end, m_y) : m_y;
+    }
+    m_y = end;
+}
+
+void PageBuilder::runSubReport(const TqnView &view, QPointF at)
+{
+    const int sub = static_cast<const TqnSubReportView &>(view).SubPage;
+    Plan plan;
+    makePlan(m_layout.Pages[size_t(sub)], plan);
+    const Band *data = plan.byType[size_t(TqnBandType::btMasterData)];
+    if (!data || m_error.stopped())
+        return;
+    // The page's own records stay where they are while the sub-report's run.
+    Plan *const savedFlow = m_flow;
+    const auto savedSources = m_sources;
+    const double savedShift = m_xShift;
+    const int savedLine = m_system.line, savedCurrent = m_system.current, savedBand = m_bandType;
+    m_flow = &plan;
+    m_sources.fill(nullptr);
+    m_xShift = at.x() - columnOffset() - data->view->X;
+    ++m_subReportDepth;
+    runMaster();
+    --m_subReportDepth;
+    m_flow = savedFlow;
+    m_sources = savedSources;
+    m_xShift = savedShift;
+    m_system.line = savedLine;
+    m_system.current = savedCurrent;
+    m_bandType = savedBand;
+}
+
 void PageBuilder::drawSubReport(const TqnView &view, QPointF at)
 {
     const int sub = static_cast<const TqnSubReportView &>(view).SubPage;
     if (sub < 0 || size_t(sub) >= m_layout.Pages.size() || m_subReportDepth >= 4)
         return;
+    if (m_placingFlowingBand) {
+        m_pendingSubReports.push_back({&view, at});
+        return;
+    }
     // The sub page's data band, with its header and footer, one record under the other
     // inside the object's box; what does not fit in the box is not printed.
     Plan plan;
@@ -203,15 +309,35 @@ void PageBuilder::drawSubReport(const TqnView &view, QPointF at)
     TqnDataset *source = sourceFor(*data);
     put(plan.byType[size_t(TqnBandType::btMasterHeader)]);
     if (source && initSource(source)) {
+        // Whatever ends the run (an error in a filter, a band's failure), the table gets its
+        // controls, its record and its closed state back and the main page its source.
+        struct Restore {
+            PageBuilder &builder;
+            TqnDataset *source, *saved;
+            ~Restore()
+            {
+                source->exit();
+                builder.m_sources[size_t(TqnBandType::btMasterData)] = saved;
+            }
+        } restore{*this, source, saved};
         m_sources[size_t(TqnBandType::btMasterData)] = source;
-        source->first();
-        while (!m_error.stopped() && !source->eof() && put(data))
-            source->next();
-        source->exit();
+        try {
+            source->first();
+            while (!m_error.stopped() && !source->eof()) {
+                if (!put(data)) {
+                    // Records the box has no room for are refused, never left out unsaid.
+                    m_bandType = int(TqnBandType::btMasterData);
+                    fail(QStringLiteral("Il sottoreport non ha spazio per tutti i suoi record."), view.Name);
+                    break;
+                }
+                source->next();
+            }
+        } catch (const std::exception &error) {
+            fail(QStringLiteral("Errore. ") + QString::fromUtf8(error.what()));
+        }
     } else if (!source && !m_error.stopped()) {
         put(data);
     }
-    m_sources[size_t(TqnBandType::btMasterData)] = saved;
     put(plan.byType[size_t(TqnBandType::btMasterFooter)]);
     --m_subReportDepth;
 }

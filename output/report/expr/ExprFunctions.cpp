@@ -19,6 +19,13 @@ QString exprCategoryName(ExprFunctionCategory category)
     return {};
 }
 
+QString exprArgumentRule()
+{
+    return QStringLiteral("Gli argomenti si separano con il punto e virgola. Una virgola tra due cifre è "
+                          "sempre la virgola decimale. Esempi: ROUND(3,25; 1) dà 3,3; ROUND(3,2) è un errore "
+                          "(un solo argomento, il numero 3,2); COPY(Capofamiglia; 1; 5).");
+}
+
 const QList<ExprFunctionInfo> &exprFunctions()
 {
     using C = ExprFunctionCategory;
@@ -56,7 +63,7 @@ const QList<ExprFunctionInfo> &exprFunctions()
         {"LN", C::Mathematics, "LN(<Numero>)", "Logaritmo naturale di un numero positivo", 1, 1, fn::ln},
         {"PI", C::Mathematics, "PI()", "Pi greco", 0, 0, fn::pi},
         {"POWER", C::Mathematics, "POWER(<Base>; <Esponente>)", "La base elevata all'esponente", 2, 2, fn::power},
-        {"ROUND", C::Mathematics, "ROUND(<Numero>; <Decimali>)", "Numero arrotondato (0,5 per eccesso), ai decimali dati o all'unità", 1, 2, fn::round},
+        {"ROUND", C::Mathematics, "ROUND(<Numero>; <Decimali>)", "Numero arrotondato (0,5 per eccesso) ai decimali dati (0: all'unità)", 2, 2, fn::round},
         {"SIN", C::Mathematics, "SIN(<Angolo>)", "Seno di un angolo in radianti", 1, 1, fn::sin},
         {"SQR", C::Mathematics, "SQR(<Numero>)", "Quadrato del numero", 1, 1, fn::sqr},
         {"SQRT", C::Mathematics, "SQRT(<Numero>)", "Radice quadrata di un numero non negativo", 1, 1, fn::sqrt},

@@ -27,6 +27,9 @@ struct ExprFunctionInfo {
 
 // Grouped by category, alphabetical inside each.
 const QList<ExprFunctionInfo> &exprFunctions();
+
+// How arguments and decimals are written, with examples, as the expression builder shows it.
+QString exprArgumentRule();
 // By name without regard to case; null when there is none.
 const ExprFunctionInfo *findExprFunction(const QString &name);
 bool isStatisticFunction(const QString &upperName);

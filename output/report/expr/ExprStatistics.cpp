@@ -84,6 +84,10 @@ void ExprStatistics::accumulate(ExprScope &scope)
         }
         if (value.isText())
             throw ExprError(ExprErrorKind::ParameterTypes, entry.function);
+        // A null field is no value: it neither lowers a minimum nor counts in an average.
+        if (value.isNull())
+            continue;
+        ++entry.values;
         entry.sum += value.number();
         entry.min = std::min(entry.min, value.number());
         entry.max = std::max(entry.max, value.number());
@@ -108,12 +112,12 @@ ExprValue ExprStatistics::value(const QString &function, const QString &key) con
     Entry start;
     const Entry &entry = found == m_index.constEnd() ? start : m_entries[size_t(*found)];
     auto dateOrNumber = [&](double v) {
-        return entry.allDates && entry.count > 0 ? ExprValue::dateTime(v) : ExprValue(v);
+        return entry.allDates && entry.values > 0 ? ExprValue::dateTime(v) : ExprValue(v);
     };
     if (function == QLatin1String("SUM"))
         return ExprValue(entry.sum);
     if (function == QLatin1String("AVG"))
-        return ExprValue(entry.count > 0 ? entry.sum / entry.count : 0.0);
+        return ExprValue(entry.values > 0 ? entry.sum / entry.values : 0.0);
     if (function == QLatin1String("COUNT"))
         return ExprValue(entry.counted);
     if (function == QLatin1String("MIN"))

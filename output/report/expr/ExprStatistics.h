@@ -6,7 +6,8 @@
 //   accumulate(scope)   once per record of the data band, with the scope of that record;
 //   (print the band, its scope returning this object from statistics())
 //   reset()             after printing, to start the next group or page from the start values.
-// Start values: SUM and AVG 0, COUNT 0, MAX -1e200, MIN 1e200. A call is told from another by
+// Start values: SUM and AVG 0, COUNT 0, MAX -1e200, MIN 1e200. A null field is skipped by
+// SUM, AVG, MIN and MAX and not counted by COUNT(field). A call is told from another by
 // its function and the text of its argument, so SUM(Importo) written twice is one total.
 
 #include "output/report/expr/Expression.h"
@@ -38,6 +39,7 @@ private:
         Expression argument;      // not valid for COUNT()
         double sum = 0;
         int count = 0;            // records seen
+        int values = 0;           // SUM/AVG/MIN/MAX: records whose argument was not null
         int counted = 0;          // COUNT(condition): records for which it held
         double min = 1e200;
         double max = -1e200;

@@ -1,5 +1,8 @@
 #include "output/report/expr/ExprText.h"
 
+#include "output/report/expr/DateTimeFormat.h"
+#include "output/report/expr/FloatFormat.h"
+
 namespace report {
 
 ExprText::ExprText(const QString &text)
@@ -39,11 +42,35 @@ ExprText::ExprText(const QString &text)
         m_pieces.push_back({literal, -1});
 }
 
-QString ExprText::expand(ExprScope &scope) const
+namespace {
+
+QString formatted(const ExprValue &value, const QString &displayFormat)
+{
+    if (displayFormat.isEmpty())
+        return value.toText();
+    // A picture with digit places is for numbers; any other for dates and times.
+    const bool numberPicture = displayFormat.contains(QLatin1Char('0')) || displayFormat.contains(QLatin1Char('#'));
+    if (value.isNumber())
+        return numberPicture ? formatFloat(displayFormat, value.number()) : value.toText();
+    if (value.isDateTime() && value.toDateTime().isValid() && !numberPicture)
+        return formatDateTime(displayFormat, value.toDateTime());
+    return value.toText();
+}
+
+} // namespace
+
+QString ExprText::expand(ExprScope &scope, const QString &displayFormat) const
 {
     QString out;
-    for (const Piece &piece : m_pieces)
-        out += piece.expression < 0 ? piece.literal : m_expressions[size_t(piece.expression)].evaluate(scope).toText();
+    for (const Piece &piece : m_pieces) {
+        if (piece.expression < 0) {
+            out += piece.literal;
+            continue;
+        }
+        const ExprValue value = m_expressions[size_t(piece.expression)].evaluate(scope);
+        if (!value.isNull())
+            out += formatted(value, displayFormat);
+    }
     return out;
 }
 

@@ -3,7 +3,9 @@
 // runs to the matching "]", counting nested brackets; the whole bracketed part is replaced by
 // the expression's value as text, and scanning goes on after it (the inserted text is never
 // scanned again). An "[" that is never closed prints as it stands, with the rest of the line;
-// a lone "]" prints as it stands. Quotes do not hide brackets.
+// a lone "]" prints as it stands. Quotes do not hide brackets. A part whose value is a null
+// field as it stands ("[Nucleo.\"Eta\"]" of a member without a birth date) prints nothing,
+// as the field shows on screen, where an expression computed from it prints its result.
 
 #include "output/report/expr/Expression.h"
 
@@ -18,8 +20,11 @@ public:
 
     bool hasExpressions() const { return !m_expressions.empty(); }
     const std::vector<Expression> &expressions() const { return m_expressions; }
-    // The text with every bracketed part replaced; throws the first ExprError met.
-    QString expand(ExprScope &scope) const;
+    // The text with every bracketed part replaced; throws the first ExprError met. With a
+    // display format (an object's format text), numbers are written through it as
+    // FORMATFLOAT writes them when it has digit places ("#,##0.00"), dates and times as
+    // FORMATDATETIME does when it has none ("dd/mm/yyyy"); other values print as they are.
+    QString expand(ExprScope &scope, const QString &displayFormat = QString()) const;
 
 private:
     struct Piece {

@@ -66,7 +66,11 @@ ExprValue ExprValue::nullOf(ExprFieldKind kind)
 {
     switch (kind) {
     case ExprFieldKind::Text: return ExprValue(QString());
-    case ExprFieldKind::Number: return ExprValue(0.0);
+    case ExprFieldKind::Number: {
+        ExprValue zero(0.0);
+        zero.m_null = true;
+        return zero;
+    }
     case ExprFieldKind::Flag: return ExprValue(false);
     case ExprFieldKind::DateTime: break;
     }

@@ -33,6 +33,9 @@ public:
     static ExprValue time(const QTime &value);           // the time of day alone (serial below 1)
     // The value a null field gives: 0 for numbers, false for flags, empty text for strings,
     // and for dates an empty value (0 in computations, printed as nothing rather than 30/12/1899).
+    // A null number stays 0 in computations but remembers it stood for nothing: a text that
+    // prints it as it is shows nothing, as the field does on screen, and the statistics
+    // leave it out. Whatever is computed from it is an ordinary number.
     static ExprValue nullOf(ExprFieldKind kind);
 
     Kind kind() const { return m_kind; }
@@ -41,6 +44,8 @@ public:
     bool isText() const { return m_kind == Kind::Text; }
     bool isDateTime() const { return m_kind == Kind::DateTime; }
     bool isFlag() const { return m_kind == Kind::Flag; }
+    // A null field's value (a null date is also empty).
+    bool isNull() const { return m_null || m_kind == Kind::Empty; }
 
     // Numbers, flags (1/0), dates (their serial) and empty values (0) as a number.
     double number() const { return m_number; }
@@ -59,6 +64,7 @@ private:
     Kind m_kind = Kind::Empty;
     double m_number = 0;
     QString m_text;
+    bool m_null = false;
 };
 
 // The serial day number of a calendar date, and back.

@@ -9,10 +9,14 @@
 //              frm_main.Nucleo."Data nascita"   PAGE#  DATE  TIME ...
 //              A lone "..." is a field of the band's record source (or a variable) of that
 //              name when there is one, otherwise a text; write texts in '...' to be sure.
-//   calls      NAME(arg; arg; ...)  arguments separated by ";" (as in an Italian spreadsheet)
-//              or by ","; a comma between two digits is a decimal comma, so write
-//              ROUND(x; 2) or ROUND(x, 2) with a blank. The functions are those of
-//              ExprFunctions.h; any other name is asked of the scope (userFunction).
+//   calls      NAME(arg; arg; ...)  arguments separated by ";", as in an Italian spreadsheet.
+//              One rule for the comma: with a digit right before and right after it, it is
+//              the decimal comma and nothing else; anywhere else (after a blank, a name, a
+//              bracket) it separates arguments as ";" does. So ROUND(3,2) is ROUND of the
+//              one number 3,2, which raises the wrong number of arguments (ROUND takes
+//              two: ROUND(3,25; 1) is 3,3, and so is ROUND(3,25, 1)). The functions are
+//              those of ExprFunctions.h, each with its fixed number of arguments; any
+//              other name is asked of the scope (userFunction).
 //   grouping   ( ... ) and [ ... ] (a bracket inside a bracketed text part groups too)
 //   operators, from the weakest:
 //              or

@@ -1,5 +1,6 @@
 #include "output/report/expr/ItalianNumberWords.h"
 
+#include <QStringList>
 #include <cmath>
 
 namespace report {
@@ -42,14 +43,37 @@ QString belowThousand(int n)
     return words + belowHundred(rest);
 }
 
-// A group of thousands with its multiplier word: "mille"/"mila", "milione"/"milioni", ...
-QString group(int n, const char *one, const char *many, bool joinOne)
+// A count of thousands before "mila", or of millions and billions before their word, drops
+// the final vowel of "uno": ventunmila, trentun milioni.
+QString beforeMultiplier(int n)
+{
+    QString words = belowThousand(n);
+    if (words.endsWith(QLatin1String("uno")))
+        words.chop(1);
+    return words;
+}
+
+// Millions and billions are written apart ("un milione", "due milioni"); thousands join the
+// rest of the number ("mille", "duemila").
+QString apart(int n, const char *one, const char *many)
 {
     if (n == 0)
         return {};
     if (n == 1)
-        return (joinOne ? QStringLiteral("un") : QString()) + QString::fromLatin1(one);
-    return belowThousand(n) + QString::fromLatin1(many);
+        return QStringLiteral("un ") + QString::fromLatin1(one);
+    return beforeMultiplier(n) + QLatin1Char(' ') + QString::fromLatin1(many);
+}
+
+QString thousandsAndUnits(int thousands, int units)
+{
+    QString words;
+    if (thousands == 1)
+        words = QStringLiteral("mille");
+    else if (thousands > 1)
+        words = beforeMultiplier(thousands) + QStringLiteral("mila");
+    if (units)
+        words += belowThousand(units);
+    return words;
 }
 
 QString wholeWords(qint64 n)
@@ -58,12 +82,14 @@ QString wholeWords(qint64 n)
         return QStringLiteral("zero");
     const int billions = int(n / 1000000000);
     const int millions = int(n / 1000000 % 1000);
-    const int thousands = int(n / 1000 % 1000);
-    const int units = int(n % 1000);
-    QString words = group(billions, "miliardo", "miliardi", true) + group(millions, "milione", "milioni", true)
-        + group(thousands, "mille", "mila", false) + (units ? belowThousand(units) : QString());
-    // A final "tre" of a compound carries the accent: ventitré, centotré, milletré.
-    if (words.endsWith(QLatin1String("tre")) && words.size() > 3)
+    QStringList parts{apart(billions, "miliardo", "miliardi"), apart(millions, "milione", "milioni"),
+                      thousandsAndUnits(int(n / 1000 % 1000), int(n % 1000))};
+    parts.removeAll(QString());
+    QString words = parts.join(QLatin1Char(' '));
+    // A final "tre" of a compound carries the accent: ventitré, centotré, milletré; a "tre"
+    // standing alone after a million does not.
+    const qsizetype lastWord = words.lastIndexOf(QLatin1Char(' ')) + 1;
+    if (words.endsWith(QLatin1String("tre")) && words.size() - lastWord > 3)
         words.replace(words.size() - 1, 1, QStringLiteral("é"));
     return words;
 }

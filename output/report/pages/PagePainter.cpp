@@ -12,6 +12,17 @@ void drawText(QPainter &painter, const DrawRecord &r, const QFont &font)
 {
     painter.setFont(font);
     painter.setPen(colorFromBgr(r.color));
+    if (r.clipped) {
+        painter.save();
+        // Cut across the line only: a slanted letter may overhang its advance a little.
+        painter.setClipRect(r.rotated ? r.rect.adjusted(0, -4, 0, 4) : r.rect.adjusted(-4, 0, 4, 0),
+                            Qt::IntersectClip);
+        DrawRecord whole = r;
+        whole.clipped = false;
+        drawText(painter, whole, font);
+        painter.restore();
+        return;
+    }
     if (!r.rotated) {
         painter.drawText(QPointF(r.rect.left(), r.rect.top() + r.baseline), r.text);
         return;

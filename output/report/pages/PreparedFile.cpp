@@ -8,7 +8,8 @@
 //     u32 record count; per record:
 //       u8 kind (0 fill, 1 line, 2 text, 3 image), f64 x, f64 y, f64 width, f64 height
 //       (layout pixels, 96 per inch), u32 colour (blue-green-red), f64 pen width,
-//       f64 baseline, u8 turned 90 degrees, i32 font index (-1 none),
+//       f64 baseline, u8 text flags (1 turned 90 degrees, 2 cut at its box), i32 font index
+//       (-1 none),
 //       u32 byte count + UTF-8 text, u32 byte count + PNG image (0: none)
 //
 // Any count larger than the bytes left, a short file or a font index outside the page's
@@ -104,7 +105,7 @@ QByteArray writePreparedPages(const PreparedPages &pages)
             out.u32(r.color);
             f64(out, r.penWidth);
             f64(out, r.baseline);
-            out.u8(r.rotated ? 1 : 0);
+            out.u8(quint8((r.rotated ? 1 : 0) | (r.clipped ? 2 : 0)));
             out.i32(r.font);
             blob(out, r.text.toUtf8());
             blob(out, png(r.image));
@@ -150,7 +151,9 @@ std::optional<PreparedPages> readPreparedPages(const QByteArray &data)
                 rec.color = in.u32();
                 rec.penWidth = float(f64(in));
                 rec.baseline = float(f64(in));
-                rec.rotated = in.u8() != 0;
+                const quint8 flags = in.u8();
+                rec.rotated = flags & 1;
+                rec.clipped = flags & 2;
                 rec.font = in.i32();
                 if (rec.font < -1 || rec.font >= int(page.Fonts.size()))
                     in.fail(QStringLiteral("carattere inesistente"));

@@ -13,7 +13,7 @@ double PreparedPaper::heightPx() const
 bool DrawRecord::operator==(const DrawRecord &o) const
 {
     return kind == o.kind && rect == o.rect && color == o.color && penWidth == o.penWidth
-        && baseline == o.baseline && rotated == o.rotated && font == o.font && text == o.text
+        && baseline == o.baseline && rotated == o.rotated && clipped == o.clipped && font == o.font && text == o.text
         && image == o.image;
 }
 

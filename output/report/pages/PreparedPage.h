@@ -42,6 +42,7 @@ struct DrawRecord {
     float penWidth = 1;           // Line
     float baseline = 0;           // Text: distance of the baseline from rect.top()
     bool rotated = false;         // Text: turned 90 degrees, read upwards
+    bool clipped = false;         // Text: only the part inside rect shows (a line cut at its box)
     qint32 font = -1;             // Text: index into the page's font table
     QString text;                 // Text
     QImage image;                 // Image

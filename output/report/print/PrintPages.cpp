@@ -22,13 +22,15 @@ std::vector<int> printOrder(int from, int to, bool collate, int copies)
 
 } // namespace
 
-void printPages(const PreparedPages &pages, const PrintRequest &request, ReportPrinter &printer,
+bool printPages(const PreparedPages &pages, const PrintRequest &request, ReportPrinter &printer,
                 const std::function<void()> &afterPage, const std::function<bool()> &stopped)
 {
     if (!pages.isEmpty())
         printer.setPaper(pages.front().Paper);
     printer.setTitle(request.title.isEmpty() ? QStringLiteral("Quarnel: Nessun nome") : request.title);
     printer.beginJob();
+    if (!printer.started())
+        return false;
     const int from = request.first - 1;
     const int to = std::min(request.last, int(pages.size())) - 1;
     bool firstOfJob = true;
@@ -38,6 +40,8 @@ void printPages(const PreparedPages &pages, const PrintRequest &request, ReportP
             printer.endJob();
             printer.setPaper(page.Paper);
             printer.beginJob();
+            if (!printer.started())
+                return false;
         } else if (!firstOfJob) {
             printer.newSheet();
         }
@@ -47,8 +51,9 @@ void printPages(const PreparedPages &pages, const PrintRequest &request, ReportP
             afterPage();
         if (stopped && stopped()) {
             printer.abortJob();
-            return;
+            return true;
         }
     }
     printer.endJob();
+    return true;
 }

@@ -20,6 +20,7 @@ public:
     void setPaper(const PreparedPaper &paper) override;
     void setTitle(const QString &title) override { m_printer->setDocName(title); }
     void beginJob() override;
+    bool started() const override { return m_painter != nullptr; }
     void newSheet() override;
     void drawPage(const PreparedPage &page, bool physicalOffset) override;
     void endJob() override;

@@ -14,6 +14,8 @@ public:
     virtual void setPaper(const PreparedPaper &paper) = 0;
     virtual void setTitle(const QString &title) = 0;
     virtual void beginJob() = 0;
+    // Whether the job asked for last could start (a printer that cannot be opened: false).
+    virtual bool started() const { return true; }
     virtual void newSheet() = 0;
     // Draws the page on the current sheet, shifted by the printer's unprintable border
     // when `physicalOffset` is set.
@@ -26,6 +28,7 @@ public:
 // count), each page `copies` times before the next, or the whole range `copies` times over
 // when collating. A change of paper ends the job and starts a new one. `afterPage` runs
 // after each page (pending window messages); when `stopped` turns true the job is aborted.
+// False when the printer could not start a job: nothing more is sent to it.
 struct PrintRequest {
     int first = 1;
     int last = 1;
@@ -33,5 +36,5 @@ struct PrintRequest {
     int copies = 1;
     QString title;               // empty: "Quarnel: Nessun nome"
 };
-void printPages(const PreparedPages &pages, const PrintRequest &request, ReportPrinter &printer,
+bool printPages(const PreparedPages &pages, const PrintRequest &request, ReportPrinter &printer,
                 const std::function<void()> &afterPage, const std::function<bool()> &stopped);

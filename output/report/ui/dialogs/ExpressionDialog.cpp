@@ -38,6 +38,9 @@ ExpressionDialog::ExpressionDialog(const QString &expression, QWidget *parent) :
     auto *insert = new QPushButton(QStringLiteral("&Inserisci funzione"), this);
     top->addWidget(m_functions, 1);
     top->addWidget(m_description);
+    auto *rule = new QLabel(exprArgumentRule(), this);
+    rule->setWordWrap(true);
+    top->addWidget(rule);
     top->addWidget(insert, 0, Qt::AlignLeft);
     top->addWidget(new QLabel(QStringLiteral("Espressione"), this));
     top->addWidget(m_expression);
