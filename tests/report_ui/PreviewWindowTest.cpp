@@ -59,6 +59,36 @@ TEST_F(PreviewWindowTest, ZoomBoxTakesOnlyPercentagesAndBeepsAtNonsense)
     EXPECT_EQ(edit->text(), QString());
 }
 
+TEST_F(PreviewWindowTest, ZoomBoxSpeaksItalianAndRefusesAZoomOutOfRange)
+{
+    TStandardPreview &preview = open(makePages(3));
+    QLineEdit *edit = preview.zoomBox()->lineEdit();
+    typeZoom(QStringLiteral("12,5"));
+    previewtest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(preview.view()->zoom(), PreviewZoom::percent(12.5));
+    EXPECT_EQ(edit->text(), QStringLiteral("12,5%"));
+    for (const QString &refused : {QStringLiteral("1001"), QStringLiteral("0,5"), QStringLiteral("5000%")}) {
+        typeZoom(refused);
+        previewtest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(preview.view()->zoom(), PreviewZoom::percent(12.5)) << refused.toStdString();
+        EXPECT_EQ(edit->text(), QStringLiteral("12,5%")) << refused.toStdString();
+    }
+    EXPECT_EQ(m_messages.beeps, 3);
+}
+
+TEST_F(PreviewWindowTest, ResizingKeepsThePlaceInThePage)
+{
+    TStandardPreview &preview = open(makePages(3));
+    PreviewView *view = preview.view();
+    view->goToPage(2);
+    view->scrollByScreen(1);
+    const int into = view->verticalBar()->value();
+    preview.resize(1100, 760);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->verticalBar()->value(), into);
+    EXPECT_EQ(view->currentPage(), 2);
+}
+
 TEST_F(PreviewWindowTest, ChoosingAZoomFromTheListAppliesIt)
 {
     TStandardPreview &preview = open(makePages(3));
