@@ -51,10 +51,14 @@ void TqnDesignerWindow::fillRecentMenu()
 
 void TqnDesignerWindow::runExtension(const std::function<bool(TqnReport &, QWidget *)> &extension)
 {
-    if (extension && extension(m_report, this)) {
+    if (!extension)
+        return;
+    const bool changed = extension(m_report, this);
+    if (changed)
         m_document->commit();
-        rebuildTabs(currentPage());
-    }
+    // A dialog that replaced the layout (a template, the wizard) left the canvas empty.
+    if (changed || m_detached)
+        showLayout(currentPage(), false);
 }
 
 void TqnDesignerWindow::buildFileMenu(QMenu *menu)

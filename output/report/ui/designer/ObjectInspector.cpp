@@ -28,10 +28,7 @@ ObjectInspector::ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent)
 
     m_name = new QLineEdit(body);
     form->addRow(QStringLiteral("Nome"), m_name);
-    connect(m_name, &QLineEdit::editingFinished, this, [this] {
-        if (m_views.size() == 1 && !m_name->text().isEmpty() && m_views.front()->Name != m_name->text())
-            apply([this](TqnView &v) { v.Name = m_name->text(); });
-    });
+    connect(m_name, &QLineEdit::editingFinished, this, &ObjectInspector::rename);
 
     const QString boxLabels[4] = {QStringLiteral("Sinistra"), QStringLiteral("Alto"), QStringLiteral("Larghezza"),
                                   QStringLiteral("Altezza")};
@@ -121,10 +118,48 @@ QPushButton *ObjectInspector::colorButton(const QString &caption, quint32 TqnVie
     return button;
 }
 
+void ObjectInspector::rename()
+{
+    const QString name = m_name->text().trimmed();
+    if (m_views.size() != 1 || name.isEmpty() || m_views.front()->Name == name)
+        return;
+    // Names tell objects apart in expressions and record sources: one object per name, in any
+    // case (a change of case of its own name is no clash).
+    if (m_nameTaken && m_views.front()->Name.compare(name, Qt::CaseInsensitive) != 0 && m_nameTaken(name)) {
+        m_name->setText(m_views.front()->Name);
+        m_dialogs->message(QStringLiteral("   Esiste già un oggetto di nome %1.   ").arg(name), QStringLiteral("Attenzione"),
+                           TqnMessageIcon::Warning);
+        return;
+    }
+    apply([&name](TqnView &v) { v.Name = name; });
+}
+
+void ObjectInspector::applyPending()
+{
+    if (m_views.empty())
+        return;
+    // Each applied value comes back as a new selection; the fields are shown again only at the
+    // end, so that one applied value does not wipe out the others still typed.
+    m_holdRefresh = true;
+    for (QDoubleSpinBox *spin : m_box)
+        spin->interpretText();
+    for (QSpinBox *spin : {m_frameWidth, m_fontSize, m_format})
+        spin->interpretText();
+    // The line edits apply on editingFinished, which these raise only when the text changed.
+    for (QLineEdit *edit : {m_name, m_formatText})
+        if (edit->isModified()) {
+            edit->setModified(false);
+            emit edit->editingFinished();
+        }
+    m_holdRefresh = false;
+    refresh();
+}
+
 void ObjectInspector::setSelection(const ViewList &views)
 {
     m_views = views;
-    refresh();
+    if (!m_holdRefresh)
+        refresh();
 }
 
 void ObjectInspector::setUnit(DesignerUnit unit)

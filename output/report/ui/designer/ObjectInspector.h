@@ -24,7 +24,12 @@ public:
     ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent = nullptr);
 
     void setSelection(const ViewList &views);
+    // A field still being typed in (its text not yet taken, as that happens when it loses the
+    // focus or on Enter) is applied now: the designer calls this before saving or closing.
+    void applyPending();
     void setUnit(DesignerUnit unit);
+    // Whether another object of the layout has the name already; such a name is refused.
+    void setNameCheck(std::function<bool(const QString &name)> taken) { m_nameTaken = std::move(taken); }
     QLineEdit *nameEdit() const { return m_name; }
     QDoubleSpinBox *boxEdit(int n) const { return m_box[size_t(n)]; }   // x, y, width, height
 
@@ -33,14 +38,17 @@ signals:
 
 private:
     void refresh();
+    void rename();
     void apply(const std::function<void(TqnView &)> &change);
     void applyMemo(const std::function<void(TqnMemoView &)> &change);
     QPushButton *colorButton(const QString &caption, quint32 TqnView::*member, bool fontColor);
 
     DesignerDialogs *&m_dialogs;
     ViewList m_views;
+    std::function<bool(const QString &)> m_nameTaken;
     DesignerUnit m_unit = DesignerUnit::Points;
     bool m_refreshing = false;
+    bool m_holdRefresh = false;
     QLineEdit *m_name;
     std::array<QDoubleSpinBox *, 4> m_box;
     QCheckBox *m_visible;
