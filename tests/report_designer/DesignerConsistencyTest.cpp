@@ -1,0 +1,117 @@
+// Edits keep the layout whole: pasted objects follow the rules of inserted ones, names stay
+// unique, sub-reports follow the pages they print, and commands are enabled only when they
+// have something to act on.
+#include "output/report/ui/designer/DesignerDocument.h"
+#include "output/report/ui/designer/ObjectInspector.h"
+#include "output/report/ui/dialogs/BandSourceDialog.h"
+#include "tests/report_designer/DesignerTestSupport.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QTabBar>
+
+using namespace designertest;
+
+namespace {
+
+class DesignerConsistencyTest : public DesignerFixture {};
+
+TEST_F(DesignerConsistencyTest, PastedBandsGetTheirOwnSourceAndSingleBandsStaySingle)
+{
+    makeSuppliedList();
+    TqnDesignerWindow &designer = openDesigner();
+    QGuiApplication::clipboard()->clear();
+    EXPECT_FALSE(designer.action(QStringLiteral("Incolla"))->isEnabled());
+
+    click(QPoint(600, 100));                                   // the data band "Schede"
+    designer.action(QStringLiteral("Copia"))->trigger();
+    EXPECT_TRUE(designer.action(QStringLiteral("Incolla"))->isEnabled());
+    designer.action(QStringLiteral("Aggiungi pagina"))->trigger();   // a page without a data band
+    designer.action(QStringLiteral("Incolla"))->trigger();
+    ASSERT_EQ(designer.canvas()->selection().size(), 1u);
+    auto &copy = static_cast<TqnBandView &>(*designer.canvas()->selection().front());
+    TqnDatasetTable &table = m_report->layout().DataSets;
+    ASSERT_NE(copy.FormatText, QStringLiteral("Schede"));
+    const auto *own = qobject_cast<TqnDBDataSet *>(table.find(copy.FormatText));
+    ASSERT_TRUE(own);
+    EXPECT_EQ(own->ComponentText, QStringLiteral("frm_main.Anagrafica"));
+
+    // OK on the copy's record source replaces the copy's entry only.
+    BandSourceDialog source(*m_report, copy, {QStringLiteral("frm_main.Nucleo")});
+    source.source()->setCurrentIndex(2);
+    source.accept();
+    ASSERT_TRUE(table.find(QStringLiteral("Schede")));
+    EXPECT_EQ(static_cast<TqnDBDataSet *>(table.find(QStringLiteral("Schede")))->ComponentText,
+              QStringLiteral("frm_main.Anagrafica"));
+
+    // A data band pasted on a page that has one is left out, as an inserted one is.
+    designer.action(QStringLiteral("Copia"))->trigger();
+    const size_t objects = m_report->layout().Pages[1].Objects.size();
+    designer.action(QStringLiteral("Incolla"))->trigger();
+    EXPECT_EQ(m_report->layout().Pages[1].Objects.size(), objects);
+    ASSERT_EQ(m_dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_dialogs.messages[0].text, QStringLiteral("   La pagina ha già una banda di questo tipo.   "));
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("testo qualsiasi"));
+    EXPECT_FALSE(designer.action(QStringLiteral("Incolla"))->isEnabled());
+}
+
+TEST_F(DesignerConsistencyTest, PastedSubReportPrintsAPageOfItsOwn)
+{
+    TqnDesignerWindow &designer = openDesigner();
+    designer.insertObject(DesignerCanvas::Tool::SubReport, QRect(40, 40, 200, 40));   // prints page 2
+    designer.showPage(0);
+    designer.action(QStringLiteral("Copia"))->trigger();
+    designer.action(QStringLiteral("Incolla"))->trigger();
+    ASSERT_EQ(m_report->layout().Pages.size(), 3u);
+    EXPECT_EQ(designer.pageTabs()->count(), 3);
+    const auto &objects = m_report->layout().Pages.front().Objects;
+    ASSERT_EQ(objects.size(), 2u);
+    EXPECT_EQ(static_cast<const TqnSubReportView &>(*objects[1]).SubPage, 2);
+    EXPECT_EQ(objects[1]->Name, QStringLiteral("Sottoreport2"));
+    EXPECT_EQ(designer.canvas()->selection().front(), objects[1].get());
+}
+
+TEST_F(DesignerConsistencyTest, RemovingAPrintedPageDropsItsSubReportAndRenumbersTheLater)
+{
+    TqnDesignerWindow &designer = openDesigner();
+    designer.insertObject(DesignerCanvas::Tool::SubReport, QRect(40, 40, 200, 40));    // page 2
+    designer.showPage(0);
+    designer.insertObject(DesignerCanvas::Tool::SubReport, QRect(40, 100, 200, 40));   // page 3
+    designer.showPage(1);
+    m_dialogs.confirmAnswers = {true};
+    designer.action(QStringLiteral("Rimuovi pagina"))->trigger();
+    ASSERT_EQ(m_report->layout().Pages.size(), 2u);
+    const auto &objects = m_report->layout().Pages.front().Objects;
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(objects[0]->Name, QStringLiteral("Sottoreport2"));
+    EXPECT_EQ(static_cast<const TqnSubReportView &>(*objects[0]).SubPage, 1);
+    designer.action(QStringLiteral("Annulla"))->trigger();
+    EXPECT_EQ(m_report->layout().Pages.front().Objects.size(), 2u);
+}
+
+TEST_F(DesignerConsistencyTest, InspectorRefusesANameAnotherObjectHas)
+{
+    makeSuppliedList();
+    TqnDesignerWindow &designer = openDesigner();
+    click(QPoint(60, 105));
+    QLineEdit *name = designer.inspector()->nameEdit();
+    for (const QString &taken : {QStringLiteral("Titolo"), QStringLiteral("titolo")}) {
+        name->setText(taken);
+        emit name->editingFinished();
+        EXPECT_EQ(name->text(), QStringLiteral("Capofamiglia"));
+    }
+    ASSERT_EQ(m_dialogs.messages.size(), 2u);
+    EXPECT_EQ(m_dialogs.messages[0].text, QStringLiteral("   Esiste già un oggetto di nome Titolo.   "));
+    EXPECT_EQ(m_dialogs.messages[0].caption, QStringLiteral("Attenzione"));
+    EXPECT_FALSE(designer.document().modified());
+    // Its own name in another case is no clash.
+    name->setText(QStringLiteral("CAPOFAMIGLIA"));
+    emit name->editingFinished();
+    EXPECT_EQ(designer.canvas()->selection().front()->Name, QStringLiteral("CAPOFAMIGLIA"));
+}
+
+} // namespace
