@@ -11,6 +11,8 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTabBar>
 
 using namespace designertest;
@@ -112,6 +114,32 @@ TEST_F(DesignerConsistencyTest, InspectorRefusesANameAnotherObjectHas)
     name->setText(QStringLiteral("CAPOFAMIGLIA"));
     emit name->editingFinished();
     EXPECT_EQ(designer.canvas()->selection().front()->Name, QStringLiteral("CAPOFAMIGLIA"));
+}
+
+TEST_F(DesignerConsistencyTest, InspectorEditsAGroupConditionAndTheSubReportsPage)
+{
+    TqnDesignerWindow &designer = openDesigner();
+    designer.insertBand(TqnBandType::btGroupHeader);
+    ObjectInspector *inspector = designer.inspector();
+    ASSERT_TRUE(inspector->conditionEdit()->isEnabled());
+    EXPECT_FALSE(inspector->subPageEdit()->isEnabled());
+    EXPECT_FALSE(inspector->pictureButton()->isEnabled());
+    inspector->conditionEdit()->setText(QStringLiteral("[Anagrafica.\"Fascia\"]"));
+    emit inspector->conditionEdit()->editingFinished();
+    const auto &band = static_cast<const TqnBandView &>(*m_report->layout().Pages.front().Objects.front());
+    EXPECT_EQ(band.GroupCondition, QStringLiteral("[Anagrafica.\"Fascia\"]"));
+
+    designer.insertObject(DesignerCanvas::Tool::SubReport, QRect(40, 200, 200, 40));      // prints page 2
+    designer.action(QStringLiteral("Aggiungi pagina"))->trigger();
+    designer.showPage(0);
+    designer.canvas()->select({m_report->layout().Pages.front().Objects.back().get()});
+    ASSERT_TRUE(inspector->subPageEdit()->isEnabled());
+    EXPECT_EQ(inspector->subPageEdit()->value(), 2);
+    EXPECT_EQ(inspector->subPageEdit()->maximum(), 3);
+    inspector->subPageEdit()->setValue(3);
+    EXPECT_EQ(static_cast<const TqnSubReportView &>(*m_report->layout().Pages.front().Objects.back()).SubPage, 2);
+    designer.action(QStringLiteral("Annulla"))->trigger();
+    EXPECT_EQ(static_cast<const TqnSubReportView &>(*m_report->layout().Pages.front().Objects.back()).SubPage, 1);
 }
 
 } // namespace

@@ -16,6 +16,12 @@ namespace {
 
 const quint16 kFrameBits[4] = {flTop, flLeft, flBottom, flRight};
 
+bool isGroupHeader(const TqnView *view)
+{
+    return view && view->kind() == TqnViewKind::vkBand
+        && static_cast<const TqnBandView *>(view)->BandType == TqnBandType::btGroupHeader;
+}
+
 } // namespace
 
 ObjectInspector::ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent)
@@ -94,8 +100,37 @@ ObjectInspector::ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent)
         apply([this](TqnView &v) { v.FormatText = m_formatText->text(); });
     });
 
+    m_condition = new QLineEdit(body);
+    m_condition->setToolTip(QStringLiteral("Un nuovo gruppo comincia quando il valore cambia"));
+    form->addRow(QStringLiteral("Condizione gruppo"), m_condition);
+    connect(m_condition, &QLineEdit::editingFinished, this, [this] {
+        apply([this](TqnView &v) {
+            if (isGroupHeader(&v))
+                static_cast<TqnBandView &>(v).GroupCondition = m_condition->text().trimmed();
+        });
+    });
+    m_subPage = new QSpinBox(body);
+    m_subPage->setRange(1, 1);
+    m_subPage->setKeyboardTracking(false);
+    form->addRow(QStringLiteral("Pagina stampata"), m_subPage);
+    connect(m_subPage, &QSpinBox::valueChanged, this, [this](int page) {
+        apply([page](TqnView &v) {
+            if (v.kind() == TqnViewKind::vkSubReport)
+                static_cast<TqnSubReportView &>(v).SubPage = quint8(page - 1);
+        });
+    });
+    m_picture = new QPushButton(QStringLiteral("Immagine..."), body);
+    form->addRow(QStringLiteral("Contenuto"), m_picture);
+    connect(m_picture, &QPushButton::clicked, this, &ObjectInspector::pictureRequested);
+
     setWidget(body);
     refresh();
+}
+
+void ObjectInspector::setPageCount(int pages)
+{
+    const QSignalBlocker blocker(m_subPage);
+    m_subPage->setRange(1, std::max(1, std::min(pages, 256)));
 }
 
 QPushButton *ObjectInspector::colorButton(const QString &caption, quint32 TqnView::*member, bool fontColor)
@@ -143,10 +178,10 @@ void ObjectInspector::applyPending()
     m_holdRefresh = true;
     for (QDoubleSpinBox *spin : m_box)
         spin->interpretText();
-    for (QSpinBox *spin : {m_frameWidth, m_fontSize, m_format})
+    for (QSpinBox *spin : {m_frameWidth, m_fontSize, m_format, m_subPage})
         spin->interpretText();
     // The line edits apply on editingFinished, which these raise only when the text changed.
-    for (QLineEdit *edit : {m_name, m_formatText})
+    for (QLineEdit *edit : {m_name, m_formatText, m_condition})
         if (edit->isModified()) {
             edit->setModified(false);
             emit edit->editingFinished();
@@ -212,5 +247,12 @@ void ObjectInspector::refresh()
     }
     m_format->setValue(first ? first->Format : 0);
     m_formatText->setText(first ? first->FormatText : QString());
+    const bool single = m_views.size() == 1;
+    m_condition->setEnabled(single && isGroupHeader(first));
+    m_condition->setText(single && isGroupHeader(first) ? static_cast<const TqnBandView *>(first)->GroupCondition : QString());
+    const auto *sub = single && first->kind() == TqnViewKind::vkSubReport ? static_cast<const TqnSubReportView *>(first) : nullptr;
+    m_subPage->setEnabled(sub);
+    m_subPage->setValue(sub ? sub->SubPage + 1 : 1);
+    m_picture->setEnabled(single && first->kind() == TqnViewKind::vkPicture);
     m_refreshing = false;
 }

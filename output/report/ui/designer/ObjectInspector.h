@@ -1,6 +1,7 @@
 #pragma once
 // The object inspector: a tool window that shows and edits the selection's name, position,
-// size, visibility, frame, colours, font and display format. An edit reaches every selected
+// size, visibility, frame, colours, font and display format, a group header's condition, the
+// page a sub-report prints and a picture's content. An edit reaches every selected
 // object (the name only a single one) and is announced through edited(), which the designer
 // turns into an undo step.
 
@@ -30,11 +31,18 @@ public:
     void setUnit(DesignerUnit unit);
     // Whether another object of the layout has the name already; such a name is refused.
     void setNameCheck(std::function<bool(const QString &name)> taken) { m_nameTaken = std::move(taken); }
+    // The layout's number of pages, the range of a sub-report's page.
+    void setPageCount(int pages);
     QLineEdit *nameEdit() const { return m_name; }
+    QLineEdit *conditionEdit() const { return m_condition; }
+    QSpinBox *subPageEdit() const { return m_subPage; }
+    QPushButton *pictureButton() const { return m_picture; }
     QDoubleSpinBox *boxEdit(int n) const { return m_box[size_t(n)]; }   // x, y, width, height
 
 signals:
     void edited();
+    // The picture's content is to be chosen (the designer's "Modifica...").
+    void pictureRequested();
 
 private:
     void refresh();
@@ -58,4 +66,7 @@ private:
     QSpinBox *m_fontSize;
     QSpinBox *m_format;
     QLineEdit *m_formatText;
+    QLineEdit *m_condition;
+    QSpinBox *m_subPage;
+    QPushButton *m_picture;
 };

@@ -80,6 +80,7 @@ TqnDesignerWindow::TqnDesignerWindow(TqnReport &report, QWidget *parent)
                               + designerunits::format(at.y(), unit()));
     });
     connect(m_inspector, &ObjectInspector::edited, this, &TqnDesignerWindow::edited);
+    connect(m_inspector, &ObjectInspector::pictureRequested, this, &TqnDesignerWindow::editObject);
     m_files->setBeforeSaving([this] { m_inspector->applyPending(); });
     m_inspector->setNameCheck([this](const QString &name) { return selectionedits::nameUsed(m_report.layout().Pages, name); });
     // Every replacement of the layout goes through the report: the template and wizard
@@ -166,6 +167,7 @@ void TqnDesignerWindow::rebuildTabs(int keep)
     auto &pages = m_report.layout().Pages;
     for (size_t p = 0; p < pages.size(); ++p)
         m_tabs->addTab(QStringLiteral("Pagina %1").arg(p + 1));
+    m_inspector->setPageCount(int(pages.size()));
     if (pages.empty()) {
         // A layout file may hold no page at all: nothing to draw until one is added.
         m_canvas->setPage(nullptr);
