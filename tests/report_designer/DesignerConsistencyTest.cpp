@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
 
 using namespace designertest;
 
@@ -140,6 +142,31 @@ TEST_F(DesignerConsistencyTest, InspectorEditsAGroupConditionAndTheSubReportsPag
     EXPECT_EQ(static_cast<const TqnSubReportView &>(*m_report->layout().Pages.front().Objects.back()).SubPage, 2);
     designer.action(QStringLiteral("Annulla"))->trigger();
     EXPECT_EQ(static_cast<const TqnSubReportView &>(*m_report->layout().Pages.front().Objects.back()).SubPage, 1);
+}
+
+TEST_F(DesignerConsistencyTest, AlignmentOrderAndSizeButtonsShowPicturesWithTheirCaptionsAsTips)
+{
+    TqnDesignerWindow &designer = openDesigner();
+    for (const char *caption : {"Allinea i bordi sinistri", "Allinea i bordi destri", "Allinea i bordi superiori",
+                                "Allinea i bordi inferiori", "Centra orizzontalmente", "Centra verticalmente",
+                                "Stessa larghezza", "Stessa altezza", "Porta in primo piano", "Porta in secondo piano",
+                                "Allinea a sinistra", "Centra in verticale"}) {
+        QAction *a = designer.action(QString::fromUtf8(caption));
+        ASSERT_TRUE(a) << caption;
+        EXPECT_FALSE(a->icon().isNull()) << caption;
+        EXPECT_EQ(a->toolTip(), QString::fromUtf8(caption));
+        // Drawn, not blank: the picture has the outline's grey somewhere.
+        const QImage picture = a->icon().pixmap(24, 24).toImage();
+        bool drawn = false;
+        for (int y = 0; y < picture.height() && !drawn; ++y)
+            for (int x = 0; x < picture.width() && !drawn; ++x)
+                drawn = qAlpha(picture.pixel(x, y)) > 200;
+        EXPECT_TRUE(drawn) << caption;
+    }
+    for (QToolBar *bar : designer.findChildren<QToolBar *>())
+        for (QToolButton *button : bar->findChildren<QToolButton *>())
+            for (const QString &glyph : {QStringLiteral("|<"), QStringLiteral("<>"), QStringLiteral("^v"), QStringLiteral("<->")})
+                EXPECT_NE(button->text(), glyph);
 }
 
 } // namespace

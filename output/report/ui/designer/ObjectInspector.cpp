@@ -8,6 +8,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 #include <cmath>
@@ -40,6 +41,8 @@ ObjectInspector::ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent)
                                   QStringLiteral("Altezza")};
     for (int n = 0; n < 4; ++n) {
         auto *spin = new QDoubleSpinBox(body);
+        // Decimal commas, as the status bar writes the same values.
+        spin->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
         spin->setRange(n < 2 ? -10000 : 0, 10000);
         spin->setKeyboardTracking(false);
         m_box[size_t(n)] = spin;
