@@ -16,7 +16,6 @@ class DesignerFilesTest : public DesignerFixture {
 protected:
     void TearDown() override
     {
-        DesignerExtensions::instance() = DesignerExtensions();
         DesignerFixture::TearDown();
     }
 };

@@ -42,7 +42,6 @@ protected:
     }
     void TearDown() override
     {
-        DesignerExtensions::instance().newFromTemplate = nullptr;
         TqnReport::previewHook() = nullptr;
         guestWindowCloses();
         m_report->setMessages(&m_messages);

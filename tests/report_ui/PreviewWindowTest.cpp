@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
@@ -143,6 +144,39 @@ TEST_F(PreviewWindowTest, RightClickMenuHoldsTheCommandsAndTheZooms)
     EXPECT_EQ(texts.mid(5), PreviewZoom::choiceTexts());
     menu->actions()[13]->trigger();
     EXPECT_EQ(preview.view()->zoom().mode(), PreviewZoom::TwoPages);
+}
+
+TEST_F(PreviewWindowTest, FunctionKeysAndARealRightClickReachTheirCommands)
+{
+    TStandardPreview &preview = open(makePages(3));
+    QWidget *pages = preview.view()->canvas();
+    pages->setFocus();
+    // F10 open, F11 save, F2 print, F3 find: each asks its dialog, in that order.
+    previewtest::keyClick(pages, Qt::Key_F10);
+    EXPECT_EQ(m_dialogs.title, QStringLiteral("Apre un report."));
+    previewtest::keyClick(pages, Qt::Key_F11);
+    EXPECT_EQ(m_dialogs.title, QStringLiteral("Salva il report."));
+    previewtest::keyClick(pages, Qt::Key_F2);
+    EXPECT_EQ(m_dialogs.printPageCount, 3);
+    m_dialogs.find = FindRequest{QStringLiteral("Pagina 2"), FindOptions()};
+    previewtest::keyClick(pages, Qt::Key_F3);
+    EXPECT_EQ(preview.view()->currentPage(), 2);
+    EXPECT_EQ(m_dialogs.asked, 4);
+
+    // A right click on the pages: the menu comes up where the mouse is, and its find asks.
+    const QPoint at(40, 40);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, pages->mapToGlobal(at));
+    QApplication::sendEvent(pages, &click);
+    QMenu *menu = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *m = qobject_cast<QMenu *>(w); m && m->isVisible())
+            menu = m;
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->actions().value(3)->text(), QStringLiteral("&Trova"));
+    const int before = m_dialogs.asked;
+    menu->actions().value(3)->trigger();
+    menu->close();
+    EXPECT_EQ(m_dialogs.asked, before + 1);
 }
 
 TEST_F(PreviewWindowTest, ModalPreviewIsListedWhileOpenOnTheReportsPages)

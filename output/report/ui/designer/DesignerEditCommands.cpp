@@ -53,18 +53,8 @@ void TqnDesignerWindow::editObject()
 {
     if (m_canvas->selection().size() != 1)
         return;
-    TqnView &view = *m_canvas->selection().front();
     auto &editor = DesignerExtensions::instance().editObject;
-    bool changed = false;
-    if (editor) {
-        changed = editor(m_report, view, this);
-    } else {
-        QStringList lines = view.Memo;
-        changed = m_dialogs->editLines(QStringLiteral("Editor di testo"), lines) && lines != view.Memo;
-        if (changed)
-            view.Memo = lines;
-    }
-    if (changed)
+    if (editor && editor(m_report, *m_canvas->selection().front(), this))
         edited();
 }
 
