@@ -80,6 +80,8 @@ void TqnDesignerWindow::insertBand(TqnBandType type)
     TqnBandView &band = selectionedits::addBand(*page, type);
     band.Name = selectionedits::freeName(m_report.layout().Pages, QStringLiteral("Banda"));
     m_canvas->select({&band});
+    // The keys go on to the new object, not to whatever field had them before the band window.
+    m_canvas->setFocus();
     edited();
 }
 

@@ -72,11 +72,13 @@ PictureDialog::PictureDialog(TqnReport &report, TqnPictureView &picture, QWidget
     m_fromFile = new QRadioButton(QStringLiteral("Da &file"), this);
     m_file = new QLineEdit(this);
     m_file->setReadOnly(true);
+    m_file->setMinimumWidth(260);
     m_file->setPlaceholderText(picture.Data.isEmpty() ? QString() : QStringLiteral("(immagine nel report)"));
     auto *browse = new QPushButton(QStringLiteral("&Sfoglia..."), this);
     browse->setAutoDefault(false);
     m_fromField = new QRadioButton(QStringLiteral("Da un campo dell'&archivio"), this);
     m_field = new QLineEdit(this);
+    m_field->setMinimumWidth(260);
     auto *chooseField = new QPushButton(QStringLiteral("&Campo DB..."), this);
     chooseField->setAutoDefault(false);
     m_preview = new QLabel(this);
