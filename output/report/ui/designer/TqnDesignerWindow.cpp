@@ -224,11 +224,12 @@ void TqnDesignerWindow::onSelectionChanged()
 {
     const ViewList &views = m_canvas->selection();
     m_inspector->setSelection(views);
-    // The tool bar's font boxes show the first text box's font.
+    // The tool bar's font boxes show the first text box's font; no size without a text box.
+    const QSignalBlocker fontBlock(m_fontBox), sizeBlock(m_sizeBox);
+    m_sizeBox->setEditText(QString());
     for (const TqnView *view : views)
         if (view->kind() == TqnViewKind::vkMemo) {
             const auto &memo = static_cast<const TqnMemoView &>(*view);
-            const QSignalBlocker fontBlock(m_fontBox), sizeBlock(m_sizeBox);
             m_fontBox->setCurrentFont(QFont(memo.FontName));
             m_sizeBox->setEditText(QString::number(memo.FontSize));
             break;
