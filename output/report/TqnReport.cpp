@@ -187,6 +187,7 @@ void TqnReport::OpenLayout(const QString &fileName)
 
 void TqnReport::readFrom(const QByteArray &data)
 {
+    emit layoutAboutToBeReplaced();
     m_layout.Values.clear();
     m_layout.VariableList.clear();
     const QString window = windowName();
@@ -246,6 +247,7 @@ void TqnReport::reloadIfChanged()
 
 void TqnReport::ResetLayout()
 {
+    emit layoutAboutToBeReplaced();
     m_prepared.clear();
     m_layout.reset();
     emit layoutReplaced();

@@ -125,6 +125,9 @@ public:
     static TqnReport *current();
 
 signals:
+    // The layout's pages and objects are about to be destroyed (a load, a reset, a copy read
+    // back): windows that point into them let go now, before any message of the load shows.
+    void layoutAboutToBeReplaced();
     // A new layout was loaded or saved under a new name, or the layout was reset: an open
     // designer shows it again.
     void layoutReplaced();

@@ -3,6 +3,7 @@
 #include "output/report/ui/designer/DesignerDocument.h"
 #include "output/report/ui/designer/ObjectClipboard.h"
 #include "output/report/ui/designer/ObjectInspector.h"
+#include "output/report/ui/dialogs/TextEditorDialog.h"
 #include "tests/report_designer/DesignerTestSupport.h"
 
 #include <QAction>
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTabBar>
 
 using namespace designertest;
@@ -221,9 +223,12 @@ TEST_F(DesignerEditTest, ModificaEditsTheObjectsLines)
     makeSuppliedList();
     TqnDesignerWindow &designer = openDesigner();
     click(QPoint(60, 55));
-    m_dialogs.lines = QStringList{QStringLiteral("Elenco"), QStringLiteral("del [DATE]")};
+    answerDialog<TextEditorDialog>([](TextEditorDialog &editor) {
+        editor.editor()->setPlainText(QStringLiteral("Elenco\ndel [DATE]"));
+        editor.accept();
+    });
     designer.action(QStringLiteral("Modifica..."))->trigger();
-    EXPECT_EQ(object(QStringLiteral("Titolo"))->Memo, *m_dialogs.lines);
+    EXPECT_EQ(object(QStringLiteral("Titolo"))->Memo, (QStringList{QStringLiteral("Elenco"), QStringLiteral("del [DATE]")}));
     EXPECT_TRUE(designer.document().canUndo());
 }
 

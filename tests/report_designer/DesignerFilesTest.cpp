@@ -12,7 +12,13 @@ using Answer = DesignerDialogs::Answer;
 
 namespace {
 
-class DesignerFilesTest : public DesignerFixture {};
+class DesignerFilesTest : public DesignerFixture {
+protected:
+    void TearDown() override
+    {
+        DesignerFixture::TearDown();
+    }
+};
 
 TEST_F(DesignerFilesTest, BeforeAnyLoadCaptionIsPlainAndSaveAsksForAName)
 {
@@ -155,6 +161,83 @@ TEST_F(DesignerFilesTest, FailedSaveKeepsLayoutInMemoryAndFileOnDisk)
     EXPECT_EQ(fileBytes(supplied), onDisk);
     EXPECT_EQ(designer.document().snapshot(), edited);
     EXPECT_TRUE(designer.document().modified());
+}
+
+TEST_F(DesignerFilesTest, UndoingATemplateGivesTheFileNameBackToCaptionAndSave)
+{
+    const QString supplied = makeSuppliedList();
+    const QByteArray blank = [] {
+        TqnLayout empty;
+        return writeLayout(empty, QString());
+    }();
+    DesignerExtensions::instance().newFromTemplate = [&](TqnReport &report, QWidget *) {
+        report.ResetLayout();
+        report.loadFromMemory(blank);
+        return true;
+    };
+    TqnDesignerWindow &designer = openDesigner();
+    designer.action(QStringLiteral("Nuovo da modello..."))->trigger();
+    EXPECT_EQ(designer.windowTitle(), QStringLiteral("Modellatore"));
+    designer.action(QStringLiteral("Annulla"))->trigger();
+    EXPECT_EQ(designer.windowTitle(), QStringLiteral("Modellatore - elenco_capofamiglia"));
+    EXPECT_FALSE(designer.document().modified());
+    designer.action(QStringLiteral("Ripristina"))->trigger();
+    EXPECT_EQ(designer.windowTitle(), QStringLiteral("Modellatore"));
+    designer.action(QStringLiteral("Annulla"))->trigger();
+    // "Salva" writes under the name again, without asking for one.
+    designer.action(QStringLiteral("Salva"))->trigger();
+    EXPECT_TRUE(m_dialogs.filter.isEmpty());
+    EXPECT_EQ(fileBytes(m_app + QStringLiteral("/elenco_capofamiglia.qnf")), fileBytes(supplied));
+}
+
+TEST_F(DesignerFilesTest, YesToTheQuestionSavesTheLayoutAndTemplatesGoWhereChosen)
+{
+    QString templateName;
+    DesignerExtensions::instance().saveTemplate = [&](TqnReport &, const QString &name, QWidget *) {
+        templateName = name;
+        return true;
+    };
+    TqnDesignerWindow &designer = openDesigner();
+    designer.insertBand(TqnBandType::btReportTitle);
+    QDir().mkpath(path(QStringLiteral("modelli")));
+    m_dialogs.fileName = path(QStringLiteral("modelli/testata"));
+    m_dialogs.saveFilterIndex = 1;
+    designer.action(QStringLiteral("Salva con nome..."))->trigger();
+    EXPECT_EQ(templateName, path(QStringLiteral("modelli/testata.qnt")));
+    EXPECT_TRUE(designer.document().modified());
+
+    // Closing: Yes offers only the layout entry and writes the layout.
+    templateName.clear();
+    m_dialogs.saveAnswers = {Answer::Yes};
+    m_dialogs.fileName = path(QStringLiteral("modelli/testata"));
+    EXPECT_TRUE(designer.close());
+    EXPECT_EQ(m_dialogs.filter, QStringLiteral("Quarnel form (*.qnf)|*.qnf"));
+    EXPECT_TRUE(templateName.isEmpty());
+    EXPECT_EQ(fileBytes(path(QStringLiteral("modelli/testata.qnf"))), designer.document().snapshot());
+}
+
+TEST_F(DesignerFilesTest, RecentFilesKeepTheirFoldersAndComeBackNextRun)
+{
+    const QString supplied = makeSuppliedList();
+    m_report->ResetLayout();
+    {
+        TqnDesignerWindow &designer = openDesigner();
+        designer.files().openFile(supplied);                    // as the printed lists load it
+        designer.insertBand(TqnBandType::btReportTitle);
+        designer.action(QStringLiteral("Salva"))->trigger();   // into the current folder
+        EXPECT_EQ(DesignerFiles::recentFiles(),
+                  (QStringList{QDir(QDir::currentPath()).filePath(QStringLiteral("elenco_capofamiglia.qnf")), supplied}));
+        closeDesigner();
+    }
+    const QStringList remembered = DesignerFiles::recentFiles();
+    DesignerFiles::recentFiles().clear();
+    QDir::setCurrent(path(QString()));
+    TqnDesignerWindow &again = openDesigner();
+    EXPECT_EQ(DesignerFiles::recentFiles(), remembered);
+    // The one from the layout folder opens from there, whatever the current folder.
+    again.files().reopen(remembered.value(1));
+    EXPECT_TRUE(m_dialogs.messages.empty());
+    EXPECT_EQ(m_report->layout().Pages.front().Objects.size(), 6u);
 }
 
 } // namespace

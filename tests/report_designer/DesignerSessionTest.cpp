@@ -3,12 +3,14 @@
 #include "output/report/ui/designer/DesignerDocument.h"
 #include "output/report/ui/designer/DesignerWindows.h"
 #include "output/report/ui/designer/ObjectInspector.h"
+#include "output/report/ui/dialogs/TextEditorDialog.h"
 #include "tests/report_designer/DesignerTestSupport.h"
 
 #include "db/TField.h"
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <cmath>
 #include <QTimer>
@@ -49,7 +51,10 @@ TEST_F(DesignerSessionTest, VolunteerMovesABoxMakesItBoldAddsABandSavesAndSeesIt
     const TqnView *band = designer.canvas()->selection().front();
     designer.action(QStringLiteral("Inserisci rettangolo"))->trigger();
     drag(QPoint(60, band->Y + 5), QPoint(300, band->Y + 25));
-    m_dialogs.lines = QStringList{QStringLiteral("Fine dell'elenco")};
+    answerDialog<TextEditorDialog>([](TextEditorDialog &editor) {
+        editor.editor()->setPlainText(QStringLiteral("Fine dell'elenco"));
+        editor.accept();
+    });
     designer.action(QStringLiteral("Modifica..."))->trigger();
 
     m_dialogs.saveAnswers = {DesignerDialogs::Answer::Yes};

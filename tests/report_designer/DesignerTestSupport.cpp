@@ -1,6 +1,7 @@
 #include "tests/report_designer/DesignerTestSupport.h"
 
 #include "output/report/ui/designer/DesignerFiles.h"
+#include "output/report/ui/designer/DesignerWindows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -70,14 +71,6 @@ std::optional<int> ScriptedDialogs::chooseItem(const QString &, const QString &,
     return item;
 }
 
-bool ScriptedDialogs::editLines(const QString &, QStringList &edited)
-{
-    if (!lines)
-        return false;
-    edited = *lines;
-    return true;
-}
-
 std::optional<quint32> ScriptedDialogs::chooseColor(quint32)
 {
     return color;
@@ -92,12 +85,27 @@ void DesignerFixture::SetUp()
     m_savedFolder = QDir::currentPath();
     QDir::setCurrent(m_app);
     DesignerFiles::recentFiles().clear();
+    // The dialogs the program installs where it starts.
+    designerwindows::installDialogs();
     openArchive(4);
+}
+
+void DesignerFixture::answerModal(std::function<bool(QWidget *)> answer)
+{
+    m_dialogWatch.disconnect();
+    m_dialogWatch.setInterval(5);
+    QObject::connect(&m_dialogWatch, &QTimer::timeout, [this, answer] {
+        if (QWidget *modal = QApplication::activeModalWidget(); modal && modal->isVisible() && answer(modal))
+            m_dialogWatch.stop();
+    });
+    m_dialogWatch.start();
 }
 
 void DesignerFixture::TearDown()
 {
+    m_dialogWatch.stop();
     m_designer.reset();
+    designerwindows::installDialogs();
     QDir::setCurrent(m_savedFolder);
     ArchiveReportFixture::TearDown();
 }

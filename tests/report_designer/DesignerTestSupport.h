@@ -6,7 +6,9 @@
 #include "output/report/ui/designer/TqnDesignerWindow.h"
 #include "tests/report/ReportTestSupport.h"
 
+#include <QTimer>
 #include <deque>
+#include <functional>
 
 namespace designertest {
 
@@ -20,7 +22,6 @@ public:
     QString chooseInFolder(const QStringList &names) override;
     QString askName(const QString &preset) override;
     std::optional<int> chooseItem(const QString &caption, const QString &label, const QStringList &items) override;
-    bool editLines(const QString &caption, QStringList &lines) override;
     std::optional<quint32> chooseColor(quint32 current) override;
 
     // The answers, used up in order; an empty queue cancels.
@@ -30,7 +31,6 @@ public:
     int saveFilterIndex = 0;
     QString name;               // chooseInFolder / askName
     std::deque<int> items;
-    std::optional<QStringList> lines;
     std::optional<quint32> color;
 
     // What was asked or shown.
@@ -58,10 +58,25 @@ protected:
     TqnView *object(const QString &name) const;
     QByteArray fileBytes(const QString &path) const;
 
+    // Runs `answer` on the next dialog of type D once it shows modally (inside its own event
+    // loop, as a user would); the answer accepts or rejects it.
+    template <typename D>
+    void answerDialog(std::function<void(D &)> answer)
+    {
+        answerModal([answer](QWidget *w) {
+            auto *dialog = qobject_cast<D *>(w);
+            if (dialog)
+                answer(*dialog);
+            return dialog != nullptr;
+        });
+    }
+    void answerModal(std::function<bool(QWidget *)> answer);
+
     QString m_app;              // the application folder, current while the test runs
     QString m_savedFolder;
     ScriptedDialogs m_dialogs;
     std::unique_ptr<TqnDesignerWindow> m_designer;
+    QTimer m_dialogWatch;
 };
 
 } // namespace designertest

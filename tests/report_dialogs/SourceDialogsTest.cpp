@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -112,6 +113,30 @@ TEST_F(BandSourceTest, OkReplacesTheEntryAnnullaKeepsItAndNessunoRemovesIt)
 
 using TextEditorTest = DialogFixture;
 
+TEST_F(BandSourceTest, AVirtualSourcePrintsFromTheFirstElementAsManyTimesAsCounted)
+{
+    TqnBandView &band = addBand(m_report->layout().Pages.front(), TqnBandType::btMasterData, 0, 20);
+    BandSourceDialog *dialog = open(band);
+    dialog->endLast()->setChecked(true);
+    dialog->source()->setCurrentIndex(1);
+    EXPECT_TRUE(dialog->endCounted()->isChecked());
+    EXPECT_TRUE(dialog->count()->isEnabled());
+    for (QRadioButton *fixed : {dialog->beginCurrent(), dialog->endLast(), dialog->endCurrent()})
+        EXPECT_FALSE(fixed->isEnabled()) << fixed->text().toStdString();
+    dialog->count()->setValue(4);
+    dialog->accept();
+    const TqnDataset *entry = m_report->layout().DataSets.find(band.FormatText);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->RangeBegin, TqnRangeBegin::rbFirst);
+    EXPECT_EQ(entry->RangeEnd, TqnRangeEnd::reCount);
+    EXPECT_EQ(entry->RangeEndCount, 4);
+    // Back on a window's table the choices are free again.
+    dialog = open(band);
+    dialog->source()->setCurrentIndex(0);
+    EXPECT_TRUE(dialog->endLast()->isEnabled());
+    EXPECT_TRUE(dialog->beginCurrent()->isEnabled());
+}
+
 TEST_F(TextEditorTest, EveryInsertionPrintsWhatItNames)
 {
     openArchive(1);
@@ -178,6 +203,25 @@ TEST_F(TextEditorTest, EveryInsertionPrintsWhatItNames)
     const QStringList texts = printedTexts();
     EXPECT_TRUE(texts.contains(QStringLiteral("Capo %1 pag 1").arg(card))) << texts.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(texts.contains(QStringLiteral("Conto AB5 1,50"))) << texts.join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(TextEditorTest, VariabileIsOfferedOnlyWhenTheLayoutHasVariables)
+{
+    TqnMemoView &memo = addMemo(m_report->layout().Pages.front(), 10, 10, 200, 20, QString());
+    const auto variableButton = [](const TextEditorDialog &dialog) {
+        for (QPushButton *b : dialog.findChildren<QPushButton *>())
+            if (b->text() == QStringLiteral("&Variabile"))
+                return b;
+        return static_cast<QPushButton *>(nullptr);
+    };
+    {
+        TextEditorDialog dialog(*m_report, memo);
+        ASSERT_TRUE(variableButton(dialog));
+        EXPECT_FALSE(variableButton(dialog)->isEnabled());
+    }
+    m_report->layout().Values.set(TqnVariable{QStringLiteral("Titolo"), TqnVariableKind::vkOther, {}, {}, QStringLiteral("'Elenco'")});
+    TextEditorDialog dialog(*m_report, memo);
+    EXPECT_TRUE(variableButton(dialog)->isEnabled());
 }
 
 TEST_F(TextEditorTest, AnnullaLeavesTheText)

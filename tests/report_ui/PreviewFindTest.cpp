@@ -3,6 +3,7 @@
 #include "output/report/ui/TextSearch.h"
 #include "tests/report_ui/PreviewTestSupport.h"
 
+#include <QCoreApplication>
 #include <QScrollBar>
 
 using namespace previewtest;
@@ -109,6 +110,20 @@ TEST_F(PreviewFindTest, FindsForwardAndBackFromTheCurrentPageAndSaysWhenNothingI
     EXPECT_EQ(preview.view()->currentPage(), 4);
 }
 
+TEST_F(PreviewFindTest, AfterAHitTheDialogComesBackSetToGoOnFromTheCurrentPage)
+{
+    TStandardPreview &preview = open(makePages(40, cards));
+    m_dialogs.find = FindRequest{QStringLiteral("Verdi"), FindOptions()};
+    preview.findText();
+    EXPECT_EQ(preview.view()->currentPage(), 1);
+    m_dialogs.findAsShown = true;
+    preview.findText();
+    EXPECT_FALSE(m_dialogs.previousFind.options.fromFirstPage);
+    EXPECT_EQ(preview.view()->currentPage(), 3);   // page 2 holds Rossini and Bianchi
+    preview.findText();
+    EXPECT_EQ(preview.view()->currentPage(), 5);
+}
+
 TEST_F(PreviewFindTest, FoundTextFarDownAPageIsScrolledIntoViewAndMarked)
 {
     TStandardPreview &preview = open(makePages(3, [](int page) {
@@ -121,15 +136,32 @@ TEST_F(PreviewFindTest, FoundTextFarDownAPageIsScrolledIntoViewAndMarked)
     m_dialogs.find = FindRequest{QStringLiteral("Riga 44 della pagina 2"), FindOptions()};
     preview.findText();
     EXPECT_EQ(preview.view()->currentPage(), 2);
-    const QImage shot = preview.view()->canvas()->grab().toImage();
     // Somewhere in view the highlight's yellow lies over the white page.
-    bool marked = false;
-    for (int y = 0; y < shot.height() && !marked; y += 2)
-        for (int x = 0; x < shot.width() && !marked; x += 2) {
-            const QColor c = shot.pixelColor(x, y);
-            marked = c.red() > 240 && c.green() > 200 && c.blue() < 180;
-        }
-    EXPECT_TRUE(marked);
+    const auto marked = [&preview] {
+        const QImage shot = preview.view()->canvas()->grab().toImage();
+        for (int y = 0; y < shot.height(); y += 2)
+            for (int x = 0; x < shot.width(); x += 2) {
+                const QColor c = shot.pixelColor(x, y);
+                if (c.red() > 240 && c.green() > 200 && c.blue() < 180)
+                    return true;
+            }
+        return false;
+    };
+    EXPECT_TRUE(marked());
+
+    // It stays in view when the zoom changes, the window is resized or goes full screen.
+    preview.applyZoom(PreviewZoom::percent(150));
+    EXPECT_TRUE(marked());
+    preview.resize(900, 700);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(marked());
+    preview.toggleFullScreen();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(marked());
+    preview.toggleFullScreen();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(marked());
+    EXPECT_EQ(preview.view()->currentPage(), 2);
 }
 
 } // namespace

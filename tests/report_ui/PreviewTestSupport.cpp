@@ -82,7 +82,7 @@ std::optional<FindRequest> ScriptedDialogs::askFind(QWidget *, const FindRequest
 {
     wander();
     previousFind = previous;
-    return find;
+    return findAsShown ? std::optional<FindRequest>(previous) : find;
 }
 
 std::optional<FileChoice> ScriptedDialogs::chooseOpenFile(QWidget *, const QString &t, const QStringList &f)

@@ -31,8 +31,10 @@ public:
     bool askPrint(QWidget *, QPrinter &printer, int pageCount) override;
     bool printersInstalled() override { return printers; }
 
-    // What the next dialog answers; none cancels.
+    // What the next dialog answers; none cancels. With `findAsShown` the find dialog is
+    // confirmed as it came up.
     std::optional<FindRequest> find;
+    bool findAsShown = false;
     std::optional<FileChoice> file;
     std::function<bool(QPrinter &)> print;
     bool printers = true;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
@@ -57,6 +58,36 @@ TEST_F(PreviewWindowTest, ZoomBoxTakesOnlyPercentagesAndBeepsAtNonsense)
     typeZoom(QStringLiteral(" +-"));
     EXPECT_FALSE(preview.fullScreenMode());
     EXPECT_EQ(edit->text(), QString());
+}
+
+TEST_F(PreviewWindowTest, ZoomBoxSpeaksItalianAndRefusesAZoomOutOfRange)
+{
+    TStandardPreview &preview = open(makePages(3));
+    QLineEdit *edit = preview.zoomBox()->lineEdit();
+    typeZoom(QStringLiteral("12,5"));
+    previewtest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(preview.view()->zoom(), PreviewZoom::percent(12.5));
+    EXPECT_EQ(edit->text(), QStringLiteral("12,5%"));
+    for (const QString &refused : {QStringLiteral("1001"), QStringLiteral("0,5"), QStringLiteral("5000%")}) {
+        typeZoom(refused);
+        previewtest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(preview.view()->zoom(), PreviewZoom::percent(12.5)) << refused.toStdString();
+        EXPECT_EQ(edit->text(), QStringLiteral("12,5%")) << refused.toStdString();
+    }
+    EXPECT_EQ(m_messages.beeps, 3);
+}
+
+TEST_F(PreviewWindowTest, ResizingKeepsThePlaceInThePage)
+{
+    TStandardPreview &preview = open(makePages(3));
+    PreviewView *view = preview.view();
+    view->goToPage(2);
+    view->scrollByScreen(1);
+    const int into = view->verticalBar()->value();
+    preview.resize(1100, 760);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->verticalBar()->value(), into);
+    EXPECT_EQ(view->currentPage(), 2);
 }
 
 TEST_F(PreviewWindowTest, ChoosingAZoomFromTheListAppliesIt)
@@ -113,6 +144,39 @@ TEST_F(PreviewWindowTest, RightClickMenuHoldsTheCommandsAndTheZooms)
     EXPECT_EQ(texts.mid(5), PreviewZoom::choiceTexts());
     menu->actions()[13]->trigger();
     EXPECT_EQ(preview.view()->zoom().mode(), PreviewZoom::TwoPages);
+}
+
+TEST_F(PreviewWindowTest, FunctionKeysAndARealRightClickReachTheirCommands)
+{
+    TStandardPreview &preview = open(makePages(3));
+    QWidget *pages = preview.view()->canvas();
+    pages->setFocus();
+    // F10 open, F11 save, F2 print, F3 find: each asks its dialog, in that order.
+    previewtest::keyClick(pages, Qt::Key_F10);
+    EXPECT_EQ(m_dialogs.title, QStringLiteral("Apre un report."));
+    previewtest::keyClick(pages, Qt::Key_F11);
+    EXPECT_EQ(m_dialogs.title, QStringLiteral("Salva il report."));
+    previewtest::keyClick(pages, Qt::Key_F2);
+    EXPECT_EQ(m_dialogs.printPageCount, 3);
+    m_dialogs.find = FindRequest{QStringLiteral("Pagina 2"), FindOptions()};
+    previewtest::keyClick(pages, Qt::Key_F3);
+    EXPECT_EQ(preview.view()->currentPage(), 2);
+    EXPECT_EQ(m_dialogs.asked, 4);
+
+    // A right click on the pages: the menu comes up where the mouse is, and its find asks.
+    const QPoint at(40, 40);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, pages->mapToGlobal(at));
+    QApplication::sendEvent(pages, &click);
+    QMenu *menu = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *m = qobject_cast<QMenu *>(w); m && m->isVisible())
+            menu = m;
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->actions().value(3)->text(), QStringLiteral("&Trova"));
+    const int before = m_dialogs.asked;
+    menu->actions().value(3)->trigger();
+    menu->close();
+    EXPECT_EQ(m_dialogs.asked, before + 1);
 }
 
 TEST_F(PreviewWindowTest, ModalPreviewIsListedWhileOpenOnTheReportsPages)

@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -81,6 +82,18 @@ void PreviewView::setZoom(const PreviewZoom &zoom)
 
 void PreviewView::relayout()
 {
+    // What the view shows now stays in view at the new scale or size: the point of the page
+    // at its top-left corner stays there, and a found text in sight stays in sight.
+    int anchorPage = -1;
+    QPointF anchor;
+    bool hitInSight = false;
+    if (m_current > 0 && pageCount() > 0 && m_scene.scale > 0) {
+        const QPointF corner(std::max(0.0, m_scene.offset.x()), m_scene.offset.y());
+        anchorPage = std::clamp(m_scene.layout.pageAt(corner.y()), 0, pageCount() - 1);
+        anchor = (corner - m_scene.layout.pageRect(anchorPage).topLeft()) / m_scene.scale;
+        hitInSight = hitArea().intersects(QRectF(m_scene.offset, QSizeF(m_shownSize)));
+    }
+
     std::vector<QSizeF> sizes;
     QSizeF largest;
     if (m_scene.pages) {
@@ -92,10 +105,26 @@ void PreviewView::relayout()
     }
     m_scene.scale = m_zoom.scale(m_canvas->size(), largest, PreviewCanvas::kGap, logicalDpiX());
     m_scene.layout.arrange(sizes, m_scene.scale, m_zoom.columns(), PreviewCanvas::kGap);
+    m_shownSize = m_canvas->size();
     updateRanges();
-    // The page in view stays in view at the new scale.
-    if (m_current > 0)
+
+    if (anchorPage >= 0 && anchorPage < pageCount()) {
+        const QRectF sheet = m_scene.layout.pageRect(anchorPage);
+        // Above or left of the sheet (in the gap) the view starts one gap before it.
+        const double x = anchor.x() < 0 ? sheet.left() - PreviewCanvas::kGap : sheet.left() + anchor.x() * m_scene.scale;
+        const double y = anchor.y() < 0 ? sheet.top() - PreviewCanvas::kGap : sheet.top() + anchor.y() * m_scene.scale;
+        {
+            const QScopedValueRollback<bool> moving(m_moving, true);
+            m_hbar->setValue(int(std::lround(x)));
+            m_vbar->setValue(int(std::lround(y)));
+        }
+        if (hitInSight)
+            scrollIntoView(hitArea());
+        updateRanges();
+        setCurrent(normalised(m_scene.layout.pageAt(m_vbar->value() + m_canvas->height() / 4.0) + 1));
+    } else if (m_current > 0) {
         goToPage(normalised(m_current));
+    }
     m_canvas->update();
 }
 
@@ -186,27 +215,35 @@ void PreviewView::scrollBySteps(int dx, int dy)
     m_vbar->setValue(m_vbar->value() + dy * m_vbar->singleStep());
 }
 
+QRectF PreviewView::hitArea() const
+{
+    if (m_scene.hitBoxes.empty() || m_scene.hitPage < 0 || m_scene.hitPage >= pageCount())
+        return {};
+    QRectF area;
+    for (const QRectF &box : m_scene.hitBoxes)
+        area |= box;
+    const QRectF sheet = m_scene.layout.pageRect(m_scene.hitPage);
+    return QRectF(sheet.topLeft() + area.topLeft() * m_scene.scale, area.size() * m_scene.scale);
+}
+
+void PreviewView::scrollIntoView(const QRectF &target)
+{
+    const QSize view = m_canvas->size();
+    const QScopedValueRollback<bool> moving(m_moving, true);
+    const double margin = std::min(view.height() / 4.0, 60.0);
+    if (target.top() < m_vbar->value() || target.bottom() > m_vbar->value() + view.height())
+        m_vbar->setValue(int(target.top() - margin));
+    if (target.left() < m_hbar->value() || target.right() > m_hbar->value() + view.width())
+        m_hbar->setValue(int(target.left() - margin));
+}
+
 void PreviewView::showHit(int page, const std::vector<QRectF> &boxes)
 {
     m_scene.hitPage = page;
     m_scene.hitBoxes = boxes;
     if (boxes.empty() || page < 0 || page >= pageCount())
         return;
-    QRectF area;
-    for (const QRectF &box : boxes)
-        area |= box;
-    const QRectF sheet = m_scene.layout.pageRect(page);
-    const QRectF target(sheet.topLeft() + area.topLeft() * m_scene.scale, area.size() * m_scene.scale);
-    const QSize view = m_canvas->size();
-    {
-        const QScopedValueRollback<bool> moving(m_moving, true);
-        // Scrolled only as far as needed, with some room around the text.
-        const double margin = std::min(view.height() / 4.0, 60.0);
-        if (target.top() < m_vbar->value() || target.bottom() > m_vbar->value() + view.height())
-            m_vbar->setValue(int(target.top() - margin));
-        if (target.left() < m_hbar->value() || target.right() > m_hbar->value() + view.width())
-            m_hbar->setValue(int(target.left() - margin));
-    }
+    scrollIntoView(hitArea());
     updateRanges();
     setCurrent(normalised(page + 1));
     m_canvas->update();

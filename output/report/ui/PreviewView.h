@@ -55,6 +55,10 @@ protected:
 
 private:
     void relayout();
+    // The found text on the canvas, in device pixels; empty when none is marked.
+    QRectF hitArea() const;
+    // Scrolls only as far as needed to show `target` (canvas pixels), with some room around it.
+    void scrollIntoView(const QRectF &target);
     void updateRanges();
     void scrolled();
     void setCurrent(int page);
@@ -64,6 +68,7 @@ private:
     PreviewZoom m_zoom;
     int m_current = 0;
     bool m_moving = false;       // a command is scrolling: the bars do not pick the page
+    QSize m_shownSize;           // the canvas size the scene was last arranged for
     PreviewCanvas *m_canvas;
     QScrollBar *m_vbar;
     QScrollBar *m_hbar;

@@ -57,7 +57,8 @@ QString PreviewZoom::text() const
     case TwoPages: return QStringLiteral("Due pagine");
     case Percent: break;
     }
-    return QString::number(m_percent, 'g', 6) + QLatin1Char('%');
+    // Italian decimals, without a thousands point (the box would not accept it back).
+    return QString::number(m_percent, 'g', 6).replace(QLatin1Char('.'), kDecimalSeparator) + QLatin1Char('%');
 }
 
 QStringList PreviewZoom::choiceTexts()
@@ -92,7 +93,9 @@ std::optional<PreviewZoom> PreviewZoom::parse(const QString &typed, QChar decima
     number.replace(decimalSeparator, QLatin1Char('.'));
     bool ok = false;
     const double value = number.toDouble(&ok);
-    if (!ok || value <= 0)
+    // Beyond the range the page would be a dot or larger than a scroll range can hold: the
+    // value is refused as a wrong one is, not silently changed.
+    if (!ok || value <= 0 || value < kMinPercent || value > kMaxPercent)
         return std::nullopt;
     return percent(value);
 }

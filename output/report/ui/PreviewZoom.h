@@ -33,11 +33,13 @@ public:
     static PreviewZoom choice(int index);
 
     // A typed percentage: digits with at most one decimal separator, an optional "%".
-    // None for anything else and for 0.
+    // None for anything else, for 0 and for a value outside kMinPercent..kMaxPercent.
     static std::optional<PreviewZoom> parse(const QString &typed, QChar decimalSeparator);
     // The characters the zoom box accepts as typing.
     static bool acceptsCharacter(QChar c, QChar decimalSeparator);
 
+    // The zoom box shows and reads percentages the Italian way: "12,5%".
+    static constexpr QChar kDecimalSeparator = u',';
     static constexpr double kMinPercent = 1;
     static constexpr double kMaxPercent = 1000;
 

@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QScreen>
 #include <QStyle>
@@ -112,6 +113,8 @@ void TStandardPreview::buildToolBar()
     m_zoomBox->setObjectName(QStringLiteral("ZoomBtn"));
     m_zoomBox->setToolTip(QStringLiteral("Ingrandimento"));
     m_zoomBox->setEditable(true);
+    // Typed and shown with the Italian decimal comma, whatever the system's locale.
+    m_zoomBox->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
     m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
     m_zoomBox->addItems(PreviewZoom::choiceTexts());
     m_zoomBox->setMinimumContentsLength(11);

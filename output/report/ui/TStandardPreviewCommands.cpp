@@ -184,5 +184,7 @@ void TStandardPreview::findText()
         return;
     }
     m_lastHit = hit;
+    // The next search goes on from this hit: the dialog comes back set to the current page.
+    m_lastFind.options.fromFirstPage = false;
     m_view->showHit(hit.at.page, hit.boxes);
 }

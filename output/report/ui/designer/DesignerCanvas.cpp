@@ -6,12 +6,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
 constexpr int kBorder = 16;
 constexpr int kGutter = 120;   // left of the sheet: the band names
 constexpr int kHandle = 3;   // half the side of a resize handle
+constexpr int kClickSlack = 1;   // pixels the mouse may move in a click
 
 // Handle n (0..7) of `box`: corners and edge middles, clockwise from the top left.
 QPoint handlePoint(const QRect &box, int n)
@@ -136,6 +138,7 @@ void DesignerCanvas::mousePressEvent(QMouseEvent *event)
     setFocus();
     const QPoint at = toLayout(event->position().toPoint());
     m_pressAt = at;
+    m_dragged = false;
     m_boxesAtPress.clear();
     for (const auto &object : m_page->Objects)
         m_boxesAtPress.emplace_back(object.get(), selectionedits::box(*object));
@@ -179,9 +182,25 @@ void DesignerCanvas::restoreBoxes()
     }
 }
 
+bool DesignerCanvas::boxesChanged() const
+{
+    for (const auto &[view, box] : m_boxesAtPress)
+        if (selectionedits::box(*view) != box)
+            return true;
+    return false;
+}
+
 void DesignerCanvas::applyDrag(QPoint at)
 {
     const QPoint delta = at - m_pressAt;
+    // A click, even with the hand trembling by a pixel, moves nothing: an object that is not
+    // on the grid stays where it is until it is really moved.
+    if (!m_dragged && std::abs(delta.x()) <= kClickSlack && std::abs(delta.y()) <= kClickSlack) {
+        if (m_drag == Drag::Move || m_drag == Drag::Resize)
+            restoreBoxes();
+        return;
+    }
+    m_dragged = true;
     if (m_drag == Drag::Move && !m_selection.empty()) {
         restoreBoxes();
         const TqnView &lead = *m_selection.front();
@@ -225,7 +244,8 @@ void DesignerCanvas::mouseReleaseEvent(QMouseEvent *event)
     m_drag = Drag::None;
     update();
     if (drag == Drag::Move || drag == Drag::Resize) {
-        emit edited();
+        if (boxesChanged())
+            emit edited();
         emit selectionChanged();
     } else if (drag == Drag::Rubber) {
         for (const auto &object : m_page->Objects)

@@ -56,6 +56,7 @@ private:
     int handleAt(QPoint layout) const;
     void applyDrag(QPoint layout);
     void restoreBoxes();
+    bool boxesChanged() const;
     int snapped(int value) const;
 
     TqnPage *m_page = nullptr;
@@ -66,6 +67,7 @@ private:
     Drag m_drag = Drag::None;
     int m_handle = -1;
     QPoint m_pressAt;
+    bool m_dragged = false;      // the mouse went farther than a click since the press
     QRect m_rubber;
     std::vector<std::pair<TqnView *, QRect>> m_boxesAtPress;
 };

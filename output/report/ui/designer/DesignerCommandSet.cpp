@@ -2,6 +2,7 @@
 #include "output/report/TqnReport.h"
 #include "output/report/ui/designer/DesignerDocument.h"
 #include "output/report/ui/designer/DesignerFiles.h"
+#include "output/report/ui/designer/DesignerIcons.h"
 #include "output/report/ui/designer/ObjectInspector.h"
 #include "output/report/ui/designer/TqnDesignerWindow.h"
 
@@ -51,10 +52,14 @@ void TqnDesignerWindow::fillRecentMenu()
 
 void TqnDesignerWindow::runExtension(const std::function<bool(TqnReport &, QWidget *)> &extension)
 {
-    if (extension && extension(m_report, this)) {
+    if (!extension)
+        return;
+    const bool changed = extension(m_report, this);
+    if (changed)
         m_document->commit();
-        rebuildTabs(currentPage());
-    }
+    // A dialog that replaced the layout (a template, the wizard) left the canvas empty.
+    if (changed || m_detached)
+        showLayout(currentPage(), false);
 }
 
 void TqnDesignerWindow::buildFileMenu(QMenu *menu)
@@ -306,21 +311,20 @@ void TqnDesignerWindow::buildCommands()
 
     buildToolsMenu(menuBar()->addMenu(QStringLiteral("&Strumenti")));
 
-    // Short words on the buttons keep each bar within one row; the hint gives the full caption.
+    // Alignment, order and size commands show drawn pictures, their captions as tool tips.
+    for (auto it = m_actions.begin(); it != m_actions.end(); ++it)
+        if (const QIcon icon = designericons::forCommand(it.key()); !icon.isNull())
+            it.value()->setIcon(icon);
+    // Short words on the other buttons keep each bar within one row; the hint gives the full caption.
     const std::pair<const char *, const char *> shortWords[] = {
-        {"Allinea a sinistra", "Sinistra"}, {"Allinea a destra", "Destra"}, {"Giustifica tutto il testo", "Giustifica"},
-        {"Centra in verticale", "Centro vert."}, {"Allinea in alto", "Alto"}, {"Allinea in basso", "Basso"},
         {"Testo normale / 90 gradi", "90°"}, {"Grassetto", "G"}, {"Corsivo", "C"}, {"Sottolineato", "S"},
         {"Colore carattere", "Colore"}, {"Attributi evidenziatura", "Evidenzia"},
         {"Linea bordo superiore", "Sopra"}, {"Linea bordo sinistro", "Sinistro"}, {"Linea bordo inferiore", "Sotto"},
         {"Linea bordo destra", "Destro"}, {"Tutto il bordo", "Tutto"}, {"Nessun bordo", "Nessuno"},
         {"Colore sfondo", "Sfondo"}, {"Colore bordo", "Col. bordo"}, {"Larghezza bordo", "Spessore"},
-        {"Allinea i bordi sinistri", "|<"}, {"Allinea i bordi destri", ">|"}, {"Allinea i bordi superiori", "Su"},
-        {"Allinea i bordi inferiori", "Giù"}, {"Centra orizzontalmente", "<>"}, {"Centra verticalmente", "^v"},
-        {"Stessa larghezza", "<->"}, {"Stessa altezza", "Alt."}, {"Seleziona oggetto", "Seleziona"},
+        {"Seleziona oggetto", "Seleziona"},
         {"Inserisci rettangolo", "Testo"}, {"Inserisci banda", "Banda"}, {"Inserisci immagine", "Immagine"},
-        {"Inserisci sottoreport", "Sottoreport"}, {"Porta in primo piano", "Primo piano"},
-        {"Porta in secondo piano", "Secondo piano"}};
+        {"Inserisci sottoreport", "Sottoreport"}};
     for (const auto &[caption, word] : shortWords)
         if (QAction *a = action(QString::fromUtf8(caption)))
             a->setIconText(QString::fromUtf8(word));

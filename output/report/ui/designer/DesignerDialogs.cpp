@@ -3,15 +3,10 @@
 #include "output/report/ui/designer/CanvasPainter.h"
 
 #include <QColorDialog>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -96,26 +91,6 @@ std::optional<int> DesignerDialogs::chooseItem(const QString &caption, const QSt
     if (!ok)
         return std::nullopt;
     return int(items.indexOf(item));
-}
-
-bool DesignerDialogs::editLines(const QString &caption, QStringList &lines)
-{
-    QDialog dialog(m_owner);
-    dialog.setWindowTitle(caption);
-    auto *editor = new QPlainTextEdit(lines.join(QLatin1Char('\n')), &dialog);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Annulla"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    auto *layout = new QVBoxLayout(&dialog);
-    layout->addWidget(editor);
-    layout->addWidget(buttons);
-    dialog.resize(420, 260);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    lines = editor->toPlainText().split(QLatin1Char('\n'));
-    return true;
 }
 
 std::optional<quint32> DesignerDialogs::chooseColor(quint32 current)

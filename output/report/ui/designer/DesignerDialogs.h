@@ -31,16 +31,15 @@ public:
     virtual QString chooseInFolder(const QStringList &names);
     virtual QString askName(const QString &preset);
     virtual std::optional<int> chooseItem(const QString &caption, const QString &label, const QStringList &items);
-    // A plain editor of lines; false when cancelled.
-    virtual bool editLines(const QString &caption, QStringList &lines);
     virtual std::optional<quint32> chooseColor(quint32 current);
 
 protected:
     QWidget *m_owner = nullptr;
 };
 
-// The designer's further dialogs; each returns true when it changed the layout. Empty entries
-// leave their commands disabled, except the object editor, which falls back to the plain one.
+// The designer's further dialogs; each returns true when it changed the layout. The program
+// installs them where it starts (designerwindows::installDialogs); an empty entry leaves its
+// command disabled.
 struct DesignerExtensions {
     std::function<bool(TqnReport &, TqnView &, QWidget *)> editObject;
     std::function<bool(TqnReport &, TqnView &, QWidget *)> highlight;

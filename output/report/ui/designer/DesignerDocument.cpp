@@ -18,17 +18,22 @@ QByteArray DesignerDocument::snapshot() const
     return writeLayout(m_report.layout(), m_report.selectedPrinter());
 }
 
+DesignerDocument::Copy DesignerDocument::current() const
+{
+    return {snapshot(), m_report.layout().FileName};
+}
+
 void DesignerDocument::restart()
 {
-    m_copies.assign(1, snapshot());
+    m_copies.assign(1, current());
     m_current = 0;
     emit changed();
 }
 
 void DesignerDocument::commit()
 {
-    QByteArray now = snapshot();
-    if (now == m_copies[m_current])
+    Copy now = current();
+    if (now.layout == m_copies[m_current].layout)
         return;
     m_copies.resize(m_current + 1);
     m_copies.push_back(std::move(now));
@@ -40,7 +45,8 @@ void DesignerDocument::load(size_t index)
 {
     m_current = index;
     emit aboutToReplace();
-    m_report.loadFromMemory(m_copies[index]);
+    m_report.loadFromMemory(m_copies[index].layout);
+    m_report.layout().FileName = m_copies[index].fileName;
     emit replaced();
     emit changed();
 }
@@ -59,7 +65,7 @@ void DesignerDocument::redo()
 
 bool DesignerDocument::modified() const
 {
-    return snapshot() != m_copies.front();
+    return snapshot() != m_copies.front().layout;
 }
 
 void DesignerDocument::revert()

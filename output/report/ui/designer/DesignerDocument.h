@@ -1,10 +1,12 @@
 #pragma once
 // The layout being designed, seen as a list of saved copies: the first is the layout as it
 // was opened or last saved, each edit appends the layout as it stands. Undo and redo move
-// along the list and read the copy back into the report.
+// along the list and read the copy back into the report, with the file name it had then
+// (undoing "Nuovo da modello" gives the file its name back).
 
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 #include <vector>
 
 class TqnReport;
@@ -31,6 +33,7 @@ public:
     bool modified() const;
     // Back to the layout as it was opened or last saved; the list restarts there.
     void revert();
+    // The layout as written to a file (the file name is not part of it).
     QByteArray snapshot() const;
 
 signals:
@@ -42,9 +45,14 @@ signals:
     void changed();
 
 private:
+    struct Copy {
+        QByteArray layout;
+        QString fileName;
+    };
+    Copy current() const;
     void load(size_t index);
 
     TqnReport &m_report;
-    std::vector<QByteArray> m_copies;
+    std::vector<Copy> m_copies;
     size_t m_current = 0;
 };

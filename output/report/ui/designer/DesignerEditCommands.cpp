@@ -7,6 +7,12 @@
 #include <QAction>
 #include <QActionGroup>
 
+namespace {
+
+const QString kBandTypeUsed = QStringLiteral("   La pagina ha già una banda di questo tipo.   ");
+
+} // namespace
+
 void TqnDesignerWindow::copy()
 {
     if (!m_canvas->selection().empty())
@@ -22,10 +28,15 @@ void TqnDesignerWindow::cut()
 void TqnDesignerWindow::paste()
 {
     const int grid = m_settings.gridSize;
-    const ViewList added = objectclipboard::paste(m_report.layout().Pages, currentPage(), QPoint(grid, grid));
-    if (added.empty())
+    const int page = currentPage();
+    const objectclipboard::Pasted pasted = objectclipboard::paste(m_report.layout(), page, QPoint(grid, grid));
+    if (pasted.pagesAdded)
+        rebuildTabs(page);
+    if (pasted.bandRefused)
+        m_dialogs->message(kBandTypeUsed, QStringLiteral("Attenzione"), TqnMessageIcon::Warning);
+    if (pasted.added.empty())
         return;
-    m_canvas->select(added);
+    m_canvas->select(pasted.added);
     edited();
 }
 
@@ -42,18 +53,8 @@ void TqnDesignerWindow::editObject()
 {
     if (m_canvas->selection().size() != 1)
         return;
-    TqnView &view = *m_canvas->selection().front();
     auto &editor = DesignerExtensions::instance().editObject;
-    bool changed = false;
-    if (editor) {
-        changed = editor(m_report, view, this);
-    } else {
-        QStringList lines = view.Memo;
-        changed = m_dialogs->editLines(QStringLiteral("Editor di testo"), lines) && lines != view.Memo;
-        if (changed)
-            view.Memo = lines;
-    }
-    if (changed)
+    if (editor && editor(m_report, *m_canvas->selection().front(), this))
         edited();
 }
 
@@ -73,13 +74,14 @@ void TqnDesignerWindow::insertBand(TqnBandType type)
     if (!page)
         return;
     if (selectionedits::singleInstance(type) && selectionedits::pageHasBand(*page, type)) {
-        m_dialogs->message(QStringLiteral("   La pagina ha già una banda di questo tipo.   "), QStringLiteral("Attenzione"),
-                           TqnMessageIcon::Warning);
+        m_dialogs->message(kBandTypeUsed, QStringLiteral("Attenzione"), TqnMessageIcon::Warning);
         return;
     }
     TqnBandView &band = selectionedits::addBand(*page, type);
     band.Name = selectionedits::freeName(m_report.layout().Pages, QStringLiteral("Banda"));
     m_canvas->select({&band});
+    // The keys go on to the new object, not to whatever field had them before the band window.
+    m_canvas->setFocus();
     edited();
 }
 
@@ -131,15 +133,21 @@ void TqnDesignerWindow::addPage()
 namespace {
 
 // Sub-reports follow their pages when pages move: `moved[old]` is the new number, -1 gone.
+// A sub-report whose page is gone goes with it: it would print another page in its place.
 void renumberSubReports(std::vector<TqnPage> &pages, const std::vector<int> &moved)
 {
     for (TqnPage &page : pages)
-        for (auto &object : page.Objects)
-            if (object->kind() == TqnViewKind::vkSubReport) {
-                auto &sub = static_cast<TqnSubReportView &>(*object);
-                if (sub.SubPage < moved.size() && moved[sub.SubPage] >= 0)
-                    sub.SubPage = quint8(moved[sub.SubPage]);
-            }
+        std::erase_if(page.Objects, [&](std::unique_ptr<TqnView> &object) {
+            if (object->kind() != TqnViewKind::vkSubReport)
+                return false;
+            auto &sub = static_cast<TqnSubReportView &>(*object);
+            if (sub.SubPage >= moved.size())
+                return false;
+            if (moved[sub.SubPage] < 0)
+                return true;
+            sub.SubPage = quint8(moved[sub.SubPage]);
+            return false;
+        });
 }
 
 } // namespace
@@ -148,12 +156,14 @@ void TqnDesignerWindow::removePage()
 {
     auto &pages = m_report.layout().Pages;
     const int page = currentPage();
-    if (pages.size() < 2 || page < 0
-        || !m_dialogs->confirm(QStringLiteral("Rimuovere questa pagina?"), QStringLiteral("Conferma"), false))
+    if (pages.size() < 2 || page < 0)
+        return;
+    if (!m_dialogs->confirm(QStringLiteral("Rimuovere questa pagina?"), QStringLiteral("Conferma"), false))
         return;
     std::vector<int> moved(pages.size());
     for (int p = 0; p < int(pages.size()); ++p)
         moved[size_t(p)] = p < page ? p : p == page ? -1 : p - 1;
+    m_canvas->setPage(nullptr);
     pages.erase(pages.begin() + page);
     renumberSubReports(pages, moved);
     m_document->commit();

@@ -1,13 +1,11 @@
 #include "output/report/ui/designer/DesignerFiles.h"
 
 #include "output/report/TqnReport.h"
-#include "output/report/file/LayoutWriter.h"
 #include "output/report/ui/designer/DesignerDialogs.h"
 #include "output/report/ui/designer/DesignerDocument.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -57,17 +55,30 @@ QString DesignerFiles::caption() const
     return caption(m_document.layout().FileName);
 }
 
+QString DesignerFiles::fullPath(const QString &fileName) const
+{
+    const QString reportDir = m_document.report().ReportDir;
+    if (!reportDir.isEmpty() && !fileName.contains(QLatin1Char('/')))
+        return QDir(reportDir).absoluteFilePath(fileName);
+    return QFileInfo(fileName).absoluteFilePath();
+}
+
 void DesignerFiles::remember(const QString &fileName)
 {
+    // The full path: "Salva" may have moved the file to another folder than the one it came from,
+    // and the current folder changes with every file dialog.
+    const QString path = fullPath(fileName);
     QStringList &files = recentFiles();
-    files.removeAll(fileName);
-    files.prepend(fileName);
+    files.removeAll(path);
+    files.prepend(path);
     while (files.size() > 8)
         files.removeLast();
 }
 
 bool DesignerFiles::askToSave()
 {
+    if (m_beforeSaving)
+        m_beforeSaving();
     TqnReport &report = m_document.report();
     if (!(report.DesignerOptions & doSaveConfirm) || !m_document.modified())
         return true;
@@ -76,7 +87,7 @@ bool DesignerFiles::askToSave()
                                         : QStringLiteral("Si desidera salvare i cambiamenti a ") + name + QStringLiteral(" ?");
     switch (m_dialogs->askSave(text)) {
     case DesignerDialogs::Answer::Yes:
-        return save();
+        return saveLayout(true);
     case DesignerDialogs::Answer::No:
         m_document.revert();
         emit loaded();
@@ -142,36 +153,35 @@ bool DesignerFiles::store(const QString &fileName)
         return false;
     }
     m_document.restart();
-    remember(m_document.layout().FileName);
-    emit loaded();
+    remember(fileName);
+    emit saved();
     return true;
 }
 
 bool DesignerFiles::save()
 {
+    return saveLayout(false);
+}
+
+bool DesignerFiles::saveLayout(bool asLayout)
+{
+    if (m_beforeSaving)
+        m_beforeSaving();
     const QString name = m_document.layout().FileName;
-    return name.isEmpty() ? saveAs() : store(name);
+    return name.isEmpty() ? saveAs(asLayout) : store(name);
 }
 
 bool DesignerFiles::saveTemplate(const QString &fileName)
 {
-    TqnReport &report = m_document.report();
-    const QString bare = QFileInfo(fileName).fileName();
-    if (DesignerExtensions::instance().saveTemplate)
-        return DesignerExtensions::instance().saveTemplate(report, bare, nullptr);
-    // Until the template dialog exists a template is the layout itself, without description.
-    const QString folder = report.TemplateDir.isEmpty() ? QString() : report.TemplateDir + QLatin1Char('/');
-    QSaveFile file(folder + bare);
-    const QByteArray bytes = writeLayout(report.layout(), report.selectedPrinter());
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    m_dialogs->message(QStringLiteral("Si è verificato un errore durante la fase di salvataggio del report"),
-                       QStringLiteral("Errore"), TqnMessageIcon::Error);
-    return false;
+    // The template goes where the user chose in the dialog; the dialog asks its description.
+    auto &saveTemplate = DesignerExtensions::instance().saveTemplate;
+    return saveTemplate && saveTemplate(m_document.report(), QFileInfo(fileName).absoluteFilePath(), nullptr);
 }
 
-bool DesignerFiles::saveAs()
+bool DesignerFiles::saveAs(bool asLayout)
 {
+    if (m_beforeSaving)
+        m_beforeSaving();
     TqnReport &report = m_document.report();
     if (!report.ReportDir.isEmpty()) {
         QString name = m_dialogs->askName(QFileInfo(report.layout().FileName).completeBaseName());
@@ -185,10 +195,11 @@ bool DesignerFiles::saveAs()
         return store(name);
     }
     int filterIndex = 0;
-    const QString chosen = m_dialogs->saveFile(QStringLiteral("Salva report"), kSaveFilter, report.layout().FileName, filterIndex);
+    const QString chosen = m_dialogs->saveFile(QStringLiteral("Salva report"), asLayout ? kOpenFilter : kSaveFilter,
+                                               report.layout().FileName, filterIndex);
     if (chosen.isEmpty())
         return false;
-    if (filterIndex == 1)
+    if (filterIndex == 1 && !asLayout)
         return saveTemplate(withSuffix(chosen, QStringLiteral(".qnt")));
     const QString name = withSuffix(chosen, QStringLiteral(".qnf"));
     if (!store(name))

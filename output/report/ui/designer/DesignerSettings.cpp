@@ -24,6 +24,7 @@ void DesignerSettings::load(const QStringList &toolBarNames, const QStringList &
     const int unit = settings.value(QStringLiteral("Units"), int(units)).toInt();
     units = unit >= 0 && unit <= 2 ? DesignerUnit(unit) : DesignerUnit::Points;
     settings.endGroup();
+    recentFiles = settings.value(QStringLiteral("Riapri/Files"), recentFiles).toStringList();
 }
 
 void DesignerSettings::save() const
@@ -47,4 +48,5 @@ void DesignerSettings::save() const
     settings.setValue(QStringLiteral("GridSize"), gridSize);
     settings.setValue(QStringLiteral("Units"), int(units));
     settings.endGroup();
+    settings.setValue(QStringLiteral("Riapri/Files"), recentFiles);
 }

@@ -8,6 +8,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 #include <cmath>
@@ -15,6 +16,12 @@
 namespace {
 
 const quint16 kFrameBits[4] = {flTop, flLeft, flBottom, flRight};
+
+bool isGroupHeader(const TqnView *view)
+{
+    return view && view->kind() == TqnViewKind::vkBand
+        && static_cast<const TqnBandView *>(view)->BandType == TqnBandType::btGroupHeader;
+}
 
 } // namespace
 
@@ -28,15 +35,14 @@ ObjectInspector::ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent)
 
     m_name = new QLineEdit(body);
     form->addRow(QStringLiteral("Nome"), m_name);
-    connect(m_name, &QLineEdit::editingFinished, this, [this] {
-        if (m_views.size() == 1 && !m_name->text().isEmpty() && m_views.front()->Name != m_name->text())
-            apply([this](TqnView &v) { v.Name = m_name->text(); });
-    });
+    connect(m_name, &QLineEdit::editingFinished, this, &ObjectInspector::rename);
 
     const QString boxLabels[4] = {QStringLiteral("Sinistra"), QStringLiteral("Alto"), QStringLiteral("Larghezza"),
                                   QStringLiteral("Altezza")};
     for (int n = 0; n < 4; ++n) {
         auto *spin = new QDoubleSpinBox(body);
+        // Decimal commas, as the status bar writes the same values.
+        spin->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
         spin->setRange(n < 2 ? -10000 : 0, 10000);
         spin->setKeyboardTracking(false);
         m_box[size_t(n)] = spin;
@@ -97,8 +103,37 @@ ObjectInspector::ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent)
         apply([this](TqnView &v) { v.FormatText = m_formatText->text(); });
     });
 
+    m_condition = new QLineEdit(body);
+    m_condition->setToolTip(QStringLiteral("Un nuovo gruppo comincia quando il valore cambia"));
+    form->addRow(QStringLiteral("Condizione gruppo"), m_condition);
+    connect(m_condition, &QLineEdit::editingFinished, this, [this] {
+        apply([this](TqnView &v) {
+            if (isGroupHeader(&v))
+                static_cast<TqnBandView &>(v).GroupCondition = m_condition->text().trimmed();
+        });
+    });
+    m_subPage = new QSpinBox(body);
+    m_subPage->setRange(1, 1);
+    m_subPage->setKeyboardTracking(false);
+    form->addRow(QStringLiteral("Pagina stampata"), m_subPage);
+    connect(m_subPage, &QSpinBox::valueChanged, this, [this](int page) {
+        apply([page](TqnView &v) {
+            if (v.kind() == TqnViewKind::vkSubReport)
+                static_cast<TqnSubReportView &>(v).SubPage = quint8(page - 1);
+        });
+    });
+    m_picture = new QPushButton(QStringLiteral("Immagine..."), body);
+    form->addRow(QStringLiteral("Contenuto"), m_picture);
+    connect(m_picture, &QPushButton::clicked, this, &ObjectInspector::pictureRequested);
+
     setWidget(body);
     refresh();
+}
+
+void ObjectInspector::setPageCount(int pages)
+{
+    const QSignalBlocker blocker(m_subPage);
+    m_subPage->setRange(1, std::max(1, std::min(pages, 256)));
 }
 
 QPushButton *ObjectInspector::colorButton(const QString &caption, quint32 TqnView::*member, bool fontColor)
@@ -121,10 +156,48 @@ QPushButton *ObjectInspector::colorButton(const QString &caption, quint32 TqnVie
     return button;
 }
 
+void ObjectInspector::rename()
+{
+    const QString name = m_name->text().trimmed();
+    if (m_views.size() != 1 || name.isEmpty() || m_views.front()->Name == name)
+        return;
+    // Names tell objects apart in expressions and record sources: one object per name, in any
+    // case (a change of case of its own name is no clash).
+    if (m_nameTaken && m_views.front()->Name.compare(name, Qt::CaseInsensitive) != 0 && m_nameTaken(name)) {
+        m_name->setText(m_views.front()->Name);
+        m_dialogs->message(QStringLiteral("   Esiste già un oggetto di nome %1.   ").arg(name), QStringLiteral("Attenzione"),
+                           TqnMessageIcon::Warning);
+        return;
+    }
+    apply([&name](TqnView &v) { v.Name = name; });
+}
+
+void ObjectInspector::applyPending()
+{
+    if (m_views.empty())
+        return;
+    // Each applied value comes back as a new selection; the fields are shown again only at the
+    // end, so that one applied value does not wipe out the others still typed.
+    m_holdRefresh = true;
+    for (QDoubleSpinBox *spin : m_box)
+        spin->interpretText();
+    for (QSpinBox *spin : {m_frameWidth, m_fontSize, m_format, m_subPage})
+        spin->interpretText();
+    // The line edits apply on editingFinished, which these raise only when the text changed.
+    for (QLineEdit *edit : {m_name, m_formatText, m_condition})
+        if (edit->isModified()) {
+            edit->setModified(false);
+            emit edit->editingFinished();
+        }
+    m_holdRefresh = false;
+    refresh();
+}
+
 void ObjectInspector::setSelection(const ViewList &views)
 {
     m_views = views;
-    refresh();
+    if (!m_holdRefresh)
+        refresh();
 }
 
 void ObjectInspector::setUnit(DesignerUnit unit)
@@ -177,5 +250,12 @@ void ObjectInspector::refresh()
     }
     m_format->setValue(first ? first->Format : 0);
     m_formatText->setText(first ? first->FormatText : QString());
+    const bool single = m_views.size() == 1;
+    m_condition->setEnabled(single && isGroupHeader(first));
+    m_condition->setText(single && isGroupHeader(first) ? static_cast<const TqnBandView *>(first)->GroupCondition : QString());
+    const auto *sub = single && first->kind() == TqnViewKind::vkSubReport ? static_cast<const TqnSubReportView *>(first) : nullptr;
+    m_subPage->setEnabled(sub);
+    m_subPage->setValue(sub ? sub->SubPage + 1 : 1);
+    m_picture->setEnabled(single && first->kind() == TqnViewKind::vkPicture);
     m_refreshing = false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The object inspector: a tool window that shows and edits the selection's name, position,
-// size, visibility, frame, colours, font and display format. An edit reaches every selected
+// size, visibility, frame, colours, font and display format, a group header's condition, the
+// page a sub-report prints and a picture's content. An edit reaches every selected
 // object (the name only a single one) and is announced through edited(), which the designer
 // turns into an undo step.
 
@@ -24,23 +25,38 @@ public:
     ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent = nullptr);
 
     void setSelection(const ViewList &views);
+    // A field still being typed in (its text not yet taken, as that happens when it loses the
+    // focus or on Enter) is applied now: the designer calls this before saving or closing.
+    void applyPending();
     void setUnit(DesignerUnit unit);
+    // Whether another object of the layout has the name already; such a name is refused.
+    void setNameCheck(std::function<bool(const QString &name)> taken) { m_nameTaken = std::move(taken); }
+    // The layout's number of pages, the range of a sub-report's page.
+    void setPageCount(int pages);
     QLineEdit *nameEdit() const { return m_name; }
+    QLineEdit *conditionEdit() const { return m_condition; }
+    QSpinBox *subPageEdit() const { return m_subPage; }
+    QPushButton *pictureButton() const { return m_picture; }
     QDoubleSpinBox *boxEdit(int n) const { return m_box[size_t(n)]; }   // x, y, width, height
 
 signals:
     void edited();
+    // The picture's content is to be chosen (the designer's "Modifica...").
+    void pictureRequested();
 
 private:
     void refresh();
+    void rename();
     void apply(const std::function<void(TqnView &)> &change);
     void applyMemo(const std::function<void(TqnMemoView &)> &change);
     QPushButton *colorButton(const QString &caption, quint32 TqnView::*member, bool fontColor);
 
     DesignerDialogs *&m_dialogs;
     ViewList m_views;
+    std::function<bool(const QString &)> m_nameTaken;
     DesignerUnit m_unit = DesignerUnit::Points;
     bool m_refreshing = false;
+    bool m_holdRefresh = false;
     QLineEdit *m_name;
     std::array<QDoubleSpinBox *, 4> m_box;
     QCheckBox *m_visible;
@@ -50,4 +66,7 @@ private:
     QSpinBox *m_fontSize;
     QSpinBox *m_format;
     QLineEdit *m_formatText;
+    QLineEdit *m_condition;
+    QSpinBox *m_subPage;
+    QPushButton *m_picture;
 };

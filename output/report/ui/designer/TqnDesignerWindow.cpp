@@ -4,10 +4,13 @@
 #include "output/report/file/LayoutWriter.h"
 #include "output/report/ui/designer/DesignerDocument.h"
 #include "output/report/ui/designer/DesignerFiles.h"
+#include "output/report/ui/designer/ObjectClipboard.h"
 #include "output/report/ui/designer/ObjectInspector.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QFontComboBox>
 #include <QEventLoop>
@@ -77,11 +80,25 @@ TqnDesignerWindow::TqnDesignerWindow(TqnReport &report, QWidget *parent)
                               + designerunits::format(at.y(), unit()));
     });
     connect(m_inspector, &ObjectInspector::edited, this, &TqnDesignerWindow::edited);
-    connect(m_document, &DesignerDocument::aboutToReplace, this, &TqnDesignerWindow::keepSelection);
-    connect(m_document, &DesignerDocument::replaced, this, &TqnDesignerWindow::layoutReplaced);
+    connect(m_inspector, &ObjectInspector::pictureRequested, this, &TqnDesignerWindow::editObject);
+    m_files->setBeforeSaving([this] { m_inspector->applyPending(); });
+    m_inspector->setNameCheck([this](const QString &name) { return selectionedits::nameUsed(m_report.layout().Pages, name); });
+    // Every replacement of the layout goes through the report: the template and wizard
+    // dialogs, a load that shows a warning, undo, the preview's copy.
+    connect(&m_report, &TqnReport::layoutAboutToBeReplaced, this, &TqnDesignerWindow::detachFromLayout);
+    connect(&m_report, &TqnReport::layoutReplaced, this, [this] {
+        if (m_detached)
+            showLayout(currentPage(), false);
+    });
+    connect(m_document, &DesignerDocument::aboutToReplace, this, &TqnDesignerWindow::detachFromLayout);
+    connect(m_document, &DesignerDocument::replaced, this, [this] { showLayout(currentPage(), true); });
     connect(m_document, &DesignerDocument::changed, this, &TqnDesignerWindow::updateCommands);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TqnDesignerWindow::updateCommands);
     connect(m_files, &DesignerFiles::loaded, this, [this] {
-        rebuildTabs(0);
+        showLayout(0, false);
+        fillRecentMenu();
+    });
+    connect(m_files, &DesignerFiles::saved, this, [this] {
         updateCaption();
         fillRecentMenu();
     });
@@ -150,9 +167,15 @@ void TqnDesignerWindow::rebuildTabs(int keep)
     auto &pages = m_report.layout().Pages;
     for (size_t p = 0; p < pages.size(); ++p)
         m_tabs->addTab(QStringLiteral("Pagina %1").arg(p + 1));
+    m_inspector->setPageCount(int(pages.size()));
+    if (pages.empty()) {
+        // A layout file may hold no page at all: nothing to draw until one is added.
+        m_canvas->setPage(nullptr);
+        return;
+    }
     keep = std::clamp(keep, 0, int(pages.size()) - 1);
     m_tabs->setCurrentIndex(keep);
-    m_canvas->setPage(pages.empty() ? nullptr : &pages[size_t(keep)]);
+    m_canvas->setPage(&pages[size_t(keep)]);
 }
 
 void TqnDesignerWindow::keepSelection()
@@ -165,15 +188,27 @@ void TqnDesignerWindow::keepSelection()
                     m_keptSelection.push_back(i);
 }
 
-void TqnDesignerWindow::layoutReplaced()
+void TqnDesignerWindow::detachFromLayout()
+{
+    if (m_detached)
+        return;
+    keepSelection();
+    m_detached = true;
+    // Emptying the canvas empties the selection, and with it the inspector.
+    m_canvas->setPage(nullptr);
+}
+
+void TqnDesignerWindow::showLayout(int page, bool keepSelected)
 {
     // The copy read back holds new objects: the selection is found again by position in the list.
-    rebuildTabs(currentPage());
+    m_detached = false;
+    rebuildTabs(page);
     ViewList again;
-    if (TqnPage *page = m_canvas->page())
+    if (TqnPage *shown = m_canvas->page(); shown && keepSelected)
         for (size_t i : m_keptSelection)
-            if (i < page->Objects.size())
-                again.push_back(page->Objects[i].get());
+            if (i < shown->Objects.size())
+                again.push_back(shown->Objects[i].get());
+    m_keptSelection.clear();
     m_canvas->select(again);
     updateCaption();
 }
@@ -189,11 +224,12 @@ void TqnDesignerWindow::onSelectionChanged()
 {
     const ViewList &views = m_canvas->selection();
     m_inspector->setSelection(views);
-    // The tool bar's font boxes show the first text box's font.
+    // The tool bar's font boxes show the first text box's font; no size without a text box.
+    const QSignalBlocker fontBlock(m_fontBox), sizeBlock(m_sizeBox);
+    m_sizeBox->setEditText(QString());
     for (const TqnView *view : views)
         if (view->kind() == TqnViewKind::vkMemo) {
             const auto &memo = static_cast<const TqnMemoView &>(*view);
-            const QSignalBlocker fontBlock(m_fontBox), sizeBlock(m_sizeBox);
             m_fontBox->setCurrentFont(QFont(memo.FontName));
             m_sizeBox->setEditText(QString::number(memo.FontSize));
             break;
@@ -229,6 +265,8 @@ void TqnDesignerWindow::updateCommands()
         a->setEnabled(m_document->canRedo());
     if (QAction *a = action(QStringLiteral("Rimuovi pagina")))
         a->setEnabled(m_report.layout().Pages.size() > 1);
+    if (QAction *a = action(QStringLiteral("Incolla")))
+        a->setEnabled(objectclipboard::available() && currentPage() >= 0);
 }
 
 void TqnDesignerWindow::setUnit(DesignerUnit unit)
@@ -248,15 +286,15 @@ void TqnDesignerWindow::setGrid(int size, bool align)
 void TqnDesignerWindow::preview()
 {
     // Read back from a copy, so that record sources are bound afresh; building then puts
-    // the layout aside and back, so the pages are set up again after it.
-    keepSelection();
+    // the layout aside and back, so the pages are shown again after it.
+    m_inspector->applyPending();
+    detachFromLayout();
     m_report.loadFromMemory(writeLayout(m_report.layout(), m_report.selectedPrinter()));
-    m_canvas->setPage(nullptr);
     const bool inspectorShown = m_inspector->isVisible();
     m_inspector->hide();
     m_report.RunPreview();
     m_inspector->setVisible(inspectorShown);
-    layoutReplaced();
+    showLayout(currentPage(), true);
 }
 
 void TqnDesignerWindow::closeEvent(QCloseEvent *event)
@@ -273,6 +311,9 @@ void TqnDesignerWindow::closeEvent(QCloseEvent *event)
 void TqnDesignerWindow::restoreSettings()
 {
     m_settings.load(m_bars.keys(), {m_inspector->objectName()});
+    if (!m_settings.recentFiles.isEmpty())
+        DesignerFiles::recentFiles() = m_settings.recentFiles;
+    fillRecentMenu();
     for (auto it = m_bars.begin(); it != m_bars.end(); ++it)
         it.value()->setVisible(m_settings.toolBars.value(it.key(), true));
     const DesignerToolWindow &window = m_settings.toolWindows[m_inspector->objectName()];
@@ -300,5 +341,6 @@ void TqnDesignerWindow::saveSettings()
     DesignerToolWindow &window = m_settings.toolWindows[m_inspector->objectName()];
     window.visible = !m_inspector->isHidden();
     window.geometry = m_inspector->isFloating() ? m_inspector->geometry() : QRect();
+    m_settings.recentFiles = DesignerFiles::recentFiles();
     m_settings.save();
 }

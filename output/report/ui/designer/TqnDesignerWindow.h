@@ -88,9 +88,12 @@ private:
     void runExtension(const std::function<bool(TqnReport &, QWidget *)> &extension);
     void onSelectionChanged();
 
-    // Around a replacement of the layout: the selection is kept by its places in the page.
+    // Around a replacement of the layout: before it the canvas, the selection and the inspector
+    // let go of the pages (the selection is kept by its places in the page); after it they
+    // show the page `page` again, with the kept selection when `keepSelected`.
     void keepSelection();
-    void layoutReplaced();
+    void detachFromLayout();
+    void showLayout(int page, bool keepSelected);
     void rebuildTabs(int keep);
     void updateCaption();
     void updateCommands();
@@ -115,5 +118,6 @@ private:
     QHash<QString, QToolBar *> m_bars;
     QActionGroup *m_toolGroup = nullptr;
     bool m_closed = false;
+    bool m_detached = false;
     std::vector<size_t> m_keptSelection;
 };

@@ -112,6 +112,15 @@ void BandSourceDialog::loadCurrent()
 
 void BandSourceDialog::updateEnabling()
 {
+    // A virtual source has no records of its own to start from or end at: it prints from the
+    // first element as many times as counted.
+    const bool isVirtual = m_source->currentIndex() == 1;
+    if (isVirtual) {
+        m_beginFirst->setChecked(true);
+        m_endCounted->setChecked(true);
+    }
+    for (QRadioButton *fixed : {m_beginCurrent, m_endLast, m_endCurrent})
+        fixed->setEnabled(!isVirtual);
     m_count->setEnabled(m_endCounted->isChecked());
     // Only a window's table can be filtered.
     const bool bound = m_source->currentIndex() > 1;

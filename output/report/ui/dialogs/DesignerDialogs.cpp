@@ -3,13 +3,17 @@
 #include "output/report/ComponentDirectory.h"
 #include "output/report/TqnReport.h"
 #include "output/report/ui/dialogs/BandSourceDialog.h"
+#include "output/report/ui/dialogs/GroupConditionDialog.h"
 #include "output/report/ui/dialogs/HighlightDialog.h"
 #include "output/report/ui/dialogs/PageOptionsDialog.h"
+#include "output/report/ui/dialogs/PictureDialog.h"
 #include "output/report/ui/dialogs/ReportOptionsDialog.h"
 #include "output/report/ui/dialogs/TemplateDialogs.h"
 #include "output/report/ui/dialogs/TextEditorDialog.h"
 #include "output/report/ui/dialogs/VariablesDialog.h"
 #include "output/report/ui/dialogs/WizardDialog.h"
+
+#include <QInputDialog>
 
 namespace report::dialogs {
 
@@ -26,11 +30,48 @@ bool run(QWidget *parent, Args &&...args)
 
 bool editObject(TqnReport &report, TqnView &view, QWidget *parent)
 {
-    if (view.kind() == TqnViewKind::vkBand)
+    switch (view.kind()) {
+    case TqnViewKind::vkBand:
+        if (static_cast<TqnBandView &>(view).BandType == TqnBandType::btGroupHeader)
+            return editGroupCondition(report, view, parent);
         return editBandSource(report, view, parent);
-    if (view.kind() == TqnViewKind::vkMemo)
-        return editText(report, view, parent);
+    case TqnViewKind::vkMemo: return editText(report, view, parent);
+    case TqnViewKind::vkPicture: return editPicture(report, view, parent);
+    case TqnViewKind::vkSubReport: return editSubReportPage(report, view, parent);
+    default: break;
+    }
     return false;
+}
+
+bool editGroupCondition(TqnReport &report, TqnView &band, QWidget *parent)
+{
+    auto *view = dynamic_cast<TqnBandView *>(&band);
+    return view && view->BandType == TqnBandType::btGroupHeader && run<GroupConditionDialog>(parent, report, *view);
+}
+
+bool editPicture(TqnReport &report, TqnView &picture, QWidget *parent)
+{
+    auto *view = dynamic_cast<TqnPictureView *>(&picture);
+    return view && run<PictureDialog>(parent, report, *view);
+}
+
+bool editSubReportPage(TqnReport &report, TqnView &subReport, QWidget *parent)
+{
+    auto *view = dynamic_cast<TqnSubReportView *>(&subReport);
+    const int pages = int(report.layout().Pages.size());
+    if (!view || pages == 0)
+        return false;
+    QStringList names;
+    for (int p = 0; p < pages; ++p)
+        names << QStringLiteral("Pagina %1").arg(p + 1);
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(parent, QStringLiteral("Sottoreport"), QStringLiteral("Pagina stampata:"),
+                                                 names, std::min(int(view->SubPage), pages - 1), false, &ok);
+    const int page = int(names.indexOf(chosen));
+    if (!ok || page < 0 || page == view->SubPage)
+        return false;
+    view->SubPage = quint8(page);
+    return true;
 }
 
 bool editBandSource(TqnReport &report, TqnView &band, QWidget *parent)

@@ -12,10 +12,14 @@ class TqnView;
 
 namespace report::dialogs {
 
-// "Sorgente di dati della banda" on a data band, "Editor di testo" on a text box; false for
-// other objects.
+// "Sorgente di dati della banda" on a data band, "Condizione del gruppo" on a group header,
+// "Editor di testo" on a text box, "Immagine" on a picture, the page a sub-report prints;
+// false for other objects.
 bool editObject(TqnReport &report, TqnView &view, QWidget *parent);
 bool editBandSource(TqnReport &report, TqnView &band, QWidget *parent);
+bool editGroupCondition(TqnReport &report, TqnView &band, QWidget *parent);
+bool editPicture(TqnReport &report, TqnView &picture, QWidget *parent);
+bool editSubReportPage(TqnReport &report, TqnView &subReport, QWidget *parent);
 bool editText(TqnReport &report, TqnView &memo, QWidget *parent);
 // "Evidenzia" alone, for the text box's highlight attributes.
 bool editHighlight(TqnReport &report, TqnView &memo, QWidget *parent);

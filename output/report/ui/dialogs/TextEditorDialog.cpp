@@ -24,8 +24,10 @@ TextEditorDialog::TextEditorDialog(TqnReport &report, TqnMemoView &memo, QWidget
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, handler);
         tools->addWidget(b);
+        return b;
     };
-    button(QStringLiteral("&Variabile"), &TextEditorDialog::chooseVariable);
+    // A layout without variables has none to offer.
+    button(QStringLiteral("&Variabile"), &TextEditorDialog::chooseVariable)->setEnabled(!report.layout().Values.items().empty());
     button(QStringLiteral("&Campo DB"), &TextEditorDialog::chooseField);
     button(QStringLiteral("&Espressione"), &TextEditorDialog::chooseExpression);
     button(QStringLiteral("&Formatta"), &TextEditorDialog::chooseFormat);
