@@ -41,8 +41,9 @@ std::optional<TFilterCriteria> TArcTable::currentCriteria() const
 
 std::optional<dao::RecordCondition> TArcTable::engineCondition(const TFilterCriteria &criteria) const
 {
-    // A detail's recordset is replaced by its own select at every move of the master.
-    if (m_tableName.isEmpty() || m_masterSource)
+    // A detail's recordset is replaced by its own select at every move of the master; a
+    // dataset opening without persistent fields has none yet to read the record text from.
+    if (m_tableName.isEmpty() || m_masterSource || fields().isEmpty())
         return std::nullopt;
     dao::RecordCondition condition;
     for (const TFilterCriteria::FieldEquals &equals : criteria.equals) {
