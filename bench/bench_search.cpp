@@ -1,8 +1,9 @@
-// The card list's search on an archive of 100 000 cards: counting the cards the record
-// filter accepts for a rare term (about 1% of the cards), against the plain SQLite client
-// scanning the same file for the same text (every field upper-cased, joined with blanks,
-// substring test); and fetching the first 30 accepted cards for a common term, as the list
-// does after each key typed in the search box.
+// The card list's search on an archive of 100 000 cards: counting the cards the search
+// accepts (its criteria evaluated by the engine, as the list page hands them) for a rare
+// term (about 1% of the cards), against the plain SQLite client scanning the same file for
+// the same text (every field upper-cased, joined with blanks, substring test); and fetching
+// the first 30 accepted cards for a common term, as the list does after each key typed in
+// the search box.
 
 #include "BenchSupport.h"
 
@@ -53,6 +54,12 @@ int main()
     cards.setOnFilterRecord([&term](TDataSet &dataSet, bool &accept) {
         accept = term.isEmpty() || recordText(dataSet).contains(term);
     });
+    // As the list page does: the same criteria as data, which the engine evaluates itself.
+    cards.FilterCriteria = [&term] {
+        TFilterCriteria criteria;
+        criteria.recordTextContains = term;
+        return std::make_optional(criteria);
+    };
     cards.setFiltered(true);
 
     int accepted = 0;

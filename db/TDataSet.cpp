@@ -352,7 +352,7 @@ bool TDataSet::filterAccepts(TRecordBuffer &buffer)
     bool accept = true;
     runInTempState(TDataSetState::dsFilter, buffer, [&] {
         calculateFields(buffer);
-        if (m_filtered && OnFilterRecord)
+        if (recordFilterActive())
             OnFilterRecord(*this, accept);
     });
     return accept;

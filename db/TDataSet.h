@@ -170,8 +170,12 @@ protected:
     // mismatch for field ..."); creates default field objects when there are none.
     void bindFields();
     void unbindFields();
-    // The accept check of a fetched record: calculated fields, then OnFilterRecord.
+    // The accept check of a fetched record: calculated fields, then OnFilterRecord when
+    // recordFilterActive().
     bool filterAccepts(TRecordBuffer &buffer);
+    // Whether fetched records go through OnFilterRecord; a dataset whose storage already
+    // selects by the filter's criteria says no.
+    virtual bool recordFilterActive() const { return m_filtered && OnFilterRecord != nullptr; }
     void calculateFields(TRecordBuffer &buffer);
     void setState(TDataSetState state);
     void clearBuffers();

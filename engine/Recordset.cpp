@@ -16,7 +16,8 @@ namespace dao {
 namespace {
 const QString kRecordsetSource = QStringLiteral("DAO.Recordset");
 
-// The condition of a recordset: its own, then the filters of the recordsets it came from.
+// The condition of a recordset: its own, then the filters and record conditions of the
+// recordsets it came from.
 jet::SqlFragment whereOf(const Recordset::Criteria &criteria, const jet::Columns &columns)
 {
     jet::SqlFragment where;
@@ -27,6 +28,13 @@ jet::SqlFragment whereOf(const Recordset::Criteria &criteria, const jet::Columns
     for (const QString &condition : conditions) {
         const jet::SqlFragment f = jet::translateCondition(condition, columns);
         parts << QLatin1Char('(') + f.sql + QLatin1Char(')');
+        where.params.insert(where.params.end(), f.params.begin(), f.params.end());
+    }
+    for (const RecordCondition &condition : criteria.recordConditions) {
+        const jet::SqlFragment f = jet::translateRecordCondition(condition, columns);
+        if (f.sql.isEmpty())
+            continue;
+        parts << f.sql;
         where.params.insert(where.params.end(), f.params.begin(), f.params.end());
     }
     where.sql = parts.join(QLatin1String(" AND "));
@@ -167,6 +175,8 @@ std::unique_ptr<Recordset> Recordset::OpenRecordset(int type, int options)
         Criteria criteria = m_criteria;
         if (!m_filterForChildren.trimmed().isEmpty())
             criteria.extraConditions << m_filterForChildren;
+        if (!m_conditionForChildren.isEmpty())
+            criteria.recordConditions.push_back(m_conditionForChildren);
         if (!m_sortForChildren.trimmed().isEmpty())
             criteria.sort = m_sortForChildren;
         return std::make_unique<Recordset>(m_connection, m_errors, m_table, criteria, type, options);

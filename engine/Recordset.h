@@ -6,6 +6,7 @@
 
 #include "engine/Errors.h"
 #include "engine/Field.h"
+#include "engine/RecordCondition.h"
 
 #include <QByteArray>
 #include <QString>
@@ -28,6 +29,7 @@ public:
         QString condition;   // Jet condition text; empty: every row
         QString sort;        // Jet sort text; empty: the table's natural order
         QStringList extraConditions;  // further Jet conditions, ANDed (filters of a parent)
+        std::vector<RecordCondition> recordConditions;  // ANDed too, in the storage's dialect
     };
     Recordset(std::shared_ptr<Connection> connection, ErrorsPtr errors,
               std::shared_ptr<const TableInfo> table, Criteria criteria, int type, int options);
@@ -44,6 +46,9 @@ public:
     void setSort(const QString &sort) { m_sortForChildren = sort; }
     QString Filter() const { return m_filterForChildren; }
     void setFilter(const QString &filter) { m_filterForChildren = filter; }
+    // A condition for recordsets opened from this one, ANDed with its Filter.
+    const RecordCondition &Condition() const { return m_conditionForChildren; }
+    void setCondition(const RecordCondition &condition) { m_conditionForChildren = condition; }
     std::unique_ptr<Recordset> OpenRecordset(int type = 2, int options = 0);
 
     bool BOF() const { return m_pos < 0 || m_keys.empty(); }
@@ -125,6 +130,7 @@ private:
 
     QString m_sortForChildren;
     QString m_filterForChildren;
+    RecordCondition m_conditionForChildren;
     std::vector<std::unique_ptr<Field>> m_fields;
     std::unique_ptr<Statement> m_read;
 };

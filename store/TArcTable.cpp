@@ -146,6 +146,13 @@ void TArcTable::setOnFilterRecord(TFilterRecordEvent handler)
         reopen();
 }
 
+void TArcTable::setFilterCriteria(TFilterCriteriaEvent criteria)
+{
+    FilterCriteria = std::move(criteria);
+    if (filtered())
+        reopen();
+}
+
 void TArcTable::setReadOnly(bool readOnly)
 {
     if (!readOnly && m_database && m_database->Connected() && m_database->ReadOnly())
@@ -287,6 +294,7 @@ void TArcTable::openRecordset()
             m_rs = reopenFrom(std::move(m_rs));
         }
         applyMasterLink();
+        applyCriteria();
 
         fillFieldCache();
         m_currentPosition = -1;
@@ -372,6 +380,11 @@ void TArcTable::internalOpen()
         const bool hadFields = fieldCount() > 0;
         buildFieldDefs();
         bindTableFields(hadFields);
+        // The criteria name fields, which only now are bound to the recordset's.
+        if (m_appliedCriteria && !m_criteriaInEngine) {
+            applyCriteria();
+            fillFieldCache();
+        }
         if (m_tableType == dao::dbOpenTable) {
             // The count is a cache: when it cannot be had now it is asked again later.
             store::quietly([this] {

@@ -6,6 +6,7 @@
 // filter event is applied on top, record by record, as records are fetched. Memo fields
 // are read on demand through TArcBlobStream.
 
+#include "db/FilterCriteria.h"
 #include "db/TDataSet.h"
 #include "db/TDataSource.h"
 #include "db/TMasterDataLink.h"
@@ -18,9 +19,11 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace dao {
+struct RecordCondition;
 class Database;
 class Field;
 class Recordset;
@@ -72,6 +75,15 @@ public:
     const QString &Filter() const { return m_filter; }
     void setFilter(const QString &filter);
     void setOnFilterRecord(TFilterRecordEvent handler);
+    // What OnFilterRecord accepts now, as data; nothing when it cannot be so stated. Asked
+    // at every open and every move to the first record: when the criteria can be evaluated
+    // by the engine, the recordset holds only the records they accept (in the sort order)
+    // and OnFilterRecord is not called; otherwise OnFilterRecord judges every record.
+    using TFilterCriteriaEvent = std::function<std::optional<TFilterCriteria>()>;
+    TFilterCriteriaEvent FilterCriteria;
+    void setFilterCriteria(TFilterCriteriaEvent criteria);
+    // Whether the open recordset holds only what the record filter's criteria accept.
+    bool criteriaInEngine() const { return m_criteriaInEngine; }
 
     TDataSource *MasterSource() const { return m_masterSource; }
     void setMasterSource(TDataSource *source);   // "Circular links not allowed!"
@@ -213,7 +225,14 @@ private:
     void refreshDataset();
     void reopenAfterFailedRefresh();
     void markCountStale() { m_countStale = true; }
-    bool filtering() const { return filtered() && OnFilterRecord != nullptr; }
+    bool filtering() const { return filtered() && OnFilterRecord != nullptr && !m_criteriaInEngine; }
+    bool recordFilterActive() const override { return filtering(); }
+
+    // The record filter's criteria as an engine condition (TArcTableCriteria.cpp).
+    std::optional<TFilterCriteria> currentCriteria() const;
+    std::optional<dao::RecordCondition> engineCondition(const TFilterCriteria &criteria) const;
+    void applyCriteria(); // part of an open: the criteria's condition, when the engine can take it
+    bool criteriaChanged() const;
     const dao::Database *engineDatabase() const;
     std::unique_ptr<dao::Recordset> cloneAt(qint32 bookmark) const;
 
@@ -291,6 +310,10 @@ private:
     dao::Recordset *m_filterSource = nullptr;
     const TRecordBuffer *m_filterBuffer = nullptr;
     int m_fetchDepth = 0;                   // fetches in progress (the record filter may read memos)
+
+    // The criteria the open recordset was made with, and whether the engine applied them.
+    std::optional<TFilterCriteria> m_appliedCriteria;
+    bool m_criteriaInEngine = false;
 
     QString m_lastSortText;
     QString m_lastFilterText;

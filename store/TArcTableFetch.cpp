@@ -181,6 +181,10 @@ TGetResult TArcTable::getRecord(TRecordBuffer &buffer, TGetMode mode, bool doChe
 
 void TArcTable::internalFirst()
 {
+    // A move to the first record applies the record filter afresh: when its criteria
+    // changed, the engine selects again by them.
+    if (criteriaChanged())
+        replaceRecordset([this] { openRecordset(); });
     if (!isEmptyRecordset(*m_rs) && !forwardOnly()) {
         try {
             m_rs->MoveFirst();
@@ -367,7 +371,7 @@ int TArcTable::recNo()
     if (isEmpty() || !current || current->flag != TBookmarkFlag::bfCurrent || current->bookmark == 0)
         return -1;
     const qint32 target = current->bookmark;
-    if (filtered() && OnFilterRecord) {
+    if (filtering()) {
         std::unique_ptr<dao::Recordset> walker = m_rs->Clone();
         TRecordBuffer buffer = spareBuffer();
         int position = -1;
@@ -389,7 +393,7 @@ void TArcTable::setRecNo(int value)
     checkBrowseMode();
     if (value < 1)
         return;
-    if (filtered() && OnFilterRecord) {
+    if (filtering()) {
         internalFirst();
         TRecordBuffer buffer = spareBuffer();
         for (int accepted = 0; accepted < value;) {

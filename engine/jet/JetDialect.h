@@ -6,6 +6,7 @@
 // an engine error, never passed on.
 
 #include "engine/EngineError.h"
+#include "engine/RecordCondition.h"
 #include "engine/Value.h"
 
 #include <QString>
@@ -48,12 +49,17 @@ SelectText parseSelect(const QString &text);
 // AND/OR/NOT and parentheses) into a SQLite expression over the table's columns.
 SqlFragment translateCondition(const QString &condition, const Columns &columns);
 
+// Translates a record condition into a SQLite expression over the table's columns: texts
+// compared byte for byte, record texts made and searched by jet_record_contains. Empty sql
+// when the condition has no terms. Throws EngineError for a column the table lacks.
+SqlFragment translateRecordCondition(const RecordCondition &condition, const Columns &columns);
+
 // Translates a sort text ("Fascia, Capofamiglia ", "[Ordine] ASC ") into an ORDER BY list
 // (without the keywords) that compares texts with the engine's collation.
 QString translateSort(const QString &sort, const Columns &columns);
 
 // Registers on a connection the collation kCollation and the functions the translated
-// texts call (jet_like, jet_lcase, jet_ucase).
+// texts call (jet_like, jet_lcase, jet_ucase, jet_text, jet_record_contains).
 void registerFunctions(sqlite3 *db);
 
 // The engine's text order: letter case ignored, an accented letter right after its base

@@ -1,5 +1,6 @@
 #include "engine/jet/JetDialect.h"
 #include "engine/jet/LikePattern.h"
+#include "engine/jet/RecordText.h"
 #include "engine/jet/TextOrder.h"
 
 #include <QByteArray>
@@ -107,6 +108,11 @@ void registerFunctions(sqlite3 *db)
     check(db, sqlite3_create_function_v2(db, "jet_ucase", 1, flags, nullptr, &caseFunction<true>, nullptr, nullptr,
                                          nullptr),
           "jet_ucase");
+    check(db, sqlite3_create_function_v2(db, "jet_text", 2, flags, nullptr, &textFunction, nullptr, nullptr, nullptr),
+          "jet_text");
+    check(db, sqlite3_create_function_v2(db, "jet_record_contains", -1, flags, nullptr, &recordContainsFunction,
+                                         nullptr, nullptr, nullptr),
+          "jet_record_contains");
 }
 
 } // namespace dao::jet

@@ -7,6 +7,7 @@
 #include "forms/ProcessValues.h"
 #include "forms/main/GridLook.h"
 #include "forms/main/TMainData.h"
+#include "output/criteria/CardCriteria.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -77,12 +78,30 @@ ListPage::ListPage(TMainData &data, QWidget *parent) : QWidget(parent), m_data(d
     setTabOrder(m_grid, m_cerca);
 
     m_data.Anagrafica().OnFilterRecord = [this](TDataSet &cards, bool &accept) { AnagraficaFilterRecord(cards, accept); };
+    m_data.Anagrafica().FilterCriteria = [this] { return AnagraficaFilterCriteria(); };
 }
 
 ListPage::~ListPage()
 {
     // Assigned directly: the setter would reopen the card table on the way out.
     m_data.Anagrafica().OnFilterRecord = nullptr;
+    m_data.Anagrafica().FilterCriteria = nullptr;
+}
+
+void ListPage::setPrintCriteria(PrintCriteria criteria)
+{
+    m_printCriteria = std::move(criteria);
+    m_printFilterCriteria.reset();
+}
+
+void ListPage::setPrintCriteria(const CardCriteria *criteria)
+{
+    if (!criteria) {
+        setPrintCriteria(PrintCriteria());
+        return;
+    }
+    m_printCriteria = [c = *criteria](const TDataSet &cards) { return c.accepts(cards); };
+    m_printFilterCriteria = criteria->filterCriteria();
 }
 
 QWidget *ListPage::buildSearchPanel()
@@ -130,6 +149,15 @@ void ListPage::AnagraficaFilterRecord(TDataSet &cards, bool &accept)
     if (search.isEmpty())
         return;
     accept = recordText(cards).contains(search);
+}
+
+std::optional<TFilterCriteria> ListPage::AnagraficaFilterCriteria() const
+{
+    if (ProcessValues::printFilterMode())
+        return m_printCriteria ? m_printFilterCriteria : TFilterCriteria();
+    TFilterCriteria search;
+    search.recordTextContains = m_cerca->text();
+    return search;
 }
 
 // Moving to the first record makes the dataset filter afresh from the start.

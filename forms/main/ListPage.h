@@ -3,9 +3,13 @@
 // search box and sorted by the column whose title is clicked. It owns the card dataset's
 // record filter: search criteria normally, print criteria while a printed list is made.
 
+#include "db/FilterCriteria.h"
+
 #include <QWidget>
 #include <functional>
+#include <optional>
 
+class CardCriteria;
 class QLabel;
 class QLineEdit;
 class TDataSet;
@@ -24,7 +28,10 @@ public:
     ~ListPage() override;
 
     void setErrorReporter(ErrorReporter reporter) { m_reportError = std::move(reporter); }
-    void setPrintCriteria(PrintCriteria criteria) { m_printCriteria = std::move(criteria); }
+    void setPrintCriteria(PrintCriteria criteria);
+    // The print criteria of a printed list, which the card table can also hand to the engine
+    // (null: none any more).
+    void setPrintCriteria(const CardCriteria *criteria);
     // Raised by a double click on the grid (rows and titles alike).
     std::function<void()> OnShowCard;
 
@@ -32,6 +39,9 @@ public:
     QLineEdit *cerca() const { return m_cerca; }
 
     void AnagraficaFilterRecord(TDataSet &cards, bool &accept);
+    // What AnagraficaFilterRecord accepts now, as data; nothing for print criteria given only
+    // as a function.
+    std::optional<TFilterCriteria> AnagraficaFilterCriteria() const;
     void cercaChange();
     void grid_anagraficaTitleBtnClick(int aCol, TField *field);
 
@@ -44,4 +54,5 @@ private:
     QLineEdit *m_cerca = nullptr;
     ErrorReporter m_reportError;
     PrintCriteria m_printCriteria;
+    std::optional<TFilterCriteria> m_printFilterCriteria;
 };

@@ -42,13 +42,8 @@ void PrintListCommand::run()
     if (selection->exec() != QDialog::Accepted)
         return;
 
-    PrintedListRun printing(m_window.data().Anagrafica(), m_window.qnReport1(), [listPage](const CardCriteria *c) {
-        if (!c) {
-            listPage->setPrintCriteria(nullptr);
-            return;
-        }
-        listPage->setPrintCriteria([criteria = *c](const TDataSet &cards) { return criteria.accepts(cards); });
-    });
+    PrintedListRun printing(m_window.data().Anagrafica(), m_window.qnReport1(),
+                            [listPage](const CardCriteria *c) { listPage->setPrintCriteria(c); });
     printing.run(PrintedListEntry::current(m_window.data().stampe()),
                  ProcessValues::inApplicationFolder(QStringLiteral("stampe/")), selection->criteria(searchText),
                  [](TqnReport &report) {

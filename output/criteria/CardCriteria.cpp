@@ -12,3 +12,14 @@ bool CardCriteria::accepts(const TDataSet &cards) const
         return false;
     return searchText.isEmpty() || recordText(cards).contains(searchText);
 }
+
+TFilterCriteria CardCriteria::filterCriteria() const
+{
+    TFilterCriteria criteria;
+    if (!band.isEmpty())
+        criteria.equals.push_back({QStringLiteral("Fascia"), band});
+    if (!country.isEmpty())
+        criteria.equals.push_back({QStringLiteral("Paese_di_origine"), country});
+    criteria.recordTextContains = searchText;
+    return criteria;
+}

@@ -4,6 +4,8 @@
 // length, letters and case); the search text must occur in the card's record text, the same
 // text the card list searches.
 
+#include "db/FilterCriteria.h"
+
 #include <QString>
 
 class TDataSet;
@@ -16,5 +18,7 @@ public:
 
     // Whether the current card of `cards` is accepted.
     bool accepts(const TDataSet &cards) const;
+    // The same criteria as data, for a card table that lets its storage select the cards.
+    TFilterCriteria filterCriteria() const;
     bool acceptsAll() const { return band.isEmpty() && country.isEmpty() && searchText.isEmpty(); }
 };

@@ -66,6 +66,7 @@ void configure(TArcDatabase &database, TArcTable &cards, const DocumentRequest &
     } else if (!request.criteria.acceptsAll()) {
         const CardCriteria criteria = request.criteria;
         cards.setOnFilterRecord([criteria](TDataSet &dataSet, bool &accept) { accept = criteria.accepts(dataSet); });
+        cards.FilterCriteria = [criteria] { return std::make_optional(criteria.filterCriteria()); };
         cards.setFiltered(true);
     }
 }

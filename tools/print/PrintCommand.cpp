@@ -100,6 +100,9 @@ public:
             if (ProcessValues::printFilterMode() && m_criteria)
                 accept = m_criteria->accepts(cards);
         };
+        m_data.Anagrafica().FilterCriteria = [this] {
+            return ProcessValues::printFilterMode() && m_criteria ? m_criteria->filterCriteria() : TFilterCriteria();
+        };
         m_data.Nucleo().OnCalcFields = [this](TDataSet &members) {
             CardPageHandlers::fillAge(members, (m_request.clock ? m_request.clock() : QDateTime::currentDateTime()).date());
         };
@@ -107,6 +110,7 @@ public:
     ~PrintSession()
     {
         m_data.Anagrafica().OnFilterRecord = nullptr;
+        m_data.Anagrafica().FilterCriteria = nullptr;
         m_data.Nucleo().OnCalcFields = nullptr;
     }
 

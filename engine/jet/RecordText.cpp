@@ -1,0 +1,219 @@
+#include "engine/jet/RecordText.h"
+
+#include "engine/Value.h"
+
+#include <QDate>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <sqlite3.h>
+
+namespace dao::jet {
+
+namespace {
+
+constexpr qint64 kMsPerDay = 86400000;
+// The data layer numbers days from 1 January 0001 (day 1); the engine's day 0 is its day 693594.
+constexpr qint64 kEngineEpochDay = 693594;
+
+void appendBytes(std::string &out, const char *text, size_t size, bool upperAscii)
+{
+    const size_t from = out.size();
+    out.append(text, size);
+    if (!upperAscii)
+        return;
+    for (size_t i = from; i < out.size(); ++i) {
+        const char c = out[i];
+        if (c >= 'a' && c <= 'z')
+            out[i] = char(c - ('a' - 'A'));
+    }
+}
+
+void appendQString(std::string &out, const QString &text, bool upperAscii)
+{
+    const QByteArray utf8 = text.toUtf8();
+    appendBytes(out, utf8.constData(), size_t(utf8.size()), upperAscii);
+}
+
+// A stored value as the engine's value type, for the rare storage classes the fast paths
+// below do not handle.
+Value valueOf(sqlite3_value *value)
+{
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_INTEGER:
+        return Value(qint64(sqlite3_value_int64(value)));
+    case SQLITE_FLOAT:
+        return Value(sqlite3_value_double(value));
+    case SQLITE_TEXT:
+        return Value(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(value)),
+                                       sqlite3_value_bytes(value)));
+    case SQLITE_BLOB:
+        return Value(QByteArray(static_cast<const char *>(sqlite3_value_blob(value)), sqlite3_value_bytes(value)));
+    default:
+        return {};
+    }
+}
+
+// A date's calendar day (days from 1 January 0001, day 1) and milliseconds since midnight,
+// as the value text names them; false when the value names no day the calendar shows.
+bool dayAndMs(sqlite3_value *value, qint64 &day, qint64 &ms)
+{
+    if (sqlite3_value_type(value) == SQLITE_TEXT) {
+        // A date stored as text is read as a value text: "day [milliseconds]".
+        const QString text = valueOf(value).asText().trimmed();
+        const qsizetype blank = text.indexOf(QLatin1Char(' '));
+        const QStringView dayPart = blank < 0 ? QStringView(text) : QStringView(text).left(blank);
+        const QStringView msPart = blank < 0 ? QStringView() : QStringView(text).mid(blank + 1).trimmed();
+        if (dayPart.isEmpty() || msPart.contains(QLatin1Char(' ')))
+            return false;
+        bool ok = false;
+        day = dayPart.toLongLong(&ok);
+        if (!ok || day < 1)
+            return false;
+        ms = 0;
+        if (!msPart.isEmpty()) {
+            ms = msPart.toInt(&ok);
+            if (!ok || ms < 0 || ms >= kMsPerDay)
+                return false;
+        }
+        return true;
+    }
+    const double days = sqlite3_value_type(value) == SQLITE_BLOB ? valueOf(value).asDouble() : sqlite3_value_double(value);
+    if (!std::isfinite(days) || std::fabs(days) > 1e12)
+        return false;
+    // The whole part names the day (also below zero), the fraction's magnitude the time.
+    double whole = std::trunc(days);
+    ms = std::llround(std::fabs(days - whole) * double(kMsPerDay));
+    if (ms >= kMsPerDay) {
+        ms -= kMsPerDay;
+        whole += 1;
+    }
+    day = qint64(whole) + kEngineEpochDay;
+    return day >= 1;
+}
+
+void appendDateText(std::string &out, sqlite3_value *value, TextForm form)
+{
+    qint64 day = 0;
+    qint64 ms = 0;
+    if (!dayAndMs(value, day, ms))
+        return;
+    const QDate date = QDate::fromJulianDay(day + QDate(1, 1, 1).toJulianDay() - 1);
+    if (!date.isValid())
+        return;
+    const int seconds = int(ms / 1000);
+    char buffer[64];
+    int size = 0;
+    switch (form) {
+    case TextForm::Date:
+        size = std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", date.day(), date.month(), date.year());
+        break;
+    case TextForm::Time:
+        size = std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
+        break;
+    default:
+        size = std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d:%02d", date.day(), date.month(),
+                             date.year(), seconds / 3600, seconds / 60 % 60, seconds % 60);
+        break;
+    }
+    out.append(buffer, size_t(std::max(size, 0)));
+}
+
+} // namespace
+
+void appendFormText(std::string &out, sqlite3_value *value, TextForm form, bool upperAscii)
+{
+    const int type = sqlite3_value_type(value);
+    if (type == SQLITE_NULL)
+        return;
+    switch (form) {
+    case TextForm::Plain:
+        if (type == SQLITE_TEXT) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+            appendBytes(out, text, size_t(sqlite3_value_bytes(value)), upperAscii);
+        } else {
+            appendQString(out, valueOf(value).asText(), upperAscii);
+        }
+        return;
+    case TextForm::Number: {
+        const qint64 number = type == SQLITE_INTEGER ? qint64(sqlite3_value_int64(value)) : valueOf(value).asInt();
+        char buffer[32];
+        const int size = std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(number));
+        out.append(buffer, size_t(size));
+        return;
+    }
+    case TextForm::Boolean: {
+        const bool on = type == SQLITE_TEXT ? valueOf(value).asBool() : sqlite3_value_double(value) != 0.0;
+        appendBytes(out, on ? "True" : "False", on ? 4 : 5, upperAscii);
+        return;
+    }
+    case TextForm::Date: case TextForm::DateTime: case TextForm::Time:
+        appendDateText(out, value, form);
+        return;
+    }
+}
+
+namespace {
+TextForm formOf(char code)
+{
+    switch (code) {
+    case 'N': return TextForm::Number;
+    case 'B': return TextForm::Boolean;
+    case 'D': return TextForm::Date;
+    case 'T': return TextForm::DateTime;
+    case 'H': return TextForm::Time;
+    default: return TextForm::Plain;
+    }
+}
+
+} // namespace
+
+// jet_text(value, form): the value's text in its form; null stays null so that it equals
+// nothing, as the empty text of a null field equals no text a condition is made with.
+void textFunction(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    try {
+        const auto *code = reinterpret_cast<const char *>(sqlite3_value_text(argv[1]));
+        std::string text;
+        appendFormText(text, argv[0], formOf(code ? code[0] : 'P'), false);
+        sqlite3_result_text(context, text.data(), int(text.size()), SQLITE_TRANSIENT);
+    } catch (const std::bad_alloc &) {
+        sqlite3_result_error_nomem(context);
+    }
+}
+
+// jet_record_contains(text, forms, column...): whether text occurs in the record text of
+// the columns, `forms` giving one form code per column. The record text is made in one
+// buffer kept by the thread, so a scan allocates nothing per row.
+void recordContainsFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
+{
+    if (argc < 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    try {
+        const auto *needle = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+        const size_t needleSize = size_t(sqlite3_value_bytes(argv[0]));
+        const auto *forms = reinterpret_cast<const char *>(sqlite3_value_text(argv[1]));
+        const size_t formCount = forms ? size_t(sqlite3_value_bytes(argv[1])) : 0;
+        thread_local std::string record;
+        record.clear();
+        for (int i = 2; i < argc; ++i) {
+            record.push_back(' ');
+            const size_t column = size_t(i - 2);
+            appendFormText(record, argv[i], formOf(column < formCount ? forms[column] : 'P'), true);
+        }
+        const bool found = needleSize == 0
+            || memmem(record.data(), record.size(), needle, needleSize) != nullptr;
+        sqlite3_result_int(context, found ? 1 : 0);
+    } catch (const std::bad_alloc &) {
+        sqlite3_result_error_nomem(context);
+    }
+}
+
+} // namespace dao::jet

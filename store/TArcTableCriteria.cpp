@@ -1,0 +1,94 @@
+// The record filter's criteria handed to the engine as a condition: each field the criteria
+// read becomes a column with the text form its field object shows, so the engine compares
+// and searches the very texts the record filter would.
+
+#include "store/TArcTable.h"
+
+#include "db/TField.h"
+#include "engine/Recordset.h"
+
+namespace {
+
+// The engine's reading of a field's text, when the field object shows the stored value in a
+// form the engine knows; none for calculated fields, hooked texts, binary and real numbers.
+std::optional<dao::TextColumn> textColumnOf(const TField &field)
+{
+    if (field.isCalculated() || field.fieldNo() <= 0 || field.OnGetText)
+        return std::nullopt;
+    dao::TextForm form;
+    switch (field.dataType()) {
+    case TFieldType::ftString: case TFieldType::ftMemo: form = dao::TextForm::Plain; break;
+    case TFieldType::ftSmallint: case TFieldType::ftInteger: case TFieldType::ftAutoInc:
+        form = dao::TextForm::Number;
+        break;
+    case TFieldType::ftBoolean: form = dao::TextForm::Boolean; break;
+    case TFieldType::ftDate: form = dao::TextForm::Date; break;
+    case TFieldType::ftDateTime: form = dao::TextForm::DateTime; break;
+    case TFieldType::ftTime: form = dao::TextForm::Time; break;
+    default: return std::nullopt;
+    }
+    return dao::TextColumn{field.fieldName(), form};
+}
+
+} // namespace
+
+std::optional<TFilterCriteria> TArcTable::currentCriteria() const
+{
+    if (!filtered() || !OnFilterRecord || !FilterCriteria)
+        return std::nullopt;
+    return FilterCriteria();
+}
+
+std::optional<dao::RecordCondition> TArcTable::engineCondition(const TFilterCriteria &criteria) const
+{
+    // A detail's recordset is replaced by its own select at every move of the master; a
+    // dataset opening without persistent fields has none yet to read the record text from.
+    if (m_tableName.isEmpty() || m_masterSource || fields().isEmpty())
+        return std::nullopt;
+    dao::RecordCondition condition;
+    for (const TFilterCriteria::FieldEquals &equals : criteria.equals) {
+        const TField *field = findField(equals.fieldName);
+        const auto column = field ? textColumnOf(*field) : std::nullopt;
+        if (!column)
+            return std::nullopt;
+        condition.equals.push_back({*column, equals.text});
+    }
+    if (!criteria.recordTextContains.isEmpty()) {
+        // Compared as UTF-8 by the engine, which a lone surrogate would not survive.
+        if (!criteria.recordTextContains.isValidUtf16())
+            return std::nullopt;
+        dao::RecordCondition::Contains contains;
+        for (const TField *field : fields()) {
+            const auto column = textColumnOf(*field);
+            if (!column)
+                return std::nullopt;
+            contains.columns.push_back(*column);
+        }
+        contains.text = criteria.recordTextContains;
+        condition.contains.push_back(std::move(contains));
+    }
+    return condition;
+}
+
+void TArcTable::applyCriteria()
+{
+    m_appliedCriteria = currentCriteria();
+    m_criteriaInEngine = false;
+    if (!m_appliedCriteria)
+        return;
+    const std::optional<dao::RecordCondition> condition = engineCondition(*m_appliedCriteria);
+    if (!condition)
+        return;
+    if (!condition->isEmpty()) {
+        if (OnEngineText)
+            OnEngineText(QStringLiteral("Condition"), QString());
+        m_rs->setCondition(*condition);
+        m_rs = reopenFrom(std::move(m_rs));
+    }
+    m_criteriaInEngine = true;
+}
+
+bool TArcTable::criteriaChanged() const
+{
+    return m_rs && currentCriteria() != m_appliedCriteria;
+}
