@@ -13,9 +13,6 @@ namespace platform {
 // (by default the running one's); empty when there is none, as in a build tree.
 QString suppliedFolder(const QString &executableFolder = {});
 
-// Whether the program runs installed (its supplied files are there).
-inline bool runsInstalled() { return !suppliedFolder().isEmpty(); }
-
 // `relative` (such as "stampe/elenco_fascia.qnf") among the supplied files; empty when
 // the program has no supplied files or none by that name.
 QString suppliedFile(const QString &relative, const QString &executableFolder = {});

@@ -38,7 +38,7 @@ TEST(SuppliedFiles, FoundBesideAnInstalledExecutableOnly)
     EXPECT_EQ(platform::suppliedFile(QStringLiteral("stampe/elenco.qnf"), bin), supplied + QStringLiteral("stampe/elenco.qnf"));
     EXPECT_EQ(platform::suppliedFile(QStringLiteral("stampe/altro.qnf"), bin), QString());
     // The test program itself runs from a build tree.
-    EXPECT_FALSE(platform::runsInstalled());
+    EXPECT_EQ(platform::suppliedFolder(), QString());
 }
 
 TEST(SuppliedFiles, OnlyMissingFilesAreCopiedAndTheCopiesAreTheUsers)
