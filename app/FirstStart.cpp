@@ -19,9 +19,13 @@ const QString kArchive = QStringLiteral("tavorio.mdb");
 
 std::runtime_error refusal(const QString &text) { return std::runtime_error(text.toStdString()); }
 
+// "~/..." as a shell would read it: people type it in the folder box.
 QString withSlash(const QString &folder)
 {
-    const QString absolute = QFileInfo(folder).absoluteFilePath();
+    const QString expanded = folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/"))
+        ? QDir::homePath() + folder.mid(1)
+        : folder;
+    const QString absolute = QFileInfo(expanded).absoluteFilePath();
     return absolute.endsWith(QLatin1Char('/')) ? absolute : absolute + QLatin1Char('/');
 }
 
