@@ -1,5 +1,6 @@
 #include "app/ApplicationSetup.h"
 #include "app/DisplayCheck.h"
+#include "app/FirstStart.h"
 #include "app/TavorioApplication.h"
 #include "forms/ErrorBox.h"
 #include "forms/main/Tfrm_main.h"
@@ -24,6 +25,8 @@ int main(int argc, char **argv)
     TavorioApplication application(argc, argv);
     QTranslator qtItalian;
     app::setUpApplication(qtItalian);
+    if (const auto ended = app::settleApplicationFolder(QCoreApplication::arguments()))
+        return *ended;
     previewwindows::install();
     designerwindows::install();
     designerwindows::installDialogs();

@@ -3,13 +3,14 @@
 #include "controls/TMessageBox.h"
 #include "forms/ErrorBox.h"
 #include "forms/ProcessValues.h"
+#include "forms/main/ConversionProgress.h"
+#include "forms/main/DocumentHandover.h"
 #include "output/word/CardPlaceholders.h"
 #include "store/TArcTable.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
-#include <QUrl>
+#include <QTimer>
 
 namespace {
 
@@ -18,15 +19,11 @@ QString chooseTemplate(QWidget *parent, const QString &folder)
     return QFileDialog::getOpenFileName(parent, QString(), folder, QStringLiteral("Word (*.doc* *.odt *.ott)"));
 }
 
-void openOnDesktop(const QString &path)
-{
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
-
 } // namespace
 
 WordCommand::WordCommand(QWidget &window, TArcTable &cards, const TMessageBox &messages)
-    : m_window(window), m_cards(cards), m_messages(messages), m_chooser(chooseTemplate), m_opener(openOnDesktop)
+    : m_window(window), m_cards(cards), m_messages(messages), m_chooser(chooseTemplate), m_opener(openOnDesktop),
+      m_copyPicker(pickCopyPlace)
 {
 }
 
@@ -37,9 +34,18 @@ void WordCommand::connectWord()
 {
     m_document = nullptr;
     m_application = std::make_unique<word::Application>();
-    m_application->setOpener(m_opener);
+    m_application->setOpener([this](const QString &path) { handOver(path); });
     if (!m_documentFolder.isEmpty())
         m_application->setDocumentFolder(m_documentFolder);
+}
+
+// The notice waits for the button's handler to end, so the document is complete and its
+// close handler has run when the user reads where it is.
+void WordCommand::handOver(const QString &path)
+{
+    if (m_opener(path))
+        return;
+    QTimer::singleShot(0, &m_window, [this, path] { offerDocumentCopy(m_window, m_messages, path, m_copyPicker); });
 }
 
 void WordCommand::run()
@@ -49,10 +55,13 @@ void WordCommand::run()
         return;
     try {
         connectWord();
+        const ScopedConversionProgress progress(&m_window);
         word::Document &document = m_application->Documents().Add(chosen);
         m_document = &document;
         document.OnClose = [this] { WdClose1(); };
         word::replacePlaceholders(*m_application, word::cardPlaceholders(m_cards, m_cards.BoundFieldNames()));
+    } catch (const word::ConversionCancelled &) {
+        // The user stopped the conversion: no document, nothing to tell.
     } catch (const std::exception &) {
         m_messages.notice(QStringLiteral("   Impossibile collegarsi a Microsoft Word !   "));
     }

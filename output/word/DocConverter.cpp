@@ -1,7 +1,5 @@
 #include "output/word/DocConverter.h"
 
-#include "output/word/AutomationError.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -25,7 +23,26 @@ QString converterProgram()
     return QString();
 }
 
+ConversionEnd waitQuietly(QProcess &converter, const QString &)
+{
+    return converter.waitForFinished(kConversionTimeoutMs) ? ConversionEnd::Finished : ConversionEnd::TimedOut;
+}
+
+ConversionWait &installedWait()
+{
+    static ConversionWait wait;
+    return wait;
+}
+
+void stop(QProcess &converter)
+{
+    converter.kill();
+    converter.waitForFinished();
+}
+
 } // namespace
+
+void setConversionWait(ConversionWait wait) { installedWait() = std::move(wait); }
 
 QByteArray convertToDocx(const QString &docPath)
 {
@@ -44,9 +61,15 @@ QByteArray convertToDocx(const QString &docPath)
                               QStringLiteral("--headless"), QStringLiteral("--norestore"),
                               QStringLiteral("--convert-to"), QStringLiteral("docx"), QStringLiteral("--outdir"), out,
                               QFileInfo(docPath).absoluteFilePath()});
-    if (!converter.waitForFinished(kConversionTimeoutMs)) {
-        converter.kill();
-        converter.waitForFinished();
+    const ConversionWait wait = installedWait() ? installedWait() : ConversionWait(waitQuietly);
+    switch (wait(converter, docPath)) {
+    case ConversionEnd::Finished:
+        break;
+    case ConversionEnd::Cancelled:
+        stop(converter);
+        throw ConversionCancelled(QStringLiteral("Conversione del modello .doc \"%1\" annullata.").arg(docPath));
+    case ConversionEnd::TimedOut:
+        stop(converter);
         throw AutomationError(QStringLiteral("La conversione del modello .doc \"%1\" non è terminata.").arg(docPath));
     }
     QFile converted(out + QLatin1Char('/') + QFileInfo(docPath).completeBaseName() + QStringLiteral(".docx"));

@@ -1,6 +1,7 @@
 #include "output/word/DocumentPackage.h"
 
 #include "output/word/AutomationError.h"
+#include "output/word/MacroFreePackage.h"
 
 #include <QStringList>
 #include <pugixml.hpp>
@@ -73,6 +74,8 @@ DocumentPackage DocumentPackage::fromTemplate(ZipPackage package, const QString 
         return document;
     }
 
+    // Made from a macro-enabled template, the document is a plain .docx without the macros.
+    makeMacroFree(package);
     PackageEntry *types = package.find(QStringLiteral("[Content_Types].xml"));
     if (!types)
         throw notAText(templateName);

@@ -1,7 +1,8 @@
 #pragma once
 // A word-processing document in memory: its package and the parts that hold its text. Made
 // from a template (.docx, .dotx, .odt, .ott), it is an ordinary document of the same family
-// (a template's content type becomes a document's); the template file is only read.
+// (a template's content type becomes a document's, a macro-enabled one loses its macros);
+// the template file is only read.
 
 #include "output/word/StoryPart.h"
 #include "output/word/ZipPackage.h"

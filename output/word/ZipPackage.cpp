@@ -120,6 +120,11 @@ PackageEntry *ZipPackage::find(const QString &name)
     return nullptr;
 }
 
+void ZipPackage::remove(const QString &name)
+{
+    std::erase_if(m_entries, [&name](const PackageEntry &entry) { return entry.name == name; });
+}
+
 const PackageEntry *ZipPackage::find(const QString &name) const
 {
     return const_cast<ZipPackage *>(this)->find(name);

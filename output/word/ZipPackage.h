@@ -36,6 +36,7 @@ public:
     PackageEntry *find(const QString &name);
     const PackageEntry *find(const QString &name) const;
     void add(PackageEntry entry) { m_entries.push_back(std::move(entry)); }
+    void remove(const QString &name);
 
 private:
     std::vector<PackageEntry> m_entries;

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 
@@ -41,7 +42,10 @@ protected:
     {
         auto window = start();
         WordCommand &command = window->wordCommand();
-        command.setOpener([this](const QString &path) { m_opened << path; });
+        command.setOpener([this](const QString &path) {
+            m_opened << path;
+            return true;
+        });
         command.setDocumentFolder(file("mostrati"));
         return window;
     }
@@ -142,3 +146,39 @@ TEST_F(WordCommandTest, CancellingTheChooserDoesNothing)
 }
 
 } // namespace
+
+TEST_F(WordCommandTest, ADocumentNoApplicationOpensIsToldWithItsPlaceAndCanBeCopied)
+{
+    auto window = startForWord();
+    const QString copy = file("copie/Scheda Rossi.odt");
+    QDir().mkpath(file("copie"));
+    QString suggested;
+    window->wordCommand().setOpener([this](const QString &path) {
+        m_opened << path;
+        return false;
+    });
+    window->wordCommand().setCopyPicker([&](QWidget *, const QString &proposed) {
+        suggested = proposed;
+        return copy;
+    });
+    window->wordCommand().setChooser([this](QWidget *, const QString &) { return file("word/Scheda famiglia.odt"); });
+    m_messages.answer({true});
+    window->barButton(Tfrm_main::cmdWord)->click();
+    QCoreApplication::processEvents();
+
+    ASSERT_EQ(m_opened.size(), 1);
+    ASSERT_EQ(m_messages.shown().size(), 1);
+    EXPECT_TRUE(m_messages.shown().front().contains(QStringLiteral("Nessun programma ha aperto il documento.")));
+    EXPECT_TRUE(m_messages.shown().front().contains(m_opened.front())) << m_messages.shown().front().toStdString();
+    EXPECT_TRUE(suggested.endsWith(QFileInfo(m_opened.front()).fileName()));
+    EXPECT_EQ(apptest::readAll(copy), apptest::readAll(m_opened.front()));
+    // The close handler ran as usual.
+    EXPECT_EQ(apptest::readAll(file("ultimo.doc")), apptest::readAll(m_opened.front()));
+
+    // Saying no copies nothing.
+    m_messages.answer({false});
+    window->barButton(Tfrm_main::cmdWord)->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_messages.shown().size(), 2);
+    EXPECT_EQ(QDir(file("copie")).entryList(QDir::Files).size(), 1);
+}

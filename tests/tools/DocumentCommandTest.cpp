@@ -89,7 +89,8 @@ TEST_F(DocumentCommand, SearchTextIsTypedAsTheSearchBoxShowsIt)
     const auto result = run({"--tutte", "--cerca", "cercami"});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(made(), QStringList{QStringLiteral("1_24 Rossi Mario.docx")});
-    EXPECT_EQ(run({"--tutte"}).exitCode, 0);
+    // The first run's document is in the folder already: replacing it must be asked for.
+    EXPECT_EQ(run({"--tutte", "--sovrascrivi"}).exitCode, 0);
     EXPECT_EQ(made().size(), 4);
 }
 
@@ -111,6 +112,36 @@ TEST_F(DocumentCommand, AnUnusableTemplateWritesNothing)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.contains(QStringLiteral("Impossibile collegarsi a Microsoft Word !"))) << result.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out()));
+}
+
+TEST_F(DocumentCommand, ExistingDocumentsStopTheRunUnlessReplacingIsAsked)
+{
+    ASSERT_EQ(run({"--scheda", QString::number(m_keys[1])}).exitCode, 0);
+    const QString bianchi = QDir(out()).filePath(QStringLiteral("2_24 Bianchi Anna.docx"));
+    toolstest::writeFile(bianchi, "la lettera già corretta a mano");
+
+    const auto refused = run({"--tutte"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(bianchi)) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("--sovrascrivi")));
+    // Nothing at all was written, not even the cards whose files were free.
+    EXPECT_EQ(made(), QStringList{QStringLiteral("2_24 Bianchi Anna.docx")});
+    EXPECT_EQ(toolstest::fileBytes(bianchi), "la lettera già corretta a mano");
+
+    const auto replaced = run({"--tutte", "--sovrascrivi"});
+    ASSERT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
+    EXPECT_EQ(made().size(), 4);
+    EXPECT_TRUE(testsupport::documentText(toolstest::fileBytes(bianchi)).contains(QStringLiteral("Gentile Bianchi Anna,")));
+}
+
+TEST_F(DocumentCommand, ATemplateNamedAloneIsFoundInTheWordFolderBesideTheArchive)
+{
+    QDir().mkpath(m_dir.filePath(QStringLiteral("word")));
+    QFile::copy(kLetter, m_dir.filePath(QStringLiteral("word/Convocazione.docx")));
+    const auto result = run({"--scheda", QString::number(m_keys[1])}, QStringLiteral("Convocazione.docx"));
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(made(), QStringList{QStringLiteral("2_24 Bianchi Anna.docx")});
+    EXPECT_EQ(run({"--scheda", "1"}, QStringLiteral("Manca.docx")).exitCode, 1);
 }
 
 TEST_F(DocumentCommand, WrongCommandLinesAndPasswords)

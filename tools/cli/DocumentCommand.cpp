@@ -9,6 +9,7 @@
 #include "store/TArcTable.h"
 #include "tools/cli/ArchiveCheck.h"
 #include "tools/cli/CliError.h"
+#include "tools/cli/SuppliedLookup.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,12 +30,12 @@ CliError notMade(const QString &details)
 }
 
 // The template is read once before any card: a template that cannot be used stops the
-// command before anything is written.
-void checkTemplate(const QString &templatePath)
+// command before anything is written. Returns the documents' extension.
+QString checkTemplate(const QString &templatePath)
 {
     try {
         word::Application probe;
-        probe.Documents().Add(templatePath);
+        return probe.Documents().Add(templatePath).extension();
     } catch (const word::AutomationError &e) {
         throw notMade(e.description());
     }
@@ -83,22 +84,41 @@ QString outputPath(const DocumentRequest &request, TArcTable &cards, const QStri
     return QDir(request.outputFolder).filePath(base + extension);
 }
 
-int makeDocuments(const DocumentRequest &request, QTextStream &out)
+// Every card's file name, in card order; without --sovrascrivi a name already taken in the
+// folder stops the command before any document is written.
+QStringList outputPaths(const DocumentRequest &request, TArcTable &cards, const QString &extension)
+{
+    QSet<QString> used;
+    QStringList paths;
+    QStringList taken;
+    for (cards.first(); !cards.eof(); cards.next()) {
+        paths << outputPath(request, cards, extension, used);
+        if (!request.overwrite && QFileInfo::exists(paths.back()))
+            taken << QStringLiteral("  ") + paths.back();
+    }
+    if (!taken.isEmpty())
+        throw CliError(ExitCode::Refused,
+                       QStringLiteral("Nessun documento prodotto: questi file esistono già (--sovrascrivi li sostituisce):\n")
+                           + taken.join(QLatin1Char('\n')));
+    return paths;
+}
+
+int makeDocuments(const DocumentRequest &request, const QString &extension, QTextStream &out)
 {
     TArcDatabase database;
     TArcTable cards;
     configure(database, cards, request);
     database.Open();
     cards.open();
+    const QStringList paths = outputPaths(request, cards, extension);
 
     word::Application application;
-    QSet<QString> used;
     int made = 0;
     for (cards.first(); !cards.eof(); cards.next()) {
         try {
             word::Document &document = application.Documents().Add(request.templatePath);
             word::replacePlaceholders(application, word::cardPlaceholders(cards, cards.BoundFieldNames()));
-            const QString path = outputPath(request, cards, document.extension(), used);
+            const QString &path = paths.at(made);
             document.SaveAs(path);
             document.Close(word::wdDoNotSaveChanges);
             out << path << '\n';
@@ -141,6 +161,8 @@ DocumentRequest parseDocumentCommand(const QStringList &args)
         } else if (arg == QLatin1String("--cerca")) {
             // The search box shows what is typed in upper case; so does this.
             request.criteria.searchText = valueOf(i).toUpper();
+        } else if (arg == QLatin1String("--sovrascrivi")) {
+            request.overwrite = true;
         } else if (arg == QLatin1String("--uscita")) {
             request.outputFolder = valueOf(i);
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
@@ -152,7 +174,7 @@ DocumentRequest parseDocumentCommand(const QStringList &args)
     if (files.size() != 2)
         throw usage(QStringLiteral("documento richiede l'ARCHIVIO e il MODELLO."));
     request.archive = files[0];
-    request.templatePath = files[1];
+    request.templatePath = templatePathFor(files[0], files[1]);
     if (all == (request.cardId >= 0))
         throw usage(QStringLiteral("indicare --scheda ID oppure --tutte."));
     if (!all && !request.criteria.acceptsAll())
@@ -179,9 +201,9 @@ int runDocument(const DocumentRequest &request, QTextStream &out, QTextStream &e
 {
     try {
         ArchiveCheck(request.archive, request.password).run();
-        checkTemplate(request.templatePath);
+        const QString extension = checkTemplate(request.templatePath);
         prepareOutputFolder(request.outputFolder);
-        const int made = makeDocuments(request, out);
+        const int made = makeDocuments(request, extension, out);
         if (made == 0 && request.cardId >= 0)
             throw CliError(ExitCode::Refused, QStringLiteral("Nessuna scheda con ID_SCHEDA %1.").arg(request.cardId));
         err << QStringLiteral("Documenti prodotti: %1.").arg(made) << Qt::endl;

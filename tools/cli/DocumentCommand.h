@@ -1,10 +1,13 @@
 #pragma once
 // documento ARCHIVIO MODELLO (--scheda ID | --tutte [--fascia F] [--paese P] [--cerca TESTO])
-//           --uscita CARTELLA [--password-stdin]
+//           --uscita CARTELLA [--sovrascrivi] [--password-stdin]
 // The program's Word fill without a window: one document per card, from the template, named
 // after the card's protocol and head of household, written into the output folder (files
 // readable by their owner only). --tutte takes the cards the printed lists would take with
-// the same band, country and search text.
+// the same band, country and search text. A template named without a folder that is not
+// there is looked for beside the archive ("word/") and among the supplied templates.
+// Documents already in the output folder are not replaced, and then none is made, unless
+// --sovrascrivi says so.
 
 #include "output/criteria/CardCriteria.h"
 
@@ -22,6 +25,7 @@ struct DocumentRequest {
     qint64 cardId = -1;   // --scheda; -1 with --tutte
     CardCriteria criteria;
     bool passwordStdin = false;
+    bool overwrite = false;   // --sovrascrivi
     QString password;
 };
 

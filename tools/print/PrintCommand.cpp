@@ -15,6 +15,7 @@
 #include "output/report/print/PdfOutput.h"
 #include "store/TArcDatabase.h"
 #include "tools/cli/CliError.h"
+#include "tools/cli/SuppliedLookup.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -125,7 +126,7 @@ public:
             return;
         }
         const PrintedListEntry entry = findList(m_data.stampe(), m_request.listName);
-        const QString folder = QFileInfo(m_request.archive).absoluteDir().filePath(QStringLiteral("stampe")) + QLatin1Char('/');
+        const QString folder = layoutFolderFor(m_request.archive, entry.tracciato);
         PrintedListRun run(m_data.Anagrafica(), m_report, [this](const CardCriteria *c) { m_criteria = c; });
         run.run(entry, folder, m_request.criteria, [this](TqnReport &report) {
             if (!m_messages.damaged)

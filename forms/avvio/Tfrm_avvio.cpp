@@ -1,0 +1,145 @@
+#include "forms/avvio/Tfrm_avvio.h"
+
+#include "controls/SansFont.h"
+#include "controls/TMessageBox.h"
+#include "forms/CentreOnScreen.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <exception>
+
+namespace {
+
+constexpr int kFontPixels = 13;
+
+QString pickFolder(QWidget *parent, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(parent, QStringLiteral("Scegliere la cartella"), start);
+}
+
+} // namespace
+
+Tfrm_avvio::Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent)
+    : QDialog(parent), m_action(std::move(action)), m_picker(pickFolder),
+      m_nuovo(new QRadioButton(QStringLiteral("Creare un nuovo archivio vuoto nella cartella:"), this)),
+      m_esistente(new QRadioButton(QStringLiteral("Aprire un archivio esistente (per esempio la cartella condivisa dell'ufficio):"), this)),
+      m_demo(new QRadioButton(QStringLiteral("Provare il programma con l'archivio dimostrativo (famiglie inventate)"), this)),
+      m_newFolder(new QLineEdit(QDir::toNativeSeparators(defaultNewFolder), this)),
+      m_existingFolder(new QLineEdit(this)),
+      m_browseNew(new QPushButton(QStringLiteral("Sfoglia..."), this)),
+      m_browseExisting(new QPushButton(QStringLiteral("Sfoglia..."), this)),
+      m_avanti(new QPushButton(QStringLiteral("Avanti"), this)),
+      m_esci(new QPushButton(QStringLiteral("Esci"), this))
+{
+    setObjectName(QStringLiteral("frm_avvio"));
+    setWindowTitle(QStringLiteral("Tavorio - primo avvio"));
+    setFont(sansSerifFont(kFontPixels));
+
+    auto *title = new QLabel(QStringLiteral("<b>Benvenuti in Tavorio</b>"), this);
+    auto *question = new QLabel(QStringLiteral("Dove si trova l'archivio delle schede?"), this);
+    auto *note = new QLabel(QStringLiteral("Nella cartella scelta vengono copiati gli elenchi, i modelli e il manuale "
+                                           "che ancora mancano; i file già presenti non vengono toccati.\n"
+                                           "La scelta vale anche per i prossimi avvii."),
+                            this);
+    note->setWordWrap(true);
+
+    m_nuovo->setObjectName(QStringLiteral("nuovo"));
+    m_esistente->setObjectName(QStringLiteral("esistente"));
+    m_demo->setObjectName(QStringLiteral("demo"));
+    m_nuovo->setChecked(true);
+    m_newFolder->setObjectName(QStringLiteral("cartella_nuova"));
+    m_existingFolder->setObjectName(QStringLiteral("cartella_esistente"));
+    m_avanti->setObjectName(QStringLiteral("avanti"));
+    m_avanti->setDefault(true);
+    m_esci->setObjectName(QStringLiteral("esci"));
+    m_esci->setAutoDefault(false);
+
+    connect(m_browseNew, &QPushButton::clicked, this, [this] { browse(m_newFolder); });
+    connect(m_browseExisting, &QPushButton::clicked, this, [this] { browse(m_existingFolder); });
+    for (QRadioButton *radio : {m_nuovo, m_esistente, m_demo})
+        connect(radio, &QRadioButton::toggled, this, &Tfrm_avvio::enableFolders);
+    connect(m_avanti, &QPushButton::clicked, this, &Tfrm_avvio::avantiClick);
+    connect(m_esci, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *grid = new QGridLayout;
+    grid->setColumnMinimumWidth(0, 20);
+    grid->addWidget(m_nuovo, 0, 0, 1, 3);
+    grid->addWidget(m_newFolder, 1, 1);
+    grid->addWidget(m_browseNew, 1, 2);
+    grid->addWidget(m_esistente, 2, 0, 1, 3);
+    grid->addWidget(m_existingFolder, 3, 1);
+    grid->addWidget(m_browseExisting, 3, 2);
+    grid->addWidget(m_demo, 4, 0, 1, 3);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_avanti);
+    buttons->addWidget(m_esci);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(16, 12, 16, 12);
+    column->addWidget(title);
+    column->addWidget(question);
+    column->addLayout(grid);
+    column->addWidget(note);
+    column->addLayout(buttons);
+    setFixedWidth(560);
+    enableFolders();
+}
+
+QString Tfrm_avvio::ask()
+{
+    m_result.clear();
+    adjustSize();
+    centreOnScreen(*this);
+    return exec() == QDialog::Accepted ? m_result : QString();
+}
+
+FirstStartChoice Tfrm_avvio::choice() const
+{
+    if (m_demo->isChecked())
+        return {FirstStartKind::Demo, {}};
+    if (m_esistente->isChecked())
+        return {FirstStartKind::ExistingArchive, QDir::fromNativeSeparators(m_existingFolder->text().trimmed())};
+    return {FirstStartKind::NewArchive, QDir::fromNativeSeparators(m_newFolder->text().trimmed())};
+}
+
+// The window stays open on a refusal, so the user can correct the folder or pick another way.
+void Tfrm_avvio::avantiClick()
+{
+    const FirstStartChoice chosen = choice();
+    if (chosen.kind != FirstStartKind::Demo && chosen.folder.isEmpty()) {
+        TMessageBox(this).notice(QStringLiteral("   Indicare la cartella.   "));
+        return;
+    }
+    try {
+        m_result = m_action(chosen);
+    } catch (const std::exception &error) {
+        TMessageBox(this).notice(QStringLiteral("   %1   ").arg(QString::fromUtf8(error.what())));
+        return;
+    }
+    accept();
+}
+
+void Tfrm_avvio::browse(QLineEdit *edit)
+{
+    const QString start = edit->text().isEmpty() ? QDir::homePath() : edit->text();
+    const QString picked = m_picker(this, start);
+    if (!picked.isEmpty())
+        edit->setText(QDir::toNativeSeparators(picked));
+}
+
+void Tfrm_avvio::enableFolders()
+{
+    m_newFolder->setEnabled(m_nuovo->isChecked());
+    m_browseNew->setEnabled(m_nuovo->isChecked());
+    m_existingFolder->setEnabled(m_esistente->isChecked());
+    m_browseExisting->setEnabled(m_esistente->isChecked());
+}
