@@ -268,6 +268,7 @@ bool TqnReport::BuildPages()
     events.onDrawObject = OnDrawObject;
     if (OnDataSetWork) events.onDataSetWork = [this](const QString &name) { OnDataSetWork(*this, name); };
     events.onAfterPrint = OnAfterPrint;
+    events.onBandDrawn = bandDrawnHook;
     events.onGetValue = OnGetValue;
     events.onUserFunction = OnUserFunction;
     events.processEvents = [] { QCoreApplication::processEvents(); };
