@@ -3,9 +3,11 @@
 #include "output/report/TqnReport.h"
 #include "output/report/expr/ExprText.h"
 #include "output/report/expr/ExprValue.h"
+#include "output/report/file/LayoutWriter.h"
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -151,4 +153,20 @@ void DataBandExport::addRow(report::ExprScope &scope)
         row.push_back(SheetCell::textCell(lines.join(QLatin1Char('\n'))));
     }
     m_table.rows.push_back(std::move(row));
+}
+
+SheetTable DataBandExport::readAgain(TqnReport &report)
+{
+    TqnReport copy(report.parent(), report.objectName());
+    copy.ShowProgress = false;
+    copy.DisableDataSetControls = report.DisableDataSetControls;
+    copy.setMessages(&report.messages());
+    copy.loadFromMemory(writeLayout(report.layout(), QString()));
+    const DataBandExport reading(copy);
+    if (!reading.hasDataBand())
+        throw std::runtime_error("Il report non ha una banda dati principale da esportare.");
+    copy.BuildPages();
+    if (!copy.preparationError().isEmpty())
+        throw std::runtime_error(copy.preparationError().toStdString());
+    return reading.table();
 }

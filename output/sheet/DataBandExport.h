@@ -30,6 +30,12 @@ public:
     DataBandExport(const DataBandExport &) = delete;
     DataBandExport &operator=(const DataBandExport &) = delete;
 
+    // The table of the list `report` holds: its layout built once more, in a report of its own
+    // on the same window, over the data as it stands now (a preview open on a printed list
+    // still has the list's order and criteria). Throws std::runtime_error with the
+    // preparation error, or when the layout has no master data band.
+    static SheetTable readAgain(TqnReport &report);
+
     // Whether the layout has a master data band to read.
     bool hasDataBand() const { return m_band != nullptr; }
     const SheetTable &table() const { return m_table; }

@@ -158,7 +158,12 @@ QByteArray contentXml(const SheetTable &table, const QString &sheetName)
     xml.writeStartElement(QString::fromLatin1(kOffice), QStringLiteral("body"));
     xml.writeStartElement(QString::fromLatin1(kOffice), QStringLiteral("spreadsheet"));
     xml.writeStartElement(t, QStringLiteral("table"));
-    xml.writeAttribute(t, QStringLiteral("name"), sheetName);
+    // A sheet's name is at most 31 characters, none of []*?:/\\.
+    QString name = sheetName.left(31);
+    for (QChar &c : name)
+        if (QStringLiteral("[]*?:/\\").contains(c))
+            c = QLatin1Char('_');
+    xml.writeAttribute(t, QStringLiteral("name"), name.isEmpty() ? QStringLiteral("Elenco") : name);
     xml.writeStartElement(t, QStringLiteral("table-column"));
     xml.writeAttribute(t, QStringLiteral("number-columns-repeated"), QString::number(std::max<qsizetype>(1, table.titles.size())));
     xml.writeEndElement();

@@ -115,7 +115,7 @@ int exportList(const ListCommandRequest &request, ListSession &session, QTextStr
     if (!request.csv.isEmpty())
         writeFile(request.csv, csvBytes(table));
     if (!request.ods.isEmpty())
-        writeFile(request.ods, odsBytes(table, request.listName.left(31)));
+        writeFile(request.ods, odsBytes(table, request.listName));
     out << QStringLiteral("Esportate %1 righe dell'elenco \"%2\".").arg(table.rows.size()).arg(request.listName)
         << Qt::endl;
     return int(ExitCode::Ok);
