@@ -35,4 +35,5 @@ void registerReportDataSets(const QString &windowName, TMainData &data)
     for (TArcTable *table : {&data.Anagrafica(), &data.Nucleo(), &data.Fascia(), &data.Ruolo(),
                              &data.Occupazione(), &data.stampe(), &data.Gruppi()})
         directory.add(windowName, table);
+    directory.add(windowName, &data.Statistiche());
 }

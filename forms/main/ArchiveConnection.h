@@ -13,6 +13,6 @@ class TqnReport;
 void configureArchiveConnection(TArcDatabase &database);
 // qnReport1 as the window holds it.
 void configureReport(TqnReport &report);
-// Makes the seven datasets reachable as "window.component" ("frm_main.Anagrafica") for the
+// Makes the seven datasets and the statistics reachable as "window.component" ("frm_main.Anagrafica") for the
 // report engine, until the window is removed from the directory.
 void registerReportDataSets(const QString &windowName, TMainData &data);

@@ -3,6 +3,8 @@
 // into the card before every post, and the confirmations asked before a card or a member
 // is deleted. Binding them assigns the datasets' events; destruction takes them back.
 
+#include "store/MemberAge.h"
+
 #include <QDate>
 #include <QString>
 #include <functional>
@@ -11,11 +13,6 @@
 class TDataSet;
 class TMainData;
 class TMessageBox;
-
-// Whole years between a birth date and today, counted as days / 365.25 truncated toward
-// zero (so a future birth date more than 365.25 days ahead is negative); none without a
-// birth date.
-std::optional<int> memberAge(const QDate &birth, const QDate &today);
 
 class CardPageHandlers final {
 public:

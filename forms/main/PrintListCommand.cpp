@@ -4,11 +4,28 @@
 #include "forms/main/ListPage.h"
 #include "forms/main/Tfrm_main.h"
 #include "forms/selezione/PrintedListRun.h"
+#include "forms/selezione/ReferenceDateDialog.h"
+#include "output/report/TqnReport.h"
+#include "output/report/model/TqnDataset.h"
 #include "forms/selezione/Tfrm_stampa.h"
 #include "platform/ScrollLock.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
+
+namespace {
+
+// Whether the loaded layout reads the statistics, whose date the user then chooses.
+bool readsStatistics(const TqnReport &report, const TDataSet &statistics)
+{
+    const TqnDatasetTable &sources = report.layout().DataSets;
+    for (int i = 0; i < sources.count(); ++i)
+        if (const auto *bound = qobject_cast<const TqnDBDataSet *>(sources.at(i)); bound && bound->DataSet() == &statistics)
+            return true;
+    return false;
+}
+
+} // namespace
 
 PrintListCommand::~PrintListCommand()
 {
@@ -46,11 +63,21 @@ void PrintListCommand::run()
                             [listPage](const CardCriteria *c) { listPage->setPrintCriteria(c); });
     printing.run(PrintedListEntry::current(m_window.data().stampe()),
                  ProcessValues::inApplicationFolder(QStringLiteral("stampe/")), selection->criteria(searchText),
-                 [](TqnReport &report) {
-                     if (platform::scrollLockOn())
+                 [this](TqnReport &report) {
+                     if (platform::scrollLockOn()) {
                          report.OpenDesigner();
-                     else
-                         report.RunPreview();
+                         return;
+                     }
+                     StatisticsDataSet &statistics = m_window.data().Statistiche();
+                     if (readsStatistics(report, statistics)) {
+                         ReferenceDateDialog question(&m_window);
+                         const std::optional<QDate> at = question.ask(m_statisticsDate.isValid() ? m_statisticsDate : today());
+                         if (!at)
+                             return;
+                         m_statisticsDate = *at;
+                         statistics.setReferenceDate(*at);
+                     }
+                     report.RunPreview();
                  });
 }
 

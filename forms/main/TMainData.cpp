@@ -110,7 +110,7 @@ void configure(TArcTable &table, TArcDatabase &database, const char *componentNa
 
 } // namespace
 
-TMainData::TMainData(TArcDatabase &database)
+TMainData::TMainData(TArcDatabase &database) : m_statistiche(m_anagrafica, database)
 {
     m_dsAnagrafica.setObjectName(QStringLiteral("ds_anagrafica"));
     m_dsNucleo.setObjectName(QStringLiteral("ds_nucleo"));

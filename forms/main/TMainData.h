@@ -12,6 +12,7 @@
 //   BeforeDelete of Anagrafica, Nucleo, Fascia, Ruolo, Occupazione (confirmations)
 
 #include "db/TDataSource.h"
+#include "stats/StatisticsDataSet.h"
 #include "store/TArcTable.h"
 
 #include <QStringList>
@@ -32,6 +33,8 @@ public:
     TArcTable &Occupazione() { return m_occupazione; }
     TArcTable &stampe() { return m_stampe; }
     TArcTable &Gruppi() { return m_gruppi; }
+    // The figures of the cards Anagrafica accepts, counted each time a list opens it.
+    StatisticsDataSet &Statistiche() { return m_statistiche; }
 
     TDataSource &ds_anagrafica() { return m_dsAnagrafica; }
     TDataSource &ds_nucleo() { return m_dsNucleo; }
@@ -65,4 +68,5 @@ private:
     TArcTable m_occupazione;
     TArcTable m_stampe;
     TArcTable m_gruppi;
+    StatisticsDataSet m_statistiche;
 };

@@ -9,6 +9,7 @@
 #include "forms/ProcessValues.h"
 #include "forms/main/CardPage.h"
 #include "forms/main/ListPage.h"
+#include "store/BodyCaptions.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -65,17 +66,11 @@ void Tfrm_main::Popola_lista_occupazione()
     m_cardPage->setOccupationPickList(m_listaOccupazione);
 }
 
-// Moving on at the last row stays there, so a table of fewer than six rows repeats its
-// last caption and an empty one leaves every caption empty.
 void Tfrm_main::labelCheckBoxes()
 {
-    TArcTable &gruppi = m_data.Gruppi();
-    TField *gruppo = gruppi.fieldByName(QStringLiteral("Gruppo"));
-    for (int number = 1; number <= 6; ++number) {
-        ck(number)->setText(gruppo->asString());
-        gruppi.next();
-    }
-    gruppi.first();
+    const QStringList captions = bodyCaptions(m_data.Gruppi());
+    for (int number = 1; number <= 6; ++number)
+        ck(number)->setText(captions.at(number - 1));
 }
 
 void Tfrm_main::showPage(QWidget *page)

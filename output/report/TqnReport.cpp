@@ -274,6 +274,7 @@ bool TqnReport::BuildPages()
     events.onDrawObject = OnDrawObject;
     if (OnDataSetWork) events.onDataSetWork = [this](const QString &name) { OnDataSetWork(*this, name); };
     events.onAfterPrint = OnAfterPrint;
+    events.onBandDrawn = bandDrawnHook;
     events.onGetValue = OnGetValue;
     events.onUserFunction = OnUserFunction;
     events.processEvents = [] { QCoreApplication::processEvents(); };

@@ -15,7 +15,11 @@
 #include <stdexcept>
 
 class ReportPrinter;
+class TqnBandView;
 class TqnView;
+namespace report {
+class ExprScope;
+}
 
 // An error raised to the caller of OpenLayout and StoreLayout, with its Italian text.
 class EReportError final : public std::runtime_error {
@@ -106,6 +110,8 @@ public:
     {
         return m_printerFactory;
     }
+    // Sees each band as it lands on the final pages (BuildEvents::onBandDrawn); none by default.
+    std::function<void(const TqnBandView &, report::ExprScope &)> bandDrawnHook;
     // Building's "now" (DATE and TIME); the clock by default.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 

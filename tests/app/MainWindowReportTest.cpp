@@ -31,7 +31,8 @@ TEST(MainWindowReportTest, HoldsQnReport1AndLendsItsDatasetsByWindowName)
         EXPECT_EQ(directory.find(QStringLiteral("Anagrafica")), nullptr);              // no point
         EXPECT_EQ(directory.find(QStringLiteral("frm_altro.Anagrafica")), nullptr);    // no such window
         EXPECT_EQ(directory.find(QStringLiteral("frm_main.ds_anagrafica")), nullptr);  // not lent
-        EXPECT_EQ(directory.dataSetTexts().size(), 7);
+        EXPECT_EQ(directory.find(QStringLiteral("frm_main.Statistiche")), &window.data().Statistiche());
+        EXPECT_EQ(directory.dataSetTexts().size(), 8);
     }
     EXPECT_EQ(ComponentDirectory::instance().find(QStringLiteral("frm_main.Anagrafica")), nullptr);
     EXPECT_FALSE(TqnDesigner::present());

@@ -10,11 +10,13 @@
 #include "forms/main/ConfigPage.h"
 #include "forms/main/ListPage.h"
 #include "forms/selezione/PrintedListRun.h"
+#include "forms/selezione/ReferenceDateDialog.h"
 #include "forms/selezione/Tfrm_stampa.h"
 #include "platform/ScrollLock.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -355,3 +357,55 @@ TEST_F(PrintListTest, ATracciatoOutsideTheLayoutFolderIsRefused)
 }
 
 } // namespace
+
+// The statistics list asks its date in a window of the selection's look, counts the cards the
+// selection accepts at that date, and remembers the date; "Annulla" there prints nothing.
+TEST_F(PrintListTest, StatisticsAskTheirDateAndCountTheSelectedCards)
+{
+    startWindow();
+    m_window->printCommand().setClock([] { return QDate(2026, 3, 1); });
+    QStringList texts;
+    TqnReport::previewHook() = [&](TqnReport &report) {
+        ++m_preview.calls;
+        for (const PreparedPage &page : report.preparedPages())
+            for (const DrawRecord &r : page.Records)
+                if (r.kind == DrawRecord::Text)
+                    texts << r.text;
+    };
+    const auto chooseStatistics = [this](QWidget *modal) {
+        auto *w = qobject_cast<Tfrm_stampa *>(modal);
+        ASSERT_NE(w, nullptr);
+        TDataSet &catalogue = m_window->data().stampe();
+        for (catalogue.first(); catalogue.fieldByName(QStringLiteral("Nome"))->asString() != "Statistiche";)
+            catalogue.next();
+        w->sel_fascia()->setCurrentText(QStringLiteral("B"));
+        w->bt_stampa()->click();
+    };
+    apptest::ModalScript script({
+        chooseStatistics,
+        [](QWidget *modal) {
+            auto *d = qobject_cast<ReferenceDateDialog *>(modal);
+            ASSERT_NE(d, nullptr);
+            EXPECT_EQ(d->windowTitle(), QStringLiteral("Selezione"));
+            EXPECT_EQ(d->sel_data()->date(), QDate(2026, 3, 1));
+            d->sel_data()->setDate(QDate(2025, 12, 31));
+            d->bt_stampa()->click();
+        },
+        chooseStatistics,
+        [](QWidget *modal) {
+            auto *d = qobject_cast<ReferenceDateDialog *>(modal);
+            ASSERT_NE(d, nullptr);
+            EXPECT_EQ(d->sel_data()->date(), QDate(2025, 12, 31));
+            d->bt_annulla()->click();
+        },
+    });
+    m_window->barButton(Tfrm_main::cmdStampa)->click();
+    m_window->barButton(Tfrm_main::cmdStampa)->click();
+    EXPECT_EQ(script.handled(), 4);
+    EXPECT_EQ(m_preview.calls, 1);
+    EXPECT_TRUE(texts.contains(QStringLiteral("Alla data del 31/12/2025"))) << texts.join(", ").toStdString();
+    const qsizetype households = texts.indexOf(QStringLiteral("Nuclei familiari"));
+    ASSERT_GE(households, 0);
+    EXPECT_EQ(texts.value(households + 1), QStringLiteral("3"));
+    EXPECT_FALSE(ProcessValues::printFilterMode());
+}

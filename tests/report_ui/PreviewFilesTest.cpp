@@ -34,10 +34,12 @@ TEST_F(PreviewFilesTest, SavedReportOpensAgainOnPageOneInAnotherWindow)
     preview.view()->goToPage(5);
     saveAs(QStringLiteral("elenco"), 0);
     EXPECT_EQ(m_dialogs.title, QStringLiteral("Salva il report."));
-    ASSERT_EQ(m_dialogs.filters.size(), 3);
+    ASSERT_EQ(m_dialogs.filters.size(), 5);
     EXPECT_EQ(m_dialogs.filters[0], QStringLiteral("Report file (*.qnp)"));
     EXPECT_TRUE(m_dialogs.filters[1].endsWith(QStringLiteral("(*.svg)")));
     EXPECT_TRUE(m_dialogs.filters[2].endsWith(QStringLiteral("(*.pdf)")));
+    EXPECT_TRUE(m_dialogs.filters[3].endsWith(QStringLiteral("(*.csv)")));
+    EXPECT_TRUE(m_dialogs.filters[4].endsWith(QStringLiteral("(*.ods)")));
     ASSERT_TRUE(QFile::exists(path(QStringLiteral("elenco.qnp"))));
 
     const PreparedPages saved = m_report->preparedPages();
@@ -106,6 +108,35 @@ TEST_F(PreviewFilesTest, AllPagesAsPdfAndAFailedSaveIsReported)
     ASSERT_EQ(m_messages.shown.size(), 1u);
     EXPECT_TRUE(m_messages.shown[0].text.contains(QStringLiteral("manca/elenco.qnp")));
     EXPECT_EQ(QDir::currentPath(), m_startFolder);
+}
+
+// The list on view as a spreadsheet: one row per card the data band printed, in its order.
+class PreviewSheetTest : public PreviewListFixture {};
+
+TEST_F(PreviewSheetTest, TheListOnViewSavesAsCsvAndOds)
+{
+    buildList(20);
+    ScriptedDialogs dialogs;
+    TStandardPreview preview(*m_report, false);
+    preview.setDialogs(&dialogs);
+    dialogs.file = FileChoice{path(QStringLiteral("elenco")), 3};
+    preview.saveReport();
+    QFile csv(path(QStringLiteral("elenco.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QByteArray bytes = csv.readAll();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    const QStringList rows = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 21);
+    const QStringList printed = textsOf(m_report->preparedPages());
+    EXPECT_TRUE(printed.contains(rows[1])) << rows[1].toStdString();
+    EXPECT_EQ(m_report->preparedPages().size(), 1);
+
+    dialogs.file = FileChoice{path(QStringLiteral("elenco")), 4};
+    preview.saveReport();
+    QFile ods(path(QStringLiteral("elenco.ods")));
+    ASSERT_TRUE(ods.open(QIODevice::ReadOnly));
+    const QByteArray head = ods.read(120);
+    EXPECT_TRUE(head.startsWith("PK") && head.contains("mimetype") && head.contains("application/vnd.oasis.opendocument.spreadsheet"));
 }
 
 } // namespace

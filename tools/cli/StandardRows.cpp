@@ -53,7 +53,8 @@ const std::vector<PrintedList> &printedLists()
         {QStringLiteral("Schede con nucleo familiare"), QStringLiteral("schede_nucleo.qnf"),
          QStringLiteral("Capofamiglia")},
         {QStringLiteral("Etichette indirizzi"), QStringLiteral("etichette_indirizzi.qnf"),
-         QStringLiteral("Capofamiglia")}};
+         QStringLiteral("Capofamiglia")},
+        {QStringLiteral("Statistiche"), QStringLiteral("statistiche.qnf"), QStringLiteral("Capofamiglia")}};
     return rows;
 }
 

@@ -5,6 +5,7 @@
 #include "tools/cli/Commands.h"
 #include "tools/cli/DocumentCommand.h"
 #include "tools/cli/HouseholdGenerator.h"
+#include "tools/print/ListCommands.h"
 #include "tools/print/PrintCommand.h"
 
 #include <QCoreApplication>
@@ -153,10 +154,11 @@ int main(int argc, char **argv)
 {
     // Printing measures text, which needs the GUI application; no display is needed.
     const bool printing = argc > 1 && std::string(argv[1]) == "stampa";
-    if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    const bool listing = argc > 1 && (std::string(argv[1]) == "statistiche" || std::string(argv[1]) == "esporta");
+    if ((printing || listing) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app;
-    if (printing)
+    if (printing || listing)
         app = std::make_unique<QGuiApplication>(argc, argv);
     else
         app = std::make_unique<QCoreApplication>(argc, argv);
@@ -179,6 +181,17 @@ int main(int argc, char **argv)
         if (pl.passwordStdin)
             pl.request.password = readPassword();
         return cli::runPrint(pl.request, out, err);
+    }
+    if (listing) {
+        cli::ListCommandRequest request;
+        try {
+            request = cli::parseListCommand(args.front(), args.mid(1));
+        } catch (const cli::CliError &e) {
+            return usageFailure(e, err);
+        }
+        if (request.passwordStdin)
+            request.password = readPassword();
+        return cli::runListCommand(request, out, err);
     }
     if (!args.isEmpty() && args.front() == QLatin1String("documento")) {
         cli::DocumentRequest request;

@@ -163,6 +163,32 @@ void addressLabels(TqnLayout &layout)
     kit.text(560, 18, 200, QStringLiteral("Pagina [PAGE#] di [TOTALPAGES]"), 8, 0, taRight);
 }
 
+// The office's figures at the date asked when the list is chosen, over the cards the
+// selection accepts: one section under the other, each with its items and their counts.
+void statistics(TqnLayout &layout)
+{
+    layout.TwoPass = 1;
+    boundSource(layout, QStringLiteral("Statistiche"), QStringLiteral("Figure"));
+    PageKit kit(layout.Pages.front());
+    const auto figure = [](const char *field) { return QStringLiteral("[Statistiche.\"%1\"]").arg(QLatin1String(field)); };
+    kit.band(TqnBandType::btPageHeader, 30);
+    kit.text(kLeft, 0, 480, QStringLiteral("Statistiche"), 14, fsBold);
+    kit.text(kRight - 200, 8, 200, QStringLiteral("Stampato il [DATE]"), 8, 0, taRight);
+    // The header prints once the figures are counted, so it can show their date.
+    kit.band(TqnBandType::btMasterHeader, 46);
+    kit.text(kLeft, 0, 480, QStringLiteral("Alla data del ") + figure("Data_riferimento"), 10, fsBold);
+    kit.text(80, 26, 400, QStringLiteral("Voce"), 8, fsBold);
+    kit.text(560, 26, 100, QStringLiteral("Valore"), 8, fsBold, taRight);
+    kit.rule(44);
+    TqnBandView &section = kit.band(TqnBandType::btGroupHeader, 26);
+    section.GroupCondition = QStringLiteral("Statistiche.\"Sezione\"");
+    kit.text(kLeft, 6, 500, figure("Sezione"), 10, fsBold);
+    kit.band(TqnBandType::btMasterData, 18, QStringLiteral("Figure"));
+    kit.text(80, 1, 470, figure("Voce"));
+    kit.text(560, 1, 100, figure("Valore"), 9, 0, taRight);
+    listFoot(kit);
+}
+
 const std::map<QString, Build> &builders()
 {
     static const std::map<QString, Build> all = {
@@ -172,6 +198,7 @@ const std::map<QString, Build> &builders()
         {QStringLiteral("scadenze_isee.qnf"), isseExpiry},
         {QStringLiteral("schede_nucleo.qnf"), withMembers},
         {QStringLiteral("etichette_indirizzi.qnf"), addressLabels},
+        {QStringLiteral("statistiche.qnf"), statistics},
     };
     return all;
 }

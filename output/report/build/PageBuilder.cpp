@@ -143,9 +143,10 @@ void PageBuilder::makePlan(const TqnPage &page, Plan &plan)
     for (const auto &object : page.Objects) {
         if (object->kind() == TqnViewKind::vkBand)
             continue;
+        const TqnBandView *ownerView = page.bandOf(*object);
         Band *owner = nullptr;
         for (const auto &band : plan.bands)
-            if (object->Y >= band->view->Y && object->Y < band->view->Y + std::max(1, band->view->Height))
+            if (band->view == ownerView)
                 owner = band.get();
         if (owner)
             owner->objects.push_back(object.get());

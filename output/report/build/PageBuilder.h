@@ -57,6 +57,10 @@ struct BuildEvents {
     std::function<void(const TqnView &)> onBeforePrint, onAfterPrint;
     std::function<void(const TqnView &, QRectF box)> onDrawObject;
     std::function<void(const QString &dataSetName)> onDataSetWork;
+    // After a band's objects were drawn on the final pages (not in the counting first pass of
+    // a two-pass layout), with the scope their texts were read in: a spreadsheet export reads
+    // the data band's values here.
+    std::function<void(const TqnBandView &, report::ExprScope &)> onBandDrawn;
     ReportScope::GetValueEvent onGetValue;
     ReportScope::UserFunctionEvent onUserFunction;
     std::function<void()> processEvents;      // pending window messages, after each page

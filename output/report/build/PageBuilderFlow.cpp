@@ -213,6 +213,8 @@ void PageBuilder::drawBandAt(Band &band, QPointF origin)
             return;
         }
     }
+    if (m_events.onBandDrawn && !m_firstPass)
+        m_events.onBandDrawn(*band.view, m_scope);
     if (m_events.onAfterPrint)
         m_events.onAfterPrint(*band.view);
 }

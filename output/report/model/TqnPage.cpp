@@ -1,5 +1,7 @@
 #include "output/report/model/TqnPage.h"
 
+#include <algorithm>
+
 TqnPage::TqnPage(const TqnPage &other)
 {
     *this = other;
@@ -39,4 +41,17 @@ double TqnPage::heightPx() const
 double TqnPage::marginPx(qint32 tenths) const
 {
     return UseMargins ? tenthsToPx(tenths) : 0.0;
+}
+
+const TqnBandView *TqnPage::bandOf(const TqnView &object) const
+{
+    const TqnBandView *owner = nullptr;
+    for (const auto &candidate : Objects) {
+        if (candidate->kind() != TqnViewKind::vkBand)
+            continue;
+        const auto *band = static_cast<const TqnBandView *>(candidate.get());
+        if (object.Y >= band->Y && object.Y < band->Y + std::max(1, band->Height) && (!owner || band->Y >= owner->Y))
+            owner = band;
+    }
+    return owner;
 }

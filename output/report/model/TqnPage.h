@@ -41,6 +41,10 @@ public:
     double widthPx() const;
     double heightPx() const;
     double marginPx(qint32 tenths) const;
+
+    // The band `object` belongs to: of the bands its top lies in, the lowest on the page
+    // (the last in page order among equals); null when it lies in none.
+    const TqnBandView *bandOf(const TqnView &object) const;
 };
 
 // Tenths of a millimetre to layout pixels (96 per inch).

@@ -4,8 +4,10 @@
 #include "output/report/print/QtReportPrinter.h"
 #include "output/report/ui/PreviewFiles.h"
 #include "output/report/ui/TStandardPreview.h"
+#include "output/sheet/DataBandExport.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -26,7 +28,7 @@ private:
     QString m_folder;
 };
 
-enum SaveChoice { SavePrepared = 0, SavePage = 1, SavePdf = 2 };
+enum SaveChoice { SavePrepared = 0, SavePage = 1, SavePdf = 2, SaveCsv = 3, SaveOds = 4 };
 
 // Page ranges the dialog chose, from 1; empty when the dialog chose none.
 std::vector<std::pair<int, int>> chosenRanges(const QPrinter &printer, int pageCount, int currentPage)
@@ -78,7 +80,9 @@ void TStandardPreview::saveReport()
         choice = m_dialogs->chooseSaveFile(this, QStringLiteral("Salva il report."),
                                            {QStringLiteral("Report file (*.qnp)"),
                                             QStringLiteral("Scalable Vector Graphics - File Grafico (*.svg)"),
-                                            QStringLiteral("Documento PDF (*.pdf)")});
+                                            QStringLiteral("Documento PDF (*.pdf)"),
+                                            QStringLiteral("Foglio di calcolo CSV (*.csv)"),
+                                            QStringLiteral("Foglio di calcolo OpenDocument (*.ods)")});
     }
     if (!choice || choice->path.isEmpty())
         return;
@@ -93,6 +97,20 @@ void TStandardPreview::saveReport()
         path = previewfiles::withExtension(choice->path, QStringLiteral(".pdf"));
         saved = previewfiles::savePdf(pages, path, m_report->Title);
         break;
+    case SaveCsv:
+    case SaveOds: {
+        // The rows of the list's data band, read by building the list once more.
+        const bool ods = choice->filter == SaveOds;
+        path = previewfiles::withExtension(choice->path, ods ? QStringLiteral(".ods") : QStringLiteral(".csv"));
+        try {
+            const SheetTable table = DataBandExport::readAgain(*m_report);
+            const QString sheet = QFileInfo(m_report->layout().FileName).completeBaseName();
+            writeSheetFile(path, ods ? odsBytes(table, sheet) : csvBytes(table));
+        } catch (const std::exception &error) {
+            messages().show(QString::fromUtf8(error.what()), QStringLiteral("Errore"), TqnMessageIcon::Error);
+        }
+        return;
+    }
     default:
         path = previewfiles::withExtension(choice->path, QStringLiteral(".qnp"));
         saved = previewfiles::savePrepared(pages, path);

@@ -1,0 +1,36 @@
+#pragma once
+// A table for a spreadsheet: column titles and rows of typed cells. Each cell keeps the text
+// the printed list shows and, for numbers and dates, the value a spreadsheet computes with.
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+struct SheetCell {
+    enum class Kind { Empty, Text, Number, Date, DateTime };
+    Kind kind = Kind::Empty;
+    QString text;        // as printed: "1234,5", "01/03/2025"
+    double number = 0;   // Number
+    QDateTime moment;    // Date (midnight) and DateTime, wall-clock time without zone
+
+    static SheetCell textCell(const QString &text) { return {text.isEmpty() ? Kind::Empty : Kind::Text, text}; }
+};
+
+struct SheetTable {
+    QStringList titles;
+    std::vector<std::vector<SheetCell>> rows;
+};
+
+// CSV as Italian spreadsheets open it: UTF-8 with a byte order mark, ';' between cells,
+// CR LF after each row, a cell quoted (its quotes doubled) when it holds ';', '"' or a line
+// end. The titles are the first row.
+QByteArray csvBytes(const SheetTable &table);
+
+// An OpenDocument spreadsheet (.ods) of one sheet named `sheetName`: the titles in bold, then
+// the rows; numbers and dates as values (dates shown dd/mm/yyyy), in an Italian document.
+QByteArray odsBytes(const SheetTable &table, const QString &sheetName);
+
+// Writes through a temporary file renamed into place, readable by its owner only (the lists
+// name assisted people); throws std::runtime_error with an Italian message.
+void writeSheetFile(const QString &path, const QByteArray &bytes);

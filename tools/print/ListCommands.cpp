@@ -1,0 +1,187 @@
+#include "tools/print/ListCommands.h"
+
+#include "output/report/TqnReport.h"
+#include "output/sheet/DataBandExport.h"
+#include "stats/ArchiveStatistics.h"
+#include "tools/cli/CliError.h"
+#include "tools/print/ListSession.h"
+
+#include <QTextStream>
+
+namespace cli {
+
+namespace {
+
+constexpr int kPreparationFailed = 4;
+
+CliError usage(const QString &reason) { return CliError(ExitCode::Usage, reason); }
+
+QDate parseDate(const QString &text)
+{
+    const QDate date = QDate::fromString(text, QStringLiteral("d/M/yyyy"));
+    if (!date.isValid())
+        throw usage(QStringLiteral("data non valida \"%1\" (GG/MM/AAAA).").arg(text));
+    return date;
+}
+
+SheetTable statisticsTable(const ArchiveStatistics &statistics)
+{
+    SheetTable table;
+    table.titles = {QStringLiteral("Sezione"), QStringLiteral("Voce"), QStringLiteral("Valore")};
+    for (const StatisticsRow &row : statistics.rows()) {
+        SheetCell value{SheetCell::Kind::Number, QString::number(row.value), double(row.value)};
+        table.rows.push_back({SheetCell::textCell(row.section), SheetCell::textCell(row.item), value});
+    }
+    return table;
+}
+
+QString criteriaText(const CardCriteria &criteria)
+{
+    QStringList parts;
+    if (!criteria.band.isEmpty())
+        parts << QStringLiteral("fascia %1").arg(criteria.band);
+    if (!criteria.country.isEmpty())
+        parts << QStringLiteral("paese %1").arg(criteria.country);
+    if (!criteria.searchText.isEmpty())
+        parts << QStringLiteral("ricerca \"%1\"").arg(criteria.searchText);
+    return parts.isEmpty() ? QString() : QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+void printTable(const ArchiveStatistics &statistics, const CardCriteria &criteria, QTextStream &out)
+{
+    qsizetype width = 0;
+    for (const StatisticsRow &row : statistics.rows())
+        width = std::max(width, row.item.size());
+    out << QStringLiteral("Statistiche al %1%2\n")
+               .arg(statistics.referenceDate().toString(QStringLiteral("dd/MM/yyyy")), criteriaText(criteria));
+    QString section;
+    for (const StatisticsRow &row : statistics.rows()) {
+        if (row.section != section) {
+            section = row.section;
+            out << '\n' << section << '\n';
+        }
+        out << QStringLiteral("  ") << row.item.leftJustified(width + 2, QLatin1Char(' '))
+            << QString::number(row.value).rightJustified(7) << '\n';
+    }
+    out.flush();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    try {
+        writeSheetFile(path, bytes);
+    } catch (const std::exception &e) {
+        throw CliError(ExitCode::Refused, QString::fromUtf8(e.what()));
+    }
+}
+
+int statistics(const ListCommandRequest &request, ListSession &session, QTextStream &out)
+{
+    const QDate at = request.at.isValid() ? request.at
+                                          : (request.clock ? request.clock() : QDateTime::currentDateTime()).date();
+    std::optional<ArchiveStatistics> figures;
+    session.withCriteria(request.criteria, [&] {
+        figures = ArchiveStatistics::compute(session.data().Anagrafica(), session.database(), at);
+    });
+    printTable(*figures, request.criteria, out);
+    if (!request.csv.isEmpty())
+        writeFile(request.csv, csvBytes(statisticsTable(*figures)));
+    return int(ExitCode::Ok);
+}
+
+int exportList(const ListCommandRequest &request, ListSession &session, QTextStream &out, QTextStream &err)
+{
+    SheetTable table;
+    bool banded = true;
+    session.runList(request.listName, request.criteria, [&](TqnReport &report) {
+        const DataBandExport reading(report);
+        banded = reading.hasDataBand();
+        if (banded)
+            report.BuildPages();
+        table = reading.table();
+    });
+    if (session.damaged())
+        return int(ExitCode::NotAnArchive);
+    if (!banded) {
+        err << QStringLiteral("Il tracciato dell'elenco \"%1\" non ha una banda dati principale da esportare.")
+                   .arg(request.listName) << Qt::endl;
+        return kPreparationFailed;
+    }
+    if (!session.report().preparationError().isEmpty()) {
+        QString text = session.report().preparationError();
+        err << text.replace(QChar(13), QChar(10)) << Qt::endl;
+        return kPreparationFailed;
+    }
+    if (!request.csv.isEmpty())
+        writeFile(request.csv, csvBytes(table));
+    if (!request.ods.isEmpty())
+        writeFile(request.ods, odsBytes(table, request.listName));
+    out << QStringLiteral("Esportate %1 righe dell'elenco \"%2\".").arg(table.rows.size()).arg(request.listName)
+        << Qt::endl;
+    return int(ExitCode::Ok);
+}
+
+} // namespace
+
+ListCommandRequest parseListCommand(const QString &command, const QStringList &args)
+{
+    ListCommandRequest request;
+    request.command = command;
+    const bool exporting = command == QLatin1String("esporta");
+    QStringList files;
+    const auto valueOf = [&](qsizetype &i, const QString &what) {
+        if (++i == args.size())
+            throw usage(QStringLiteral("%1 richiede %2.").arg(args[i - 1], what));
+        return args[i];
+    };
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (arg == QLatin1String("--password-stdin"))
+            request.passwordStdin = true;
+        else if (arg == QLatin1String("--csv"))
+            request.csv = valueOf(i, QStringLiteral("il nome del file CSV"));
+        else if (exporting && arg == QLatin1String("--ods"))
+            request.ods = valueOf(i, QStringLiteral("il nome del file ODS"));
+        else if (exporting && arg == QLatin1String("--elenco"))
+            request.listName = valueOf(i, QStringLiteral("il nome dell'elenco"));
+        else if (!exporting && arg == QLatin1String("--al"))
+            request.at = parseDate(valueOf(i, QStringLiteral("la data GG/MM/AAAA")));
+        else if (arg == QLatin1String("--fascia"))
+            request.criteria.band = valueOf(i, QStringLiteral("la fascia"));
+        else if (arg == QLatin1String("--paese"))
+            request.criteria.country = valueOf(i, QStringLiteral("il paese d'origine"));
+        else if (arg == QLatin1String("--cerca"))
+            // The search box shows what is typed in upper case; so does this.
+            request.criteria.searchText = valueOf(i, QStringLiteral("il testo da cercare")).toUpper();
+        else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1)
+            throw usage(QStringLiteral("opzione sconosciuta \"%1\".").arg(arg));
+        else
+            files << arg;
+    }
+    if (files.size() != 1)
+        throw usage(QStringLiteral("serve solo l'ARCHIVIO."));
+    request.archive = files.front();
+    if (exporting && request.listName.isEmpty())
+        throw usage(QStringLiteral("manca --elenco NOME."));
+    if (exporting && request.csv.isEmpty() && request.ods.isEmpty())
+        throw usage(QStringLiteral("manca --csv FILE oppure --ods FILE."));
+    return request;
+}
+
+int runListCommand(const ListCommandRequest &request, QTextStream &out, QTextStream &err)
+{
+    ListSession session(err, request.clock);
+    try {
+        session.open(request.archive, request.password);
+        return request.command == QLatin1String("esporta") ? exportList(request, session, out, err)
+                                                          : statistics(request, session, out);
+    } catch (const CliError &e) {
+        err << e.message() << Qt::endl;
+        return int(e.code());
+    } catch (const EReportError &e) {
+        err << e.message() << Qt::endl;
+        return int(ExitCode::NotAnArchive);
+    }
+}
+
+} // namespace cli

@@ -1,0 +1,66 @@
+#pragma once
+// The program's objects as the main window holds them, without the window, for the
+// commands that read lists and figures: the connection, the main window's datasets (the
+// statistics among them) reachable as "frm_main.<dataset>", qnReport1, the card filter that
+// applies print criteria, and the members' ages at the session's clock.
+
+#include "forms/main/TMainData.h"
+#include "forms/selezione/PrintedListRun.h"
+#include "output/report/ComponentDirectory.h"
+#include "output/report/TqnReport.h"
+#include "store/TArcDatabase.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class QTextStream;
+
+namespace cli {
+
+class ListSession final {
+public:
+    using Clock = std::function<QDateTime()>;
+
+    // The layout's message boxes go to `err`; an empty clock is the system's.
+    ListSession(QTextStream &err, Clock clock);
+    ~ListSession();
+    ListSession(const ListSession &) = delete;
+    ListSession &operator=(const ListSession &) = delete;
+
+    // Opens the archive and the seven tables; throws CliError (2 wrong password, 3 missing or
+    // foreign file).
+    void open(const QString &archive, const QString &password);
+
+    // Makes the catalogue's list `name` as the print selection window makes it, from the
+    // "stampe" folder beside the archive; `produce` runs on its loaded layout while the
+    // print criteria hold. Throws CliError (64: no such list, the catalogue's names in the
+    // message) and EReportError (missing layout).
+    void runList(const QString &name, const CardCriteria &criteria, const PrintedListRun::Produce &produce);
+    // Runs `work` while the card table accepts only the cards `criteria` select.
+    void withCriteria(const CardCriteria &criteria, const std::function<void()> &work);
+
+    TMainData &data() { return m_data; }
+    TArcDatabase &database() { return m_database; }
+    TqnReport &report() { return m_report; }
+    // A layout that could not be read whole (its box went to standard error).
+    bool damaged() const;
+
+private:
+    class Messages;
+
+    QDate today() const;
+
+    Clock m_clock;
+    QString m_archive;
+    TArcDatabase m_database;
+    TMainData m_data{m_database};
+    QObject m_window;
+    const ComponentDirectory::Registration m_registration;
+    std::unique_ptr<Messages> m_messages;
+    TqnReport m_report;
+    const CardCriteria *m_criteria = nullptr;
+};
+
+} // namespace cli
