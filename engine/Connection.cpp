@@ -15,7 +15,7 @@ namespace dao {
 
 namespace {
 
-const QString kWorkspaceSource = QStringLiteral("DAO.Workspace");
+const QString kConnectionSource = QStringLiteral("DAO.Workspace");
 
 // While a copy is written the library calls back every few hundred steps: a test can make
 // the process die there, with the copy half-written.
@@ -53,7 +53,7 @@ FileKind classify(const QString &path)
 
 [[noreturn]] void refuse(int number, const QString &text)
 {
-    throw EngineError(number, kWorkspaceSource, text);
+    throw EngineError(number, kConnectionSource, text);
 }
 
 QString unrecognized(const QString &path)
@@ -155,7 +155,7 @@ void Connection::openHandle(const QString &password)
     if (rc != SQLITE_OK) {
         const StorageFailure failure{rc, m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString()};
         closeHandle();
-        throw translate(failure, kWorkspaceSource);
+        throw translate(failure, kConnectionSource);
     }
     // Another user may be writing right now: wait for the archive as every later call does.
     sqlite3_busy_timeout(m_db, format::kBusyTimeoutMs);
@@ -175,7 +175,7 @@ void Connection::openHandle(const QString &password)
         if ((failure.code & 0xff) == SQLITE_NOTADB)
             refuse(password.isEmpty() ? errUnrecognizedFormat : errNotValidPassword,
                    password.isEmpty() ? unrecognized(m_options.path) : QStringLiteral("Password non valida."));
-        throw translate(failure, kWorkspaceSource);
+        throw translate(failure, kConnectionSource);
     }
     try {
         configure();
@@ -183,7 +183,7 @@ void Connection::openHandle(const QString &password)
         reloadSchema();
     } catch (const StorageFailure &failure) {
         closeHandle();
-        throw translate(failure, kWorkspaceSource);
+        throw translate(failure, kConnectionSource);
     } catch (...) {
         closeHandle();
         throw;
@@ -339,27 +339,27 @@ void Connection::beginUserTransaction()
                                                   : QStringLiteral("SAVEPOINT user_%1").arg(m_userTransactionDepth));
         ++m_userTransactionDepth;
     } catch (const StorageFailure &failure) {
-        throw translate(failure, kWorkspaceSource);
+        throw translate(failure, kConnectionSource);
     }
 }
 
 void Connection::commitUserTransaction()
 {
     if (m_userTransactionDepth == 0)
-        throw EngineError(3034, kWorkspaceSource, QStringLiteral("Si è tentato di eseguire il commit senza una transazione aperta."));
+        throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il commit senza una transazione aperta."));
     try {
         --m_userTransactionDepth;
         execute(db(), m_userTransactionDepth == 0 ? QStringLiteral("COMMIT")
                                                   : QStringLiteral("RELEASE user_%1").arg(m_userTransactionDepth));
     } catch (const StorageFailure &failure) {
-        throw translate(failure, kWorkspaceSource);
+        throw translate(failure, kConnectionSource);
     }
 }
 
 void Connection::rollbackUserTransaction()
 {
     if (m_userTransactionDepth == 0)
-        throw EngineError(3034, kWorkspaceSource, QStringLiteral("Si è tentato di eseguire il rollback senza una transazione aperta."));
+        throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il rollback senza una transazione aperta."));
     --m_userTransactionDepth;
     const QString sql = m_userTransactionDepth == 0
         ? QStringLiteral("ROLLBACK")

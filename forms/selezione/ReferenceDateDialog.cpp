@@ -9,9 +9,9 @@
 
 namespace {
 
-constexpr int kClientWidth = 268;
-constexpr int kClientHeight = 96;
-constexpr int kFontPixels = 11;
+constexpr int kDateClientWidth = 268;
+constexpr int kDateClientHeight = 96;
+constexpr int kDateFontPixels = 11;
 
 } // namespace
 
@@ -20,8 +20,8 @@ ReferenceDateDialog::ReferenceDateDialog(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frm_data"));
     setWindowTitle(QStringLiteral("Selezione"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFont(sansSerifFont(kFontPixels));
-    setFixedSize(kClientWidth, kClientHeight);
+    setFont(sansSerifFont(kDateFontPixels));
+    setFixedSize(kDateClientWidth, kDateClientHeight);
 
     auto *label = new QLabel(QStringLiteral("Statistiche alla data del"), this);
     label->setObjectName(QStringLiteral("lb_data"));

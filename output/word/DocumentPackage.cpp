@@ -21,14 +21,6 @@ AutomationError notAText(const QString &templateName)
         QStringLiteral("Il modello \"%1\" non è un documento di testo (.docx o .odt).").arg(templateName));
 }
 
-// A relationship target, relative to the folder of the part that names it, or absolute.
-QString resolve(const QString &folder, const QString &target)
-{
-    if (target.startsWith(QLatin1Char('/')))
-        return target.mid(1);
-    return folder + target;
-}
-
 QString folderOf(const QString &entry)
 {
     const qsizetype slash = entry.lastIndexOf(QLatin1Char('/'));
@@ -51,7 +43,7 @@ QStringList relationshipTargets(const ZipPackage &package, const QString &rels, 
             continue;
         for (const QString &wanted : types) {
             if (type.endsWith(QLatin1Char('/') + wanted))
-                targets << resolve(folder, QString::fromUtf8(relation.attribute("Target").value()));
+                targets << resolvePartTarget(folder, QString::fromUtf8(relation.attribute("Target").value()));
         }
     }
     return targets;

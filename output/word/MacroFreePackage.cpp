@@ -45,11 +45,6 @@ QString sourceFolderOf(const QString &relsName)
     return relsName.left(at);
 }
 
-QString resolve(const QString &folder, const QString &target)
-{
-    return target.startsWith(QLatin1Char('/')) ? target.mid(1) : folder + target;
-}
-
 QSet<QString> macroPartNames(const ZipPackage &package, const pugi::xml_node &types)
 {
     QHash<QString, QString> byExtension;
@@ -57,7 +52,7 @@ QSet<QString> macroPartNames(const ZipPackage &package, const pugi::xml_node &ty
     for (const pugi::xml_node &node : types.children("Default"))
         byExtension.insert(attr(node, "Extension").toLower(), attr(node, "ContentType"));
     for (const pugi::xml_node &node : types.children("Override"))
-        byPart.insert(resolve(QString(), attr(node, "PartName")), attr(node, "ContentType"));
+        byPart.insert(resolvePartTarget(QString(), attr(node, "PartName")), attr(node, "ContentType"));
     QSet<QString> names;
     for (const PackageEntry &entry : package.entries()) {
         const QString type = byPart.value(entry.name, byExtension.value(extensionOf(entry.name)));
@@ -78,7 +73,7 @@ void dropRelationshipsTo(ZipPackage &package, const QSet<QString> &dropped)
         std::vector<pugi::xml_node> gone;
         for (const pugi::xml_node &relation : xml.document_element().children("Relationship")) {
             if (attr(relation, "TargetMode") != QLatin1String("External")
-                && dropped.contains(resolve(folder, attr(relation, "Target"))))
+                && dropped.contains(resolvePartTarget(folder, attr(relation, "Target"))))
                 gone.push_back(relation);
         }
         for (const pugi::xml_node &relation : gone)
@@ -117,7 +112,7 @@ bool makeMacroFree(ZipPackage &package)
 
     std::vector<pugi::xml_node> gone;
     for (const pugi::xml_node &node : types.children("Override")) {
-        if (dropped.contains(resolve(QString(), attr(node, "PartName"))))
+        if (dropped.contains(resolvePartTarget(QString(), attr(node, "PartName"))))
             gone.push_back(node);
     }
     for (const pugi::xml_node &node : types.children("Default")) {

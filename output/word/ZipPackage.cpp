@@ -198,4 +198,9 @@ void writePrivateFile(const QString &path, const QByteArray &bytes)
     file.setAutoRemove(false);
 }
 
+QString resolvePartTarget(const QString &folder, const QString &target)
+{
+    return target.startsWith(QLatin1Char('/')) ? target.mid(1) : folder + target;
+}
+
 } // namespace word

@@ -45,4 +45,8 @@ private:
 // Writes bytes to path through a temporary file in the same folder, owner-only permissions.
 void writePrivateFile(const QString &path, const QByteArray &bytes);
 
+// A relationship target, relative to the folder of the part that names it, or absolute
+// ("/word/document.xml"), as the name of a part of the package.
+QString resolvePartTarget(const QString &folder, const QString &target);
+
 } // namespace word

@@ -4,6 +4,7 @@
 // numbers and dates show as the list prints them). One LibreOffice run converts them all.
 
 #include "output/word/ZipPackage.h"
+#include "ListsTestSupport.h"
 #include "tests/support/QtApplication.h"
 #include "tools/cli/StandardRows.h"
 
@@ -16,13 +17,8 @@
 
 namespace {
 
-const QString kSupplied = QStringLiteral(TAVORIO_SOURCE_DIR "/data/stampe");
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using liststest::fileBytes;
+using liststest::kSupplied;
 
 class SpreadsheetExportTest : public testing::Test {
 protected:

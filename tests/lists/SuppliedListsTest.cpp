@@ -3,6 +3,7 @@
 // tavorio-cli holds exactly the accepted cards, in the list's order, with page numbers.
 
 #include "db/TField.h"
+#include "ListsTestSupport.h"
 #include "forms/main/ArchiveConnection.h"
 #include "forms/main/TMainData.h"
 #include "forms/selezione/PrintedListRun.h"
@@ -22,13 +23,8 @@ inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.
 
 namespace {
 
-const QString kSupplied = QStringLiteral(TAVORIO_SOURCE_DIR "/data/stampe");
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using liststest::fileBytes;
+using liststest::kSupplied;
 
 TEST(SuppliedLists, DataStampeHoldsExactlyWhatTheSourceMakes)
 {

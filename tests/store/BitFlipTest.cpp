@@ -16,6 +16,7 @@
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "store/Schema.h"
+#include "tests/support/TestArchive.h"
 #include "tools/cli/ArchiveCreator.h"
 
 #include <QFile>
@@ -33,10 +34,7 @@ namespace {
 constexpr int kLongFlips = 1000;
 constexpr int kFlipsPerPage = 2;
 
-bool longRun()
-{
-    return qEnvironmentVariable("TAVORIO_LONG_TESTS") == QLatin1String("1");
-}
+using testsupport::longRun;
 
 // The bits to flip in a file of the given size and page size, from a fixed seed.
 QList<qsizetype> bitsToFlip(qsizetype fileSize, int pageSize, quint32 seed)

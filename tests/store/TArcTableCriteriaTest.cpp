@@ -4,6 +4,7 @@
 // filter's are the same cards in the same order. TAVORIO_LONG_TESTS=1 runs 20 000 cards.
 
 #include "TArcTableTestSupport.h"
+#include "tests/support/TestArchive.h"
 
 #include "db/RecordText.h"
 #include "db/TField.h"
@@ -23,7 +24,7 @@ namespace {
 
 using table_test::configureLikeProgram;
 
-bool longRun() { return qEnvironmentVariable("TAVORIO_LONG_TESTS") == QLatin1String("1"); }
+using testsupport::longRun;
 
 // Pieces that stress the comparison: accents in both cases, the wildcards of every dialect,
 // quotes, brackets, blanks at the ends, and words the Boolean and date texts hold.

@@ -44,4 +44,9 @@ void leaveTestShard()
     ::unsetenv("GTEST_SHARD_INDEX");
 }
 
+bool longRun()
+{
+    return qEnvironmentVariable("TAVORIO_LONG_TESTS") == QLatin1String("1");
+}
+
 } // namespace testsupport

@@ -19,5 +19,8 @@ QString selfPath();
 // In a forked child about to run the test program again: forgets the share of the tests
 // (GoogleTest's sharding) its parent runs, so the child's filter alone picks its test.
 void leaveTestShard();
+// Whether the long randomized tests run at full length (TAVORIO_LONG_TESTS=1, as
+// scripts/test --lungo sets it) rather than their short deterministic sample.
+bool longRun();
 
 } // namespace testsupport

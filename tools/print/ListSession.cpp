@@ -16,7 +16,7 @@ namespace cli {
 
 namespace {
 
-const QString kWindow = QStringLiteral("frm_main");
+const QString kSessionWindow = QStringLiteral("frm_main");
 
 QString notAnArchive(const QString &path, const QString &reason)
 {
@@ -65,11 +65,11 @@ private:
 };
 
 ListSession::ListSession(QTextStream &err, Clock clock)
-    : m_clock(std::move(clock)), m_registration(kWindow), m_messages(std::make_unique<Messages>(err)),
+    : m_clock(std::move(clock)), m_registration(kSessionWindow), m_messages(std::make_unique<Messages>(err)),
       m_report(&m_window)
 {
-    m_window.setObjectName(kWindow);
-    registerReportDataSets(kWindow, m_data);
+    m_window.setObjectName(kSessionWindow);
+    registerReportDataSets(kSessionWindow, m_data);
     configureReport(m_report);
     m_report.setMessages(m_messages.get());
     if (m_clock)

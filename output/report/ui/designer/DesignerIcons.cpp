@@ -15,7 +15,7 @@ constexpr const char *kObject = "#cfe0f3";
 constexpr const char *kOther = "#fdf3c8";
 constexpr const char *kGuide = "#c0392b";
 
-QString box(double x, double y, double w, double h, const char *fill = kObject)
+QString drawnBox(double x, double y, double w, double h, const char *fill = kObject)
 {
     return QStringLiteral(R"(<rect x="%1" y="%2" width="%3" height="%4" rx="0.8" fill="%5" stroke="%6" stroke-width="1"/>)")
         .arg(x + 0.5).arg(y + 0.5).arg(w).arg(h).arg(QLatin1String(fill), QLatin1String(kOutline));
@@ -61,16 +61,16 @@ QString frame()
 const QHash<QString, QString> &drawings()
 {
     static const QHash<QString, QString> all = {
-        {QStringLiteral("Allinea i bordi sinistri"), guide(4, 2.5, 4, 21.5) + box(5, 5, 14, 5) + box(5, 13, 9, 5, kOther)},
-        {QStringLiteral("Allinea i bordi destri"), guide(20, 2.5, 20, 21.5) + box(5, 5, 14, 5) + box(10, 13, 9, 5, kOther)},
-        {QStringLiteral("Allinea i bordi superiori"), guide(2.5, 4, 21.5, 4) + box(5, 5, 5, 14) + box(13, 5, 5, 9, kOther)},
-        {QStringLiteral("Allinea i bordi inferiori"), guide(2.5, 20, 21.5, 20) + box(5, 5, 5, 14) + box(13, 10, 5, 9, kOther)},
-        {QStringLiteral("Centra orizzontalmente"), box(4, 5, 16, 5) + box(7, 13, 10, 5, kOther) + guide(12.5, 2.5, 12.5, 21.5, true)},
-        {QStringLiteral("Centra verticalmente"), box(5, 4, 5, 16) + box(13, 7, 5, 10, kOther) + guide(2.5, 12.5, 21.5, 12.5, true)},
-        {QStringLiteral("Stessa larghezza"), box(4, 3, 16, 5) + box(4, 16, 16, 5, kOther) + arrow(4.5, 12.5, 20.5, 12.5)},
-        {QStringLiteral("Stessa altezza"), box(3, 4, 5, 16) + box(16, 4, 5, 16, kOther) + arrow(12.5, 4.5, 12.5, 20.5)},
-        {QStringLiteral("Porta in primo piano"), box(3, 3, 12, 10, kOther) + box(9, 10, 12, 10)},
-        {QStringLiteral("Porta in secondo piano"), box(9, 10, 12, 10) + box(3, 3, 12, 10, kOther)},
+        {QStringLiteral("Allinea i bordi sinistri"), guide(4, 2.5, 4, 21.5) + drawnBox(5, 5, 14, 5) + drawnBox(5, 13, 9, 5, kOther)},
+        {QStringLiteral("Allinea i bordi destri"), guide(20, 2.5, 20, 21.5) + drawnBox(5, 5, 14, 5) + drawnBox(10, 13, 9, 5, kOther)},
+        {QStringLiteral("Allinea i bordi superiori"), guide(2.5, 4, 21.5, 4) + drawnBox(5, 5, 5, 14) + drawnBox(13, 5, 5, 9, kOther)},
+        {QStringLiteral("Allinea i bordi inferiori"), guide(2.5, 20, 21.5, 20) + drawnBox(5, 5, 5, 14) + drawnBox(13, 10, 5, 9, kOther)},
+        {QStringLiteral("Centra orizzontalmente"), drawnBox(4, 5, 16, 5) + drawnBox(7, 13, 10, 5, kOther) + guide(12.5, 2.5, 12.5, 21.5, true)},
+        {QStringLiteral("Centra verticalmente"), drawnBox(5, 4, 5, 16) + drawnBox(13, 7, 5, 10, kOther) + guide(2.5, 12.5, 21.5, 12.5, true)},
+        {QStringLiteral("Stessa larghezza"), drawnBox(4, 3, 16, 5) + drawnBox(4, 16, 16, 5, kOther) + arrow(4.5, 12.5, 20.5, 12.5)},
+        {QStringLiteral("Stessa altezza"), drawnBox(3, 4, 5, 16) + drawnBox(16, 4, 5, 16, kOther) + arrow(12.5, 4.5, 12.5, 20.5)},
+        {QStringLiteral("Porta in primo piano"), drawnBox(3, 3, 12, 10, kOther) + drawnBox(9, 10, 12, 10)},
+        {QStringLiteral("Porta in secondo piano"), drawnBox(9, 10, 12, 10) + drawnBox(3, 3, 12, 10, kOther)},
         {QStringLiteral("Allinea a sinistra"), textLines({{4, 16}, {4, 10}, {4, 14}, {4, 8}}, 5)},
         {QStringLiteral("Allinea a destra"), textLines({{4, 16}, {10, 10}, {6, 14}, {12, 8}}, 5)},
         {QStringLiteral("Centra"), textLines({{4, 16}, {7, 10}, {5, 14}, {8, 8}}, 5)},
