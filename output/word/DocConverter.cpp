@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <csignal>
+#include <unistd.h>
 
 namespace word {
 
@@ -34,8 +36,13 @@ ConversionWait &installedWait()
     return wait;
 }
 
+// LibreOffice's launcher starts the converter proper as its child: stopping only the launcher
+// would leave that child converting (or hanging) on its own. So the converter runs in a
+// process group of its own, and the whole group is stopped.
 void stop(QProcess &converter)
 {
+    if (converter.processId() > 0)
+        ::kill(-pid_t(converter.processId()), SIGKILL);
     converter.kill();
     converter.waitForFinished();
 }
@@ -56,6 +63,7 @@ QByteArray convertToDocx(const QString &docPath)
     const QString out = work.filePath(QStringLiteral("out"));
     QProcess converter;
     converter.setProcessChannelMode(QProcess::MergedChannels);
+    converter.setChildProcessModifier([] { ::setpgid(0, 0); });
     converter.start(program, {QStringLiteral("-env:UserInstallation=")
                                   + QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(),
                               QStringLiteral("--headless"), QStringLiteral("--norestore"),
