@@ -5,14 +5,13 @@
 #include "stats/ArchiveStatistics.h"
 #include "tools/cli/CliError.h"
 #include "tools/print/ListSession.h"
+#include "tools/print/PrintCommand.h"
 
 #include <QTextStream>
 
 namespace cli {
 
 namespace {
-
-constexpr int kPreparationFailed = 4;
 
 CliError usage(const QString &reason) { return CliError(ExitCode::Usage, reason); }
 
