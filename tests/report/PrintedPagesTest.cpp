@@ -496,4 +496,27 @@ TEST_F(PrintedPagesTest, ATextBoxFormatTextWritesItsNumbersAndDates)
     EXPECT_TRUE(texts.contains(QStringLiteral("Senza 1234,5")));
 }
 
+// A master header over no record is not printed with the fields of the card current before
+// the run: like its footer, it prints only over records.
+TEST_F(PrintedPagesTest, AMasterHeaderWithNoRecordShowsNoStaleFields)
+{
+    openArchive(3);
+    TqnLayout &layout = m_report->layout();
+    TqnPage &page = layout.Pages.front();
+    addBand(page, TqnBandType::btMasterHeader, 0, 20);
+    addMemo(page, 40, 0, 400, 20, QStringLiteral("Intestazione:[Anagrafica.\"Capofamiglia\"]."));
+    addBand(page, TqnBandType::btMasterData, 30, 20, QStringLiteral("Schede"));
+    addMemo(page, 40, 30, 300, 20, QStringLiteral("Riga [Protocollo]"));
+    TqnDBDataSet &source = addBoundSource(layout, QStringLiteral("Anagrafica"), QStringLiteral("Schede"));
+    source.Filtered = true;
+    source.Filter = QStringLiteral("1 = 0");
+    m_data->Anagrafica().last();
+    m_report->BuildPages();
+    ASSERT_EQ(m_report->preparationError(), QString());
+    EXPECT_EQ(textsOf(m_report->preparedPages()), QStringList());
+    source.Filter = QStringLiteral("1 = 1");
+    m_report->BuildPages();
+    EXPECT_TRUE(textsOf(m_report->preparedPages()).front().startsWith(QStringLiteral("Intestazione:")));
+}
+
 } // namespace

@@ -335,12 +335,10 @@ void PageBuilder::runMaster()
         h->lastGroupValue.reset();
     try {
         source->first();
-        // With no record the header shows no fields rather than those of a record left
-        // current before the run.
-        if (source->eof())
-            m_sources[size_t(TqnBandType::btMasterData)] = nullptr;
-        printBand(m_flow->byType[size_t(TqnBandType::btMasterHeader)]);
-        m_sources[size_t(TqnBandType::btMasterData)] = source;
+        // Like its footer, the header prints only over records: with none it would show
+        // the fields of whatever record was current before the run.
+        if (!source->eof())
+            printBand(m_flow->byType[size_t(TqnBandType::btMasterHeader)]);
         int line = 0;
         while (!m_error.stopped() && !source->eof()) {
             if (auto *bound = qobject_cast<TqnDBDataSet *>(source); bound && !bound->closedError().isEmpty()) {

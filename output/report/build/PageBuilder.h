@@ -133,6 +133,8 @@ private:
     void runSubReport(const TqnView &view, QPointF at);
     void setBandScope(const Band &band);
     double dataLimit() const;
+    // Where flowing bands start: the column's body, or a sub-report's box being filled.
+    double regionTop() const { return m_boxLimit >= 0 ? m_boxTop : m_bodyTop; }
     double columnOffset() const;
 
     const TqnLayout &m_layout;

@@ -145,7 +145,7 @@ void PageBuilder::keepTogether(double height)
 {
     // Out of a box, then to the next column or page, until it fits or stands at a top.
     while (!m_error.stopped() && m_y + height > dataLimit() + 0.01
-           && m_y > (m_boxLimit >= 0 ? m_boxTop : m_bodyTop) + 0.01)
+           && m_y > regionTop() + 0.01)
         nextColumnOrPage();
 }
 

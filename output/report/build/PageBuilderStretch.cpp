@@ -28,7 +28,7 @@ void PageBuilder::printGrowing(Band &band)
     GrownBand grown;
     if (!growBand(band, grown))
         return;
-    if (m_y + grown.height > dataLimit() + 0.01 && m_y > (m_boxLimit >= 0 ? m_boxTop : m_bodyTop) + 0.01) {
+    if (m_y + grown.height > dataLimit() + 0.01 && m_y > regionTop() + 0.01) {
         keepTogether(grown.height);
         // Laid out again where it lands: a page number in it is that page's.
         if (m_error.stopped() || !growBand(band, grown))
@@ -37,7 +37,11 @@ void PageBuilder::printGrowing(Band &band)
     countPlaced(band);
     double from = 0;
     for (;;) {
-        const double to = grown.cutBefore(from, std::max(0.0, dataLimit() - m_y));
+        double to = grown.cutBefore(from, std::max(0.0, dataLimit() - m_y));
+        // A page with no room at all for it (headers as tall as the page) gets the rest
+        // where it stands rather than pages without end.
+        if (to < from + 1 && m_y <= regionTop() + 0.01)
+            to = grown.height;
         setBandScope(band);
         m_placingFlowingBand = true;
         drawGrownPiece(band, grown, from, to, QPointF(columnOffset() + m_xShift, m_y));
