@@ -14,7 +14,21 @@ struct SheetCell {
     double number = 0;   // Number
     QDateTime moment;    // Date (midnight) and DateTime, wall-clock time without zone
 
-    static SheetCell textCell(const QString &text) { return {text.isEmpty() ? Kind::Empty : Kind::Text, text}; }
+    static SheetCell textCell(const QString &text)
+    {
+        SheetCell cell;
+        cell.kind = text.isEmpty() ? Kind::Empty : Kind::Text;
+        cell.text = text;
+        return cell;
+    }
+    static SheetCell numberCell(double value, const QString &text)
+    {
+        SheetCell cell;
+        cell.kind = Kind::Number;
+        cell.text = text;
+        cell.number = value;
+        return cell;
+    }
 };
 
 struct SheetTable {

@@ -87,12 +87,15 @@ void writeArchive(const QString &path)
 
 class ArchiveStatisticsTest : public testing::Test {
 protected:
-    void SetUp() override
+    // The tests only read: one archive serves them all.
+    static void SetUpTestSuite()
     {
         testsupport::ensureApplication();
-        writeArchive(m_dir.filePath(QStringLiteral("tavorio.mdb")));
-        m_session.open(m_dir.filePath(QStringLiteral("tavorio.mdb")), QString());
+        s_dir = new QTemporaryDir;
+        writeArchive(s_dir->filePath(QStringLiteral("tavorio.mdb")));
     }
+    static void TearDownTestSuite() { delete s_dir; }
+    void SetUp() override { m_session.open(s_dir->filePath(QStringLiteral("tavorio.mdb")), QString()); }
     ArchiveStatistics compute(const CardCriteria &criteria = {})
     {
         std::optional<ArchiveStatistics> figures;
@@ -111,11 +114,13 @@ protected:
         return items;
     }
 
-    QTemporaryDir m_dir;
+    static QTemporaryDir *s_dir;
     QString m_errors;
     QTextStream m_err{&m_errors};
     cli::ListSession m_session{m_err, [] { return kAt.startOfDay(); }};
 };
+
+QTemporaryDir *ArchiveStatisticsTest::s_dir = nullptr;
 
 using Items = std::vector<std::pair<QString, int>>;
 

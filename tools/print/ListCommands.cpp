@@ -8,6 +8,7 @@
 #include "tools/print/PrintCommand.h"
 
 #include <QTextStream>
+#include <optional>
 
 namespace cli {
 
@@ -28,8 +29,8 @@ SheetTable statisticsTable(const ArchiveStatistics &statistics)
     SheetTable table;
     table.titles = {QStringLiteral("Sezione"), QStringLiteral("Voce"), QStringLiteral("Valore")};
     for (const StatisticsRow &row : statistics.rows()) {
-        SheetCell value{SheetCell::Kind::Number, QString::number(row.value), double(row.value)};
-        table.rows.push_back({SheetCell::textCell(row.section), SheetCell::textCell(row.item), value});
+        table.rows.push_back({SheetCell::textCell(row.section), SheetCell::textCell(row.item),
+                              SheetCell::numberCell(row.value, QString::number(row.value))});
     }
     return table;
 }

@@ -108,8 +108,11 @@ void ListSession::open(const QString &archive, const QString &password)
     m_database.setDatabasePassword(password);
     try {
         m_database.setConnected(true);
-        for (TArcTable *table : {&m_data.Anagrafica(), &m_data.Nucleo(), &m_data.Fascia(), &m_data.Ruolo(),
-                                 &m_data.Occupazione(), &m_data.stampe(), &m_data.Gruppi()})
+        // The member table stays closed: open, it would follow every card a list walks with a
+        // query of its own (the members' table has no index on its card key). A list that
+        // prints members opens it for its detail band and closes it afterwards.
+        for (TArcTable *table : {&m_data.Anagrafica(), &m_data.Fascia(), &m_data.Ruolo(), &m_data.Occupazione(),
+                                 &m_data.stampe(), &m_data.Gruppi()})
             table->open();
     } catch (const dao::EngineError &e) {
         if (e.number() == dao::errNotValidPassword)

@@ -29,8 +29,8 @@ public:
     ListSession(const ListSession &) = delete;
     ListSession &operator=(const ListSession &) = delete;
 
-    // Opens the archive and the seven tables; throws CliError (2 wrong password, 3 missing or
-    // foreign file).
+    // Opens the archive and the tables but the members'; throws CliError (2 wrong password, 3
+    // missing or foreign file).
     void open(const QString &archive, const QString &password);
 
     // Makes the catalogue's list `name` as the print selection window makes it, from the
