@@ -305,6 +305,9 @@ TEST_F(SuppliedListPrintTest, LongAddressesPrintWholeAndNothingOverlaps)
         text.replace(QStringLiteral("&apos;"), QStringLiteral("'"));
         const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         // Each printed card shows every word of its address and name, wrapped as they may be.
+        // The statistics print figures, no card: their words are checked for overlaps only.
+        if (list.tracciato == QStringLiteral("statistiche.qnf"))
+            continue;
         const bool printsAddress = list.tracciato != QStringLiteral("elenco_telefonico.qnf")
             && list.tracciato != QStringLiteral("scadenze_isee.qnf");
         const qsizetype cards = words.count(QStringLiteral("Abdelrahman"));

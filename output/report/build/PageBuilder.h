@@ -124,6 +124,8 @@ private:
     void printBand(Band *band, bool flowing = true);
     void countPlaced(const Band &band);
     void drawBandAt(Band &band, QPointF origin);
+    // After a band is drawn whole (its last piece, for one cut over pages): the band events.
+    void bandDrawn(const TqnBandView &view);
     // PageBuilderStretch.cpp: bands whose texts grow.
     void printGrowing(Band &band);
     bool growBand(Band &band, GrownBand &grown);

@@ -213,10 +213,15 @@ void PageBuilder::drawBandAt(Band &band, QPointF origin)
             return;
         }
     }
+    bandDrawn(*band.view);
+}
+
+void PageBuilder::bandDrawn(const TqnBandView &view)
+{
     if (m_events.onBandDrawn && !m_firstPass)
-        m_events.onBandDrawn(*band.view, m_scope);
+        m_events.onBandDrawn(view, m_scope);
     if (m_events.onAfterPrint)
-        m_events.onAfterPrint(*band.view);
+        m_events.onAfterPrint(view);
 }
 
 void PageBuilder::runPendingSubReports()

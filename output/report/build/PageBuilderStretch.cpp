@@ -113,6 +113,6 @@ void PageBuilder::drawGrownPiece(Band &band, const GrownBand &grown, double from
             return;
         }
     }
-    if (m_events.onAfterPrint && to >= grown.height - 0.01)
-        m_events.onAfterPrint(*band.view);
+    if (to >= grown.height - eps)
+        bandDrawn(*band.view);
 }
