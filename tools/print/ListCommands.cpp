@@ -171,17 +171,11 @@ ListCommandRequest parseListCommand(const QString &command, const QStringList &a
 int runListCommand(const ListCommandRequest &request, QTextStream &out, QTextStream &err)
 {
     ListSession session(err, request.clock);
-    try {
+    return ListSession::guarded(err, [&] {
         session.open(request.archive, request.password);
         return request.command == QLatin1String("esporta") ? exportList(request, session, out, err)
                                                           : statistics(request, session, out);
-    } catch (const CliError &e) {
-        err << e.message() << Qt::endl;
-        return int(e.code());
-    } catch (const EReportError &e) {
-        err << e.message() << Qt::endl;
-        return int(ExitCode::NotAnArchive);
-    }
+    });
 }
 
 } // namespace cli

@@ -7,6 +7,8 @@
 #include "forms/main/CardPageHandlers.h"
 #include "output/report/file/LayoutReader.h"
 #include "tools/cli/CliError.h"
+#include "tools/cli/SuppliedLookup.h"
+#include "tools/print/PrintCommand.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -79,12 +81,16 @@ ListSession::ListSession(QTextStream &err, Clock clock)
         if (ProcessValues::printFilterMode() && m_criteria)
             accept = m_criteria->accepts(cards);
     };
+    m_data.Anagrafica().FilterCriteria = [this] {
+        return ProcessValues::printFilterMode() && m_criteria ? m_criteria->filterCriteria() : TFilterCriteria();
+    };
     m_data.Nucleo().OnCalcFields = [this](TDataSet &members) { CardPageHandlers::fillAge(members, today()); };
 }
 
 ListSession::~ListSession()
 {
     m_data.Anagrafica().OnFilterRecord = nullptr;
+    m_data.Anagrafica().FilterCriteria = nullptr;
     m_data.Nucleo().OnCalcFields = nullptr;
 }
 
@@ -98,7 +104,7 @@ bool ListSession::damaged() const
     return m_messages->damaged;
 }
 
-void ListSession::open(const QString &archive, const QString &password)
+void ListSession::open(const QString &archive, const QString &password, Members members)
 {
     if (!QFileInfo(archive).isFile())
         throw CliError(ExitCode::NotAnArchive, QStringLiteral("File non trovato: \"%1\".").arg(archive));
@@ -114,6 +120,8 @@ void ListSession::open(const QString &archive, const QString &password)
         for (TArcTable *table : {&m_data.Anagrafica(), &m_data.Fascia(), &m_data.Ruolo(), &m_data.Occupazione(),
                                  &m_data.stampe(), &m_data.Gruppi()})
             table->open();
+        if (members == Members::Open)
+            m_data.Nucleo().open();
     } catch (const dao::EngineError &e) {
         if (e.number() == dao::errNotValidPassword)
             throw CliError(ExitCode::BadPassword, QStringLiteral("Password dell'archivio errata o mancante."));
@@ -133,7 +141,7 @@ void ListSession::runList(const QString &name, const CardCriteria &criteria, con
             names << QStringLiteral("  ") + entry.nome;
             continue;
         }
-        const QString folder = QFileInfo(m_archive).absoluteDir().filePath(QStringLiteral("stampe")) + QLatin1Char('/');
+        const QString folder = layoutFolderFor(m_archive, entry.tracciato);
         PrintedListRun run(m_data.Anagrafica(), m_report, [this](const CardCriteria *c) { m_criteria = c; });
         run.run(entry, folder, criteria, [this, &produce](TqnReport &report) {
             if (!damaged())
@@ -143,6 +151,22 @@ void ListSession::runList(const QString &name, const CardCriteria &criteria, con
     }
     throw CliError(ExitCode::Usage, QStringLiteral("L'archivio non ha un elenco chiamato \"%1\". Elenchi:\n%2")
                                         .arg(name, names.join(QLatin1Char('\n'))));
+}
+
+int ListSession::guarded(QTextStream &err, const std::function<int()> &work)
+{
+    try {
+        return work();
+    } catch (const CliError &e) {
+        err << e.message() << Qt::endl;
+        return int(e.code());
+    } catch (const EReportError &e) {
+        err << e.message() << Qt::endl;
+        return int(ExitCode::NotAnArchive);
+    } catch (const dao::EngineError &e) {
+        err << e.description() << Qt::endl;
+        return kPreparationFailed;
+    }
 }
 
 void ListSession::withCriteria(const CardCriteria &criteria, const std::function<void()> &work)

@@ -29,12 +29,17 @@ public:
     ListSession(const ListSession &) = delete;
     ListSession &operator=(const ListSession &) = delete;
 
-    // Opens the archive and the tables but the members'; throws CliError (2 wrong password, 3
-    // missing or foreign file).
-    void open(const QString &archive, const QString &password);
+    // Whether the members' table opens with the others. Open, it follows every card a list
+    // walks, as in the program; closed, a list that prints members opens it for its detail
+    // band alone.
+    enum class Members { Closed, Open };
+
+    // Opens the archive and its tables; throws CliError (2 wrong password, 3 missing or
+    // foreign file).
+    void open(const QString &archive, const QString &password, Members members = Members::Closed);
 
     // Makes the catalogue's list `name` as the print selection window makes it, from the
-    // "stampe" folder beside the archive; `produce` runs on its loaded layout while the
+    // "stampe" folder beside the archive (or the supplied lists, where it lacks the layout); `produce` runs on its loaded layout while the
     // print criteria hold. Throws CliError (64: no such list, the catalogue's names in the
     // message) and EReportError (missing layout).
     void runList(const QString &name, const CardCriteria &criteria, const PrintedListRun::Produce &produce);
@@ -46,6 +51,11 @@ public:
     TqnReport &report() { return m_report; }
     // A layout that could not be read whole (its box went to standard error).
     bool damaged() const;
+
+    // Runs `work` and turns what it throws into the commands' exit status, its text on `err`:
+    // a CliError as it says, an unreadable layout 3, an engine's refusal of what a catalogue
+    // row asks (an Ordine naming a missing field) kPreparationFailed.
+    static int guarded(QTextStream &err, const std::function<int()> &work);
 
 private:
     class Messages;
