@@ -310,6 +310,13 @@ void TArcTable::openRecordset()
 void TArcTable::closeRecordset()
 {
     m_fieldCache.clear();
+    if (m_criteriaBase) {
+        try {
+            m_criteriaBase->Close();
+        } catch (const dao::EngineError &) {
+        }
+        m_criteriaBase.reset();
+    }
     if (m_rs) {
         try {
             m_rs->Close();
