@@ -426,11 +426,12 @@ void TArcTable::internalClose()
 // every failure ends the same way: without a recordset the dataset cannot stay open, so it
 // closes, and the error goes on to the user. A dataset left open over no recordset would
 // skip its later requeries and crash at the next read or post.
-void TArcTable::replaceRecordset(const std::function<void()> &openNew)
+void TArcTable::replaceRecordset(const std::function<void()> &openNew, bool closeFirst)
 {
     checkBrowseMode();
     clearBuffers();
-    closeRecordset();
+    if (closeFirst)
+        closeRecordset();
     m_knownBookmarks.clear();
     try {
         openNew();

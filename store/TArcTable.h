@@ -204,7 +204,8 @@ private:
     void fillFieldCache();
     void buildFieldDefs();
     void bindTableFields(bool hadFields);
-    void replaceRecordset(const std::function<void()> &openNew);
+    // closeFirst false: openNew replaces the recordset in use itself.
+    void replaceRecordset(const std::function<void()> &openNew, bool closeFirst = true);
     void reopen();
     void idle();
     bool forwardOnly() const;

@@ -100,23 +100,17 @@ bool TArcTable::criteriaChanged() const
 // the record filter showed them after a move to the first record.
 void TArcTable::reselect()
 {
-    checkBrowseMode();
-    clearBuffers();
-    m_knownBookmarks.clear();
-    if (m_criteriaBase) {
-        if (m_rs)
-            m_rs->Close();
-        m_rs = std::move(m_criteriaBase);
-    }
-    try {
-        applyCriteria();
-        fillFieldCache();
-        m_currentPosition = -1;
-        m_highestPosition = -1;
-        markCountStale();
-    } catch (...) {
-        closeRecordset();
-        close();
-        throw;
-    }
+    replaceRecordset(
+        [this] {
+            if (m_criteriaBase) {
+                try {
+                    m_rs->Close();
+                } catch (const dao::EngineError &) {
+                    // The connection may already be gone; the selection is dropped either way.
+                }
+                m_rs = std::move(m_criteriaBase);
+            }
+            applyCriteria();
+        },
+        false);
 }
