@@ -310,6 +310,8 @@ void TArcTable::openRecordset()
 void TArcTable::closeRecordset()
 {
     m_fieldCache.clear();
+    m_criteriaInEngine = false;
+    m_appliedCriteria.reset();
     if (m_criteriaBase) {
         try {
             m_criteriaBase->Close();
