@@ -310,6 +310,15 @@ void TArcTable::openRecordset()
 void TArcTable::closeRecordset()
 {
     m_fieldCache.clear();
+    m_criteriaInEngine = false;
+    m_appliedCriteria.reset();
+    if (m_criteriaBase) {
+        try {
+            m_criteriaBase->Close();
+        } catch (const dao::EngineError &) {
+        }
+        m_criteriaBase.reset();
+    }
     if (m_rs) {
         try {
             m_rs->Close();
@@ -419,11 +428,12 @@ void TArcTable::internalClose()
 // every failure ends the same way: without a recordset the dataset cannot stay open, so it
 // closes, and the error goes on to the user. A dataset left open over no recordset would
 // skip its later requeries and crash at the next read or post.
-void TArcTable::replaceRecordset(const std::function<void()> &openNew)
+void TArcTable::replaceRecordset(const std::function<void()> &openNew, bool closeFirst)
 {
     checkBrowseMode();
     clearBuffers();
-    closeRecordset();
+    if (closeFirst)
+        closeRecordset();
     m_knownBookmarks.clear();
     try {
         openNew();

@@ -204,7 +204,8 @@ private:
     void fillFieldCache();
     void buildFieldDefs();
     void bindTableFields(bool hadFields);
-    void replaceRecordset(const std::function<void()> &openNew);
+    // closeFirst false: openNew replaces the recordset in use itself.
+    void replaceRecordset(const std::function<void()> &openNew, bool closeFirst = true);
     void reopen();
     void idle();
     bool forwardOnly() const;
@@ -233,6 +234,7 @@ private:
     std::optional<dao::RecordCondition> engineCondition(const TFilterCriteria &criteria) const;
     void applyCriteria(); // part of an open: the criteria's condition, when the engine can take it
     bool criteriaChanged() const;
+    void reselect();      // the recordset again from the criteria's base, under the criteria now
     const dao::Database *engineDatabase() const;
     std::unique_ptr<dao::Recordset> cloneAt(qint32 bookmark) const;
 
@@ -311,6 +313,9 @@ private:
     const TRecordBuffer *m_filterBuffer = nullptr;
     int m_fetchDepth = 0;                   // fetches in progress (the record filter may read memos)
 
+    // The recordset the criteria's condition was applied on (sorted and filtered, every
+    // record), kept so that new criteria need one selection instead of a whole reopen.
+    std::unique_ptr<dao::Recordset> m_criteriaBase;
     // The criteria the open recordset was made with, and whether the engine applied them.
     std::optional<TFilterCriteria> m_appliedCriteria;
     bool m_criteriaInEngine = false;

@@ -74,21 +74,43 @@ void TArcTable::applyCriteria()
 {
     m_appliedCriteria = currentCriteria();
     m_criteriaInEngine = false;
-    if (!m_appliedCriteria)
+    const std::optional<dao::RecordCondition> condition =
+        m_appliedCriteria ? engineCondition(*m_appliedCriteria) : std::nullopt;
+    if (!condition || condition->isEmpty()) {
+        m_rs->setCondition({});
+        m_criteriaInEngine = condition.has_value();
         return;
-    const std::optional<dao::RecordCondition> condition = engineCondition(*m_appliedCriteria);
-    if (!condition)
-        return;
-    if (!condition->isEmpty()) {
-        if (OnEngineText)
-            OnEngineText(QStringLiteral("Condition"), QString());
-        m_rs->setCondition(*condition);
-        m_rs = reopenFrom(std::move(m_rs));
     }
+    if (OnEngineText)
+        OnEngineText(QStringLiteral("Condition"), QString());
+    m_rs->setCondition(*condition);
+    std::unique_ptr<dao::Recordset> selected = m_rs->OpenRecordset(m_tableType, OpenOptionsValue());
+    m_criteriaBase = std::move(m_rs);
+    m_rs = std::move(selected);
     m_criteriaInEngine = true;
 }
 
 bool TArcTable::criteriaChanged() const
 {
     return m_rs && currentCriteria() != m_appliedCriteria;
+}
+
+// As a reopen, but from the recordset the old criteria were applied on: the new selection
+// is one pass of the engine. Accepting every card shows the base's records themselves, as
+// the record filter showed them after a move to the first record.
+void TArcTable::reselect()
+{
+    replaceRecordset(
+        [this] {
+            if (m_criteriaBase) {
+                try {
+                    m_rs->Close();
+                } catch (const dao::EngineError &) {
+                    // The connection may already be gone; the selection is dropped either way.
+                }
+                m_rs = std::move(m_criteriaBase);
+            }
+            applyCriteria();
+        },
+        false);
 }

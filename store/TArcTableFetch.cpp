@@ -184,7 +184,7 @@ void TArcTable::internalFirst()
     // A move to the first record applies the record filter afresh: when its criteria
     // changed, the engine selects again by them.
     if (criteriaChanged())
-        replaceRecordset([this] { openRecordset(); });
+        reselect();
     if (!isEmptyRecordset(*m_rs) && !forwardOnly()) {
         try {
             m_rs->MoveFirst();

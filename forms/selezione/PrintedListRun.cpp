@@ -97,8 +97,13 @@ void PrintedListRun::run(const PrintedListEntry &entry, const QString &layoutFol
 }
 
 // A list page that was never sorted keeps the list's order. Either way the cards are read
-// afresh: the rows the list page holds were fetched under the print criteria.
+// afresh under the search criteria: the rows the list page holds were fetched under the
+// print criteria. Keeping the order, the move to the first record is enough for that, and
+// the card table selects again from the records it sorted for the list.
 void PrintedListRun::restoreOrder(const QString &savedOrder)
 {
-    sortBy(savedOrder.isEmpty() ? m_cards.SortedBy() : fromCommaText(savedOrder));
+    if (!savedOrder.isEmpty())
+        sortBy(fromCommaText(savedOrder));
+    else if (m_cards.active())
+        m_cards.first();
 }

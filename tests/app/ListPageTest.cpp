@@ -9,6 +9,7 @@
 #include "db/TField.h"
 #include "forms/ProcessValues.h"
 #include "forms/main/ListPage.h"
+#include "output/criteria/CardCriteria.h"
 
 #include <QLineEdit>
 #include <QAbstractButton>
@@ -217,6 +218,31 @@ TEST_F(ListPageTest, DoubleClickOnATitleSortsAndThenShowsTheCard)
     EXPECT_EQ(window->data().Anagrafica().SortedBy(), QStringList{"Capofamiglia"});
     EXPECT_EQ(window->pages()->currentWidget(), window->tb_scheda());
     EXPECT_EQ(window->data().Anagrafica().fieldByName(QStringLiteral("Protocollo"))->asString(), QStringLiteral("P4"));
+}
+
+} // namespace
+
+namespace {
+
+// The search and a printed list's criteria reach the card table as data, so the engine
+// selects the cards; the record filter's answers stay the same.
+TEST_F(ListPageTest, SearchAndPrintCriteriaAreSelectedByTheEngine)
+{
+    const auto window = startOnList();
+    TArcTable &cards = window->data().Anagrafica();
+    search(*window, QStringLiteral("rossi"));
+    EXPECT_EQ(shownProtocols(*window), QStringList{"P1"});
+    EXPECT_TRUE(cards.criteriaInEngine());
+
+    CardCriteria printing;
+    printing.searchText = QString::fromUtf8("NICOLÒ");
+    window->listPage()->setPrintCriteria(&printing);
+    ProcessValues::setPrintFilterMode(true);
+    EXPECT_EQ(shownProtocols(*window), QStringList{"P4"});
+    EXPECT_TRUE(cards.criteriaInEngine());
+    ProcessValues::setPrintFilterMode(false);
+    window->listPage()->setPrintCriteria(static_cast<const CardCriteria *>(nullptr));
+    EXPECT_EQ(shownProtocols(*window), QStringList{"P1"});
 }
 
 } // namespace
