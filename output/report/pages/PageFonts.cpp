@@ -20,8 +20,11 @@ QFont PageFonts::font(const PreparedFont &face, const QPaintDevice *device)
     if (face.Family.compare(QLatin1String("MS Sans Serif"), Qt::CaseInsensitive) == 0)
         f.setFamily(QStringLiteral("Sans Serif"));
     f.setStyleHint(QFont::SansSerif);
+    // The floor is the face's, before the correction: a corrected size is well under a point
+    // on a fine device (8 points are 0.64 at 1200 dots per inch), and flooring that would
+    // print every small face at the same large size.
     const int dpi = device ? device->logicalDpiY() : 96;
-    f.setPointSizeF(std::max(1.0, double(face.PointSize) * 96.0 / std::max(1, dpi)));
+    f.setPointSizeF(std::max(1.0, double(face.PointSize)) * 96.0 / std::max(1, dpi));
     f.setItalic(face.Style & 1);
     f.setBold(face.Style & 2);
     f.setUnderline(face.Style & 4);
