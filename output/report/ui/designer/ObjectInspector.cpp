@@ -92,11 +92,8 @@ ObjectInspector::ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent)
     form->addRow(QStringLiteral("Dimensione"), m_fontSize);
     connect(m_fontSize, &QSpinBox::valueChanged, this, [this](int size) { applyMemo([size](TqnMemoView &m) { m.FontSize = size; }); });
 
-    m_format = new QSpinBox(body);
-    m_format->setRange(0, 65535);
-    m_format->setKeyboardTracking(false);
-    form->addRow(QStringLiteral("Formato"), m_format);
-    connect(m_format, &QSpinBox::valueChanged, this, [this](int code) { apply([code](TqnView &v) { v.Format = quint16(code); }); });
+    // The numeric display code is kept in the file as it was read, but printing does not
+    // use it, so it is not offered: the format text is what formats a value.
     m_formatText = new QLineEdit(body);
     form->addRow(QStringLiteral("Testo formato"), m_formatText);
     connect(m_formatText, &QLineEdit::editingFinished, this, [this] {
@@ -181,7 +178,7 @@ void ObjectInspector::applyPending()
     m_holdRefresh = true;
     for (QDoubleSpinBox *spin : m_box)
         spin->interpretText();
-    for (QSpinBox *spin : {m_frameWidth, m_fontSize, m_format, m_subPage})
+    for (QSpinBox *spin : {m_frameWidth, m_fontSize, m_subPage})
         spin->interpretText();
     // The line edits apply on editingFinished, which these raise only when the text changed.
     for (QLineEdit *edit : {m_name, m_formatText, m_condition})
@@ -248,7 +245,6 @@ void ObjectInspector::refresh()
         m_font->setCurrentFont(QFont(memo->FontName));
         m_fontSize->setValue(memo->FontSize);
     }
-    m_format->setValue(first ? first->Format : 0);
     m_formatText->setText(first ? first->FormatText : QString());
     const bool single = m_views.size() == 1;
     m_condition->setEnabled(single && isGroupHeader(first));

@@ -64,7 +64,6 @@ private:
     QSpinBox *m_frameWidth;
     QFontComboBox *m_font;
     QSpinBox *m_fontSize;
-    QSpinBox *m_format;
     QLineEdit *m_formatText;
     QLineEdit *m_condition;
     QSpinBox *m_subPage;
