@@ -15,38 +15,6 @@ using namespace reporttest;
 
 namespace {
 
-// The words pdftotext finds on each page, with their boxes (points from the page's top).
-struct PdfWord {
-    int page;
-    QString text;
-    double top, bottom;
-};
-
-std::vector<PdfWord> pdfWords(const QString &pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    p.waitForFinished(60000);
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    static const QRegularExpression tag(
-        QStringLiteral("<page |<word xMin=\"[^\"]+\" yMin=\"([^\"]+)\" xMax=\"[^\"]+\" yMax=\"([^\"]+)\">([^<]*)</word>"));
-    std::vector<PdfWord> words;
-    int page = 0;
-    for (auto it = tag.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        if (m.captured(0).startsWith(QStringLiteral("<page"))) {
-            ++page;
-            continue;
-        }
-        QString text = m.captured(3);
-        text.replace(QStringLiteral("&amp;"), QStringLiteral("&")).replace(QStringLiteral("&apos;"), QStringLiteral("'"))
-            .replace(QStringLiteral("&quot;"), QStringLiteral("\"")).replace(QStringLiteral("&lt;"), QStringLiteral("<"))
-            .replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-        words.push_back({page, text, m.captured(1).toDouble(), m.captured(2).toDouble()});
-    }
-    return words;
-}
-
 // A long note of numbered words, each one told from the others.
 QString longNote(int words)
 {
@@ -250,7 +218,7 @@ TEST_F(GrowingTextTest, ALongNoteGrowsItsBandEveryWordPrintedAndNothingOverTheFo
         ++seen[w.text];
         static const QRegularExpression pageNumber(QStringLiteral("^(Piede|\\d+)$"));
         if (!pageNumber.match(w.text).hasMatch())
-            EXPECT_LE(w.bottom, footerTopPt() + 0.5) << w.text.toStdString() << " on page " << w.page;
+            EXPECT_LE(w.box.bottom(), footerTopPt() + 0.5) << w.text.toStdString() << " on page " << w.page;
     }
     // Every word of the longest note, once; the words of the second note twice.
     for (int i = 1; i <= 1400; ++i)

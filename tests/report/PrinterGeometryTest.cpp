@@ -12,35 +12,6 @@ using namespace reporttest;
 
 namespace {
 
-struct PdfWord {
-    int page;
-    QString text;
-    QRectF box;   // points
-};
-
-// Every word pdftotext finds in the file, page by page, with its box.
-std::vector<PdfWord> pdfWords(const QString &pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    process.waitForFinished(60000);
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression item(QStringLiteral(
-        "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    std::vector<PdfWord> words;
-    int page = 0;
-    for (const QRegularExpressionMatch &m : item.globalMatch(html)) {
-        if (m.capturedLength(5) == 0 && m.captured(0).startsWith(QLatin1String("<page"))) {
-            ++page;
-            continue;
-        }
-        const QPointF topLeft(m.captured(1).toDouble(), m.captured(2).toDouble());
-        const QPointF bottomRight(m.captured(3).toDouble(), m.captured(4).toDouble());
-        words.push_back({page, m.captured(5), QRectF(topLeft, bottomRight)});
-    }
-    return words;
-}
-
 class PrinterGeometryTest : public ArchiveReportFixture {};
 
 TEST_F(PrinterGeometryTest, ThePrintDialogsPdfMatchesThePdfWriterWordForWord)

@@ -8,6 +8,7 @@
 #include "output/report/TqnReport.h"
 #include "store/TArcDatabase.h"
 
+#include <QRectF>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -67,5 +68,15 @@ QStringList textsOf(const PreparedPages &pages);
 
 // pdftotext's reading of the file, pages separated by form feeds.
 QString pdfText(const QString &pdf);
+
+// A word pdftotext finds in a PDF file: its page (from 1), its text with the XML entities
+// read, and its box in points from the page's top left corner.
+struct PdfWord {
+    int page;
+    QString text;
+    QRectF box;
+};
+
+std::vector<PdfWord> pdfWords(const QString &pdf);
 
 } // namespace reporttest
