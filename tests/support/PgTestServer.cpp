@@ -1,0 +1,107 @@
+#include "tests/support/PgTestServer.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QFile>
+#include <QHash>
+#include <QUrl>
+#include <libpq-fe.h>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace testsupport {
+
+namespace {
+
+// The keys of server.env, read once.
+const QHash<QString, QString> &serverEnv()
+{
+    static const QHash<QString, QString> values = [] {
+        QHash<QString, QString> read;
+        const QString dir = qEnvironmentVariable("TAVORIO_TEST_PG_DIR");
+        if (dir.isEmpty())
+            return read;
+        QFile file(dir + QStringLiteral("/server.env"));
+        if (!file.open(QIODevice::ReadOnly))
+            return read;
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            const qsizetype eq = line.indexOf('=');
+            if (eq > 0)
+                read.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+        }
+        return read;
+    }();
+    return values;
+}
+
+QString env(const char *key)
+{
+    return serverEnv().value(QString::fromLatin1(key));
+}
+
+} // namespace
+
+bool pgAvailable()
+{
+    return !env("PG_PORT").isEmpty();
+}
+
+QString pgAdminAddress()
+{
+    return QStringLiteral("postgresql://%1@/postgres?host=%2&port=%3")
+        .arg(env("PG_ADMIN"), QString::fromUtf8(QUrl::toPercentEncoding(env("PG_SOCKET"))), env("PG_PORT"));
+}
+
+QString pgOfficeRole()
+{
+    return env("PG_ROLE");
+}
+
+QString pgOfficePassword()
+{
+    return env("PG_PASSWORD");
+}
+
+QString pgAdminQuery(const QString &sql, const QString &database)
+{
+    if (!pgAvailable())
+        throw std::runtime_error("no PostgreSQL test server");
+    const QByteArray host = env("PG_SOCKET").toUtf8();
+    const QByteArray port = env("PG_PORT").toUtf8();
+    const QByteArray user = env("PG_ADMIN").toUtf8();
+    const QByteArray db = (database.isEmpty() ? QStringLiteral("postgres") : database).toUtf8();
+    const char *keys[] = {"host", "port", "user", "dbname", nullptr};
+    const char *values[] = {host.constData(), port.constData(), user.constData(), db.constData(), nullptr};
+    PGconn *conn = PQconnectdbParams(keys, values, 0);
+    if (PQstatus(conn) != CONNECTION_OK) {
+        const std::string message = PQerrorMessage(conn);
+        PQfinish(conn);
+        throw std::runtime_error("admin connection: " + message);
+    }
+    PGresult *result = PQexec(conn, sql.toUtf8().constData());
+    const ExecStatusType status = PQresultStatus(result);
+    QString first;
+    if (status == PGRES_TUPLES_OK && PQntuples(result) > 0 && PQnfields(result) > 0)
+        first = QString::fromUtf8(PQgetvalue(result, 0, 0));
+    const std::string message = PQresultErrorMessage(result);
+    PQclear(result);
+    PQfinish(conn);
+    if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
+        throw std::runtime_error("admin statement failed: " + message);
+    return first;
+}
+
+QString newPgDatabase()
+{
+    static QAtomicInt counter;
+    const QString name = QStringLiteral("prova_%1_%2").arg(::getpid()).arg(counter.fetchAndAddRelaxed(1));
+    pgAdminQuery(QStringLiteral("CREATE DATABASE %1 OWNER %2 ENCODING 'UTF8' TEMPLATE template0").arg(name, pgOfficeRole()));
+    return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(pgOfficeRole(), env("PG_PORT"), name);
+}
+
+QString pgDatabaseOf(const QString &address)
+{
+    return QUrl(address).path().mid(1);
+}
+
+} // namespace testsupport

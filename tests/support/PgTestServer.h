@@ -1,0 +1,33 @@
+#pragma once
+// The PostgreSQL server the test command starts for the tests (scripts/pg-test-server, the
+// ctest fixture pg_server): where it listens, and new empty databases on it, one per test.
+
+#include <QString>
+
+namespace testsupport {
+
+// Whether the fixture's server is running for this run (TAVORIO_TEST_PG_DIR names its state).
+bool pgAvailable();
+// Skips the calling test with a message when no server is running: under ctest the fixture
+// guarantees one, so this only happens when a test program is run by hand.
+#define TAVORIO_REQUIRE_PG()                                                                          \
+    do {                                                                                              \
+        if (!testsupport::pgAvailable())                                                              \
+            GTEST_SKIP() << "no test server: run through ctest, or start one with "                     \
+                            "scripts/pg-test-server start DIR and set TAVORIO_TEST_PG_DIR=DIR";         \
+    } while (0)
+
+// The superuser over the server's socket, no password needed (for the tests' own set-up).
+QString pgAdminAddress();
+// A new empty database owned by the office role; its address (role, loopback host, port,
+// database), which carries no password.
+QString newPgDatabase();
+QString pgOfficeRole();
+QString pgOfficePassword();
+// Runs a statement as the superuser on a database of the server (empty: the maintenance
+// one); returns the first column of the first row as text, or throws std::runtime_error.
+QString pgAdminQuery(const QString &sql, const QString &database = {});
+// The database part of an address.
+QString pgDatabaseOf(const QString &address);
+
+} // namespace testsupport
