@@ -1,6 +1,6 @@
 #include "engine/DBEngine.h"
 
-#include "engine/Connection.h"
+#include "engine/SqliteConnection.h"
 #include "engine/ConnectText.h"
 #include "engine/Guard.h"
 #include "engine/Workspace.h"
@@ -37,7 +37,7 @@ void DBEngine::CompactDatabase(const QString &source, const QString &destination
     guarded(*m_errors, kEngineSource, [&] {
         // Opening through the storage library rolls back a journal a crash left behind,
         // so the copy starts from the last committed state.
-        auto connection = Connection::open({source, passwordInConnectText(password), true, false, false});
+        auto connection = SqliteConnection::open({source, passwordInConnectText(password), true, false, false});
         connection->exportTo(destination, connection->password());
         connection->close();
     });
@@ -46,9 +46,8 @@ void DBEngine::CompactDatabase(const QString &source, const QString &destination
 void DBEngine::RepairDatabase(const QString &path)
 {
     guarded(*m_errors, kEngineSource, [&] {
-        auto connection = Connection::open({path, QString(), true, false, false});
-        Statement check(connection->db(), QStringLiteral("PRAGMA integrity_check"));
-        if (!check.step() || check.raw(0).asText() != QLatin1String("ok"))
+        auto connection = SqliteConnection::open({path, QString(), true, false, false});
+        if (!connection->integrityCheck())
             throw EngineError(3049, kEngineSource, QStringLiteral("L'archivio '%1' è danneggiato.").arg(path));
     });
 }

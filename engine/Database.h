@@ -71,7 +71,7 @@ public:
 
 private:
     [[noreturn]] void fail(const EngineError &error) const;
-    QStringList encryptionProblems();
+    QString nameEquals() const;
 
     std::shared_ptr<Connection> m_connection;
     ErrorsPtr m_errors;
