@@ -6,6 +6,12 @@ namespace dao {
 
 namespace {
 const QString kConnectionSource = QStringLiteral("DAO.Workspace");
+const QString kWriteSavepoint = QStringLiteral("engine_write");
+
+QString userSavepoint(int depth)
+{
+    return QStringLiteral("user_%1").arg(depth);
+}
 }
 
 std::shared_ptr<Connection> Connection::open(const Options &options)
@@ -57,23 +63,20 @@ Connection::WriteTransaction::WriteTransaction(Connection &connection)
     : m_connection(connection), m_nested(connection.m_userTransactionDepth > 0 || connection.m_readOpen)
 {
     connection.ensureOpen();
-    connection.control(m_nested ? QStringLiteral("SAVEPOINT engine_write") : connection.beginWriteText(),
-                       QStringLiteral("DAO.Recordset"));
+    connection.transactionStep(m_nested ? Step::Savepoint : Step::BeginWrite, kWriteSavepoint, QStringLiteral("DAO.Recordset"));
 }
 
 Connection::WriteTransaction::~WriteTransaction()
 {
     if (m_done || !m_connection.isOpen())
         return;
-    m_connection.controlQuietly(m_nested ? QStringLiteral("ROLLBACK TO engine_write; RELEASE engine_write")
-                                         : QStringLiteral("ROLLBACK"));
+    m_connection.transactionStepQuietly(m_nested ? Step::RollbackTo : Step::Rollback, kWriteSavepoint);
 }
 
 void Connection::WriteTransaction::commit()
 {
     m_connection.ensureOpen();
-    m_connection.control(m_nested ? QStringLiteral("RELEASE engine_write") : QStringLiteral("COMMIT"),
-                         QStringLiteral("DAO.Recordset"));
+    m_connection.transactionStep(m_nested ? Step::Release : Step::Commit, kWriteSavepoint, QStringLiteral("DAO.Recordset"));
     m_done = true;
 }
 
@@ -83,7 +86,7 @@ Connection::ReadTransaction::ReadTransaction(Connection &connection) : m_connect
         || m_connection.m_userTransactionDepth > 0 || m_connection.inTransaction())
         return;
     try {
-        m_connection.control(QStringLiteral("BEGIN"), QStringLiteral("DAO.Recordset"));
+        m_connection.transactionStep(Step::Begin, {}, QStringLiteral("DAO.Recordset"));
         m_connection.m_readOpen = true;
     } catch (const std::exception &) {
         // The reads then run one by one, each in its own transaction.
@@ -96,14 +99,14 @@ Connection::ReadTransaction::~ReadTransaction()
         return;
     m_connection.m_readOpen = false;
     if (m_connection.isOpen() && m_connection.inTransaction())
-        m_connection.controlQuietly(QStringLiteral("COMMIT"));
+        m_connection.transactionStepQuietly(Step::Commit, {});
 }
 
 void Connection::beginUserTransaction()
 {
     ensureOpen();
-    control(m_userTransactionDepth == 0 ? beginWriteText() : QStringLiteral("SAVEPOINT user_%1").arg(m_userTransactionDepth),
-            kConnectionSource);
+    transactionStep(m_userTransactionDepth == 0 ? Step::BeginWrite : Step::Savepoint, userSavepoint(m_userTransactionDepth),
+                    kConnectionSource);
     ++m_userTransactionDepth;
 }
 
@@ -113,8 +116,8 @@ void Connection::commitUserTransaction()
         throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il commit senza una transazione aperta."));
     ensureOpen();
     --m_userTransactionDepth;
-    control(m_userTransactionDepth == 0 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE user_%1").arg(m_userTransactionDepth),
-            kConnectionSource);
+    transactionStep(m_userTransactionDepth == 0 ? Step::Commit : Step::Release, userSavepoint(m_userTransactionDepth),
+                    kConnectionSource);
 }
 
 void Connection::rollbackUserTransaction()
@@ -123,8 +126,8 @@ void Connection::rollbackUserTransaction()
         throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il rollback senza una transazione aperta."));
     ensureOpen();
     --m_userTransactionDepth;
-    controlQuietly(m_userTransactionDepth == 0 ? QStringLiteral("ROLLBACK")
-                                               : QStringLiteral("ROLLBACK TO user_%1; RELEASE user_%1").arg(m_userTransactionDepth));
+    transactionStepQuietly(m_userTransactionDepth == 0 ? Step::Rollback : Step::RollbackTo,
+                           userSavepoint(m_userTransactionDepth));
 }
 
 } // namespace dao

@@ -82,6 +82,9 @@ public:
     virtual qint64 keyCounter(const TableInfo &table) = 0;
     virtual void setKeyCounter(const TableInfo &table, qint64 value) = 0;
 
+    // The steps of transactions. Savepoints carry a name; RollbackTo also releases it.
+    enum class Step { Begin, BeginWrite, Commit, Rollback, Savepoint, Release, RollbackTo };
+
     // Write transactions: a statement group that lands whole or not at all. Inside a
     // workspace transaction they nest as savepoints.
     class WriteTransaction {
@@ -127,12 +130,10 @@ protected:
 
     // The archive's tables in storage order, system tables flagged.
     virtual std::vector<std::shared_ptr<TableInfo>> loadTables() = 0;
-    // Transaction statements: run raising engine errors (source names the caller), or
-    // quietly where a failure can only be ignored (rollbacks on the way out).
-    virtual void control(const QString &sql, const QString &source) = 0;
-    virtual void controlQuietly(const QString &sql) = 0;
-    // The statement that opens a write transaction.
-    virtual QString beginWriteText() const { return QStringLiteral("BEGIN"); }
+    // Runs a step raising engine errors (source names the caller), or quietly where a
+    // failure can only be ignored (rollbacks on the way out).
+    virtual void transactionStep(Step step, const QString &savepoint, const QString &source) = 0;
+    virtual void transactionStepQuietly(Step step, const QString &savepoint) = 0;
     // Whether reads gain from being grouped in one transaction, and whether one is open.
     virtual bool groupsReads() const = 0;
     virtual bool inTransaction() const = 0;

@@ -497,19 +497,35 @@ QStringList SqliteConnection::encryptionProblems()
     return problems;
 }
 
-void SqliteConnection::control(const QString &sql, const QString &source)
+// A write transaction takes the file's write lock at once, so two writers never both read
+// and then find they cannot write.
+static QString fileStepText(Connection::Step step, const QString &savepoint)
+{
+    switch (step) {
+    case Connection::Step::Begin: return QStringLiteral("BEGIN");
+    case Connection::Step::BeginWrite: return QStringLiteral("BEGIN IMMEDIATE");
+    case Connection::Step::Commit: return QStringLiteral("COMMIT");
+    case Connection::Step::Rollback: return QStringLiteral("ROLLBACK");
+    case Connection::Step::Savepoint: return QStringLiteral("SAVEPOINT %1").arg(savepoint);
+    case Connection::Step::Release: return QStringLiteral("RELEASE %1").arg(savepoint);
+    case Connection::Step::RollbackTo: return QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(savepoint);
+    }
+    return {};
+}
+
+void SqliteConnection::transactionStep(Step step, const QString &savepoint, const QString &source)
 {
     try {
-        dao::execute(db(), sql);
+        dao::execute(db(), fileStepText(step, savepoint));
     } catch (const StorageFailure &failure) {
         throw translate(failure, source);
     }
 }
 
-void SqliteConnection::controlQuietly(const QString &sql)
+void SqliteConnection::transactionStepQuietly(Step step, const QString &savepoint)
 {
     if (m_db)
-        sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+        sqlite3_exec(m_db, fileStepText(step, savepoint).toUtf8().constData(), nullptr, nullptr, nullptr);
 }
 
 bool SqliteConnection::inTransaction() const

@@ -44,9 +44,8 @@ public:
 
 protected:
     std::vector<std::shared_ptr<TableInfo>> loadTables() override;
-    void control(const QString &sql, const QString &source) override;
-    void controlQuietly(const QString &sql) override;
-    QString beginWriteText() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+    void transactionStep(Step step, const QString &savepoint, const QString &source) override;
+    void transactionStepQuietly(Step step, const QString &savepoint) override;
     bool groupsReads() const override { return true; }
     bool inTransaction() const override;
 
