@@ -163,6 +163,22 @@ void ServerAddress::Keywords::add(const char *key, const QString &value)
     m_storage.push_back(value.toUtf8());
 }
 
+const char *const *ServerAddress::Keywords::keys()
+{
+    m_keyArray = m_keys;
+    m_keyArray.push_back(nullptr);
+    return m_keyArray.data();
+}
+
+const char *const *ServerAddress::Keywords::values()
+{
+    m_valueArray.clear();
+    for (const QByteArray &value : m_storage)
+        m_valueArray.push_back(value.constData());
+    m_valueArray.push_back(nullptr);
+    return m_valueArray.data();
+}
+
 ServerAddress::Keywords ServerAddress::keywords(const QString &password) const
 {
     Keywords k;
@@ -180,11 +196,6 @@ ServerAddress::Keywords ServerAddress::keywords(const QString &password) const
     if (!sslRootCert.isEmpty())
         k.add("sslrootcert", sslRootCert);
     k.add("application_name", applicationName);
-    // Every value is plain text for libpq (its storage never moves again from here on).
-    for (const QByteArray &value : k.m_storage)
-        k.m_values.push_back(value.constData());
-    k.m_keys.push_back(nullptr);
-    k.m_values.push_back(nullptr);
     return k;
 }
 

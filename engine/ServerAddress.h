@@ -32,19 +32,20 @@ public:
     // The address as messages show it (it never holds a password).
     QString displayText() const;
 
-    // The connection's keywords and values for PQconnectdbParams, the password (when not
-    // empty) included; the arrays stay valid as long as this object lives.
+    // The connection's keywords and values for PQconnectdbParams: the address's own, the
+    // password (when not empty), and those the caller adds.
     class Keywords {
     public:
-        const char *const *keys() const { return m_keys.data(); }
-        const char *const *values() const { return m_values.data(); }
+        void add(const char *key, const QString &value);
+        // Null-terminated arrays, valid until the next add().
+        const char *const *keys();
+        const char *const *values();
 
     private:
-        friend class ServerAddress;
-        void add(const char *key, const QString &value);
-        std::vector<QByteArray> m_storage;
         std::vector<const char *> m_keys;
-        std::vector<const char *> m_values;
+        std::vector<QByteArray> m_storage;
+        std::vector<const char *> m_keyArray;
+        std::vector<const char *> m_valueArray;
     };
     Keywords keywords(const QString &password) const;
 };

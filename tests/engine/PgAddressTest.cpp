@@ -21,10 +21,12 @@ QString refusal(const QString &text)
 
 QStringList keywordPairs(const ServerAddress &a, const QString &password)
 {
-    const ServerAddress::Keywords k = a.keywords(password);
+    ServerAddress::Keywords k = a.keywords(password);
+    const char *const *keys = k.keys();
+    const char *const *values = k.values();
     QStringList pairs;
-    for (int i = 0; k.keys()[i]; ++i)
-        pairs << QString::fromUtf8(k.keys()[i]) + QLatin1Char('=') + QString::fromUtf8(k.values()[i]);
+    for (int i = 0; keys[i]; ++i)
+        pairs << QString::fromUtf8(keys[i]) + QLatin1Char('=') + QString::fromUtf8(values[i]);
     return pairs;
 }
 
