@@ -438,7 +438,7 @@ EngineError serverError(const QString &sqlState, const QString &message, const Q
     if (sqlState == QLatin1String("23505"))
         return error(3022, QStringLiteral("Impossibile salvare: la modifica creerebbe valori duplicati nella chiave primaria."));
     if (sqlState == QLatin1String("22001"))
-        return error(3163, QStringLiteral("Il campo è troppo piccolo per la quantità di dati che si è tentato di inserire."));
+        return error(3163, QStringLiteral("Il campo è troppo piccolo per accettare la quantità di dati che si è tentato di aggiungere."));
     if (sqlState == QLatin1String("22003"))
         return error(3349, QStringLiteral("Overflow numerico."));
     if (sqlState == QLatin1String("42501"))
