@@ -240,7 +240,6 @@ void Connection::reloadSchema()
     for (const QString &name : names) {
         auto info = std::make_shared<TableInfo>();
         info->name = name;
-        info->rowid = QStringLiteral("rowid");
         info->system = name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive)
                     || name.startsWith(QLatin1String("MSys"), Qt::CaseInsensitive);
         Statement st(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(name)));

@@ -184,8 +184,10 @@ std::vector<TableInfo> readTables(PgSession &session)
     std::vector<TableInfo> tables;
     for (int row = 0; row < r.rowCount(); ++row) {
         const QString table = r.value(row, 0).asText();
-        if (tables.empty() || tables.back().name != table)
-            tables.push_back(TableInfo{table, {}, {}, false, {}});
+        if (tables.empty() || tables.back().name != table) {
+            tables.emplace_back();
+            tables.back().name = table;
+        }
         TableInfo &info = tables.back();
         const QString name = r.value(row, 1).asText();
         const QString comment = r.value(row, 2).asText();
