@@ -1,0 +1,103 @@
+#pragma once
+// One connection to the archive's PostgreSQL server (libpq). Statements arrive with "?"
+// placeholders and a vector of values; every value travels as a parameter, never inside
+// the text. Results come back typed by column type. Every failure is an EngineError with
+// the engine's number and an Italian text; the password is kept in memory only, to
+// reconnect after a lost connection, and never reaches a message.
+
+#include "engine/EngineError.h"
+#include "engine/ServerAddress.h"
+#include "engine/Value.h"
+
+#include <QString>
+#include <vector>
+
+struct pg_conn;
+struct pg_result;
+
+namespace dao::pg {
+
+// The rows of one statement, typed per column: integers as qint64, floating point and
+// numeric as double, text as QString, bytea as QByteArray, bool as bool; NULL as a null Value.
+class PgResult {
+public:
+    PgResult() = default;
+    explicit PgResult(pg_result *result);
+    ~PgResult();
+    PgResult(PgResult &&other) noexcept;
+    PgResult &operator=(PgResult &&other) noexcept;
+    PgResult(const PgResult &) = delete;
+    PgResult &operator=(const PgResult &) = delete;
+
+    int rowCount() const;
+    int columnCount() const;
+    QString columnName(int column) const;
+    Value value(int row, int column) const;
+    qint64 rowsAffected() const;     // of an INSERT, UPDATE or DELETE
+
+private:
+    pg_result *m_result = nullptr;
+};
+
+class PgSession {
+public:
+    PgSession();
+    ~PgSession();
+    PgSession(const PgSession &) = delete;
+    PgSession &operator=(const PgSession &) = delete;
+
+    // Opens the connection; throws 3151 (server unreachable), 3031 (wrong password) or
+    // 3024 (no such database). source names the object that reports the failure.
+    void connect(const ServerAddress &address, const QString &password,
+                 const QString &source = QStringLiteral("DAO.Workspace"));
+    void close();
+    bool isOpen() const { return m_conn != nullptr; }
+    // After a lost connection the session is broken until it reconnects.
+    bool isBroken() const { return m_broken; }
+    // Reconnects a broken session with the same address and password.
+    void ensureConnected(const QString &source = QStringLiteral("DAO.Database"));
+
+    // Runs one statement with "?" placeholders (renumbered $1..$n); reconnects first when the
+    // previous call lost the connection, unless a transaction was lost with it.
+    PgResult exec(const QString &sql, const std::vector<Value> &params = {},
+                  const QString &source = QStringLiteral("DAO.Database"));
+
+    void begin(const QString &source = QStringLiteral("DAO.Database"));
+    void commit(const QString &source = QStringLiteral("DAO.Database"));
+    // Never fails for a connection already lost: the server has undone the work itself.
+    void rollback(const QString &source = QStringLiteral("DAO.Database"));
+    void savepoint(const QString &name, const QString &source = QStringLiteral("DAO.Database"));
+    void releaseSavepoint(const QString &name, const QString &source = QStringLiteral("DAO.Database"));
+    void rollbackToSavepoint(const QString &name, const QString &source = QStringLiteral("DAO.Database"));
+    bool inTransaction() const { return m_inTransaction; }
+
+    // How long a statement waits for another session's lock before failing with 3260.
+    void setLockTimeout(int milliseconds);
+
+    const ServerAddress &address() const { return m_address; }
+    int backendPid() const;
+    pg_conn *handle() const { return m_conn; }   // for libpq calls of its own (password verifiers)
+
+private:
+    void open(const QString &source);
+    [[noreturn]] void connectionLost(const QString &reason, const QString &sqlState, const QString &source);
+    QString scrubbed(const QString &text) const;
+
+    pg_conn *m_conn = nullptr;
+    ServerAddress m_address;
+    QString m_password;
+    int m_lockTimeoutMs = 5000;
+    bool m_broken = false;
+    bool m_inTransaction = false;
+    bool m_transactionLost = false;
+};
+
+// "?" placeholders renumbered $1..$n, those inside quotes left alone; the count in *count.
+QByteArray numberedPlaceholders(const QString &sql, int *count);
+
+// The engine's error for a server failure: its SQLSTATE, the server's message, and for a
+// required field the table and column.
+EngineError serverError(const QString &sqlState, const QString &message, const QString &table,
+                        const QString &column, const QString &source);
+
+} // namespace dao::pg
