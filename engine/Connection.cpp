@@ -1,6 +1,8 @@
 #include "engine/Connection.h"
 
+#include "engine/ServerAddress.h"
 #include "engine/SqliteConnection.h"
+#include "engine/pg/PgConnection.h"
 
 namespace dao {
 
@@ -16,6 +18,8 @@ QString userSavepoint(int depth)
 
 std::shared_ptr<Connection> Connection::open(const Options &options)
 {
+    if (isServerAddress(options.path))
+        return pg::PgConnection::open(options);
     return SqliteConnection::open(options);
 }
 

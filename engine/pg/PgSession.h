@@ -54,6 +54,8 @@ public:
     bool isOpen() const { return m_conn != nullptr; }
     // After a lost connection the session is broken until it reconnects.
     bool isBroken() const { return m_broken; }
+    // The password later reconnections use (after the role's password was changed).
+    void setPassword(const QString &password) { m_password = password; }
     // Reconnects a broken session with the same address and password.
     void ensureConnected(const QString &source = QStringLiteral("DAO.Database"));
 

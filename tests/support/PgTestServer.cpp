@@ -99,6 +99,23 @@ QString newPgDatabase()
     return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(pgOfficeRole(), env("PG_PORT"), name);
 }
 
+bool onServer()
+{
+    return qEnvironmentVariable("TAVORIO_TEST_STORAGE") == QLatin1String("postgresql");
+}
+
+QString newArchiveLocation(const QString &folder, const QString &file)
+{
+    if (!onServer())
+        return folder + QLatin1Char('/') + file;
+    if (!pgAvailable())
+        throw std::runtime_error("TAVORIO_TEST_STORAGE=postgresql but no test server (TAVORIO_TEST_PG_DIR)");
+    const QString tcp = newPgDatabase();
+    return QStringLiteral("postgresql://%1@/%2?host=%3&port=%4")
+        .arg(pgOfficeRole(), pgDatabaseOf(tcp), QString::fromUtf8(QUrl::toPercentEncoding(env("PG_SOCKET"))),
+             env("PG_PORT"));
+}
+
 QString pgDatabaseOf(const QString &address)
 {
     return QUrl(address).path().mid(1);
