@@ -3,6 +3,7 @@
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
+#include "engine/ServerAddress.h"
 #include "engine/EngineError.h"
 #include "engine/Workspace.h"
 #include "platform/ComRuntime.h"
@@ -237,9 +238,11 @@ void TArcDatabase::connect()
         throw dao::EngineError(dao::errOperationNotSupported, QStringLiteral("DAO.Workspace"),
                                QStringLiteral("Tipo di database non supportato: %1.").arg(m_databaseType));
 
-    if (m_smartOpen && !platform::fileExists(m_databasePath))
+    // An archive on a server is no file: the server says whether it exists.
+    const bool onServer = dao::isServerAddress(m_databasePath);
+    if (!onServer && m_smartOpen && !platform::fileExists(m_databasePath))
         m_databasePath = platform::executableFolder() + platform::fileNameOf(m_databasePath);
-    if (!platform::fileExists(m_databasePath))
+    if (!onServer && !platform::fileExists(m_databasePath))
         throw EDatabaseError(QStringLiteral("Cannot find Database:\r\n") + m_databasePath);
     if (m_engineType != dao::dbUseJet)
         fail("TArcDatabase.F_Set_Active: ODBC direct workspaces\r\nare NOT supported for MS Access Databases!");

@@ -49,7 +49,7 @@ bool pgAvailable()
 QString pgAdminAddress()
 {
     return QStringLiteral("postgresql://%1@/postgres?host=%2&port=%3")
-        .arg(env("PG_ADMIN"), QString::fromUtf8(QUrl::toPercentEncoding(env("PG_SOCKET"))), env("PG_PORT"));
+        .arg(env("PG_ADMIN"), env("PG_SOCKET"), env("PG_PORT"));
 }
 
 QString pgOfficeRole()
@@ -112,7 +112,7 @@ QString newArchiveLocation(const QString &folder, const QString &file)
         throw std::runtime_error("TAVORIO_TEST_STORAGE=postgresql but no test server (TAVORIO_TEST_PG_DIR)");
     const QString tcp = newPgDatabase();
     return QStringLiteral("postgresql://%1@/%2?host=%3&port=%4")
-        .arg(pgOfficeRole(), pgDatabaseOf(tcp), QString::fromUtf8(QUrl::toPercentEncoding(env("PG_SOCKET"))),
+        .arg(pgOfficeRole(), pgDatabaseOf(tcp), env("PG_SOCKET"),
              env("PG_PORT"));
 }
 
