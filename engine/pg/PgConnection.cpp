@@ -21,15 +21,15 @@ class ServerDialect final : public Dialect {
 public:
     jet::SqlFragment condition(const QString &text, const jet::Columns &columns) const override
     {
-        return translateCondition(text, columns);
+        return pg::translateCondition(text, columns);
     }
     jet::SqlFragment recordCondition(const RecordCondition &condition, const jet::Columns &columns) const override
     {
-        return translateRecordCondition(condition, columns);
+        return pg::translateRecordCondition(condition, columns);
     }
     QString sort(const QString &text, const jet::Columns &columns) const override
     {
-        return translateSort(text, columns);
+        return pg::translateSort(text, columns);
     }
     QString textEquals(const QString &quotedColumn) const override
     {
