@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <cerrno>
+#include <cstring>
 #include <chrono>
 #include <cmath>
 #include <libpq-fe.h>
@@ -387,6 +388,28 @@ void PgSession::releaseSavepoint(const QString &name, const QString &source)
 void PgSession::rollbackToSavepoint(const QString &name, const QString &source)
 {
     exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + jet::quoteIdentifier(name), {}, source);
+}
+
+void PgSession::changePassword(const QString &newPassword, const QString &source)
+{
+    if (newPassword.isEmpty())
+        throw EngineError(errNotValidPassword, source,
+                          QStringLiteral("L'archivio sul server non può restare senza password: "
+                                         "senza password non ci si può collegare al server dalla rete."));
+    ensureConnected(source);
+    const QByteArray clear = newPassword.toUtf8();
+    char *verifier = PQencryptPasswordConn(m_conn, clear.constData(), PQuser(m_conn), "scram-sha-256");
+    if (!verifier)
+        throw EngineError(3000, source, QStringLiteral("Impossibile preparare la nuova password: %1")
+                                            .arg(scrubbed(QString::fromUtf8(PQerrorMessage(m_conn)).trimmed())));
+    char *literal = PQescapeLiteral(m_conn, verifier, std::strlen(verifier));
+    PQfreemem(verifier);
+    if (!literal)
+        throw EngineError(errOutOfMemory, source, QStringLiteral("Memoria insufficiente."));
+    const QString statement = QStringLiteral("ALTER ROLE CURRENT_USER PASSWORD ") + QString::fromUtf8(literal);
+    PQfreemem(literal);
+    exec(statement, {}, source);
+    m_password = newPassword;
 }
 
 void PgSession::setLockTimeout(int milliseconds)

@@ -71,6 +71,12 @@ public:
     void rollbackToSavepoint(const QString &name, const QString &source = QStringLiteral("DAO.Database"));
     bool inTransaction() const { return m_inTransaction; }
 
+    // Gives the connected role a new password. The server receives a verifier computed here,
+    // never the clear text, so the password is in no statement text or server log. An empty
+    // password is refused: a role without one cannot log in over the network.
+    void changePassword(const QString &newPassword, const QString &source = QStringLiteral("DAO.Database"));
+    const QString &password() const { return m_password; }
+
     // How long a statement waits for another session's lock before failing with 3260.
     void setLockTimeout(int milliseconds);
 
