@@ -233,8 +233,9 @@ void PgSession::open(const QString &source)
 {
     ServerAddress::Keywords keywords = m_address.keywords(m_password);
     keywords.add("client_encoding", QStringLiteral("UTF8"));
+    // The archive's tables live in schema public whatever the role's own search path says.
     keywords.add("options", QStringLiteral("-c extra_float_digits=3 -c DateStyle=ISO -c bytea_output=hex "
-                                           "-c standard_conforming_strings=on -c lock_timeout=%1")
+                                           "-c standard_conforming_strings=on -c search_path=public -c lock_timeout=%1")
                                 .arg(m_lockTimeoutMs));
     PGconn *conn = PQconnectStartParams(keywords.keys(), keywords.values(), 0);
     if (!conn)
@@ -316,7 +317,24 @@ QString PgSession::scrubbed(const QString &text) const
 
 PgResult PgSession::exec(const QString &sql, const std::vector<Value> &params, const QString &source)
 {
+    // Transaction control is judged here, whichever way it arrives (commit(), rollback() or
+    // the statement text), so that no caller can take a lost or aborted transaction for done.
+    const QString verb = sql.trimmed().toUpper();
+    const bool ending = verb == QLatin1String("COMMIT") || verb == QLatin1String("END");
+    const bool undoing = verb == QLatin1String("ROLLBACK") || verb == QLatin1String("ABORT");
+    if (m_transactionLost) {
+        if (undoing) {
+            m_transactionLost = false;   // the server undid the work when the connection went
+            return {};
+        }
+        if (ending)
+            m_transactionLost = false;
+        throw lostConnection(QStringLiteral("la transazione in corso è stata annullata"), {}, source);
+    }
     ensureConnected(source);
+    // The server answers COMMIT of a transaction that a failed statement aborted with a
+    // rollback and no error: that must not look like success.
+    const bool aborted = ending && PQtransactionStatus(m_conn) == PQTRANS_INERROR;
     int count = 0;
     const QByteArray text = numberedPlaceholders(sql, &count);
     if (size_t(count) != params.size())
@@ -331,8 +349,14 @@ PgResult PgSession::exec(const QString &sql, const std::vector<Value> &params, c
     const bool lost = PQstatus(m_conn) == CONNECTION_BAD || connectionLostState(sqlState);
     if (!lost)
         m_inTransaction = PQtransactionStatus(m_conn) != PQTRANS_IDLE;
-    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+        if (aborted)
+            throw EngineError(3000, source, QStringLiteral("La transazione è stata annullata da un errore precedente: "
+                                                           "nessuna modifica è stata salvata."));
         return result;
+    }
+    if (lost && (ending || undoing))
+        m_inTransaction = false;   // over either way: nothing is left for a rollback to undo
     if (lost)
         connectionLost(QString::fromUtf8(PQerrorMessage(m_conn)), sqlState, source);
     throw serverError(sqlState, QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : ""),
@@ -347,31 +371,19 @@ void PgSession::begin(const QString &source)
 
 void PgSession::commit(const QString &source)
 {
-    if (m_transactionLost) {
-        m_transactionLost = false;
-        throw lostConnection(QStringLiteral("la transazione in corso è stata annullata"), {}, source);
-    }
-    // The server answers COMMIT of a transaction that a failed statement aborted with a
-    // rollback and no error: that must not look like success.
-    const bool aborted = m_conn && !m_broken && PQtransactionStatus(m_conn) == PQTRANS_INERROR;
-    const PgResult done = exec(QStringLiteral("COMMIT"), {}, source);
-    if (aborted)
-        throw EngineError(3000, source, QStringLiteral("La transazione è stata annullata da un errore precedente: "
-                                                       "nessuna modifica è stata salvata."));
+    exec(QStringLiteral("COMMIT"), {}, source);
 }
 
 void PgSession::rollback(const QString &source)
 {
-    if (m_transactionLost || m_broken) {
-        m_transactionLost = false;
+    if (m_broken && !m_transactionLost)
         return;
-    }
     try {
         exec(QStringLiteral("ROLLBACK"), {}, source);
     } catch (const EngineError &e) {
         if (e.number() != 3151)
             throw;
-        m_transactionLost = false;
+        m_transactionLost = false;   // lost on the way: the server undoes the work all the same
     }
 }
 

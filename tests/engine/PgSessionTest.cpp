@@ -202,8 +202,14 @@ TEST_F(PgSessionTest, ALostConnectionFailsOnceThenTheNextCallReconnects)
     testsupport::pgAdminQuery(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(session.backendPid()));
     EXPECT_EQ(failureOf([&] { session.exec(QStringLiteral("INSERT INTO t VALUES (4)")); }).number(), 3151);
     EXPECT_EQ(failureOf([&] { session.exec(QStringLiteral("INSERT INTO t VALUES (5)")); }).number(), 3151);
+    session.exec(QStringLiteral("ROLLBACK"));
+    EXPECT_EQ(session.exec(QStringLiteral("SELECT sum(k) FROM t")).value(0, 0), Value(qint64(2)));
+
+    session.begin();
+    session.exec(QStringLiteral("INSERT INTO t VALUES (6)"));
+    testsupport::pgAdminQuery(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(session.backendPid()));
     EXPECT_EQ(failureOf([&] { session.commit(); }).number(), 3151);
-    session.rollback();
+    EXPECT_FALSE(session.inTransaction());
     EXPECT_EQ(session.exec(QStringLiteral("SELECT sum(k) FROM t")).value(0, 0), Value(qint64(2)));
 }
 
@@ -232,6 +238,11 @@ TEST(PgSessionConnect, FailuresSayWhyWithoutThePassword)
     EXPECT_EQ(refused.source(), QStringLiteral("DAO.DBEngine"));
     expectNoSecret(refused, wrong);
     EXPECT_FALSE(session.isOpen());
+
+    // The address's TLS demand reaches libpq: the test server offers none.
+    dao::ServerAddress tls = address;
+    tls.sslmode = QStringLiteral("require");
+    EXPECT_EQ(failureOf([&] { session.connect(tls, testsupport::pgOfficePassword()); }).number(), 3151);
 }
 
 TEST(PgSessionPassword, TheServerGetsAVerifierAndTheSessionKeepsTheNewPassword)
