@@ -1,3 +1,4 @@
+#include "engine/pg/PgParameters.h"
 #include "engine/pg/PgSession.h"
 #include "tests/support/PgTestServer.h"
 
