@@ -63,6 +63,10 @@ void PgSession::open(const QString &source)
     bool timedOut = false;
     PostgresPollingStatusType state = PQstatus(conn) == CONNECTION_BAD ? PGRES_POLLING_FAILED : PGRES_POLLING_WRITING;
     while (state != PGRES_POLLING_OK && state != PGRES_POLLING_FAILED) {
+        if (PQsocket(conn) < 0) {
+            state = PGRES_POLLING_FAILED;
+            break;
+        }
         pollfd pfd{PQsocket(conn), short(state == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
         int wait = -1;
         if (m_address.connectTimeout > 0)
@@ -130,7 +134,7 @@ PgResult PgSession::exec(const QString &sql, const std::vector<Value> &params, c
 {
     // Transaction control is judged here, whichever way it arrives (commit(), rollback() or
     // the statement text), so that no caller can take a lost or aborted transaction for done.
-    const QString verb = sql.trimmed().toUpper();
+    const QString verb = sql.size() <= 16 ? sql.trimmed().toUpper() : QString();
     const bool ending = verb == QLatin1String("COMMIT") || verb == QLatin1String("END");
     const bool undoing = verb == QLatin1String("ROLLBACK") || verb == QLatin1String("ABORT");
     if (m_transactionLost) {
