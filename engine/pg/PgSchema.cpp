@@ -5,7 +5,7 @@
 #include "engine/jet/Names.h"
 #include "engine/pg/PgSession.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace dao::pg {
 

@@ -4,6 +4,7 @@
 #include "engine/pg/PgErrors.h"
 #include "engine/pg/PgParameters.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <chrono>
