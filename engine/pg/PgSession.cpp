@@ -1,5 +1,6 @@
 #include "engine/pg/PgSession.h"
 
+#include "engine/StorageFaults.h"
 #include "engine/jet/Names.h"
 #include "engine/pg/PgErrors.h"
 #include "engine/pg/PgParameters.h"
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <libpq-fe.h>
 #include <poll.h>
+#include <sqlite3.h>
 
 namespace dao::pg {
 
@@ -153,6 +155,8 @@ PgResult PgSession::exec(const QString &sql, const std::vector<Value> &params, c
     const bool aborted = ending && PQtransactionStatus(m_conn) == PQTRANS_INERROR;
     int count = 0;
     const QByteArray text = numberedPlaceholders(sql, &count);
+    if (const int injected = faults::injectedFailure(text.constData()))
+        failAsInjected(injected, source);
     if (size_t(count) != params.size())
         throw EngineError(3000, source, QStringLiteral("Errore del motore di database: l'istruzione attende %1 valori, ne ha ricevuti %2.")
                                             .arg(count).arg(params.size()));
@@ -178,6 +182,15 @@ PgResult PgSession::exec(const QString &sql, const std::vector<Value> &params, c
     throw serverError(sqlState, QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : ""),
                       QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_TABLE_NAME) : ""),
                       QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_COLUMN_NAME) : ""), source);
+}
+
+// The tests' faults are given as the file library's result codes: a lock held past the wait
+// is the server's lock timeout, any other failure a connection that went away.
+void PgSession::failAsInjected(int code, const QString &source)
+{
+    if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED)
+        throw serverError(QStringLiteral("55P03"), QStringLiteral("lock timeout"), {}, {}, source);
+    connectionLost(QStringLiteral("connessione interrotta"), QStringLiteral("08006"), source);
 }
 
 void PgSession::begin(const QString &source)

@@ -32,8 +32,6 @@ public:
     bool isOpen() const { return m_conn != nullptr; }
     // After a lost connection the session is broken until it reconnects.
     bool isBroken() const { return m_broken; }
-    // The password later reconnections use (after the role's password was changed).
-    void setPassword(const QString &password) { m_password = password; }
     // Reconnects a broken session with the same address and password.
     void ensureConnected(const QString &source = QStringLiteral("DAO.Database"));
 
@@ -66,6 +64,7 @@ public:
 
 private:
     void open(const QString &source);
+    [[noreturn]] void failAsInjected(int code, const QString &source);
     [[noreturn]] void connectionLost(const QString &reason, const QString &sqlState, const QString &source);
     QString scrubbed(const QString &text) const;
 
