@@ -15,6 +15,9 @@
 //     condition's value changes, group footers before the next group and at the end; a
 //     header never stands alone at the foot of a page: it moves on with its first record,
 //     and so does a detail header;
+//   - a header with the repeat option (master, group, detail, sub-detail) prints again at
+//     the top of each column or page its records go on to, outermost first, under the
+//     column header; a page header or footer kept to the first page prints there only;
 //   - overlay band and objects outside any band drawn on every page at their place;
 //   - cross-table bands: the header, then one data band per record side by side, then
 //     the footer, after the master data;
@@ -126,6 +129,12 @@ private:
     void drawBandAt(Band &band, QPointF origin);
     // After a band is drawn whole (its last piece, for one cut over pages): the band events.
     void bandDrawn(const TqnBandView &view);
+    // Headers marked to repeat: remembered once printed over their records, printed again
+    // under the column header of each new column or page, forgotten when their records end.
+    void rememberRepeating(Band *header);
+    void printRepeatedHeaders();
+    // The page header and footer of the page being built (null when kept to the first page).
+    Band *pageBand(TqnBandType type) const;
     // PageBuilderStretch.cpp: bands whose texts grow.
     void printGrowing(Band &band);
     bool growBand(Band &band, GrownBand &grown);
@@ -170,6 +179,8 @@ private:
     bool m_placingFlowingBand = false;
     std::array<TqnDataset *, 22> m_sources{};   // record source of each running data band
     bool m_firstPageOfLayout = true;
+    bool m_onFirstPage = true;                  // of the layout page
+    std::vector<Band *> m_repeating;            // outermost first
     double m_y = 0;
     double m_columnTop = 0;
     double m_bodyTop = 0;                       // first place of a flowing band in the column

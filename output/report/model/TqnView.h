@@ -85,7 +85,13 @@ public:
     TqnViewKind kind() const override { return TqnViewKind::vkBand; }
     std::unique_ptr<TqnView> clone() const override { return std::make_unique<TqnBandView>(*this); }
 
-    enum : quint16 { boNewPageAfter = 1, boKeepOnFirstPage = 2, boStretch = 4 };
+    // Stored as the band's 16-bit options; a program that knows fewer of them keeps the others.
+    //   boNewPageAfter     the next band starts a new column or page
+    //   boKeepOnFirstPage  a page header or footer prints on the layout page's first page only
+    //   boStretch          the band grows with its texts (GrownBand.h)
+    //   boRepeat           a master, detail, sub-detail or group header prints again at the top
+    //                      of every column or page its records go on to
+    enum : quint16 { boNewPageAfter = 1, boKeepOnFirstPage = 2, boStretch = 4, boRepeat = 8 };
     TqnBandType BandType = TqnBandType::btNone;
     quint16 BandOptions = 0;
     // A group header's condition: a new group starts whenever its value changes.
