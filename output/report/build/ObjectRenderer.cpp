@@ -15,6 +15,7 @@ const ObjectRenderer::Measured &ObjectRenderer::measured(const PreparedFont &fac
     Measured m;
     m.font = PageFonts::font(face);
     m.metrics = std::make_unique<QFontMetricsF>(PageFonts::metrics(m.font));
+    m.wrap = std::make_unique<WordWrap>(*m.metrics);
     m_fonts.emplace_back(face, std::move(m));
     return m_fonts.back().second;
 }
@@ -36,29 +37,7 @@ QStringList ObjectRenderer::wrap(const QString &text, const QFontMetricsF &metri
 {
     if (metrics.horizontalAdvance(text) <= width)
         return {text};
-    QStringList lines;
-    QString line;
-    const QStringList words = text.split(QLatin1Char(' '));
-    for (const QString &word : words) {
-        const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-        if (metrics.horizontalAdvance(candidate) <= width || candidate.isEmpty()) {
-            line = candidate;
-            continue;
-        }
-        if (!line.isEmpty())
-            lines.append(line);
-        line = word;
-        // A word wider than the box is cut where it no longer fits.
-        while (line.size() > 1 && metrics.horizontalAdvance(line) > width) {
-            qsizetype cut = line.size() - 1;
-            while (cut > 1 && metrics.horizontalAdvance(line.left(cut)) > width)
-                --cut;
-            lines.append(line.left(cut));
-            line = line.mid(cut);
-        }
-    }
-    lines.append(line);
-    return lines;
+    return WordWrap(metrics).wrap(text, width).lines;
 }
 
 void ObjectRenderer::draw(const TqnView &view, QPointF at, PreparedPage &page)
@@ -127,7 +106,8 @@ ObjectRenderer::LaidText ObjectRenderer::layText(const TqnMemoView &memo)
     }
     laid.face = PreparedFont{memo.FontName, float(memo.FontSize),
                              laid.highlight ? memo.HighlightFontStyle : memo.FontStyle};
-    const QFontMetricsF &metrics = *measured(laid.face).metrics;
+    const Measured &font = measured(laid.face);
+    const QFontMetricsF &metrics = *font.metrics;
     laid.lineHeight = metrics.height();
     laid.ascent = metrics.ascent();
     const bool rotated = memo.Alignment & taRotate90;
@@ -141,10 +121,9 @@ ObjectRenderer::LaidText ObjectRenderer::layText(const TqnMemoView &memo)
             laid.advances.push_back(whole);
             return;
         }
-        for (const QString &line : wrap(part, metrics, width)) {
-            laid.lines.append(line);
-            laid.advances.push_back(metrics.horizontalAdvance(line));
-        }
+        WordWrap::Lines wrapped = font.wrap->wrap(part, width);
+        laid.lines += wrapped.lines;
+        laid.advances.insert(laid.advances.end(), wrapped.advances.begin(), wrapped.advances.end());
     };
     for (const report::ExprText &text : texts(memo)) {
         const QString expanded = text.expand(m_scope, memo.FormatText);

@@ -2,6 +2,7 @@
 // Draws the objects of a layout into a prepared page: frames and fills, text boxes with
 // their expressions expanded and words wrapped inside the box, pictures scaled into theirs.
 
+#include "output/report/build/WordWrap.h"
 #include "output/report/expr/ExprText.h"
 #include "output/report/pages/PreparedPage.h"
 
@@ -55,6 +56,7 @@ private:
     struct Measured {
         QFont font;
         std::unique_ptr<QFontMetricsF> metrics;
+        std::unique_ptr<WordWrap> wrap;
     };
     const Measured &measured(const PreparedFont &face);
     const std::vector<report::ExprText> &texts(const TqnMemoView &memo);
