@@ -35,8 +35,6 @@ const std::vector<report::ExprText> &ObjectRenderer::texts(const TqnMemoView &me
 
 QStringList ObjectRenderer::wrap(const QString &text, const QFontMetricsF &metrics, double width)
 {
-    if (metrics.horizontalAdvance(text) <= width)
-        return {text};
     return WordWrap(metrics).wrap(text, width).lines;
 }
 
@@ -113,12 +111,10 @@ ObjectRenderer::LaidText ObjectRenderer::layText(const TqnMemoView &memo)
     const bool rotated = memo.Alignment & taRotate90;
     const double width = (rotated ? memo.Height : memo.Width) - 2 * kPadding;
 
-    // Each line is measured once: most fit their box and need no wrapping.
     const auto add = [&](const QString &part) {
-        const double whole = metrics.horizontalAdvance(part);
-        if (!(memo.Alignment & taWordWrap) || whole <= width) {
+        if (!(memo.Alignment & taWordWrap)) {
             laid.lines.append(part);
-            laid.advances.push_back(whole);
+            laid.advances.push_back(metrics.horizontalAdvance(part));
             return;
         }
         WordWrap::Lines wrapped = font.wrap->wrap(part, width);

@@ -8,20 +8,40 @@ double WordWrap::charAdvance(QChar c)
     return *it;
 }
 
+namespace {
+
+// Whether a text whose characters' widths add up to `estimate` is surely wider than `width`:
+// kerning and ligatures move a text's width off that sum by far less than this margin.
+bool surelyWider(double estimate, double width)
+{
+    return estimate > width * 1.05 + 3;
+}
+
+} // namespace
+
 WordWrap::Lines WordWrap::wrap(const QString &text, double width)
 {
-    // Words as spans of the text, and the estimated width of every prefix of it.
-    std::vector<std::pair<qsizetype, qsizetype>> words;
     std::vector<double> prefix(size_t(text.size()) + 1, 0.0);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        prefix[size_t(i) + 1] = prefix[size_t(i)] + charAdvance(text[i]);
+    if (!surelyWider(prefix.back(), width)) {
+        const double whole = m_metrics.horizontalAdvance(text);
+        if (whole <= width)
+            return {{text}, {whole}};
+    }
+    return wrapWords(text, width, prefix);
+}
+
+WordWrap::Lines WordWrap::wrapWords(const QString &text, double width, const std::vector<double> &prefix)
+{
+    // Words as spans of the text; `prefix` holds the estimated width of every start of it.
+    std::vector<std::pair<qsizetype, qsizetype>> words;
     qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
+    for (qsizetype i = 0; i <= text.size(); ++i)
         if (i == text.size() || text[i] == QLatin1Char(' ')) {
             words.emplace_back(start, i);
             start = i + 1;
         }
-        if (i < text.size())
-            prefix[size_t(i) + 1] = prefix[size_t(i)] + charAdvance(text[i]);
-    }
     const auto estimate = [&](qsizetype from, qsizetype to) { return prefix[size_t(to)] - prefix[size_t(from)]; };
 
     Lines out;
@@ -58,7 +78,7 @@ WordWrap::Lines WordWrap::wrap(const QString &text, double width)
             while (m > 0 && !fits(m, advance));
         } else {
             double wider = 0;
-            while (k + m < n && fits(m + 1, wider)) {
+            while (k + m < n && !surelyWider(estimate(from, words[k + m].second), width) && fits(m + 1, wider)) {
                 ++m;
                 advance = wider;
             }

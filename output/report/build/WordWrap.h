@@ -1,9 +1,10 @@
 #pragma once
-// The words of a paragraph in lines no wider than a box, for one font: a line takes words
-// while it fits; a word wider than the box is cut where it no longer fits; a blank that would
-// start a line is dropped. Every break is decided by measuring the line itself; the sum of
-// the characters' own widths (kept for the font) only tells where to look, so a long note
-// costs about two measurements a line rather than one a word.
+// A paragraph in lines no wider than a box, for one font: a paragraph that fits is one line;
+// otherwise a line takes words while it fits, a word wider than the box is cut where it no
+// longer fits, and a blank that would start a line is dropped. The sum of the characters' own
+// widths (kept for the font) tells where a line ends; the line itself is then measured, and
+// so is the line with the next word whenever the sum leaves any doubt that it is too wide. A
+// long note costs about one measurement a line rather than one a word.
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -18,11 +19,11 @@ public:
         QStringList lines;
         std::vector<double> advances;   // each line's measured width
     };
-    // `text`, which as a whole is wider than `width`, in lines.
     Lines wrap(const QString &text, double width);
 
 private:
     double charAdvance(QChar c);
+    Lines wrapWords(const QString &text, double width, const std::vector<double> &prefix);
 
     const QFontMetricsF &m_metrics;
     QHash<char16_t, double> m_chars;
