@@ -100,6 +100,24 @@ public:
     const QString &dataSetName() const { return FormatText; }
 };
 
+// Whether printing honours `option` on a band of `type`: stretch and a new page after on the
+// bands of the flow (title, summary, data, their headers and footers, groups), keeping to the
+// first page on the page header and footer, repeating on the headers of running records.
+inline bool bandHonours(TqnBandType type, quint16 option)
+{
+    switch (option) {
+    case TqnBandView::boStretch: case TqnBandView::boNewPageAfter:
+        return (type <= TqnBandType::btSubDetailFooter && !isPageBand(type))
+            || type == TqnBandType::btGroupHeader || type == TqnBandType::btGroupFooter;
+    case TqnBandView::boKeepOnFirstPage:
+        return isPageBand(type);
+    case TqnBandView::boRepeat:
+        return canRepeat(type);
+    default:
+        return false;
+    }
+}
+
 class TqnSubReportView final : public TqnView {
 public:
     TqnViewKind kind() const override { return TqnViewKind::vkSubReport; }
