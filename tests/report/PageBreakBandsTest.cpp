@@ -83,8 +83,9 @@ TEST_F(PageBreakBandsTest, ARepeatedDetailHeaderHeadsEveryPageOfItsRows)
     }
     for (int p = 1; p <= pages; ++p) {
         EXPECT_EQ(titles.value(p), 1) << "page " << p;
-        if (firstRowTop.contains(p))
+        if (firstRowTop.contains(p)) {
             EXPECT_LT(titleTop.value(p), firstRowTop[p]) << "page " << p;
+        }
         EXPECT_GT(titleTop.value(p), pageHeaderBottom.value(p)) << "page " << p;
     }
     EXPECT_EQ(rows.size(), 14);
@@ -142,8 +143,9 @@ TEST_F(PageBreakBandsTest, RepeatedHeadersAndBandsKeptToTheFirstPage)
     const auto rowsOn = [](const QStringList &texts) {
         return std::count_if(texts.begin(), texts.end(), [](const QString &t) { return t.startsWith(QStringLiteral("Riga ")); });
     };
-    if (pages.size() > 2)
+    if (pages.size() > 2) {
         EXPECT_GT(rowsOn(pages[1]), rowsOn(pages[0]) + 10);
+    }
 
     master.BandOptions = TqnBandView::boRepeat;
     pages = build();

@@ -115,11 +115,14 @@ ObjectRenderer::LaidText ObjectRenderer::layText(const TqnMemoView &memo)
         if (!(memo.Alignment & taWordWrap)) {
             laid.lines.append(part);
             laid.advances.push_back(metrics.horizontalAdvance(part));
+            laid.wrapsOn.push_back(false);
             return;
         }
         WordWrap::Lines wrapped = font.wrap->wrap(part, width);
         laid.lines += wrapped.lines;
         laid.advances.insert(laid.advances.end(), wrapped.advances.begin(), wrapped.advances.end());
+        for (qsizetype i = 0; i < wrapped.lines.size(); ++i)
+            laid.wrapsOn.push_back(i + 1 < wrapped.lines.size());
     };
     for (const report::ExprText &text : texts(memo)) {
         const QString expanded = text.expand(m_scope, memo.FormatText);
@@ -169,6 +172,7 @@ void ObjectRenderer::drawLines(const TqnMemoView &memo, const QRectF &box, const
     count = std::clamp(count, 0, int(laid.lines.size()) - first);
     const int font = page.fontIndex(laid.face);
     const quint32 colour = laid.highlight ? memo.HighlightFontColor : memo.FontColor;
+    const bool justify = (memo.Alignment & taHorizontalMask) == taJustify && !rotated;
     for (int i = 0; i < count; ++i) {
         const QString &line = laid.lines[first + i];
         if (line.isEmpty())
@@ -180,24 +184,58 @@ void ObjectRenderer::drawLines(const TqnMemoView &memo, const QRectF &box, const
         case taCenter: x = kPadding + (width - advance) / 2; break;
         default: break;
         }
-        DrawRecord r;
-        r.kind = DrawRecord::Text;
-        r.font = font;
-        r.color = colour;
-        r.text = line;
-        r.baseline = float(laid.ascent);
         const double y = top + i * lineHeight;
         // The part of the line inside the box; a cut line is drawn clipped to it.
         const double visible = std::min(lineHeight, extent - y);
-        r.clipped = visible < lineHeight - 0.01;
-        if (!rotated) {
-            r.rect = QRectF(box.left() + x, box.top() + y, advance, visible);
-        } else {
-            r.rotated = true;
-            r.rect = QRectF(box.left() + y, box.bottom() - x - advance, visible, advance);
-        }
-        page.Records.push_back(std::move(r));
+        const auto put = [&](const QString &text, double x, double advance) {
+            DrawRecord r;
+            r.kind = DrawRecord::Text;
+            r.font = font;
+            r.color = colour;
+            r.text = text;
+            r.baseline = float(laid.ascent);
+            r.clipped = visible < lineHeight - 0.01;
+            if (!rotated) {
+                r.rect = QRectF(box.left() + x, box.top() + y, advance, visible);
+            } else {
+                r.rotated = true;
+                r.rect = QRectF(box.left() + y, box.bottom() - x - advance, visible, advance);
+            }
+            page.Records.push_back(std::move(r));
+        };
+        if (justify && laid.wrapsOn[size_t(first + i)] && spreadWords(line, *measured(laid.face).metrics, width, put))
+            continue;
+        put(line, x, advance);
     }
+}
+
+bool ObjectRenderer::spreadWords(const QString &line, const QFontMetricsF &metrics, double width,
+                                 const std::function<void(const QString &, double, double)> &put)
+{
+    qsizetype end = line.size();
+    while (end > 0 && line[end - 1] == QLatin1Char(' '))
+        --end;
+    const QString used = line.left(end);
+    const qsizetype gaps = used.count(QLatin1Char(' '));
+    if (gaps == 0)
+        return false;
+    const double extra = (width - metrics.horizontalAdvance(used)) / double(gaps);
+    if (extra <= 0)
+        return false;
+    // Each word where it stands in the line, moved right by the widening of the blanks before it.
+    int blanks = 0;
+    for (qsizetype start = 0; start < end; ++blanks) {
+        qsizetype stop = used.indexOf(QLatin1Char(' '), start);
+        if (stop < 0)
+            stop = end;
+        if (stop > start) {
+            const QString word = used.mid(start, stop - start);
+            put(word, kPadding + metrics.horizontalAdvance(used.left(start)) + blanks * extra,
+                metrics.horizontalAdvance(word));
+        }
+        start = stop + 1;
+    }
+    return true;
 }
 
 void ObjectRenderer::drawPicture(const TqnPictureView &picture, const QRectF &box, PreparedPage &page)

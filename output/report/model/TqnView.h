@@ -27,7 +27,7 @@ public:
     QString Name;
     qint32 X = 0, Y = 0, Width = 0, Height = 0;
     quint16 FrameLines = 0;      // TqnFrameLine bits
-    quint16 Flags = 0;           // kept for the designer; the engine reads none yet
+    quint16 Flags = 0;           // kept as read and written back; nothing sets or prints it
     qint32 FrameWidth = 1;
     quint32 FrameColor = 0;      // black
     quint16 Format = 0;          // display format code
