@@ -232,12 +232,15 @@ QStringList wrapWordByWord(const QString &text, const QFontMetricsF &metrics, do
 }
 
 // Long notes of words of every length (runs of blanks, words wider than the box, accented
-// letters, punctuation) in boxes of several widths and faces wrap exactly as word by word.
+// letters, punctuation; every other note with joined Arabic letters and combining accents) in
+// boxes of several widths and faces wrap exactly as word by word.
 TEST_F(ReportRunTest, LongNotesWrapIntoTheSameLinesAsWordByWord)
 {
-    const QStringList vocabulary{"a", "di", "Via", "presso", "Caritas", "parrocchiale,", "interno", "12", "scala",
-                                 "B.", "perché", "però", "Sant'Antonio", "WWWWWW", "iiiiii", "", "",
-                                 "Precipitevolissimevolmente", "l'ISEE", "(scaduto)", "àèìòù", "—"};
+    const QStringList latin{"a", "di", "Via", "presso", "Caritas", "parrocchiale,", "interno", "12", "scala",
+                            "B.", "perché", "però", "Sant'Antonio", "WWWWWW", "iiiiii", "", "",
+                            "Precipitevolissimevolmente", "l'ISEE", "(scaduto)", "àèìòù", "—"};
+    const QStringList mixed = latin + QStringList{QStringLiteral("محمد"), QStringLiteral("عبد الرحمن"),
+                                                  QStringLiteral("cafe\u0301"), QStringLiteral("Ελένη")};
     quint32 seed = 22;
     const auto next = [&seed] { seed = seed * 1103515245u + 12345u; return (seed >> 16) & 0x7fff; };
     int compared = 0;
@@ -245,6 +248,7 @@ TEST_F(ReportRunTest, LongNotesWrapIntoTheSameLinesAsWordByWord)
                                     PreparedFont{QStringLiteral("Times New Roman"), 10, fsItalic}}) {
         const QFontMetricsF metrics = PageFonts::metrics(PageFonts::font(face));
         for (int note = 0; note < 4; ++note) {
+            const QStringList &vocabulary = note % 2 ? mixed : latin;
             QStringList words;
             for (int w = 0, count = 40 + int(next() % 200); w < count; ++w)
                 words << vocabulary[int(next() % vocabulary.size())];

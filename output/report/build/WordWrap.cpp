@@ -11,28 +11,39 @@ double WordWrap::charAdvance(QChar c)
 namespace {
 
 // Whether a text whose characters' widths add up to `estimate` is surely wider than `width`:
-// kerning and ligatures move a text's width off that sum by far less than this margin.
-bool surelyWider(double estimate, double width)
+// in Latin letters, kerning and ligatures move a text's width off that sum by far less than
+// this margin. Scripts whose letters join or combine are always measured.
+bool surelyWider(double estimate, double width, bool latin)
 {
-    return estimate > width * 1.05 + 3;
+    return latin && estimate > width * 1.05 + 3;
 }
 
 } // namespace
 
 WordWrap::Lines WordWrap::wrap(const QString &text, double width)
 {
-    std::vector<double> prefix(size_t(text.size()) + 1, 0.0);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        prefix[size_t(i) + 1] = prefix[size_t(i)] + charAdvance(text[i]);
-    if (!surelyWider(prefix.back(), width)) {
+    // Most texts are short and fit their box: measured at once, as nothing is to be saved.
+    const bool longText = double(text.size()) * m_averageChar > 2 * width;
+    if (!longText) {
         const double whole = m_metrics.horizontalAdvance(text);
         if (whole <= width)
             return {{text}, {whole}};
     }
-    return wrapWords(text, width, prefix);
+    std::vector<double> prefix(size_t(text.size()) + 1, 0.0);
+    bool latin = true;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        prefix[size_t(i) + 1] = prefix[size_t(i)] + charAdvance(text[i]);
+        latin = latin && text[i].unicode() < 0x300;
+    }
+    if (longText && !surelyWider(prefix.back(), width, latin)) {
+        const double whole = m_metrics.horizontalAdvance(text);
+        if (whole <= width)
+            return {{text}, {whole}};
+    }
+    return wrapWords(text, width, prefix, latin);
 }
 
-WordWrap::Lines WordWrap::wrapWords(const QString &text, double width, const std::vector<double> &prefix)
+WordWrap::Lines WordWrap::wrapWords(const QString &text, double width, const std::vector<double> &prefix, bool latin)
 {
     // Words as spans of the text; `prefix` holds the estimated width of every start of it.
     std::vector<std::pair<qsizetype, qsizetype>> words;
@@ -78,7 +89,7 @@ WordWrap::Lines WordWrap::wrapWords(const QString &text, double width, const std
             while (m > 0 && !fits(m, advance));
         } else {
             double wider = 0;
-            while (k + m < n && !surelyWider(estimate(from, words[k + m].second), width) && fits(m + 1, wider)) {
+            while (k + m < n && !surelyWider(estimate(from, words[k + m].second), width, latin) && fits(m + 1, wider)) {
                 ++m;
                 advance = wider;
             }

@@ -3,8 +3,9 @@
 // otherwise a line takes words while it fits, a word wider than the box is cut where it no
 // longer fits, and a blank that would start a line is dropped. The sum of the characters' own
 // widths (kept for the font) tells where a line ends; the line itself is then measured, and
-// so is the line with the next word whenever the sum leaves any doubt that it is too wide. A
-// long note costs about one measurement a line rather than one a word.
+// so is the line with the next word whenever the sum leaves any doubt that it is too wide (in
+// scripts whose letters join, always). A long note costs about one measurement a line rather
+// than one a word.
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -13,7 +14,7 @@
 
 class WordWrap final {
 public:
-    explicit WordWrap(const QFontMetricsF &metrics) : m_metrics(metrics) {}
+    explicit WordWrap(const QFontMetricsF &metrics) : m_metrics(metrics), m_averageChar(metrics.averageCharWidth()) {}
 
     struct Lines {
         QStringList lines;
@@ -23,8 +24,9 @@ public:
 
 private:
     double charAdvance(QChar c);
-    Lines wrapWords(const QString &text, double width, const std::vector<double> &prefix);
+    Lines wrapWords(const QString &text, double width, const std::vector<double> &prefix, bool latin);
 
     const QFontMetricsF &m_metrics;
+    double m_averageChar;
     QHash<char16_t, double> m_chars;
 };
