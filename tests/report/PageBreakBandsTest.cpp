@@ -156,4 +156,43 @@ TEST_F(PageBreakBandsTest, RepeatedHeadersAndBandsKeptToTheFirstPage)
     }
 }
 
+// A title printed above the page header (the page's default) takes the band options the
+// inspector offers it: it grows with a long text, the page header going under it, and with
+// a new page after it, it stands alone on the first page.
+TEST_F(PageBreakBandsTest, ATitleAboveThePageHeaderGrowsAndCanStandAlone)
+{
+    openArchive(3);
+    TqnLayout &layout = m_report->layout();
+    TqnPage &page = layout.Pages.front();
+    ASSERT_TRUE(page.TitleBeforeHeader);
+    QStringList words;
+    for (int i = 1; i <= 40; ++i)
+        words << QStringLiteral("titolo%1").arg(i);
+    addBand(page, TqnBandType::btReportTitle, 0, 20).BandOptions = TqnBandView::boStretch | TqnBandView::boNewPageAfter;
+    addMemo(page, 40, 0, 200, 20, words.join(QLatin1Char(' ')));
+    addBand(page, TqnBandType::btPageHeader, 30, 20);
+    addMemo(page, 40, 30, 300, 20, QStringLiteral("Intestazione"));
+    addBand(page, TqnBandType::btMasterData, 60, 20, QStringLiteral("Schede"));
+    addMemo(page, 40, 60, 300, 20, QStringLiteral("Riga [LINE#]"));
+    addBoundSource(layout, QStringLiteral("Anagrafica"), QStringLiteral("Schede"));
+    m_report->BuildPages();
+    ASSERT_EQ(m_report->preparationError(), QString());
+    const PreparedPages &pages = m_report->preparedPages();
+    ASSERT_EQ(pages.size(), 2);
+    double titleBottom = 0, headerTop = 0;
+    QStringList first;
+    for (const DrawRecord &r : pages[0].Records)
+        if (r.kind == DrawRecord::Text) {
+            first += r.text.split(QLatin1Char(' '));
+            if (r.text.startsWith(QStringLiteral("titolo")))
+                titleBottom = std::max(titleBottom, r.rect.bottom());
+            if (r.text == QStringLiteral("Intestazione"))
+                headerTop = r.rect.top();
+        }
+    EXPECT_EQ(first.mid(0, 40), words);
+    EXPECT_EQ(first.mid(40), QStringList{QStringLiteral("Intestazione")});
+    EXPECT_GE(headerTop, titleBottom);
+    EXPECT_EQ(pageTexts()[1], (QStringList{"Intestazione", "Riga 1", "Riga 2", "Riga 3"}));
+}
+
 } // namespace

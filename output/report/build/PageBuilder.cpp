@@ -194,8 +194,12 @@ void PageBuilder::buildLayoutPage(int index)
     m_firstPageOfLayout = true;
     m_sources.fill(nullptr);
     startPage();
-    if (Band *title = m_plan.byType[size_t(TqnBandType::btReportTitle)]; title && !m_page->TitleBeforeHeader)
-        printBand(title);
+    if (Band *title = m_plan.byType[size_t(TqnBandType::btReportTitle)]) {
+        if (!m_page->TitleBeforeHeader)
+            printBand(title);
+        else if ((title->view->BandOptions & TqnBandView::boNewPageAfter) && !m_error.stopped())
+            nextColumnOrPage();   // the title printed above the page header stands alone
+    }
     runMaster();
     runCross();
     if (!m_error.stopped())

@@ -2,7 +2,8 @@
 // Builds the prepared pages of a layout over the data. One layout page after the other, its
 // bands are laid out as a banded designer's user expects:
 //   - report title once, at the top of the first page (after the page header unless the
-//     page prints the title first); report summary once after the data;
+//     page prints the title first: there it still grows with its texts and, with a new
+//     page after it, stands alone on its page); report summary once after the data;
 //   - page header at the top of every page, page footer at the bottom margin of every page;
 //     data never runs into the footer: a band that does not fit starts the next column or
 //     page;
@@ -137,6 +138,7 @@ private:
     Band *pageBand(TqnBandType type) const;
     // PageBuilderStretch.cpp: bands whose texts grow.
     void printGrowing(Band &band);
+    void printGrownTitle(Band &band);
     bool growBand(Band &band, GrownBand &grown);
     void drawGrownPiece(Band &band, const GrownBand &grown, double from, double to, QPointF origin);
     void drawSubReport(const TqnView &view, QPointF at);

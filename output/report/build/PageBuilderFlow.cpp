@@ -183,9 +183,15 @@ void PageBuilder::printBand(Band *band, bool flowing)
 {
     if (!band || m_error.stopped())
         return;
-    if (flowing && (band->view->BandOptions & TqnBandView::boStretch)) {
-        printGrowing(*band);
-        return;
+    if (band->view->BandOptions & TqnBandView::boStretch) {
+        if (flowing) {
+            printGrowing(*band);
+            return;
+        }
+        if (band->view->BandType == TqnBandType::btReportTitle) {
+            printGrownTitle(*band);
+            return;
+        }
     }
     const double height = band->height();
     // A band that does not fit even at the top of a column (headers taller than the page,
