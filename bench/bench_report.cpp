@@ -1,5 +1,5 @@
 // The report engine over 10 000 cards: building the pages of a list (page header and footer,
-// one growing data band with six text boxes and the card's note under them, which takes as
+// one growing data band with six text boxes and a long note under them, which takes as
 // many lines as it needs) through the program's own datasets; the same texts
 // drawn at the same places with a bare QPainter on a QPicture, as the yardstick of what
 // building costs beyond drawing; and writing the pages as PDF.
@@ -61,7 +61,10 @@ void makeList(TqnReport &report)
     addMemo(page, 320, 41, 180, QStringLiteral("[Indirizzo]"));
     addMemo(page, 500, 41, 100, QStringLiteral("[Citta]"));
     addMemo(page, 600, 41, 100, QStringLiteral("[Telefono]"));
-    addMemo(page, 140, 60, 300, QStringLiteral("[Anagrafica.\"Note\"]"));
+    // A long note: the card's note three times over with its address, four to eight lines.
+    addMemo(page, 140, 60, 300,
+            QStringLiteral("[Anagrafica.\"Note\"] [Anagrafica.\"Note\"] Recapito: [Indirizzo], [Citta], "
+                           "telefono [Telefono]. [Anagrafica.\"Note\"]"));
     addBand(page, TqnBandType::btPageFooter, 80, 25);
     addMemo(page, 40, 85, 200, QStringLiteral("Pagina [PAGE#]"));
     auto *entry = new TqnDBDataSet(layout.DataSets.holder());

@@ -447,6 +447,45 @@ TEST_F(PrintedPagesTest, AHeaderNeverStandsAloneAtTheFootOfAPage)
     }
 }
 
+// "Giustifica tutto il testo": every line that wrapping ended reaches both edges of the box,
+// the paragraph's last line stays at the left, and the words read in order in the PDF.
+TEST_F(PrintedPagesTest, AJustifiedTextSpreadsItsWrappedLinesToTheBoxEdges)
+{
+    openArchive(1);
+    TqnPage &page = m_report->layout().Pages.front();
+    addBand(page, TqnBandType::btReportTitle, 0, 300);
+    const QString text = longNote(60);
+    addMemo(page, 40, 0, 250, 300, text).Alignment = taWordWrap | taJustify;
+    m_report->BuildPages();
+    ASSERT_EQ(m_report->preparationError(), QString());
+    // The records of each line, by their top.
+    QMap<double, std::pair<double, double>> lines;   // top -> leftmost, rightmost edge
+    QMap<double, int> records;
+    QStringList words;
+    for (const DrawRecord &r : m_report->preparedPages().front().Records)
+        if (r.kind == DrawRecord::Text) {
+            words += r.text.split(QLatin1Char(' '));
+            ++records[r.rect.top()];
+            auto it = lines.find(r.rect.top());
+            if (it == lines.end())
+                lines.insert(r.rect.top(), {r.rect.left(), r.rect.right()});
+            else
+                it.value() = {std::min(it.value().first, r.rect.left()), std::max(it.value().second, r.rect.right())};
+        }
+    EXPECT_EQ(words.join(QLatin1Char(' ')), text);
+    ASSERT_GE(lines.size(), 5);
+    const double left = 40 + 2, right = 40 + 250 - 2;
+    for (auto it = lines.begin(); it != lines.end(); ++it) {
+        EXPECT_NEAR(it.value().first, left, 0.01);
+        if (std::next(it) != lines.end()) {
+            EXPECT_NEAR(it.value().second, right, 0.01) << it.key();
+        } else {
+            EXPECT_EQ(records.value(it.key()), 1);   // as it is, never spread
+        }
+    }
+    EXPECT_TRUE(printedPdf().simplified().contains(text));
+}
+
 // The format text set in the inspector writes a text box's numbers and dates.
 TEST_F(PrintedPagesTest, ATextBoxFormatTextWritesItsNumbersAndDates)
 {

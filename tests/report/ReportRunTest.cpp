@@ -202,4 +202,65 @@ TEST_F(ReportRunTest, TextWrapsAtWordsInsideItsBox)
     EXPECT_EQ(cut.join(QString()), QStringLiteral("Precipitevolissimevolmente"));
 }
 
+// The plain wrap that measures the line again with every word it adds: the lines any
+// faster wrap must give.
+QStringList wrapWordByWord(const QString &text, const QFontMetricsF &metrics, double width)
+{
+    if (metrics.horizontalAdvance(text) <= width)
+        return {text};
+    QStringList lines;
+    QString line;
+    for (const QString &word : text.split(QLatin1Char(' '))) {
+        const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (metrics.horizontalAdvance(candidate) <= width || candidate.isEmpty()) {
+            line = candidate;
+            continue;
+        }
+        if (!line.isEmpty())
+            lines.append(line);
+        line = word;
+        while (line.size() > 1 && metrics.horizontalAdvance(line) > width) {
+            qsizetype cut = line.size() - 1;
+            while (cut > 1 && metrics.horizontalAdvance(line.left(cut)) > width)
+                --cut;
+            lines.append(line.left(cut));
+            line = line.mid(cut);
+        }
+    }
+    lines.append(line);
+    return lines;
+}
+
+// Long notes of words of every length (runs of blanks, words wider than the box, accented
+// letters, punctuation; every other note with joined Arabic letters and combining accents) in
+// boxes of several widths and faces wrap exactly as word by word.
+TEST_F(ReportRunTest, LongNotesWrapIntoTheSameLinesAsWordByWord)
+{
+    const QStringList latin{"a", "di", "Via", "presso", "Caritas", "parrocchiale,", "interno", "12", "scala",
+                            "B.", "perché", "però", "Sant'Antonio", "WWWWWW", "iiiiii", "", "",
+                            "Precipitevolissimevolmente", "l'ISEE", "(scaduto)", "àèìòù", "—"};
+    const QStringList mixed = latin + QStringList{QStringLiteral("محمد"), QStringLiteral("عبد الرحمن"),
+                                                  QStringLiteral("cafe\u0301"), QStringLiteral("Ελένη")};
+    quint32 seed = 22;
+    const auto next = [&seed] { seed = seed * 1103515245u + 12345u; return (seed >> 16) & 0x7fff; };
+    int compared = 0;
+    for (const PreparedFont face : {PreparedFont{QStringLiteral("Arial"), 9, 0}, PreparedFont{QStringLiteral("Arial"), 12, fsBold},
+                                    PreparedFont{QStringLiteral("Times New Roman"), 10, fsItalic}}) {
+        const QFontMetricsF metrics = PageFonts::metrics(PageFonts::font(face));
+        for (int note = 0; note < 4; ++note) {
+            const QStringList &vocabulary = note % 2 ? mixed : latin;
+            QStringList words;
+            for (int w = 0, count = 40 + int(next() % 200); w < count; ++w)
+                words << vocabulary[int(next() % vocabulary.size())];
+            const QString text = words.join(QLatin1Char(' '));
+            for (const double width : {20.0, 57.5, 101.0, 140.0, 210.0, 300.0, 596.0}) {
+                const QStringList expected = wrapWordByWord(text, metrics, width);
+                ASSERT_EQ(ObjectRenderer::wrap(text, metrics, width), expected) << note << " " << width;
+                compared += int(expected.size());
+            }
+        }
+    }
+    EXPECT_GT(compared, 1000);
+}
+
 } // namespace

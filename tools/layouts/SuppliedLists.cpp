@@ -62,8 +62,10 @@ void byBand(TqnLayout &layout)
                               {468, 130, kCity, card("Citta")},
                               {600, 156, "Telefono", card("Telefono")}};
     listHead(kit, QStringLiteral("Elenco delle schede per fascia"), columns);
+    // A band whose cards go on over a page is named again at the top of the next.
     TqnBandView &group = kit.band(TqnBandType::btGroupHeader, 26);
     group.GroupCondition = QStringLiteral("Anagrafica.\"Fascia\"");
+    group.BandOptions = TqnBandView::boRepeat;
     kit.text(38, 4, 300, QStringLiteral("Fascia ") + card("Fascia"), 10, fsBold);
     kit.band(TqnBandType::btMasterData, 20, QStringLiteral("Schede")).BandOptions = TqnBandView::boStretch;
     listRow(kit, columns);
@@ -131,7 +133,8 @@ void withMembers(TqnLayout &layout)
                               {302, 120, "Ruolo", member("Ruolo")},
                               {424, 140, "Occupazione", member("Lavoro")},
                               {566, 90, "Nato il", member("Data_nascita")}};
-    kit.band(TqnBandType::btDetailHeader, 18);
+    // The members' column titles head each page a large household goes on to.
+    kit.band(TqnBandType::btDetailHeader, 18).BandOptions = TqnBandView::boRepeat;
     for (const ListColumn &c : members)
         kit.text(c.x, 0, c.width, c.caption, 8, fsItalic);
     kit.text(658, 0, 40, QStringLiteral("Età"), 8, fsItalic, taRight);

@@ -15,6 +15,7 @@ const ObjectRenderer::Measured &ObjectRenderer::measured(const PreparedFont &fac
     Measured m;
     m.font = PageFonts::font(face);
     m.metrics = std::make_unique<QFontMetricsF>(PageFonts::metrics(m.font));
+    m.wrap = std::make_unique<WordWrap>(*m.metrics);
     m_fonts.emplace_back(face, std::move(m));
     return m_fonts.back().second;
 }
@@ -34,31 +35,7 @@ const std::vector<report::ExprText> &ObjectRenderer::texts(const TqnMemoView &me
 
 QStringList ObjectRenderer::wrap(const QString &text, const QFontMetricsF &metrics, double width)
 {
-    if (metrics.horizontalAdvance(text) <= width)
-        return {text};
-    QStringList lines;
-    QString line;
-    const QStringList words = text.split(QLatin1Char(' '));
-    for (const QString &word : words) {
-        const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-        if (metrics.horizontalAdvance(candidate) <= width || candidate.isEmpty()) {
-            line = candidate;
-            continue;
-        }
-        if (!line.isEmpty())
-            lines.append(line);
-        line = word;
-        // A word wider than the box is cut where it no longer fits.
-        while (line.size() > 1 && metrics.horizontalAdvance(line) > width) {
-            qsizetype cut = line.size() - 1;
-            while (cut > 1 && metrics.horizontalAdvance(line.left(cut)) > width)
-                --cut;
-            lines.append(line.left(cut));
-            line = line.mid(cut);
-        }
-    }
-    lines.append(line);
-    return lines;
+    return WordWrap(metrics).wrap(text, width).lines;
 }
 
 void ObjectRenderer::draw(const TqnView &view, QPointF at, PreparedPage &page)
@@ -127,24 +104,25 @@ ObjectRenderer::LaidText ObjectRenderer::layText(const TqnMemoView &memo)
     }
     laid.face = PreparedFont{memo.FontName, float(memo.FontSize),
                              laid.highlight ? memo.HighlightFontStyle : memo.FontStyle};
-    const QFontMetricsF &metrics = *measured(laid.face).metrics;
+    const Measured &font = measured(laid.face);
+    const QFontMetricsF &metrics = *font.metrics;
     laid.lineHeight = metrics.height();
     laid.ascent = metrics.ascent();
     const bool rotated = memo.Alignment & taRotate90;
     const double width = (rotated ? memo.Height : memo.Width) - 2 * kPadding;
 
-    // Each line is measured once: most fit their box and need no wrapping.
     const auto add = [&](const QString &part) {
-        const double whole = metrics.horizontalAdvance(part);
-        if (!(memo.Alignment & taWordWrap) || whole <= width) {
+        if (!(memo.Alignment & taWordWrap)) {
             laid.lines.append(part);
-            laid.advances.push_back(whole);
+            laid.advances.push_back(metrics.horizontalAdvance(part));
+            laid.wrapsOn.push_back(false);
             return;
         }
-        for (const QString &line : wrap(part, metrics, width)) {
-            laid.lines.append(line);
-            laid.advances.push_back(metrics.horizontalAdvance(line));
-        }
+        WordWrap::Lines wrapped = font.wrap->wrap(part, width);
+        laid.lines += wrapped.lines;
+        laid.advances.insert(laid.advances.end(), wrapped.advances.begin(), wrapped.advances.end());
+        for (qsizetype i = 0; i < wrapped.lines.size(); ++i)
+            laid.wrapsOn.push_back(i + 1 < wrapped.lines.size());
     };
     for (const report::ExprText &text : texts(memo)) {
         const QString expanded = text.expand(m_scope, memo.FormatText);
@@ -194,6 +172,7 @@ void ObjectRenderer::drawLines(const TqnMemoView &memo, const QRectF &box, const
     count = std::clamp(count, 0, int(laid.lines.size()) - first);
     const int font = page.fontIndex(laid.face);
     const quint32 colour = laid.highlight ? memo.HighlightFontColor : memo.FontColor;
+    const bool justify = (memo.Alignment & taHorizontalMask) == taJustify && !rotated;
     for (int i = 0; i < count; ++i) {
         const QString &line = laid.lines[first + i];
         if (line.isEmpty())
@@ -205,24 +184,58 @@ void ObjectRenderer::drawLines(const TqnMemoView &memo, const QRectF &box, const
         case taCenter: x = kPadding + (width - advance) / 2; break;
         default: break;
         }
-        DrawRecord r;
-        r.kind = DrawRecord::Text;
-        r.font = font;
-        r.color = colour;
-        r.text = line;
-        r.baseline = float(laid.ascent);
         const double y = top + i * lineHeight;
         // The part of the line inside the box; a cut line is drawn clipped to it.
         const double visible = std::min(lineHeight, extent - y);
-        r.clipped = visible < lineHeight - 0.01;
-        if (!rotated) {
-            r.rect = QRectF(box.left() + x, box.top() + y, advance, visible);
-        } else {
-            r.rotated = true;
-            r.rect = QRectF(box.left() + y, box.bottom() - x - advance, visible, advance);
-        }
-        page.Records.push_back(std::move(r));
+        const auto put = [&](const QString &text, double x, double advance) {
+            DrawRecord r;
+            r.kind = DrawRecord::Text;
+            r.font = font;
+            r.color = colour;
+            r.text = text;
+            r.baseline = float(laid.ascent);
+            r.clipped = visible < lineHeight - 0.01;
+            if (!rotated) {
+                r.rect = QRectF(box.left() + x, box.top() + y, advance, visible);
+            } else {
+                r.rotated = true;
+                r.rect = QRectF(box.left() + y, box.bottom() - x - advance, visible, advance);
+            }
+            page.Records.push_back(std::move(r));
+        };
+        if (justify && laid.wrapsOn[size_t(first + i)] && spreadWords(line, *measured(laid.face).metrics, width, put))
+            continue;
+        put(line, x, advance);
     }
+}
+
+bool ObjectRenderer::spreadWords(const QString &line, const QFontMetricsF &metrics, double width,
+                                 const std::function<void(const QString &, double, double)> &put)
+{
+    qsizetype end = line.size();
+    while (end > 0 && line[end - 1] == QLatin1Char(' '))
+        --end;
+    const QString used = line.left(end);
+    const qsizetype gaps = used.count(QLatin1Char(' '));
+    if (gaps == 0)
+        return false;
+    const double extra = (width - metrics.horizontalAdvance(used)) / double(gaps);
+    if (extra <= 0)
+        return false;
+    // Each word where it stands in the line, moved right by the widening of the blanks before it.
+    int blanks = 0;
+    for (qsizetype start = 0; start < end; ++blanks) {
+        qsizetype stop = used.indexOf(QLatin1Char(' '), start);
+        if (stop < 0)
+            stop = end;
+        if (stop > start) {
+            const QString word = used.mid(start, stop - start);
+            put(word, kPadding + metrics.horizontalAdvance(used.left(start)) + blanks * extra,
+                metrics.horizontalAdvance(word));
+        }
+        start = stop + 1;
+    }
+    return true;
 }
 
 void ObjectRenderer::drawPicture(const TqnPictureView &picture, const QRectF &box, PreparedPage &page)

@@ -2,12 +2,14 @@
 // Draws the objects of a layout into a prepared page: frames and fills, text boxes with
 // their expressions expanded and words wrapped inside the box, pictures scaled into theirs.
 
+#include "output/report/build/WordWrap.h"
 #include "output/report/expr/ExprText.h"
 #include "output/report/pages/PreparedPage.h"
 
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -29,6 +31,7 @@ public:
         PreparedFont face;
         QStringList lines;
         std::vector<double> advances;
+        std::vector<bool> wrapsOn;   // per line: a break made by wrapping ends it
         double lineHeight = 0;
         double ascent = 0;
         // The box height that shows every line up to the last that is not empty.
@@ -44,7 +47,8 @@ public:
     // line that crosses its bottom is cut at the box.
     void drawText(const TqnMemoView &memo, const QRectF &box, const LaidText &text, PreparedPage &page);
     // Draws the frame of `box` and lines first .. first+count-1, the first at `top`; a line
-    // that crosses the box's bottom is cut there.
+    // that crosses the box's bottom is cut there. A justified box spreads each line that
+    // wrapping ended to the box's width, its words drawn one by one.
     void drawLines(const TqnMemoView &memo, const QRectF &box, const LaidText &text, PreparedPage &page, int first,
                    int count, double top);
 
@@ -55,9 +59,14 @@ private:
     struct Measured {
         QFont font;
         std::unique_ptr<QFontMetricsF> metrics;
+        std::unique_ptr<WordWrap> wrap;
     };
     const Measured &measured(const PreparedFont &face);
     const std::vector<report::ExprText> &texts(const TqnMemoView &memo);
+    // A line spread to `width`: its blanks widen alike and `put` gets each word with its place
+    // and width. False when it has no blank between words or is as wide already.
+    static bool spreadWords(const QString &line, const QFontMetricsF &metrics, double width,
+                            const std::function<void(const QString &, double x, double advance)> &put);
     void drawFrame(const TqnView &view, const QRectF &box, quint32 fill, PreparedPage &page);
     void drawPicture(const TqnPictureView &picture, const QRectF &box, PreparedPage &page);
 

@@ -194,8 +194,12 @@ void PageBuilder::buildLayoutPage(int index)
     m_firstPageOfLayout = true;
     m_sources.fill(nullptr);
     startPage();
-    if (Band *title = m_plan.byType[size_t(TqnBandType::btReportTitle)]; title && !m_page->TitleBeforeHeader)
-        printBand(title);
+    if (Band *title = m_plan.byType[size_t(TqnBandType::btReportTitle)]) {
+        if (!m_page->TitleBeforeHeader)
+            printBand(title);
+        else if ((title->view->BandOptions & TqnBandView::boNewPageAfter) && !m_error.stopped())
+            nextColumnOrPage();   // the title printed above the page header stands alone
+    }
     runMaster();
     runCross();
     if (!m_error.stopped())
@@ -264,6 +268,10 @@ void PageBuilder::checkGroups()
         const bool firstGroup = !header->lastGroupValue.has_value();
         if (!firstGroup)
             printGroupFooters(level, m_sources[size_t(TqnBandType::btMasterData)]);
+        // The closed groups' headers no longer repeat; the new ones do once printed.
+        const auto closed = m_flow->groupHeaders.begin() + std::ptrdiff_t(level);
+        std::erase_if(m_repeating, [&](Band *b) { return std::find(closed, m_flow->groupHeaders.end(), b)
+                                                         != m_flow->groupHeaders.end(); });
         double withFirstRecord = 0;
         for (size_t inner = level; inner < m_flow->groupHeaders.size(); ++inner)
             withFirstRecord += m_flow->groupHeaders[inner]->height();
@@ -273,6 +281,7 @@ void PageBuilder::checkGroups()
             setBandScope(*h);
             h->lastGroupValue = h->group->evaluate(m_scope);
             printBand(h);
+            rememberRepeating(h);
         }
         return;
     }
@@ -333,12 +342,15 @@ void PageBuilder::runMaster()
     m_sources[size_t(TqnBandType::btMasterData)] = source;
     for (Band *h : m_flow->groupHeaders)
         h->lastGroupValue.reset();
+    const size_t repeating = m_repeating.size();
     try {
         source->first();
         // Like its footer, the header prints only over records: with none it would show
         // the fields of whatever record was current before the run.
-        if (!source->eof())
+        if (!source->eof()) {
             printBand(m_flow->byType[size_t(TqnBandType::btMasterHeader)]);
+            rememberRepeating(m_flow->byType[size_t(TqnBandType::btMasterHeader)]);
+        }
         int line = 0;
         while (!m_error.stopped() && !source->eof()) {
             if (auto *bound = qobject_cast<TqnDBDataSet *>(source); bound && !bound->closedError().isEmpty()) {
@@ -363,6 +375,7 @@ void PageBuilder::runMaster()
     } catch (const std::exception &error) {
         fail(QStringLiteral("Errore. ") + errorText(error));
     }
+    m_repeating.resize(std::min(repeating, m_repeating.size()));
     source->exit();
     m_sources[size_t(TqnBandType::btMasterData)] = nullptr;
 }
@@ -389,6 +402,7 @@ void PageBuilder::runDetail(TqnBandType dataType)
         return;
     m_sources[size_t(dataType)] = source;
     const int outerLine = m_system.line;
+    const size_t repeating = m_repeating.size();
     int line = 0;
     try {
         source->first();
@@ -396,6 +410,7 @@ void PageBuilder::runDetail(TqnBandType dataType)
             if (line == 0 && header) {
                 keepTogether(header->height() + data->height());
                 printBand(header);
+                rememberRepeating(header);
             }
             m_system.line = ++line;
             ++m_system.lineThrough;
@@ -412,6 +427,7 @@ void PageBuilder::runDetail(TqnBandType dataType)
     } catch (const std::exception &error) {
         fail(QStringLiteral("Errore. ") + errorText(error));
     }
+    m_repeating.resize(std::min(repeating, m_repeating.size()));
     source->exit();
     m_sources[size_t(dataType)] = nullptr;
     m_system.line = outerLine;

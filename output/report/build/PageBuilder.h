@@ -2,7 +2,8 @@
 // Builds the prepared pages of a layout over the data. One layout page after the other, its
 // bands are laid out as a banded designer's user expects:
 //   - report title once, at the top of the first page (after the page header unless the
-//     page prints the title first); report summary once after the data;
+//     page prints the title first: there it still grows with its texts and, with a new
+//     page after it, stands alone on its page); report summary once after the data;
 //   - page header at the top of every page, page footer at the bottom margin of every page;
 //     data never runs into the footer: a band that does not fit starts the next column or
 //     page;
@@ -15,6 +16,9 @@
 //     condition's value changes, group footers before the next group and at the end; a
 //     header never stands alone at the foot of a page: it moves on with its first record,
 //     and so does a detail header;
+//   - a header with the repeat option (master, group, detail, sub-detail) prints again at
+//     the top of each column or page its records go on to, outermost first, under the
+//     column header; a page header or footer kept to the first page prints there only;
 //   - overlay band and objects outside any band drawn on every page at their place;
 //   - cross-table bands: the header, then one data band per record side by side, then
 //     the footer, after the master data;
@@ -126,8 +130,15 @@ private:
     void drawBandAt(Band &band, QPointF origin);
     // After a band is drawn whole (its last piece, for one cut over pages): the band events.
     void bandDrawn(const TqnBandView &view);
+    // Headers marked to repeat: remembered once printed over their records, printed again
+    // under the column header of each new column or page, forgotten when their records end.
+    void rememberRepeating(Band *header);
+    void printRepeatedHeaders();
+    // The page header and footer of the page being built (null when kept to the first page).
+    Band *pageBand(TqnBandType type) const;
     // PageBuilderStretch.cpp: bands whose texts grow.
     void printGrowing(Band &band);
+    void printGrownTitle(Band &band);
     bool growBand(Band &band, GrownBand &grown);
     void drawGrownPiece(Band &band, const GrownBand &grown, double from, double to, QPointF origin);
     void drawSubReport(const TqnView &view, QPointF at);
@@ -170,6 +181,8 @@ private:
     bool m_placingFlowingBand = false;
     std::array<TqnDataset *, 22> m_sources{};   // record source of each running data band
     bool m_firstPageOfLayout = true;
+    bool m_onFirstPage = true;                  // of the layout page
+    std::vector<Band *> m_repeating;            // outermost first
     double m_y = 0;
     double m_columnTop = 0;
     double m_bodyTop = 0;                       // first place of a flowing band in the column

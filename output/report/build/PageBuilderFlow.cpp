@@ -20,7 +20,7 @@ double PageBuilder::dataLimit() const
     if (m_boxLimit >= 0)
         return m_boxLimit;
     const double bottom = m_page->heightPx() - m_page->marginPx(m_page->Paper.Bottom);
-    const auto *footer = m_plan.byType[size_t(TqnBandType::btPageFooter)];
+    const auto *footer = pageBand(TqnBandType::btPageFooter);
     const auto *columnFooter = m_plan.byType[size_t(TqnBandType::btColumnFooter)];
     return bottom - bandHeight(footer ? footer->view : nullptr)
         - bandHeight(columnFooter ? columnFooter->view : nullptr);
@@ -35,6 +35,14 @@ double PageBuilder::columnOffset() const
     const double usable = m_page->widthPx() - m_page->marginPx(m_page->Paper.Left)
         - m_page->marginPx(m_page->Paper.Right);
     return m_column * ((usable - gap * (columns - 1)) / columns + gap);
+}
+
+PageBuilder::Band *PageBuilder::pageBand(TqnBandType type) const
+{
+    Band *band = m_plan.byType[size_t(type)];
+    if (band && (band->view->BandOptions & TqnBandView::boKeepOnFirstPage) && !m_onFirstPage)
+        return nullptr;
+    return band;
 }
 
 void PageBuilder::setBandScope(const Band &band)
@@ -61,6 +69,7 @@ void PageBuilder::startPage()
     m_column = 0;
     m_system.column = 1;
     m_y = m_page->marginPx(paper.Top);
+    m_onFirstPage = m_firstPageOfLayout;
 
     const int savedBand = m_bandType;
     // Background first: the overlay band and objects outside any band, at their place.
@@ -82,10 +91,11 @@ void PageBuilder::startPage()
     const bool titleFirst = m_firstPageOfLayout && title && m_page->TitleBeforeHeader;
     if (titleFirst)
         printBand(title, false);
-    printBand(m_plan.byType[size_t(TqnBandType::btPageHeader)], false);
+    printBand(pageBand(TqnBandType::btPageHeader), false);
     m_firstPageOfLayout = false;
     m_columnTop = m_y;
     printBand(m_plan.byType[size_t(TqnBandType::btColumnHeader)], false);
+    printRepeatedHeaders();
     m_bodyTop = m_y;
     runPendingSubReports();
     m_bandType = savedBand;
@@ -95,7 +105,7 @@ void PageBuilder::endPage()
 {
     const int savedBand = m_bandType;
     const double bottom = m_page->heightPx() - m_page->marginPx(m_page->Paper.Bottom);
-    Band *footer = m_plan.byType[size_t(TqnBandType::btPageFooter)];
+    Band *footer = pageBand(TqnBandType::btPageFooter);
     if (Band *columnFooter = m_plan.byType[size_t(TqnBandType::btColumnFooter)]) {
         m_y = bottom - bandHeight(footer ? footer->view : nullptr) - columnFooter->height();
         printBand(columnFooter, false);
@@ -133,12 +143,32 @@ void PageBuilder::nextColumnOrPage()
         m_system.column = m_column + 1;
         m_y = m_columnTop;
         printBand(m_plan.byType[size_t(TqnBandType::btColumnHeader)], false);
+        printRepeatedHeaders();
         m_bodyTop = m_y;
         m_bandType = savedBand;
         return;
     }
     endPage();
     startPage();
+}
+
+void PageBuilder::rememberRepeating(Band *header)
+{
+    if (header && (header->view->BandOptions & TqnBandView::boRepeat) && canRepeat(header->view->BandType))
+        m_repeating.push_back(header);
+}
+
+void PageBuilder::printRepeatedHeaders()
+{
+    // Drawn at their designed height where the flow starts: they are not records, and the
+    // room they take is the column's (m_bodyTop is set under them).
+    for (Band *header : m_repeating) {
+        if (m_error.stopped())
+            return;
+        setBandScope(*header);
+        drawBandAt(*header, QPointF(columnOffset() + m_xShift, m_y));
+        m_y += header->height();
+    }
 }
 
 void PageBuilder::keepTogether(double height)
@@ -153,9 +183,15 @@ void PageBuilder::printBand(Band *band, bool flowing)
 {
     if (!band || m_error.stopped())
         return;
-    if (flowing && (band->view->BandOptions & TqnBandView::boStretch)) {
-        printGrowing(*band);
-        return;
+    if (band->view->BandOptions & TqnBandView::boStretch) {
+        if (flowing) {
+            printGrowing(*band);
+            return;
+        }
+        if (band->view->BandType == TqnBandType::btReportTitle) {
+            printGrownTitle(*band);
+            return;
+        }
     }
     const double height = band->height();
     // A band that does not fit even at the top of a column (headers taller than the page,
@@ -165,9 +201,8 @@ void PageBuilder::printBand(Band *band, bool flowing)
     if (flowing)
         countPlaced(*band);
     setBandScope(*band);
-    const bool pageBand = band->view->BandType == TqnBandType::btPageHeader
-        || band->view->BandType == TqnBandType::btPageFooter;
-    const double x = pageBand ? 0 : columnOffset() + (flowing ? m_xShift : 0);
+    const bool fullWidth = isPageBand(band->view->BandType);
+    const double x = fullWidth ? 0 : columnOffset() + (flowing ? m_xShift : 0);
     // A title printed above the page header still belongs to the flow: its sub-reports run
     // once the page's headers are in place.
     m_placingFlowingBand = flowing || band->view->BandType == TqnBandType::btReportTitle;
@@ -268,6 +303,9 @@ void PageBuilder::runSubReport(const TqnView &view, QPointF at)
     // The page's own records stay where they are while the sub-report's run.
     Plan *const savedFlow = m_flow;
     const auto savedSources = m_sources;
+    // Its own headers repeat on the pages it goes on to, not the page's.
+    const std::vector<Band *> savedRepeating = std::move(m_repeating);
+    m_repeating.clear();
     const double savedShift = m_xShift;
     const int savedLine = m_system.line, savedCurrent = m_system.current, savedBand = m_bandType;
     m_flow = &plan;
@@ -278,6 +316,7 @@ void PageBuilder::runSubReport(const TqnView &view, QPointF at)
     --m_subReportDepth;
     m_flow = savedFlow;
     m_sources = savedSources;
+    m_repeating = savedRepeating;
     m_xShift = savedShift;
     m_system.line = savedLine;
     m_system.current = savedCurrent;

@@ -59,6 +59,19 @@ void PageBuilder::printGrowing(Band &band)
         nextColumnOrPage();
 }
 
+void PageBuilder::printGrownTitle(Band &band)
+{
+    // Above the page header it is printed whole where it stands, as tall as its texts.
+    GrownBand grown;
+    if (!growBand(band, grown))
+        return;
+    setBandScope(band);
+    m_placingFlowingBand = true;   // its sub-reports run once the page's headers are in place
+    drawGrownPiece(band, grown, 0, grown.height, QPointF(columnOffset(), m_y));
+    m_placingFlowingBand = false;
+    m_y += grown.height;
+}
+
 void PageBuilder::drawGrownPiece(Band &band, const GrownBand &grown, double from, double to, QPointF origin)
 {
     // `origin` is where the piece's top (`from` in the grown band) lands on the page.

@@ -52,7 +52,8 @@
 //            picture: u8 flags (1 stretch, 2 keep aspect, 4 centre), u32 byte count,
 //              the picture's bytes
 //            band: u8 band type 0..21, u16 options (1 new page after, 2 keep on first
-//              page, 4 stretch), slist (first line: a group header's condition)
+//              page, 4 stretch, 8 repeat after a page break; bits not known are kept as
+//              read), slist (first line: a group header's condition)
 //            sub-report: u8 number (from 0) of the layout page printed in place
 //     4..9 not a kind: the read fails
 //     >10  (other than 254, 255) the pages block ends; the rest of the file is ignored

@@ -33,6 +33,17 @@ bool isFooterBand(TqnBandType type)
         || type == TqnBandType::btSubDetailFooter || type == TqnBandType::btGroupFooter;
 }
 
+bool canRepeat(TqnBandType type)
+{
+    return type == TqnBandType::btMasterHeader || type == TqnBandType::btDetailHeader
+        || type == TqnBandType::btSubDetailHeader || type == TqnBandType::btGroupHeader;
+}
+
+bool isPageBand(TqnBandType type)
+{
+    return type == TqnBandType::btPageHeader || type == TqnBandType::btPageFooter;
+}
+
 TqnBandType dataBandOfGroup(TqnBandType type)
 {
     switch (type) {

@@ -20,6 +20,9 @@ constexpr int kBandTypeCount = 22;
 QString bandTypeName(int type);
 bool isDataBand(TqnBandType type);
 bool isFooterBand(TqnBandType type);   // 6, 9, 12, 17: show the last record
+// Headers of running records (4, 7, 10, 16): the ones that may repeat after a page break.
+bool canRepeat(TqnBandType type);
+bool isPageBand(TqnBandType type);     // 2, 3: printed on every page unless kept to the first
 // The data band whose record source a band of this type reads bare field names from;
 // btNone for the overlay and "Nessuna".
 TqnBandType dataBandOfGroup(TqnBandType type);

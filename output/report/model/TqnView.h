@@ -27,7 +27,7 @@ public:
     QString Name;
     qint32 X = 0, Y = 0, Width = 0, Height = 0;
     quint16 FrameLines = 0;      // TqnFrameLine bits
-    quint16 Flags = 0;           // kept for the designer; the engine reads none yet
+    quint16 Flags = 0;           // kept as read and written back; nothing sets or prints it
     qint32 FrameWidth = 1;
     quint32 FrameColor = 0;      // black
     quint16 Format = 0;          // display format code
@@ -85,7 +85,13 @@ public:
     TqnViewKind kind() const override { return TqnViewKind::vkBand; }
     std::unique_ptr<TqnView> clone() const override { return std::make_unique<TqnBandView>(*this); }
 
-    enum : quint16 { boNewPageAfter = 1, boKeepOnFirstPage = 2, boStretch = 4 };
+    // Stored as the band's 16-bit options; a program that knows fewer of them keeps the others.
+    //   boNewPageAfter     the next band starts a new column or page
+    //   boKeepOnFirstPage  a page header or footer prints on the layout page's first page only
+    //   boStretch          the band grows with its texts (GrownBand.h)
+    //   boRepeat           a master, detail, sub-detail or group header prints again at the top
+    //                      of every column or page its records go on to
+    enum : quint16 { boNewPageAfter = 1, boKeepOnFirstPage = 2, boStretch = 4, boRepeat = 8 };
     TqnBandType BandType = TqnBandType::btNone;
     quint16 BandOptions = 0;
     // A group header's condition: a new group starts whenever its value changes.
@@ -93,6 +99,24 @@ public:
 
     const QString &dataSetName() const { return FormatText; }
 };
+
+// Whether printing honours `option` on a band of `type`: stretch and a new page after on the
+// bands of the flow (title, summary, data, their headers and footers, groups), keeping to the
+// first page on the page header and footer, repeating on the headers of running records.
+inline bool bandHonours(TqnBandType type, quint16 option)
+{
+    switch (option) {
+    case TqnBandView::boStretch: case TqnBandView::boNewPageAfter:
+        return (type <= TqnBandType::btSubDetailFooter && !isPageBand(type))
+            || type == TqnBandType::btGroupHeader || type == TqnBandType::btGroupFooter;
+    case TqnBandView::boKeepOnFirstPage:
+        return isPageBand(type);
+    case TqnBandView::boRepeat:
+        return canRepeat(type);
+    default:
+        return false;
+    }
+}
 
 class TqnSubReportView final : public TqnView {
 public:

@@ -10,12 +10,22 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <QVBoxLayout>
 #include <cmath>
 
 namespace {
 
 const quint16 kFrameBits[4] = {flTop, flLeft, flBottom, flRight};
+const quint16 kBandOptions[4] = {TqnBandView::boStretch, TqnBandView::boNewPageAfter, TqnBandView::boRepeat,
+                                 TqnBandView::boKeepOnFirstPage};
+
+const TqnBandView *asBand(const TqnView *view)
+{
+    return view && view->kind() == TqnViewKind::vkBand ? static_cast<const TqnBandView *>(view) : nullptr;
+}
 
 bool isGroupHeader(const TqnView *view)
 {
@@ -100,6 +110,30 @@ ObjectInspector::ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent)
         apply([this](TqnView &v) { v.FormatText = m_formatText->text(); });
     });
 
+    // Each option reaches the selected bands whose kind honours it; the others keep theirs.
+    const QString optionLabels[4] = {QStringLiteral("Si allunga con il testo"), QStringLiteral("Nuova pagina dopo"),
+                                     QStringLiteral("Ripeti su ogni pagina"), QStringLiteral("Solo sulla prima pagina")};
+    auto *optionColumn = new QVBoxLayout;
+    for (int n = 0; n < 4; ++n) {
+        QCheckBox *box = new QCheckBox(optionLabels[n], body);
+        m_bandOptions[size_t(n)] = box;
+        optionColumn->addWidget(box);
+        const quint16 option = kBandOptions[n];
+        connect(box, &QCheckBox::toggled, this, [this, option](bool on) {
+            apply([option, on](TqnView &v) {
+                if (v.kind() != TqnViewKind::vkBand)
+                    return;
+                auto &band = static_cast<TqnBandView &>(v);
+                if (bandHonours(band.BandType, option))
+                    band.BandOptions = on ? (band.BandOptions | option) : (band.BandOptions & ~option);
+            });
+        });
+    }
+    m_bandOptions[0]->setToolTip(QStringLiteral("La banda cresce quanto i suoi testi e va alla pagina dopo se non ci sta"));
+    m_bandOptions[2]->setToolTip(QStringLiteral("L'intestazione si stampa di nuovo in cima a ogni pagina dei suoi record"));
+    m_bandOptions[3]->setToolTip(QStringLiteral("L'intestazione o il piè di pagina si stampa solo sulla prima pagina"));
+    form->addRow(QStringLiteral("Opzioni banda"), optionColumn);
+
     m_condition = new QLineEdit(body);
     m_condition->setToolTip(QStringLiteral("Un nuovo gruppo comincia quando il valore cambia"));
     form->addRow(QStringLiteral("Condizione gruppo"), m_condition);
@@ -123,8 +157,23 @@ ObjectInspector::ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent)
     form->addRow(QStringLiteral("Contenuto"), m_picture);
     connect(m_picture, &QPushButton::clicked, this, &ObjectInspector::pictureRequested);
 
-    setWidget(body);
+    // The settings scroll in a dock of any height, as the user left it; never sideways.
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidget(body);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumWidth(body->minimumSizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+    setWidget(scroll);
     refresh();
+}
+
+QCheckBox *ObjectInspector::bandOptionBox(quint16 option) const
+{
+    for (int n = 0; n < 4; ++n)
+        if (kBandOptions[n] == option)
+            return m_bandOptions[size_t(n)];
+    return nullptr;
 }
 
 void ObjectInspector::setPageCount(int pages)
@@ -246,6 +295,12 @@ void ObjectInspector::refresh()
         m_fontSize->setValue(memo->FontSize);
     }
     m_formatText->setText(first ? first->FormatText : QString());
+    const TqnBandView *band = asBand(first);
+    for (int n = 0; n < 4; ++n) {
+        const bool offered = band && bandHonours(band->BandType, kBandOptions[n]);
+        m_bandOptions[size_t(n)]->setEnabled(offered);
+        m_bandOptions[size_t(n)]->setChecked(offered && (band->BandOptions & kBandOptions[n]));
+    }
     const bool single = m_views.size() == 1;
     m_condition->setEnabled(single && isGroupHeader(first));
     m_condition->setText(single && isGroupHeader(first) ? static_cast<const TqnBandView *>(first)->GroupCondition : QString());

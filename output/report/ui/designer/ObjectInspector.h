@@ -1,7 +1,8 @@
 #pragma once
 // The object inspector: a tool window that shows and edits the selection's name, position,
-// size, visibility, frame, colours, font and display format, a group header's condition, the
-// page a sub-report prints and a picture's content. An edit reaches every selected
+// size, visibility, frame, colours, font and display format, a band's printing options (those
+// the band's kind honours), a group header's condition, the page a sub-report prints and a
+// picture's content. An edit reaches every selected
 // object (the name only a single one) and is announced through edited(), which the designer
 // turns into an undo step.
 
@@ -38,6 +39,8 @@ public:
     QSpinBox *subPageEdit() const { return m_subPage; }
     QPushButton *pictureButton() const { return m_picture; }
     QDoubleSpinBox *boxEdit(int n) const { return m_box[size_t(n)]; }   // x, y, width, height
+    // The check box of a band option (TqnBandView::boStretch ...).
+    QCheckBox *bandOptionBox(quint16 option) const;
 
 signals:
     void edited();
@@ -65,6 +68,7 @@ private:
     QFontComboBox *m_font;
     QSpinBox *m_fontSize;
     QLineEdit *m_formatText;
+    std::array<QCheckBox *, 4> m_bandOptions;   // in the order of kBandOptions
     QLineEdit *m_condition;
     QSpinBox *m_subPage;
     QPushButton *m_picture;
