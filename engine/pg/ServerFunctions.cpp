@@ -72,8 +72,8 @@ QStringList keyFunctions()
             keyFunction(QStringLiteral("jet_key_composed"), true, every)};
 }
 
-// The whitespace the file's number reading skips around a number.
-const char *const kNumberPattern = "[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?";
+// A number as the file reads one. No question mark anywhere in these texts: whoever runs them may take one for a parameter.
+const char *const kNumberPattern = "[+-]{0,1}([0-9]+\\.{0,1}[0-9]*|\\.[0-9]+)([eE][+-]{0,1}[0-9]+){0,1}";
 
 const char *const kFixedFunctions[] = {
     // Texts of plain ASCII need neither composing nor the table; Latin-1 ones a short table.
@@ -119,23 +119,42 @@ const char *const kFixedFunctions[] = {
     "PARALLEL SAFE AS $f$ SELECT CASE WHEN x = trunc(x) AND abs(x) < 9.2e18 THEN trunc(x)::bigint::text "
     "ELSE jet_real_text(x, point) END $f$",
 
-    // A day number as dd/MM/yyyy (D), hh:mm:ss (H) or both (T); empty before the first day of
-    // year 1. The whole part names the day, the fraction's magnitude the time.
+    // A calendar day (1 January 0001 is day 1) and milliseconds as dd/MM/yyyy (D), hh:mm:ss (H)
+    // or both (T); empty before the first day.
+    "CREATE OR REPLACE FUNCTION jet_calendar_text(day bigint, ms bigint, form text) RETURNS text LANGUAGE plpgsql "
+    "IMMUTABLE STRICT PARALLEL SAFE AS $f$ "
+    "DECLARE secs integer := ms / 1000; ds text; ts text; "
+    "BEGIN "
+    "IF day < 1 OR day > 2000000000 THEN RETURN ''; END IF; "
+    "ds := to_char(date '0001-01-01' + (day - 1)::integer, 'DD/MM/YYYY'); "
+    "ts := lpad((secs / 3600)::text, 2, '0') || ':' || lpad((secs / 60 % 60)::text, 2, '0') || ':' "
+    "|| lpad((secs % 60)::text, 2, '0'); "
+    "RETURN CASE form WHEN 'D' THEN ds WHEN 'H' THEN ts ELSE ds || ' ' || ts END; "
+    "END $f$",
+
+    // A day number: the whole part names the day, the fraction's magnitude the time.
     "CREATE OR REPLACE FUNCTION jet_date_text(x double precision, form text) RETURNS text LANGUAGE plpgsql "
     "IMMUTABLE STRICT PARALLEL SAFE AS $f$ "
-    "DECLARE w double precision; ms bigint; day bigint; secs integer; ds text; ts text; "
+    "DECLARE w double precision; ms bigint; day bigint; "
     "BEGIN "
     "IF x = 'NaN' OR abs(x) > 1e12 THEN RETURN ''; END IF; "
     "w := trunc(x); "
     "ms := round((abs(x - w) * 86400000)::numeric); "
     "day := w::bigint + 693594; "
     "IF ms >= 86400000 THEN ms := ms - 86400000; day := day + 1; END IF; "
-    "IF day < 1 OR day > 2000000000 THEN RETURN ''; END IF; "
-    "ds := to_char(date '0001-01-01' + (day - 1)::integer, 'DD/MM/YYYY'); "
-    "secs := ms / 1000; "
-    "ts := lpad((secs / 3600)::text, 2, '0') || ':' || lpad((secs / 60 % 60)::text, 2, '0') || ':' "
-    "|| lpad((secs % 60)::text, 2, '0'); "
-    "RETURN CASE form WHEN 'D' THEN ds WHEN 'H' THEN ts ELSE ds || ' ' || ts END; "
+    "RETURN jet_calendar_text(day, ms, form); "
+    "END $f$",
+
+    // A date kept as text reads as "calendar day [milliseconds]" (days from 1 January 0001).
+    "CREATE OR REPLACE FUNCTION jet_text_date_text(t text, form text) RETURNS text LANGUAGE plpgsql "
+    "IMMUTABLE STRICT PARALLEL SAFE AS $f$ "
+    "DECLARE parts text[] := regexp_match(btrim(t, E' \\t\\n\\r\\f\\v'), "
+    "'^([+-]{0,1}[0-9]{1,18})( +([+]{0,1}[0-9]{1,9})){0,1}$'); ms bigint; "
+    "BEGIN "
+    "IF parts IS NULL THEN RETURN ''; END IF; "
+    "ms := coalesce(parts[3]::bigint, 0); "
+    "IF ms >= 86400000 THEN RETURN ''; END IF; "
+    "RETURN jet_calendar_text(parts[1]::bigint, ms, form); "
     "END $f$",
 
     // LIKE when the pattern is a field: the pattern becomes a regular expression per row, as
@@ -148,7 +167,7 @@ const char *const kFixedFunctions[] = {
     "WHILE i <= n LOOP "
     "  c := substr(lp, i, 1); "
     "  IF c = '*' THEN r := r || '.*'; "
-    "  ELSIF c = '?' THEN r := r || '.'; "
+    "  ELSIF c = chr(63) THEN r := r || '.'; "
     "  ELSIF c = '#' THEN r := r || '[0-9]'; "
     "  ELSIF c = '[' AND strpos(substr(lp, i + 1), ']') > 0 THEN "
     "    k := strpos(substr(lp, i + 1), ']'); inside := substr(lp, i + 1, k - 1); i := i + k; "
