@@ -169,7 +169,7 @@ public:
             const QString text = textOfValue(argument.value);
             return Operand{Operand::Kind::Literal, QString(), Value(upper ? text.toUpper() : text.toLower()), 0, 0};
         }
-        const QString sql = QStringLiteral("%1(%2)").arg(upper ? QStringLiteral("upper") : QStringLiteral("lower"),
+        const QString sql = QStringLiteral("%1(%2)").arg(upper ? QStringLiteral("jet_ucase") : QStringLiteral("jet_lcase"),
                                                           textOf(argument, params));
         return Operand{Operand::Kind::Computed, sql, Value(), 0, 0};
     }

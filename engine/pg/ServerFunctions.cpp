@@ -72,6 +72,30 @@ QStringList keyFunctions()
             keyFunction(QStringLiteral("jet_key_composed"), true, every)};
 }
 
+// UCASE and LCASE as the file's functions change case: whole texts, so a letter that turns
+// into two ("ß" into "SS") does, which upper() and lower() do letter by letter.
+QStringList caseFunctions()
+{
+    QStringList functions;
+    for (const bool upper : {true, false}) {
+        QString sql = QStringLiteral("t");
+        for (char32_t cp = 0x80; cp <= 0xFFFF; ++cp) {
+            if (cp >= 0xD800 && cp <= 0xDFFF)
+                continue;
+            const QString letter = QString::fromUcs4(&cp, 1);
+            const QString whole = upper ? letter.toUpper() : letter.toLower();
+            const char32_t single = upper ? QChar::toUpper(cp) : QChar::toLower(cp);
+            if (whole != QString::fromUcs4(&single, 1))
+                sql = QStringLiteral("replace(%1, %2, %3)").arg(sql, literal(letter), literal(whole));
+        }
+        functions << QStringLiteral("CREATE OR REPLACE FUNCTION %1(t text) RETURNS text LANGUAGE sql IMMUTABLE "
+                                    "PARALLEL SAFE AS $f$ SELECT %2(%3) $f$")
+                         .arg(upper ? QStringLiteral("jet_ucase") : QStringLiteral("jet_lcase"),
+                              upper ? QStringLiteral("upper") : QStringLiteral("lower"), sql);
+    }
+    return functions;
+}
+
 // A number as the file reads one. No question mark anywhere in these texts: whoever runs them may take one for a parameter.
 const char *const kNumberPattern = "[+-]{0,1}([0-9]+\\.{0,1}[0-9]*|\\.[0-9]+)([eE][+-]{0,1}[0-9]+){0,1}";
 
@@ -200,7 +224,7 @@ const char *const kFixedFunctions[] = {
 
 QStringList functionDefinitions()
 {
-    QStringList statements = keyFunctions();
+    QStringList statements = keyFunctions() + caseFunctions();
     for (const char *function : kFixedFunctions)
         statements.append(QString::fromUtf8(function).replace(QStringLiteral("%NUMBER%"), QLatin1StringView(kNumberPattern)));
     return statements;
