@@ -14,9 +14,6 @@ namespace dao::pg {
 
 namespace {
 
-const QString kLowerAscii = QStringLiteral("'abcdefghijklmnopqrstuvwxyz'");
-const QString kUpperAscii = QStringLiteral("'ABCDEFGHIJKLMNOPQRSTUVWXYZ'");
-
 struct FormColumn {
     QString name;  // quoted
     Storage storage;
@@ -76,13 +73,14 @@ QString equalsTerm(const RecordCondition::Equals &equals, const jet::Columns &co
 
 QString containsTerm(const RecordCondition::Contains &contains, const jet::Columns &columns, std::vector<Value> &params)
 {
-    // The record text: a blank before each column's text, letters a to z upper-cased.
+    // The record text: a blank before each column's text, letters a to z upper-cased (under
+    // the collation "C" upper() changes those and nothing else).
     QStringList parts;
     for (const TextColumn &textColumn : contains.columns) {
         const FormColumn column = formColumn(textColumn, columns);
         QString text = formText(column, textColumn.form);
         if (textColumn.form == TextForm::Plain || textColumn.form == TextForm::Boolean)
-            text = QStringLiteral("translate(%1, %2, %3)").arg(text, kLowerAscii, kUpperAscii);
+            text = QStringLiteral("upper(%1 COLLATE \"C\")").arg(text);
         parts << QStringLiteral("' '") << QStringLiteral("coalesce(%1, '')").arg(text);
     }
     const QString record = parts.isEmpty() ? QStringLiteral("''") : parts.join(QStringLiteral(" || "));

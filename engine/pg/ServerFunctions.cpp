@@ -8,7 +8,7 @@ namespace dao::pg {
 
 namespace {
 
-QString literal(const QString &text)
+QString sqlText(const QString &text)
 {
     QString quoted = text;
     quoted.replace(u'\'', QStringLiteral("''"));
@@ -17,12 +17,12 @@ QString literal(const QString &text)
 
 // replace(...replace(t, 'ß', <with>)...) for the letters that weigh as two and pass `keep`.
 template <typename Keep>
-QString expanded(const QString &text, QString KeyEntry::*with, Keep keep)
+QString withExpansions(const QString &text, QString KeyEntry::*with, Keep keep)
 {
     QString sql = text;
     for (const KeyEntry &entry : keyTable().expansions) {
         if (keep(entry.cp))
-            sql = QStringLiteral("replace(%1, %2, %3)").arg(sql, literal(QString::fromUcs4(&entry.cp, 1)), literal(entry.*with));
+            sql = QStringLiteral("replace(%1, %2, %3)").arg(sql, sqlText(QString::fromUcs4(&entry.cp, 1)), sqlText(entry.*with));
     }
     return sql;
 }
@@ -47,15 +47,15 @@ QString keyFunction(const QString &name, bool lowerAfter, Keep keep)
     const QString noAccent = QString::fromUcs4(&kRankBase, 1);
     const QString notARank = QStringLiteral("[^%1-%2]").arg(noAccent, QString::fromUcs4(&lastRank, 1));
     QString primary = QStringLiteral("translate(%1, %2, %3)")
-                          .arg(expanded(QStringLiteral("t"), &KeyEntry::primaries, keep), literal(from), literal(primaries));
+                          .arg(withExpansions(QStringLiteral("t"), &KeyEntry::primaries, keep), sqlText(from), sqlText(primaries));
     if (lowerAfter)
         primary = QStringLiteral("lower(%1)").arg(primary);
     return QStringLiteral(
                "CREATE OR REPLACE FUNCTION %1(t text) RETURNS bytea LANGUAGE sql IMMUTABLE PARALLEL SAFE AS "
                "$f$ SELECT jet_utf8(%2) || '\\x00'::bytea || "
                "jet_utf8(rtrim(regexp_replace(translate(%3, %4, %5), %6, %7, 'g'), %7)) $f$")
-        .arg(name, primary, expanded(QStringLiteral("t"), &KeyEntry::secondaries, keep), literal(from),
-             literal(secondaries), literal(notARank), literal(noAccent));
+        .arg(name, primary, withExpansions(QStringLiteral("t"), &KeyEntry::secondaries, keep), sqlText(from),
+             sqlText(secondaries), sqlText(notARank), sqlText(noAccent));
 }
 
 // jet_key_latin takes a lower-cased text of code points below U+0100 (most accented
@@ -86,7 +86,7 @@ QStringList caseFunctions()
             const QString whole = upper ? letter.toUpper() : letter.toLower();
             const char32_t single = upper ? QChar::toUpper(cp) : QChar::toLower(cp);
             if (whole != QString::fromUcs4(&single, 1))
-                sql = QStringLiteral("replace(%1, %2, %3)").arg(sql, literal(letter), literal(whole));
+                sql = QStringLiteral("replace(%1, %2, %3)").arg(sql, sqlText(letter), sqlText(whole));
         }
         functions << QStringLiteral("CREATE OR REPLACE FUNCTION %1(t text) RETURNS text LANGUAGE sql IMMUTABLE "
                                     "PARALLEL SAFE AS $f$ SELECT %2(%3) $f$")
@@ -100,10 +100,11 @@ QStringList caseFunctions()
 const char *const kNumberPattern = "[+-]{0,1}([0-9]+\\.{0,1}[0-9]*|\\.[0-9]+)([eE][+-]{0,1}[0-9]+){0,1}";
 
 const char *const kFixedFunctions[] = {
-    // Texts of plain ASCII need neither composing nor the table; Latin-1 ones a short table.
+    // Texts of plain ASCII need neither composing nor the table (under the collation "C"
+    // lower() changes A to Z only); Latin-1 ones a short table.
     "CREATE OR REPLACE FUNCTION jet_key(t text) RETURNS bytea LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $f$ "
     "SELECT CASE WHEN octet_length(t) = char_length(t) "
-    "THEN jet_utf8(translate(t, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', 'abcdefghijklmnopqrstuvwxyz')) || "
+    "THEN jet_utf8(lower(t COLLATE \"C\")) || "
     "'\\x00'::bytea WHEN t ~ '^[\\x01-\\xff]*$' THEN jet_key_latin(lower(t)) "
     "ELSE jet_key_composed(normalize(t, NFC)) END $f$",
 
