@@ -158,7 +158,7 @@ public:
         if (value.kind == Operand::Kind::Literal)
             return truthText(jet::likeMatch(textOfValue(value.value), patternText));
         const QString text = textOf(value, params);
-        return QStringLiteral("(lower(%1) ~ %2)").arg(text, parameter(Value(likeExpression(patternText)), params));
+        return QStringLiteral("(jet_like_lower(%1) ~ %2)").arg(text, parameter(Value(likeExpression(patternText)), params));
     }
 
     Operand changeCase(bool upper, const Operand &argument, Params &params) override
@@ -167,11 +167,11 @@ public:
             return Operand{};
         if (argument.kind == Operand::Kind::Literal) {
             const QString text = textOfValue(argument.value);
-            return Operand{Operand::Kind::Literal, QString(), Value(upper ? text.toUpper() : text.toLower()), 0, 0};
+            return Operand{Operand::Kind::Literal, QString(), Value(upper ? text.toUpper() : text.toLower()), 0, 0, {}};
         }
         const QString sql = QStringLiteral("%1(%2)").arg(upper ? QStringLiteral("jet_ucase") : QStringLiteral("jet_lcase"),
                                                           textOf(argument, params));
-        return Operand{Operand::Kind::Computed, sql, Value(), 0, 0};
+        return Operand{Operand::Kind::Computed, sql, Value(), 0, 0, {}};
     }
 
     QString sortItem(const jet::Column &column, bool descending) override

@@ -93,11 +93,30 @@ QStringList caseFunctions()
                          .arg(upper ? QStringLiteral("jet_ucase") : QStringLiteral("jet_lcase"),
                               upper ? QStringLiteral("upper") : QStringLiteral("lower"), sql);
     }
+    // LIKE lowers letter by letter, and leaves alone a letter whose lower case is more than
+    // one letter ("İ"), which lower() would change: such letters hide behind private-use
+    // characters while lower() runs.
+    QString hide = QStringLiteral("t");
+    QString show = QStringLiteral("lower(%1)");
+    char32_t hiding = 0xE100;
+    for (char32_t cp = 0x80; cp <= 0xFFFF; ++cp) {
+        const QString letter = QString::fromUcs4(&cp, 1);
+        if ((cp >= 0xD800 && cp <= 0xDFFF) || QChar::toLower(cp) != cp || letter.toLower() == letter)
+            continue;
+        const QString hidden = QString::fromUcs4(&hiding, 1);
+        hide = QStringLiteral("replace(%1, %2, %3)").arg(hide, sqlText(letter), sqlText(hidden));
+        show = QStringLiteral("replace(%1, %2, %3)").arg(show, sqlText(hidden), sqlText(letter));
+        ++hiding;
+    }
+    functions << QStringLiteral("CREATE OR REPLACE FUNCTION jet_like_lower(t text) RETURNS text LANGUAGE sql "
+                                "IMMUTABLE PARALLEL SAFE AS $f$ SELECT %1 $f$")
+                     .arg(show.arg(hide));
     return functions;
 }
 
 // A number as the file reads one. No question mark anywhere in these texts: whoever runs them may take one for a parameter.
-const char *const kNumberPattern = "[+-]{0,1}([0-9]+\\.{0,1}[0-9]*|\\.[0-9]+)([eE][+-]{0,1}[0-9]+){0,1}";
+// Exponents of three digits at most: the server refuses a number beyond 1e1000.
+const char *const kNumberPattern = "[+-]{0,1}([0-9]+\\.{0,1}[0-9]*|\\.[0-9]+)([eE][+-]{0,1}[0-9]{1,3}){0,1}";
 
 const char *const kFixedFunctions[] = {
     // Texts of plain ASCII need neither composing nor the table (under the collation "C"
@@ -108,10 +127,11 @@ const char *const kFixedFunctions[] = {
     "'\\x00'::bytea WHEN t ~ '^[\\x01-\\xff]*$' THEN jet_key_latin(lower(t)) "
     "ELSE jet_key_composed(normalize(t, NFC)) END $f$",
 
-    // A text compared with a number reads as one only when it is a number as a whole.
+    // A text compared with a number reads as one only when it is a number as a whole; kept
+    // within the range of a double precision field it may be compared with.
     "CREATE OR REPLACE FUNCTION jet_num(t text) RETURNS numeric LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $f$ "
     "SELECT CASE WHEN t ~ '^[ \\t\\n\\r\\f\\v]*%NUMBER%[ \\t\\n\\r\\f\\v]*$' "
-    "THEN btrim(t, E' \\t\\n\\r\\f\\v')::numeric END $f$",
+    "THEN greatest(least(btrim(t, E' \\t\\n\\r\\f\\v')::numeric, 1e308), -1e308) END $f$",
 
     // A text standing as a condition holds when the number it begins with is not zero.
     "CREATE OR REPLACE FUNCTION jet_truth(t text) RETURNS boolean LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $f$ "
@@ -186,7 +206,7 @@ const char *const kFixedFunctions[] = {
     // the translation does once for a literal pattern (* ? # [set] [!set], case ignored).
     "CREATE OR REPLACE FUNCTION jet_like(v text, p text) RETURNS boolean LANGUAGE plpgsql IMMUTABLE STRICT "
     "PARALLEL SAFE AS $f$ "
-    "DECLARE lp text := lower(p); n integer := char_length(lower(p)); r text := '^'; i integer := 1; "
+    "DECLARE lp text := jet_like_lower(p); n integer := char_length(lp); r text := '^'; i integer := 1; "
     "c text; k integer; inside text; neg boolean; j integer; lo text; hi text; ranges text; "
     "BEGIN "
     "WHILE i <= n LOOP "
@@ -217,7 +237,7 @@ const char *const kFixedFunctions[] = {
     "  END IF; "
     "  i := i + 1; "
     "END LOOP; "
-    "RETURN lower(v) ~ (r || '$'); "
+    "RETURN jet_like_lower(v) ~ (r || '$'); "
     "END $f$",
 };
 

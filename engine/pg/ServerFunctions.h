@@ -12,7 +12,7 @@
 //   jet_date_text(float8, text)     a day number in a record text form (D, T, H);
 //   jet_text_date_text(text, text)  the same for a date kept as text
 //   jet_like(text, text) -> boolean LIKE with a pattern that is not a literal
-//   jet_ucase(text), jet_lcase(text) UCASE and LCASE
+//   jet_ucase(text), jet_lcase(text) UCASE and LCASE; jet_like_lower(text) the lower case LIKE compares
 
 #include <QStringList>
 

@@ -40,7 +40,8 @@ const QStringList &textPool()
     static const QStringList pool = {
         "Rossi", "ROSSI", "rossi", "Àlfa", "alfa", "Émile", "emile", "Nuñez", "O'Brien", "Al \"Capo\"", "", " ",
         "12", " 7 ", "1e3", "0.5", "-3", "abc", "Straße", "STRASSE", "Œuvre", "Ørsted", "zeta", "Zoë", "10", "9",
-        "[*?#]", "a*b", "Via Roma 1", "10.0", "46000", "Perché", "PERCHE", "ÿ", "ß", "Ελλάδα", "Мария",
+        "[*?#]", "a*b", "Via Roma 1", "10.0", "46000", "Perché", "PERCHE", "ÿ", "ß", "Ελλάδα", "Мария", "1e400",
+        "1e5000", "+5", ".5", "5.", "0x10", "1e", "-0", "ǅemal", "ﬀ",
     };
     return pool;
 }
