@@ -98,7 +98,7 @@ QStringList caseFunctions()
     // characters while lower() runs.
     QString hide = QStringLiteral("t");
     QString show = QStringLiteral("lower(%1)");
-    char32_t hiding = 0xE100;
+    char32_t hiding = 0x10FF00;  // a private-use plane no text uses
     for (char32_t cp = 0x80; cp <= 0xFFFF; ++cp) {
         const QString letter = QString::fromUcs4(&cp, 1);
         if ((cp >= 0xD800 && cp <= 0xDFFF) || QChar::toLower(cp) != cp || letter.toLower() == letter)

@@ -17,6 +17,7 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <random>
+#include <tuple>
 #include <sqlite3.h>
 
 using dao::Value;
