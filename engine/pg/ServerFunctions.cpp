@@ -28,10 +28,10 @@ QString withExpansions(const QString &text, QString KeyEntry::*with, Keep keep)
 }
 
 // A key function over the text `t`: the expansions replaced, then translate() with the
-// table's letters that pass `keep` for the primaries (lower-cased after, when asked) and for
+// table's letters that pass `keep` for the primaries (then `lowerAfter`) and for
 // the accent ranks, where every character the table leaves alone has no accent.
 template <typename Keep>
-QString keyFunction(const QString &name, bool lowerAfter, Keep keep)
+QString keyFunction(const QString &name, const QString &lowerAfter, Keep keep)
 {
     QString from;
     QString primaries;
@@ -48,8 +48,7 @@ QString keyFunction(const QString &name, bool lowerAfter, Keep keep)
     const QString notARank = QStringLiteral("[^%1-%2]").arg(noAccent, QString::fromUcs4(&lastRank, 1));
     QString primary = QStringLiteral("translate(%1, %2, %3)")
                           .arg(withExpansions(QStringLiteral("t"), &KeyEntry::primaries, keep), sqlText(from), sqlText(primaries));
-    if (lowerAfter)
-        primary = QStringLiteral("lower(%1)").arg(primary);
+    primary = lowerAfter.arg(primary);
     return QStringLiteral(
                "CREATE OR REPLACE FUNCTION %1(t text) RETURNS bytea LANGUAGE sql IMMUTABLE PARALLEL SAFE AS "
                "$f$ SELECT jet_utf8(%2) || '\\x00'::bytea || "
@@ -58,18 +57,20 @@ QString keyFunction(const QString &name, bool lowerAfter, Keep keep)
              sqlText(secondaries), sqlText(notARank), sqlText(noAccent));
 }
 
-// jet_key_latin takes a lower-cased text of code points below U+0100 (most accented
-// names): a short table, so translate() stays quick; jet_key_composed any composed text.
+// jet_key_latin takes a text of code points below U+0100 (most accented names): a short
+// table, so translate() stays quick, and lower() under the collation "C" for A to Z, so the
+// database's locale plays no part; jet_key_composed any composed text, whose letters beyond
+// the table lower() lower-cases as the database's locale says (C.UTF-8 as Qt does).
 // No function here is strict and none calls a function that is not immutable, so the
 // server can inline them into the statement instead of calling them row by row.
 QStringList keyFunctions()
 {
-    const auto latin = [](char32_t cp) { return cp >= 0x80 && cp <= 0xFF && QChar::toLower(cp) == cp; };
+    const auto latin = [](char32_t cp) { return cp >= 0x80 && cp <= 0xFF; };
     const auto every = [](char32_t) { return true; };
     return {QStringLiteral("CREATE OR REPLACE FUNCTION jet_utf8(t text) RETURNS bytea LANGUAGE sql IMMUTABLE "
                            "PARALLEL SAFE AS $f$ SELECT decode(replace(t, '\\', '\\\\'), 'escape') $f$"),
-            keyFunction(QStringLiteral("jet_key_latin"), false, latin),
-            keyFunction(QStringLiteral("jet_key_composed"), true, every)};
+            keyFunction(QStringLiteral("jet_key_latin"), QStringLiteral("lower(%1 COLLATE \"C\")"), latin),
+            keyFunction(QStringLiteral("jet_key_composed"), QStringLiteral("lower(%1)"), every)};
 }
 
 // UCASE and LCASE as the file's functions change case: whole texts, so a letter that turns
@@ -124,7 +125,7 @@ const char *const kFixedFunctions[] = {
     "CREATE OR REPLACE FUNCTION jet_key(t text) RETURNS bytea LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $f$ "
     "SELECT CASE WHEN octet_length(t) = char_length(t) "
     "THEN jet_utf8(lower(t COLLATE \"C\")) || "
-    "'\\x00'::bytea WHEN t ~ '^[\\x01-\\xff]*$' THEN jet_key_latin(lower(t)) "
+    "'\\x00'::bytea WHEN t ~ '^[\\x01-\\xff]*$' THEN jet_key_latin(t) "
     "ELSE jet_key_composed(normalize(t, NFC)) END $f$",
 
     // A text compared with a number reads as one only when it is a number as a whole; kept
