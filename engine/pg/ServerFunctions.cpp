@@ -73,6 +73,22 @@ QStringList keyFunctions()
             keyFunction(QStringLiteral("jet_key_composed"), QStringLiteral("lower(%1)"), every)};
 }
 
+// translate(t, ...) changing the case of the Latin-1 letters as Qt does, so that accented
+// names change case whatever the database's locale; upper() and lower() do the rest.
+QString latinCase(const QString &text, bool upper)
+{
+    QString from;
+    QString to;
+    for (char32_t cp = 0x80; cp <= 0xFF; ++cp) {
+        const char32_t changed = upper ? QChar::toUpper(cp) : QChar::toLower(cp);
+        if (changed != cp) {
+            from += QString::fromUcs4(&cp, 1);
+            to += QString::fromUcs4(&changed, 1);
+        }
+    }
+    return QStringLiteral("translate(%1, %2, %3)").arg(text, sqlText(from), sqlText(to));
+}
+
 // UCASE and LCASE as the file's functions change case: whole texts, so a letter that turns
 // into two ("ß" into "SS") does, which upper() and lower() do letter by letter.
 QStringList caseFunctions()
@@ -92,7 +108,7 @@ QStringList caseFunctions()
         functions << QStringLiteral("CREATE OR REPLACE FUNCTION %1(t text) RETURNS text LANGUAGE sql IMMUTABLE "
                                     "PARALLEL SAFE AS $f$ SELECT %2(%3) $f$")
                          .arg(upper ? QStringLiteral("jet_ucase") : QStringLiteral("jet_lcase"),
-                              upper ? QStringLiteral("upper") : QStringLiteral("lower"), sql);
+                              upper ? QStringLiteral("upper") : QStringLiteral("lower"), latinCase(sql, upper));
     }
     // LIKE lowers letter by letter, and leaves alone a letter whose lower case is more than
     // one letter ("İ"), which lower() would change: such letters hide behind private-use
@@ -111,7 +127,7 @@ QStringList caseFunctions()
     }
     functions << QStringLiteral("CREATE OR REPLACE FUNCTION jet_like_lower(t text) RETURNS text LANGUAGE sql "
                                 "IMMUTABLE PARALLEL SAFE AS $f$ SELECT %1 $f$")
-                     .arg(show.arg(hide));
+                     .arg(show.arg(latinCase(hide, false)));
     return functions;
 }
 
