@@ -226,6 +226,9 @@ protected:
                                      sort.isEmpty() ? QString() : sort + QStringLiteral(", "));
         QStringList ids;
         if (server) {
+            // Every parameter carries its type, so the server never has to guess one.
+            for (qsizetype at = where.sql.indexOf(u'?'); at >= 0; at = where.sql.indexOf(u'?', at + 1))
+                EXPECT_EQ(where.sql.mid(at + 1, 2), QStringLiteral("::")) << where.sql.toStdString();
             for (const QStringList &row : m_server->rows(sql, where.params))
                 ids << row[0];
         } else {
