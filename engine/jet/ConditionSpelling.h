@@ -16,10 +16,13 @@ using Params = std::vector<Value>;
 struct Operand {
     enum class Kind { Column, Literal, Null, Computed };
     Kind kind = Kind::Null;
-    QString sql;          // Column: the quoted name; Computed: the expression as written
+    QString sql;          // Column: the quoted name; Computed: the expression, "%1" standing for its argument
     Value value;          // Literal: number, text, date
     int type = 0;         // Column: its engine field type
     int parentheses = 0;  // how many pairs the text put around it
+    // Computed: the argument, written only when the operand is, so that parameters keep
+    // the order of the text ("5 >= LCASE('x')": 5 first).
+    std::vector<Operand> argument;
 };
 
 class ConditionSpelling {

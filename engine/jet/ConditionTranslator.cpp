@@ -203,7 +203,7 @@ private:
         const QString &name = resolveColumn(m_tokens.takeFieldName(), m_columns);
         const auto it = std::find_if(m_columns.begin(), m_columns.end(),
                                      [&name](const Column &column) { return &column.name == &name; });
-        return Operand{Operand::Kind::Column, quoteIdentifier(name), Value(), it->type, 0};
+        return Operand{Operand::Kind::Column, quoteIdentifier(name), Value(), it->type, 0, {}};
     }
 
     static Value number(const QString &text)
@@ -219,7 +219,7 @@ private:
 
     static Operand literal(Value value)
     {
-        return Operand{Operand::Kind::Literal, QString(), std::move(value), 0, 0};
+        return Operand{Operand::Kind::Literal, QString(), std::move(value), 0, 0, {}};
     }
 
     TokenStream m_tokens;

@@ -19,8 +19,11 @@ public:
             return parenthesized(value, QStringLiteral("?"));
         case Operand::Kind::Null:
             return parenthesized(value, QStringLiteral("NULL"));
-        case Operand::Kind::Column:
         case Operand::Kind::Computed:
+            if (!value.argument.empty())
+                return parenthesized(value, value.sql.arg(operand(value.argument.front(), params)));
+            break;
+        case Operand::Kind::Column:
             break;
         }
         return parenthesized(value, value.sql);
@@ -42,11 +45,10 @@ public:
         return QStringLiteral("jet_like(%1, %2)").arg(v, p);
     }
 
-    Operand changeCase(bool upper, const Operand &argument, Params &params) override
+    Operand changeCase(bool upper, const Operand &argument, Params &) override
     {
-        const QString sql = QStringLiteral("%1(%2)").arg(upper ? QStringLiteral("jet_ucase") : QStringLiteral("jet_lcase"),
-                                                          operand(argument, params));
-        return Operand{Operand::Kind::Computed, sql, Value(), 0, 0};
+        const QString sql = upper ? QStringLiteral("jet_ucase(%1)") : QStringLiteral("jet_lcase(%1)");
+        return Operand{Operand::Kind::Computed, sql, Value(), 0, 0, {argument}};
     }
 
     QString sortItem(const Column &column, bool descending) override

@@ -21,7 +21,7 @@ namespace {
 using jet::Operand;
 using jet::Params;
 
-QString constant(std::optional<bool> value)
+QString truthText(std::optional<bool> value)
 {
     if (!value)
         return QStringLiteral("NULL::boolean");
@@ -34,7 +34,7 @@ QString fixedUnlessNull(const QStringList &values, bool result)
     QStringList tests;
     for (const QString &value : values)
         tests << value + QStringLiteral(" IS NULL");
-    return QStringLiteral("(CASE WHEN %1 THEN NULL ELSE %2 END)").arg(tests.join(QStringLiteral(" OR ")), constant(result));
+    return QStringLiteral("(CASE WHEN %1 THEN NULL ELSE %2 END)").arg(tests.join(QStringLiteral(" OR ")), truthText(result));
 }
 
 QString mirrored(QStringView op)
@@ -56,7 +56,7 @@ int classOrder(ValueClass left, ValueClass right)
 }
 
 // The element's code point as a regular-expression escape, so no character is special.
-QString escaped(char32_t cp)
+QString regexCodePoint(char32_t cp)
 {
     return QStringLiteral("\\U%1").arg(uint(cp), 8, 16, QLatin1Char('0'));
 }
@@ -70,7 +70,7 @@ QString likeExpression(const QString &pattern)
     for (const jet::LikePattern::Element &element : compiled.elements()) {
         switch (element.kind) {
         case Kind::Literal:
-            regex += escaped(element.literal);
+            regex += regexCodePoint(element.literal);
             break;
         case Kind::AnyOne:
             regex += u'.';
@@ -86,7 +86,7 @@ QString likeExpression(const QString &pattern)
             for (size_t r = element.firstRange; r < element.endRange; ++r) {
                 const auto &range = compiled.ranges()[r];
                 if (range.low <= range.high)
-                    ranges += escaped(range.low) + u'-' + escaped(range.high);
+                    ranges += regexCodePoint(range.low) + u'-' + regexCodePoint(range.high);
             }
             if (!ranges.isEmpty())
                 regex += QStringLiteral("[%1%2]").arg(element.negated ? QStringLiteral("^") : QString(), ranges);
@@ -119,9 +119,9 @@ public:
     {
         switch (value.kind) {
         case Operand::Kind::Null:
-            return constant(std::nullopt);
+            return truthText(std::nullopt);
         case Operand::Kind::Literal:
-            return constant(truthOf(value.value));
+            return truthText(truthOf(value.value));
         case Operand::Kind::Computed:
             return QStringLiteral("jet_truth(%1)").arg(value.sql);
         case Operand::Kind::Column:
@@ -136,10 +136,10 @@ public:
     QString comparison(const Operand &left, QStringView op, const Operand &right, Params &params) override
     {
         if (left.kind == Operand::Kind::Null || right.kind == Operand::Kind::Null)
-            return constant(std::nullopt);
+            return truthText(std::nullopt);
         if (left.kind == Operand::Kind::Literal && right.kind == Operand::Kind::Literal) {
             const std::optional<int> order = compareValues(left.value, right.value);
-            return constant(order ? std::optional<bool>(satisfies(*order, op)) : std::nullopt);
+            return truthText(order ? std::optional<bool>(satisfies(*order, op)) : std::nullopt);
         }
         if (left.kind == Operand::Kind::Literal)
             return withLiteral(right, mirrored(op), left.value, params);
@@ -151,14 +151,14 @@ public:
     QString like(const Operand &value, const Operand &pattern, Params &params) override
     {
         if (value.kind == Operand::Kind::Null || pattern.kind == Operand::Kind::Null)
-            return constant(std::nullopt);
+            return truthText(std::nullopt);
         if (pattern.kind != Operand::Kind::Literal)
             return QStringLiteral("jet_like(%1, %2)").arg(textOf(value, params), textOf(pattern, params));
         const QString patternText = textOfValue(pattern.value);
         if (value.kind == Operand::Kind::Literal)
-            return constant(jet::likeMatch(textOfValue(value.value), patternText));
+            return truthText(jet::likeMatch(textOfValue(value.value), patternText));
         const QString text = textOf(value, params);
-        return QStringLiteral("(lower(%1) ~ %2)").arg(text, parameter(Value(likeExpression(patternText)), params));
+        return QStringLiteral("(jet_like_lower(%1) ~ %2)").arg(text, parameter(Value(likeExpression(patternText)), params));
     }
 
     Operand changeCase(bool upper, const Operand &argument, Params &params) override
@@ -167,11 +167,11 @@ public:
             return Operand{};
         if (argument.kind == Operand::Kind::Literal) {
             const QString text = textOfValue(argument.value);
-            return Operand{Operand::Kind::Literal, QString(), Value(upper ? text.toUpper() : text.toLower()), 0, 0};
+            return Operand{Operand::Kind::Literal, QString(), Value(upper ? text.toUpper() : text.toLower()), 0, 0, {}};
         }
-        const QString sql = QStringLiteral("%1(%2)").arg(upper ? QStringLiteral("upper") : QStringLiteral("lower"),
+        const QString sql = QStringLiteral("%1(%2)").arg(upper ? QStringLiteral("jet_ucase") : QStringLiteral("jet_lcase"),
                                                           textOf(argument, params));
-        return Operand{Operand::Kind::Computed, sql, Value(), 0, 0};
+        return Operand{Operand::Kind::Computed, sql, Value(), 0, 0, {}};
     }
 
     QString sortItem(const jet::Column &column, bool descending) override
@@ -255,7 +255,7 @@ private:
         const QString number = leftNumeric ? left.sql : right.sql;
         const QString text = QStringLiteral("jet_num(%1)").arg(leftNumeric ? right.sql : left.sql);
         return QStringLiteral("(CASE WHEN %1 IS NULL OR %2 IS NULL THEN NULL WHEN %3 IS NULL THEN %4 ELSE %5 %6 %7 END)")
-            .arg(left.sql, right.sql, text, constant(satisfies(classOrder(leftClass, rightClass), op)),
+            .arg(left.sql, right.sql, text, truthText(satisfies(classOrder(leftClass, rightClass), op)),
                  leftNumeric ? number : text, op.toString(), leftNumeric ? text : number);
     }
 };

@@ -14,9 +14,6 @@ namespace dao::pg {
 
 namespace {
 
-const QString kLowerAscii = QStringLiteral("'abcdefghijklmnopqrstuvwxyz'");
-const QString kUpperAscii = QStringLiteral("'ABCDEFGHIJKLMNOPQRSTUVWXYZ'");
-
 struct FormColumn {
     QString name;  // quoted
     Storage storage;
@@ -48,12 +45,15 @@ QString formText(const FormColumn &column, TextForm form)
             return QStringLiteral("round(%1::numeric)::text").arg(name);
         return QStringLiteral("CASE WHEN %1 IS NOT NULL THEN coalesce(round(jet_num(%1))::text, '0') END").arg(name);
     case TextForm::Boolean: {
-        const QString on = numeric ? QStringLiteral("%1 <> 0").arg(name) : QStringLiteral("jet_truth(%1)").arg(columnText(name, column.storage));
+        // A text reads as true only when it says so.
+        const QString on = numeric ? QStringLiteral("%1 <> 0").arg(name)
+                                   : QStringLiteral("lower(btrim(%1, E' \\t\\n\\r\\f\\v')) IN ('true', 'yes', '-1', 'on', '1')")
+                                         .arg(columnText(name, column.storage));
         return QStringLiteral("CASE WHEN %1 IS NULL THEN NULL WHEN %2 THEN 'True' ELSE 'False' END").arg(name, on);
     }
     case TextForm::Date: case TextForm::DateTime: case TextForm::Time:
         if (!numeric)
-            return QStringLiteral("CASE WHEN %1 IS NOT NULL THEN '' END").arg(name);
+            return QStringLiteral("jet_text_date_text(%1, '%2')").arg(columnText(name, column.storage), QChar(char(form)));
         return QStringLiteral("jet_date_text(%1, '%2')").arg(name, QChar(char(form)));
     }
     return name;
@@ -73,13 +73,14 @@ QString equalsTerm(const RecordCondition::Equals &equals, const jet::Columns &co
 
 QString containsTerm(const RecordCondition::Contains &contains, const jet::Columns &columns, std::vector<Value> &params)
 {
-    // The record text: a blank before each column's text, letters a to z upper-cased.
+    // The record text: a blank before each column's text, letters a to z upper-cased (under
+    // the collation "C" upper() changes those and nothing else).
     QStringList parts;
     for (const TextColumn &textColumn : contains.columns) {
         const FormColumn column = formColumn(textColumn, columns);
         QString text = formText(column, textColumn.form);
         if (textColumn.form == TextForm::Plain || textColumn.form == TextForm::Boolean)
-            text = QStringLiteral("translate(%1, %2, %3)").arg(text, kLowerAscii, kUpperAscii);
+            text = QStringLiteral("upper(%1 COLLATE \"C\")").arg(text);
         parts << QStringLiteral("' '") << QStringLiteral("coalesce(%1, '')").arg(text);
     }
     const QString record = parts.isEmpty() ? QStringLiteral("''") : parts.join(QStringLiteral(" || "));

@@ -8,7 +8,7 @@ namespace dao::pg {
 
 namespace {
 
-QString literal(const QString &text)
+QString sqlText(const QString &text)
 {
     QString quoted = text;
     quoted.replace(u'\'', QStringLiteral("''"));
@@ -17,21 +17,21 @@ QString literal(const QString &text)
 
 // replace(...replace(t, 'ß', <with>)...) for the letters that weigh as two and pass `keep`.
 template <typename Keep>
-QString expanded(const QString &text, QString KeyEntry::*with, Keep keep)
+QString withExpansions(const QString &text, QString KeyEntry::*with, Keep keep)
 {
     QString sql = text;
     for (const KeyEntry &entry : keyTable().expansions) {
         if (keep(entry.cp))
-            sql = QStringLiteral("replace(%1, %2, %3)").arg(sql, literal(QString::fromUcs4(&entry.cp, 1)), literal(entry.*with));
+            sql = QStringLiteral("replace(%1, %2, %3)").arg(sql, sqlText(QString::fromUcs4(&entry.cp, 1)), sqlText(entry.*with));
     }
     return sql;
 }
 
 // A key function over the text `t`: the expansions replaced, then translate() with the
-// table's letters that pass `keep` for the primaries (lower-cased after, when asked) and for
+// table's letters that pass `keep` for the primaries (then `lowerAfter`) and for
 // the accent ranks, where every character the table leaves alone has no accent.
 template <typename Keep>
-QString keyFunction(const QString &name, bool lowerAfter, Keep keep)
+QString keyFunction(const QString &name, const QString &lowerAfter, Keep keep)
 {
     QString from;
     QString primaries;
@@ -47,46 +47,108 @@ QString keyFunction(const QString &name, bool lowerAfter, Keep keep)
     const QString noAccent = QString::fromUcs4(&kRankBase, 1);
     const QString notARank = QStringLiteral("[^%1-%2]").arg(noAccent, QString::fromUcs4(&lastRank, 1));
     QString primary = QStringLiteral("translate(%1, %2, %3)")
-                          .arg(expanded(QStringLiteral("t"), &KeyEntry::primaries, keep), literal(from), literal(primaries));
-    if (lowerAfter)
-        primary = QStringLiteral("lower(%1)").arg(primary);
+                          .arg(withExpansions(QStringLiteral("t"), &KeyEntry::primaries, keep), sqlText(from), sqlText(primaries));
+    primary = lowerAfter.arg(primary);
     return QStringLiteral(
                "CREATE OR REPLACE FUNCTION %1(t text) RETURNS bytea LANGUAGE sql IMMUTABLE PARALLEL SAFE AS "
                "$f$ SELECT jet_utf8(%2) || '\\x00'::bytea || "
                "jet_utf8(rtrim(regexp_replace(translate(%3, %4, %5), %6, %7, 'g'), %7)) $f$")
-        .arg(name, primary, expanded(QStringLiteral("t"), &KeyEntry::secondaries, keep), literal(from),
-             literal(secondaries), literal(notARank), literal(noAccent));
+        .arg(name, primary, withExpansions(QStringLiteral("t"), &KeyEntry::secondaries, keep), sqlText(from),
+             sqlText(secondaries), sqlText(notARank), sqlText(noAccent));
 }
 
-// jet_key_latin takes a lower-cased text of code points below U+0100 (most accented
-// names): a short table, so translate() stays quick; jet_key_composed any composed text.
+// jet_key_latin takes a text of code points below U+0100 (most accented names): a short
+// table, so translate() stays quick, and lower() under the collation "C" for A to Z, so the
+// database's locale plays no part; jet_key_composed any composed text, whose letters beyond
+// the table lower() lower-cases as the database's locale says (C.UTF-8 as Qt does).
 // No function here is strict and none calls a function that is not immutable, so the
 // server can inline them into the statement instead of calling them row by row.
 QStringList keyFunctions()
 {
-    const auto latin = [](char32_t cp) { return cp >= 0x80 && cp <= 0xFF && QChar::toLower(cp) == cp; };
+    const auto latin = [](char32_t cp) { return cp >= 0x80 && cp <= 0xFF; };
     const auto every = [](char32_t) { return true; };
     return {QStringLiteral("CREATE OR REPLACE FUNCTION jet_utf8(t text) RETURNS bytea LANGUAGE sql IMMUTABLE "
                            "PARALLEL SAFE AS $f$ SELECT decode(replace(t, '\\', '\\\\'), 'escape') $f$"),
-            keyFunction(QStringLiteral("jet_key_latin"), false, latin),
-            keyFunction(QStringLiteral("jet_key_composed"), true, every)};
+            keyFunction(QStringLiteral("jet_key_latin"), QStringLiteral("lower(%1 COLLATE \"C\")"), latin),
+            keyFunction(QStringLiteral("jet_key_composed"), QStringLiteral("lower(%1)"), every)};
 }
 
-// The whitespace the file's number reading skips around a number.
-const char *const kNumberPattern = "[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?";
+// translate(t, ...) changing the case of the Latin-1 letters as Qt does, so that accented
+// names change case whatever the database's locale; upper() and lower() do the rest.
+QString latinCase(const QString &text, bool upper)
+{
+    QString from;
+    QString to;
+    for (char32_t cp = 0x80; cp <= 0xFF; ++cp) {
+        const char32_t changed = upper ? QChar::toUpper(cp) : QChar::toLower(cp);
+        if (changed != cp) {
+            from += QString::fromUcs4(&cp, 1);
+            to += QString::fromUcs4(&changed, 1);
+        }
+    }
+    return QStringLiteral("translate(%1, %2, %3)").arg(text, sqlText(from), sqlText(to));
+}
+
+// UCASE and LCASE as the file's functions change case: whole texts, so a letter that turns
+// into two ("ß" into "SS") does, which upper() and lower() do letter by letter.
+QStringList caseFunctions()
+{
+    QStringList functions;
+    for (const bool upper : {true, false}) {
+        QString sql = QStringLiteral("t");
+        for (char32_t cp = 0x80; cp <= 0xFFFF; ++cp) {
+            if (cp >= 0xD800 && cp <= 0xDFFF)
+                continue;
+            const QString letter = QString::fromUcs4(&cp, 1);
+            const QString whole = upper ? letter.toUpper() : letter.toLower();
+            const char32_t single = upper ? QChar::toUpper(cp) : QChar::toLower(cp);
+            if (whole != QString::fromUcs4(&single, 1))
+                sql = QStringLiteral("replace(%1, %2, %3)").arg(sql, sqlText(letter), sqlText(whole));
+        }
+        functions << QStringLiteral("CREATE OR REPLACE FUNCTION %1(t text) RETURNS text LANGUAGE sql IMMUTABLE "
+                                    "PARALLEL SAFE AS $f$ SELECT %2(%3) $f$")
+                         .arg(upper ? QStringLiteral("jet_ucase") : QStringLiteral("jet_lcase"),
+                              upper ? QStringLiteral("upper") : QStringLiteral("lower"), latinCase(sql, upper));
+    }
+    // LIKE lowers letter by letter, and leaves alone a letter whose lower case is more than
+    // one letter ("İ"), which lower() would change: such letters hide behind private-use
+    // characters while lower() runs.
+    QString hide = QStringLiteral("t");
+    QString show = QStringLiteral("lower(%1)");
+    char32_t hiding = 0x10FF00;  // a private-use plane no text uses
+    for (char32_t cp = 0x80; cp <= 0xFFFF; ++cp) {
+        const QString letter = QString::fromUcs4(&cp, 1);
+        if ((cp >= 0xD800 && cp <= 0xDFFF) || QChar::toLower(cp) != cp || letter.toLower() == letter)
+            continue;
+        const QString hidden = QString::fromUcs4(&hiding, 1);
+        hide = QStringLiteral("replace(%1, %2, %3)").arg(hide, sqlText(letter), sqlText(hidden));
+        show = QStringLiteral("replace(%1, %2, %3)").arg(show, sqlText(hidden), sqlText(letter));
+        ++hiding;
+    }
+    functions << QStringLiteral("CREATE OR REPLACE FUNCTION jet_like_lower(t text) RETURNS text LANGUAGE sql "
+                                "IMMUTABLE PARALLEL SAFE AS $f$ SELECT %1 $f$")
+                     .arg(show.arg(latinCase(hide, false)));
+    return functions;
+}
+
+// A number as the file reads one. No question mark anywhere in these texts: whoever runs them may take one for a parameter.
+// Exponents of three digits at most: the server refuses a number beyond 1e1000.
+const char *const kNumberPattern = "[+-]{0,1}([0-9]+\\.{0,1}[0-9]*|\\.[0-9]+)([eE][+-]{0,1}[0-9]{1,3}){0,1}";
 
 const char *const kFixedFunctions[] = {
-    // Texts of plain ASCII need neither composing nor the table; Latin-1 ones a short table.
+    // Texts of plain ASCII need neither composing nor the table (under the collation "C"
+    // lower() changes A to Z only); Latin-1 ones a short table.
     "CREATE OR REPLACE FUNCTION jet_key(t text) RETURNS bytea LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $f$ "
     "SELECT CASE WHEN octet_length(t) = char_length(t) "
-    "THEN jet_utf8(translate(t, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ', 'abcdefghijklmnopqrstuvwxyz')) || "
-    "'\\x00'::bytea WHEN t ~ '^[\\x01-\\xff]*$' THEN jet_key_latin(lower(t)) "
+    "THEN jet_utf8(lower(t COLLATE \"C\")) || "
+    "'\\x00'::bytea WHEN t ~ '^[\\x01-\\xff]*$' THEN jet_key_latin(t) "
     "ELSE jet_key_composed(normalize(t, NFC)) END $f$",
 
-    // A text compared with a number reads as one only when it is a number as a whole.
+    // A text compared with a number reads as one only when it is a number as a whole; kept
+    // within the range of a double precision field it may be compared with.
     "CREATE OR REPLACE FUNCTION jet_num(t text) RETURNS numeric LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $f$ "
     "SELECT CASE WHEN t ~ '^[ \\t\\n\\r\\f\\v]*%NUMBER%[ \\t\\n\\r\\f\\v]*$' "
-    "THEN btrim(t, E' \\t\\n\\r\\f\\v')::numeric END $f$",
+    "THEN greatest(least(btrim(t, E' \\t\\n\\r\\f\\v')::numeric, 1e308), -1e308) END $f$",
 
     // A text standing as a condition holds when the number it begins with is not zero.
     "CREATE OR REPLACE FUNCTION jet_truth(t text) RETURNS boolean LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $f$ "
@@ -119,36 +181,55 @@ const char *const kFixedFunctions[] = {
     "PARALLEL SAFE AS $f$ SELECT CASE WHEN x = trunc(x) AND abs(x) < 9.2e18 THEN trunc(x)::bigint::text "
     "ELSE jet_real_text(x, point) END $f$",
 
-    // A day number as dd/MM/yyyy (D), hh:mm:ss (H) or both (T); empty before the first day of
-    // year 1. The whole part names the day, the fraction's magnitude the time.
+    // A calendar day (1 January 0001 is day 1) and milliseconds as dd/MM/yyyy (D), hh:mm:ss (H)
+    // or both (T); empty before the first day.
+    "CREATE OR REPLACE FUNCTION jet_calendar_text(day bigint, ms bigint, form text) RETURNS text LANGUAGE plpgsql "
+    "IMMUTABLE STRICT PARALLEL SAFE AS $f$ "
+    "DECLARE secs integer := ms / 1000; ds text; ts text; "
+    "BEGIN "
+    "IF day < 1 OR day > 2000000000 THEN RETURN ''; END IF; "
+    "ds := to_char(date '0001-01-01' + (day - 1)::integer, 'DD/MM/YYYY'); "
+    "ts := lpad((secs / 3600)::text, 2, '0') || ':' || lpad((secs / 60 % 60)::text, 2, '0') || ':' "
+    "|| lpad((secs % 60)::text, 2, '0'); "
+    "RETURN CASE form WHEN 'D' THEN ds WHEN 'H' THEN ts ELSE ds || ' ' || ts END; "
+    "END $f$",
+
+    // A day number: the whole part names the day, the fraction's magnitude the time.
     "CREATE OR REPLACE FUNCTION jet_date_text(x double precision, form text) RETURNS text LANGUAGE plpgsql "
     "IMMUTABLE STRICT PARALLEL SAFE AS $f$ "
-    "DECLARE w double precision; ms bigint; day bigint; secs integer; ds text; ts text; "
+    "DECLARE w double precision; ms bigint; day bigint; "
     "BEGIN "
     "IF x = 'NaN' OR abs(x) > 1e12 THEN RETURN ''; END IF; "
     "w := trunc(x); "
     "ms := round((abs(x - w) * 86400000)::numeric); "
     "day := w::bigint + 693594; "
     "IF ms >= 86400000 THEN ms := ms - 86400000; day := day + 1; END IF; "
-    "IF day < 1 OR day > 2000000000 THEN RETURN ''; END IF; "
-    "ds := to_char(date '0001-01-01' + (day - 1)::integer, 'DD/MM/YYYY'); "
-    "secs := ms / 1000; "
-    "ts := lpad((secs / 3600)::text, 2, '0') || ':' || lpad((secs / 60 % 60)::text, 2, '0') || ':' "
-    "|| lpad((secs % 60)::text, 2, '0'); "
-    "RETURN CASE form WHEN 'D' THEN ds WHEN 'H' THEN ts ELSE ds || ' ' || ts END; "
+    "RETURN jet_calendar_text(day, ms, form); "
+    "END $f$",
+
+    // A date kept as text reads as "calendar day [milliseconds]" (days from 1 January 0001).
+    "CREATE OR REPLACE FUNCTION jet_text_date_text(t text, form text) RETURNS text LANGUAGE plpgsql "
+    "IMMUTABLE STRICT PARALLEL SAFE AS $f$ "
+    "DECLARE parts text[] := regexp_match(btrim(t, E' \\t\\n\\r\\f\\v'), "
+    "'^([+-]{0,1}[0-9]{1,18})( +([+]{0,1}[0-9]{1,9})){0,1}$'); ms bigint; "
+    "BEGIN "
+    "IF parts IS NULL THEN RETURN ''; END IF; "
+    "ms := coalesce(parts[3]::bigint, 0); "
+    "IF ms >= 86400000 THEN RETURN ''; END IF; "
+    "RETURN jet_calendar_text(parts[1]::bigint, ms, form); "
     "END $f$",
 
     // LIKE when the pattern is a field: the pattern becomes a regular expression per row, as
     // the translation does once for a literal pattern (* ? # [set] [!set], case ignored).
     "CREATE OR REPLACE FUNCTION jet_like(v text, p text) RETURNS boolean LANGUAGE plpgsql IMMUTABLE STRICT "
     "PARALLEL SAFE AS $f$ "
-    "DECLARE lp text := lower(p); n integer := char_length(lower(p)); r text := '^'; i integer := 1; "
+    "DECLARE lp text := jet_like_lower(p); n integer := char_length(lp); r text := '^'; i integer := 1; "
     "c text; k integer; inside text; neg boolean; j integer; lo text; hi text; ranges text; "
     "BEGIN "
     "WHILE i <= n LOOP "
     "  c := substr(lp, i, 1); "
     "  IF c = '*' THEN r := r || '.*'; "
-    "  ELSIF c = '?' THEN r := r || '.'; "
+    "  ELSIF c = chr(63) THEN r := r || '.'; "
     "  ELSIF c = '#' THEN r := r || '[0-9]'; "
     "  ELSIF c = '[' AND strpos(substr(lp, i + 1), ']') > 0 THEN "
     "    k := strpos(substr(lp, i + 1), ']'); inside := substr(lp, i + 1, k - 1); i := i + k; "
@@ -173,7 +254,7 @@ const char *const kFixedFunctions[] = {
     "  END IF; "
     "  i := i + 1; "
     "END LOOP; "
-    "RETURN lower(v) ~ (r || '$'); "
+    "RETURN jet_like_lower(v) ~ (r || '$'); "
     "END $f$",
 };
 
@@ -181,7 +262,7 @@ const char *const kFixedFunctions[] = {
 
 QStringList functionDefinitions()
 {
-    QStringList statements = keyFunctions();
+    QStringList statements = keyFunctions() + caseFunctions();
     for (const char *function : kFixedFunctions)
         statements.append(QString::fromUtf8(function).replace(QStringLiteral("%NUMBER%"), QLatin1StringView(kNumberPattern)));
     return statements;

@@ -9,8 +9,10 @@
 //   jet_real_text(float8, boolean)  a real number as text, as the file writes it (true) or
 //                                   as the record texts do (false)
 //   jet_number_text(float8, boolean) a number of a currency, single or date field as text
-//   jet_date_text(float8, text)     a day number in a record text form (D, T, H)
+//   jet_date_text(float8, text)     a day number in a record text form (D, T, H);
+//   jet_text_date_text(text, text)  the same for a date kept as text
 //   jet_like(text, text) -> boolean LIKE with a pattern that is not a literal
+//   jet_ucase(text), jet_lcase(text) UCASE and LCASE; jet_like_lower(text) the lower case LIKE compares
 
 #include <QStringList>
 

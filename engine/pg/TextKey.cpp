@@ -20,12 +20,12 @@ char32_t plainPrimary(char32_t cp)
     return cp < kTableEnd ? cp : char32_t(QChar::toLower(cp));
 }
 
-bool isSurrogate(char32_t cp)
+bool isSurrogateCode(char32_t cp)
 {
     return cp >= 0xD800 && cp <= 0xDFFF;
 }
 
-QString fromCodePoint(char32_t cp)
+QString codePointText(char32_t cp)
 {
     return QString::fromUcs4(&cp, 1);
 }
@@ -36,7 +36,7 @@ KeyTable buildTable()
     std::set<uint32_t> secondaries{0};
     std::vector<std::pair<char32_t, jet::Weight>> listed;
     for (char32_t cp = 1; cp <= 0x10FFFF; ++cp) {
-        if (isSurrogate(cp) || (cp >= kRankBase && cp < kRankBase + 0x100))
+        if (isSurrogateCode(cp) || (cp >= kRankBase && cp < kRankBase + 0x100))
             continue;
         const jet::Weight weight = jet::weightOf(cp);
         if (weight.count == 1 && weight.secondary == 0 && weight.primary[0] == plainPrimary(cp))
@@ -46,13 +46,13 @@ KeyTable buildTable()
     }
     const std::vector<uint32_t> ranks(secondaries.begin(), secondaries.end());
     const auto rankOf = [&ranks](uint32_t secondary) {
-        return fromCodePoint(kRankBase + char32_t(std::lower_bound(ranks.begin(), ranks.end(), secondary) - ranks.begin()));
+        return codePointText(kRankBase + char32_t(std::lower_bound(ranks.begin(), ranks.end(), secondary) - ranks.begin()));
     };
     KeyTable table;
     for (const auto &[cp, weight] : listed) {
-        KeyEntry entry{cp, fromCodePoint(weight.primary[0]), rankOf(weight.secondary)};
+        KeyEntry entry{cp, codePointText(weight.primary[0]), rankOf(weight.secondary)};
         if (weight.count == 2) {
-            entry.primaries += fromCodePoint(weight.primary[1]);
+            entry.primaries += codePointText(weight.primary[1]);
             entry.secondaries += rankOf(0);
             table.expansions.push_back(entry);
         } else {
@@ -75,7 +75,7 @@ const QHash<char32_t, const KeyEntry *> &entryIndex()
     return index;
 }
 
-bool isAscii(QStringView text)
+bool isAsciiOnly(QStringView text)
 {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
@@ -92,7 +92,7 @@ const KeyTable &keyTable()
 // code point as it is), lower-case the primaries, drop trailing "no accent" ranks.
 QByteArray textKey(QStringView text)
 {
-    if (isAscii(text)) {
+    if (isAsciiOnly(text)) {
         QByteArray key = text.toLatin1().toLower();
         key.append('\0');
         return key;
@@ -101,19 +101,19 @@ QByteArray textKey(QStringView text)
     const auto &index = entryIndex();
     QString primaries;
     QString secondaries;
-    const QString noAccent = fromCodePoint(kRankBase);
+    const QString noAccent = codePointText(kRankBase);
     for (const char32_t cp : composed.toUcs4()) {
         if (const KeyEntry *entry = index.value(cp)) {
             primaries += entry->primaries;
             secondaries += entry->secondaries;
         } else {
-            primaries += fromCodePoint(cp);
+            primaries += codePointText(cp);
             secondaries += noAccent;
         }
     }
     QString lowered;
     for (const char32_t cp : primaries.toUcs4())
-        lowered += fromCodePoint(QChar::toLower(cp));
+        lowered += codePointText(QChar::toLower(cp));
     while (secondaries.endsWith(noAccent))
         secondaries.chop(noAccent.size());
     QByteArray key = lowered.toUtf8();

@@ -7,7 +7,7 @@
 //
 // Key = the primaries (the letters with case and accents taken off) in UTF-8, a zero byte,
 // then the secondaries (one accent rank per primary, in private-use characters from
-// U+E000, the rank of "no accent" last ones dropped). Texts are composed (NFC) first, so
+// U+F0000, the rank of "no accent" last ones dropped). Texts are composed (NFC) first, so
 // "e" followed by a combining acute weighs as "é"; a combining mark that composes with
 // nothing counts as a character of its own.
 
@@ -18,8 +18,9 @@
 
 namespace dao::pg {
 
-// U+E000 + rank: the secondary rank characters; U+E000 itself is "no accent".
-inline constexpr char32_t kRankBase = 0xE000;
+// U+F0000 + rank: the secondary rank characters (in a private-use plane no name uses);
+// U+F0000 itself is "no accent".
+inline constexpr char32_t kRankBase = 0xF0000;
 
 // A code point whose key part is not simply its lower-case letter without accent.
 struct KeyEntry {

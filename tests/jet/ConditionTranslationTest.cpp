@@ -52,6 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
         Translation{"(5) <= ([ID_SCHEDA])", R"(((?) <= ("ID_SCHEDA") COLLATE JET))", {qint64(5)}},
         Translation{"((([ID_SCHEDA] > 1)))", R"(("ID_SCHEDA" > ? COLLATE JET))", {qint64(1)}},
         Translation{"NOT [Capofamiglia]", R"((NOT "Capofamiglia"))", {}},
+        Translation{R"(5 >= LCASE(UCASE("x")))", R"((? >= jet_lcase(jet_ucase(?)) COLLATE JET))", {qint64(5), "x"}},
         Translation{"[Nome] = Cognome", R"(("Nome" = "Cognome" COLLATE JET))", {}},
         Translation{R"([Strano"Nome] = 1)", R"(("Strano""Nome" = ? COLLATE JET))", {qint64(1)}}));
 
