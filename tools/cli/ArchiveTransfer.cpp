@@ -99,13 +99,17 @@ void ArchiveTransfer::copyInto(const QString &target)
     }
     auto copy = workspace->CreateDatabase(target, m_to.password);
     try {
+        // Tables first: a server creates each in a transaction of its own.
+        const QStringList tables = userTables(*source);
+        for (const QString &table : tables)
+            createTableLike(*source, *copy, table);
         workspace->BeginTrans();
         const auto step = [&] {
             workspace->CommitTrans();
             workspace->BeginTrans();
         };
-        for (const QString &table : userTables(*source))
-            copyTable(*source, *copy, table, kRowsPerTransaction, step);
+        for (const QString &table : tables)
+            copyRows(*source, *copy, table, kRowsPerTransaction, step);
         for (const dao::QueryDefInfo &query : source->QueryDefs())
             copy->CreateQueryDef(query.name, query.sql);
         workspace->CommitTrans();
