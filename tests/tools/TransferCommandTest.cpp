@@ -179,6 +179,26 @@ TEST_F(TransferCommandTest, ServerArchiveIsMadeOnceInAnEmptyDatabase)
     EXPECT_EQ(server.dump(QStringLiteral("Anagrafica")), file.dump(QStringLiteral("Anagrafica")));
 }
 
+TEST_F(TransferCommandTest, ACopyTheServerRefusesHalfwayIsReported)
+{
+    if (!testsupport::pgAvailable())
+        GTEST_SKIP() << "no test server";
+    testsupport::createArchive(path("a.mdb"), {}, 3);
+    // A text the file keeps and the server refuses (a zero character in it).
+    withArchive(path("a.mdb"), {}, [](dao::Database &db) {
+        auto rs = db.OpenRecordset(QStringLiteral("Anagrafica"), dao::dbOpenDynaset);
+        rs->Edit();
+        rs->field(QStringLiteral("Note")).setValue(dao::Value(QStringLiteral("prima") + QChar(0) + QStringLiteral("dopo")));
+        rs->Update();
+    });
+    const auto copied = transfer(path("a.mdb"), m_middle, {}, m_middlePassword);
+    EXPECT_EQ(copied.exitCode, int(cli::ExitCode::Refused));
+    EXPECT_TRUE(copied.err.contains(QStringLiteral("carattere nullo"))) << copied.err.toStdString();
+    EXPECT_TRUE(copied.err.contains(QStringLiteral("svuotarlo prima di riprovare"))) << copied.err.toStdString();
+    // And a second try is refused until the database is emptied.
+    EXPECT_EQ(transfer(path("a.mdb"), m_middle, {}, m_middlePassword).exitCode, int(cli::ExitCode::Refused));
+}
+
 TEST_F(TransferCommandTest, RefusesWhatItMustNotTouch)
 {
     testsupport::createArchive(path("a.mdb"), QStringLiteral("giusta"), 2);
