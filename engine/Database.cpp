@@ -144,6 +144,45 @@ void Database::CreateTable(const TableSpec &definition)
     });
 }
 
+std::shared_ptr<const TableInfo> Database::userTable(const QString &name) const
+{
+    m_connection->ensureOpen();
+    auto table = m_connection->table(name);
+    if (!table || table->system)
+        throw EngineError(errTableNotFound, kDatabaseSource,
+                          QStringLiteral("Il motore di database non trova la tabella o la query di input '%1'.").arg(name));
+    return table;
+}
+
+void Database::AppendRowWithKeys(const QString &tableName, const std::vector<Value> &values)
+{
+    guarded(*m_errors, kDatabaseSource, [&] {
+        const auto table = userTable(tableName);
+        if (values.size() != table->columns.size())
+            throw EngineError(3001, kDatabaseSource, QStringLiteral("Argomento non valido: la tabella '%1' ha %2 campi.")
+                                                         .arg(tableName).arg(table->columns.size()));
+        QStringList marks;
+        std::vector<Value> params;
+        for (size_t i = 0; i < values.size(); ++i) {
+            marks << QStringLiteral("?");
+            params.push_back(coerceForColumn(table->columns[i], values[i]));
+        }
+        m_connection->insert(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                 .arg(jet::quoteIdentifier(table->name), table->selectList(), marks.join(QLatin1String(", "))),
+                             params, *table);
+    });
+}
+
+qint64 Database::KeyCounter(const QString &tableName)
+{
+    return guarded(*m_errors, kDatabaseSource, [&] { return m_connection->keyCounter(*userTable(tableName)); });
+}
+
+void Database::SetKeyCounter(const QString &tableName, qint64 value)
+{
+    guarded(*m_errors, kDatabaseSource, [&] { m_connection->setKeyCounter(*userTable(tableName), value); });
+}
+
 void Database::NewPassword(const QString &oldPassword, const QString &newPassword)
 {
     guarded(*m_errors, kDatabaseSource, [&] {

@@ -6,8 +6,6 @@
 #include "engine/pg/PgSchema.h"
 #include "engine/pg/ServerFunctions.h"
 
-#include <libpq-fe.h>
-#include <cstring>
 
 namespace dao::pg {
 
@@ -184,31 +182,13 @@ void PgConnection::setKeyCounter(const TableInfo &table, qint64 value)
     pg::setKeyCounter(m_session, table.name, value);
 }
 
-// The verifier is computed here, so the clear password is in no statement text and in no
-// log of the server.
+// The role's password changes in place; the session computes the verifier, so the clear
+// password is in no statement text and no log of the server.
 void PgConnection::changePassword(const QString &newPassword)
 {
     ensureOpen();
-    if (newPassword.isEmpty())
-        throw EngineError(errNotValidPassword, QStringLiteral("DAO.Database"),
-                          QStringLiteral("Un archivio sul server richiede una password: la nuova password non può essere vuota."));
-    m_session.ensureConnected(QStringLiteral("DAO.Database"));
-    PGconn *handle = m_session.handle();
-    const QByteArray password = newPassword.toUtf8();
-    char *verifier = PQencryptPasswordConn(handle, password.constData(), PQuser(handle), nullptr);
-    if (!verifier)
-        throw EngineError(3000, QStringLiteral("DAO.Database"),
-                          QStringLiteral("Impossibile preparare la nuova password per il server."));
-    char *literal = PQescapeLiteral(handle, verifier, std::strlen(verifier));
-    PQfreemem(verifier);
-    if (!literal)
-        throw EngineError(3000, QStringLiteral("DAO.Database"),
-                          QStringLiteral("Impossibile preparare la nuova password per il server."));
-    const QString statement = QStringLiteral("ALTER ROLE CURRENT_USER PASSWORD ") + QString::fromUtf8(literal);
-    PQfreemem(literal);
-    m_session.exec(statement, {}, QStringLiteral("DAO.Database"));
+    m_session.changePassword(newPassword);
     m_password = newPassword;
-    m_session.setPassword(newPassword);
 }
 
 std::vector<std::shared_ptr<TableInfo>> PgConnection::loadTables()

@@ -8,36 +8,14 @@
 #include "engine/EngineError.h"
 #include "engine/ServerAddress.h"
 #include "engine/Value.h"
+#include "engine/pg/PgResult.h"
 
 #include <QString>
 #include <vector>
 
 struct pg_conn;
-struct pg_result;
 
 namespace dao::pg {
-
-// The rows of one statement, typed per column: integers as qint64, floating point and
-// numeric as double, text as QString, bytea as QByteArray, bool as bool; NULL as a null Value.
-class PgResult {
-public:
-    PgResult() = default;
-    explicit PgResult(pg_result *result);
-    ~PgResult();
-    PgResult(PgResult &&other) noexcept;
-    PgResult &operator=(PgResult &&other) noexcept;
-    PgResult(const PgResult &) = delete;
-    PgResult &operator=(const PgResult &) = delete;
-
-    int rowCount() const;
-    int columnCount() const;
-    QString columnName(int column) const;
-    Value value(int row, int column) const;
-    qint64 rowsAffected() const;     // of an INSERT, UPDATE or DELETE
-
-private:
-    pg_result *m_result = nullptr;
-};
 
 class PgSession {
 public:
@@ -54,8 +32,6 @@ public:
     bool isOpen() const { return m_conn != nullptr; }
     // After a lost connection the session is broken until it reconnects.
     bool isBroken() const { return m_broken; }
-    // The password later reconnections use (after the role's password was changed).
-    void setPassword(const QString &password) { m_password = password; }
     // Reconnects a broken session with the same address and password.
     void ensureConnected(const QString &source = QStringLiteral("DAO.Database"));
 
@@ -73,6 +49,12 @@ public:
     void rollbackToSavepoint(const QString &name, const QString &source = QStringLiteral("DAO.Database"));
     bool inTransaction() const { return m_inTransaction; }
 
+    // Gives the connected role a new password. The server receives a verifier computed here,
+    // never the clear text, so the password is in no statement text or server log. An empty
+    // password is refused: a role without one cannot log in over the network.
+    void changePassword(const QString &newPassword, const QString &source = QStringLiteral("DAO.Database"));
+    const QString &password() const { return m_password; }
+
     // How long a statement waits for another session's lock before failing with 3260.
     void setLockTimeout(int milliseconds);
 
@@ -82,6 +64,7 @@ public:
 
 private:
     void open(const QString &source);
+    [[noreturn]] void failAsInjected(int code, const QString &source);
     [[noreturn]] void connectionLost(const QString &reason, const QString &sqlState, const QString &source);
     QString scrubbed(const QString &text) const;
 
@@ -93,13 +76,5 @@ private:
     bool m_inTransaction = false;
     bool m_transactionLost = false;
 };
-
-// "?" placeholders renumbered $1..$n, those inside quotes left alone; the count in *count.
-QByteArray numberedPlaceholders(const QString &sql, int *count);
-
-// The engine's error for a server failure: its SQLSTATE, the server's message, and for a
-// required field the table and column.
-EngineError serverError(const QString &sqlState, const QString &message, const QString &table,
-                        const QString &column, const QString &source);
 
 } // namespace dao::pg

@@ -158,3 +158,24 @@ TEST_F(PgSchemaTest, KeyCountersCarryOverAndGoOnFromTheValueSet)
         EXPECT_EQ(e.number(), dao::errTableNotFound);
     }
 }
+
+TEST_F(PgSchemaTest, ATableMadeByOtherMeansIsReadByItsServerTypes)
+{
+    session.exec(QStringLiteral("CREATE TABLE esterna (k integer GENERATED ALWAYS AS IDENTITY, nome varchar(12) NOT NULL "
+                                "DEFAULT 'x''y', n bigint DEFAULT -3, r real, note text, foto bytea)"));
+    const std::vector<dao::TableInfo> read = dao::pg::readTables(session);
+    ASSERT_EQ(read.size(), 1u);
+    const dao::TableInfo &t = read[0];
+    EXPECT_EQ(t.rowid, QStringLiteral("\"k\""));
+    ASSERT_EQ(t.columns.size(), 6u);
+    EXPECT_TRUE(t.columns[0].autoIncrement);
+    EXPECT_EQ(t.columns[1].type, dao::dbText);
+    EXPECT_EQ(t.columns[1].size, 12);
+    EXPECT_TRUE(t.columns[1].required);
+    EXPECT_EQ(t.columns[1].defaultValue, Value(QStringLiteral("x'y")));
+    EXPECT_EQ(t.columns[2].type, dao::dbBigInt);
+    EXPECT_EQ(t.columns[2].defaultValue, Value(qint64(-3)));
+    EXPECT_EQ(t.columns[3].type, dao::dbSingle);
+    EXPECT_EQ(t.columns[4].type, dao::dbMemo);
+    EXPECT_EQ(t.columns[5].type, dao::dbLongBinary);
+}

@@ -1,8 +1,10 @@
+#include "engine/pg/PgParameters.h"
 #include "engine/pg/PgSession.h"
 #include "tests/support/PgTestServer.h"
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <unistd.h>
 
 using dao::EngineError;
 using dao::Value;
@@ -201,8 +203,14 @@ TEST_F(PgSessionTest, ALostConnectionFailsOnceThenTheNextCallReconnects)
     testsupport::pgAdminQuery(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(session.backendPid()));
     EXPECT_EQ(failureOf([&] { session.exec(QStringLiteral("INSERT INTO t VALUES (4)")); }).number(), 3151);
     EXPECT_EQ(failureOf([&] { session.exec(QStringLiteral("INSERT INTO t VALUES (5)")); }).number(), 3151);
+    session.exec(QStringLiteral("ROLLBACK"));
+    EXPECT_EQ(session.exec(QStringLiteral("SELECT sum(k) FROM t")).value(0, 0), Value(qint64(2)));
+
+    session.begin();
+    session.exec(QStringLiteral("INSERT INTO t VALUES (6)"));
+    testsupport::pgAdminQuery(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(session.backendPid()));
     EXPECT_EQ(failureOf([&] { session.commit(); }).number(), 3151);
-    session.rollback();
+    EXPECT_FALSE(session.inTransaction());
     EXPECT_EQ(session.exec(QStringLiteral("SELECT sum(k) FROM t")).value(0, 0), Value(qint64(2)));
 }
 
@@ -231,4 +239,40 @@ TEST(PgSessionConnect, FailuresSayWhyWithoutThePassword)
     EXPECT_EQ(refused.source(), QStringLiteral("DAO.DBEngine"));
     expectNoSecret(refused, wrong);
     EXPECT_FALSE(session.isOpen());
+
+    // The address's TLS demand reaches libpq: the test server offers none.
+    dao::ServerAddress tls = address;
+    tls.sslmode = QStringLiteral("require");
+    EXPECT_EQ(failureOf([&] { session.connect(tls, testsupport::pgOfficePassword()); }).number(), 3151);
+}
+
+TEST(PgSessionPassword, TheServerGetsAVerifierAndTheSessionKeepsTheNewPassword)
+{
+    TAVORIO_REQUIRE_PG();
+    dao::ServerAddress address = freshDatabase();
+    address.role = QStringLiteral("prova_pw_%1").arg(::getpid());
+    testsupport::pgAdminQuery(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'Primo-4821'").arg(address.role));
+    const QString changed = QStringLiteral("Nuova'Parola-9907");
+    {
+        PgSession session;
+        session.connect(address, QStringLiteral("Primo-4821"));
+        EXPECT_EQ(failureOf([&] { session.changePassword({}); }).number(), dao::errNotValidPassword);
+        session.changePassword(changed);
+        const QString pid = QString::number(session.backendPid());
+        const QString lastStatement = testsupport::pgAdminQuery(
+            QStringLiteral("SELECT query FROM pg_stat_activity WHERE pid = %1").arg(pid));
+        EXPECT_TRUE(lastStatement.startsWith(QLatin1String("ALTER ROLE CURRENT_USER PASSWORD 'SCRAM-SHA-256$")))
+            << lastStatement.toStdString();
+        EXPECT_FALSE(lastStatement.contains(QLatin1String("Parola")));
+
+        // A reconnection after a lost connection logs in with the new password.
+        testsupport::pgAdminQuery(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid));
+        EXPECT_EQ(failureOf([&] { session.exec(QStringLiteral("SELECT 1")); }).number(), 3151);
+        EXPECT_EQ(session.exec(QStringLiteral("SELECT 1")).value(0, 0), Value(qint64(1)));
+    }
+    PgSession later;
+    EXPECT_EQ(failureOf([&] { later.connect(address, QStringLiteral("Primo-4821")); }).number(), dao::errNotValidPassword);
+    later.connect(address, changed);
+    later.close();
+    testsupport::pgAdminQuery(QStringLiteral("DROP ROLE %1").arg(address.role));
 }
