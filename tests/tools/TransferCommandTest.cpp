@@ -1,6 +1,8 @@
-// trasferisci as the real executable: a whole archive, with a table of pictures added, copied
-// to a second place and on to an encrypted file, every row equal to the original's; the
-// targets it refuses; and the row-by-row comparison it checks its copies with.
+// trasferisci as the real executable: a whole archive, with a table of pictures added and
+// cards deleted, copied to the test server (a file when the tests run without one) and back
+// to an encrypted file, every row, key and key counter equal to the original's; crea-archivio
+// and verifica on a server address; the targets refused; and the row-by-row comparison the
+// command checks its copies with.
 
 #include "tests/tools/ToolsHarness.h"
 
@@ -10,6 +12,7 @@
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "store/Schema.h"
+#include "tests/support/PgTestServer.h"
 #include "tests/support/TestArchive.h"
 #include "tools/cli/ArchiveComparison.h"
 #include "tools/cli/CliError.h"
@@ -32,30 +35,59 @@ std::vector<QByteArray> pictures()
     return {all, QByteArray(200000, '\xff') + all, QByteArray()};
 }
 
+template <typename F>
+void withArchive(const QString &location, const QString &password, F &&work)
+{
+    dao::DBEngine engine;
+    auto ws = engine.CreateWorkspace(QStringLiteral("prova"), QStringLiteral("Admin"), {}, dao::dbUseJet);
+    auto db = ws->OpenDatabase(location, false, false, QStringLiteral(";UID=Admin;PWD=%1;").arg(password));
+    work(*db);
+    db->Close();
+    ws->Close();
+}
+
 // Adds a table of pictures (a key counter, a link, a binary field, a caption) to an archive.
 void addPictures(const QString &path)
 {
-    dao::DBEngine engine;
-    auto ws = engine.CreateWorkspace(QStringLiteral("foto"), QStringLiteral("Admin"), {}, dao::dbUseJet);
-    auto db = ws->OpenDatabase(path, false, false, QStringLiteral(";UID=Admin;PWD=;"));
-    db->CreateTable({kPictures,
-                     {{QStringLiteral("ID_FOTO"), dao::dbLong, 0, true, false, {}, {}},
-                      {QStringLiteral("ID_SCHEDA"), dao::dbLong, 0, false, true, {}, {}},
-                      {QStringLiteral("Immagine"), dao::dbLongBinary, 0, false, false, {}, {}},
-                      {QStringLiteral("Didascalia"), dao::dbText, 50, false, false, {}, {}}}});
-    auto rs = db->OpenRecordset(kPictures, dao::dbOpenDynaset);
-    qint64 card = 0;
-    for (const QByteArray &picture : pictures()) {
+    withArchive(path, {}, [](dao::Database &db) {
+        db.CreateTable({kPictures,
+                        {{QStringLiteral("ID_FOTO"), dao::dbLong, 0, true, false, {}, {}},
+                         {QStringLiteral("ID_SCHEDA"), dao::dbLong, 0, false, true, {}, {}},
+                         {QStringLiteral("Immagine"), dao::dbLongBinary, 0, false, false, {}, {}},
+                         {QStringLiteral("Didascalia"), dao::dbText, 50, false, false, {}, {}}}});
+        auto rs = db.OpenRecordset(kPictures, dao::dbOpenDynaset);
+        qint64 card = 0;
+        for (const QByteArray &picture : pictures()) {
+            rs->AddNew();
+            rs->field(QStringLiteral("ID_SCHEDA")).setValue(dao::Value(++card));
+            if (!picture.isEmpty())
+                rs->field(QStringLiteral("Immagine")).setValue(dao::Value(picture));
+            rs->field(QStringLiteral("Didascalia")).setValue(dao::Value(QStringLiteral("Foto n° %1 è").arg(card)));
+            rs->Update();
+        }
+    });
+}
+
+void deleteCard(const QString &path, qint64 card)
+{
+    withArchive(path, {}, [&](dao::Database &db) {
+        db.OpenRecordset(QStringLiteral("Select * From [Anagrafica] Where [ID_SCHEDA] = %1;").arg(card))->Delete();
+    });
+}
+
+// Adds a card; the key the archive gave it.
+qint64 addCard(const QString &path, const QString &password)
+{
+    qint64 key = 0;
+    withArchive(path, password, [&](dao::Database &db) {
+        auto rs = db.OpenRecordset(QStringLiteral("Anagrafica"), dao::dbOpenDynaset);
         rs->AddNew();
-        rs->field(QStringLiteral("ID_SCHEDA")).setValue(dao::Value(++card));
-        if (!picture.isEmpty())
-            rs->field(QStringLiteral("Immagine")).setValue(dao::Value(picture));
-        rs->field(QStringLiteral("Didascalia")).setValue(dao::Value(QStringLiteral("Foto n° %1 è").arg(card)));
+        rs->field(QStringLiteral("Capofamiglia")).setValue(dao::Value(QStringLiteral("Nuova")));
         rs->Update();
-    }
-    rs->Close();
-    db->Close();
-    ws->Close();
+        rs->setBookmark(rs->LastModified());
+        key = rs->field(QStringLiteral("ID_SCHEDA")).value().asInt();
+    });
+    return key;
 }
 
 // trasferisci DA A, the two passwords on standard input.
@@ -70,19 +102,30 @@ class TransferCommandTest : public testing::Test {
 protected:
     QString path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     // The second place of a round trip: a database of the test server where one runs.
-    QString middle() const { return path("intermedio.mdb"); }
-    QString middlePassword() const { return {}; }
+    void SetUp() override
+    {
+        m_middle = testsupport::pgAvailable() ? testsupport::newPgDatabase() : path("intermedio.mdb");
+        m_middlePassword = testsupport::pgAvailable() ? testsupport::pgOfficePassword() : QString();
+    }
     QTemporaryDir m_dir;
+    QString m_middle;
+    QString m_middlePassword;
 };
 
 TEST_F(TransferCommandTest, RoundTripKeepsEveryTableKeyAndPicture)
 {
     testsupport::createArchive(path("a.mdb"), {}, 25);
     addPictures(path("a.mdb"));
+    // Keys with a gap, and a counter beyond the last key left.
+    deleteCard(path("a.mdb"), 7);
+    deleteCard(path("a.mdb"), 25);
 
-    const auto there = transfer(path("a.mdb"), middle(), {}, middlePassword());
+    const auto there = transfer(path("a.mdb"), m_middle, {}, m_middlePassword);
     ASSERT_EQ(there.exitCode, 0) << there.err.toStdString();
-    const auto back = transfer(middle(), path("c.mdb"), middlePassword(), QStringLiteral("segreto"));
+    const auto counted = toolstest::verify(toolstest::Mode::Executable, m_middle, m_middlePassword);
+    ASSERT_EQ(counted.exitCode, 0) << counted.err.toStdString();
+    EXPECT_TRUE(counted.out.startsWith(QStringLiteral("Anagrafica 23\n"))) << counted.out.toStdString();
+    const auto back = transfer(m_middle, path("c.mdb"), m_middlePassword, QStringLiteral("segreto"));
     ASSERT_EQ(back.exitCode, 0) << back.err.toStdString();
     EXPECT_TRUE(back.out.contains(QStringLiteral("8 tabelle"))) << back.out.toStdString();
 
@@ -105,6 +148,55 @@ TEST_F(TransferCommandTest, RoundTripKeepsEveryTableKeyAndPicture)
 
     // The copy is encrypted: without its password it does not open.
     EXPECT_EQ(toolstest::verify(toolstest::Mode::Executable, path("c.mdb")).exitCode, int(cli::ExitCode::BadPassword));
+    // A card added to the copy takes the key the original would give.
+    EXPECT_EQ(addCard(path("c.mdb"), QStringLiteral("segreto")), addCard(path("a.mdb"), {}));
+}
+
+TEST_F(TransferCommandTest, ServerArchiveIsMadeOnceInAnEmptyDatabase)
+{
+    if (!testsupport::pgAvailable())
+        GTEST_SKIP() << "no test server";
+    const auto made = toolstest::create(toolstest::Mode::Executable, m_middle, cli::ArchiveContents::demo(), m_middlePassword);
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    ASSERT_EQ(toolstest::create(toolstest::Mode::Executable, path("demo.mdb"), cli::ArchiveContents::demo()).exitCode, 0);
+    const auto onServer = toolstest::verify(toolstest::Mode::Executable, m_middle, m_middlePassword);
+    EXPECT_EQ(onServer.exitCode, 0) << onServer.err.toStdString();
+    EXPECT_EQ(onServer.out, toolstest::verify(toolstest::Mode::Executable, path("demo.mdb")).out);
+    toolstest::ArchiveProbe server(m_middle, m_middlePassword);
+    toolstest::ArchiveProbe file(path("demo.mdb"));
+    EXPECT_EQ(server.dump(QStringLiteral("Anagrafica")), file.dump(QStringLiteral("Anagrafica")));
+    EXPECT_EQ(server.dump(QStringLiteral("Stampe")), file.dump(QStringLiteral("Stampe")));
+
+    // A database that holds tables is never written: neither made again nor a target.
+    const auto again = toolstest::create(toolstest::Mode::Executable, m_middle, cli::ArchiveContents::demo(), m_middlePassword);
+    EXPECT_EQ(again.exitCode, int(cli::ExitCode::Refused));
+    EXPECT_TRUE(again.err.contains(QStringLiteral("contiene già delle tabelle"))) << again.err.toStdString();
+    const auto over = transfer(path("demo.mdb"), m_middle, {}, m_middlePassword);
+    EXPECT_EQ(over.exitCode, int(cli::ExitCode::Refused));
+    const auto wrong = transfer(path("demo.mdb"), testsupport::newPgDatabase(), {}, QStringLiteral("sbagliata"));
+    EXPECT_EQ(wrong.exitCode, int(cli::ExitCode::BadPassword)) << wrong.err.toStdString();
+    EXPECT_FALSE(wrong.err.contains(QStringLiteral("sbagliata")));
+    EXPECT_EQ(server.dump(QStringLiteral("Anagrafica")), file.dump(QStringLiteral("Anagrafica")));
+}
+
+TEST_F(TransferCommandTest, ACopyTheServerRefusesHalfwayIsReported)
+{
+    if (!testsupport::pgAvailable())
+        GTEST_SKIP() << "no test server";
+    testsupport::createArchive(path("a.mdb"), {}, 3);
+    // A text the file keeps and the server refuses (a zero character in it).
+    withArchive(path("a.mdb"), {}, [](dao::Database &db) {
+        auto rs = db.OpenRecordset(QStringLiteral("Anagrafica"), dao::dbOpenDynaset);
+        rs->Edit();
+        rs->field(QStringLiteral("Note")).setValue(dao::Value(QStringLiteral("prima") + QChar(0) + QStringLiteral("dopo")));
+        rs->Update();
+    });
+    const auto copied = transfer(path("a.mdb"), m_middle, {}, m_middlePassword);
+    EXPECT_EQ(copied.exitCode, int(cli::ExitCode::Refused));
+    EXPECT_TRUE(copied.err.contains(QStringLiteral("carattere nullo"))) << copied.err.toStdString();
+    EXPECT_TRUE(copied.err.contains(QStringLiteral("svuotarlo prima di riprovare"))) << copied.err.toStdString();
+    // And a second try is refused until the database is emptied.
+    EXPECT_EQ(transfer(path("a.mdb"), m_middle, {}, m_middlePassword).exitCode, int(cli::ExitCode::Refused));
 }
 
 TEST_F(TransferCommandTest, RefusesWhatItMustNotTouch)
@@ -135,21 +227,15 @@ TEST_F(TransferCommandTest, ComparisonNamesTheRowAndFieldThatDiffer)
     testsupport::createArchive(path("a.mdb"), {}, 3);
     addPictures(path("a.mdb"));
     ASSERT_EQ(transfer(path("a.mdb"), path("b.mdb")).exitCode, 0);
-    {
-        dao::DBEngine engine;
-        auto ws = engine.CreateWorkspace(QStringLiteral("modifica"), QStringLiteral("Admin"), {}, dao::dbUseJet);
-        auto db = ws->OpenDatabase(path("b.mdb"), false, false, QStringLiteral(";UID=Admin;PWD=;"));
-        auto rs = db->OpenRecordset(kPictures, dao::dbOpenDynaset);
+    withArchive(path("b.mdb"), {}, [](dao::Database &db) {
+        auto rs = db.OpenRecordset(kPictures, dao::dbOpenDynaset);
         rs->Move(1);
         QByteArray changed = pictures()[1];
         changed[100000] = 'x';
         rs->Edit();
         rs->field(QStringLiteral("Immagine")).setValue(dao::Value(changed));
         rs->Update();
-        rs->Close();
-        db->Close();
-        ws->Close();
-    }
+    });
     toolstest::ArchiveProbe a(path("a.mdb"));
     toolstest::ArchiveProbe b(path("b.mdb"));
     const cli::Comparison same = cli::compareArchives(a.db(), a.db());

@@ -2,11 +2,14 @@
 
 #include "engine/Constants.h"
 #include "engine/Database.h"
+#include "engine/Errors.h"
+#include "engine/Guard.h"
 #include "engine/Recordset.h"
 #include "engine/TableInfo.h"
 
 #include <QCryptographicHash>
 
+#include <algorithm>
 #include <memory>
 
 namespace cli {
@@ -45,6 +48,19 @@ public:
         const auto &columns = a->table().columns;
         if (!sameFields(table, columns, b->table().columns))
             return;
+        // The next key each copy hands out.
+        if (std::any_of(columns.begin(), columns.end(), [](const dao::ColumnInfo &c) { return c.autoIncrement; })) {
+            dao::Errors errors;
+            const auto counters = dao::guarded(errors, QStringLiteral("DAO.Database"), [&] {
+                return std::make_pair(expected.connection()->keyCounter(a->table()),
+                                      actual.connection()->keyCounter(b->table()));
+            });
+            if (counters.first != counters.second)
+                note(QStringLiteral("Tabella %1: il contatore della chiave è a %2 invece di %3.")
+                         .arg(table)
+                         .arg(counters.second)
+                         .arg(counters.first));
+        }
         if (a->RecordCount() != b->RecordCount()) {
             note(QStringLiteral("Tabella %1: %2 righe invece di %3.").arg(table).arg(b->RecordCount()).arg(a->RecordCount()));
             return;

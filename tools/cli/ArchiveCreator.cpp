@@ -64,12 +64,20 @@ void ArchiveCreator::create(const ArchiveContents &contents)
                                                           "sovrascritto.")));
         if (e.number() != dao::errDatabaseExists && !server)
             QFile::remove(m_path);
-        throw CliError(ExitCode::Refused, refusal(m_path, e.description()));
+        throw CliError(ExitCode::Refused, refusal(m_path, e.description()) + leftover());
     } catch (const std::exception &e) {
         if (!server)
             QFile::remove(m_path);
-        throw CliError(ExitCode::Refused, refusal(m_path, QString::fromLocal8Bit(e.what())));
+        throw CliError(ExitCode::Refused, refusal(m_path, QString::fromLocal8Bit(e.what())) + leftover());
     }
+}
+
+QString ArchiveCreator::leftover() const
+{
+    // A server's database is the administrator's: what was made in it stays.
+    if (!m_made || !isServerLocation(m_path))
+        return {};
+    return QStringLiteral("\nLe tabelle già create restano nel database: svuotarlo prima di riprovare.");
 }
 
 void ArchiveCreator::fill(const ArchiveContents &contents)
@@ -78,6 +86,7 @@ void ArchiveCreator::fill(const ArchiveContents &contents)
     auto workspace = engine.CreateWorkspace(QStringLiteral("DaoWorkspace"), QStringLiteral("Admin"),
                                             QString(), dao::dbUseJet);
     auto db = workspace->CreateDatabase(m_path, m_password);
+    m_made = true;
     try {
         schema::createArchiveTables(*db);
         ArchiveWriter writer(*db);

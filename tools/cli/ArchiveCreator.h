@@ -30,9 +30,12 @@ public:
 
 private:
     void fill(const ArchiveContents &contents);
+    // What a failure leaves behind that the user must clear, for the message.
+    QString leftover() const;
 
     QString m_path;
     QString m_password;
+    bool m_made = false;   // the engine created the archive, empty or partly filled
 };
 
 } // namespace cli

@@ -1,13 +1,14 @@
 #include "tools/cli/ArchiveLocation.h"
 
+#include "engine/ServerAddress.h"
+
 #include <QFileInfo>
 
 namespace cli {
 
 bool isServerLocation(const QString &location)
 {
-    return location.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
-        || location.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+    return dao::isServerAddress(location);
 }
 
 QString normalizedLocation(const QString &location)

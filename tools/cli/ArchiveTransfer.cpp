@@ -65,20 +65,36 @@ Comparison ArchiveTransfer::run()
             throw transferRefusal(target, QStringLiteral("la copia non è uguale all'originale:\n  ")
                                       + comparison.differences.join(QLatin1String("\n  ")));
         return comparison;
-    } catch (const CliError &) {
-        if (fileTarget)
-            QFile::remove(target);
-        throw;
+    } catch (const CliError &e) {
+        throw failed(e);
     } catch (const dao::EngineError &e) {
-        // The engine refuses to create over a file that appeared meanwhile: that one stays.
-        if (fileTarget && e.number() != dao::errDatabaseExists)
-            QFile::remove(target);
         if (e.number() == dao::errNotValidPassword)
-            throw CliError(ExitCode::BadPassword, transferRefusal(target, e.description()).message());
-        if (e.number() == dao::errDatabaseExists && !fileTarget)
-            throw transferRefusal(target, QStringLiteral("il database contiene già delle tabelle e non viene sovrascritto."));
-        throw transferRefusal(target, e.description());
+            throw failed(CliError(ExitCode::BadPassword, transferRefusal(target, e.description()).message()));
+        // The engine refuses to create over a file that appeared meanwhile, or in a database
+        // that holds tables: those stay as they are.
+        if (e.number() == dao::errDatabaseExists && !m_targetMade)
+            throw transferRefusal(target, fileTarget ? QStringLiteral("il file esiste già e non viene sovrascritto.")
+                                                     : QStringLiteral("il database contiene già delle tabelle e non "
+                                                                      "viene sovrascritto."));
+        throw failed(transferRefusal(target, e.description()));
+    } catch (const std::exception &e) {
+        throw failed(transferRefusal(target, QString::fromLocal8Bit(e.what())));
     }
+}
+
+CliError ArchiveTransfer::failed(const CliError &error) const
+{
+    if (!isServerLocation(m_to.location)) {
+        if (m_creating)
+            QFile::remove(m_to.location);
+        return error;
+    }
+    if (!m_targetMade)
+        return error;
+    // A server's database is the administrator's: what was copied into it stays.
+    return CliError(error.code(), error.message()
+                                      + QStringLiteral("\nLe tabelle già copiate restano nel database: svuotarlo prima "
+                                                       "di riprovare."));
 }
 
 void ArchiveTransfer::copyInto(const QString &target)
@@ -97,15 +113,21 @@ void ArchiveTransfer::copyInto(const QString &target)
         throw CliError(ExitCode::NotAnArchive,
                        QStringLiteral("\"%1\" non è un archivio di Tavorio valido.\n%2").arg(m_from.location, e.description()));
     }
+    m_creating = true;
     auto copy = workspace->CreateDatabase(target, m_to.password);
+    m_targetMade = true;
     try {
+        // Tables first: a server creates each in a transaction of its own.
+        const QStringList tables = userTables(*source);
+        for (const QString &table : tables)
+            createTableLike(*source, *copy, table);
         workspace->BeginTrans();
         const auto step = [&] {
             workspace->CommitTrans();
             workspace->BeginTrans();
         };
-        for (const QString &table : userTables(*source))
-            copyTable(*source, *copy, table, kRowsPerTransaction, step);
+        for (const QString &table : tables)
+            copyRows(*source, *copy, table, kRowsPerTransaction, step);
         for (const dao::QueryDefInfo &query : source->QueryDefs())
             copy->CreateQueryDef(query.name, query.sql);
         workspace->CommitTrans();

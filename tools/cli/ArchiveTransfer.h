@@ -6,6 +6,7 @@
 // database) is never touched; a target file that ends unfinished or different is removed.
 
 #include "tools/cli/ArchiveComparison.h"
+#include "tools/cli/CliError.h"
 
 #include <QString>
 
@@ -27,9 +28,13 @@ public:
 
 private:
     void copyInto(const QString &target);
+    // Undoes what this run made of the target, where it may: a file it created is removed.
+    CliError failed(const CliError &error) const;
 
     TransferSide m_from;
     TransferSide m_to;
+    bool m_creating = false;     // the target's creation was asked of the engine
+    bool m_targetMade = false;   // and it succeeded
 };
 
 } // namespace cli

@@ -1,6 +1,7 @@
 #include "tools/cli/Commands.h"
 
 #include "tools/cli/ArchiveCheck.h"
+#include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/CliError.h"
 
 #include <QTextStream>
@@ -28,7 +29,8 @@ int runCreate(const QString &path, const QString &password, const ArchiveContent
     out << QStringLiteral("Archivio creato: %1 (%2 schede%3).")
                .arg(path)
                .arg(contents.households)
-               .arg(password.isEmpty() ? QString() : QStringLiteral(", protetto da password"))
+               // On a server the password is the office role's, not the archive's own.
+               .arg(password.isEmpty() || isServerLocation(path) ? QString() : QStringLiteral(", protetto da password"))
         << Qt::endl;
     return int(ExitCode::Ok);
 }

@@ -1,59 +1,76 @@
 #include "tools/cli/TableCopy.h"
 
-#include "engine/Constants.h"
+#include "engine/Connection.h"
 #include "engine/Database.h"
-#include "engine/Recordset.h"
+#include "engine/Errors.h"
+#include "engine/Guard.h"
 #include "engine/TableInfo.h"
-#include "tools/cli/CliError.h"
+#include "engine/jet/Names.h"
+
+#include <algorithm>
 
 namespace cli {
 
 namespace {
 
-dao::TableSpec specOf(const dao::TableInfo &table)
+const QString kCopySource = QStringLiteral("DAO.Database");
+
+std::shared_ptr<const dao::TableInfo> tableOf(dao::Connection &connection, const QString &name)
 {
-    dao::TableSpec spec{table.name, {}};
-    for (const dao::ColumnInfo &c : table.columns)
-        spec.fields.push_back({c.name, c.type, c.size, c.autoIncrement, c.required, c.format, c.defaultValue});
-    return spec;
+    std::shared_ptr<const dao::TableInfo> table = connection.table(name);
+    if (!table)
+        throw dao::EngineError(dao::errTableNotFound, kCopySource, QStringLiteral("Tabella '%1' non trovata.").arg(name));
+    return table;
+}
+
+bool hasCounter(const dao::TableInfo &table)
+{
+    return std::any_of(table.columns.begin(), table.columns.end(),
+                       [](const dao::ColumnInfo &c) { return c.autoIncrement; });
 }
 
 } // namespace
 
-qint64 copyTable(dao::Database &source, dao::Database &target, const QString &table, int batchRows,
-                 const std::function<void()> &batch)
+void createTableLike(dao::Database &source, dao::Database &target, const QString &name)
 {
-    auto from = source.OpenRecordset(table, dao::dbOpenSnapshot);
-    const std::vector<dao::ColumnInfo> &columns = from->table().columns;
-    target.CreateTable(specOf(from->table()));
-    auto to = target.OpenRecordset(table, dao::dbOpenDynaset);
-    qint64 rows = 0;
-    for (; !from->IsEOF(); from->MoveNext()) {
-        to->AddNew();
-        int key = -1;
-        for (int i = 0; i < int(columns.size()); ++i) {
-            if (columns[size_t(i)].autoIncrement)
-                key = i;
-            else
-                to->field(columns[size_t(i)].name).setValue(from->field(columns[size_t(i)].name).value());
+    dao::Errors errors;
+    const auto table = dao::guarded(errors, kCopySource, [&] { return tableOf(*source.connection(), name); });
+    dao::TableSpec spec{table->name, {}};
+    for (const dao::ColumnInfo &c : table->columns)
+        spec.fields.push_back({c.name, c.type, c.size, c.autoIncrement, c.required, c.format, c.defaultValue});
+    target.CreateTable(spec);
+}
+
+qint64 copyRows(dao::Database &source, dao::Database &target, const QString &name, int batchRows,
+                const std::function<void()> &batch)
+{
+    dao::Errors errors;
+    dao::Connection &from = *source.connection();
+    dao::Connection &to = *target.connection();
+    return dao::guarded(errors, kCopySource, [&] {
+        const auto table = tableOf(from, name);
+        const auto copy = tableOf(to, name);
+        const int columns = int(table->columns.size());
+        QStringList marks;
+        for (int i = 0; i < columns; ++i)
+            marks << QStringLiteral("?");
+        const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                   .arg(dao::jet::quoteIdentifier(name), table->selectList(), marks.join(QLatin1String(", ")));
+        auto rows = from.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                     .arg(table->selectList(), dao::jet::quoteIdentifier(name), table->rowid));
+        std::vector<dao::Value> values(static_cast<size_t>(columns));
+        qint64 count = 0;
+        while (rows->step()) {
+            for (int i = 0; i < columns; ++i)
+                values[size_t(i)] = rows->raw(i);
+            to.execute(insert, values);
+            if (++count % batchRows == 0)
+                batch();
         }
-        to->Update();
-        if (key >= 0) {
-            // The key counter gives the next number: the copy holds only when the source's
-            // keys follow one another from 1.
-            to->setBookmark(to->LastModified());
-            const dao::Value want = from->field(columns[size_t(key)].name).value();
-            if (!(to->field(columns[size_t(key)].name).value() == want))
-                throw CliError(ExitCode::Refused,
-                               QStringLiteral("Tabella %1: la chiave %2 non si può conservare nella copia.")
-                                   .arg(table, want.asText()));
-        }
-        if (++rows % batchRows == 0)
-            batch();
-    }
-    to->Close();
-    from->Close();
-    return rows;
+        if (hasCounter(*table))
+            to.setKeyCounter(*copy, from.keyCounter(*table));
+        return count;
+    });
 }
 
 } // namespace cli

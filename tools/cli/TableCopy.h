@@ -1,7 +1,9 @@
 #pragma once
-// Copies one table of an archive into another archive that lacks it: the table's
-// definition (fields, sizes, required fields, defaults, the key counter), then every row in
-// the source's order with the same key values. Transactions are the caller's business.
+// Copies one table of an archive into another archive, whichever storages hold them: first
+// the table's definition (fields, sizes, required fields, defaults, the key counter), then
+// every row in the source's order with its values as stored, keys included, and the key
+// counter's position, so that the copy hands out the same next key. Values go through the
+// storages' own statements, not through recordsets, which never write a key.
 
 #include <QString>
 #include <functional>
@@ -12,9 +14,12 @@ class Database;
 
 namespace cli {
 
-// Creates the table in target and copies its rows; returns how many. `batch` is called
-// after every `batchRows` rows, so that the caller can commit in steps.
-qint64 copyTable(dao::Database &source, dao::Database &target, const QString &table, int batchRows,
-                 const std::function<void()> &batch);
+// Creates the table in target as it is in source.
+void createTableLike(dao::Database &source, dao::Database &target, const QString &table);
+
+// Copies the rows into the target's table of the same definition, still empty; returns how
+// many. `batch` is called after every `batchRows` rows, so that the caller commits in steps.
+qint64 copyRows(dao::Database &source, dao::Database &target, const QString &table, int batchRows,
+                const std::function<void()> &batch);
 
 } // namespace cli
