@@ -3,6 +3,7 @@
 #include "forms/ProcessValues.h"
 #include "platform/FileOps.h"
 #include "store/ArchiveBackup.h"
+#include "store/NetworkFolderWarning.h"
 #include "store/TArcDatabase.h"
 
 namespace {
@@ -24,6 +25,19 @@ void maintainArchive(TArcDatabase &database, const QDate &today)
     database.CompactDatabaseFile(archive, ProcessValues::archivePassword());
 }
 
+// The warning names the file the connection will open: the application folder's, else the
+// executable folder's, where the connection looks when the first is missing.
+void warnOfNetworkFolder(const StartupSteps &steps)
+{
+    QString archive = ProcessValues::inApplicationFolder(kArchiveFile);
+    if (!platform::fileExists(archive))
+        archive = platform::executableFolder() + kArchiveFile;
+    if (!platform::fileExists(archive))
+        return;
+    if (const std::optional<QString> warning = store::networkFolderWarning(archive))
+        steps.notice(QStringLiteral("   ") + *warning + QStringLiteral("   "));
+}
+
 } // namespace
 
 StartupOutcome runStartupSequence(TArcDatabase &database, const StartupSteps &steps)
@@ -35,6 +49,7 @@ StartupOutcome runStartupSequence(TArcDatabase &database, const StartupSteps &st
     }
     steps.restoreLayout(ProcessValues::inApplicationFolder(kLayoutFile));
     database.setDatabase(ProcessValues::inApplicationFolder(kArchiveFile));
+    warnOfNetworkFolder(steps);
 
     switch (runPasswordGate(database, steps.makePasswordPrompt)) {
     case PasswordGateOutcome::Cancelled:
