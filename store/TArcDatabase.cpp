@@ -237,10 +237,12 @@ void TArcDatabase::connect()
         throw dao::EngineError(dao::errOperationNotSupported, QStringLiteral("DAO.Workspace"),
                                QStringLiteral("Tipo di database non supportato: %1.").arg(m_databaseType));
 
-    if (m_smartOpen && !platform::fileExists(m_databasePath))
-        m_databasePath = platform::executableFolder() + platform::fileNameOf(m_databasePath);
-    if (!platform::fileExists(m_databasePath))
-        throw EDatabaseError(QStringLiteral("Cannot find Database:\r\n") + m_databasePath);
+    if (!isOnServer()) {
+        if (m_smartOpen && !platform::fileExists(m_databasePath))
+            m_databasePath = platform::executableFolder() + platform::fileNameOf(m_databasePath);
+        if (!platform::fileExists(m_databasePath))
+            throw EDatabaseError(QStringLiteral("Cannot find Database:\r\n") + m_databasePath);
+    }
     if (m_engineType != dao::dbUseJet)
         fail("TArcDatabase.F_Set_Active: ODBC direct workspaces\r\nare NOT supported for MS Access Databases!");
 
@@ -321,6 +323,12 @@ void TArcDatabase::setDatabase(const QString &path)
 {
     refuseWhileConnected("TArcDatabase.F_Set_Database: Cannot set Database while Database is connected!");
     m_databasePath = path;
+}
+
+bool TArcDatabase::isOnServer() const
+{
+    return m_databasePath.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
+        || m_databasePath.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
 }
 
 void TArcDatabase::setDatabasePassword(const QString &password)
@@ -588,7 +596,8 @@ bool TArcDatabase::ChangeDatabasePassword(const QString &oldPassword, const QStr
 {
     if (!Connected())
         fail(NotConnected);
-    if (!m_exclusive)
+    // The server changes its role's password while others work on; a file needs to be alone.
+    if (!m_exclusive && !isOnServer())
         fail("Database must be opened in exclusive mode!");
     try {
         m_database->NewPassword(oldPassword, newPassword);

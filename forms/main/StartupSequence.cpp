@@ -1,6 +1,7 @@
 #include "forms/main/StartupSequence.h"
 
 #include "forms/ProcessValues.h"
+#include "forms/main/ArchiveServerSetting.h"
 #include "platform/FileOps.h"
 #include "store/ArchiveBackup.h"
 #include "store/NetworkFolderWarning.h"
@@ -13,11 +14,11 @@ const QString kArchiveFile = QStringLiteral("tavorio.mdb");
 const QString kLockFile = QStringLiteral("tavorio.ldb");
 
 // A lock file means someone has the archive open (or crashed with it open): then the file
-// must not be replaced under them. The copies come first and only of a sound archive: a
+// must not be replaced under them. A server keeps its own copies and needs no compaction. The copies come first and only of a sound archive: a
 // damaged one stops the start-up here, before it is compacted, with the last good copy kept.
 void maintainArchive(TArcDatabase &database, const QDate &today)
 {
-    if (platform::fileExists(ProcessValues::inApplicationFolder(kLockFile)))
+    if (database.isOnServer() || platform::fileExists(ProcessValues::inApplicationFolder(kLockFile)))
         return;
     const QString archive = ProcessValues::inApplicationFolder(kArchiveFile);
     store::ArchiveBackup(archive, today).refresh(ProcessValues::archivePassword());
@@ -47,9 +48,19 @@ StartupOutcome runStartupSequence(TArcDatabase &database, const StartupSteps &st
         database.setConnected(false);
     } catch (...) {
     }
-    steps.restoreLayout(ProcessValues::inApplicationFolder(kLayoutFile));
-    database.setDatabase(ProcessValues::inApplicationFolder(kArchiveFile));
-    warnOfNetworkFolder(steps);
+    const QString layoutFile = ProcessValues::inApplicationFolder(kLayoutFile);
+    steps.restoreLayout(layoutFile);
+    const ArchiveServerSetting server = readArchiveServerSetting(layoutFile);
+    if (!server.problem.isEmpty()) {
+        steps.notice(server.problem);
+        return StartupOutcome::ConnectionFailed;
+    }
+    if (server.address.isEmpty()) {
+        database.setDatabase(ProcessValues::inApplicationFolder(kArchiveFile));
+        warnOfNetworkFolder(steps);
+    } else {
+        database.setDatabase(server.address);
+    }
 
     switch (runPasswordGate(database, steps.makePasswordPrompt)) {
     case PasswordGateOutcome::Cancelled:

@@ -108,6 +108,8 @@ void Tfrm_main::restoreLayout(const QString &iniPath)
 PasswordPrompt Tfrm_main::makePasswordPrompt()
 {
     auto prompt = std::make_shared<Tfrm_pass>(this);
+    if (m_database.isOnServer())
+        prompt->askForServer(m_database.Database());
     return [prompt] { return prompt->askPassword(); };
 }
 
