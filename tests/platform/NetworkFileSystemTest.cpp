@@ -1,8 +1,10 @@
 // Telling a network mount from a local one: the statfs magic numbers, the mountinfo lines
-// (in the kernel's own format, escapes and optional fields included), and the real mounts
-// of this machine, which are local.
+// (in the kernel's own format, escapes and optional fields included), the real mounts of
+// this machine, which are local, and a real FUSE mount where the test may make one.
 
 #include "platform/NetworkFileSystem.h"
+#include "tests/platform/ForkedChild.h"
+#include "tests/platform/TinyFuseMount.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,6 +79,27 @@ TEST(NetworkFileSystem, LocalMountsOfThisMachineAreNotNetwork)
         EXPECT_EQ(platform::mountTypeOf(mountinfo, QStringLiteral("/dev/shm")), "tmpfs");
         EXPECT_FALSE(platform::networkFileSystemOf(QStringLiteral("/dev/shm")));
     }
+}
+
+// A FUSE mount as sshfs makes one, in a child with a mount namespace of its own (the mount
+// goes with it). The child answers 77 when it may not mount here.
+TEST(NetworkFileSystem, ARealFuseMountIsNetwork)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = QDir(dir.path()).canonicalPath();
+    platform_test::ForkedChild child([&](platform_test::ChildSide &) {
+        if (!platform_test::privateMountNamespace() || !platform_test::mountTinyFuse(folder, "sshfs"))
+            return 77;
+        const std::optional<QString> found = platform::networkFileSystemOf(folder + QStringLiteral("/tavorio.mdb"));
+        const std::optional<QString> local = platform::networkFileSystemOf(dir.path() + QStringLiteral("/../x"));
+        return found == QStringLiteral("fuse.sshfs") && !local ? 0 : 1;
+    });
+    ASSERT_TRUE(child.started());
+    const int status = child.exitStatus();
+    if (status == 77)
+        GTEST_SKIP() << "no FUSE mount allowed here";
+    EXPECT_EQ(status, 0);
 }
 
 } // namespace
