@@ -62,13 +62,17 @@ StartupOutcome runStartupSequence(TArcDatabase &database, const StartupSteps &st
         database.setDatabase(server.address);
     }
 
-    switch (runPasswordGate(database, steps.makePasswordPrompt)) {
+    QString failure;
+    switch (runPasswordGate(database, steps.makePasswordPrompt, &failure)) {
     case PasswordGateOutcome::Cancelled:
         return StartupOutcome::Cancelled;
     case PasswordGateOutcome::Refused:
         return StartupOutcome::Refused;
     case PasswordGateOutcome::Failed:
-        steps.notice(kConnectionErrorMessage);
+        // A server fails for reasons the office can act on (not reachable, no such archive):
+        // the engine's Italian text says which.
+        steps.notice(database.isOnServer() ? kConnectionErrorMessage + QStringLiteral("\n   ") + failure + QStringLiteral("   ")
+                                           : kConnectionErrorMessage);
         return StartupOutcome::ConnectionFailed;
     case PasswordGateOutcome::Opened:
         break;
