@@ -1,256 +1,49 @@
 #include "engine/Connection.h"
 
-#include "engine/ArchiveFormat.h"
-#include "engine/Constants.h"
-#include "engine/jet/JetDialect.h"
-#include "platform/CrashPoints.h"
-#include "platform/FileOps.h"
-#include "platform/LockFile.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <sqlite3.h>
+#include "engine/ServerAddress.h"
+#include "engine/SqliteConnection.h"
+#include "engine/pg/PgConnection.h"
 
 namespace dao {
 
 namespace {
-
 const QString kConnectionSource = QStringLiteral("DAO.Workspace");
+const QString kWriteSavepoint = QStringLiteral("engine_write");
 
-// While a copy is written the library calls back every few hundred steps: a test can make
-// the process die there, with the copy half-written.
-int duringExport(void *)
+QString userSavepoint(int depth)
 {
-    platform::crashPoint("export.half_written");
-    return 0;
+    return QStringLiteral("user_%1").arg(depth);
 }
-
-enum class FileKind { Missing, Plain, Encrypted, Foreign };
-
-// What the first bytes of a file say about it. An encrypted archive shows nothing but
-// random-looking pages, so a file is taken as one only when its size is a whole number
-// of pages and it carries none of the signatures of other formats.
-FileKind classify(const QString &path)
-{
-    QFile file(path);
-    if (!file.exists())
-        return FileKind::Missing;
-    if (!file.open(QIODevice::ReadOnly))
-        return FileKind::Foreign;
-    const QByteArray head = file.read(32);
-    const qint64 size = file.size();
-    if (head.startsWith(QByteArray(format::kPlainHeader, 16)))
-        return FileKind::Plain;
-    static const char *const foreign[] = {"Standard Jet DB", "Standard ACE DB", "%PDF", "PK\x03\x04",
-                                          "\x7f" "ELF", "SQLite format"};
-    for (const char *signature : foreign)
-        if (head.contains(signature))
-            return FileKind::Foreign;
-    if (size < format::kCipherPageSize || size % format::kCipherPageSize != 0)
-        return FileKind::Foreign;
-    return FileKind::Encrypted;
-}
-
-[[noreturn]] void refuse(int number, const QString &text)
-{
-    throw EngineError(number, kConnectionSource, text);
-}
-
-QString unrecognized(const QString &path)
-{
-    return QStringLiteral("Formato di database non riconosciuto: '%1'.").arg(path);
-}
-
-} // namespace
-
-// The library's own message is English and says nothing more to the user than the result
-// code does: the user reads the Italian text, and the code travels with it for support.
-EngineError Connection::translate(const StorageFailure &failure, const QString &source)
-{
-    const QString code = QStringLiteral(" (codice %1)").arg(failure.code);
-    switch (failure.code & 0xff) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return EngineError(errRecordLocked, source,
-                           QStringLiteral("Impossibile aggiornare: l'archivio è bloccato da un altro utente. Riprovare.") + code);
-    case SQLITE_NOTADB:
-        return EngineError(errUnrecognizedFormat, source, QStringLiteral("Formato di database non riconosciuto.") + code);
-    case SQLITE_CORRUPT:
-        return EngineError(errDatabaseCorrupt, source, QStringLiteral("L'archivio è danneggiato e non può essere letto.") + code);
-    case SQLITE_CONSTRAINT:
-        return EngineError(errFieldRequired, source,
-                           QStringLiteral("Un campo obbligatorio non contiene un valore: %1.")
-                                   .arg(failure.message.section(QLatin1String(": "), 1)) + code);
-    case SQLITE_READONLY:
-        return EngineError(errNotUpdatable, source, QStringLiteral("Impossibile aggiornare: l'archivio è di sola lettura.") + code);
-    case SQLITE_FULL:
-        return EngineError(errDiskFull, source, QStringLiteral("Spazio su disco esaurito: impossibile scrivere nell'archivio.") + code);
-    case SQLITE_CANTOPEN:
-        return EngineError(errIoFailure, source, QStringLiteral("Impossibile aprire il file dell'archivio.") + code);
-    case SQLITE_IOERR:
-        return EngineError(errIoFailure, source, QStringLiteral("Errore di lettura o scrittura del disco.") + code);
-    case SQLITE_NOMEM:
-        return EngineError(errOutOfMemory, source, QStringLiteral("Memoria insufficiente.") + code);
-    case SQLITE_INTERRUPT:
-    case SQLITE_ABORT:
-        return EngineError(3000, source, QStringLiteral("Operazione interrotta.") + code);
-    default:
-        // A damaged schema is reported by the library as a plain error with this message.
-        if (failure.message.contains(QLatin1String("malformed")))
-            return EngineError(errDatabaseCorrupt, source,
-                               QStringLiteral("L'archivio è danneggiato e non può essere letto.") + code);
-        return EngineError(3000, source, QStringLiteral("Errore del motore di database.") + code);
-    }
-}
-
-Connection::Connection(Options options) : m_options(std::move(options)) {}
-
-Connection::~Connection()
-{
-    close();
 }
 
 std::shared_ptr<Connection> Connection::open(const Options &options)
 {
-    std::shared_ptr<Connection> c(new Connection(options));
-    const QString &path = options.path;
-    if (options.create) {
-        if (QFileInfo::exists(path))
-            refuse(errDatabaseExists, QStringLiteral("Il database '%1' esiste già.").arg(path));
-    } else {
-        const FileKind kind = classify(path);
-        if (kind == FileKind::Missing)
-            refuse(errFileNotFound, QStringLiteral("Impossibile trovare il file '%1'.").arg(path));
-        if (kind == FileKind::Foreign)
-            refuse(errUnrecognizedFormat, unrecognized(path));
-        if (kind == FileKind::Encrypted && options.password.isEmpty())
-            refuse(errNotValidPassword, QStringLiteral("Password non valida."));
-        c->m_password = kind == FileKind::Encrypted ? options.password : QString();
-    }
-    if (options.create)
-        c->m_password = options.password;
-
-    try {
-        c->m_lock = platform::LockFile::acquire(path, options.exclusive ? platform::LockFile::Mode::Exclusive
-                                                                        : platform::LockFile::Mode::Shared);
-    } catch (const std::exception &) {
-        if (!options.readOnly)
-            refuse(errIoFailure, QStringLiteral("Impossibile creare il file di blocco accanto a '%1'.").arg(path));
-    }
-    if (!c->m_lock && !options.readOnly)
-        refuse(errFileInUse, QStringLiteral("Impossibile utilizzare '%1': il file è già in uso%2.")
-                                 .arg(path, options.exclusive ? QString() : QStringLiteral(" in modo esclusivo")));
-
-    c->openHandle(c->m_password);
-    return c;
+    if (isServerAddress(options.path))
+        return pg::PgConnection::open(options);
+    return SqliteConnection::open(options);
 }
 
-void Connection::openHandle(const QString &password)
-{
-    const QByteArray file = QFile::encodeName(m_options.path);
-    int flags = m_options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    if (m_options.create)
-        flags |= SQLITE_OPEN_CREATE;
-    const int rc = sqlite3_open_v2(file.constData(), &m_db, flags, nullptr);
-    if (rc != SQLITE_OK) {
-        const StorageFailure failure{rc, m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString()};
-        closeHandle();
-        throw translate(failure, kConnectionSource);
-    }
-    // Another user may be writing right now: wait for the archive as every later call does.
-    sqlite3_busy_timeout(m_db, format::kBusyTimeoutMs);
-    try {
-        // The cipher settings must be in place before the first page is read.
-        execute(m_db, QStringLiteral("PRAGMA cipher_default_kdf_iter = %1").arg(format::kKdfIterations));
-        if (!password.isEmpty()) {
-            const QByteArray key = password.toUtf8();
-            sqlite3_key(m_db, key.constData(), int(key.size()));
-            execute(m_db, QStringLiteral("PRAGMA kdf_iter = %1").arg(format::kKdfIterations));
-            execute(m_db, QStringLiteral("PRAGMA cipher_page_size = %1").arg(format::kCipherPageSize));
-        }
-        Statement probe(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        probe.step();
-    } catch (const StorageFailure &failure) {
-        closeHandle();
-        if ((failure.code & 0xff) == SQLITE_NOTADB)
-            refuse(password.isEmpty() ? errUnrecognizedFormat : errNotValidPassword,
-                   password.isEmpty() ? unrecognized(m_options.path) : QStringLiteral("Password non valida."));
-        throw translate(failure, kConnectionSource);
-    }
-    try {
-        configure();
-        checkSchemaObjects();
-        reloadSchema();
-    } catch (const StorageFailure &failure) {
-        closeHandle();
-        throw translate(failure, kConnectionSource);
-    } catch (...) {
-        closeHandle();
-        throw;
-    }
-}
+Connection::Connection(Options options) : m_options(std::move(options)) {}
 
-void Connection::configure()
-{
-    sqlite3_extended_result_codes(m_db, 1);
-    jet::registerFunctions(m_db);
-    if (!m_options.readOnly) {
-        execute(m_db, QStringLiteral("PRAGMA journal_mode = DELETE"));
-        execute(m_db, QStringLiteral("PRAGMA synchronous = FULL"));
-        // Deleted cards must not linger in free pages of an unencrypted file.
-        execute(m_db, QStringLiteral("PRAGMA secure_delete = ON"));
-    }
-    execute(m_db, QStringLiteral("PRAGMA foreign_keys = OFF"));
-    // Large sorts and temporary tables stay in memory: a temporary file would hold card
-    // data in clear, even when the archive itself is encrypted.
-    execute(m_db, QStringLiteral("PRAGMA temp_store = MEMORY"));
-    // Searches, counts and sorts read the whole card table; a cache that holds an archive of
-    // a hundred thousand cards serves every scan after the first from memory (decrypted once).
-    execute(m_db, QStringLiteral("PRAGMA cache_size = -65536"));
-}
+Connection::~Connection() = default;
 
-// Only plain tables and their indexes are part of an archive. A file that carries views,
-// triggers or virtual tables was not made by this engine and is refused before any of its
-// definitions can run.
-void Connection::checkSchemaObjects()
+void Connection::ensureOpen() const
 {
-    Statement st(m_db, QStringLiteral("SELECT type, name, coalesce(sql, '') FROM sqlite_master"));
-    while (st.step()) {
-        const QString type = st.raw(0).asText();
-        const QString sql = st.raw(2).asText().trimmed();
-        const bool plainTable = type == QLatin1String("table")
-            && !sql.startsWith(QLatin1String("CREATE VIRTUAL"), Qt::CaseInsensitive);
-        if (!plainTable && type != QLatin1String("index"))
-            refuse(errUnrecognizedFormat,
-                   QStringLiteral("L'archivio '%1' contiene oggetti che il programma non crea (%2 '%3') e non viene aperto.")
-                       .arg(m_options.path, type, st.raw(1).asText()));
-    }
+    if (!isOpen())
+        throw EngineError(errObjectClosed, QStringLiteral("DAO.Database"),
+                          QStringLiteral("Oggetto non valido o non più impostato: l'archivio è chiuso."));
 }
 
 void Connection::reloadSchema()
 {
+    ensureOpen();
+    std::vector<std::shared_ptr<TableInfo>> tables = loadTables();
     m_tables.clear();
     m_tableOrder.clear();
-    QStringList names;
-    {
-        Statement st(db(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid"));
-        while (st.step())
-            names << st.raw(0).asText();
-    }
-    for (const QString &name : names) {
-        auto info = std::make_shared<TableInfo>();
-        info->name = name;
-        info->system = name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive)
-                    || name.startsWith(QLatin1String("MSys"), Qt::CaseInsensitive);
-        Statement st(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(name)));
-        while (st.step()) {
-            info->columns.push_back(columnFromStorage(st.raw(1).asText(), st.raw(2).asText(), st.int64(3) != 0,
-                                                      st.raw(4).asText(), st.int64(5) != 0));
-            info->dialectColumns.push_back({info->columns.back().name, info->columns.back().type});
-        }
-        m_tables.insert(name.toLower(), info);
+    for (const std::shared_ptr<TableInfo> &info : tables) {
+        m_tables.insert(info->name.toLower(), info);
         if (!info->system)
-            m_tableOrder << name;
+            m_tableOrder << info->name;
     }
 }
 
@@ -264,66 +57,44 @@ QStringList Connection::tableNames() const
     return m_tableOrder;
 }
 
-sqlite3 *Connection::db() const
+void Connection::forgetTransactions()
 {
-    if (!m_db)
-        throw EngineError(errObjectClosed, QStringLiteral("DAO.Database"),
-                          QStringLiteral("Oggetto non valido o non più impostato: l'archivio è chiuso."));
-    return m_db;
-}
-
-void Connection::closeHandle()
-{
-    if (m_db) {
-        sqlite3_close_v2(m_db);
-        m_db = nullptr;
-    }
-}
-
-void Connection::close()
-{
-    if (m_db && m_userTransactionDepth > 0)
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     m_userTransactionDepth = 0;
     m_readOpen = false;
-    closeHandle();
-    m_lock.reset();
 }
 
 Connection::WriteTransaction::WriteTransaction(Connection &connection)
     : m_connection(connection), m_nested(connection.m_userTransactionDepth > 0 || connection.m_readOpen)
 {
-    try {
-        execute(connection.db(), m_nested ? QStringLiteral("SAVEPOINT engine_write") : QStringLiteral("BEGIN IMMEDIATE"));
-    } catch (const StorageFailure &failure) {
-        throw translate(failure, QStringLiteral("DAO.Recordset"));
-    }
+    connection.ensureOpen();
+    connection.transactionStep(m_nested ? Step::Savepoint : Step::BeginWrite, kWriteSavepoint, QStringLiteral("DAO.Recordset"));
 }
 
 Connection::WriteTransaction::~WriteTransaction()
 {
-    if (m_done || !m_connection.m_db)
+    if (m_done || !m_connection.isOpen())
         return;
-    sqlite3_exec(m_connection.m_db, m_nested ? "ROLLBACK TO engine_write; RELEASE engine_write" : "ROLLBACK",
-                 nullptr, nullptr, nullptr);
+    m_connection.transactionStepQuietly(m_nested ? Step::RollbackTo : Step::Rollback, kWriteSavepoint);
 }
 
 void Connection::WriteTransaction::commit()
 {
-    try {
-        execute(m_connection.db(), m_nested ? QStringLiteral("RELEASE engine_write") : QStringLiteral("COMMIT"));
-        m_done = true;
-    } catch (const StorageFailure &failure) {
-        throw translate(failure, QStringLiteral("DAO.Recordset"));
-    }
+    m_connection.ensureOpen();
+    m_connection.transactionStep(m_nested ? Step::Release : Step::Commit, kWriteSavepoint, QStringLiteral("DAO.Recordset"));
+    m_done = true;
 }
 
 Connection::ReadTransaction::ReadTransaction(Connection &connection) : m_connection(connection)
 {
-    if (m_connection.m_readDepth++ > 0 || !m_connection.m_db || m_connection.m_userTransactionDepth > 0
-        || !sqlite3_get_autocommit(m_connection.m_db))
+    if (m_connection.m_readDepth++ > 0 || !m_connection.isOpen() || !m_connection.groupsReads()
+        || m_connection.m_userTransactionDepth > 0 || m_connection.inTransaction())
         return;
-    m_connection.m_readOpen = sqlite3_exec(m_connection.m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+    try {
+        m_connection.transactionStep(Step::Begin, {}, QStringLiteral("DAO.Recordset"));
+        m_connection.m_readOpen = true;
+    } catch (const std::exception &) {
+        // The reads then run one by one, each in its own transaction.
+    }
 }
 
 Connection::ReadTransaction::~ReadTransaction()
@@ -331,144 +102,36 @@ Connection::ReadTransaction::~ReadTransaction()
     if (--m_connection.m_readDepth > 0 || !m_connection.m_readOpen)
         return;
     m_connection.m_readOpen = false;
-    if (m_connection.m_db && !sqlite3_get_autocommit(m_connection.m_db))
-        sqlite3_exec(m_connection.m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (m_connection.isOpen() && m_connection.inTransaction())
+        m_connection.transactionStepQuietly(Step::Commit, {});
 }
 
 void Connection::beginUserTransaction()
 {
-    try {
-        execute(db(), m_userTransactionDepth == 0 ? QStringLiteral("BEGIN IMMEDIATE")
-                                                  : QStringLiteral("SAVEPOINT user_%1").arg(m_userTransactionDepth));
-        ++m_userTransactionDepth;
-    } catch (const StorageFailure &failure) {
-        throw translate(failure, kConnectionSource);
-    }
+    ensureOpen();
+    transactionStep(m_userTransactionDepth == 0 ? Step::BeginWrite : Step::Savepoint, userSavepoint(m_userTransactionDepth),
+                    kConnectionSource);
+    ++m_userTransactionDepth;
 }
 
 void Connection::commitUserTransaction()
 {
     if (m_userTransactionDepth == 0)
         throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il commit senza una transazione aperta."));
-    try {
-        --m_userTransactionDepth;
-        execute(db(), m_userTransactionDepth == 0 ? QStringLiteral("COMMIT")
-                                                  : QStringLiteral("RELEASE user_%1").arg(m_userTransactionDepth));
-    } catch (const StorageFailure &failure) {
-        throw translate(failure, kConnectionSource);
-    }
+    ensureOpen();
+    --m_userTransactionDepth;
+    transactionStep(m_userTransactionDepth == 0 ? Step::Commit : Step::Release, userSavepoint(m_userTransactionDepth),
+                    kConnectionSource);
 }
 
 void Connection::rollbackUserTransaction()
 {
     if (m_userTransactionDepth == 0)
         throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il rollback senza una transazione aperta."));
+    ensureOpen();
     --m_userTransactionDepth;
-    const QString sql = m_userTransactionDepth == 0
-        ? QStringLiteral("ROLLBACK")
-        : QStringLiteral("ROLLBACK TO user_%1; RELEASE user_%1").arg(m_userTransactionDepth);
-    sqlite3_exec(db(), sql.toUtf8().constData(), nullptr, nullptr, nullptr);
-}
-
-void Connection::exportTo(const QString &destination, const QString &password)
-{
-    if (QFileInfo::exists(destination))
-        refuse(errDatabaseExists, QStringLiteral("Il database '%1' esiste già.").arg(destination));
-    sqlite3 *handle = db();
-    {
-        // An empty file is an empty database; the handle was opened without the right to
-        // create files, so the copy's file is made here.
-        QFile empty(destination);
-        if (!empty.open(QIODevice::NewOnly))
-            refuse(errIoFailure, QStringLiteral("Impossibile creare il file '%1'.").arg(destination));
-    }
-    platform::crashPoint("export.file_created");
-    try {
-        // The key travels as a bound value, never inside the statement text.
-        execute(handle, QStringLiteral("ATTACH DATABASE ? AS engine_copy KEY ?"),
-                {Value(destination), Value(password)});
-    } catch (const StorageFailure &failure) {
-        platform::deleteFile(destination);
-        throw translate(failure, QStringLiteral("DAO.DBEngine"));
-    }
-    try {
-        if (!password.isEmpty()) {
-            execute(handle, QStringLiteral("PRAGMA engine_copy.kdf_iter = %1").arg(format::kKdfIterations));
-            execute(handle, QStringLiteral("PRAGMA engine_copy.cipher_page_size = %1").arg(format::kCipherPageSize));
-        }
-        sqlite3_progress_handler(handle, 500, duringExport, nullptr);
-        execute(handle, QStringLiteral("SELECT sqlcipher_export('engine_copy')"));
-        sqlite3_progress_handler(handle, 0, nullptr, nullptr);
-        Statement version(handle, QStringLiteral("PRAGMA main.user_version"));
-        const qint64 userVersion = version.step() ? version.int64(0) : 0;
-        version.reset();
-        execute(handle, QStringLiteral("PRAGMA engine_copy.user_version = %1").arg(userVersion));
-        execute(handle, QStringLiteral("DETACH DATABASE engine_copy"));
-        platform::crashPoint("export.written");
-    } catch (const StorageFailure &failure) {
-        sqlite3_progress_handler(handle, 0, nullptr, nullptr);
-        sqlite3_exec(handle, "DETACH DATABASE engine_copy", nullptr, nullptr, nullptr);
-        platform::deleteFile(destination);
-        platform::deleteFile(destination + QLatin1String("-journal"));
-        throw translate(failure, QStringLiteral("DAO.DBEngine"));
-    }
-    if (!platform::syncFile(destination)) {
-        platform::deleteFile(destination);
-        refuse(errIoFailure, QStringLiteral("Impossibile scrivere su disco la copia '%1'.").arg(destination));
-    }
-}
-
-void Connection::changePassword(const QString &newPassword)
-{
-    const QString path = m_options.path;
-    const QString folder = platform::folderOf(path).isEmpty() ? platform::currentFolder() : platform::folderOf(path);
-    const QString temporary = platform::uniqueTempFileName(folder, QStringLiteral("mdb"));
-    if (temporary.isEmpty())
-        refuse(errIoFailure, QStringLiteral("Impossibile creare un file temporaneo in '%1'.").arg(folder));
-    platform::deleteFile(temporary);
-    exportTo(temporary, newPassword);
-    platform::crashPoint("rekey.after_export");
-
-    // The lock file stays held, so nobody can open the archive while it is replaced.
-    closeHandle();
-    platform::deleteFile(path + QLatin1String("-journal"));
-    platform::crashPoint("rekey.after_close");
-    if (!platform::atomicReplace(temporary, path)) {
-        platform::deleteFile(temporary);
-        openHandle(m_password);
-        refuse(errIoFailure, QStringLiteral("Impossibile sostituire l'archivio '%1'.").arg(path));
-    }
-    platform::syncFolder(folder);
-    platform::crashPoint("rekey.after_rename");
-
-    // From here the file under the archive's name is the new copy. Whatever fails now, the
-    // outcome is decided from the file itself: a change reported as failed while the file
-    // already took the new password would lock the user out with the one they believe in.
-    // When it opens with neither, it is still the copy just written under the new password:
-    // that is the password in force, and the next connect reports why the file will not open.
-    if (!reopenWith(newPassword) && !reopenWith(newPassword) && reopenWith(m_password))
-        refuse(errIoFailure, QStringLiteral("La modifica della password non è stata applicata all'archivio."));
-    platform::crashPoint("rekey.after_reopen");
-    m_password = newPassword;
-}
-
-// True when the archive opens with password and the file agrees: the storage library
-// reports some key changes as done when they are not, so the file must be plain exactly
-// when there is no password.
-bool Connection::reopenWith(const QString &password)
-{
-    closeHandle();
-    try {
-        openHandle(password);
-    } catch (const EngineError &) {
-        return false;
-    }
-    QFile file(m_options.path);
-    const bool plain = file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray(format::kPlainHeader, 16);
-    if (plain == password.isEmpty())
-        return true;
-    closeHandle();
-    return false;
+    transactionStepQuietly(m_userTransactionDepth == 0 ? Step::Rollback : Step::RollbackTo,
+                           userSavepoint(m_userTransactionDepth));
 }
 
 } // namespace dao

@@ -1,49 +1,89 @@
 #pragma once
-// One open archive file: the storage handle with the archive's key, its lock file, and
-// the table descriptions. Shared by the database object and its recordsets, which find it
-// closed (error 3420) once the database object is closed.
+// One open archive, in a file or on a database server: the storage behind the database
+// object and its recordsets, which find it closed (error 3420) once the database object is
+// closed. Each storage gives the few primitives below (statements, the row id, table
+// descriptions, transactions); recordsets, the database and the workspace are written once
+// over them, so the program sees the same objects and errors whichever storage holds the
+// archive.
 
+#include "engine/Dialect.h"
 #include "engine/EngineError.h"
-#include "engine/Sqlite.h"
 #include "engine/TableInfo.h"
+#include "engine/TableSpec.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
-
-struct sqlite3;
-
-namespace platform { class LockFile; }
+#include <vector>
 
 namespace dao {
+
+// A statement of the storage, its values marked "?" in the text: bound, stepped row by
+// row, and reset to be bound again.
+class Query {
+public:
+    virtual ~Query() = default;
+    virtual void bindAll(const std::vector<Value> &values) = 0;
+    virtual bool step() = 0;                  // true while a row is available
+    virtual void reset() = 0;
+    virtual Value raw(int column) const = 0;  // as stored: null, integer, real, text or bytes
+    virtual qint64 int64(int column) const = 0;
+};
 
 class Connection {
 public:
     struct Options {
-        QString path;
+        QString path;        // a file, or a server address (postgresql://...)
         QString password;
         bool exclusive = false;
         bool readOnly = false;
         bool create = false;
     };
 
-    // Opens (or creates) the archive; throws EngineError for every refusal.
+    // Opens (or creates) the archive in the storage its path names; throws EngineError for
+    // every refusal.
     static std::shared_ptr<Connection> open(const Options &options);
-    ~Connection();
+    virtual ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
 
-    sqlite3 *db() const;                 // throws 3420 once closed
-    bool isOpen() const { return m_db != nullptr; }
-    void close();
     const QString &path() const { return m_options.path; }
     // The password the archive really has: empty for a plain archive, whatever was typed.
     const QString &password() const { return m_password; }
     bool exclusive() const { return m_options.exclusive; }
     bool readOnly() const { return m_options.readOnly; }
+    virtual bool isOpen() const = 0;
+    virtual void close() = 0;
+    // Throws 3420 once closed.
+    void ensureOpen() const;
+
+    // How the Jet texts of the data layer are written for this storage.
+    virtual const Dialect &dialect() const = 0;
+
+    // Statements. Failures arrive as engine errors (or, from the file's library, as
+    // StorageFailure, which the engine's guards translate).
+    virtual std::unique_ptr<Query> prepare(const QString &sql) = 0;
+    // Runs a statement without results; returns the number of rows it changed.
+    virtual qint64 execute(const QString &sql, const std::vector<Value> &params = {}) = 0;
+    // Runs an INSERT into table; returns the new row's id.
+    virtual qint64 insert(const QString &sql, const std::vector<Value> &params, const TableInfo &table) = 0;
+    // Ends a select of the one row an update is about to change, so that no other user
+    // changes it between the check and the update.
+    virtual QString rowLockClause() const { return {}; }
 
     std::shared_ptr<const TableInfo> table(const QString &name) const;
     QStringList tableNames() const;      // user tables, in storage order
     void reloadSchema();
+    virtual void createTable(const TableSpec &definition) = 0;
+
+    // The last key a table's counter handed out, and setting it: whole-archive copies keep
+    // the counters of the archive they copy.
+    virtual qint64 keyCounter(const TableInfo &table) = 0;
+    virtual void setKeyCounter(const TableInfo &table, qint64 value) = 0;
+
+    // The steps of transactions. Savepoints carry a name; RollbackTo also releases it.
+    enum class Step { Begin, BeginWrite, Commit, Rollback, Savepoint, Release, RollbackTo };
 
     // Write transactions: a statement group that lands whole or not at all. Inside a
     // workspace transaction they nest as savepoints.
@@ -51,6 +91,8 @@ public:
     public:
         explicit WriteTransaction(Connection &connection);
         ~WriteTransaction();
+        WriteTransaction(const WriteTransaction &) = delete;
+        WriteTransaction &operator=(const WriteTransaction &) = delete;
         void commit();
     private:
         Connection &m_connection;
@@ -58,10 +100,9 @@ public:
         bool m_done = false;
     };
     // Reads that belong together: one read lock for all of them instead of one per
-    // statement, so a filter pass over many rows does not take and drop the file's lock,
-    // look for a journal and check the file header again at every row. Nests; never
-    // raises (without it the reads run one by one as before). Writes inside nest as
-    // savepoints.
+    // statement where the storage takes one per statement (the file), so a filter pass over
+    // many rows does not take and drop the file's lock at every row. Nests; never raises
+    // (without it the reads run one by one as before). Writes inside nest as savepoints.
     class ReadTransaction {
     public:
         explicit ReadTransaction(Connection &connection);
@@ -75,31 +116,40 @@ public:
     void commitUserTransaction();
     void rollbackUserTransaction();
 
-    // Rewrites the archive under a new password (empty: unencrypted) and reopens it.
-    void changePassword(const QString &newPassword);
-    // Writes a compacted copy of the archive to destination under password.
-    void exportTo(const QString &destination, const QString &password);
+    // Whether a change of password needs the archive opened exclusively (the file is
+    // rewritten; a server changes a role's password in place).
+    virtual bool passwordChangeNeedsExclusive() const = 0;
+    // Gives the archive a new password (empty: none, where the storage allows it).
+    virtual void changePassword(const QString &newPassword) = 0;
+    // The storage's own check: true when sound; the problems it finds, at most limit.
+    virtual bool integrityCheck() = 0;
+    virtual QStringList integrityProblems(int limit) = 0;
 
-    // Maps a storage failure to the engine error a caller sees.
-    static EngineError translate(const StorageFailure &failure, const QString &source);
-
-private:
+protected:
     explicit Connection(Options options);
-    void openHandle(const QString &password);
-    bool reopenWith(const QString &password);
-    void configure();
-    void checkSchemaObjects();
-    void closeHandle();
+
+    // The archive's tables in storage order, system tables flagged.
+    virtual std::vector<std::shared_ptr<TableInfo>> loadTables() = 0;
+    // Runs a step raising engine errors (source names the caller), or quietly where a
+    // failure can only be ignored (rollbacks on the way out).
+    virtual void transactionStep(Step step, const QString &savepoint, const QString &source) = 0;
+    virtual void transactionStepQuietly(Step step, const QString &savepoint) = 0;
+    // Whether reads gain from being grouped in one transaction, and whether one is open.
+    virtual bool groupsReads() const = 0;
+    virtual bool inTransaction() const = 0;
+    // Forgets the transaction state (the storage rolled back or the handle is gone).
+    void forgetTransactions();
+    int userTransactionDepth() const { return m_userTransactionDepth; }
 
     Options m_options;
     QString m_password;
-    sqlite3 *m_db = nullptr;
-    std::unique_ptr<platform::LockFile> m_lock;
+
+private:
     QHash<QString, std::shared_ptr<const TableInfo>> m_tables;   // keyed by lower-case name
     QStringList m_tableOrder;
     int m_userTransactionDepth = 0;
     int m_readDepth = 0;
-    bool m_readOpen = false;       // the outermost read transaction began one in the library
+    bool m_readOpen = false;       // the outermost read transaction began one in the storage
 };
 
 } // namespace dao

@@ -1,6 +1,7 @@
 #include "engine/DBEngine.h"
 
-#include "engine/Connection.h"
+#include "engine/ServerAddress.h"
+#include "engine/SqliteConnection.h"
 #include "engine/ConnectText.h"
 #include "engine/Guard.h"
 #include "engine/Workspace.h"
@@ -9,6 +10,15 @@ namespace dao {
 
 namespace {
 const QString kEngineSource = QStringLiteral("DAO.DBEngine");
+
+// Compaction and repair work on a file; a server keeps its own storage.
+void refuseServer(const QString &path)
+{
+    if (isServerAddress(path))
+        throw EngineError(errOperationNotSupported, kEngineSource,
+                          QStringLiteral("Un archivio sul server non si compatta né si ripara dal programma: "
+                                         "se ne occupa il server."));
+}
 }
 
 DBEngine::DBEngine() : m_errors(std::make_shared<Errors>()) {}
@@ -35,9 +45,10 @@ void DBEngine::CompactDatabase(const QString &source, const QString &destination
                                int, const QString &password)
 {
     guarded(*m_errors, kEngineSource, [&] {
+        refuseServer(source);
         // Opening through the storage library rolls back a journal a crash left behind,
         // so the copy starts from the last committed state.
-        auto connection = Connection::open({source, passwordInConnectText(password), true, false, false});
+        auto connection = SqliteConnection::open({source, passwordInConnectText(password), true, false, false});
         connection->exportTo(destination, connection->password());
         connection->close();
     });
@@ -46,9 +57,9 @@ void DBEngine::CompactDatabase(const QString &source, const QString &destination
 void DBEngine::RepairDatabase(const QString &path)
 {
     guarded(*m_errors, kEngineSource, [&] {
-        auto connection = Connection::open({path, QString(), true, false, false});
-        Statement check(connection->db(), QStringLiteral("PRAGMA integrity_check"));
-        if (!check.step() || check.raw(0).asText() != QLatin1String("ok"))
+        refuseServer(path);
+        auto connection = SqliteConnection::open({path, QString(), true, false, false});
+        if (!connection->integrityCheck())
             throw EngineError(3049, kEngineSource, QStringLiteral("L'archivio '%1' è danneggiato.").arg(path));
     });
 }

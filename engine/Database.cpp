@@ -1,14 +1,12 @@
 #include "engine/Database.h"
 
-#include "engine/ArchiveFormat.h"
 #include "engine/Connection.h"
 #include "engine/Constants.h"
 #include "engine/Guard.h"
 #include "engine/Recordset.h"
 #include "engine/jet/JetDialect.h"
+#include "engine/jet/Names.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 namespace dao {
 
@@ -41,7 +39,7 @@ void Database::fail(const EngineError &error) const
 std::unique_ptr<Recordset> Database::OpenRecordset(const QString &source, int type, int options, int)
 {
     return guarded(*m_errors, kDatabaseSource, [&] {
-        m_connection->db();
+        m_connection->ensureOpen();
         const QString text = source.trimmed();
         Recordset::Criteria criteria;
         QString tableName = text;
@@ -83,12 +81,13 @@ void Database::refreshTableDefs()
 QList<QueryDefInfo> Database::QueryDefs() const
 {
     QList<QueryDefInfo> defs;
-    if (!m_connection->table(kQueryTable))
+    const auto table = m_connection->table(kQueryTable);
+    if (!table)
         return defs;
     guarded(*m_errors, kDatabaseSource, [&] {
-        Statement st(m_connection->db(), QStringLiteral("SELECT Name, SQL FROM MSysQueries ORDER BY rowid"));
-        while (st.step())
-            defs.append({st.raw(0).asText(), st.raw(1).asText()});
+        const auto st = m_connection->prepare(QStringLiteral("SELECT Name, SQL FROM MSysQueries ORDER BY %1").arg(table->rowid));
+        while (st->step())
+            defs.append({st->raw(0).asText(), st->raw(1).asText()});
     });
     return defs;
 }
@@ -99,16 +98,17 @@ void Database::CreateQueryDef(const QString &name, const QString &sql)
         if (name.trimmed().isEmpty())
             throw EngineError(3125, kDatabaseSource, QStringLiteral("'%1' non è un nome valido.").arg(name));
         if (!m_connection->table(kQueryTable)) {
-            execute(m_connection->db(), QStringLiteral("CREATE TABLE MSysQueries (Name TEXT(64) NOT NULL, SQL LONGTEXT)"));
+            FieldSpec nameField{QStringLiteral("Name"), dbText, 64};
+            nameField.required = true;
+            m_connection->createTable({kQueryTable, {nameField, {QStringLiteral("SQL"), dbMemo}}});
             m_connection->reloadSchema();
         }
-        Statement exists(m_connection->db(), QStringLiteral("SELECT 1 FROM MSysQueries WHERE Name = ? COLLATE JET"));
-        exists.bind(1, Value(name));
-        if (exists.step())
+        const auto exists = m_connection->prepare(QStringLiteral("SELECT 1 FROM MSysQueries WHERE %1").arg(nameEquals()));
+        exists->bindAll({Value(name)});
+        if (exists->step())
             throw EngineError(3012, kDatabaseSource, QStringLiteral("L'oggetto '%1' esiste già.").arg(name));
-        exists.reset();
-        execute(m_connection->db(), QStringLiteral("INSERT INTO MSysQueries (Name, SQL) VALUES (?, ?)"),
-                {Value(name), Value(sql)});
+        exists->reset();
+        m_connection->execute(QStringLiteral("INSERT INTO MSysQueries (Name, SQL) VALUES (?, ?)"), {Value(name), Value(sql)});
     });
 }
 
@@ -116,10 +116,10 @@ QString Database::queryDefSql(const QString &name) const
 {
     return guarded(*m_errors, kDatabaseSource, [&] {
         if (m_connection->table(kQueryTable)) {
-            Statement st(m_connection->db(), QStringLiteral("SELECT SQL FROM MSysQueries WHERE Name = ? COLLATE JET"));
-            st.bind(1, Value(name));
-            if (st.step())
-                return st.raw(0).asText();
+            const auto st = m_connection->prepare(QStringLiteral("SELECT SQL FROM MSysQueries WHERE %1").arg(nameEquals()));
+            st->bindAll({Value(name)});
+            if (st->step())
+                return st->raw(0).asText();
         }
         throw EngineError(errItemNotFound, kDatabaseSource, QStringLiteral("Elemento '%1' non trovato in questo insieme.").arg(name));
     });
@@ -129,8 +129,8 @@ void Database::setQueryDefSql(const QString &name, const QString &sql)
 {
     queryDefSql(name);
     guarded(*m_errors, kDatabaseSource, [&] {
-        execute(m_connection->db(), QStringLiteral("UPDATE MSysQueries SET SQL = ? WHERE Name = ? COLLATE JET"),
-                {Value(sql), Value(name)});
+        m_connection->execute(QStringLiteral("UPDATE MSysQueries SET SQL = ? WHERE %1").arg(nameEquals()),
+                              {Value(sql), Value(name)});
     });
 }
 
@@ -139,16 +139,55 @@ void Database::CreateTable(const TableSpec &definition)
     guarded(*m_errors, kDatabaseSource, [&] {
         if (m_connection->table(definition.name))
             throw EngineError(3010, kDatabaseSource, QStringLiteral("La tabella '%1' esiste già.").arg(definition.name));
-        execute(m_connection->db(), createTableSql(definition));
+        m_connection->createTable(definition);
         m_connection->reloadSchema();
     });
+}
+
+std::shared_ptr<const TableInfo> Database::userTable(const QString &name) const
+{
+    m_connection->ensureOpen();
+    auto table = m_connection->table(name);
+    if (!table || table->system)
+        throw EngineError(errTableNotFound, kDatabaseSource,
+                          QStringLiteral("Il motore di database non trova la tabella o la query di input '%1'.").arg(name));
+    return table;
+}
+
+void Database::AppendRowWithKeys(const QString &tableName, const std::vector<Value> &values)
+{
+    guarded(*m_errors, kDatabaseSource, [&] {
+        const auto table = userTable(tableName);
+        if (values.size() != table->columns.size())
+            throw EngineError(3001, kDatabaseSource, QStringLiteral("Argomento non valido: la tabella '%1' ha %2 campi.")
+                                                         .arg(tableName).arg(table->columns.size()));
+        QStringList marks;
+        std::vector<Value> params;
+        for (size_t i = 0; i < values.size(); ++i) {
+            marks << QStringLiteral("?");
+            params.push_back(coerceForColumn(table->columns[i], values[i]));
+        }
+        m_connection->insert(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                 .arg(jet::quoteIdentifier(table->name), table->selectList(), marks.join(QLatin1String(", "))),
+                             params, *table);
+    });
+}
+
+qint64 Database::KeyCounter(const QString &tableName)
+{
+    return guarded(*m_errors, kDatabaseSource, [&] { return m_connection->keyCounter(*userTable(tableName)); });
+}
+
+void Database::SetKeyCounter(const QString &tableName, qint64 value)
+{
+    guarded(*m_errors, kDatabaseSource, [&] { m_connection->setKeyCounter(*userTable(tableName), value); });
 }
 
 void Database::NewPassword(const QString &oldPassword, const QString &newPassword)
 {
     guarded(*m_errors, kDatabaseSource, [&] {
-        m_connection->db();
-        if (!m_connection->exclusive())
+        m_connection->ensureOpen();
+        if (m_connection->passwordChangeNeedsExclusive() && !m_connection->exclusive())
             throw EngineError(errNotExclusive, kDatabaseSource,
                               QStringLiteral("Per cambiare la password l'archivio deve essere aperto in modo esclusivo."));
         if (oldPassword != m_connection->password())
@@ -162,44 +201,23 @@ void Database::NewPassword(const QString &oldPassword, const QString &newPasswor
 bool Database::integrityCheck()
 {
     return guarded(*m_errors, kDatabaseSource, [&] {
-        Statement st(m_connection->db(), QStringLiteral("PRAGMA integrity_check"));
-        return st.step() && st.raw(0).asText() == QLatin1String("ok");
+        m_connection->ensureOpen();
+        return m_connection->integrityCheck();
     });
 }
 
 QStringList Database::integrityProblems(int limit)
 {
     return guarded(*m_errors, kDatabaseSource, [&] {
-        QStringList problems;
-        Statement st(m_connection->db(), QStringLiteral("PRAGMA integrity_check(%1)").arg(limit));
-        while (st.step()) {
-            const QString line = st.raw(0).asText();
-            if (line != QLatin1String("ok"))
-                problems << line;
-        }
-        if (!m_connection->password().isEmpty())
-            problems << encryptionProblems();
-        return problems;
+        m_connection->ensureOpen();
+        return m_connection->integrityProblems(limit);
     });
 }
 
-// Every page of an encrypted archive is checked as it is read above; what is left is the
-// file as a whole: it must not be plain, and must be made of whole cipher pages. A library
-// that checks the pages' codes itself adds its findings.
-QStringList Database::encryptionProblems()
+// The stored query's name column, compared under the engine's text order.
+QString Database::nameEquals() const
 {
-    QStringList problems;
-    QFile file(m_connection->path());
-    if (!file.open(QIODevice::ReadOnly))
-        return {QStringLiteral("cipher: file unreadable")};
-    if (file.read(16) == QByteArray(format::kPlainHeader, 16))
-        problems << QStringLiteral("cipher: file not encrypted");
-    if (file.size() % format::kCipherPageSize != 0)
-        problems << QStringLiteral("cipher: size %1 is not a whole number of pages").arg(file.size());
-    Statement st(m_connection->db(), QStringLiteral("PRAGMA cipher_integrity_check"));
-    while (st.step())
-        problems << st.raw(0).asText();
-    return problems;
+    return m_connection->dialect().textEquals(jet::quoteIdentifier(QStringLiteral("Name")));
 }
 
 void Database::Close()

@@ -54,6 +54,13 @@ public:
 
     void CreateTable(const TableSpec &definition);
 
+    // Whole-archive copies between storages keep every row's keys and every counter:
+    // a row appended with all its values as given, the counter field's included (values in
+    // the table's column order), and the last key a table's counter handed out.
+    void AppendRowWithKeys(const QString &table, const std::vector<Value> &values);
+    qint64 KeyCounter(const QString &table);
+    void SetKeyCounter(const QString &table, qint64 value);
+
     // Replaces the archive's password; the archive must be open exclusively and old must
     // be its current password. An empty new password leaves the archive unencrypted.
     void NewPassword(const QString &oldPassword, const QString &newPassword);
@@ -71,7 +78,8 @@ public:
 
 private:
     [[noreturn]] void fail(const EngineError &error) const;
-    QStringList encryptionProblems();
+    QString nameEquals() const;
+    std::shared_ptr<const TableInfo> userTable(const QString &name) const;
 
     std::shared_ptr<Connection> m_connection;
     ErrorsPtr m_errors;

@@ -2,7 +2,7 @@
 // Runs an engine call so that its failure lands in the Errors collection before it
 // reaches the caller, and storage failures arrive as engine errors.
 
-#include "engine/Connection.h"
+#include "engine/SqliteConnection.h"
 #include "engine/Errors.h"
 
 namespace dao {
@@ -16,7 +16,7 @@ auto guarded(Errors &errors, const QString &source, F &&call) -> decltype(call()
         errors.record(error);
         throw;
     } catch (const StorageFailure &failure) {
-        throw EngineError(errors.record(Connection::translate(failure, source)));
+        throw EngineError(errors.record(SqliteConnection::translate(failure, source)));
     }
 }
 

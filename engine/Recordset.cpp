@@ -3,22 +3,23 @@
 #include "engine/Connection.h"
 #include "engine/Constants.h"
 #include "engine/Guard.h"
-#include "engine/Sqlite.h"
 #include "engine/TableInfo.h"
 #include "engine/jet/JetDialect.h"
+#include "engine/jet/Names.h"
 
-#include <sqlite3.h>
 #include <cstring>
 #include <unordered_set>
 
 namespace dao {
+
+using jet::quoteIdentifier;
 
 namespace {
 const QString kRecordsetSource = QStringLiteral("DAO.Recordset");
 
 // The condition of a recordset: its own, then the filters and record conditions of the
 // recordsets it came from.
-jet::SqlFragment whereOf(const Recordset::Criteria &criteria, const jet::Columns &columns)
+jet::SqlFragment whereOf(const Recordset::Criteria &criteria, const jet::Columns &columns, const Dialect &dialect)
 {
     jet::SqlFragment where;
     QStringList parts;
@@ -26,12 +27,12 @@ jet::SqlFragment whereOf(const Recordset::Criteria &criteria, const jet::Columns
     if (!criteria.condition.trimmed().isEmpty())
         conditions.prepend(criteria.condition);
     for (const QString &condition : conditions) {
-        const jet::SqlFragment f = jet::translateCondition(condition, columns);
+        const jet::SqlFragment f = dialect.condition(condition, columns);
         parts << QLatin1Char('(') + f.sql + QLatin1Char(')');
         where.params.insert(where.params.end(), f.params.begin(), f.params.end());
     }
     for (const RecordCondition &condition : criteria.recordConditions) {
-        const jet::SqlFragment f = jet::translateRecordCondition(condition, columns);
+        const jet::SqlFragment f = dialect.recordCondition(condition, columns);
         if (f.sql.isEmpty())
             continue;
         parts << f.sql;
@@ -87,7 +88,7 @@ void Recordset::ensureOpen() const
 {
     if (m_closed)
         fail(errObjectClosed, QStringLiteral("Oggetto non valido o non più impostato: il recordset è chiuso."));
-    m_connection->db();
+    m_connection->ensureOpen();
 }
 
 void Recordset::ensureCurrent() const
@@ -107,16 +108,17 @@ void Recordset::capture()
         ensureOpen();
         std::vector<qint64> keys;
         if (!(m_options & dbAppendOnly)) {
-            const jet::SqlFragment where = whereOf(m_criteria, m_table->dialectColumns);
-            QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoteIdentifier(m_table->name));
+            const Dialect &dialect = m_connection->dialect();
+            const jet::SqlFragment where = whereOf(m_criteria, m_table->dialectColumns, dialect);
+            QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_table->rowid, quoteIdentifier(m_table->name));
             if (!where.sql.isEmpty())
                 sql += QLatin1String(" WHERE ") + where.sql;
-            const QString order = jet::translateSort(m_criteria.sort, m_table->dialectColumns);
-            sql += QLatin1String(" ORDER BY ") + (order.isEmpty() ? QString() : order + QLatin1String(", ")) + QLatin1String("rowid");
-            Statement st(m_connection->db(), sql);
-            st.bindAll(where.params);
-            while (st.step())
-                keys.push_back(st.int64(0));
+            const QString order = dialect.sort(m_criteria.sort, m_table->dialectColumns);
+            sql += QLatin1String(" ORDER BY ") + (order.isEmpty() ? QString() : order + QLatin1String(", ")) + m_table->rowid;
+            const std::unique_ptr<Query> st = m_connection->prepare(sql);
+            st->bindAll(where.params);
+            while (st->step())
+                keys.push_back(st->int64(0));
         }
         // Only a complete keyset replaces the one in use: a failed requery keeps the old.
         m_keys = std::move(keys);
@@ -153,10 +155,9 @@ bool Recordset::readRow(qint64 key, std::vector<Value> &row)
 {
     return guard([&] {
         if (!m_read)
-            m_read = std::make_unique<Statement>(
-                m_connection->db(),
-                QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(m_table->selectList(), quoteIdentifier(m_table->name)));
-        m_read->bind(1, Value(key));
+            m_read = m_connection->prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                               .arg(m_table->selectList(), quoteIdentifier(m_table->name), m_table->rowid));
+        m_read->bindAll({Value(key)});
         const bool found = m_read->step();
         if (found) {
             row.reserve(m_table->columns.size());
@@ -393,7 +394,6 @@ void Recordset::Update()
                                .arg(c.name));
         }
         Connection::WriteTransaction transaction(*m_connection);
-        sqlite3 *db = m_connection->db();
         const QString table = quoteIdentifier(m_table->name);
         QStringList names;
         std::vector<Value> params;
@@ -407,11 +407,11 @@ void Recordset::Update()
             QStringList marks;
             for (qsizetype i = 0; i < names.size(); ++i)
                 marks << QStringLiteral("?");
-            execute(db, names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                              .arg(table, names.join(QLatin1String(", ")), marks.join(QLatin1String(", "))),
-                    params);
-            const qint64 key = sqlite3_last_insert_rowid(db);
+            const qint64 key = m_connection->insert(
+                names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(table, names.join(QLatin1String(", ")), marks.join(QLatin1String(", "))),
+                params, *m_table);
             transaction.commit();
             m_keys.push_back(key);
             if (!m_positions.empty())
@@ -421,23 +421,26 @@ void Recordset::Update()
             return;
         }
         // Optimistic locking: the row must still be what it was when the edit began.
-        Statement check(db, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(m_table->selectList(), table));
-        check.bind(1, Value(m_editKey));
-        if (!check.step())
+        const std::unique_ptr<Query> check = m_connection->prepare(
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?%4")
+                .arg(m_table->selectList(), table, m_table->rowid, m_connection->rowLockClause()));
+        check->bindAll({Value(m_editKey)});
+        if (!check->step())
             fail(errRecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente."));
         for (size_t i = 0; i < m_table->columns.size(); ++i) {
-            if (!(typedFromStorage(m_table->columns[i], check.raw(int(i))) == m_rowAtEdit[i]))
+            if (!(typedFromStorage(m_table->columns[i], check->raw(int(i))) == m_rowAtEdit[i]))
                 fail(errRecordChanged,
                      QStringLiteral("Il record è stato modificato da un altro utente dopo l'inizio della modifica: "
                                     "le modifiche non sono state salvate."));
         }
-        check.reset();
+        check->reset();
         if (!names.isEmpty()) {
             QStringList sets;
             for (const QString &n : names)
                 sets << n + QLatin1String(" = ?");
             params.push_back(Value(m_editKey));
-            execute(db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(table, sets.join(QLatin1String(", "))), params);
+            m_connection->execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?").arg(table, sets.join(QLatin1String(", ")), m_table->rowid),
+                                  params);
         }
         transaction.commit();
         m_lastModified = m_editKey;
@@ -465,9 +468,10 @@ void Recordset::Delete()
             fail(errNotUpdatable, QStringLiteral("Impossibile aggiornare: il database o l'oggetto è di sola lettura."));
         m_editMode = dbEditNone;
         Connection::WriteTransaction transaction(*m_connection);
-        execute(m_connection->db(), QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(m_table->name)),
-                {Value(m_keys[size_t(m_pos)])});
-        const bool gone = sqlite3_changes(m_connection->db()) == 0;
+        const bool gone = m_connection->execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                                                    .arg(quoteIdentifier(m_table->name), m_table->rowid),
+                                                {Value(m_keys[size_t(m_pos)])})
+                          == 0;
         transaction.commit();
         if (gone) {
             m_currentMissing = true;
@@ -496,13 +500,13 @@ void Recordset::FindFirst(const QString &condition)
 {
     guard([&] {
         ensureOpen();
-        const jet::SqlFragment f = jet::translateCondition(condition, m_table->dialectColumns);
-        Statement st(m_connection->db(),
-                     QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(quoteIdentifier(m_table->name), f.sql));
-        st.bindAll(f.params);
+        const jet::SqlFragment f = m_connection->dialect().condition(condition, m_table->dialectColumns);
+        const std::unique_ptr<Query> st = m_connection->prepare(
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(m_table->rowid, quoteIdentifier(m_table->name), f.sql));
+        st->bindAll(f.params);
         std::unordered_set<qint64> matches;
-        while (st.step())
-            matches.insert(st.int64(0));
+        while (st->step())
+            matches.insert(st->int64(0));
         m_noMatch = true;
         for (size_t i = 0; i < m_keys.size(); ++i) {
             if (matches.count(m_keys[i])) {

@@ -18,7 +18,7 @@
 namespace dao {
 
 class Connection;
-class Statement;
+class Query;
 struct TableInfo;
 
 class Recordset {
@@ -132,7 +132,7 @@ private:
     QString m_filterForChildren;
     RecordCondition m_conditionForChildren;
     std::vector<std::unique_ptr<Field>> m_fields;
-    std::unique_ptr<Statement> m_read;
+    std::unique_ptr<Query> m_read;
 };
 
 } // namespace dao

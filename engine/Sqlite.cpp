@@ -34,10 +34,10 @@ void Statement::bind(int index, const Value &value)
     jet::bindValue(m_stmt, index, value);
 }
 
-void Statement::bindAll(const std::vector<Value> &values, int first)
+void Statement::bindAll(const std::vector<Value> &values)
 {
     for (size_t i = 0; i < values.size(); ++i)
-        bind(first + int(i), values[i]);
+        bind(1 + int(i), values[i]);
 }
 
 bool Statement::step()

@@ -2,6 +2,7 @@
 // A thin RAII layer over the storage library's statements. Every value reaches SQLite as a
 // bound parameter; statements are reset after use so no read lock outlives a call.
 
+#include "engine/Connection.h"
 #include "engine/Value.h"
 #include "engine/jet/Names.h"
 
@@ -13,22 +14,22 @@ struct sqlite3_stmt;
 
 namespace dao {
 
-class Statement {
+class Statement final : public Query {
 public:
     Statement(sqlite3 *db, const QString &sql);   // throws StorageFailure
-    ~Statement();
+    ~Statement() override;
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
 
     void bind(int index, const Value &value);    // 1-based
-    void bindAll(const std::vector<Value> &values, int first = 1);
-    bool step();                                 // true while a row is available
-    void reset();
+    void bindAll(const std::vector<Value> &values) override;
+    bool step() override;                        // true while a row is available
+    void reset() override;
     int columnCount() const;
-    qint64 int64(int column) const;
+    qint64 int64(int column) const override;
     bool isNull(int column) const;
     // The raw stored value: integer, real, text or blob.
-    Value raw(int column) const;
+    Value raw(int column) const override;
     sqlite3_stmt *handle() const { return m_stmt; }
 
 private:

@@ -30,6 +30,7 @@ struct TableInfo {
     QString name;
     std::vector<ColumnInfo> columns;
     jet::Columns dialectColumns;     // the same, as the dialect translator needs them
+    QString rowid;                   // the SQL name of the column that identifies a row
     bool system = false;
 
     int indexOf(const QString &column) const;   // case-insensitive; -1 when absent

@@ -31,8 +31,6 @@ std::shared_ptr<Database> Workspace::CreateDatabase(const QString &path, const Q
 {
     return guarded(*m_errors, kWorkspaceSource, [&] {
         auto connection = Connection::open({path, password, true, false, true});
-        // Writes the first page, so the file is an archive from this moment on.
-        execute(connection->db(), QStringLiteral("PRAGMA user_version = 1"));
         auto db = std::make_shared<Database>(connection, m_errors);
         adopt(db);
         return db;

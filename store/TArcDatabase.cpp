@@ -3,6 +3,7 @@
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
+#include "engine/ServerAddress.h"
 #include "engine/EngineError.h"
 #include "engine/Workspace.h"
 #include "platform/ComRuntime.h"
@@ -237,12 +238,12 @@ void TArcDatabase::connect()
         throw dao::EngineError(dao::errOperationNotSupported, QStringLiteral("DAO.Workspace"),
                                QStringLiteral("Tipo di database non supportato: %1.").arg(m_databaseType));
 
-    if (!isOnServer()) {
-        if (m_smartOpen && !platform::fileExists(m_databasePath))
-            m_databasePath = platform::executableFolder() + platform::fileNameOf(m_databasePath);
-        if (!platform::fileExists(m_databasePath))
-            throw EDatabaseError(QStringLiteral("Cannot find Database:\r\n") + m_databasePath);
-    }
+    // An archive on a server is no file: the server says whether it exists.
+    const bool onServer = isOnServer();
+    if (!onServer && m_smartOpen && !platform::fileExists(m_databasePath))
+        m_databasePath = platform::executableFolder() + platform::fileNameOf(m_databasePath);
+    if (!onServer && !platform::fileExists(m_databasePath))
+        throw EDatabaseError(QStringLiteral("Cannot find Database:\r\n") + m_databasePath);
     if (m_engineType != dao::dbUseJet)
         fail("TArcDatabase.F_Set_Active: ODBC direct workspaces\r\nare NOT supported for MS Access Databases!");
 
@@ -327,8 +328,7 @@ void TArcDatabase::setDatabase(const QString &path)
 
 bool TArcDatabase::isOnServer() const
 {
-    return m_databasePath.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive)
-        || m_databasePath.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+    return dao::isServerAddress(m_databasePath);
 }
 
 void TArcDatabase::setDatabasePassword(const QString &password)

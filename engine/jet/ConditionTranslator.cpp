@@ -12,25 +12,29 @@
 // whose parser gives up at about a hundred, and a text nested thousands deep would exhaust
 // the stack. The program and its printed lists nest a few levels.
 
-#include "engine/jet/JetDialect.h"
+#include "engine/jet/ConditionSpelling.h"
 #include "engine/jet/JetError.h"
 #include "engine/jet/Names.h"
 #include "engine/jet/TokenStream.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <optional>
 
 namespace dao::jet {
 
 namespace {
 
+// A translated piece: a condition already written, or an operand still open to comparison.
 struct Piece {
     QString sql;
-    bool operand = false;
+    std::optional<Operand> operand;
 };
 
 class ConditionTranslator final {
 public:
-    ConditionTranslator(QStringView text, const Columns &columns) : m_tokens(text), m_columns(columns) {}
+    ConditionTranslator(QStringView text, const Columns &columns, ConditionSpelling &spelling)
+        : m_tokens(text), m_columns(columns), m_spelling(spelling) {}
 
     SqlFragment run()
     {
@@ -39,7 +43,8 @@ public:
         Piece result = expression();
         if (!m_tokens.atEnd())
             m_tokens.fail(QStringLiteral("attesa la fine dell'espressione"));
-        return SqlFragment{std::move(result.sql), std::move(m_params)};
+        QString sql = condition(result);
+        return SqlFragment{std::move(sql), std::move(m_params)};
     }
 
 private:
@@ -69,19 +74,28 @@ private:
         Piece first = (this->*operand)();
         if (!m_tokens.atWord(keyword))
             return first;
-        QStringList parts{first.sql};
-        while (m_tokens.skipWord(keyword))
-            parts.append((this->*operand)().sql);
-        return {u'(' + parts.join(QStringLiteral(" %1 ").arg(keyword)) + u')', false};
+        QStringList parts{condition(first)};
+        while (m_tokens.skipWord(keyword)) {
+            const Piece next = (this->*operand)();
+            parts.append(condition(next));
+        }
+        return {u'(' + parts.join(QStringLiteral(" %1 ").arg(keyword)) + u')', std::nullopt};
     }
 
     Piece negation()
     {
         if (m_tokens.skipWord(QLatin1StringView("NOT"))) {
             const Nesting nesting(*this);
-            return {QStringLiteral("(NOT %1)").arg(negation().sql), false};
+            const Piece negated = negation();
+            return {QStringLiteral("(NOT %1)").arg(condition(negated)), std::nullopt};
         }
         return predicate();
+    }
+
+    // A piece where a condition is expected: a lone operand reads as its truth.
+    QString condition(const Piece &piece)
+    {
+        return piece.operand ? m_spelling.truth(*piece.operand, m_params) : piece.sql;
     }
 
     Piece predicate()
@@ -97,47 +111,54 @@ private:
 
         if (m_tokens.at(TokenKind::Operator)) {
             const QString op = m_tokens.take().text;
-            return {QStringLiteral("(%1 %2 %3 COLLATE %4)").arg(left.sql, op, operand(), QLatin1StringView(kCollation)), false};
+            const Operand right = operand();
+            return {m_spelling.comparison(*left.operand, op, right, m_params), std::nullopt};
         }
         if (m_tokens.skipWord(QLatin1StringView("IS"))) {
             const bool negated = m_tokens.skipWord(QLatin1StringView("NOT"));
             if (!m_tokens.skipWord(QLatin1StringView("NULL")))
                 m_tokens.fail(QStringLiteral("atteso NULL dopo IS"));
-            return {QStringLiteral("(%1 IS %2NULL)").arg(left.sql, negated ? QStringLiteral("NOT ") : QString()), false};
+            const QString value = m_spelling.operand(*left.operand, m_params);
+            return {QStringLiteral("(%1 IS %2NULL)").arg(value, negated ? QStringLiteral("NOT ") : QString()),
+                    std::nullopt};
         }
         const bool negated = m_tokens.skipWord(QLatin1StringView("NOT"));
         m_tokens.take();  // LIKE
-        const QString like = QStringLiteral("jet_like(%1, %2)").arg(left.sql, operand());
-        return {negated ? QStringLiteral("(NOT %1)").arg(like) : like, false};
+        const Operand pattern = operand();
+        const QString like = m_spelling.like(*left.operand, pattern, m_params);
+        return {negated ? QStringLiteral("(NOT %1)").arg(like) : like, std::nullopt};
     }
 
     Piece primary()
     {
         if (!m_tokens.skip(TokenKind::LParen))
-            return {operand(), true};
+            return {QString(), operand()};
         const Nesting nesting(*this);
-        const Piece inner = expression();
+        Piece inner = expression();
         m_tokens.expect(TokenKind::RParen, QStringLiteral("')'"));
-        return inner.operand ? Piece{u'(' + inner.sql + u')', true} : inner;
+        if (inner.operand)
+            ++inner.operand->parentheses;
+        return inner;
     }
 
-    QString operand()
+    Operand operand()
     {
         const Token &token = m_tokens.peek();
         switch (token.kind) {
         case TokenKind::LParen: {
             m_tokens.take();
             const Nesting nesting(*this);
-            const QString inner = operand();
+            Operand inner = operand();
             m_tokens.expect(TokenKind::RParen, QStringLiteral("')'"));
-            return u'(' + inner + u')';
+            ++inner.parentheses;
+            return inner;
         }
         case TokenKind::Number:
-            return parameter(number(m_tokens.take().text));
+            return literal(number(m_tokens.take().text));
         case TokenKind::Text:
-            return parameter(Value(m_tokens.take().text));
+            return literal(Value(m_tokens.take().text));
         case TokenKind::Date:
-            return parameter(Value(parseDateLiteral(m_tokens.take().text)));
+            return literal(Value(parseDateLiteral(m_tokens.take().text)));
         case TokenKind::Word:
             return wordOperand();
         case TokenKind::Name:
@@ -147,41 +168,42 @@ private:
         }
     }
 
-    QString wordOperand()
+    Operand wordOperand()
     {
         // Booleans are stored as -1/0, so that is what True and False must compare with.
         if (m_tokens.skipWord(QLatin1StringView("TRUE")))
-            return parameter(Value(qint64(-1)));
+            return literal(Value(qint64(-1)));
         if (m_tokens.skipWord(QLatin1StringView("FALSE")))
-            return parameter(Value(qint64(0)));
+            return literal(Value(qint64(0)));
         if (m_tokens.skipWord(QLatin1StringView("NULL")))
-            return QStringLiteral("NULL");
+            return Operand{};
         if (m_tokens.at(TokenKind::Word) && m_tokens.peek(1).kind == TokenKind::LParen)
             return function();
         return field();
     }
 
-    QString function()
+    Operand function()
     {
         const QString name = m_tokens.peek().text;
-        QString sqlName;
-        if (name.compare(QLatin1StringView("LCASE"), Qt::CaseInsensitive) == 0)
-            sqlName = QStringLiteral("jet_lcase");
-        else if (name.compare(QLatin1StringView("UCASE"), Qt::CaseInsensitive) == 0)
-            sqlName = QStringLiteral("jet_ucase");
-        else
+        bool upper = false;
+        if (name.compare(QLatin1StringView("UCASE"), Qt::CaseInsensitive) == 0)
+            upper = true;
+        else if (name.compare(QLatin1StringView("LCASE"), Qt::CaseInsensitive) != 0)
             m_tokens.fail(QStringLiteral("funzione sconosciuta"));
         m_tokens.take();
         m_tokens.take();  // "("
         const Nesting nesting(*this);
-        const QString argument = operand();
+        const Operand argument = operand();
         m_tokens.expect(TokenKind::RParen, QStringLiteral("')'"));
-        return QStringLiteral("%1(%2)").arg(sqlName, argument);
+        return m_spelling.changeCase(upper, argument, m_params);
     }
 
-    QString field()
+    Operand field()
     {
-        return quoteIdentifier(resolveColumn(m_tokens.takeFieldName(), m_columns));
+        const QString &name = resolveColumn(m_tokens.takeFieldName(), m_columns);
+        const auto it = std::find_if(m_columns.begin(), m_columns.end(),
+                                     [&name](const Column &column) { return &column.name == &name; });
+        return Operand{Operand::Kind::Column, quoteIdentifier(name), Value(), it->type, 0};
     }
 
     static Value number(const QString &text)
@@ -195,23 +217,23 @@ private:
         return Value(text.toDouble());
     }
 
-    QString parameter(Value value)
+    static Operand literal(Value value)
     {
-        m_params.push_back(std::move(value));
-        return QStringLiteral("?");
+        return Operand{Operand::Kind::Literal, QString(), std::move(value), 0, 0};
     }
 
     TokenStream m_tokens;
     const Columns &m_columns;
+    ConditionSpelling &m_spelling;
     std::vector<Value> m_params;
     int m_depth = 0;
 };
 
 } // namespace
 
-SqlFragment translateCondition(const QString &condition, const Columns &columns)
+SqlFragment translateCondition(const QString &condition, const Columns &columns, ConditionSpelling &spelling)
 {
-    return ConditionTranslator(condition, columns).run();
+    return ConditionTranslator(condition, columns, spelling).run();
 }
 
 } // namespace dao::jet

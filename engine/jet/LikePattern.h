@@ -21,7 +21,7 @@ public:
     static void appendLowered(std::u32string &out, QStringView text);
     static void appendLowered(std::u32string &out, const char *utf8, qsizetype size);
 
-private:
+    // The compiled elements, for a storage that writes the pattern in its own language.
     enum class Kind : unsigned char { Literal, AnyOne, Digit, Set, AnyRun };
     struct Range {
         char32_t low;
@@ -35,6 +35,10 @@ private:
         size_t endRange = 0;
     };
 
+    const std::vector<Element> &elements() const { return m_elements; }
+    const std::vector<Range> &ranges() const { return m_ranges; }
+
+private:
     void addSet(std::u32string_view inside);
     bool matchesOne(const Element &element, char32_t c) const;
 

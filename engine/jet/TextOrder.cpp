@@ -176,6 +176,16 @@ int compareWith(Reader a, Reader b)
 
 } // namespace
 
+Weight weightOf(char32_t cp)
+{
+    if (cp >= kTableSize)
+        cp = QChar::toCaseFolded(cp);
+    if (cp >= kTableSize)
+        return Weight{{cp, 0}, 1, 0};
+    const Entry &entry = table()[cp];
+    return Weight{{entry.primary[0], entry.primary[1]}, entry.count, entry.secondary};
+}
+
 int compareUtf8(const char *a, qsizetype aSize, const char *b, qsizetype bSize) noexcept
 {
     return compareWith(Utf8Reader(a, aSize), Utf8Reader(b, bSize));

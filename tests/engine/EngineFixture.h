@@ -6,8 +6,10 @@
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
+#include "tests/support/PgTestServer.h"
 
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -19,7 +21,15 @@ protected:
     dao::DBEngine engine;
     std::shared_ptr<dao::Workspace> ws = engine.CreateWorkspace("DaoWorkspace", "Admin", "", dao::dbUseJet);
 
-    QString path(const QString &name = QStringLiteral("tavorio.mdb")) const { return dir.filePath(name); }
+    // An archive's location: a file in the test's folder, or in the server run a database
+    // of the test server, the same one for the same name.
+    QString path(const QString &name = QStringLiteral("tavorio.mdb")) const
+    {
+        QString &location = m_locations[name];
+        if (location.isEmpty())
+            location = testsupport::newArchiveLocation(dir.path(), name);
+        return location;
+    }
 
     static dao::TableSpec peopleSpec()
     {
@@ -63,6 +73,8 @@ protected:
             out << rs.field("Nome").value().asText();
         return out;
     }
+
+    mutable QHash<QString, QString> m_locations;
 
     QByteArray fileBytes(const QString &file) const
     {

@@ -4,6 +4,7 @@
 // --gtest_filter and told what to do through TAVORIO_TABLE_CHILD ("archive|task|...").
 // Without that variable the child entries skip.
 
+#include "ChildRuns.h"
 #include "TArcTableTestSupport.h"
 
 #include "db/TField.h"
@@ -17,62 +18,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
-#include <QThread>
-
-#include <cstdlib>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
+using store_test::exitCodeOf;
+using store_test::touch;
+using store_test::waitForFile;
 using table_test::TableTest;
 
 const char *const kChildVariable = "TAVORIO_TABLE_CHILD";
 constexpr int kCards = 3;
 constexpr int kEditsPerProcess = 500;
 constexpr int kProcesses = 4;
-
-// Starts this test program again running only `test`, with the child variable set.
-pid_t startChild(const QString &test, const QString &task)
-{
-    const QByteArray program = testsupport::selfPath().toLocal8Bit();
-    const QByteArray filter = QStringLiteral("--gtest_filter=%1").arg(test).toLocal8Bit();
-    const QByteArray value = task.toLocal8Bit();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::setenv(kChildVariable, value.constData(), 1);
-        testsupport::leaveTestShard();
-        char *const argv[] = {const_cast<char *>(program.constData()), const_cast<char *>(filter.constData()), nullptr};
-        ::execv(program.constData(), argv);
-        ::_exit(127);
-    }
-    return pid;
-}
-
-int exitCodeOf(pid_t pid)
-{
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid)
-        return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-bool touch(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly);
-}
-
-// Waits until the file exists; false when the process that should make it ended first.
-bool waitForFile(const QString &path, pid_t maker)
-{
-    while (!QFileInfo::exists(path)) {
-        if (maker > 0 && ::waitpid(maker, nullptr, WNOHANG) == maker)
-            return false;
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 QStringList childTask()
 {
@@ -156,7 +113,7 @@ TEST_F(TArcTableConcurrency, SecondWriterIsRefusedAndKeepsItsValues)
     cards.edit();
     cards.fieldByName(QStringLiteral("Capofamiglia"))->setAsString(QStringLiteral("Scritto per secondo"));
 
-    const pid_t other = startChild(QStringLiteral("TArcTableChild.EditCard"),
+    const pid_t other = store_test::startChild(QStringLiteral("TArcTableChild.EditCard"), kChildVariable,
                                    QStringLiteral("%1|edit|1|Scritto per primo").arg(m_path));
     ASSERT_EQ(exitCodeOf(other), 0);
 
@@ -186,7 +143,7 @@ TEST_F(TArcTableConcurrency, EveryEditUnderLoadLandsOrIsRefused)
     QStringList results;
     for (int p = 0; p < kProcesses; ++p) {
         results << m_dir.filePath(QStringLiteral("esito%1.txt").arg(p));
-        children.push_back(startChild(QStringLiteral("TArcTableChild.CountEdits"),
+        children.push_back(store_test::startChild(QStringLiteral("TArcTableChild.CountEdits"), kChildVariable,
                                       QStringLiteral("%1|count|%2|%3").arg(m_path, results.back()).arg(p)));
     }
     for (int p = 0; p < kProcesses; ++p)

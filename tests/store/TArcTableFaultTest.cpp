@@ -10,6 +10,7 @@
 #include "engine/EngineError.h"
 #include "engine/Recordset.h"
 #include "engine/StorageFaults.h"
+#include "tests/support/PgTestServer.h"
 
 #include <sqlite3.h>
 
@@ -37,7 +38,12 @@ protected:
     }
 
     // Only the member list's keyset fails: the cards go on reading.
-    void breakMemberRequeries() { dao::faults::failStatements(QStringLiteral("SELECT rowid FROM \"Nucleo\""), std::get<1>(GetParam()).code); }
+    void breakMemberRequeries()
+    {
+        dao::faults::failStatements(testsupport::onServer() ? QStringLiteral("SELECT \"ID_PERSONA\" FROM \"Nucleo\"")
+                                                            : QStringLiteral("SELECT rowid FROM \"Nucleo\""),
+                                    std::get<1>(GetParam()).code);
+    }
 
     void provoke()
     {

@@ -8,6 +8,7 @@
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "store/Schema.h"
+#include "tests/support/PgTestServer.h"
 #include "tests/support/TestArchive.h"
 
 #include <QDir>
@@ -181,7 +182,7 @@ TableTest::TableTest(int households, bool inMemory)
 void TableTest::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
-    m_path = m_dir.filePath(QStringLiteral("tavorio.mdb"));
+    m_path = testsupport::newArchiveLocation(m_dir.path(), QStringLiteral("tavorio.mdb"));
     testsupport::createArchive(m_path, QString(), m_households);
     m_db.setDatabase(m_path);
     m_db.Open();

@@ -49,7 +49,7 @@ bool pgAvailable()
 QString pgAdminAddress()
 {
     return QStringLiteral("postgresql://%1@/postgres?host=%2&port=%3")
-        .arg(env("PG_ADMIN"), QString::fromUtf8(QUrl::toPercentEncoding(env("PG_SOCKET"))), env("PG_PORT"));
+        .arg(env("PG_ADMIN"), env("PG_SOCKET"), env("PG_PORT"));
 }
 
 QString pgOfficeRole()
@@ -97,6 +97,23 @@ QString newPgDatabase()
     const QString name = QStringLiteral("prova_%1_%2").arg(::getpid()).arg(counter.fetchAndAddRelaxed(1));
     pgAdminQuery(QStringLiteral("CREATE DATABASE %1 OWNER %2 ENCODING 'UTF8' TEMPLATE template0").arg(name, pgOfficeRole()));
     return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(pgOfficeRole(), env("PG_PORT"), name);
+}
+
+bool onServer()
+{
+    return qEnvironmentVariable("TAVORIO_TEST_STORAGE") == QLatin1String("postgresql");
+}
+
+QString newArchiveLocation(const QString &folder, const QString &file)
+{
+    if (!onServer())
+        return folder + QLatin1Char('/') + file;
+    if (!pgAvailable())
+        throw std::runtime_error("TAVORIO_TEST_STORAGE=postgresql but no test server (TAVORIO_TEST_PG_DIR)");
+    const QString tcp = newPgDatabase();
+    return QStringLiteral("postgresql://%1@/%2?host=%3&port=%4")
+        .arg(pgOfficeRole(), pgDatabaseOf(tcp), env("PG_SOCKET"),
+             env("PG_PORT"));
 }
 
 QString pgDatabaseOf(const QString &address)

@@ -30,4 +30,18 @@ QString pgAdminQuery(const QString &sql, const QString &database = {});
 // The database part of an address.
 QString pgDatabaseOf(const QString &address);
 
+// The storage tests run twice from one source: on archive files, and with
+// TAVORIO_TEST_STORAGE=postgresql on the test server.
+bool onServer();
+// Where a test makes its archive: `file` in `folder`, or on the server a new empty database
+// reached over the socket as the office role (no password needed there).
+QString newArchiveLocation(const QString &folder, const QString &file);
+// Skips a test about the archive file itself (lock file, encryption, compaction) in the
+// server run.
+#define TAVORIO_FILE_ONLY()                                                                           \
+    do {                                                                                              \
+        if (testsupport::onServer())                                                                  \
+            GTEST_SKIP() << "a test of the archive file";                                               \
+    } while (0)
+
 } // namespace testsupport

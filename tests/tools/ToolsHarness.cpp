@@ -5,6 +5,7 @@
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "tests/support/TestArchive.h"
+#include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/HouseholdGenerator.h"
 
@@ -113,7 +114,7 @@ ArchiveProbe::ArchiveProbe(const QString &path, const QString &password)
 {
     m_workspace = m_engine.CreateWorkspace(QStringLiteral("DaoWorkspace"), QStringLiteral("Admin"),
                                            QString(), dao::dbUseJet);
-    m_db = m_workspace->OpenDatabase(QFileInfo(path).absoluteFilePath(), false, true,
+    m_db = m_workspace->OpenDatabase(cli::normalizedLocation(path), false, true,
                                      QStringLiteral(";UID=Admin;PWD=%1;").arg(password));
 }
 

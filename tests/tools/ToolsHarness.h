@@ -47,6 +47,7 @@ void writeFile(const QString &path, const QByteArray &bytes);
 // An archive opened read-only through the engine, for reading back what was written.
 class ArchiveProbe {
 public:
+    // path: a file or a server address.
     explicit ArchiveProbe(const QString &path, const QString &password = {});
     ~ArchiveProbe();
 

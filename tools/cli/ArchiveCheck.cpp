@@ -7,6 +7,7 @@
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "store/Schema.h"
+#include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/CliError.h"
 
 #include <QFileInfo>
@@ -17,9 +18,9 @@ namespace {
 
 CliError notAnArchive(const QString &path, const QString &reason)
 {
+    const QString what = isServerLocation(path) ? QStringLiteral("Il database") : QStringLiteral("Il file");
     return CliError(ExitCode::NotAnArchive,
-                    QStringLiteral("Il file \"%1\" non è un archivio di Tavorio valido.\n%2")
-                        .arg(path, reason));
+                    QStringLiteral("%1 \"%2\" non è un archivio di Tavorio valido.\n%3").arg(what, path, reason));
 }
 
 TableCount countRows(dao::Database &db, const dao::TableSpec &table)
@@ -52,11 +53,13 @@ ArchiveCheck::ArchiveCheck(QString path, QString password)
 
 CheckReport ArchiveCheck::run() const
 {
+    // A server's database has no file to look at: the server keeps its own storage sound.
+    const bool server = isServerLocation(m_path);
     const QFileInfo info(m_path);
-    if (!info.exists())
+    if (!server && !info.exists())
         throw CliError(ExitCode::NotAnArchive,
                        QStringLiteral("File non trovato: \"%1\".").arg(m_path));
-    if (!info.isFile())
+    if (!server && !info.isFile())
         throw notAnArchive(m_path, QStringLiteral("Il percorso indica una cartella, non un file."));
 
     dao::DBEngine engine;
@@ -65,7 +68,7 @@ CheckReport ArchiveCheck::run() const
     try {
         auto workspace = engine.CreateWorkspace(QStringLiteral("DaoWorkspace"),
                                                 QStringLiteral("Admin"), QString(), dao::dbUseJet);
-        auto db = workspace->OpenDatabase(info.absoluteFilePath(), false, true,
+        auto db = workspace->OpenDatabase(normalizedLocation(m_path), false, true,
                                           QStringLiteral(";UID=Admin;PWD=%1;").arg(m_password));
         for (const dao::TableSpec &definition : schema::archiveTables()) {
             table = definition.name;

@@ -6,6 +6,7 @@
 #include "engine/EngineError.h"
 #include "engine/Workspace.h"
 #include "store/Schema.h"
+#include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/ArchiveWriter.h"
 #include "tools/cli/CliError.h"
 #include "tools/cli/HouseholdGenerator.h"
@@ -39,13 +40,15 @@ ArchiveContents ArchiveContents::generated(int n)
 }
 
 ArchiveCreator::ArchiveCreator(QString path, QString password)
-    : m_path(QFileInfo(path).absoluteFilePath()), m_password(std::move(password))
+    : m_path(normalizedLocation(path)), m_password(std::move(password))
 {
 }
 
 void ArchiveCreator::create(const ArchiveContents &contents)
 {
-    if (QFileInfo::exists(m_path) || QFileInfo(m_path).isSymLink())
+    // A server's database is made by its administrator; the engine refuses one that holds tables.
+    const bool server = isServerLocation(m_path);
+    if (!server && (QFileInfo::exists(m_path) || QFileInfo(m_path).isSymLink()))
         throw CliError(ExitCode::Refused,
                        refusal(m_path, QStringLiteral("il file esiste già e non viene sovrascritto.")));
     try {
@@ -53,11 +56,18 @@ void ArchiveCreator::create(const ArchiveContents &contents)
     } catch (const dao::EngineError &e) {
         // The engine refuses to create over a file that appeared meanwhile: that file is
         // someone else's and must stay.
-        if (e.number() != dao::errDatabaseExists)
+        if (e.number() == dao::errNotValidPassword)
+            throw CliError(ExitCode::BadPassword, refusal(m_path, e.description()));
+        if (e.number() == dao::errDatabaseExists && server)
+            throw CliError(ExitCode::Refused,
+                           refusal(m_path, QStringLiteral("il database contiene già delle tabelle e non viene "
+                                                          "sovrascritto.")));
+        if (e.number() != dao::errDatabaseExists && !server)
             QFile::remove(m_path);
         throw CliError(ExitCode::Refused, refusal(m_path, e.description()));
     } catch (const std::exception &e) {
-        QFile::remove(m_path);
+        if (!server)
+            QFile::remove(m_path);
         throw CliError(ExitCode::Refused, refusal(m_path, QString::fromLocal8Bit(e.what())));
     }
 }

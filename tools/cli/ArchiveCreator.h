@@ -1,7 +1,7 @@
 #pragma once
-// Creates a new archive file: the seven tables, the standard rows and, on request,
-// generated households. An existing file is never touched; a creation that fails halfway
-// leaves no file behind.
+// Creates a new archive, a file or in an empty database of a server: the seven tables, the
+// standard rows and, on request, generated households. An existing file, or a database that
+// holds tables, is never touched; a file whose creation fails halfway is removed.
 
 #include <QString>
 #include <QtGlobal>
@@ -24,7 +24,8 @@ public:
     // An empty password makes a plain, unencrypted archive.
     ArchiveCreator(QString path, QString password);
 
-    // Throws CliError (ExitCode::Refused) when the file exists or cannot be written.
+    // Throws CliError: ExitCode::Refused when the file exists or cannot be written, or the
+    // database holds tables; ExitCode::BadPassword when the server refuses the password.
     void create(const ArchiveContents &contents);
 
 private:

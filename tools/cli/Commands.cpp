@@ -53,17 +53,43 @@ int runCheck(const QString &path, const QString &password, QTextStream &out, QTe
     return fail(CliError(ExitCode::Damaged, damagedText(path, report.problems)), err);
 }
 
+int runTransfer(const TransferSide &from, const TransferSide &to, QTextStream &out, QTextStream &err)
+{
+    Comparison copied;
+    try {
+        copied = ArchiveTransfer(from, to).run();
+    } catch (const CliError &e) {
+        return fail(e, err);
+    }
+    out << QStringLiteral("Archivio trasferito: %1 -> %2 (%3 tabelle, %4 righe confrontate una per una).")
+               .arg(from.location, to.location)
+               .arg(copied.tables)
+               .arg(copied.rows)
+        << Qt::endl;
+    return int(ExitCode::Ok);
+}
+
 QString usageText()
 {
     return QStringLiteral(
         "Uso:\n"
-        "  tavorio-cli crea-archivio FILE [--demo | --schede N] [--password-stdin]\n"
+        "  tavorio-cli crea-archivio (FILE | INDIRIZZO) [--demo | --schede N] [--password-stdin]\n"
         "      Crea un nuovo archivio con le tabelle e le righe standard; non sovrascrive\n"
         "      mai un file esistente. --demo aggiunge circa sessanta famiglie di esempio,\n"
         "      --schede N aggiunge N famiglie generate (sempre le stesse per lo stesso N).\n"
-        "  tavorio-cli verifica FILE [--password-stdin]\n"
+        "      Su un server l'archivio si crea in un database vuoto che esiste già: uno che\n"
+        "      contiene tabelle non viene toccato (uscita 1).\n"
+        "  tavorio-cli verifica (FILE | INDIRIZZO) [--password-stdin]\n"
         "      Apre l'archivio in sola lettura, stampa il numero di righe di ogni tabella e\n"
-        "      ne controlla l'integrità (e la cifratura, se ha una password).\n"
+        "      ne controlla l'integrità (e la cifratura, se ha una password); su un server\n"
+        "      conta solo le righe: i suoi dati li custodisce il server.\n"
+        "  tavorio-cli trasferisci DA A [--password-stdin]\n"
+        "      Copia un intero archivio da un file a un server o da un server a un file\n"
+        "      (DA e A: un FILE o un INDIRIZZO), con ogni tabella, chiave e campo binario,\n"
+        "      poi rilegge la copia e la confronta con l'originale riga per riga. Non\n"
+        "      sovrascrive mai un file esistente né un database che contiene tabelle\n"
+        "      (uscita 1). Con --password-stdin legge due righe: la password di DA, poi\n"
+        "      quella di A; un file A con una password è cifrato.\n"
         "  tavorio-cli stampa ARCHIVIO TRACCIATO.qnf --pdf USCITA.pdf [--password-stdin]\n"
         "      Costruisce le pagine del tracciato sulle schede dell'archivio e le scrive\n"
         "      in PDF. Esce con 3 se il tracciato manca o è danneggiato, con 4 se la\n"
@@ -92,6 +118,9 @@ QString usageText()
         "      e fra i modelli forniti. Se un documento esiste già non ne produce nessuno\n"
         "      (uscita 1), a meno di --sovrascrivi.\n"
         "\n"
+        "Un INDIRIZZO nomina un database di un server PostgreSQL:\n"
+        "  postgresql://RUOLO@HOST[:PORTA]/DATABASE[?sslmode=MODO]\n"
+        "e non contiene mai la password, che è quella del RUOLO e arriva come quella di un file.\n"
         "Con --password-stdin la password è la prima riga dello standard input\n"
         "(una riga vuota: nessuna password).\n"
         "Codici di uscita: 0 riuscito, 1 archivio non creato, 2 password errata o mancante,\n"

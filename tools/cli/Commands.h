@@ -1,8 +1,9 @@
 #pragma once
-// The two commands of tavorio-cli, run on arguments already parsed: they print their
+// The archive commands of tavorio-cli, run on arguments already parsed: they print their
 // results and Italian messages and return the process's exit status.
 
 #include "tools/cli/ArchiveCreator.h"
+#include "tools/cli/ArchiveTransfer.h"
 
 #include <QString>
 
@@ -16,6 +17,9 @@ int runCreate(const QString &path, const QString &password, const ArchiveContent
 
 // verifica FILE [--password-stdin]: one line "TABLE ROWS" per table, in schema order.
 int runCheck(const QString &path, const QString &password, QTextStream &out, QTextStream &err);
+
+// trasferisci DA A [--password-stdin]: the copy's tables and rows, each row compared.
+int runTransfer(const TransferSide &from, const TransferSide &to, QTextStream &out, QTextStream &err);
 
 // The usage text printed for a wrong command line.
 QString usageText();

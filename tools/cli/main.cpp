@@ -22,6 +22,7 @@ namespace {
 struct CommandLine {
     QString command;
     QString file;
+    QString target;        // trasferisci: where the copy goes
     bool demo = false;
     int households = -1;   // --schede N; -1 when absent
     bool passwordStdin = false;
@@ -37,9 +38,11 @@ CommandLine parse(const QStringList &args)
         throw usage(QStringLiteral("manca il comando."));
     CommandLine cl;
     cl.command = args.front();
-    if (cl.command != QLatin1String("crea-archivio") && cl.command != QLatin1String("verifica"))
+    if (cl.command != QLatin1String("crea-archivio") && cl.command != QLatin1String("verifica")
+        && cl.command != QLatin1String("trasferisci"))
         throw usage(QStringLiteral("comando sconosciuto \"%1\".").arg(cl.command));
     const bool creating = cl.command == QLatin1String("crea-archivio");
+    const bool transferring = cl.command == QLatin1String("trasferisci");
 
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &arg = args[i];
@@ -60,10 +63,14 @@ CommandLine parse(const QStringList &args)
             throw usage(QStringLiteral("opzione sconosciuta \"%1\".").arg(arg));
         } else if (cl.file.isEmpty()) {
             cl.file = arg;
+        } else if (transferring && cl.target.isEmpty()) {
+            cl.target = arg;
         } else {
             throw usage(QStringLiteral("un solo FILE, per favore (\"%1\" è di troppo).").arg(arg));
         }
     }
+    if (transferring && cl.target.isEmpty())
+        throw usage(QStringLiteral("servono l'archivio DA copiare e il nuovo archivio A."));
     if (cl.file.isEmpty())
         throw usage(QStringLiteral("manca il nome del FILE dell'archivio."));
     if (cl.demo && cl.households >= 0)
@@ -211,6 +218,11 @@ int main(int argc, char **argv)
         return usageFailure(e, err);
     }
     const QString password = cl.passwordStdin ? readPassword() : QString();
+    if (cl.command == QLatin1String("trasferisci")) {
+        // One line per side: the source's password, then the copy's.
+        const QString targetPassword = cl.passwordStdin ? readPassword() : QString();
+        return cli::runTransfer({cl.file, password}, {cl.target, targetPassword}, out, err);
+    }
     if (cl.command == QLatin1String("verifica"))
         return cli::runCheck(cl.file, password, out, err);
 

@@ -1,0 +1,536 @@
+#include "engine/SqliteConnection.h"
+
+#include "engine/ArchiveFormat.h"
+#include "engine/Constants.h"
+#include "engine/jet/JetDialect.h"
+#include "engine/jet/Names.h"
+#include "platform/CrashPoints.h"
+#include "platform/FileOps.h"
+#include "platform/LockFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace dao {
+
+namespace {
+
+const QString kConnectionSource = QStringLiteral("DAO.Workspace");
+
+// While a copy is written the library calls back every few hundred steps: a test can make
+// the process die there, with the copy half-written.
+int duringExport(void *)
+{
+    platform::crashPoint("export.half_written");
+    return 0;
+}
+
+enum class FileKind { Missing, Plain, Encrypted, Foreign };
+
+// What the first bytes of a file say about it. An encrypted archive shows nothing but
+// random-looking pages, so a file is taken as one only when its size is a whole number
+// of pages and it carries none of the signatures of other formats.
+FileKind classify(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return FileKind::Missing;
+    if (!file.open(QIODevice::ReadOnly))
+        return FileKind::Foreign;
+    const QByteArray head = file.read(32);
+    const qint64 size = file.size();
+    if (head.startsWith(QByteArray(format::kPlainHeader, 16)))
+        return FileKind::Plain;
+    static const char *const foreign[] = {"Standard Jet DB", "Standard ACE DB", "%PDF", "PK\x03\x04",
+                                          "\x7f" "ELF", "SQLite format"};
+    for (const char *signature : foreign)
+        if (head.contains(signature))
+            return FileKind::Foreign;
+    if (size < format::kCipherPageSize || size % format::kCipherPageSize != 0)
+        return FileKind::Foreign;
+    return FileKind::Encrypted;
+}
+
+[[noreturn]] void refuse(int number, const QString &text)
+{
+    throw EngineError(number, kConnectionSource, text);
+}
+
+QString unrecognized(const QString &path)
+{
+    return QStringLiteral("Formato di database non riconosciuto: '%1'.").arg(path);
+}
+
+// The file's texts: the translations of engine/jet, whose functions and collation every
+// handle registers.
+class FileDialect final : public Dialect {
+public:
+    jet::SqlFragment condition(const QString &text, const jet::Columns &columns) const override
+    {
+        return jet::translateCondition(text, columns);
+    }
+    jet::SqlFragment recordCondition(const RecordCondition &condition, const jet::Columns &columns) const override
+    {
+        return jet::translateRecordCondition(condition, columns);
+    }
+    QString sort(const QString &text, const jet::Columns &columns) const override
+    {
+        return jet::translateSort(text, columns);
+    }
+    QString textEquals(const QString &quotedColumn) const override
+    {
+        return QStringLiteral("%1 = ? COLLATE %2").arg(quotedColumn, QLatin1StringView(jet::kCollation));
+    }
+};
+
+} // namespace
+
+// The library's own message is English and says nothing more to the user than the result
+// code does: the user reads the Italian text, and the code travels with it for support.
+EngineError SqliteConnection::translate(const StorageFailure &failure, const QString &source)
+{
+    const QString code = QStringLiteral(" (codice %1)").arg(failure.code);
+    switch (failure.code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return EngineError(errRecordLocked, source,
+                           QStringLiteral("Impossibile aggiornare: l'archivio è bloccato da un altro utente. Riprovare.") + code);
+    case SQLITE_NOTADB:
+        return EngineError(errUnrecognizedFormat, source, QStringLiteral("Formato di database non riconosciuto.") + code);
+    case SQLITE_CORRUPT:
+        return EngineError(errDatabaseCorrupt, source, QStringLiteral("L'archivio è danneggiato e non può essere letto.") + code);
+    case SQLITE_CONSTRAINT:
+        return EngineError(errFieldRequired, source,
+                           QStringLiteral("Un campo obbligatorio non contiene un valore: %1.")
+                                   .arg(failure.message.section(QLatin1String(": "), 1)) + code);
+    case SQLITE_READONLY:
+        return EngineError(errNotUpdatable, source, QStringLiteral("Impossibile aggiornare: l'archivio è di sola lettura.") + code);
+    case SQLITE_FULL:
+        return EngineError(errDiskFull, source, QStringLiteral("Spazio su disco esaurito: impossibile scrivere nell'archivio.") + code);
+    case SQLITE_CANTOPEN:
+        return EngineError(errIoFailure, source, QStringLiteral("Impossibile aprire il file dell'archivio.") + code);
+    case SQLITE_IOERR:
+        return EngineError(errIoFailure, source, QStringLiteral("Errore di lettura o scrittura del disco.") + code);
+    case SQLITE_NOMEM:
+        return EngineError(errOutOfMemory, source, QStringLiteral("Memoria insufficiente.") + code);
+    case SQLITE_INTERRUPT:
+    case SQLITE_ABORT:
+        return EngineError(3000, source, QStringLiteral("Operazione interrotta.") + code);
+    default:
+        // A damaged schema is reported by the library as a plain error with this message.
+        if (failure.message.contains(QLatin1String("malformed")))
+            return EngineError(errDatabaseCorrupt, source,
+                               QStringLiteral("L'archivio è danneggiato e non può essere letto.") + code);
+        return EngineError(3000, source, QStringLiteral("Errore del motore di database.") + code);
+    }
+}
+
+SqliteConnection::SqliteConnection(Options options) : Connection(std::move(options)) {}
+
+SqliteConnection::~SqliteConnection()
+{
+    close();
+}
+
+const Dialect &SqliteConnection::dialect() const
+{
+    static const FileDialect dialect;
+    return dialect;
+}
+
+std::shared_ptr<SqliteConnection> SqliteConnection::open(const Options &options)
+{
+    std::shared_ptr<SqliteConnection> c(new SqliteConnection(options));
+    const QString &path = options.path;
+    if (options.create) {
+        if (QFileInfo::exists(path))
+            refuse(errDatabaseExists, QStringLiteral("Il database '%1' esiste già.").arg(path));
+    } else {
+        const FileKind kind = classify(path);
+        if (kind == FileKind::Missing)
+            refuse(errFileNotFound, QStringLiteral("Impossibile trovare il file '%1'.").arg(path));
+        if (kind == FileKind::Foreign)
+            refuse(errUnrecognizedFormat, unrecognized(path));
+        if (kind == FileKind::Encrypted && options.password.isEmpty())
+            refuse(errNotValidPassword, QStringLiteral("Password non valida."));
+        c->m_password = kind == FileKind::Encrypted ? options.password : QString();
+    }
+    if (options.create)
+        c->m_password = options.password;
+
+    try {
+        c->m_lock = platform::LockFile::acquire(path, options.exclusive ? platform::LockFile::Mode::Exclusive
+                                                                        : platform::LockFile::Mode::Shared);
+    } catch (const std::exception &) {
+        if (!options.readOnly)
+            refuse(errIoFailure, QStringLiteral("Impossibile creare il file di blocco accanto a '%1'.").arg(path));
+    }
+    if (!c->m_lock && !options.readOnly)
+        refuse(errFileInUse, QStringLiteral("Impossibile utilizzare '%1': il file è già in uso%2.")
+                                 .arg(path, options.exclusive ? QString() : QStringLiteral(" in modo esclusivo")));
+
+    c->openHandle(c->m_password);
+    if (options.create) {
+        try {
+            // Writes the first page, so the file is an archive from this moment on.
+            dao::execute(c->m_db, QStringLiteral("PRAGMA user_version = 1"));
+        } catch (const StorageFailure &failure) {
+            throw translate(failure, kConnectionSource);
+        }
+    }
+    return c;
+}
+
+void SqliteConnection::openHandle(const QString &password)
+{
+    const QByteArray file = QFile::encodeName(m_options.path);
+    int flags = m_options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (m_options.create)
+        flags |= SQLITE_OPEN_CREATE;
+    const int rc = sqlite3_open_v2(file.constData(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const StorageFailure failure{rc, m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString()};
+        closeHandle();
+        throw translate(failure, kConnectionSource);
+    }
+    // Another user may be writing right now: wait for the archive as every later call does.
+    sqlite3_busy_timeout(m_db, format::kBusyTimeoutMs);
+    try {
+        // The cipher settings must be in place before the first page is read.
+        dao::execute(m_db, QStringLiteral("PRAGMA cipher_default_kdf_iter = %1").arg(format::kKdfIterations));
+        if (!password.isEmpty()) {
+            const QByteArray key = password.toUtf8();
+            sqlite3_key(m_db, key.constData(), int(key.size()));
+            dao::execute(m_db, QStringLiteral("PRAGMA kdf_iter = %1").arg(format::kKdfIterations));
+            dao::execute(m_db, QStringLiteral("PRAGMA cipher_page_size = %1").arg(format::kCipherPageSize));
+        }
+        Statement probe(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        probe.step();
+    } catch (const StorageFailure &failure) {
+        closeHandle();
+        if ((failure.code & 0xff) == SQLITE_NOTADB)
+            refuse(password.isEmpty() ? errUnrecognizedFormat : errNotValidPassword,
+                   password.isEmpty() ? unrecognized(m_options.path) : QStringLiteral("Password non valida."));
+        throw translate(failure, kConnectionSource);
+    }
+    try {
+        configure();
+        checkSchemaObjects();
+        reloadSchema();
+    } catch (const StorageFailure &failure) {
+        closeHandle();
+        throw translate(failure, kConnectionSource);
+    } catch (...) {
+        closeHandle();
+        throw;
+    }
+}
+
+void SqliteConnection::configure()
+{
+    sqlite3_extended_result_codes(m_db, 1);
+    jet::registerFunctions(m_db);
+    if (!m_options.readOnly) {
+        dao::execute(m_db, QStringLiteral("PRAGMA journal_mode = DELETE"));
+        dao::execute(m_db, QStringLiteral("PRAGMA synchronous = FULL"));
+        // Deleted cards must not linger in free pages of an unencrypted file.
+        dao::execute(m_db, QStringLiteral("PRAGMA secure_delete = ON"));
+    }
+    dao::execute(m_db, QStringLiteral("PRAGMA foreign_keys = OFF"));
+    // Large sorts and temporary tables stay in memory: a temporary file would hold card
+    // data in clear, even when the archive itself is encrypted.
+    dao::execute(m_db, QStringLiteral("PRAGMA temp_store = MEMORY"));
+    // Searches, counts and sorts read the whole card table; a cache that holds an archive of
+    // a hundred thousand cards serves every scan after the first from memory (decrypted once).
+    dao::execute(m_db, QStringLiteral("PRAGMA cache_size = -65536"));
+}
+
+// Only plain tables and their indexes are part of an archive. A file that carries views,
+// triggers or virtual tables was not made by this engine and is refused before any of its
+// definitions can run.
+void SqliteConnection::checkSchemaObjects()
+{
+    Statement st(m_db, QStringLiteral("SELECT type, name, coalesce(sql, '') FROM sqlite_master"));
+    while (st.step()) {
+        const QString type = st.raw(0).asText();
+        const QString sql = st.raw(2).asText().trimmed();
+        const bool plainTable = type == QLatin1String("table")
+            && !sql.startsWith(QLatin1String("CREATE VIRTUAL"), Qt::CaseInsensitive);
+        if (!plainTable && type != QLatin1String("index"))
+            refuse(errUnrecognizedFormat,
+                   QStringLiteral("L'archivio '%1' contiene oggetti che il programma non crea (%2 '%3') e non viene aperto.")
+                       .arg(m_options.path, type, st.raw(1).asText()));
+    }
+}
+
+std::vector<std::shared_ptr<TableInfo>> SqliteConnection::loadTables()
+{
+    try {
+        QStringList names;
+        {
+            Statement st(db(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid"));
+            while (st.step())
+                names << st.raw(0).asText();
+        }
+        std::vector<std::shared_ptr<TableInfo>> tables;
+        for (const QString &name : names) {
+            auto info = std::make_shared<TableInfo>();
+            info->name = name;
+            info->rowid = QStringLiteral("rowid");
+            info->system = name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive)
+                        || name.startsWith(QLatin1String("MSys"), Qt::CaseInsensitive);
+            Statement st(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(name)));
+            while (st.step()) {
+                info->columns.push_back(columnFromStorage(st.raw(1).asText(), st.raw(2).asText(), st.int64(3) != 0,
+                                                          st.raw(4).asText(), st.int64(5) != 0));
+                info->dialectColumns.push_back({info->columns.back().name, info->columns.back().type});
+            }
+            tables.push_back(std::move(info));
+        }
+        return tables;
+    } catch (const StorageFailure &failure) {
+        throw translate(failure, QStringLiteral("DAO.Database"));
+    }
+}
+
+sqlite3 *SqliteConnection::db() const
+{
+    if (!m_db)
+        throw EngineError(errObjectClosed, QStringLiteral("DAO.Database"),
+                          QStringLiteral("Oggetto non valido o non più impostato: l'archivio è chiuso."));
+    return m_db;
+}
+
+void SqliteConnection::closeHandle()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+void SqliteConnection::close()
+{
+    if (m_db && userTransactionDepth() > 0)
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    forgetTransactions();
+    closeHandle();
+    m_lock.reset();
+}
+
+void SqliteConnection::exportTo(const QString &destination, const QString &password)
+{
+    if (QFileInfo::exists(destination))
+        refuse(errDatabaseExists, QStringLiteral("Il database '%1' esiste già.").arg(destination));
+    sqlite3 *handle = db();
+    {
+        // An empty file is an empty database; the handle was opened without the right to
+        // create files, so the copy's file is made here.
+        QFile empty(destination);
+        if (!empty.open(QIODevice::NewOnly))
+            refuse(errIoFailure, QStringLiteral("Impossibile creare il file '%1'.").arg(destination));
+    }
+    platform::crashPoint("export.file_created");
+    try {
+        // The key travels as a bound value, never inside the statement text.
+        dao::execute(handle, QStringLiteral("ATTACH DATABASE ? AS engine_copy KEY ?"),
+                {Value(destination), Value(password)});
+    } catch (const StorageFailure &failure) {
+        platform::deleteFile(destination);
+        throw translate(failure, QStringLiteral("DAO.DBEngine"));
+    }
+    try {
+        if (!password.isEmpty()) {
+            dao::execute(handle, QStringLiteral("PRAGMA engine_copy.kdf_iter = %1").arg(format::kKdfIterations));
+            dao::execute(handle, QStringLiteral("PRAGMA engine_copy.cipher_page_size = %1").arg(format::kCipherPageSize));
+        }
+        sqlite3_progress_handler(handle, 500, duringExport, nullptr);
+        dao::execute(handle, QStringLiteral("SELECT sqlcipher_export('engine_copy')"));
+        sqlite3_progress_handler(handle, 0, nullptr, nullptr);
+        Statement version(handle, QStringLiteral("PRAGMA main.user_version"));
+        const qint64 userVersion = version.step() ? version.int64(0) : 0;
+        version.reset();
+        dao::execute(handle, QStringLiteral("PRAGMA engine_copy.user_version = %1").arg(userVersion));
+        dao::execute(handle, QStringLiteral("DETACH DATABASE engine_copy"));
+        platform::crashPoint("export.written");
+    } catch (const StorageFailure &failure) {
+        sqlite3_progress_handler(handle, 0, nullptr, nullptr);
+        sqlite3_exec(handle, "DETACH DATABASE engine_copy", nullptr, nullptr, nullptr);
+        platform::deleteFile(destination);
+        platform::deleteFile(destination + QLatin1String("-journal"));
+        throw translate(failure, QStringLiteral("DAO.DBEngine"));
+    }
+    if (!platform::syncFile(destination)) {
+        platform::deleteFile(destination);
+        refuse(errIoFailure, QStringLiteral("Impossibile scrivere su disco la copia '%1'.").arg(destination));
+    }
+}
+
+void SqliteConnection::changePassword(const QString &newPassword)
+{
+    const QString path = m_options.path;
+    const QString folder = platform::folderOf(path).isEmpty() ? platform::currentFolder() : platform::folderOf(path);
+    const QString temporary = platform::uniqueTempFileName(folder, QStringLiteral("mdb"));
+    if (temporary.isEmpty())
+        refuse(errIoFailure, QStringLiteral("Impossibile creare un file temporaneo in '%1'.").arg(folder));
+    platform::deleteFile(temporary);
+    exportTo(temporary, newPassword);
+    platform::crashPoint("rekey.after_export");
+
+    // The lock file stays held, so nobody can open the archive while it is replaced.
+    closeHandle();
+    platform::deleteFile(path + QLatin1String("-journal"));
+    platform::crashPoint("rekey.after_close");
+    if (!platform::atomicReplace(temporary, path)) {
+        platform::deleteFile(temporary);
+        openHandle(m_password);
+        refuse(errIoFailure, QStringLiteral("Impossibile sostituire l'archivio '%1'.").arg(path));
+    }
+    platform::syncFolder(folder);
+    platform::crashPoint("rekey.after_rename");
+
+    // From here the file under the archive's name is the new copy. Whatever fails now, the
+    // outcome is decided from the file itself: a change reported as failed while the file
+    // already took the new password would lock the user out with the one they believe in.
+    // When it opens with neither, it is still the copy just written under the new password:
+    // that is the password in force, and the next connect reports why the file will not open.
+    if (!reopenWith(newPassword) && !reopenWith(newPassword) && reopenWith(m_password))
+        refuse(errIoFailure, QStringLiteral("La modifica della password non è stata applicata all'archivio."));
+    platform::crashPoint("rekey.after_reopen");
+    m_password = newPassword;
+}
+
+// True when the archive opens with password and the file agrees: the storage library
+// reports some key changes as done when they are not, so the file must be plain exactly
+// when there is no password.
+bool SqliteConnection::reopenWith(const QString &password)
+{
+    closeHandle();
+    try {
+        openHandle(password);
+    } catch (const EngineError &) {
+        return false;
+    }
+    QFile file(m_options.path);
+    const bool plain = file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray(format::kPlainHeader, 16);
+    if (plain == password.isEmpty())
+        return true;
+    closeHandle();
+    return false;
+}
+
+std::unique_ptr<Query> SqliteConnection::prepare(const QString &sql)
+{
+    return std::make_unique<Statement>(db(), sql);
+}
+
+qint64 SqliteConnection::execute(const QString &sql, const std::vector<Value> &params)
+{
+    dao::execute(db(), sql, params);
+    return sqlite3_changes(m_db);
+}
+
+qint64 SqliteConnection::insert(const QString &sql, const std::vector<Value> &params, const TableInfo &)
+{
+    dao::execute(db(), sql, params);
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+void SqliteConnection::createTable(const TableSpec &definition)
+{
+    dao::execute(db(), createTableSql(definition));
+}
+
+// A counter declared AUTOINCREMENT keeps the largest key it handed out in sqlite_sequence.
+qint64 SqliteConnection::keyCounter(const TableInfo &table)
+{
+    Statement st(db(), QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
+    st.bind(1, Value(table.name));
+    return st.step() ? st.int64(0) : 0;
+}
+
+void SqliteConnection::setKeyCounter(const TableInfo &table, qint64 value)
+{
+    dao::execute(db(), QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?"), {Value(table.name)});
+    if (value > 0)
+        dao::execute(db(), QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"),
+                     {Value(table.name), Value(value)});
+}
+
+bool SqliteConnection::integrityCheck()
+{
+    Statement st(db(), QStringLiteral("PRAGMA integrity_check"));
+    return st.step() && st.raw(0).asText() == QLatin1String("ok");
+}
+
+QStringList SqliteConnection::integrityProblems(int limit)
+{
+    QStringList problems;
+    Statement st(db(), QStringLiteral("PRAGMA integrity_check(%1)").arg(limit));
+    while (st.step()) {
+        const QString line = st.raw(0).asText();
+        if (line != QLatin1String("ok"))
+            problems << line;
+    }
+    if (!m_password.isEmpty())
+        problems << encryptionProblems();
+    return problems;
+}
+
+// Every page of an encrypted archive is checked as it is read above; what is left is the
+// file as a whole: it must not be plain, and must be made of whole cipher pages. A library
+// that checks the pages' codes itself adds its findings.
+QStringList SqliteConnection::encryptionProblems()
+{
+    QStringList problems;
+    QFile file(path());
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("cipher: file unreadable")};
+    if (file.read(16) == QByteArray(format::kPlainHeader, 16))
+        problems << QStringLiteral("cipher: file not encrypted");
+    if (file.size() % format::kCipherPageSize != 0)
+        problems << QStringLiteral("cipher: size %1 is not a whole number of pages").arg(file.size());
+    Statement st(db(), QStringLiteral("PRAGMA cipher_integrity_check"));
+    while (st.step())
+        problems << st.raw(0).asText();
+    return problems;
+}
+
+// A write transaction takes the file's write lock at once, so two writers never both read
+// and then find they cannot write.
+static QString fileStepText(Connection::Step step, const QString &savepoint)
+{
+    switch (step) {
+    case Connection::Step::Begin: return QStringLiteral("BEGIN");
+    case Connection::Step::BeginWrite: return QStringLiteral("BEGIN IMMEDIATE");
+    case Connection::Step::Commit: return QStringLiteral("COMMIT");
+    case Connection::Step::Rollback: return QStringLiteral("ROLLBACK");
+    case Connection::Step::Savepoint: return QStringLiteral("SAVEPOINT %1").arg(savepoint);
+    case Connection::Step::Release: return QStringLiteral("RELEASE %1").arg(savepoint);
+    case Connection::Step::RollbackTo: return QStringLiteral("ROLLBACK TO %1; RELEASE %1").arg(savepoint);
+    }
+    return {};
+}
+
+void SqliteConnection::transactionStep(Step step, const QString &savepoint, const QString &source)
+{
+    try {
+        dao::execute(db(), fileStepText(step, savepoint));
+    } catch (const StorageFailure &failure) {
+        throw translate(failure, source);
+    }
+}
+
+void SqliteConnection::transactionStepQuietly(Step step, const QString &savepoint)
+{
+    if (m_db)
+        sqlite3_exec(m_db, fileStepText(step, savepoint).toUtf8().constData(), nullptr, nullptr, nullptr);
+}
+
+bool SqliteConnection::inTransaction() const
+{
+    return m_db && !sqlite3_get_autocommit(m_db);
+}
+
+} // namespace dao

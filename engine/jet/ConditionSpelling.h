@@ -1,0 +1,56 @@
+#pragma once
+// The condition and sort grammar is read once (ConditionTranslator.cpp, SortTranslator.cpp);
+// how each storage writes what was read is a spelling. The reader hands the spelling its
+// operands still typed (a column with its field type, a literal value, Null, a computed
+// text), so a storage whose comparisons are typed can decide from the kinds at translation
+// time what another storage decides per row.
+
+#include "engine/jet/JetDialect.h"
+
+#include <QStringView>
+
+namespace dao::jet {
+
+using Params = std::vector<Value>;
+
+struct Operand {
+    enum class Kind { Column, Literal, Null, Computed };
+    Kind kind = Kind::Null;
+    QString sql;          // Column: the quoted name; Computed: the expression as written
+    Value value;          // Literal: number, text, date
+    int type = 0;         // Column: its engine field type
+    int parentheses = 0;  // how many pairs the text put around it
+};
+
+class ConditionSpelling {
+public:
+    virtual ~ConditionSpelling() = default;
+
+    // An operand as a value inside an expression; literals become parameters.
+    virtual QString operand(const Operand &value, Params &params) = 0;
+    // An operand standing alone where a condition is expected ("NOT [Capofamiglia]").
+    virtual QString truth(const Operand &value, Params &params) = 0;
+    // left op right, op one of = <> < > <= >=.
+    virtual QString comparison(const Operand &left, QStringView op, const Operand &right, Params &params) = 0;
+    // value LIKE pattern (the reader adds NOT).
+    virtual QString like(const Operand &value, const Operand &pattern, Params &params) = 0;
+    // LCASE(argument) or UCASE(argument).
+    virtual Operand changeCase(bool upper, const Operand &argument, Params &params) = 0;
+    // One item of an ORDER BY list.
+    virtual QString sortItem(const Column &column, bool descending) = 0;
+
+protected:
+    // The operand's text within the parentheses the condition put around it.
+    static QString parenthesized(const Operand &value, QString text)
+    {
+        for (int i = 0; i < value.parentheses; ++i)
+            text = u'(' + text + u')';
+        return text;
+    }
+};
+
+// The grammar over a spelling; translateCondition and translateSort are these with SQLite's.
+SqlFragment translateCondition(const QString &condition, const Columns &columns, ConditionSpelling &spelling);
+QString translateSort(const QString &sort, const Columns &columns, ConditionSpelling &spelling);
+
+} // namespace dao::jet

@@ -1,0 +1,268 @@
+#include "engine/pg/PgSession.h"
+
+#include "engine/StorageFaults.h"
+#include "engine/jet/Names.h"
+#include "engine/pg/PgErrors.h"
+#include "engine/pg/PgParameters.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <chrono>
+#include <libpq-fe.h>
+#include <poll.h>
+#include <sqlite3.h>
+
+namespace dao::pg {
+
+namespace {
+
+void ignoreNotice(void *, const char *) {}
+
+} // namespace
+
+// ---- PgSession ----
+
+PgSession::PgSession() = default;
+
+PgSession::~PgSession()
+{
+    close();
+}
+
+void PgSession::connect(const ServerAddress &address, const QString &password, const QString &source)
+{
+    close();
+    m_address = address;
+    m_password = password;
+    open(source);
+}
+
+void PgSession::close()
+{
+    if (m_conn)
+        PQfinish(m_conn);
+    m_conn = nullptr;
+    m_broken = m_inTransaction = m_transactionLost = false;
+}
+
+// Connects without blocking in libpq so that its messages can be asked verbose before the
+// server answers: only the verbose form carries the SQLSTATE that tells a wrong password or a
+// missing database from an unreachable server, whatever language the server speaks.
+void PgSession::open(const QString &source)
+{
+    ServerAddress::Keywords keywords = m_address.keywords(m_password);
+    keywords.add("client_encoding", QStringLiteral("UTF8"));
+    // The archive's tables live in schema public whatever the role's own search path says.
+    keywords.add("options", QStringLiteral("-c extra_float_digits=3 -c DateStyle=ISO -c bytea_output=hex "
+                                           "-c standard_conforming_strings=on -c search_path=public -c lock_timeout=%1")
+                                .arg(m_lockTimeoutMs));
+    PGconn *conn = PQconnectStartParams(keywords.keys(), keywords.values(), 0);
+    if (!conn)
+        throw EngineError(errOutOfMemory, source, QStringLiteral("Memoria insufficiente."));
+    PQsetErrorVerbosity(conn, PQERRORS_VERBOSE);
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::seconds(m_address.connectTimeout);
+    bool timedOut = false;
+    PostgresPollingStatusType state = PQstatus(conn) == CONNECTION_BAD ? PGRES_POLLING_FAILED : PGRES_POLLING_WRITING;
+    while (state != PGRES_POLLING_OK && state != PGRES_POLLING_FAILED) {
+        if (PQsocket(conn) < 0) {
+            state = PGRES_POLLING_FAILED;
+            break;
+        }
+        pollfd pfd{PQsocket(conn), short(state == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+        int wait = -1;
+        if (m_address.connectTimeout > 0)
+            wait = int(std::max<qint64>(0, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count()));
+        const int ready = ::poll(&pfd, 1, wait);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready == 0) {
+            timedOut = true;
+            break;
+        }
+        state = PQconnectPoll(conn);
+    }
+    if (state == PGRES_POLLING_OK) {
+        PQsetErrorVerbosity(conn, PQERRORS_DEFAULT);
+        PQsetNoticeProcessor(conn, ignoreNotice, nullptr);
+        m_conn = conn;
+        m_broken = false;
+        return;
+    }
+    const bool needsPassword = PQconnectionNeedsPassword(conn);
+    const ServerFailure failure = parseServerFailure(QString::fromUtf8(PQerrorMessage(conn)));
+    PQfinish(conn);
+    if (timedOut)
+        throw lostConnectionError(QStringLiteral("il server non ha risposto entro %1 secondi").arg(m_address.connectTimeout),
+                                  {}, source);
+    throw connectError({failure.sqlState, scrubbed(failure.reason)}, needsPassword, m_address.database, source);
+}
+
+void PgSession::ensureConnected(const QString &source)
+{
+    if (m_conn && !m_broken)
+        return;
+    if (!m_broken)
+        throw EngineError(errObjectClosed, source,
+                          QStringLiteral("Oggetto non valido o non più impostato: l'archivio è chiuso."));
+    if (m_transactionLost)
+        throw lostConnectionError(QStringLiteral("la transazione in corso è stata annullata"), {}, source);
+    if (m_conn)
+        PQfinish(m_conn);
+    m_conn = nullptr;
+    open(source);
+}
+
+void PgSession::connectionLost(const QString &reason, const QString &sqlState, const QString &source)
+{
+    ServerFailure failure = parseServerFailure(reason);
+    if (failure.sqlState.isEmpty())
+        failure.sqlState = sqlState;
+    m_broken = true;
+    m_transactionLost = m_transactionLost || m_inTransaction;
+    m_inTransaction = false;
+    throw lostConnectionError(scrubbed(failure.reason), failure.sqlState, source);
+}
+
+QString PgSession::scrubbed(const QString &text) const
+{
+    // libpq never repeats a password; this only guards against a future message that would.
+    if (m_password.size() < 3)
+        return text;
+    return QString(text).replace(m_password, QLatin1String("***"));
+}
+
+PgResult PgSession::exec(const QString &sql, const std::vector<Value> &params, const QString &source)
+{
+    // Transaction control is judged here, whichever way it arrives (commit(), rollback() or
+    // the statement text), so that no caller can take a lost or aborted transaction for done.
+    const QString verb = sql.size() <= 16 ? sql.trimmed().toUpper() : QString();
+    const bool ending = verb == QLatin1String("COMMIT") || verb == QLatin1String("END");
+    const bool undoing = verb == QLatin1String("ROLLBACK") || verb == QLatin1String("ABORT");
+    if (m_transactionLost) {
+        if (undoing) {
+            m_transactionLost = false;   // the server undid the work when the connection went
+            return {};
+        }
+        if (ending)
+            m_transactionLost = false;
+        throw lostConnectionError(QStringLiteral("la transazione in corso è stata annullata"), {}, source);
+    }
+    ensureConnected(source);
+    // The server answers COMMIT of a transaction that a failed statement aborted with a
+    // rollback and no error: that must not look like success.
+    const bool aborted = ending && PQtransactionStatus(m_conn) == PQTRANS_INERROR;
+    int count = 0;
+    const QByteArray text = numberedPlaceholders(sql, &count);
+    if (const int injected = faults::injectedFailure(text.constData()))
+        failAsInjected(injected, source);
+    if (size_t(count) != params.size())
+        throw EngineError(3000, source, QStringLiteral("Errore del motore di database: l'istruzione attende %1 valori, ne ha ricevuti %2.")
+                                            .arg(count).arg(params.size()));
+    const PgParameters p(params, source);
+    PGresult *r = PQexecParams(m_conn, text.constData(), count, p.types(), p.values(),
+                               p.lengths(), p.formats(), 0);
+    PgResult result(r);
+    const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+    const QString sqlState = r ? QString::fromLatin1(PQresultErrorField(r, PG_DIAG_SQLSTATE)) : QString();
+    const bool lost = PQstatus(m_conn) == CONNECTION_BAD || isConnectionLostState(sqlState);
+    if (!lost)
+        m_inTransaction = PQtransactionStatus(m_conn) != PQTRANS_IDLE;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+        if (aborted)
+            throw EngineError(3000, source, QStringLiteral("La transazione è stata annullata da un errore precedente: "
+                                                           "nessuna modifica è stata salvata."));
+        return result;
+    }
+    if (lost && (ending || undoing))
+        m_inTransaction = false;   // over either way: nothing is left for a rollback to undo
+    if (lost)
+        connectionLost(QString::fromUtf8(PQerrorMessage(m_conn)), sqlState, source);
+    throw serverError(sqlState, QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : ""),
+                      QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_TABLE_NAME) : ""),
+                      QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_COLUMN_NAME) : ""), source);
+}
+
+// The tests' faults are given as the file library's result codes: a lock held past the wait
+// is the server's lock timeout, any other failure a connection that went away.
+void PgSession::failAsInjected(int code, const QString &source)
+{
+    if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED)
+        throw serverError(QStringLiteral("55P03"), QStringLiteral("lock timeout"), {}, {}, source);
+    connectionLost(QStringLiteral("connessione interrotta"), QStringLiteral("08006"), source);
+}
+
+void PgSession::begin(const QString &source)
+{
+    exec(QStringLiteral("BEGIN"), {}, source);
+}
+
+void PgSession::commit(const QString &source)
+{
+    exec(QStringLiteral("COMMIT"), {}, source);
+}
+
+void PgSession::rollback(const QString &source)
+{
+    if (m_broken && !m_transactionLost)
+        return;
+    try {
+        exec(QStringLiteral("ROLLBACK"), {}, source);
+    } catch (const EngineError &e) {
+        if (e.number() != 3151)
+            throw;
+        m_transactionLost = false;   // lost on the way: the server undoes the work all the same
+    }
+}
+
+void PgSession::savepoint(const QString &name, const QString &source)
+{
+    exec(QStringLiteral("SAVEPOINT ") + jet::quoteIdentifier(name), {}, source);
+}
+
+void PgSession::releaseSavepoint(const QString &name, const QString &source)
+{
+    exec(QStringLiteral("RELEASE SAVEPOINT ") + jet::quoteIdentifier(name), {}, source);
+}
+
+void PgSession::rollbackToSavepoint(const QString &name, const QString &source)
+{
+    exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + jet::quoteIdentifier(name), {}, source);
+}
+
+void PgSession::changePassword(const QString &newPassword, const QString &source)
+{
+    if (newPassword.isEmpty())
+        throw EngineError(errNotValidPassword, source,
+                          QStringLiteral("L'archivio sul server non può restare senza password: "
+                                         "senza password non ci si può collegare al server dalla rete."));
+    ensureConnected(source);
+    const QByteArray clear = newPassword.toUtf8();
+    char *verifier = PQencryptPasswordConn(m_conn, clear.constData(), PQuser(m_conn), "scram-sha-256");
+    if (!verifier)
+        throw EngineError(3000, source, QStringLiteral("Impossibile preparare la nuova password: %1")
+                                            .arg(scrubbed(QString::fromUtf8(PQerrorMessage(m_conn)).trimmed())));
+    char *literal = PQescapeLiteral(m_conn, verifier, std::strlen(verifier));
+    PQfreemem(verifier);
+    if (!literal)
+        throw EngineError(errOutOfMemory, source, QStringLiteral("Memoria insufficiente."));
+    const QString statement = QStringLiteral("ALTER ROLE CURRENT_USER PASSWORD ") + QString::fromUtf8(literal);
+    PQfreemem(literal);
+    exec(statement, {}, source);
+    m_password = newPassword;
+}
+
+void PgSession::setLockTimeout(int milliseconds)
+{
+    m_lockTimeoutMs = milliseconds;
+    if (m_conn && !m_broken)
+        exec(QStringLiteral("SET lock_timeout = %1").arg(milliseconds));
+}
+
+int PgSession::backendPid() const
+{
+    return m_conn ? PQbackendPID(m_conn) : 0;
+}
+
+} // namespace dao::pg

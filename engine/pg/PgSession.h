@@ -1,0 +1,80 @@
+#pragma once
+// One connection to the archive's PostgreSQL server (libpq). Statements arrive with "?"
+// placeholders and a vector of values; every value travels as a parameter, never inside
+// the text. Results come back typed by column type. Every failure is an EngineError with
+// the engine's number and an Italian text; the password is kept in memory only, to
+// reconnect after a lost connection, and never reaches a message.
+
+#include "engine/EngineError.h"
+#include "engine/ServerAddress.h"
+#include "engine/Value.h"
+#include "engine/pg/PgResult.h"
+
+#include <QString>
+#include <vector>
+
+struct pg_conn;
+
+namespace dao::pg {
+
+class PgSession {
+public:
+    PgSession();
+    ~PgSession();
+    PgSession(const PgSession &) = delete;
+    PgSession &operator=(const PgSession &) = delete;
+
+    // Opens the connection; throws 3151 (server unreachable), 3031 (wrong password) or
+    // 3024 (no such database). source names the object that reports the failure.
+    void connect(const ServerAddress &address, const QString &password,
+                 const QString &source = QStringLiteral("DAO.Workspace"));
+    void close();
+    bool isOpen() const { return m_conn != nullptr; }
+    // After a lost connection the session is broken until it reconnects.
+    bool isBroken() const { return m_broken; }
+    // Reconnects a broken session with the same address and password.
+    void ensureConnected(const QString &source = QStringLiteral("DAO.Database"));
+
+    // Runs one statement with "?" placeholders (renumbered $1..$n); reconnects first when the
+    // previous call lost the connection, unless a transaction was lost with it.
+    PgResult exec(const QString &sql, const std::vector<Value> &params = {},
+                  const QString &source = QStringLiteral("DAO.Database"));
+
+    void begin(const QString &source = QStringLiteral("DAO.Database"));
+    void commit(const QString &source = QStringLiteral("DAO.Database"));
+    // Never fails for a connection already lost: the server has undone the work itself.
+    void rollback(const QString &source = QStringLiteral("DAO.Database"));
+    void savepoint(const QString &name, const QString &source = QStringLiteral("DAO.Database"));
+    void releaseSavepoint(const QString &name, const QString &source = QStringLiteral("DAO.Database"));
+    void rollbackToSavepoint(const QString &name, const QString &source = QStringLiteral("DAO.Database"));
+    bool inTransaction() const { return m_inTransaction; }
+
+    // Gives the connected role a new password. The server receives a verifier computed here,
+    // never the clear text, so the password is in no statement text or server log. An empty
+    // password is refused: a role without one cannot log in over the network.
+    void changePassword(const QString &newPassword, const QString &source = QStringLiteral("DAO.Database"));
+    const QString &password() const { return m_password; }
+
+    // How long a statement waits for another session's lock before failing with 3260.
+    void setLockTimeout(int milliseconds);
+
+    const ServerAddress &address() const { return m_address; }
+    int backendPid() const;
+    pg_conn *handle() const { return m_conn; }   // for libpq calls of its own (password verifiers)
+
+private:
+    void open(const QString &source);
+    [[noreturn]] void failAsInjected(int code, const QString &source);
+    [[noreturn]] void connectionLost(const QString &reason, const QString &sqlState, const QString &source);
+    QString scrubbed(const QString &text) const;
+
+    pg_conn *m_conn = nullptr;
+    ServerAddress m_address;
+    QString m_password;
+    int m_lockTimeoutMs = 5000;
+    bool m_broken = false;
+    bool m_inTransaction = false;
+    bool m_transactionLost = false;
+};
+
+} // namespace dao::pg

@@ -1,0 +1,26 @@
+#pragma once
+// Compares two open archives through the engine: the same tables with the same fields, the
+// same number of rows, and every value of every row equal, rows in each table's own order
+// (the order of their keys). What trasferisci checks its copy with.
+
+#include <QString>
+#include <QStringList>
+
+namespace dao {
+class Database;
+}
+
+namespace cli {
+
+struct Comparison {
+    int tables = 0;
+    qint64 rows = 0;            // rows compared, over every table
+    QStringList differences;    // the first ones found, in Italian; empty: the same archive
+};
+
+Comparison compareArchives(dao::Database &expected, dao::Database &actual, int limit = 10);
+
+// The archive's own tables (system objects left out), in the archive's order.
+QStringList userTables(dao::Database &db);
+
+} // namespace cli
