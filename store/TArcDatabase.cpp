@@ -11,6 +11,7 @@
 #include "platform/FileOps.h"
 #include "store/CompactInPlace.h"
 #include "store/Quietly.h"
+#include "store/ServerArchive.h"
 
 #include <exception>
 
@@ -328,7 +329,7 @@ void TArcDatabase::setDatabase(const QString &path)
 
 bool TArcDatabase::isOnServer() const
 {
-    return dao::isServerAddress(m_databasePath);
+    return store::isServerArchive(m_databasePath);
 }
 
 void TArcDatabase::setDatabasePassword(const QString &password)

@@ -50,7 +50,7 @@ TEST_F(ArchiveServerSettingTest, RefusedSettingsSayWhyWithoutThePassword)
                                      QByteArray("postgresql://nas/tavorio?password=Segreta1")}) {
         const ArchiveServerSetting setting = read("[Server]\nIndirizzo=" + address + "\n");
         EXPECT_TRUE(setting.address.isEmpty());
-        EXPECT_TRUE(setting.problem.contains(QStringLiteral("contiene una password"))) << setting.problem.toStdString();
+        EXPECT_TRUE(setting.problem.contains(QStringLiteral("non deve contenere la password"))) << setting.problem.toStdString();
         EXPECT_FALSE(setting.problem.contains(QStringLiteral("Segreta1")));
     }
     const ArchiveServerSetting foreign = read("[Server]\nIndirizzo=mysql://nas/tavorio\n");
@@ -90,7 +90,7 @@ TEST(ArchiveServerStartup, ARefusedSettingEndsTheProgramWithoutConnecting)
     EXPECT_TRUE(window.endRequested());
     EXPECT_EQ(connects, 0);
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].contains(QStringLiteral("contiene una password")));
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("non deve contenere la password")));
     EXPECT_FALSE(shown[0].contains(QStringLiteral("Segreta1")));
 }
 
