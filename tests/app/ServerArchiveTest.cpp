@@ -1,9 +1,11 @@
 // The program on an archive kept on the tests' PostgreSQL server, named by tavorio.ini: the
 // server's password window, none of the file's own maintenance, a card saved, a connection
 // killed under an edit (the engine's Italian error, the typed values kept, the next save
-// landing), a printed list, and another connection seeing the edit.
+// landing), a printed list, another connection seeing the edit, and the password page
+// changing the role's password on the server.
 
 #include "CardPageTestSupport.h"
+#include "ConfigTestSupport.h"
 
 #include "db/TField.h"
 #include "forms/main/PasswordChange.h"
@@ -16,6 +18,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+
+#include <unistd.h>
 
 namespace {
 
@@ -143,6 +147,39 @@ TEST_F(ServerArchiveTest, APrintedListReadsTheServer)
     EXPECT_GE(azzurri, 0) << printed.join(u'|').toStdString();
     EXPECT_LT(azzurri, rossi) << "the list's order, by head of household";
     EXPECT_TRUE(m_messages.errors().isEmpty());
+}
+
+// The office role of this test alone, so that changing its password leaves the other tests'
+// role in peace.
+TEST_F(ServerArchiveTest, ThePasswordPageChangesTheRolesPasswordOnTheServer)
+{
+    const QString role = QStringLiteral("ufficio_pw_%1").arg(::getpid());
+    const QString oldPassword = QStringLiteral("Vecchia-1");
+    const QString newPassword = QStringLiteral("Nuova parola 2");
+    testsupport::pgAdminQuery(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(role, oldPassword));
+    const QString tcp = testsupport::newPgDatabase();
+    testsupport::pgAdminQuery(QStringLiteral("ALTER DATABASE %1 OWNER TO %2").arg(testsupport::pgDatabaseOf(tcp), role));
+    m_address = QString(tcp).replace(testsupport::pgOfficeRole() + u'@', role + u'@');
+    cardtest::createArchive(m_address, {cardtest::household(QStringLiteral("P1"), QStringLiteral("ROSSI MARIO"))},
+                            oldPassword);
+    apptest::writeFile(file("tavorio.ini"), "[Server]\nIndirizzo=" + m_address.toUtf8() + "\n");
+
+    const std::unique_ptr<Tfrm_main> window = startAnswering({oldPassword});
+    ASSERT_FALSE(window->endRequested());
+    configtest::changePassword(*window, oldPassword, {});
+    configtest::changePassword(*window, oldPassword, newPassword);
+
+    EXPECT_EQ(m_messages.shown(), (QStringList{PasswordChange::serverNeedsPasswordText(), PasswordChange::changedText()}));
+    EXPECT_TRUE(m_messages.errors().isEmpty());
+    EXPECT_TRUE(window->Database().Connected());
+    EXPECT_TRUE(window->data().Anagrafica().active());
+    EXPECT_EQ(window->Database().DatabasePassword(), newPassword);
+    EXPECT_TRUE(testsupport::pgAdminQuery(QStringLiteral("SELECT rolpassword FROM pg_authid WHERE rolname = '%1'").arg(role))
+                    .startsWith(QStringLiteral("SCRAM-SHA-256$")))
+        << "the server holds a verifier, never the clear password";
+    EXPECT_EQ(cardtest::ArchiveAccess(m_address, newPassword).count(QStringLiteral("Anagrafica")), 1);
+    EXPECT_ANY_THROW(cardtest::ArchiveAccess(m_address, oldPassword).count(QStringLiteral("Anagrafica")));
+    EXPECT_FALSE(QFile::exists(file("tavorio_backup.mdb")));
 }
 
 } // namespace
