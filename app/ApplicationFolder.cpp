@@ -1,5 +1,7 @@
 #include "app/ApplicationFolder.h"
 
+#include "forms/main/ArchiveServerSetting.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -16,14 +18,14 @@ QSettings startSettings()
     return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tavorio"), QStringLiteral("avvio"));
 }
 
-// A remembered folder that lost its archive (a share not mounted, a folder moved) is asked
-// for again rather than opened empty.
+} // namespace
+
 bool holdsArchive(const QString &folder)
 {
-    return QFileInfo(QDir(folder).filePath(QStringLiteral("tavorio.mdb"))).isFile();
+    const QDir dir(folder);
+    return QFileInfo(dir.filePath(QStringLiteral("tavorio.mdb"))).isFile()
+        || !readArchiveServerSetting(dir.filePath(QStringLiteral("tavorio.ini"))).address.isEmpty();
 }
-
-} // namespace
 
 QString folderOption(const QStringList &arguments)
 {

@@ -34,6 +34,11 @@ QString folderOption(const QStringList &arguments);
 
 FolderChoice chooseApplicationFolder(const FolderRequest &request);
 
+// The folder holds the archive file, or a tavorio.ini naming the archive's server. A
+// remembered folder that lost both (a share not mounted, a folder moved) is asked for again
+// rather than opened empty.
+bool holdsArchive(const QString &folder);
+
 // The folder chosen at the first start, kept in the user's configuration folder
 // (tavorio/avvio.ini).
 QString rememberedFolder();

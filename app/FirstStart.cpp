@@ -72,7 +72,7 @@ QString carryOutFirstStart(const FirstStartChoice &choice, const FirstStartPlace
         break;
     case FirstStartKind::ExistingArchive:
         folder = withSlash(choice.folder);
-        if (!QFileInfo(folder + kArchive).isFile())
+        if (!holdsArchive(folder))
             throw refusal(QStringLiteral("Nella cartella \"%1\" non c'è l'archivio tavorio.mdb.")
                               .arg(QDir::toNativeSeparators(choice.folder)));
         break;

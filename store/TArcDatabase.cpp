@@ -11,6 +11,7 @@
 #include "platform/FileOps.h"
 #include "store/CompactInPlace.h"
 #include "store/Quietly.h"
+#include "store/ServerArchive.h"
 
 #include <exception>
 
@@ -239,7 +240,7 @@ void TArcDatabase::connect()
                                QStringLiteral("Tipo di database non supportato: %1.").arg(m_databaseType));
 
     // An archive on a server is no file: the server says whether it exists.
-    const bool onServer = dao::isServerAddress(m_databasePath);
+    const bool onServer = isOnServer();
     if (!onServer && m_smartOpen && !platform::fileExists(m_databasePath))
         m_databasePath = platform::executableFolder() + platform::fileNameOf(m_databasePath);
     if (!onServer && !platform::fileExists(m_databasePath))
@@ -324,6 +325,11 @@ void TArcDatabase::setDatabase(const QString &path)
 {
     refuseWhileConnected("TArcDatabase.F_Set_Database: Cannot set Database while Database is connected!");
     m_databasePath = path;
+}
+
+bool TArcDatabase::isOnServer() const
+{
+    return store::isServerArchive(m_databasePath);
 }
 
 void TArcDatabase::setDatabasePassword(const QString &password)
@@ -591,7 +597,8 @@ bool TArcDatabase::ChangeDatabasePassword(const QString &oldPassword, const QStr
 {
     if (!Connected())
         fail(NotConnected);
-    if (!m_exclusive)
+    // The server changes its role's password while others work on; a file needs to be alone.
+    if (!m_exclusive && !isOnServer())
         fail("Database must be opened in exclusive mode!");
     try {
         m_database->NewPassword(oldPassword, newPassword);

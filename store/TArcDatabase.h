@@ -56,6 +56,9 @@ public:
     // Configuration (setters raise EDatabaseError while connected, where refused).
     QString Database() const { return m_databasePath; }
     void setDatabase(const QString &path);
+    // Database is a server's address rather than a file: no file to look for, lock, copy or
+    // compact, and the password is the server's.
+    bool isOnServer() const;
     QString DatabasePassword() const { return m_databasePassword; }
     void setDatabasePassword(const QString &password);
     QString DatabaseType() const { return m_databaseType; }

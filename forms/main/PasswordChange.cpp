@@ -20,6 +20,12 @@ QString PasswordChange::changedText() { return QStringLiteral("   Impostazione n
 
 QString PasswordChange::failedText() { return QStringLiteral("   Errore in impostazione nuova password   "); }
 
+QString PasswordChange::serverNeedsPasswordText()
+{
+    return QStringLiteral("   L'archivio sul server non può restare senza password: scrivete due volte la nuova "
+                          "password   ");
+}
+
 PasswordChange::PasswordChange(Tfrm_main &window, Tfrm_pass2 &dialog) : m_window(window), m_dialog(dialog) {}
 
 // The two checks touch nothing, so a mistyped window leaves the archive and its users alone.
@@ -36,9 +42,14 @@ void PasswordChange::run()
         m_window.mymsg().notice(differentNewPasswordsText());
         return;
     }
+    // A role without password cannot log in over the network: the server would lock everyone out.
+    if (m_window.Database().isOnServer() && entries->newPassword.isEmpty()) {
+        m_window.mymsg().notice(serverNeedsPasswordText());
+        return;
+    }
     if (!postPendingEdits())
         return;
-    if (changeExclusively(entries->newPassword))
+    if (changeInArchive(entries->newPassword))
         m_window.mymsg().notice(changedText());
     else
         m_window.mymsg().notice(failedText());
@@ -59,13 +70,16 @@ bool PasswordChange::postPendingEdits()
 
 // Any failure here (another user inside, the engine refusing) keeps the old password in
 // force: the one in memory changes only after the archive has taken the new one.
-bool PasswordChange::changeExclusively(const QString &newPassword)
+bool PasswordChange::changeInArchive(const QString &newPassword)
 {
     TArcDatabase &database = m_window.Database();
+    const bool onServer = database.isOnServer();
     try {
-        database.Close();
-        database.setExclusive(true);
-        database.Open();
+        if (!onServer) {
+            database.Close();
+            database.setExclusive(true);
+            database.Open();
+        }
         if (!database.ChangeDatabasePassword(ProcessValues::archivePassword(), newPassword))
             return false;
     } catch (const std::exception &) {
@@ -79,8 +93,10 @@ bool PasswordChange::changeExclusively(const QString &newPassword)
     } catch (const std::exception &) {
     }
     database.setDatabasePassword(newPassword);
-    // The start-up backups are copies of the same cards under the old password.
-    store::changeBackupPasswords(ProcessValues::applicationFolder(), oldPassword, newPassword);
+    // The start-up backups are copies of the same cards under the old password; a server
+    // keeps its own.
+    if (!onServer)
+        store::changeBackupPasswords(ProcessValues::applicationFolder(), oldPassword, newPassword);
     return true;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Setting, changing or removing the archive password from the configuration page. The
-// change needs the archive for this process alone, so the connection is closed, reopened
-// exclusively for the change and then reopened shared with every table, pick list and
-// check-box caption read again, whatever became of the change.
+// change of a file's password needs the archive for this process alone, so the connection is
+// closed and reopened exclusively for it; on a server it changes the office role's password
+// while the others work on. Then the connection is reopened shared with every table, pick
+// list and check-box caption read again, whatever became of the change.
 
 #include <QString>
 
@@ -15,6 +16,7 @@ public:
     static QString differentNewPasswordsText();
     static QString changedText();
     static QString failedText();
+    static QString serverNeedsPasswordText();
 
     PasswordChange(Tfrm_main &window, Tfrm_pass2 &dialog);
 
@@ -25,7 +27,7 @@ private:
     // False, after showing the error, when a pending edit would not post.
     bool postPendingEdits();
     // True when the archive and the program now hold the new password.
-    bool changeExclusively(const QString &newPassword);
+    bool changeInArchive(const QString &newPassword);
     void reconnectShared();
 
     Tfrm_main &m_window;

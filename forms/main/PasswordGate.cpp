@@ -20,7 +20,7 @@ enum class Attempt { Opened, WrongPassword, Failed };
 
 // Only the engine's word that the password is wrong is worth another question: a missing,
 // empty, foreign or damaged archive does not open with any password.
-Attempt tryPassword(TArcDatabase &database, const QString &password)
+Attempt tryPassword(TArcDatabase &database, const QString &password, QString *failure)
 {
     try {
         database.setDatabasePassword(password);
@@ -29,19 +29,26 @@ Attempt tryPassword(TArcDatabase &database, const QString &password)
         return Attempt::Opened;
     } catch (const dao::EngineError &error) {
         disconnectQuietly(database);
-        return error.number() == dao::errNotValidPassword ? Attempt::WrongPassword : Attempt::Failed;
-    } catch (const std::exception &) {
+        if (error.number() == dao::errNotValidPassword)
+            return Attempt::WrongPassword;
+        if (failure)
+            *failure = error.description();
+        return Attempt::Failed;
+    } catch (const std::exception &error) {
         disconnectQuietly(database);
+        if (failure)
+            *failure = QString::fromUtf8(error.what());
         return Attempt::Failed;
     }
 }
 
 } // namespace
 
-PasswordGateOutcome runPasswordGate(TArcDatabase &database, const PasswordPromptFactory &makePrompt)
+PasswordGateOutcome runPasswordGate(TArcDatabase &database, const PasswordPromptFactory &makePrompt,
+                                    QString *failure)
 {
     ProcessValues::setPrintFilterMode(false);
-    switch (tryPassword(database, ProcessValues::archivePassword())) {
+    switch (tryPassword(database, ProcessValues::archivePassword(), failure)) {
     case Attempt::Opened:
         return PasswordGateOutcome::Opened;
     case Attempt::Failed:
@@ -56,7 +63,7 @@ PasswordGateOutcome runPasswordGate(TArcDatabase &database, const PasswordPrompt
         if (!typed)
             return PasswordGateOutcome::Cancelled;
         ProcessValues::setArchivePassword(*typed);
-        switch (tryPassword(database, *typed)) {
+        switch (tryPassword(database, *typed, failure)) {
         case Attempt::Opened:
             return PasswordGateOutcome::Opened;
         case Attempt::Failed:

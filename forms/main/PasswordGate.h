@@ -19,5 +19,7 @@ using PasswordPrompt = std::function<std::optional<QString>()>;
 using PasswordPromptFactory = std::function<PasswordPrompt()>;
 
 // Leaves the connection disconnected in every case. The password that opened the archive
-// becomes the process's archive password.
-PasswordGateOutcome runPasswordGate(TArcDatabase &database, const PasswordPromptFactory &makePrompt);
+// becomes the process's archive password. After Failed, failure (when given) holds the
+// error's own text.
+PasswordGateOutcome runPasswordGate(TArcDatabase &database, const PasswordPromptFactory &makePrompt,
+                                    QString *failure = nullptr);

@@ -1,8 +1,10 @@
 #include "forms/main/StartupSequence.h"
 
 #include "forms/ProcessValues.h"
+#include "forms/main/ArchiveServerSetting.h"
 #include "platform/FileOps.h"
 #include "store/ArchiveBackup.h"
+#include "store/NetworkFolderWarning.h"
 #include "store/TArcDatabase.h"
 
 namespace {
@@ -12,16 +14,29 @@ const QString kArchiveFile = QStringLiteral("tavorio.mdb");
 const QString kLockFile = QStringLiteral("tavorio.ldb");
 
 // A lock file means someone has the archive open (or crashed with it open): then the file
-// must not be replaced under them. The copies come first and only of a sound archive: a
+// must not be replaced under them. A server keeps its own copies and needs no compaction. The copies come first and only of a sound archive: a
 // damaged one stops the start-up here, before it is compacted, with the last good copy kept.
 void maintainArchive(TArcDatabase &database, const QDate &today)
 {
-    if (platform::fileExists(ProcessValues::inApplicationFolder(kLockFile)))
+    if (database.isOnServer() || platform::fileExists(ProcessValues::inApplicationFolder(kLockFile)))
         return;
     const QString archive = ProcessValues::inApplicationFolder(kArchiveFile);
     store::ArchiveBackup(archive, today).refresh(ProcessValues::archivePassword());
     database.RepairDatabaseFile(archive, ProcessValues::archivePassword());
     database.CompactDatabaseFile(archive, ProcessValues::archivePassword());
+}
+
+// The warning names the file the connection will open: the application folder's, else the
+// executable folder's, where the connection looks when the first is missing.
+void warnOfNetworkFolder(const StartupSteps &steps)
+{
+    QString archive = ProcessValues::inApplicationFolder(kArchiveFile);
+    if (!platform::fileExists(archive))
+        archive = platform::executableFolder() + kArchiveFile;
+    if (!platform::fileExists(archive))
+        return;
+    if (const std::optional<QString> warning = store::networkFolderWarning(archive))
+        steps.notice(QStringLiteral("   ") + *warning + QStringLiteral("   "));
 }
 
 } // namespace
@@ -33,16 +48,31 @@ StartupOutcome runStartupSequence(TArcDatabase &database, const StartupSteps &st
         database.setConnected(false);
     } catch (...) {
     }
-    steps.restoreLayout(ProcessValues::inApplicationFolder(kLayoutFile));
-    database.setDatabase(ProcessValues::inApplicationFolder(kArchiveFile));
+    const QString layoutFile = ProcessValues::inApplicationFolder(kLayoutFile);
+    steps.restoreLayout(layoutFile);
+    const ArchiveServerSetting server = readArchiveServerSetting(layoutFile);
+    if (!server.problem.isEmpty()) {
+        steps.notice(server.problem);
+        return StartupOutcome::ConnectionFailed;
+    }
+    if (server.address.isEmpty()) {
+        database.setDatabase(ProcessValues::inApplicationFolder(kArchiveFile));
+        warnOfNetworkFolder(steps);
+    } else {
+        database.setDatabase(server.address);
+    }
 
-    switch (runPasswordGate(database, steps.makePasswordPrompt)) {
+    QString failure;
+    switch (runPasswordGate(database, steps.makePasswordPrompt, &failure)) {
     case PasswordGateOutcome::Cancelled:
         return StartupOutcome::Cancelled;
     case PasswordGateOutcome::Refused:
         return StartupOutcome::Refused;
     case PasswordGateOutcome::Failed:
-        steps.notice(kConnectionErrorMessage);
+        // A server fails for reasons the office can act on (not reachable, no such archive):
+        // the engine's Italian text says which.
+        steps.notice(database.isOnServer() ? kConnectionErrorMessage + QStringLiteral("\n   ") + failure + QStringLiteral("   ")
+                                           : kConnectionErrorMessage);
         return StartupOutcome::ConnectionFailed;
     case PasswordGateOutcome::Opened:
         break;

@@ -6,6 +6,7 @@
 #include "forms/main/ConfigPage.h"
 #include "output/report/ComponentDirectory.h"
 #include "forms/pass1/Tfrm_pass.h"
+#include "store/ServerArchive.h"
 
 #include <QCloseEvent>
 #include <memory>
@@ -108,6 +109,8 @@ void Tfrm_main::restoreLayout(const QString &iniPath)
 PasswordPrompt Tfrm_main::makePasswordPrompt()
 {
     auto prompt = std::make_shared<Tfrm_pass>(this);
+    if (m_database.isOnServer())
+        prompt->askForServer(store::shownLocation(m_database.Database()));
     return [prompt] { return prompt->askPassword(); };
 }
 

@@ -18,7 +18,7 @@ constexpr int kFontPixels = 13;
 } // namespace
 
 Tfrm_pass::Tfrm_pass(QWidget *parent)
-    : QDialog(parent), m_pass(new QLineEdit(this)),
+    : QDialog(parent), m_label(new QLabel(this)), m_pass(new QLineEdit(this)),
       m_ok(new QPushButton(QStringLiteral("OK"), this)),
       m_annulla(new QPushButton(QStringLiteral("Annulla"), this))
 {
@@ -27,10 +27,9 @@ Tfrm_pass::Tfrm_pass(QWidget *parent)
     setFont(sansSerifFont(kFontPixels));
     setFixedSize(kClientWidth, kClientHeight);
 
-    auto *label = new QLabel(QStringLiteral("L'archivio è protetto !\n"
-                                            "Inserire la password per accedere ai dati"),
-                             this);
-    label->setAlignment(Qt::AlignCenter);
+    m_label->setText(QStringLiteral("L'archivio è protetto !\n"
+                                    "Inserire la password per accedere ai dati"));
+    m_label->setAlignment(Qt::AlignCenter);
 
     m_pass->setObjectName(QStringLiteral("pass"));
     m_pass->setEchoMode(QLineEdit::Normal);
@@ -55,9 +54,19 @@ Tfrm_pass::Tfrm_pass(QWidget *parent)
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(16, 10, 16, 10);
     column->setSpacing(8);
-    column->addWidget(label);
+    column->addWidget(m_label);
     column->addWidget(m_pass);
     column->addLayout(buttons);
+}
+
+void Tfrm_pass::askForServer(const QString &address)
+{
+    setWindowTitle(QStringLiteral("Password del server"));
+    m_label->setText(QStringLiteral("L'archivio è sul server\n%1\nInserire la password del server").arg(address));
+    // The address may be long: the window grows to show it whole.
+    setMinimumSize(kClientWidth, kClientHeight);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(sizeHint().expandedTo(QSize(kClientWidth, kClientHeight)));
 }
 
 std::optional<QString> Tfrm_pass::askPassword()

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <optional>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -13,6 +14,11 @@ class Tfrm_pass final : public QDialog {
 public:
     explicit Tfrm_pass(QWidget *parent = nullptr);
 
+    // The archive is on a server: the prompt asks for the server's password and names the
+    // server (its address holds no password).
+    void askForServer(const QString &address);
+
+    QLabel *label() const { return m_label; }
     QLineEdit *pass() const { return m_pass; }
     QPushButton *ok() const { return m_ok; }
     QPushButton *annulla() const { return m_annulla; }
@@ -25,7 +31,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-
+    QLabel *m_label;
     QLineEdit *m_pass;
     QPushButton *m_ok;
     QPushButton *m_annulla;

@@ -28,10 +28,10 @@ std::optional<dao::Date> engineDate(const QDate &date)
 
 class Connection final {
 public:
-    explicit Connection(const QString &path)
+    explicit Connection(const QString &path, const QString &password = {})
     {
         m_workspace = m_engine.CreateWorkspace(QStringLiteral("prova"), QStringLiteral("Admin"), {}, dao::dbUseJet);
-        m_db = m_workspace->OpenDatabase(path, false, false, QStringLiteral(";UID=Admin;PWD=;"));
+        m_db = m_workspace->OpenDatabase(path, false, false, QStringLiteral(";UID=Admin;PWD=%1;").arg(password));
     }
     ~Connection()
     {
@@ -101,10 +101,11 @@ cli::Member member(const QString &nome, const QString &ruolo, const QString &lav
     return cli::Member{nome, ruolo, lavoro, engineDate(birth)};
 }
 
-std::vector<qint64> createArchive(const QString &path, const std::vector<cli::Household> &households)
+std::vector<qint64> createArchive(const QString &path, const std::vector<cli::Household> &households,
+                                  const QString &password)
 {
-    cli::ArchiveCreator(path, QString()).create(cli::ArchiveContents::standardRowsOnly());
-    Connection connection(path);
+    cli::ArchiveCreator(path, password).create(cli::ArchiveContents::standardRowsOnly());
+    Connection connection(path, password);
     cli::ArchiveWriter writer(connection.db());
     std::vector<qint64> keys;
     for (const cli::Household &h : households)
@@ -114,7 +115,7 @@ std::vector<qint64> createArchive(const QString &path, const std::vector<cli::Ho
 
 QStringList ArchiveAccess::texts(const QString &table, const QString &field, const QString &where) const
 {
-    Connection connection(m_path);
+    Connection connection(m_path, m_password);
     auto rs = connection.select(table, where, keyOf(table));
     QStringList texts;
     for (; !rs->IsEOF(); rs->MoveNext())
@@ -125,7 +126,7 @@ QStringList ArchiveAccess::texts(const QString &table, const QString &field, con
 
 int ArchiveAccess::count(const QString &table, const QString &where) const
 {
-    Connection connection(m_path);
+    Connection connection(m_path, m_password);
     auto rs = connection.select(table, where, {});
     const int rows = rs->RecordCount();
     rs->Close();
@@ -134,7 +135,7 @@ int ArchiveAccess::count(const QString &table, const QString &where) const
 
 void ArchiveAccess::set(const QString &table, const QString &where, const QString &field, const dao::Value &value) const
 {
-    Connection connection(m_path);
+    Connection connection(m_path, m_password);
     auto rs = connection.select(table, where, {});
     for (; !rs->IsEOF(); rs->MoveNext()) {
         rs->Edit();

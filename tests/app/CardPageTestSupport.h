@@ -34,13 +34,15 @@ inline QDate fixedToday() { return QDate(2024, 6, 15); }
 cli::Household household(const QString &protocollo, const QString &capofamiglia);
 cli::Member member(const QString &nome, const QString &ruolo, const QString &lavoro, const QDate &birth = {});
 
-// A new archive with the standard rows and these households in order; their keys.
-std::vector<qint64> createArchive(const QString &path, const std::vector<cli::Household> &households);
+// A new archive (a file, or a server's address with its password) with the standard rows and
+// these households in order; their keys.
+std::vector<qint64> createArchive(const QString &path, const std::vector<cli::Household> &households,
+                                  const QString &password = {});
 
 // Reads and changes the archive through a connection of its own, as another program would.
 class ArchiveAccess final {
 public:
-    explicit ArchiveAccess(const QString &path) : m_path(path) {}
+    explicit ArchiveAccess(const QString &path, const QString &password = {}) : m_path(path), m_password(password) {}
     // The field's stored text in the rows that `where` selects (Jet condition text), in key order.
     QStringList texts(const QString &table, const QString &field, const QString &where = {}) const;
     int count(const QString &table, const QString &where = {}) const;
@@ -49,6 +51,7 @@ public:
 
 private:
     QString m_path;
+    QString m_password;
 };
 
 // Every message box request is recorded; confirmations take the queued answers in turn

@@ -7,6 +7,7 @@
 #include "forms/main/Tfrm_main.h"
 #include "forms/pass1/Tfrm_pass.h"
 #include "platform/FileOps.h"
+#include "platform/NetworkFileSystem.h"
 #include "tests/support/TestArchive.h"
 
 #include <QLineEdit>
@@ -157,6 +158,39 @@ TEST_F(MainWindowRealStartupTest, ConnectionErrorGoesThroughTheMessageBoxAndEnds
     EXPECT_EQ(shown[0].kind, TMessageBox::Kind::Notice);
     EXPECT_EQ(shown[0].caption, QStringLiteral("Brunzel"));
     EXPECT_EQ(shown[0].text, QStringLiteral("   Errore di connessione al DB.   "));
+    EXPECT_TRUE(m_errors.texts().empty());
+}
+
+TEST_F(MainWindowRealStartupTest, ArchiveInANetworkFolderIsNamedBeforeConnectingAndStillOpens)
+{
+    testsupport::createArchive(file("tavorio.mdb"));
+    platform::networkFileSystemOverride() = [this](const QString &path) -> std::optional<QString> {
+        return path == file("tavorio.mdb") ? std::optional<QString>(QStringLiteral("cifs")) : std::nullopt;
+    };
+    int connects = 0;
+    std::vector<int> connectsAtMessage;
+    std::vector<TMessageBox::Request> shown;
+    const TMessageBox::ScopedExecHook hook([&](const TMessageBox::Request &request) {
+        shown.push_back(request);
+        connectsAtMessage.push_back(connects);
+        return true;
+    });
+
+    Tfrm_main window([&](Tfrm_main &w) {
+        w.Database().OnBeforeConnect = [&](TArcDatabase &) { ++connects; };
+        return Tfrm_main::realStartup(w);
+    });
+    platform::networkFileSystemOverride() = {};
+
+    EXPECT_EQ(window.startupOutcome(), StartupOutcome::Continue);
+    EXPECT_TRUE(window.Database().Connected());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, TMessageBox::Kind::Notice);
+    EXPECT_EQ(shown[0].caption, QStringLiteral("Brunzel"));
+    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("   L'archivio si trova in una cartella di rete (cifs).")))
+        << shown[0].text.toStdString();
+    EXPECT_TRUE(shown[0].text.contains(QStringLiteral("\"Più postazioni: l'archivio su un server\"")));
+    EXPECT_EQ(connectsAtMessage, std::vector<int>{0});
     EXPECT_TRUE(m_errors.texts().empty());
 }
 

@@ -3,6 +3,7 @@
 #include "forms/pass1/Tfrm_pass.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -72,6 +73,24 @@ TEST(PasswordPrompt, FixedSizeCentredOnTheScreen)
     EXPECT_EQ(size, QSize(315, 133));
     const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE((centre - screenCentre).manhattanLength(), 2);
+}
+
+TEST(PasswordPromptForServer, AsksForTheServersPasswordAndNamesTheServer)
+{
+    Tfrm_pass prompt;
+    const QString address = QStringLiteral("postgresql://ufficio@server-ufficio.example.org:5432/tavorio?sslmode=require");
+    prompt.askForServer(address);
+    EXPECT_EQ(prompt.windowTitle(), QStringLiteral("Password del server"));
+    EXPECT_TRUE(prompt.label()->text().contains(address));
+    EXPECT_TRUE(prompt.label()->text().endsWith(QStringLiteral("Inserire la password del server")));
+
+    apptest::ModalScript script({[&](QWidget *) {
+        EXPECT_GE(prompt.label()->width(), prompt.label()->fontMetrics().horizontalAdvance(address))
+            << "the whole address is shown";
+        apptest::typeText(&prompt, QStringLiteral("Segreta1"));
+        apptest::pressKey(prompt.pass(), Qt::Key_Return);
+    }});
+    EXPECT_EQ(prompt.askPassword(), QStringLiteral("Segreta1"));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "engine/Constants.h"
 #include "engine/Database.h"
 #include "engine/Workspace.h"
+#include "platform/NetworkFileSystem.h"
 #include "store/Schema.h"
 #include "tests/support/TestArchive.h"
 #include "tools/cli/CliError.h"
@@ -277,5 +278,31 @@ INSTANTIATE_TEST_SUITE_P(Files, ForeignFileTest,
                              return std::string(std::get<0>(info.param).name)
                                  + toolstest::modeName(std::get<1>(info.param));
                          });
+
+// An archive in a network folder is still checked; the warning goes before the counts, on
+// standard error, and does not change the exit status.
+TEST(VerifyNetworkFolder, WarnsOnStandardErrorAndStillChecks)
+{
+    QTemporaryDir dir;
+    const QString archive = dir.filePath(QStringLiteral("a.mdb"));
+    testsupport::createArchive(archive, {}, 2);
+    QString asked;
+    platform::networkFileSystemOverride() = [&](const QString &path) -> std::optional<QString> {
+        asked = path;
+        return QStringLiteral("nfs4");
+    };
+    const auto result = toolstest::verify(Mode::InProcess, archive);
+    platform::networkFileSystemOverride() = {};
+
+    EXPECT_EQ(asked, archive);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, expectedCounts(2));
+    EXPECT_TRUE(result.err.startsWith(QStringLiteral("Attenzione: L'archivio si trova in una cartella di rete (nfs4)")))
+        << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("server PostgreSQL"))) << result.err.toStdString();
+
+    // A local archive: nothing on standard error.
+    EXPECT_TRUE(toolstest::verify(Mode::InProcess, archive).err.isEmpty());
+}
 
 } // namespace

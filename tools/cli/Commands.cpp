@@ -3,6 +3,7 @@
 #include "tools/cli/ArchiveCheck.h"
 #include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/CliError.h"
+#include "store/NetworkFolderWarning.h"
 
 #include <QTextStream>
 
@@ -37,6 +38,9 @@ int runCreate(const QString &path, const QString &password, const ArchiveContent
 
 int runCheck(const QString &path, const QString &password, QTextStream &out, QTextStream &err)
 {
+    // A warning, not a failure: the check runs all the same.
+    if (const std::optional<QString> warning = store::networkFolderWarning(path))
+        err << QStringLiteral("Attenzione: ") << *warning << Qt::endl;
     CheckReport report;
     try {
         report = ArchiveCheck(path, password).run();

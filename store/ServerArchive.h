@@ -1,0 +1,17 @@
+#pragma once
+// An archive on a PostgreSQL server as the program's windows see it: whether a location is a
+// server's address, whether an address can be used, and how messages show it. The address
+// never holds a password (the engine refuses one that does).
+
+#include <QString>
+
+namespace store {
+
+bool isServerArchive(const QString &location);
+// Empty when the address can be used; else the engine's Italian reason, which never repeats
+// the address.
+QString serverAddressProblem(const QString &address);
+// The location as windows show it: a server's address in its tidy form, a file's path as it is.
+QString shownLocation(const QString &location);
+
+} // namespace store
