@@ -10,6 +10,7 @@
 #include "db/TField.h"
 #include "forms/main/PasswordChange.h"
 #include "forms/pass1/Tfrm_pass.h"
+#include "forms/pass2/Tfrm_pass2.h"
 #include "forms/selezione/Tfrm_stampa.h"
 #include "output/report/TqnReport.h"
 #include "tests/support/PgTestServer.h"
@@ -168,6 +169,12 @@ TEST_F(ServerArchiveTest, ThePasswordPageChangesTheRolesPasswordOnTheServer)
     ASSERT_FALSE(window->endRequested());
     configtest::changePassword(*window, oldPassword, {});
     configtest::changePassword(*window, oldPassword, newPassword);
+    Tfrm_pass2 page(window.get());
+    apptest::ModalScript look({[&](QWidget *) {
+        EXPECT_EQ(page.emptyHint()->text(), QStringLiteral("sul server la password è obbligatoria"));
+        page.annulla()->click();
+    }});
+    PasswordChange(*window, page).run();
 
     EXPECT_EQ(m_messages.shown(), (QStringList{PasswordChange::serverNeedsPasswordText(), PasswordChange::changedText()}));
     EXPECT_TRUE(m_messages.errors().isEmpty());
