@@ -12,7 +12,10 @@
 //   jet_date_text(float8, text)     a day number in a record text form (D, T, H);
 //   jet_text_date_text(text, text)  the same for a date kept as text
 //   jet_like(text, text) -> boolean LIKE with a pattern that is not a literal
-//   jet_ucase(text), jet_lcase(text) UCASE and LCASE; jet_like_lower(text) the lower case LIKE compares
+//   jet_ucase(text), jet_lcase(text) UCASE and LCASE
+//   jet_like_lower(text)            the lower case LIKE compares
+// and the helpers they call (jet_utf8, jet_key_latin, jet_key_composed, jet_calendar_text).
+// The texts hold no question mark, so a runner that numbers parameters leaves them alone.
 
 #include <QStringList>
 

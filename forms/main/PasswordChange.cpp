@@ -31,6 +31,7 @@ PasswordChange::PasswordChange(Tfrm_main &window, Tfrm_pass2 &dialog) : m_window
 // The two checks touch nothing, so a mistyped window leaves the archive and its users alone.
 void PasswordChange::run()
 {
+    m_dialog.forServer(m_window.Database().isOnServer());
     const std::optional<Tfrm_pass2::Entries> entries = m_dialog.ask();
     if (!entries)
         return;

@@ -84,7 +84,9 @@ Tfrm_pass2::Tfrm_pass2(QWidget *parent)
     column->addWidget(centredLabel(this, QStringLiteral("Scrivete DUE volte la nuova password")));
     column->addWidget(m_pass1, 0, Qt::AlignHCenter);
     column->addWidget(m_pass2, 0, Qt::AlignHCenter);
-    column->addWidget(centredLabel(this, QStringLiteral("campo vuoto = nessuna password")));
+    m_emptyHint = centredLabel(this, QString());
+    forServer(false);
+    column->addWidget(m_emptyHint);
     column->addStretch();
     column->addLayout(buttons);
     column->addStretch();
@@ -94,6 +96,12 @@ Tfrm_pass2::Tfrm_pass2(QWidget *parent)
     setTabOrder(m_pass1, m_pass2);
     setTabOrder(m_pass2, m_annulla);
     setTabOrder(m_annulla, m_ok);
+}
+
+void Tfrm_pass2::forServer(bool onServer)
+{
+    m_emptyHint->setText(onServer ? QStringLiteral("sul server la password è obbligatoria")
+                                  : QStringLiteral("campo vuoto = nessuna password"));
 }
 
 std::optional<Tfrm_pass2::Entries> Tfrm_pass2::ask()

@@ -29,6 +29,10 @@ public:
     QPushButton *ok() const { return m_ok; }
     // The three-line warning under the buttons.
     QLabel *warning() const { return m_warning; }
+    // The line under the new password: an empty one removes a file's password; a server's
+    // archive cannot go without one.
+    QLabel *emptyHint() const { return m_emptyHint; }
+    void forServer(bool onServer);
 
     // Shows the window modally; the typed texts after "OK", nothing after "Annulla",
     // Escape or closing the window.
@@ -49,5 +53,6 @@ private:
     QPushButton *m_annulla;
     QPushButton *m_ok;
     QLabel *m_warning = nullptr;
+    QLabel *m_emptyHint = nullptr;
     std::optional<Entries> m_closedWith;
 };

@@ -10,6 +10,7 @@
 #include "db/TField.h"
 #include "forms/main/PasswordChange.h"
 #include "forms/pass1/Tfrm_pass.h"
+#include "forms/pass2/Tfrm_pass2.h"
 #include "forms/selezione/Tfrm_stampa.h"
 #include "output/report/TqnReport.h"
 #include "tests/support/PgTestServer.h"
@@ -168,6 +169,12 @@ TEST_F(ServerArchiveTest, ThePasswordPageChangesTheRolesPasswordOnTheServer)
     ASSERT_FALSE(window->endRequested());
     configtest::changePassword(*window, oldPassword, {});
     configtest::changePassword(*window, oldPassword, newPassword);
+    Tfrm_pass2 page(window.get());
+    apptest::ModalScript look({[&](QWidget *) {
+        EXPECT_EQ(page.emptyHint()->text(), QStringLiteral("sul server la password è obbligatoria"));
+        page.annulla()->click();
+    }});
+    PasswordChange(*window, page).run();
 
     EXPECT_EQ(m_messages.shown(), (QStringList{PasswordChange::serverNeedsPasswordText(), PasswordChange::changedText()}));
     EXPECT_TRUE(m_messages.errors().isEmpty());
@@ -180,6 +187,23 @@ TEST_F(ServerArchiveTest, ThePasswordPageChangesTheRolesPasswordOnTheServer)
     EXPECT_EQ(cardtest::ArchiveAccess(m_address, newPassword).count(QStringLiteral("Anagrafica")), 1);
     EXPECT_ANY_THROW(cardtest::ArchiveAccess(m_address, oldPassword).count(QStringLiteral("Anagrafica")));
     EXPECT_FALSE(QFile::exists(file("tavorio_backup.mdb")));
+}
+
+// The tests' server offers no TLS: with SSL=require the start-up cannot connect, and says why
+// in the message that ends it, before any password is asked.
+TEST_F(ServerArchiveTest, ARequiredTlsTheServerLacksEndsTheStartWithItsReason)
+{
+    apptest::writeFile(file("tavorio.ini"), "[Server]\nIndirizzo=" + m_address.toUtf8() + "\nSSL=require\n");
+    apptest::ModalScript noPrompt({});
+    const Tfrm_main window;
+
+    EXPECT_EQ(window.startupOutcome(), StartupOutcome::ConnectionFailed);
+    ASSERT_EQ(m_messages.shown().size(), 1);
+    const QString &text = m_messages.shown().front();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("   Errore di connessione al DB.   \n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("SSL"))) << text.toStdString();
+    EXPECT_EQ(noPrompt.handled(), 0);
+    EXPECT_TRUE(filesInFolder() == QStringList{QStringLiteral("tavorio.ini")});
 }
 
 } // namespace
