@@ -1,5 +1,7 @@
 #include "CardPageTestSupport.h"
 
+#include "tests/support/TestArchive.h"
+
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
@@ -31,7 +33,8 @@ public:
     explicit Connection(const QString &path, const QString &password = {})
     {
         m_workspace = m_engine.CreateWorkspace(QStringLiteral("prova"), QStringLiteral("Admin"), {}, dao::dbUseJet);
-        m_db = m_workspace->OpenDatabase(path, false, false, QStringLiteral(";UID=Admin;PWD=%1;").arg(password));
+        m_db = m_workspace->OpenDatabase(testsupport::archiveAt(path), false, false,
+                                         QStringLiteral(";UID=Admin;PWD=%1;").arg(password));
     }
     ~Connection()
     {
@@ -104,7 +107,7 @@ cli::Member member(const QString &nome, const QString &ruolo, const QString &lav
 std::vector<qint64> createArchive(const QString &path, const std::vector<cli::Household> &households,
                                   const QString &password)
 {
-    cli::ArchiveCreator(path, password).create(cli::ArchiveContents::standardRowsOnly());
+    cli::ArchiveCreator(testsupport::archiveLocationFor(path), password).create(cli::ArchiveContents::standardRowsOnly());
     Connection connection(path, password);
     cli::ArchiveWriter writer(connection.db());
     std::vector<qint64> keys;

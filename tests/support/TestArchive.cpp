@@ -1,10 +1,14 @@
 #include "tests/support/TestArchive.h"
 
+#include "tests/support/PgTestServer.h"
 #include "tools/cli/ArchiveCreator.h"
 
 #include <QDir>
+#include <QFile>
+#include <QHash>
 #include <QFileInfo>
 #include <cstdlib>
+#include <stdexcept>
 
 namespace testsupport {
 
@@ -16,11 +20,36 @@ QString fromEnvironment(const char *name)
     return value.isEmpty() ? QStringLiteral("/proc/self/exe") : value;
 }
 
+QHash<QString, QString> &serverArchives()
+{
+    static QHash<QString, QString> archives;
+    return archives;
+}
+
 } // namespace
+
+QString archiveLocationFor(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!onServer() || file.fileName() != QLatin1String("tavorio.mdb"))
+        return path;
+    const QString address = newArchiveLocation(file.absolutePath(), file.fileName());
+    QFile ini(file.dir().filePath(QStringLiteral("tavorio.ini")));
+    if (!ini.open(QIODevice::Append))
+        throw std::runtime_error("cannot write tavorio.ini");
+    ini.write("\r\n[Server]\r\nIndirizzo=" + address.toUtf8() + "\r\n");
+    serverArchives().insert(file.absoluteFilePath(), address);
+    return address;
+}
+
+QString archiveAt(const QString &path)
+{
+    return serverArchives().value(QFileInfo(path).absoluteFilePath(), path);
+}
 
 void createArchive(const QString &path, const QString &password, int households)
 {
-    cli::ArchiveCreator(path, password).create(cli::ArchiveContents::generated(households));
+    cli::ArchiveCreator(archiveLocationFor(path), password).create(cli::ArchiveContents::generated(households));
 }
 
 QString cliPath()

@@ -11,6 +11,13 @@ namespace testsupport {
 // generated cards with members (deterministic); encrypted when password is not empty.
 void createArchive(const QString &path, const QString &password = {}, int households = 3);
 
+// In the server run (TAVORIO_TEST_STORAGE=postgresql) an application folder's archive
+// ("tavorio.mdb") is made on the test server and named by the folder's tavorio.ini, as an
+// office sets it up: the location to create it at (the path itself elsewhere, and always in
+// the file run), and where an archive given by its path really is.
+QString archiveLocationFor(const QString &path);
+QString archiveAt(const QString &path);
+
 // Path of the companion command built with the tests (for multi-process tests).
 QString cliPath();
 // Path of the running test program itself (a test can re-run itself as a child process
