@@ -240,10 +240,33 @@ TEST(PgSessionConnect, FailuresSayWhyWithoutThePassword)
     expectNoSecret(refused, wrong);
     EXPECT_FALSE(session.isOpen());
 
-    // The address's TLS demand reaches libpq: the test server offers none.
-    dao::ServerAddress tls = address;
-    tls.sslmode = QStringLiteral("require");
-    EXPECT_EQ(failureOf([&] { session.connect(tls, testsupport::pgOfficePassword()); }).number(), 3151);
+    // A certificate the client cannot check is refused when the address asks for a check.
+    dao::ServerAddress unchecked = address;
+    unchecked.sslmode = QStringLiteral("verify-full");
+    unchecked.sslRootCert = QStringLiteral("/nonexistent/root.crt");
+    EXPECT_EQ(failureOf([&] { session.connect(unchecked, testsupport::pgOfficePassword()); }).number(), 3151);
+}
+
+// The test server offers TLS as an office server would: the default uses it, a check of
+// its certificate passes, and "disable" goes without.
+TEST(PgSessionTls, UsedWhenTheServerOffersItAndAsTheAddressAsks)
+{
+    TAVORIO_REQUIRE_PG();
+    const dao::ServerAddress address = freshDatabase();
+    const auto encrypted = [](const dao::ServerAddress &a) {
+        PgSession session;
+        session.connect(a, testsupport::pgOfficePassword());
+        return session.exec(QStringLiteral("SELECT ssl FROM pg_stat_ssl WHERE pid = pg_backend_pid()")).value(0, 0).asBool();
+    };
+    EXPECT_EQ(address.sslmode, QStringLiteral("prefer"));
+    EXPECT_TRUE(encrypted(address));
+    dao::ServerAddress checked = address;
+    checked.sslmode = QStringLiteral("verify-full");
+    checked.sslRootCert = testsupport::pgServerCertificate();
+    EXPECT_TRUE(encrypted(checked));
+    dao::ServerAddress plain = address;
+    plain.sslmode = QStringLiteral("disable");
+    EXPECT_FALSE(encrypted(plain));
 }
 
 TEST(PgSessionPassword, TheServerGetsAVerifierAndTheSessionKeepsTheNewPassword)

@@ -62,6 +62,11 @@ QString pgOfficePassword()
     return env("PG_PASSWORD");
 }
 
+QString pgServerCertificate()
+{
+    return env("PG_SSL_CERT");
+}
+
 QString pgAdminQuery(const QString &sql, const QString &database)
 {
     if (!pgAvailable())
