@@ -97,6 +97,7 @@ std::shared_ptr<PgConnection> PgConnection::open(const Options &options)
         if (!isEmptyDatabase(c->m_session))
             refuse(errDatabaseExists, QStringLiteral("Il database '%1' sul server non è vuoto: l'archivio non viene creato.")
                                           .arg(address.displayText()));
+        c->checkTextSettings(address);
         c->createArchive();
     } else if (!isArchive(c->m_session)) {
         refuse(errUnrecognizedFormat, QStringLiteral("Il database '%1' sul server non contiene un archivio del programma.")
@@ -104,6 +105,23 @@ std::shared_ptr<PgConnection> PgConnection::open(const Options &options)
     }
     c->reloadSchema();
     return c;
+}
+
+// Texts must be stored as typed, accents included, and change case as the program changes
+// them: a database in another encoding, or whose character classes know only ASCII, would
+// lose letters or fold the case of Greek or Cyrillic names differently from the file.
+void PgConnection::checkTextSettings(const ServerAddress &address)
+{
+    const PgResult settings = m_session.exec(QStringLiteral(
+        "SELECT pg_encoding_to_char(encoding), datctype FROM pg_database WHERE datname = current_database()"));
+    const QString encoding = settings.value(0, 0).asText();
+    const QString ctype = settings.value(0, 1).asText();
+    if (encoding != QLatin1String("UTF8") || ctype == QLatin1String("C") || ctype == QLatin1String("POSIX"))
+        refuse(errUnrecognizedFormat,
+               QStringLiteral("Il database '%1' sul server usa la codifica %2 con i caratteri \"%3\": l'archivio richiede "
+                              "un database UTF8 con caratteri UTF-8 (per esempio CREATE DATABASE ... ENCODING 'UTF8' "
+                              "LC_CTYPE 'C.UTF-8' TEMPLATE template0).")
+                   .arg(address.displayText(), encoding, ctype));
 }
 
 // The marker and the functions the translated texts call land together or not at all.

@@ -48,6 +48,7 @@ protected:
 
 private:
     explicit PgConnection(Options options);
+    void checkTextSettings(const ServerAddress &address);
     void createArchive();
     void runAll(const QStringList &statements, const QString &source);
 

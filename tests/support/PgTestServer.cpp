@@ -101,7 +101,12 @@ QString newPgDatabase()
     static QAtomicInt counter;
     const QString name = QStringLiteral("prova_%1_%2").arg(::getpid()).arg(counter.fetchAndAddRelaxed(1));
     pgAdminQuery(QStringLiteral("CREATE DATABASE %1 OWNER %2 ENCODING 'UTF8' TEMPLATE template0").arg(name, pgOfficeRole()));
-    return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(pgOfficeRole(), env("PG_PORT"), name);
+    return pgOfficeAddress(name);
+}
+
+QString pgOfficeAddress(const QString &database)
+{
+    return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(pgOfficeRole(), env("PG_PORT"), database);
 }
 
 bool onServer()

@@ -22,6 +22,8 @@ QString pgAdminAddress();
 // A new empty database owned by the office role; its address (role, loopback host, port,
 // database), which carries no password.
 QString newPgDatabase();
+// The address of a database of the test server for the office role, over loopback TCP.
+QString pgOfficeAddress(const QString &database);
 QString pgOfficeRole();
 QString pgOfficePassword();
 // The test server's own certificate (it offers TLS on its loopback port).
