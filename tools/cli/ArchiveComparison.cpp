@@ -2,8 +2,6 @@
 
 #include "engine/Constants.h"
 #include "engine/Database.h"
-#include "engine/Errors.h"
-#include "engine/Guard.h"
 #include "engine/Recordset.h"
 #include "engine/TableInfo.h"
 
@@ -50,16 +48,10 @@ public:
             return;
         // The next key each copy hands out.
         if (std::any_of(columns.begin(), columns.end(), [](const dao::ColumnInfo &c) { return c.autoIncrement; })) {
-            dao::Errors errors;
-            const auto counters = dao::guarded(errors, QStringLiteral("DAO.Database"), [&] {
-                return std::make_pair(expected.connection()->keyCounter(a->table()),
-                                      actual.connection()->keyCounter(b->table()));
-            });
-            if (counters.first != counters.second)
-                note(QStringLiteral("Tabella %1: il contatore della chiave è a %2 invece di %3.")
-                         .arg(table)
-                         .arg(counters.second)
-                         .arg(counters.first));
+            const qint64 want = expected.KeyCounter(table);
+            const qint64 got = actual.KeyCounter(table);
+            if (want != got)
+                note(QStringLiteral("Tabella %1: il contatore della chiave è a %2 invece di %3.").arg(table).arg(got).arg(want));
         }
         if (a->RecordCount() != b->RecordCount()) {
             note(QStringLiteral("Tabella %1: %2 righe invece di %3.").arg(table).arg(b->RecordCount()).arg(a->RecordCount()));

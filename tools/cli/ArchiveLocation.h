@@ -4,11 +4,15 @@
 // files (existence, folders) and leave a server's databases to the server.
 
 #include <QString>
+#include <QStringList>
 
 namespace cli {
 
 bool isServerLocation(const QString &location);
 // A file path made absolute; a server address as given.
 QString normalizedLocation(const QString &location);
+// Throws CliError (ExitCode::Usage) with the engine's reason, which never repeats the
+// address, for the first server address among `args` that is malformed or holds a password.
+void checkServerLocations(const QStringList &args);
 
 } // namespace cli

@@ -8,6 +8,7 @@
 #include "store/TArcDatabase.h"
 #include "store/TArcTable.h"
 #include "tools/cli/ArchiveCheck.h"
+#include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/CliError.h"
 #include "tools/cli/SuppliedLookup.h"
 
@@ -54,7 +55,7 @@ void prepareOutputFolder(const QString &folder)
 
 void configure(TArcDatabase &database, TArcTable &cards, const DocumentRequest &request)
 {
-    database.setDatabase(QFileInfo(request.archive).absoluteFilePath());
+    database.setDatabase(normalizedLocation(request.archive));
     database.setDatabasePassword(request.password);
     database.setReadOnly(true);
     cards.setDatabase(&database);

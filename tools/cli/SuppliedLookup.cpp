@@ -2,6 +2,7 @@
 
 #include "platform/FileOps.h"
 #include "platform/SuppliedFiles.h"
+#include "tools/cli/ArchiveLocation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,9 +11,12 @@ namespace cli {
 
 namespace {
 
+// The folder beside an archive file; for a server's archive, in the folder the command runs
+// in (an office's application folder, where the program keeps its own).
 QString besideArchive(const QString &archive, const QString &folder)
 {
-    return QFileInfo(archive).absoluteDir().filePath(folder) + QLatin1Char('/');
+    const QDir base = isServerLocation(archive) ? QDir::current() : QFileInfo(archive).absoluteDir();
+    return base.absoluteFilePath(folder) + QLatin1Char('/');
 }
 
 } // namespace

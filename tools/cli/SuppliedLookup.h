@@ -8,7 +8,7 @@
 namespace cli {
 
 // The layout folder for a catalogued list (with a trailing "/"): the "stampe" folder beside
-// the archive when it holds the layout file, else the supplied lists' folder when that
+// the archive (for an archive on a server, in the working folder) when it holds the layout file, else the supplied lists' folder when that
 // does; the archive's one otherwise, so a missing layout is reported where it was expected.
 QString layoutFolderFor(const QString &archive, const QString &layoutFile);
 

@@ -1,9 +1,8 @@
 #pragma once
 // Copies one table of an archive into another archive, whichever storages hold them: first
 // the table's definition (fields, sizes, required fields, defaults, the key counter), then
-// every row in the source's order with its values as stored, keys included, and the key
-// counter's position, so that the copy hands out the same next key. Values go through the
-// storages' own statements, not through recordsets, which never write a key.
+// every row in the source's order with all its values, keys included, and the key counter's
+// position, so that the copy hands out the same next key.
 
 #include <QString>
 #include <functional>

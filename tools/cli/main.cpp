@@ -1,6 +1,7 @@
 // tavorio-cli: the companion command of the program. Only the command line is read here;
 // the work is done by the commands of the library.
 
+#include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/CliError.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/DocumentCommand.h"
@@ -177,6 +178,13 @@ int main(int argc, char **argv)
     if (args.size() == 1 && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
         out << cli::usageText();
         return 0;
+    }
+    // Every message names its archive: a server address that is refused (one holding a
+    // password above all) stops here, before any message could repeat it.
+    try {
+        cli::checkServerLocations(args);
+    } catch (const cli::CliError &e) {
+        return usageFailure(e, err);
     }
     if (printing) {
         PrintLine pl;

@@ -6,6 +6,7 @@
 #include "forms/main/ArchiveConnection.h"
 #include "forms/main/CardPageHandlers.h"
 #include "output/report/file/LayoutReader.h"
+#include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/CliError.h"
 #include "tools/cli/SuppliedLookup.h"
 #include "tools/print/PrintCommand.h"
@@ -106,11 +107,11 @@ bool ListSession::damaged() const
 
 void ListSession::open(const QString &archive, const QString &password, Members members)
 {
-    if (!QFileInfo(archive).isFile())
+    if (!isServerLocation(archive) && !QFileInfo(archive).isFile())
         throw CliError(ExitCode::NotAnArchive, QStringLiteral("File non trovato: \"%1\".").arg(archive));
     m_archive = archive;
     configureArchiveConnection(m_database);
-    m_database.setDatabase(QFileInfo(archive).absoluteFilePath());
+    m_database.setDatabase(normalizedLocation(archive));
     m_database.setDatabasePassword(password);
     try {
         m_database.setConnected(true);
