@@ -61,17 +61,6 @@ int fixedSize(int type)
                       QStringLiteral("Tipo di dati non corrispondente per il campo '%1'.").arg(column.name));
 }
 
-QString defaultLiteral(const Value &v)
-{
-    if (v.isText())
-        return QLatin1Char('\'') + v.asText().replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
-    if (v.isBool())
-        return v.asBool() ? QStringLiteral("-1") : QStringLiteral("0");
-    if (v.isInt())
-        return QString::number(v.asInt());
-    return QString::number(v.asDouble(), 'g', 17);
-}
-
 // The default as stored in the declaration, parsed back into a typed value.
 Value parseDefault(const QString &sql, int type)
 {
@@ -96,6 +85,17 @@ Value parseDefault(const QString &sql, int type)
 QString twoDigits(int n) { return QString::number(n).rightJustified(2, QLatin1Char('0')); }
 
 } // namespace
+
+QString defaultLiteral(const Value &v)
+{
+    if (v.isText())
+        return QLatin1Char('\'') + v.asText().replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+    if (v.isBool())
+        return v.asBool() ? QStringLiteral("-1") : QStringLiteral("0");
+    if (v.isInt())
+        return QString::number(v.asInt());
+    return QString::number(v.asDouble(), 'g', 17);
+}
 
 bool ColumnInfo::isText() const
 {

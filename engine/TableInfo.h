@@ -40,6 +40,8 @@ struct TableInfo {
 // The column of a PRAGMA table_info row.
 ColumnInfo columnFromStorage(const QString &name, const QString &declaredType, bool notNull,
                              const QString &defaultSql, bool primaryKey);
+// A default as a declaration writes it: a quoted text, -1/0 for a Boolean, a number.
+QString defaultLiteral(const Value &value);
 // The storage declaration of a table to create.
 QString createTableSql(const TableSpec &definition);
 // Converts a value to what a column of this type stores; throws EngineError 3421/3349.

@@ -67,17 +67,6 @@ QString commentOrTextLiteral(const QString &text)
     return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
 }
 
-QString serverDefaultLiteral(const Value &v)
-{
-    if (v.isText())
-        return commentOrTextLiteral(v.asText());
-    if (v.isBool())
-        return v.asBool() ? QStringLiteral("-1") : QStringLiteral("0");
-    if (v.isInt())
-        return QString::number(v.asInt());
-    return QString::number(v.asDouble(), 'g', 17);
-}
-
 // The server shows a default as an expression ('abc'::character varying, '-1'::smallint,
 // 0): back to the literal the file's declaration holds ('abc', -1, 0).
 QString defaultFromServer(const QString &expression, bool text)
@@ -140,7 +129,7 @@ QStringList createTableStatements(const TableSpec &definition)
             if (f.required)
                 col += QLatin1String(" NOT NULL");
             if (!f.defaultValue.isNull())
-                col += QLatin1String(" DEFAULT ") + serverDefaultLiteral(f.defaultValue);
+                col += QLatin1String(" DEFAULT ") + defaultLiteral(f.defaultValue);
         }
         columns << col;
         comments << QStringLiteral("COMMENT ON COLUMN %1.%2 IS %3").arg(table, quoteIdentifier(f.name), commentOrTextLiteral(word));
