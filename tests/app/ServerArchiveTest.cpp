@@ -189,11 +189,12 @@ TEST_F(ServerArchiveTest, ThePasswordPageChangesTheRolesPasswordOnTheServer)
     EXPECT_FALSE(QFile::exists(file("tavorio_backup.mdb")));
 }
 
-// The tests' server offers no TLS: with SSL=require the start-up cannot connect, and says why
-// in the message that ends it, before any password is asked.
-TEST_F(ServerArchiveTest, ARequiredTlsTheServerLacksEndsTheStartWithItsReason)
+// A certificate check the desk cannot make (SSL=verify-full with no root certificate) stops the
+// start-up before any password is asked, and the message that ends it says why.
+TEST_F(ServerArchiveTest, ARequiredTlsCheckThatCannotBeMadeEndsTheStartWithItsReason)
 {
-    apptest::writeFile(file("tavorio.ini"), "[Server]\nIndirizzo=" + m_address.toUtf8() + "\nSSL=require\n");
+    apptest::writeFile(file("tavorio.ini"), "[Server]\nIndirizzo=" + m_address.toUtf8()
+                                                + "?sslrootcert=/nonexistent/root.crt\nSSL=verify-full\n");
     apptest::ModalScript noPrompt({});
     const Tfrm_main window;
 
@@ -201,7 +202,7 @@ TEST_F(ServerArchiveTest, ARequiredTlsTheServerLacksEndsTheStartWithItsReason)
     ASSERT_EQ(m_messages.shown().size(), 1);
     const QString &text = m_messages.shown().front();
     EXPECT_TRUE(text.startsWith(QStringLiteral("   Errore di connessione al DB.   \n"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("SSL"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("root.crt"))) << text.toStdString();
     EXPECT_EQ(noPrompt.handled(), 0);
     EXPECT_TRUE(filesInFolder() == QStringList{QStringLiteral("tavorio.ini")});
 }
