@@ -60,7 +60,13 @@ EngineError connectError(const ServerFailure &failure, bool passwordMissing, con
     if (state == QLatin1String("3D000"))
         return EngineError(errFileNotFound, source,
                            QStringLiteral("L'archivio '%1' non esiste sul server.").arg(database) + codeSuffix(state));
-    return lostConnectionError(failure.reason, state, source);
+    // libpq's reason is for whoever runs the server; the user reads first what to check.
+    const EngineError lost = lostConnectionError(failure.reason, state, source);
+    return EngineError(lost.number(), source,
+                       lost.description()
+                           + QStringLiteral("\nControllare che il server sia acceso e raggiungibile dalla rete, che "
+                                            "l'indirizzo dell'archivio sia giusto e, con SSL=verify-full, che il "
+                                            "certificato del server sia installato."));
 }
 
 EngineError serverError(const QString &sqlState, const QString &message, const QString &table,

@@ -29,7 +29,9 @@ public:
     void connect(const ServerAddress &address, const QString &password,
                  const QString &source = QStringLiteral("DAO.Workspace"));
     void close();
-    bool isOpen() const { return m_conn != nullptr; }
+    // A session that lost its connection stays open: its next call reconnects, however
+    // often the reconnection fails meanwhile (the server switched off, the network down).
+    bool isOpen() const { return m_conn != nullptr || m_broken; }
     // After a lost connection the session is broken until it reconnects.
     bool isBroken() const { return m_broken; }
     // Reconnects a broken session with the same address and password.
