@@ -18,9 +18,7 @@ namespace {
 
 CliError notAnArchive(const QString &path, const QString &reason)
 {
-    const QString what = isServerLocation(path) ? QStringLiteral("Il database") : QStringLiteral("Il file");
-    return CliError(ExitCode::NotAnArchive,
-                    QStringLiteral("%1 \"%2\" non è un archivio di Tavorio valido.\n%3").arg(what, path, reason));
+    return CliError(ExitCode::NotAnArchive, notAnArchiveText(path, reason));
 }
 
 TableCount countRows(dao::Database &db, const dao::TableSpec &table)
@@ -82,6 +80,8 @@ CheckReport ArchiveCheck::run() const
         if (e.number() == dao::errNotValidPassword)
             throw CliError(ExitCode::BadPassword,
                            QStringLiteral("Password dell'archivio errata o mancante."));
+        if (std::optional<CliError> failure = serverFailure(m_path, e))
+            throw *failure;
         QString reason = e.description();
         if (!table.isEmpty())
             reason = QStringLiteral("Tabella %1: %2").arg(table, reason);

@@ -58,6 +58,8 @@ void ArchiveCreator::create(const ArchiveContents &contents)
         // someone else's and must stay.
         if (e.number() == dao::errNotValidPassword)
             throw CliError(ExitCode::BadPassword, refusal(m_path, e.description()));
+        if (std::optional<CliError> failure = serverFailure(m_path, e))
+            throw CliError(failure->code(), failure->message() + leftover());
         if (e.number() == dao::errDatabaseExists && server)
             throw CliError(ExitCode::Refused,
                            refusal(m_path, QStringLiteral("il database contiene già delle tabelle e non viene "

@@ -3,8 +3,15 @@
 // (postgresql://role@host[:port]/database, never with a password). The commands check
 // files (existence, folders) and leave a server's databases to the server.
 
+#include "tools/cli/CliError.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+namespace dao {
+class EngineError;
+}
 
 namespace cli {
 
@@ -12,7 +19,16 @@ bool isServerLocation(const QString &location);
 // A file path made absolute; a server address as given.
 QString normalizedLocation(const QString &location);
 // Throws CliError (ExitCode::Usage) with the engine's reason, which never repeats the
-// address, for the first server address among `args` that is malformed or holds a password.
+// address, for the first argument among `args` that is or looks like a server address
+// (postgresql:..., any scheme://...) and is malformed or holds a password.
 void checkServerLocations(const QStringList &args);
+
+// "The file / the database ... is not an archive of the program", then the reason.
+QString notAnArchiveText(const QString &location, const QString &reason);
+// What a command reports when the engine could not reach the archive's server
+// (ExitCode::Unreachable: what to check, then the engine's text with libpq's reason) or
+// found no such database there (ExitCode::NotAnArchive); nothing for any other failure,
+// or for a file.
+std::optional<CliError> serverFailure(const QString &location, const dao::EngineError &error);
 
 } // namespace cli

@@ -70,6 +70,10 @@ Comparison ArchiveTransfer::run()
     } catch (const dao::EngineError &e) {
         if (e.number() == dao::errNotValidPassword)
             throw failed(CliError(ExitCode::BadPassword, transferRefusal(target, e.description()).message()));
+        // The source was reached already: a server failing now is the target's, unless the
+        // target is a file.
+        if (std::optional<CliError> failure = serverFailure(fileTarget ? m_from.location : target, e))
+            throw failed(*failure);
         // The engine refuses to create over a file that appeared meanwhile, or in a database
         // that holds tables: those stay as they are.
         if (e.number() == dao::errDatabaseExists && !m_targetMade)
@@ -110,8 +114,9 @@ void ArchiveTransfer::copyInto(const QString &target)
         if (e.number() == dao::errNotValidPassword)
             throw CliError(ExitCode::BadPassword,
                            QStringLiteral("Password dell'archivio \"%1\" errata o mancante.").arg(m_from.location));
-        throw CliError(ExitCode::NotAnArchive,
-                       QStringLiteral("\"%1\" non è un archivio di Tavorio valido.\n%2").arg(m_from.location, e.description()));
+        if (std::optional<CliError> failure = serverFailure(m_from.location, e))
+            throw *failure;
+        throw CliError(ExitCode::NotAnArchive, notAnArchiveText(m_from.location, e.description()));
     }
     m_creating = true;
     auto copy = workspace->CreateDatabase(target, m_to.password);

@@ -11,8 +11,9 @@ enum class ExitCode : int {
     Ok = 0,
     Refused = 1,        // the archive was not created (existing file, write failure)
     BadPassword = 2,    // the archive is encrypted with another password, or none was given
-    NotAnArchive = 3,   // missing, unreadable or foreign file
+    NotAnArchive = 3,   // missing, unreadable or foreign file; a database the server does not have
     Damaged = 5,        // an archive that fails the integrity check
+    Unreachable = 6,    // the archive's server could not be reached, or the connection dropped
     Usage = 64,         // the command line itself is wrong (EX_USAGE)
 };
 

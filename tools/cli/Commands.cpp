@@ -119,14 +119,25 @@ QString usageText()
         "      Un MODELLO senza cartella che non c'è si cerca in \"word\" accanto all'archivio\n"
         "      e fra i modelli forniti. Se un documento esiste già non ne produce nessuno\n"
         "      (uscita 1), a meno di --sovrascrivi.\n"
-        "\n"
+        "\n")
+        + addressText()
+        + QStringLiteral(
+            "Con --password-stdin la password è la prima riga dello standard input\n"
+            "(una riga vuota: nessuna password).\n"
+            "Codici di uscita: 0 riuscito, 1 archivio non creato, 2 password errata o mancante,\n"
+            "3 archivio mancante o non valido (un file, o un database che il server non ha),\n"
+            "5 archivio danneggiato, 6 collegamento al server dell'archivio non riuscito o\n"
+            "interrotto, 64 riga di comando errata (anche un INDIRIZZO non valido).\n");
+}
+
+QString addressText()
+{
+    return QStringLiteral(
         "Un INDIRIZZO nomina un database di un server PostgreSQL:\n"
-        "  postgresql://RUOLO@HOST[:PORTA]/DATABASE[?sslmode=MODO]\n"
+        "  postgresql://RUOLO@HOST[:PORTA]/DATABASE[?sslmode=MODO&sslrootcert=FILE]\n"
         "e non contiene mai la password, che è quella del RUOLO e arriva come quella di un file.\n"
-        "Con --password-stdin la password è la prima riga dello standard input\n"
-        "(una riga vuota: nessuna password).\n"
-        "Codici di uscita: 0 riuscito, 1 archivio non creato, 2 password errata o mancante,\n"
-        "3 file mancante o non valido, 5 archivio danneggiato, 64 riga di comando errata.\n");
+        "Con sslmode=verify-full il certificato dell'autorità (CA) del server si mette in\n"
+        "~/.postgresql/root.crt dell'utente che esegue il comando, o lo indica sslrootcert.\n");
 }
 
 } // namespace cli

@@ -23,5 +23,7 @@ int runTransfer(const TransferSide &from, const TransferSide &to, QTextStream &o
 
 // The usage text printed for a wrong command line.
 QString usageText();
+// Its part about server addresses, printed alone for a refused address.
+QString addressText();
 
 } // namespace cli

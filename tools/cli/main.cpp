@@ -184,7 +184,9 @@ int main(int argc, char **argv)
     try {
         cli::checkServerLocations(args);
     } catch (const cli::CliError &e) {
-        return usageFailure(e, err);
+        err << QStringLiteral("tavorio-cli: ") << e.message() << "\n\n" << cli::addressText();
+        err.flush();
+        return int(e.code());
     }
     if (printing) {
         PrintLine pl;

@@ -21,11 +21,6 @@ namespace {
 
 const QString kSessionWindow = QStringLiteral("frm_main");
 
-QString notAnArchive(const QString &path, const QString &reason)
-{
-    return QStringLiteral("Il file \"%1\" non è un archivio di Tavorio valido.\n%2").arg(path, reason);
-}
-
 // Print-filter mode with the given criteria, whatever leaves the scope.
 class CriteriaScope final {
 public:
@@ -126,9 +121,11 @@ void ListSession::open(const QString &archive, const QString &password, Members 
     } catch (const dao::EngineError &e) {
         if (e.number() == dao::errNotValidPassword)
             throw CliError(ExitCode::BadPassword, QStringLiteral("Password dell'archivio errata o mancante."));
-        throw CliError(ExitCode::NotAnArchive, notAnArchive(archive, e.description()));
+        if (std::optional<CliError> failure = serverFailure(archive, e))
+            throw *failure;
+        throw CliError(ExitCode::NotAnArchive, notAnArchiveText(archive, e.description()));
     } catch (const std::exception &e) {
-        throw CliError(ExitCode::NotAnArchive, notAnArchive(archive, QString::fromLocal8Bit(e.what())));
+        throw CliError(ExitCode::NotAnArchive, notAnArchiveText(archive, QString::fromLocal8Bit(e.what())));
     }
 }
 
