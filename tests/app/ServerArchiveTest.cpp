@@ -203,7 +203,10 @@ TEST_F(ServerArchiveTest, ThePasswordPageChangesTheRolesPasswordOnTheServer)
     }});
     PasswordChange(*window, page).run();
 
-    EXPECT_EQ(m_messages.shown(), (QStringList{PasswordChange::serverNeedsPasswordText(), PasswordChange::changedText()}));
+    EXPECT_EQ(m_messages.shown(),
+              (QStringList{QStringLiteral("   L'archivio sul server non può restare senza password: scrivete due "
+                                          "volte la nuova password.   "),
+                           PasswordChange::changedText()}));
     EXPECT_TRUE(m_messages.errors().isEmpty());
     EXPECT_TRUE(window->Database().Connected());
     EXPECT_TRUE(window->data().Anagrafica().active());
