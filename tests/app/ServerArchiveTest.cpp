@@ -62,9 +62,10 @@ protected:
     }
 
     // Ends every connection to the test's database but the admin's own, as a network failure would.
+    // It waits for them to end, so that the next call surely finds its connection gone.
     void dropConnections()
     {
-        testsupport::pgAdminQuery(QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+        testsupport::pgAdminQuery(QStringLiteral("SELECT count(pg_terminate_backend(pid, 5000)) FROM pg_stat_activity "
                                                  "WHERE datname = '%1' AND pid <> pg_backend_pid()")
                                       .arg(testsupport::pgDatabaseOf(m_address)));
     }

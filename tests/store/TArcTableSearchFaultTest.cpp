@@ -17,16 +17,16 @@ namespace {
 
 using table_test::TableTest;
 
-enum class Failure { InjectedFault, ConnectionEnded };
+enum class SearchFailure { InjectedFault, ConnectionEnded };
 
-class TArcTableSearchFault : public TableTest, public ::testing::WithParamInterface<Failure> {
+class TArcTableSearchFault : public TableTest, public ::testing::WithParamInterface<SearchFailure> {
 protected:
     TArcTableSearchFault() : TableTest(6) {}
 
     void SetUp() override
     {
         TableTest::SetUp();
-        if (GetParam() == Failure::ConnectionEnded && !testsupport::onServer())
+        if (GetParam() == SearchFailure::ConnectionEnded && !testsupport::onServer())
             GTEST_SKIP() << "a server connection";
         // As the list page searches: the record filter, handed to the engine as criteria.
         m_cards = &table(QStringLiteral("Anagrafica"));
@@ -53,8 +53,8 @@ protected:
 
     void breakTheSearch()
     {
-        if (GetParam() == Failure::ConnectionEnded) {
-            testsupport::pgAdminQuery(QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+        if (GetParam() == SearchFailure::ConnectionEnded) {
+            testsupport::pgAdminQuery(QStringLiteral("SELECT count(pg_terminate_backend(pid, 5000)) FROM pg_stat_activity "
                                                      "WHERE datname = '%1' AND pid <> pg_backend_pid()")
                                           .arg(testsupport::pgDatabaseOf(m_path)));
             return;
@@ -99,9 +99,9 @@ TEST_P(TArcTableSearchFault, TheErrorComesOnceAndTheNextKeystrokeSearches)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWays, TArcTableSearchFault,
-                         ::testing::Values(Failure::InjectedFault, Failure::ConnectionEnded),
-                         [](const ::testing::TestParamInfo<Failure> &info) {
-                             return info.param == Failure::InjectedFault ? "InjectedFault" : "ConnectionEnded";
+                         ::testing::Values(SearchFailure::InjectedFault, SearchFailure::ConnectionEnded),
+                         [](const ::testing::TestParamInfo<SearchFailure> &info) {
+                             return info.param == SearchFailure::InjectedFault ? "InjectedFault" : "ConnectionEnded";
                          });
 
 } // namespace
