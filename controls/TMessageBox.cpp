@@ -18,6 +18,10 @@ constexpr int kBoxHeight = 100;
 constexpr int kMinimumWidth = 260;
 constexpr int kFontPixels = 11;
 constexpr int kIconSize = 32;
+// A text wider than this wraps at word boundaries, so that a long message (a server's
+// reason, a warning naming a folder and a chapter of the manual) stays on a small screen;
+// shorter ones keep their single line exactly as written.
+constexpr int kWrapWidth = 560;
 
 TMessageBox::ExecHook &execHook()
 {
@@ -41,6 +45,12 @@ public:
         text->setObjectName(QStringLiteral("text"));
         text->setAlignment(Qt::AlignCenter);
         text->setTextFormat(Qt::PlainText);
+        const bool wraps = text->sizeHint().width() > kWrapWidth;
+        if (wraps) {
+            text->setWordWrap(true);
+            text->setFixedWidth(kWrapWidth);
+            text->setMinimumHeight(text->heightForWidth(kWrapWidth));
+        }
 
         // The icon's width is mirrored on the right so the text sits in the box's middle.
         auto *message = new QHBoxLayout;
@@ -64,7 +74,7 @@ public:
         column->addLayout(buttons);
 
         setMinimumSize(kMinimumWidth, kBoxHeight);
-        resize(qMax(kMinimumWidth, sizeHint().width()), kBoxHeight);
+        resize(qMax(kMinimumWidth, sizeHint().width()), wraps ? qMax(kBoxHeight, sizeHint().height()) : kBoxHeight);
     }
 
 private:

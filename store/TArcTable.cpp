@@ -20,6 +20,22 @@
 #include <QRegularExpression>
 #include <cstdlib>
 
+namespace {
+
+void closeQuietly(std::unique_ptr<dao::Recordset> &recordset)
+{
+    if (!recordset)
+        return;
+    try {
+        recordset->Close();
+    } catch (const dao::EngineError &) {
+        // The connection may already be gone; the recordset is dropped either way.
+    }
+    recordset.reset();
+}
+
+} // namespace
+
 TArcTable::TArcTable(QObject *owner)
     : TDataSet(owner), m_masterLink(this)
 {
@@ -312,21 +328,8 @@ void TArcTable::closeRecordset()
     m_fieldCache.clear();
     m_criteriaInEngine = false;
     m_appliedCriteria.reset();
-    if (m_criteriaBase) {
-        try {
-            m_criteriaBase->Close();
-        } catch (const dao::EngineError &) {
-        }
-        m_criteriaBase.reset();
-    }
-    if (m_rs) {
-        try {
-            m_rs->Close();
-        } catch (const dao::EngineError &) {
-            // The connection may already be gone; the recordset is dropped either way.
-        }
-        m_rs.reset();
-    }
+    closeQuietly(m_criteriaBase);
+    closeQuietly(m_rs);
 }
 
 void TArcTable::buildFieldDefs()
@@ -424,19 +427,43 @@ void TArcTable::internalClose()
     markCountStale();
 }
 
+TArcTable::RecordsetInUse TArcTable::takeRecordset()
+{
+    RecordsetInUse inUse{std::move(m_rs), std::move(m_criteriaBase), std::move(m_appliedCriteria),
+                         m_criteriaInEngine, m_sortText};
+    m_rs.reset();
+    m_criteriaBase.reset();
+    m_appliedCriteria.reset();
+    m_criteriaInEngine = false;
+    m_fieldCache.clear();
+    return inUse;
+}
+
+void TArcTable::restoreRecordset(RecordsetInUse &previous)
+{
+    m_rs = std::move(previous.rs);
+    m_criteriaBase = std::move(previous.criteriaBase);
+    m_appliedCriteria = std::move(previous.appliedCriteria);
+    m_criteriaInEngine = previous.criteriaInEngine;
+    m_sortText = previous.sortText;
+    fillFieldCache();
+}
+
 // Every way of putting a new recordset in place of the one in use comes through here, and
-// every failure ends the same way: without a recordset the dataset cannot stay open, so it
-// closes, and the error goes on to the user. A dataset left open over no recordset would
-// skip its later requeries and crash at the next read or post.
-void TArcTable::replaceRecordset(const std::function<void()> &openNew, bool closeFirst)
+// every failure ends the same way: the dataset stays on the recordset it had, which reads
+// its rows by key and so goes on working once the storage answers again (a server
+// connection is made again at the next call), and the error goes on to the user. A search
+// that failed is tried again at the next move to the first record, since the criteria
+// applied are still the old ones. Only when there was no recordset to go back to does the
+// dataset close: one left open over nothing would skip its later requeries and crash.
+void TArcTable::replaceRecordset(const std::function<void(RecordsetInUse &previous)> &openNew)
 {
     checkBrowseMode();
     clearBuffers();
-    if (closeFirst)
-        closeRecordset();
     m_knownBookmarks.clear();
+    RecordsetInUse previous = takeRecordset();
     try {
-        openNew();
+        openNew(previous);
         if (!m_rs)
             fail(QStringLiteral("TArcTable.OpenDaoRecordset: no recordset"));
         fillFieldCache();
@@ -445,16 +472,23 @@ void TArcTable::replaceRecordset(const std::function<void()> &openNew, bool clos
         markCountStale();
     } catch (...) {
         closeRecordset();
-        close();
+        if (previous.rs) {
+            restoreRecordset(previous);
+            markCountStale();
+        } else {
+            close();
+        }
         throw;
     }
+    closeQuietly(previous.criteriaBase);
+    closeQuietly(previous.rs);
 }
 
 void TArcTable::reopen()
 {
     if (!active())
         return;
-    replaceRecordset([this] { openRecordset(); });
+    replaceRecordset([this](RecordsetInUse &) { openRecordset(); });
     first();
 }
 

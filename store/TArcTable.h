@@ -204,8 +204,19 @@ private:
     void fillFieldCache();
     void buildFieldDefs();
     void bindTableFields(bool hadFields);
-    // closeFirst false: openNew replaces the recordset in use itself.
-    void replaceRecordset(const std::function<void()> &openNew, bool closeFirst = true);
+    // The recordset in use and what it was made with, set aside while a new one opens.
+    struct RecordsetInUse {
+        std::unique_ptr<dao::Recordset> rs;
+        std::unique_ptr<dao::Recordset> criteriaBase;
+        std::optional<TFilterCriteria> appliedCriteria;
+        bool criteriaInEngine = false;
+        QString sortText;
+    };
+    // openNew puts a new recordset in m_rs; it may take the old one's pieces from `previous`
+    // and must give them back there when it fails.
+    void replaceRecordset(const std::function<void(RecordsetInUse &previous)> &openNew);
+    RecordsetInUse takeRecordset();
+    void restoreRecordset(RecordsetInUse &previous);
     void reopen();
     void idle();
     bool forwardOnly() const;

@@ -100,17 +100,16 @@ bool TArcTable::criteriaChanged() const
 // the record filter showed them after a move to the first record.
 void TArcTable::reselect()
 {
-    replaceRecordset(
-        [this] {
-            if (m_criteriaBase) {
-                try {
-                    m_rs->Close();
-                } catch (const dao::EngineError &) {
-                    // The connection may already be gone; the selection is dropped either way.
-                }
-                m_rs = std::move(m_criteriaBase);
-            }
+    replaceRecordset([this](RecordsetInUse &previous) {
+        // The selection in use came from the base, or is the base itself when the engine
+        // applied no criteria; the base goes back where it was if the selection fails.
+        std::unique_ptr<dao::Recordset> &base = previous.criteriaBase ? previous.criteriaBase : previous.rs;
+        m_rs = std::move(base);
+        try {
             applyCriteria();
-        },
-        false);
+        } catch (...) {
+            base = std::move(m_criteriaBase ? m_criteriaBase : m_rs);
+            throw;
+        }
+    });
 }

@@ -478,7 +478,7 @@ void TArcTable::refreshDataset()
 void TArcTable::reopenAfterFailedRefresh()
 {
     const int position = m_currentPosition;
-    replaceRecordset([this] { openRecordset(); });
+    replaceRecordset([this](RecordsetInUse &) { openRecordset(); });
     first();
     if (position < recordCount())
         moveBy(position);

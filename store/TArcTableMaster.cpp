@@ -158,7 +158,7 @@ void TArcTable::masterChanged()
     if (!master || master->controlsDisabled() || controlsDisabled() || !m_masterLink.active()
         || !m_masterSource->enabled() || m_masterSource->state() == TDataSetState::dsEdit || m_detailNames.isEmpty())
         return;
-    replaceRecordset([this] {
+    replaceRecordset([this](RecordsetInUse &) {
         try {
             m_rs = openOnDatabase(arctable::selectText(m_tableName, detailWhere(), m_sortText));
         } catch (const std::exception &) {

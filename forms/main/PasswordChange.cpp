@@ -23,7 +23,7 @@ QString PasswordChange::failedText() { return QStringLiteral("   Errore in impos
 QString PasswordChange::serverNeedsPasswordText()
 {
     return QStringLiteral("   L'archivio sul server non può restare senza password: scrivete due volte la nuova "
-                          "password   ");
+                          "password.   ");
 }
 
 PasswordChange::PasswordChange(Tfrm_main &window, Tfrm_pass2 &dialog) : m_window(window), m_dialog(dialog) {}

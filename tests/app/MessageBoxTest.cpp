@@ -80,6 +80,41 @@ INSTANTIATE_TEST_SUITE_P(
                             QStringLiteral("No"), false}),
     [](const testing::TestParamInfo<BoxCase> &info) { return std::string(info.param.name); });
 
+// A long start-up message (a warning naming the manual's chapter, a server's reason after
+// the connection error) wraps inside a box that fits a small screen, every word shown; a
+// short one keeps its single line in the box of usual height.
+TEST(MessageBoxWidth, LongTextsWrapAndShortOnesKeepTheirLine)
+{
+    const QString warning = QStringLiteral(
+        "   L'archivio si trova in una cartella di rete (cifs). Se più postazioni lo modificano insieme attraverso "
+        "la rete, l'archivio può danneggiarsi. Per lavorare da più postazioni usate un server PostgreSQL: vedete il "
+        "capitolo \"Più postazioni: l'archivio su un server\" del manuale. L'archivio viene aperto comunque.   ");
+    const QString refused = QStringLiteral("   Errore di connessione al DB.   \n   connection to server at "
+                                           "\"archivio.ufficio.local\" (192.168.1.20), port 5432 failed: "
+                                           "Connection refused. Is the server running on that host and accepting "
+                                           "TCP/IP connections?   ");
+    const TMessageBox box;
+    for (const QString &text : {warning, refused, kText}) {
+        const bool longText = text != kText;
+        apptest::ModalScript script({[&](QWidget *modal) {
+            const auto *label = modal->findChild<QLabel *>(QStringLiteral("text"));
+            ASSERT_NE(label, nullptr);
+            EXPECT_EQ(label->text(), text);
+            EXPECT_EQ(label->wordWrap(), longText);
+            if (longText) {
+                EXPECT_LE(modal->width(), 800) << "a 1280 pixel screen holds it with room to spare";
+                EXPECT_GE(label->height(), label->heightForWidth(label->width())) << "every line shows";
+            } else {
+                EXPECT_EQ(modal->height(), 100);
+                EXPECT_LT(modal->width(), 400);
+            }
+            clickButton(modal, QStringLiteral("OK"));
+        }});
+        box.notice(text);
+        EXPECT_EQ(script.handled(), 1);
+    }
+}
+
 TEST(MessageBoxHook, IsRestoredWhenItsGuardEnds)
 {
     const TMessageBox box;

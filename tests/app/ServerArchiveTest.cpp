@@ -8,6 +8,7 @@
 #include "ConfigTestSupport.h"
 
 #include "db/TField.h"
+#include "forms/main/ListPage.h"
 #include "forms/main/PasswordChange.h"
 #include "forms/pass1/Tfrm_pass.h"
 #include "forms/pass2/Tfrm_pass2.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include <unistd.h>
@@ -60,9 +62,10 @@ protected:
     }
 
     // Ends every connection to the test's database but the admin's own, as a network failure would.
+    // It waits for them to end, so that the next call surely finds its connection gone.
     void dropConnections()
     {
-        testsupport::pgAdminQuery(QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+        testsupport::pgAdminQuery(QStringLiteral("SELECT count(pg_terminate_backend(pid, 5000)) FROM pg_stat_activity "
                                                  "WHERE datname = '%1' AND pid <> pg_backend_pid()")
                                       .arg(testsupport::pgDatabaseOf(m_address)));
     }
@@ -116,6 +119,31 @@ TEST_F(ServerArchiveTest, ALostConnectionKeepsTheTypedCardAndTheNextSaveLands)
     EXPECT_EQ(m_messages.errors().size(), 1);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(headsOnServer(), (QStringList{"VERDI LUCA", "BIANCHI ANNA"}));
+}
+
+TEST_F(ServerArchiveTest, ASearchThatLosesTheConnectionReportsItOnceAndTheNextKeystrokeSearches)
+{
+    const std::unique_ptr<Tfrm_main> window = startAnswering({password()});
+    ASSERT_FALSE(window->endRequested());
+    showActive(*window);
+    window->barButton(Tfrm_main::cmdLista)->click();
+    QLineEdit *box = window->listPage()->cerca();
+    box->setFocus();
+
+    dropConnections();
+    apptest::typeText(box, QStringLiteral("R"));
+    ASSERT_EQ(m_messages.errors().size(), 1);
+    EXPECT_TRUE(m_messages.errors().front().contains(QStringLiteral("Connessione al server dell'archivio")))
+        << m_messages.errors().front().toStdString();
+
+    apptest::typeText(box, QStringLiteral("OSSI"));
+    EXPECT_EQ(box->text(), QStringLiteral("ROSSI"));
+    EXPECT_EQ(cardtest::visibleValues(window->data().Anagrafica(), QStringLiteral("Capofamiglia")),
+              QStringList{QStringLiteral("ROSSI MARIO")});
+    window->barButton(Tfrm_main::cmdScheda)->click();
+    EXPECT_EQ(window->data().Anagrafica().fieldByName(QStringLiteral("Capofamiglia"))->asString(),
+              QStringLiteral("ROSSI MARIO"));
+    EXPECT_EQ(m_messages.errors().size(), 1);
 }
 
 TEST_F(ServerArchiveTest, APrintedListReadsTheServer)
@@ -176,7 +204,10 @@ TEST_F(ServerArchiveTest, ThePasswordPageChangesTheRolesPasswordOnTheServer)
     }});
     PasswordChange(*window, page).run();
 
-    EXPECT_EQ(m_messages.shown(), (QStringList{PasswordChange::serverNeedsPasswordText(), PasswordChange::changedText()}));
+    EXPECT_EQ(m_messages.shown(),
+              (QStringList{QStringLiteral("   L'archivio sul server non può restare senza password: scrivete due "
+                                          "volte la nuova password.   "),
+                           PasswordChange::changedText()}));
     EXPECT_TRUE(m_messages.errors().isEmpty());
     EXPECT_TRUE(window->Database().Connected());
     EXPECT_TRUE(window->data().Anagrafica().active());
