@@ -73,11 +73,6 @@ private:
     throw EngineError(number, kServerSource, text);
 }
 
-QString savepointName(const QString &name)
-{
-    return name.isEmpty() ? QStringLiteral("engine_write") : name;
-}
-
 } // namespace
 
 PgConnection::PgConnection(Options options) : Connection(std::move(options)) {}
@@ -233,14 +228,14 @@ void PgConnection::transactionStep(Step step, const QString &savepoint, const QS
         m_session.rollback(source);
         break;
     case Step::Savepoint:
-        m_session.savepoint(savepointName(savepoint), source);
+        m_session.savepoint(savepoint, source);
         break;
     case Step::Release:
-        m_session.releaseSavepoint(savepointName(savepoint), source);
+        m_session.releaseSavepoint(savepoint, source);
         break;
     case Step::RollbackTo:
-        m_session.rollbackToSavepoint(savepointName(savepoint), source);
-        m_session.releaseSavepoint(savepointName(savepoint), source);
+        m_session.rollbackToSavepoint(savepoint, source);
+        m_session.releaseSavepoint(savepoint, source);
         break;
     }
 }

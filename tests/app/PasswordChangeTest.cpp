@@ -11,13 +11,12 @@
 #include "forms/main/PasswordChange.h"
 #include "forms/main/Tfrm_main.h"
 #include "store/TArcDatabase.h"
+#include "tests/support/ChildRuns.h"
 #include "tests/support/TestArchive.h"
 
 #include <QCheckBox>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -30,18 +29,8 @@ const char *const kChildVariable = "TAVORIO_PASSWORD_CHILD";
 const QString kOld = QStringLiteral("Vecchia");
 const QString kNew = QStringLiteral("Nuova parola 2");
 
-bool touch(const QString &path) { return QFile(path).open(QIODevice::WriteOnly); }
-
-// Waits until the file exists; false when the process that should make it ended first.
-bool waitForFile(const QString &path, pid_t maker)
-{
-    while (!QFileInfo::exists(path)) {
-        if (maker > 0 && ::waitpid(maker, nullptr, WNOHANG) == maker)
-            return false;
-        QThread::msleep(5);
-    }
-    return true;
-}
+using testsupport::touch;
+using testsupport::waitForFile;
 
 TEST(PasswordChangeChild, HoldsTheArchiveOpen)
 {
@@ -141,16 +130,8 @@ TEST_F(PasswordChangeTest, AnotherUserInsideMakesItFailAndTheOldPasswordStays)
     auto window = configtest::startProgram(kOld);
     const QString ready = m_folder.file(QStringLiteral("pronto"));
     const QString release = m_folder.file(QStringLiteral("via"));
-    const QByteArray program = testsupport::selfPath().toLocal8Bit();
-    const QByteArray task = QStringList{archive(), kOld, ready, release}.join(u'|').toLocal8Bit();
-    const pid_t other = ::fork();
-    if (other == 0) {
-        ::setenv(kChildVariable, task.constData(), 1);
-        testsupport::leaveTestShard();
-        const char *argv[] = {program.constData(), "--gtest_filter=PasswordChangeChild.*", nullptr};
-        ::execv(program.constData(), const_cast<char *const *>(argv));
-        ::_exit(127);
-    }
+    const pid_t other = testsupport::startChild(QStringLiteral("PasswordChangeChild.*"), kChildVariable,
+                                                QStringList{archive(), kOld, ready, release}.join(u'|'));
     ASSERT_TRUE(waitForFile(ready, other));
 
     configtest::changePassword(*window, kOld, kNew);

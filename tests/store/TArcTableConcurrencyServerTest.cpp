@@ -9,7 +9,7 @@
 // landed edits that wrote the same number on one card would mean that one overwrote the other
 // unseen; a gap would mean a landed edit that the archive does not hold.
 
-#include "ChildRuns.h"
+#include "tests/support/ChildRuns.h"
 #include "TArcTableTestSupport.h"
 
 #include "db/TField.h"
@@ -87,8 +87,8 @@ TEST(TArcTableLoggedEditsChild, Edit)
     TArcTable cards;
     table_test::configureLikeProgram(cards, db, QStringLiteral("Anagrafica"));
     cards.open();
-    ASSERT_TRUE(store_test::touch(logPath + QStringLiteral(".pronto")));
-    store_test::waitForFile(QFileInfo(logPath).dir().filePath(QStringLiteral("via")), 0);
+    ASSERT_TRUE(testsupport::touch(logPath + QStringLiteral(".pronto")));
+    testsupport::waitForFile(QFileInfo(logPath).dir().filePath(QStringLiteral("via")), 0);
 
     QStringList log;
     for (int i = 0; i < kLoggedEdits; ++i) {
@@ -139,14 +139,14 @@ TEST(TArcTableLoggedEdits, FourProcessesLoseNoEdit)
     QStringList logs;
     for (int p = 0; p < kLoggedProcesses; ++p) {
         logs << dir.filePath(QStringLiteral("modifiche%1.txt").arg(p));
-        children.push_back(store_test::startChild(QStringLiteral("TArcTableLoggedEditsChild.Edit"), kLoggedChildVariable,
+        children.push_back(testsupport::startChild(QStringLiteral("TArcTableLoggedEditsChild.Edit"), kLoggedChildVariable,
                                                   QStringLiteral("%1|%2|%3").arg(location, logs.back()).arg(p)));
     }
     for (int p = 0; p < kLoggedProcesses; ++p)
-        EXPECT_TRUE(store_test::waitForFile(logs[p] + QStringLiteral(".pronto"), children[size_t(p)]));
-    ASSERT_TRUE(store_test::touch(dir.filePath(QStringLiteral("via"))));
+        EXPECT_TRUE(testsupport::waitForFile(logs[p] + QStringLiteral(".pronto"), children[size_t(p)]));
+    ASSERT_TRUE(testsupport::touch(dir.filePath(QStringLiteral("via"))));
     for (pid_t child : children)
-        EXPECT_EQ(store_test::exitCodeOf(child), 0);
+        EXPECT_EQ(testsupport::exitCodeOf(child), 0);
 
     // Per card: the mark of every number a landed edit wrote.
     QMap<qint64, QMap<int, QStringList>> landed;

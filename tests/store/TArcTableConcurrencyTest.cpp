@@ -4,7 +4,7 @@
 // --gtest_filter and told what to do through TAVORIO_TABLE_CHILD ("archive|task|...").
 // Without that variable the child entries skip.
 
-#include "ChildRuns.h"
+#include "tests/support/ChildRuns.h"
 #include "TArcTableTestSupport.h"
 
 #include "db/TField.h"
@@ -21,9 +21,9 @@
 
 namespace {
 
-using store_test::exitCodeOf;
-using store_test::touch;
-using store_test::waitForFile;
+using testsupport::exitCodeOf;
+using testsupport::touch;
+using testsupport::waitForFile;
 using table_test::TableTest;
 
 const char *const kChildVariable = "TAVORIO_TABLE_CHILD";
@@ -113,7 +113,7 @@ TEST_F(TArcTableConcurrency, SecondWriterIsRefusedAndKeepsItsValues)
     cards.edit();
     cards.fieldByName(QStringLiteral("Capofamiglia"))->setAsString(QStringLiteral("Scritto per secondo"));
 
-    const pid_t other = store_test::startChild(QStringLiteral("TArcTableChild.EditCard"), kChildVariable,
+    const pid_t other = testsupport::startChild(QStringLiteral("TArcTableChild.EditCard"), kChildVariable,
                                    QStringLiteral("%1|edit|1|Scritto per primo").arg(m_path));
     ASSERT_EQ(exitCodeOf(other), 0);
 
@@ -143,7 +143,7 @@ TEST_F(TArcTableConcurrency, EveryEditUnderLoadLandsOrIsRefused)
     QStringList results;
     for (int p = 0; p < kProcesses; ++p) {
         results << m_dir.filePath(QStringLiteral("esito%1.txt").arg(p));
-        children.push_back(store_test::startChild(QStringLiteral("TArcTableChild.CountEdits"), kChildVariable,
+        children.push_back(testsupport::startChild(QStringLiteral("TArcTableChild.CountEdits"), kChildVariable,
                                       QStringLiteral("%1|count|%2|%3").arg(m_path, results.back()).arg(p)));
     }
     for (int p = 0; p < kProcesses; ++p)

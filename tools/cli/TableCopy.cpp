@@ -13,11 +13,11 @@ void createTableLike(dao::Database &source, dao::Database &target, const QString
 {
     auto rs = source.OpenRecordset(name, dao::dbOpenSnapshot);
     const dao::TableInfo &table = rs->table();
-    dao::TableSpec spec{table.name, {}};
+    dao::TableSpec definition{table.name, {}};
     for (const dao::ColumnInfo &c : table.columns)
-        spec.fields.push_back({c.name, c.type, c.size, c.autoIncrement, c.required, c.format, c.defaultValue});
+        definition.fields.push_back({c.name, c.type, c.size, c.autoIncrement, c.required, c.format, c.defaultValue});
     rs->Close();
-    target.CreateTable(spec);
+    target.CreateTable(definition);
 }
 
 qint64 copyRows(dao::Database &source, dao::Database &target, const QString &name, int batchRows,
@@ -29,7 +29,7 @@ qint64 copyRows(dao::Database &source, dao::Database &target, const QString &nam
     qint64 count = 0;
     for (; !from->IsEOF(); from->MoveNext()) {
         for (size_t i = 0; i < columns.size(); ++i)
-            values[i] = from->field(columns[i].name).value();
+            values[i] = from->field(int(i)).value();
         target.AppendRowWithKeys(name, values);
         if (++count % batchRows == 0)
             batch();

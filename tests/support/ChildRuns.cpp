@@ -1,4 +1,4 @@
-#include "ChildRuns.h"
+#include "tests/support/ChildRuns.h"
 
 #include "tests/support/TestArchive.h"
 
@@ -10,17 +10,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace store_test {
+namespace testsupport {
 
 pid_t startChild(const QString &test, const char *variable, const QString &task)
 {
-    const QByteArray program = testsupport::selfPath().toLocal8Bit();
+    const QByteArray program = selfPath().toLocal8Bit();
     const QByteArray filter = QStringLiteral("--gtest_filter=%1").arg(test).toLocal8Bit();
     const QByteArray value = task.toLocal8Bit();
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::setenv(variable, value.constData(), 1);
-        testsupport::leaveTestShard();
+        leaveTestShard();
         char *const argv[] = {const_cast<char *>(program.constData()), const_cast<char *>(filter.constData()), nullptr};
         ::execv(program.constData(), argv);
         ::_exit(127);
@@ -52,4 +52,4 @@ bool waitForFile(const QString &path, pid_t maker)
     return true;
 }
 
-} // namespace store_test
+} // namespace testsupport

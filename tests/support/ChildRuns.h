@@ -1,12 +1,11 @@
 #pragma once
-// The store tests that play several users run this test program again as the other
-// processes: a child run is picked with --gtest_filter and told its task through an
+// Tests that play several users run their test program again as the other processes: a child run is picked with --gtest_filter and told its task through an
 // environment variable. Start barriers are files in the test's folder.
 
 #include <QString>
 #include <sys/types.h>
 
-namespace store_test {
+namespace testsupport {
 
 // Starts this test program again running only `test`, with `variable` set to `task`.
 pid_t startChild(const QString &test, const char *variable, const QString &task);
@@ -17,4 +16,4 @@ bool touch(const QString &path);
 // Waits until the file exists; false when the process that should make it ended first.
 bool waitForFile(const QString &path, pid_t maker);
 
-} // namespace store_test
+} // namespace testsupport
