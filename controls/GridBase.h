@@ -179,6 +179,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
     // --- the columns' owner ---------------------------------------------------------------
     QColor columnsGridColor() const override { return m_color; }
@@ -246,6 +247,7 @@ private:
     GridInplaceEdit *m_editor = nullptr;
     bool m_editModified = false;
     bool m_settingEditorText = false;
+    bool m_closingEditor = false;   // the grid takes the focus back from its closing editor
     bool m_inGrid = false;
     bool m_updatingLayout = false;
 

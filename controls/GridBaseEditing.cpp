@@ -7,6 +7,9 @@
 #include "db/TDataSet.h"
 #include "db/TField.h"
 
+#include <QFocusEvent>
+#include <QScopedValueRollback>
+
 bool TCustomDBGrid::canEditGrid() const
 {
     const TDataSet *ds = dataSet();
@@ -56,10 +59,22 @@ void TCustomDBGrid::hideEditor()
     m_editor->closeUp(false);
     // The grid takes the focus before its editor goes: hiding a focused widget hands the
     // focus to the window's next control, and the grid would be left and entered again.
-    if (hadFocus)
+    if (hadFocus) {
+        const QScopedValueRollback closing(m_closingEditor, true);
         setFocus(Qt::OtherFocusReason);
+    }
     m_editor->hide();
     viewport()->update();
+}
+
+// An open editor keeps the focus: the keys typed next belong to the cell it shows. Focus that
+// reaches the grid itself (a click beside the editor, which Qt hands to the grid before the
+// grid sees the press) goes on to the editor.
+void TCustomDBGrid::focusInEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    if (editorMode() && !m_closingEditor)
+        m_editor->setFocus(event->reason());
 }
 
 void TCustomDBGrid::updateEditor()

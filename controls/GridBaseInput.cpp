@@ -303,9 +303,15 @@ void TCustomDBGrid::mousePressEvent(QMouseEvent *event)
         showEditor();
         return;
     }
+    // A click on another cell shows it as any cell the grid moves to, without an editor: the
+    // editor's text goes to its field first, and a second click or a typed key opens the
+    // editor on the chosen cell.
+    commitEditor();
     moveToDataRow(hit.dataRow);
     if (hit.dataCol >= 0 && gridColOf(hit.dataCol) >= fixedColCount())
         setSelectedIndex(hit.dataCol);
+    if (!hasOption(TDBGridOption::dgAlwaysShowEditor))
+        hideEditor();
 }
 
 void TCustomDBGrid::mouseMoveEvent(QMouseEvent *event)

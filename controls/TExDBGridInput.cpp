@@ -112,15 +112,18 @@ bool TExDBGrid::handleClipboardKey(QKeyEvent *event)
 bool TExDBGrid::handleOwnEditorKey(QKeyEvent *event)
 {
     const int key = event->key();
+    if (hasOption(TDBGridOption::dgRowSelect))
+        return false;
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier));
-    if (!plain || hasOption(TDBGridOption::dgRowSelect))
-        return false;
-    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_F2)
-        return false;
-    if (!opensOwnEditorByKey(selectedField()))
-        return false;
-    openOwnEditor(key == Qt::Key_F2);
-    return true;
+    if (plain && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2)
+        && opensOwnEditorByKey(selectedField())) {
+        openOwnEditor(key == Qt::Key_F2);
+        return true;
+    }
+    // Space reaching the grid never types a blank into the cell: a text cell keeps its value,
+    // and the Enter that follows cannot store a blank the user never saw typed. Inside an
+    // open editor Space is the editor's own and never gets here.
+    return key == Qt::Key_Space && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
 }
 
 // --- mouse ---------------------------------------------------------------------------------------
@@ -129,7 +132,9 @@ bool TExDBGrid::handleOwnEditorKey(QKeyEvent *event)
 // would: the error passes on, the record stays where it was with the user's values.
 void TExDBGrid::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+    // An open cell editor keeps the focus it has; the press itself decides whether it stays.
+    const GridInplaceEdit *editor = inplaceEditor();
+    if ((event->button() == Qt::LeftButton || event->button() == Qt::RightButton) && !(editor && editor->hasFocus()))
         setFocus(Qt::MouseFocusReason);
     const QPoint pos = event->position().toPoint();
     const HitInfo hit = hitTest(pos);
