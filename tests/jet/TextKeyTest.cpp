@@ -6,6 +6,7 @@
 #include "PgTestLink.h"
 #include "engine/pg/ServerFunctions.h"
 #include "engine/pg/TextKey.h"
+#include "tests/support/TestArchive.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -23,7 +24,7 @@ QStringList sampleTexts()
         if (QChar::isPrint(cp))
             singles << QString::fromUcs4(&cp, 1);
     }
-    const bool everyPair = qEnvironmentVariableIntValue("TAVORIO_LONG_TESTS") == 1;
+    const bool everyPair = testsupport::longRun();
     QStringList texts = singles;
     for (qsizetype i = 0; i < singles.size(); ++i) {
         const QString &s = singles[i];

@@ -6,6 +6,7 @@
 // Plain, a flip may go unseen, but it never crashes.
 
 #include "StoreTestSupport.h"
+#include "tests/support/RunLength.h"
 
 #include "engine/ArchiveFormat.h"
 #include "engine/Constants.h"
@@ -16,6 +17,7 @@
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "store/Schema.h"
+#include "tests/support/RunLength.h"
 #include "tests/support/TestArchive.h"
 #include "tools/cli/ArchiveCreator.h"
 
@@ -31,7 +33,9 @@ namespace {
 // The full run flips this many random bits of each archive; the default run flips a sample
 // of two bits in every page, so that each kind of page (header, tables, indexes, the cipher
 // pages' reserved tail) is still hit on every run.
+// Under the sanitizers, where every open costs several times more, the long run flips 300.
 constexpr int kLongFlips = 1000;
+constexpr int kSanitizedFlips = 300;
 constexpr int kFlipsPerPage = 2;
 
 using testsupport::longRun;
@@ -42,7 +46,8 @@ QList<qsizetype> bitsToFlip(qsizetype fileSize, int pageSize, quint32 seed)
     QRandomGenerator random(seed);
     QList<qsizetype> bits;
     if (longRun()) {
-        for (int flip = 0; flip < kLongFlips; ++flip)
+        const int flips = testsupport::sanitizedBuild() ? kSanitizedFlips : kLongFlips;
+        for (int flip = 0; flip < flips; ++flip)
             bits << qsizetype(random.bounded(quint32(fileSize * 8)));
         return bits;
     }
