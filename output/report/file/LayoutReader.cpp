@@ -57,6 +57,13 @@
 //            sub-report: u8 number (from 0) of the layout page printed in place
 //     4..9 not a kind: the read fails
 //     >10  (other than 254, 255) the pages block ends; the rest of the file is ignored
+//     253  full texts, written last, only when some text did not fit the code page: the four
+//          bytes "UTF8", u32 count, then per text u32 place, u32 byte length, UTF-8 bytes.
+//          The place counts every sstr and every slist line of the file from 0, front to
+//          back. Where a text has characters the code page lacks, its sstr or slist line
+//          holds the text with a '?' for each of them, which is what other readers (for
+//          them 253 ends the pages block) show; this reader puts the full text back in
+//          place when the file still holds exactly that stand-in there.
 //
 // A failure anywhere after the version byte (a short file, an unknown kind, an object of a
 // page that does not exist, a line too long) is a damaged layout: the box is shown and the
@@ -98,6 +105,7 @@ public:
     void options();
     void records();
     void checkOldDataBands();
+    const std::optional<WideTexts> &wideTexts() const { return m_wide; }
 
 private:
     void message(const QString &text, const QString &caption, TqnMessageIcon icon)
@@ -122,6 +130,7 @@ private:
     TqnLayout &m_layout;
     const LayoutReadHooks &m_hooks;
     int m_version;
+    std::optional<WideTexts> m_wide;
 };
 
 void Reader::dataSetTable()
@@ -192,8 +201,11 @@ void Reader::records()
             object(tag);
         else if (tag <= 9)
             m_in.fail(QStringLiteral("tipo di oggetto %1 sconosciuto").arg(tag));
-        else
+        else {
+            if (tag == kWideTextsTag)
+                m_wide = m_in.wideTexts();
             return;
+        }
     }
 }
 
@@ -345,10 +357,16 @@ void Reader::checkOldDataBands()
 
 } // namespace
 
-LayoutReadResult readLayout(const QByteArray &data, TqnLayout &layout, const LayoutReadHooks &hooks)
+namespace {
+
+// One reading of the whole file; with `wide` the full texts are put back as they are read.
+LayoutReadResult readOnce(const QByteArray &data, TqnLayout &layout, const LayoutReadHooks &hooks,
+                          const WideTexts *wide, std::optional<WideTexts> *found)
 {
     LayoutReadResult result;
     ByteReader in(data);
+    if (wide)
+        in.setWideTexts(*wide);
     try {
         result.version = in.u8();
         if (result.version < 21) {
@@ -370,6 +388,8 @@ LayoutReadResult readLayout(const QByteArray &data, TqnLayout &layout, const Lay
         result.failedAt = error.offset();
         result.detail = QString::fromStdString(error.what());
     }
+    if (found)
+        *found = reader.wideTexts();
     if (!result.pagesRead) {
         if (hooks.messages)
             hooks.messages->show(layouttext::damaged(), QStringLiteral("Errore"), TqnMessageIcon::Error);
@@ -381,4 +401,18 @@ LayoutReadResult readLayout(const QByteArray &data, TqnLayout &layout, const Lay
     if (result.version <= 22)
         reader.checkOldDataBands();
     return result;
+}
+
+} // namespace
+
+LayoutReadResult readLayout(const QByteArray &data, TqnLayout &layout, const LayoutReadHooks &hooks)
+{
+    // The full texts come last in the file, after everything they stand in for: a silent
+    // first reading finds them, and the real one (with its warnings) puts them in place.
+    std::optional<WideTexts> wide;
+    {
+        TqnLayout scratch;
+        readOnce(data, scratch, LayoutReadHooks{}, nullptr, &wide);
+    }
+    return readOnce(data, layout, hooks, wide ? &*wide : nullptr, nullptr);
 }
