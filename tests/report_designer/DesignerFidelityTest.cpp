@@ -1,5 +1,6 @@
 // What the designer is given is what the file and the printed page keep: letters of every
-// alphabet through preview, undo, redo, the clipboard, saving and printing.
+// alphabet through preview, undo, redo, the clipboard, saving and printing; an object never
+// moved to another page.
 #include "output/report/print/PdfOutput.h"
 #include "output/report/ui/designer/DesignerDocument.h"
 #include "output/report/ui/designer/ObjectInspector.h"
@@ -105,6 +106,41 @@ TEST_F(DesignerFidelityTest, EveryLetterSurvivesPreviewUndoClipboardSavingAndPri
     for (const QString &line : kLines)
         for (const QString &word : line.split(QLatin1Char(' ')))
             EXPECT_TRUE(printed.contains(word)) << word.toStdString() << " in " << printed.toStdString();
+}
+
+TEST_F(DesignerFidelityTest, AddingAPageBeyondWhatTheFileNumbersIsRefusedAndNothingMoves)
+{
+    TqnDesignerWindow &designer = openDesigner();
+    for (int n = 1; n < 256; ++n)
+        designer.action(QStringLiteral("Aggiungi pagina"))->trigger();
+    ASSERT_EQ(m_report->layout().Pages.size(), 256u);
+    EXPECT_TRUE(m_dialogs.messages.empty());
+
+    designer.action(QStringLiteral("Aggiungi pagina"))->trigger();
+    EXPECT_EQ(m_report->layout().Pages.size(), 256u);
+    ASSERT_EQ(m_dialogs.messages.size(), 1u);
+    EXPECT_EQ(m_dialogs.messages[0].text,
+              QStringLiteral("   Il report ha già 256 pagine, il massimo che il file può contenere: "
+                             "non se ne possono aggiungere altre.   "));
+    // A sub-report would bring a page of its own: refused alike.
+    designer.insertObject(DesignerCanvas::Tool::SubReport, QRect(40, 40, 200, 40));
+    EXPECT_EQ(m_report->layout().Pages.size(), 256u);
+    EXPECT_EQ(m_dialogs.messages.size(), 2u);
+
+    // The last page's objects are saved and read back on it.
+    designer.showPage(255);
+    designer.insertObject(DesignerCanvas::Tool::Memo, QRect(40, 40, 200, 20));
+    const QString name = designer.canvas()->selection().front()->Name;
+    m_dialogs.fileName = m_app + QStringLiteral("/lunghe");
+    designer.action(QStringLiteral("Salva con nome..."))->trigger();
+    closeDesigner();
+    TqnReport reread(m_window.get());
+    reread.setMessages(&m_messages);
+    reread.OpenLayout(m_app + QStringLiteral("/lunghe.qnf"));
+    ASSERT_EQ(reread.layout().Pages.size(), 256u);
+    const TqnView *kept = named(reread.layout(), name);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(reread.layout().pageOf(kept), 255);
 }
 
 } // namespace

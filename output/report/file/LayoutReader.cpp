@@ -24,7 +24,7 @@
 //   u16 SystemPrinter, u16 TwoPass; version >= 23: u16 Collate, u16 Repaginate (else 0)
 //   slist  first line: printer name
 //   records to the end of the file, each opened by a tag byte:
-//     255  layout page: i32 paper size code, i32 width, i32 height, i32 left, i32 top,
+//     255  layout page (the first 256 only are kept: no object can name a later one): i32 paper size code, i32 width, i32 height, i32 left, i32 top,
 //          i32 right, i32 bottom margins, u8 orientation (0 portrait, 1 landscape),
 //          u16 use margins (0: "Non usati"), u16 print to previous page,
 //          u16 title before header, u16 copy header into table, u16 scaling (0 proportions,
@@ -233,7 +233,10 @@ void Reader::page()
         page.Bin = m_in.i32();
         page.UsePhysicalOffset = m_in.i32();
     }
-    m_layout.Pages.push_back(std::move(page));
+    // No object can name a page past the limit (its page number is one byte): such records
+    // would only add blank pages that the designer could not keep apart on saving.
+    if (m_layout.Pages.size() < kMaxLayoutPages)
+        m_layout.Pages.push_back(std::move(page));
 }
 
 void Reader::variables()

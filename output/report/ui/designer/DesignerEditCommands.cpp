@@ -10,6 +10,8 @@
 namespace {
 
 const QString kBandTypeUsed = QStringLiteral("   La pagina ha già una banda di questo tipo.   ");
+const QString kPagesFull = QStringLiteral("   Il report ha già %1 pagine, il massimo che il file può contenere: "
+                                          "non se ne possono aggiungere altre.   ").arg(kMaxLayoutPages);
 
 } // namespace
 
@@ -34,6 +36,8 @@ void TqnDesignerWindow::paste()
         rebuildTabs(page);
     if (pasted.bandRefused)
         m_dialogs->message(kBandTypeUsed, QStringLiteral("Attenzione"), TqnMessageIcon::Warning);
+    if (pasted.pageRefused)
+        m_dialogs->message(kPagesFull, QStringLiteral("Attenzione"), TqnMessageIcon::Warning);
     if (pasted.added.empty())
         return;
     m_canvas->select(pasted.added);
@@ -102,6 +106,10 @@ void TqnDesignerWindow::insertObject(DesignerCanvas::Tool tool, QRect box)
         added->Name = selectionedits::freeName(pages, QStringLiteral("Immagine"));
         break;
     case DesignerCanvas::Tool::SubReport: {
+        if (pages.size() >= kMaxLayoutPages) {
+            m_dialogs->message(kPagesFull, QStringLiteral("Attenzione"), TqnMessageIcon::Warning);
+            return;
+        }
         // Adding the page it shows copies the page list: the canvas is set up again.
         const QString name = selectionedits::freeName(pages, QStringLiteral("Sottoreport"));
         selectionedits::addSubReport(pages, pageIndex, box).Name = name;
@@ -121,6 +129,10 @@ void TqnDesignerWindow::insertObject(DesignerCanvas::Tool tool, QRect box)
 void TqnDesignerWindow::addPage()
 {
     auto &pages = m_report.layout().Pages;
+    if (pages.size() >= kMaxLayoutPages) {
+        m_dialogs->message(kPagesFull, QStringLiteral("Attenzione"), TqnMessageIcon::Warning);
+        return;
+    }
     TqnPage page;
     if (currentPage() >= 0)
         page.Paper = pages[size_t(currentPage())].Paper;
