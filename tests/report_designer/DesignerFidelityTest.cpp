@@ -1,13 +1,15 @@
 // What the designer is given is what the file and the printed page keep: letters of every
 // alphabet through preview, undo, redo, the clipboard, saving and printing; an object never
-// moved to another page.
+// moved to another page; "Modifica..." acting on every object it is offered for.
 #include "output/report/print/PdfOutput.h"
 #include "output/report/ui/designer/DesignerDocument.h"
 #include "output/report/ui/designer/ObjectInspector.h"
+#include "output/report/ui/dialogs/BandOptionsDialog.h"
 #include "output/report/ui/dialogs/TextEditorDialog.h"
 #include "tests/report_designer/DesignerTestSupport.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -141,6 +143,31 @@ TEST_F(DesignerFidelityTest, AddingAPageBeyondWhatTheFileNumbersIsRefusedAndNoth
     const TqnView *kept = named(reread.layout(), name);
     ASSERT_TRUE(kept);
     EXPECT_EQ(reread.layout().pageOf(kept), 255);
+}
+
+TEST_F(DesignerFidelityTest, ModificaOpensTheBandsOptionsOrIsNotOffered)
+{
+    TqnDesignerWindow &designer = openDesigner();
+    designer.insertBand(TqnBandType::btPageHeader);
+    QAction *edit = designer.action(QStringLiteral("Modifica..."));
+    ASSERT_TRUE(edit->isEnabled());
+    answerDialog<BandOptionsDialog>([](BandOptionsDialog &dialog) {
+        // A page header may keep to the first page; growing is not for it.
+        EXPECT_EQ(dialog.box(TqnBandView::boStretch), nullptr);
+        dialog.box(TqnBandView::boKeepOnFirstPage)->setChecked(true);
+        dialog.accept();
+    });
+    edit->trigger();
+    const auto &header = static_cast<const TqnBandView &>(*designer.canvas()->selection().front());
+    EXPECT_TRUE(header.BandOptions & TqnBandView::boKeepOnFirstPage);
+    EXPECT_TRUE(designer.document().canUndo());
+
+    // The overlay has nothing of its own to edit: neither the command nor a double click acts.
+    designer.insertBand(TqnBandType::btOverlay);
+    EXPECT_FALSE(edit->isEnabled());
+    const QByteArray before = designer.document().snapshot();
+    emit designer.canvas()->editRequested();
+    EXPECT_EQ(designer.document().snapshot(), before);
 }
 
 } // namespace

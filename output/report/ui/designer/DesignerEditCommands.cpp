@@ -53,12 +53,20 @@ void TqnDesignerWindow::deleteSelection()
     edited();
 }
 
+bool TqnDesignerWindow::canEditSelection() const
+{
+    const auto &ext = DesignerExtensions::instance();
+    if (m_canvas->selection().size() != 1 || !ext.editObject)
+        return false;
+    return !ext.canEditObject || ext.canEditObject(*m_canvas->selection().front());
+}
+
 void TqnDesignerWindow::editObject()
 {
-    if (m_canvas->selection().size() != 1)
+    // A double click on an object with nothing to edit does nothing, as the disabled command.
+    if (!canEditSelection())
         return;
-    auto &editor = DesignerExtensions::instance().editObject;
-    if (editor && editor(m_report, *m_canvas->selection().front(), this))
+    if (DesignerExtensions::instance().editObject(m_report, *m_canvas->selection().front(), this))
         edited();
 }
 
@@ -136,6 +144,8 @@ void TqnDesignerWindow::addPage()
     TqnPage page;
     if (currentPage() >= 0)
         page.Paper = pages[size_t(currentPage())].Paper;
+    // The page list may move in memory: the canvas and its selection let go of it first.
+    m_canvas->setPage(nullptr);
     pages.push_back(std::move(page));
     m_document->commit();
     rebuildTabs(int(pages.size()) - 1);
@@ -205,6 +215,7 @@ void TqnDesignerWindow::managePages()
         reordered.push_back(pages[size_t(order[size_t(n)])]);
         moved[size_t(order[size_t(n)])] = n;
     }
+    m_canvas->setPage(nullptr);
     pages = std::move(reordered);
     renumberSubReports(pages, moved);
     m_document->commit();
