@@ -74,6 +74,9 @@ public:
 
     std::shared_ptr<const TableInfo> table(const QString &name) const;
     QStringList tableNames() const;      // user tables, in storage order
+    // The storage's own catalogue, listed among the tables as a system object as Jet lists
+    // its own; empty where the archive's schema holds none of its own (a server).
+    virtual QString catalogueName() const { return {}; }
     void reloadSchema();
     virtual void createTable(const TableSpec &definition) = 0;
 

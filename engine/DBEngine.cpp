@@ -10,15 +10,14 @@ namespace dao {
 
 namespace {
 const QString kEngineSource = QStringLiteral("DAO.DBEngine");
+}
 
-// Compaction and repair work on a file; a server keeps its own storage.
 void refuseServer(const QString &path)
 {
     if (isServerAddress(path))
         throw EngineError(errOperationNotSupported, kEngineSource,
                           QStringLiteral("Un archivio sul server non si compatta né si ripara dal programma: "
                                          "se ne occupa il server."));
-}
 }
 
 DBEngine::DBEngine() : m_errors(std::make_shared<Errors>()) {}

@@ -66,8 +66,9 @@ QList<TableDefInfo> Database::TableDefs() const
     QList<TableDefInfo> defs;
     for (const QString &name : m_connection->tableNames())
         defs.append({name, 0});
-    // The engine's own catalogue counts as a table of the archive, flagged as a system object.
-    defs.append({QStringLiteral("sqlite_master"), dbSystemObject});
+    // The file's own catalogue counts as a table of the archive, flagged as a system object.
+    if (const QString catalogue = m_connection->catalogueName(); !catalogue.isEmpty())
+        defs.append({catalogue, dbSystemObject});
     if (m_connection->table(kQueryTable))
         defs.append({kQueryTable, dbSystemObject});
     return defs;

@@ -23,6 +23,7 @@ public:
     bool isOpen() const override { return m_db != nullptr; }
     void close() override;
     const Dialect &dialect() const override;
+    QString catalogueName() const override { return QStringLiteral("sqlite_master"); }
 
     std::unique_ptr<Query> prepare(const QString &sql) override;
     qint64 execute(const QString &sql, const std::vector<Value> &params = {}) override;

@@ -3,6 +3,7 @@
 #include "db/TDataSet.h"
 #include "output/report/ComponentDirectory.h"
 #include "output/report/build/PageBuilder.h"
+#include "output/report/build/PictureData.h"
 #include "output/report/file/LayoutReader.h"
 #include "output/report/file/LayoutLimits.h"
 #include "output/report/file/LayoutWriter.h"
@@ -180,6 +181,8 @@ void TqnReport::OpenLayout(const QString &fileName)
     readFrom(data);
     if (moved)
         QDir::setCurrent(savedFolder);
+    if (const QStringList pictures = metafilePictures(m_layout); !pictures.isEmpty())
+        messages().show(metafileWarning(pictures), QStringLiteral("Attenzione"), TqnMessageIcon::Warning);
     m_layout.FileName = bareName(name);
     g_current = this;
     emit layoutReplaced();

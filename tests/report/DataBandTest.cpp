@@ -239,3 +239,86 @@ TEST_F(DataBandTest, PreviewCaptionAndPictureFormats)
 }
 
 } // namespace
+
+TEST_F(DataBandTest, AFilterGivingTextIsAFilterErrorNotAnEmptyList)
+{
+    openArchive(3);
+    TqnDBDataSet &source = listOver(QStringLiteral("Anagrafica"), QStringLiteral("Scheda [Protocollo]"));
+    source.Filtered = true;
+    source.Filter = QStringLiteral("Capofamiglia");
+    m_report->BuildPages();
+    EXPECT_TRUE(m_report->preparationError().contains(QStringLiteral("Errore nell'espressione del filtro della banda.")))
+        << m_report->preparationError().toStdString();
+}
+
+TEST_F(DataBandTest, ATableClosedWhileItsBandRunsEndsBuildingForEveryDataBandKind)
+{
+    openArchive(3);
+    // The closed table is always the bands' one ("Fascia"); the others give it records to run under.
+    struct Case {
+        TqnBandType closing;
+        std::vector<std::pair<TqnBandType, QString>> outer;
+    };
+    const Case cases[] = {
+        {TqnBandType::btMasterData, {}},
+        {TqnBandType::btDetailData, {{TqnBandType::btMasterData, QStringLiteral("Anagrafica")}}},
+        {TqnBandType::btSubDetailData,
+         {{TqnBandType::btMasterData, QStringLiteral("Anagrafica")}, {TqnBandType::btDetailData, QStringLiteral("Ruolo")}}},
+        {TqnBandType::btCrossData, {}},
+    };
+    m_report->OnBeforePrint = [this](const TqnView &band) {
+        if (band.Name == QStringLiteral("Chiude"))
+            m_data->Fascia().close();
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(bandTypeName(int(c.closing)).toStdString());
+        m_report->ResetLayout();
+        TqnPage &page = m_report->layout().Pages.front();
+        int y = 0;
+        for (const auto &[type, table] : c.outer) {
+            addBand(page, type, y, 20, table);
+            addBoundSource(m_report->layout(), table, table);
+            y += 30;
+        }
+        addBand(page, c.closing, y, 20, QStringLiteral("Fascia")).Name = QStringLiteral("Chiude");
+        addMemo(page, 10, y, 100, 20, QStringLiteral("Voce"));
+        addBoundSource(m_report->layout(), QStringLiteral("Fascia"), QStringLiteral("Fascia"));
+        m_data->Fascia().open();
+
+        m_report->BuildPages();
+        EXPECT_TRUE(m_report->preparationError().contains(QStringLiteral("Dataset chiuso: ")))
+            << m_report->preparationError().toStdString();
+    }
+    m_report->OnBeforePrint = nullptr;
+}
+
+TEST_F(DataBandTest, AMetafilePictureWarnsAtLoadingAndPrintsAsAVisibleBox)
+{
+    TqnPage &page = m_report->layout().Pages.front();
+    addBand(page, TqnBandType::btReportTitle, 0, 100);
+    auto picture = std::make_unique<TqnPictureView>();
+    picture->Name = QStringLiteral("Logo");
+    picture->X = 20, picture->Y = 10, picture->Width = 120, picture->Height = 60;
+    picture->Data = QByteArray("\xD7\xCD\xC6\x9A\x00\x00 placeable metafile", 26);
+    page.Objects.push_back(std::move(picture));
+    const QString file = path(QStringLiteral("logo.qnf"));
+    m_report->StoreLayout(file);
+
+    m_report->OpenLayout(file);
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_TRUE(m_messages.shown[0].text.startsWith(QStringLiteral("L'immagine \"Logo\" è un metafile di Windows")))
+        << m_messages.shown[0].text.toStdString();
+    EXPECT_EQ(m_messages.shown[0].icon, TqnMessageIcon::Warning);
+
+    m_report->BuildPages();
+    ASSERT_EQ(m_report->preparationError(), QString());
+    ASSERT_EQ(m_report->preparedPages().size(), 1);
+    const DrawRecord *drawn = nullptr;
+    for (const DrawRecord &r : m_report->preparedPages().front().Records)
+        if (r.kind == DrawRecord::Image)
+            drawn = &r;
+    ASSERT_NE(drawn, nullptr);
+    EXPECT_GE(drawn->rect.width(), 119);
+    // Not a blank: the box is drawn in grey with dark lines.
+    EXPECT_NE(drawn->image.pixelColor(drawn->image.width() / 2, 2), QColor(Qt::white));
+}

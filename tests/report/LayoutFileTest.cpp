@@ -338,4 +338,40 @@ TEST_F(LayoutFileTest, FirstByteBelowTwentyOneIsReadAgainAsVersionTwentyOne)
     EXPECT_EQ(layout.SystemPrinter, 1);
 }
 
+TEST_F(LayoutFileTest, TextsBeyondTheCodePageComeBackWholeOthersSeeQuestionMarks)
+{
+    TqnLayout layout;
+    TqnMemoView &memo = addMemo(layout.Pages.front(), 0, 0, 100, 20, QStringLiteral("Ελλάδα è qui"), QStringLiteral("Nota"));
+    memo.FontName = QStringLiteral("Arial");
+    auto *plain = new TqnDataset(layout.DataSets.holder());
+    plain->setName(QStringLiteral("Łódź"));
+    layout.DataSets.add(plain);
+    const QByteArray written = writeLayout(layout, QString());
+
+    TqnLayout again;
+    ASSERT_TRUE(read(written, again).pagesRead);
+    EXPECT_EQ(again.Pages.front().Objects.front()->Memo, QStringList{QStringLiteral("Ελλάδα è qui")});
+    ASSERT_EQ(again.DataSets.count(), 1);
+    EXPECT_EQ(again.DataSets.at(0)->name(), QStringLiteral("Łódź"));
+    EXPECT_EQ(writeLayout(again, QString()), written);
+
+    // A reader that stops at the full texts' record keeps everything else, with a '?' for
+    // each letter the code page lacks; Western texts are written as before.
+    const qsizetype full = written.lastIndexOf(QByteArray("\xFDUTF8", 5));
+    ASSERT_GT(full, 0);
+    TqnLayout older;
+    ASSERT_TRUE(read(written.left(full), older).pagesRead);
+    EXPECT_EQ(older.Pages.front().Objects.front()->Memo, QStringList{QStringLiteral("?????? è qui")});
+    EXPECT_EQ(older.DataSets.at(0)->name(), QStringLiteral("?ód?"));
+    EXPECT_EQ(older.Pages.front().Objects.front()->Name, QStringLiteral("Nota"));
+
+    // A full text is put back only over the stand-in it was written for.
+    QByteArray changed = written;
+    changed.replace(QByteArray("?????? \xE8 qui", 12), QByteArray("?????? \xE8 qua", 12));
+    TqnLayout other;
+    ASSERT_TRUE(read(changed, other).pagesRead);
+    EXPECT_EQ(other.Pages.front().Objects.front()->Memo, QStringList{QStringLiteral("?????? è qua")});
+    EXPECT_EQ(other.DataSets.at(0)->name(), QStringLiteral("Łódź"));
+}
+
 } // namespace

@@ -2,6 +2,8 @@
 #include "output/report/file/LayoutWriter.h"
 #include "output/report/ui/designer/DesignerDocument.h"
 #include "output/report/ui/designer/DesignerFiles.h"
+#include "output/report/ui/dialogs/TemplateDialogs.h"
+#include "output/report/ui/dialogs/TemplateFile.h"
 #include "tests/report_designer/DesignerTestSupport.h"
 
 #include <QAction>
@@ -190,30 +192,30 @@ TEST_F(DesignerFilesTest, UndoingATemplateGivesTheFileNameBackToCaptionAndSave)
     EXPECT_EQ(fileBytes(m_app + QStringLiteral("/elenco_capofamiglia.qnf")), fileBytes(supplied));
 }
 
-TEST_F(DesignerFilesTest, YesToTheQuestionSavesTheLayoutAndTemplatesGoWhereChosen)
+TEST_F(DesignerFilesTest, YesToTheQuestionSavesTheLayoutAndTemplatesGoToTheTemplateFolder)
 {
-    QString templateName;
-    DesignerExtensions::instance().saveTemplate = [&](TqnReport &, const QString &name, QWidget *) {
-        templateName = name;
-        return true;
-    };
+    m_report->TemplateDir = path(QStringLiteral("modelli"));
     TqnDesignerWindow &designer = openDesigner();
     designer.insertBand(TqnBandType::btReportTitle);
-    QDir().mkpath(path(QStringLiteral("modelli")));
-    m_dialogs.fileName = path(QStringLiteral("modelli/testata"));
+    // The dialog was pointed elsewhere: the template still goes where "Nuovo da modello..."
+    // lists them, made on first use.
+    QDir().mkpath(path(QStringLiteral("altrove")));
+    m_dialogs.fileName = path(QStringLiteral("altrove/testata"));
     m_dialogs.saveFilterIndex = 1;
+    answerDialog<SaveTemplateDialog>([](SaveTemplateDialog &dialog) { dialog.accept(); });
     designer.action(QStringLiteral("Salva con nome..."))->trigger();
-    EXPECT_EQ(templateName, path(QStringLiteral("modelli/testata.qnt")));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("altrove/testata.qnt"))));
+    const std::optional<TqnTemplate> saved = readTemplate(path(QStringLiteral("modelli/testata.qnt")));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->layout, designer.document().snapshot());
     EXPECT_TRUE(designer.document().modified());
 
     // Closing: Yes offers only the layout entry and writes the layout.
-    templateName.clear();
     m_dialogs.saveAnswers = {Answer::Yes};
-    m_dialogs.fileName = path(QStringLiteral("modelli/testata"));
+    m_dialogs.fileName = path(QStringLiteral("altrove/testata"));
     EXPECT_TRUE(designer.close());
     EXPECT_EQ(m_dialogs.filter, QStringLiteral("Quarnel form (*.qnf)|*.qnf"));
-    EXPECT_TRUE(templateName.isEmpty());
-    EXPECT_EQ(fileBytes(path(QStringLiteral("modelli/testata.qnf"))), designer.document().snapshot());
+    EXPECT_EQ(fileBytes(path(QStringLiteral("altrove/testata.qnf"))), designer.document().snapshot());
 }
 
 TEST_F(DesignerFilesTest, RecentFilesKeepTheirFoldersAndComeBackNextRun)

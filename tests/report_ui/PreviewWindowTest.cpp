@@ -1,11 +1,13 @@
 // The window around the pages: zoom box, full screen, menu, and PresentPages.
 
+#include "output/report/ui/PreviewFiles.h"
 #include "output/report/ui/PreviewWindows.h"
 #include "tests/report_ui/PreviewTestSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
@@ -230,3 +232,29 @@ TEST_F(PreviewWindowTest, NonModalPreviewKeepsItsOwnCopyOnTop)
 }
 
 } // namespace
+
+TEST_F(PreviewWindowTest, AnEmptyPreviewSaysSoAndOffersNothingToSavePrintOrFind)
+{
+    TStandardPreview &preview = open(PreparedPages{});
+    EXPECT_EQ(preview.view()->pageLabel()->text(), QStringLiteral("Nessuna pagina"));
+    for (const char *name : {"SaveBtn", "PrintBtn", "FindBtn"})
+        EXPECT_FALSE(preview.button(QString::fromUtf8(name))->isEnabled()) << name;
+    EXPECT_TRUE(preview.button(QStringLiteral("OpenBtn"))->isEnabled());
+    // Their keys and menu entries do nothing either: no dialog is asked.
+    m_dialogs.findAsShown = true;
+    for (int key : {Qt::Key_F11, Qt::Key_F2, Qt::Key_F3})
+        previewtest::keyClick(preview.view(), key);
+    EXPECT_EQ(m_dialogs.asked, 0);
+    std::unique_ptr<QMenu> menu(preview.makeContextMenu(&preview));
+    for (QAction *a : menu->actions())
+        if (a->text() == QStringLiteral("Sal&va") || a->text() == QStringLiteral("&Stampa") || a->text() == QStringLiteral("&Trova"))
+            EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+
+    // A report opened into the window brings the commands back.
+    ASSERT_TRUE(previewfiles::savePrepared(makePages(2), path(QStringLiteral("due.qnp"))));
+    m_dialogs.file = FileChoice{path(QStringLiteral("due.qnp")), 0};
+    preview.openReport();
+    EXPECT_EQ(preview.view()->pageLabel()->text(), QStringLiteral("Pagina 1 di 2"));
+    for (const char *name : {"SaveBtn", "PrintBtn", "FindBtn"})
+        EXPECT_TRUE(preview.button(QString::fromUtf8(name))->isEnabled()) << name;
+}

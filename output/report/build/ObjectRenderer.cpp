@@ -248,7 +248,9 @@ void ObjectRenderer::drawPicture(const TqnPictureView &picture, const QRectF &bo
     }
     if (data.isEmpty())
         return;
-    const QImage image = decodePicture(data);
+    // A metafile cannot be drawn here: a box that says so takes its place, never a blank.
+    const bool metafile = recognisePicture(data) == PictureFormat::Metafile;
+    const QImage image = metafile ? metafilePlaceholder(box.size().toSize()) : decodePicture(data);
     if (image.isNull())
         return;
     QRectF target = box;

@@ -223,6 +223,17 @@ TqnDataset *PageBuilder::sourceFor(const Band &data)
     return nullptr;
 }
 
+bool PageBuilder::sourceClosed(TqnDataset *source)
+{
+    // Init opened the table; closed now (by an event, by another window), it would only look
+    // like the end of its records.
+    auto *bound = qobject_cast<TqnDBDataSet *>(source);
+    if (!bound || bound->closedError().isEmpty())
+        return false;
+    fail(bound->closedError());
+    return true;
+}
+
 bool PageBuilder::initSource(TqnDataset *source)
 {
     auto *bound = qobject_cast<TqnDBDataSet *>(source);
@@ -231,7 +242,11 @@ bool PageBuilder::initSource(TqnDataset *source)
         bound->filterCheck = [this, bound](const QString &expression) {
             try {
                 m_scope.setGroupSource(bound->DataSet());
-                return report::evaluateExpression(expression, m_scope).truth();
+                const report::ExprValue value = report::evaluateExpression(expression, m_scope);
+                // A text is no condition: taking it as false would print nothing, unsaid.
+                if (value.isText())
+                    throw std::runtime_error("filtro di testo");
+                return value.truth();
             } catch (const std::exception &) {
                 throw std::runtime_error("Errore nell'espressione del filtro della banda.");
             }
@@ -352,11 +367,7 @@ void PageBuilder::runMaster()
             rememberRepeating(m_flow->byType[size_t(TqnBandType::btMasterHeader)]);
         }
         int line = 0;
-        while (!m_error.stopped() && !source->eof()) {
-            if (auto *bound = qobject_cast<TqnDBDataSet *>(source); bound && !bound->closedError().isEmpty()) {
-                fail(bound->closedError());
-                break;
-            }
+        while (!m_error.stopped() && !sourceClosed(source) && !source->eof()) {
             m_system.line = ++line;
             ++m_system.lineThrough;
             m_system.current = source->recordCount() + 1;
@@ -406,7 +417,7 @@ void PageBuilder::runDetail(TqnBandType dataType)
     int line = 0;
     try {
         source->first();
-        while (!m_error.stopped() && !source->eof()) {
+        while (!m_error.stopped() && !sourceClosed(source) && !source->eof()) {
             if (line == 0 && header) {
                 keepTogether(header->height() + data->height());
                 printBand(header);
@@ -474,7 +485,7 @@ void PageBuilder::runCross()
         m_sources[size_t(TqnBandType::btCrossData)] = source;
         try {
             source->first();
-            while (!m_error.stopped() && !source->eof()) {
+            while (!m_error.stopped() && !sourceClosed(source) && !source->eof()) {
                 m_system.current = source->recordCount() + 1;
                 accumulate(TqnBandType::btCrossData);
                 place(data, std::max(1, data->view->Width));

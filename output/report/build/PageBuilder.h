@@ -106,6 +106,8 @@ private:
     void makePlan(const TqnPage &page, Plan &plan);
     void runMaster();
     void runDetail(TqnBandType dataType);
+    // Records "Dataset chiuso" and returns true when the bound table of `source` was closed.
+    bool sourceClosed(TqnDataset *source);
     void runCross();
     TqnDataset *sourceFor(const Band &data);
     bool initSource(TqnDataset *source);

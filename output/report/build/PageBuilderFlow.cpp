@@ -369,7 +369,7 @@ void PageBuilder::drawSubReport(const TqnView &view, QPointF at)
         m_sources[size_t(TqnBandType::btMasterData)] = source;
         try {
             source->first();
-            while (!m_error.stopped() && !source->eof()) {
+            while (!m_error.stopped() && !sourceClosed(source) && !source->eof()) {
                 if (!put(data)) {
                     // Records the box has no room for are refused, never left out unsaid.
                     m_bandType = int(TqnBandType::btMasterData);

@@ -5,8 +5,11 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QStringList>
 #include <optional>
 #include <stdexcept>
+
+class TqnLayout;
 
 class UnknownPictureFormat final : public std::runtime_error {
 public:
@@ -19,3 +22,10 @@ enum class PictureFormat { Bitmap, Icon, Jpeg, Metafile };
 PictureFormat recognisePicture(const QByteArray &data, qsizetype *start = nullptr);
 // The picture as an image; a null image for a metafile (which this system cannot draw).
 QImage decodePicture(const QByteArray &data);
+// What stands in a box of `size` pixels for a metafile: a grey, framed and crossed box that
+// says what it replaces, so that the picture is seen to be missing rather than blank.
+QImage metafilePlaceholder(QSize size);
+// The names of the layout's pictures that are metafiles, for the warning given when the
+// layout is loaded.
+QStringList metafilePictures(const TqnLayout &layout);
+QString metafileWarning(const QStringList &names);

@@ -3,8 +3,10 @@
 // never reads past its end: a short read throws LayoutFormatError with the offset.
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <stdexcept>
 
 class LayoutFormatError final : public std::runtime_error {
@@ -17,9 +19,19 @@ private:
     qsizetype m_offset;
 };
 
-// Texts are stored in the Windows Western code page, as the designer wrote them.
+// Texts are stored in the Windows Western code page, as the designer wrote them. A character
+// the code page lacks becomes '?' there; `exact` tells whether the bytes hold the whole text.
+struct AnsiText {
+    QByteArray bytes;
+    bool exact = true;
+};
+AnsiText ansiEncode(const QString &text);
 QByteArray ansiBytes(const QString &text);
 QString ansiText(const QByteArray &bytes);
+
+// The texts the code page could not hold, by their place among the texts of a file (every
+// short string and every line of a string list counts one, front to back), in full.
+using WideTexts = QMap<quint32, QString>;
 
 class ByteReader final {
 public:
@@ -39,11 +51,21 @@ public:
     QStringList stringList(int version);         // see the layout reader's comment
     [[noreturn]] void fail(const QString &what) const;
 
+    // The full texts to put back in place of their code-page stand-ins. A text is put back
+    // only where the file holds exactly the stand-in it would have been written as, so a
+    // record that does not belong to the texts before it changes nothing.
+    void setWideTexts(WideTexts texts) { m_wide = std::move(texts); }
+    // The record of full texts that follows its tag; nullopt when it is not one.
+    std::optional<WideTexts> wideTexts();
+
 private:
     void need(qsizetype count) const;
+    QString text(const QByteArray &bytes, qsizetype limit);
 
     QByteArray m_data;
     qsizetype m_pos = 0;
+    quint32 m_slot = 0;
+    WideTexts m_wide;
 };
 
 class ByteWriter final {
@@ -57,7 +79,14 @@ public:
     void bytes(const QByteArray &b) { m_data.append(b); }
     void shortString(const QString &text);       // cut at 255 bytes
     void stringList(const QStringList &lines);   // the version 26 form, lines cut at 1024 bytes
+    // The record of the texts written so far that the code page could not hold, opened by
+    // `tag`; nothing when every text fitted.
+    void wideTexts(quint8 tag);
 
 private:
+    void text(const QString &text, qsizetype limit, bool lengthByte);
+
     QByteArray m_data;
+    quint32 m_slot = 0;
+    WideTexts m_wide;
 };

@@ -24,7 +24,7 @@
 //   u16 SystemPrinter, u16 TwoPass; version >= 23: u16 Collate, u16 Repaginate (else 0)
 //   slist  first line: printer name
 //   records to the end of the file, each opened by a tag byte:
-//     255  layout page: i32 paper size code, i32 width, i32 height, i32 left, i32 top,
+//     255  layout page (the first 256 only are kept: no object can name a later one): i32 paper size code, i32 width, i32 height, i32 left, i32 top,
 //          i32 right, i32 bottom margins, u8 orientation (0 portrait, 1 landscape),
 //          u16 use margins (0: "Non usati"), u16 print to previous page,
 //          u16 title before header, u16 copy header into table, u16 scaling (0 proportions,
@@ -57,6 +57,13 @@
 //            sub-report: u8 number (from 0) of the layout page printed in place
 //     4..9 not a kind: the read fails
 //     >10  (other than 254, 255) the pages block ends; the rest of the file is ignored
+//     253  full texts, written last, only when some text did not fit the code page: the four
+//          bytes "UTF8", u32 count, then per text u32 place, u32 byte length, UTF-8 bytes.
+//          The place counts every sstr and every slist line of the file from 0, front to
+//          back. Where a text has characters the code page lacks, its sstr or slist line
+//          holds the text with a '?' for each of them, which is what other readers (for
+//          them 253 ends the pages block) show; this reader puts the full text back in
+//          place when the file still holds exactly that stand-in there.
 //
 // A failure anywhere after the version byte (a short file, an unknown kind, an object of a
 // page that does not exist, a line too long) is a damaged layout: the box is shown and the
@@ -98,6 +105,7 @@ public:
     void options();
     void records();
     void checkOldDataBands();
+    const std::optional<WideTexts> &wideTexts() const { return m_wide; }
 
 private:
     void message(const QString &text, const QString &caption, TqnMessageIcon icon)
@@ -122,6 +130,7 @@ private:
     TqnLayout &m_layout;
     const LayoutReadHooks &m_hooks;
     int m_version;
+    std::optional<WideTexts> m_wide;
 };
 
 void Reader::dataSetTable()
@@ -192,8 +201,11 @@ void Reader::records()
             object(tag);
         else if (tag <= 9)
             m_in.fail(QStringLiteral("tipo di oggetto %1 sconosciuto").arg(tag));
-        else
+        else {
+            if (tag == kWideTextsTag)
+                m_wide = m_in.wideTexts();
             return;
+        }
     }
 }
 
@@ -221,7 +233,10 @@ void Reader::page()
         page.Bin = m_in.i32();
         page.UsePhysicalOffset = m_in.i32();
     }
-    m_layout.Pages.push_back(std::move(page));
+    // No object can name a page past the limit (its page number is one byte): such records
+    // would only add blank pages that the designer could not keep apart on saving.
+    if (m_layout.Pages.size() < kMaxLayoutPages)
+        m_layout.Pages.push_back(std::move(page));
 }
 
 void Reader::variables()
@@ -345,10 +360,16 @@ void Reader::checkOldDataBands()
 
 } // namespace
 
-LayoutReadResult readLayout(const QByteArray &data, TqnLayout &layout, const LayoutReadHooks &hooks)
+namespace {
+
+// One reading of the whole file; with `wide` the full texts are put back as they are read.
+LayoutReadResult readOnce(const QByteArray &data, TqnLayout &layout, const LayoutReadHooks &hooks,
+                          const WideTexts *wide, std::optional<WideTexts> *found)
 {
     LayoutReadResult result;
     ByteReader in(data);
+    if (wide)
+        in.setWideTexts(*wide);
     try {
         result.version = in.u8();
         if (result.version < 21) {
@@ -370,6 +391,8 @@ LayoutReadResult readLayout(const QByteArray &data, TqnLayout &layout, const Lay
         result.failedAt = error.offset();
         result.detail = QString::fromStdString(error.what());
     }
+    if (found)
+        *found = reader.wideTexts();
     if (!result.pagesRead) {
         if (hooks.messages)
             hooks.messages->show(layouttext::damaged(), QStringLiteral("Errore"), TqnMessageIcon::Error);
@@ -381,4 +404,18 @@ LayoutReadResult readLayout(const QByteArray &data, TqnLayout &layout, const Lay
     if (result.version <= 22)
         reader.checkOldDataBands();
     return result;
+}
+
+} // namespace
+
+LayoutReadResult readLayout(const QByteArray &data, TqnLayout &layout, const LayoutReadHooks &hooks)
+{
+    // The full texts come last in the file, after everything they stand in for: a silent
+    // first reading finds them, and the real one (with its warnings) puts them in place.
+    std::optional<WideTexts> wide;
+    {
+        TqnLayout scratch;
+        readOnce(data, scratch, LayoutReadHooks{}, nullptr, &wide);
+    }
+    return readOnce(data, layout, hooks, wide ? &*wide : nullptr, nullptr);
 }

@@ -27,6 +27,9 @@ struct LayoutReadResult {
     QString detail;             // technical reason of the failure
 };
 
+// The record that carries the texts the code page cannot hold (see LayoutReader.cpp).
+constexpr quint8 kWideTextsTag = 253;
+
 // Layouts are small; a longer file is read only this far (and then is damaged).
 constexpr qint64 kMaxLayoutBytes = 64 * 1024 * 1024;
 

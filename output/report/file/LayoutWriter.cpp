@@ -1,6 +1,7 @@
 #include "output/report/file/LayoutWriter.h"
 
 #include "output/report/file/ByteStream.h"
+#include "output/report/file/LayoutReader.h"
 #include "output/report/model/TqnLayout.h"
 
 namespace {
@@ -137,5 +138,7 @@ QByteArray writeLayout(const TqnLayout &layout, const QString &printerName)
         for (const auto &object : layout.Pages[p].Objects)
             writeObject(out, *object, int(p));
     writeVariables(out, layout);
+    // Last, so that other readers stop before it and keep everything else.
+    out.wideTexts(kWideTextsTag);
     return out.data();
 }

@@ -9,6 +9,10 @@
 #include <QStringList>
 #include <vector>
 
+// The file names an object's page, and the page a sub-report prints, in one byte: a layout
+// has at most this many pages, so that none of them is ever saved onto another page.
+constexpr size_t kMaxLayoutPages = 256;
+
 class TqnLayout final {
 public:
     TqnLayout() { reset(); }

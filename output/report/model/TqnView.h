@@ -100,6 +100,22 @@ public:
     const QString &dataSetName() const { return FormatText; }
 };
 
+// The band options the designer offers, in the order it shows them, with its captions and hints.
+struct TqnBandOption {
+    quint16 option;
+    const char *caption;
+    const char *hint;   // empty: none
+};
+inline constexpr TqnBandOption kBandOptionList[4] = {
+    {TqnBandView::boStretch, "Si allunga con il testo",
+     "La banda cresce quanto i suoi testi e va alla pagina dopo se non ci sta"},
+    {TqnBandView::boNewPageAfter, "Nuova pagina dopo", ""},
+    {TqnBandView::boRepeat, "Ripeti su ogni pagina",
+     "L'intestazione si stampa di nuovo in cima a ogni pagina dei suoi record"},
+    {TqnBandView::boKeepOnFirstPage, "Solo sulla prima pagina",
+     "L'intestazione o il piè di pagina si stampa solo sulla prima pagina"},
+};
+
 // Whether printing honours `option` on a band of `type`: stretch and a new page after on the
 // bands of the flow (title, summary, data, their headers and footers, groups), keeping to the
 // first page on the page header and footer, repeating on the headers of running records.

@@ -30,8 +30,12 @@ void PreviewCanvas::paintEvent(QPaintEvent *event)
     painter.fillRect(event->rect(), kDesk);
     m_lastPainted = {0, -1};
     const PreviewScene &scene = m_scene;
-    if (!scene.pages || scene.layout.pageCount() == 0)
+    if (!scene.pages || scene.layout.pageCount() == 0) {
+        // An empty report says so, rather than look like a view still waiting for its pages.
+        painter.setPen(Qt::white);
+        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("Nessuna pagina"));
         return;
+    }
     const QRectF exposed = QRectF(event->rect()).translated(scene.offset);
     const auto [first, last] = scene.layout.pagesBetween(exposed.top(), exposed.bottom());
     for (int page = first; page <= last; ++page) {

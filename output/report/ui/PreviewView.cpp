@@ -169,7 +169,8 @@ void PreviewView::setCurrent(int page)
 {
     const bool changed = page != m_current;
     m_current = page;
-    m_pageLabel->setText(pageCount() > 0 ? QStringLiteral("Pagina %1 di %2").arg(page).arg(pageCount()) : QString());
+    m_pageLabel->setText(pageCount() > 0 ? QStringLiteral("Pagina %1 di %2").arg(page).arg(pageCount())
+                                         : QStringLiteral("Nessuna pagina"));
     if (changed)
         emit currentPageChanged(page);
 }

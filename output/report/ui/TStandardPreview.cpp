@@ -87,6 +87,15 @@ void TStandardPreview::showPages()
     m_search.reset();
     m_lastHit = TextHit();
     m_view->setPages(&m_report->preparedPages());
+    // With no page there is nothing to save, print or search.
+    for (const char *name : {"SaveBtn", "PrintBtn", "FindBtn"})
+        if (QToolButton *b = button(QString::fromUtf8(name)))
+            b->setEnabled(hasPages());
+}
+
+bool TStandardPreview::hasPages() const
+{
+    return !m_report->preparedPages().isEmpty();
 }
 
 QToolButton *TStandardPreview::addButton(const QString &name, const QString &caption, const QString &hint, int icon)
@@ -234,9 +243,9 @@ void TStandardPreview::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_F10: openReport(); break;
-    case Qt::Key_F11: saveReport(); break;
-    case Qt::Key_F2: printReport(); break;
-    case Qt::Key_F3: findText(); break;
+    case Qt::Key_F11: if (hasPages()) saveReport(); break;
+    case Qt::Key_F2: if (hasPages()) printReport(); break;
+    case Qt::Key_F3: if (hasPages()) findText(); break;
     case Qt::Key_Space: toggleFullScreen(); break;
     case Qt::Key_Escape:
         // In full screen the first Esc only leaves it.
@@ -256,9 +265,10 @@ QMenu *TStandardPreview::makeContextMenu(QWidget *parent)
 {
     auto *menu = new QMenu(parent);
     menu->addAction(QStringLiteral("&Apri"), this, &TStandardPreview::openReport);
-    menu->addAction(QStringLiteral("Sal&va"), this, &TStandardPreview::saveReport);
-    menu->addAction(QStringLiteral("&Stampa"), this, &TStandardPreview::printReport);
-    menu->addAction(QStringLiteral("&Trova"), this, &TStandardPreview::findText);
+    for (QAction *a : {menu->addAction(QStringLiteral("Sal&va"), this, &TStandardPreview::saveReport),
+                       menu->addAction(QStringLiteral("&Stampa"), this, &TStandardPreview::printReport),
+                       menu->addAction(QStringLiteral("&Trova"), this, &TStandardPreview::findText)})
+        a->setEnabled(hasPages());
     menu->addSeparator();
     const QStringList zooms = PreviewZoom::choiceTexts();
     for (int i = 0; i < zooms.size(); ++i)

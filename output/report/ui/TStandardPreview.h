@@ -64,6 +64,7 @@ private:
     void showZoom();
     void print(int first, int last, bool collate, int copies);
     void showPages();
+    bool hasPages() const;
     ReportMessages &messages() const;
 
     std::unique_ptr<TqnReport> m_ownReport;

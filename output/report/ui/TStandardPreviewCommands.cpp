@@ -173,6 +173,8 @@ void TStandardPreview::printReport()
 
 void TStandardPreview::findText()
 {
+    if (!hasPages())
+        return;
     std::optional<FindRequest> request;
     {
         const CurrentFolderKeeper keeper;

@@ -42,6 +42,8 @@ protected:
 // command disabled.
 struct DesignerExtensions {
     std::function<bool(TqnReport &, TqnView &, QWidget *)> editObject;
+    // Whether editObject has anything to show for the object; without it every object is offered.
+    std::function<bool(const TqnView &)> canEditObject;
     std::function<bool(TqnReport &, TqnView &, QWidget *)> highlight;
     std::function<bool(TqnReport &, int page, QWidget *)> pageOptions;
     std::function<bool(TqnReport &, QWidget *)> reportOptions;

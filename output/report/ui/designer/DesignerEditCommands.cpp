@@ -10,6 +10,8 @@
 namespace {
 
 const QString kBandTypeUsed = QStringLiteral("   La pagina ha già una banda di questo tipo.   ");
+const QString kPagesFull = QStringLiteral("   Il report ha già %1 pagine, il massimo che il file può contenere: "
+                                          "non se ne possono aggiungere altre.   ").arg(kMaxLayoutPages);
 
 } // namespace
 
@@ -34,6 +36,8 @@ void TqnDesignerWindow::paste()
         rebuildTabs(page);
     if (pasted.bandRefused)
         m_dialogs->message(kBandTypeUsed, QStringLiteral("Attenzione"), TqnMessageIcon::Warning);
+    if (pasted.pageRefused)
+        m_dialogs->message(kPagesFull, QStringLiteral("Attenzione"), TqnMessageIcon::Warning);
     if (pasted.added.empty())
         return;
     m_canvas->select(pasted.added);
@@ -49,12 +53,20 @@ void TqnDesignerWindow::deleteSelection()
     edited();
 }
 
+bool TqnDesignerWindow::canEditSelection() const
+{
+    const auto &ext = DesignerExtensions::instance();
+    if (m_canvas->selection().size() != 1 || !ext.editObject)
+        return false;
+    return !ext.canEditObject || ext.canEditObject(*m_canvas->selection().front());
+}
+
 void TqnDesignerWindow::editObject()
 {
-    if (m_canvas->selection().size() != 1)
+    // A double click on an object with nothing to edit does nothing, as the disabled command.
+    if (!canEditSelection())
         return;
-    auto &editor = DesignerExtensions::instance().editObject;
-    if (editor && editor(m_report, *m_canvas->selection().front(), this))
+    if (DesignerExtensions::instance().editObject(m_report, *m_canvas->selection().front(), this))
         edited();
 }
 
@@ -102,6 +114,10 @@ void TqnDesignerWindow::insertObject(DesignerCanvas::Tool tool, QRect box)
         added->Name = selectionedits::freeName(pages, QStringLiteral("Immagine"));
         break;
     case DesignerCanvas::Tool::SubReport: {
+        if (pages.size() >= kMaxLayoutPages) {
+            m_dialogs->message(kPagesFull, QStringLiteral("Attenzione"), TqnMessageIcon::Warning);
+            return;
+        }
         // Adding the page it shows copies the page list: the canvas is set up again.
         const QString name = selectionedits::freeName(pages, QStringLiteral("Sottoreport"));
         selectionedits::addSubReport(pages, pageIndex, box).Name = name;
@@ -121,9 +137,15 @@ void TqnDesignerWindow::insertObject(DesignerCanvas::Tool tool, QRect box)
 void TqnDesignerWindow::addPage()
 {
     auto &pages = m_report.layout().Pages;
+    if (pages.size() >= kMaxLayoutPages) {
+        m_dialogs->message(kPagesFull, QStringLiteral("Attenzione"), TqnMessageIcon::Warning);
+        return;
+    }
     TqnPage page;
     if (currentPage() >= 0)
         page.Paper = pages[size_t(currentPage())].Paper;
+    // The page list may move in memory: the canvas and its selection let go of it first.
+    m_canvas->setPage(nullptr);
     pages.push_back(std::move(page));
     m_document->commit();
     rebuildTabs(int(pages.size()) - 1);
@@ -193,6 +215,7 @@ void TqnDesignerWindow::managePages()
         reordered.push_back(pages[size_t(order[size_t(n)])]);
         moved[size_t(order[size_t(n)])] = n;
     }
+    m_canvas->setPage(nullptr);
     pages = std::move(reordered);
     renumberSubReports(pages, moved);
     m_document->commit();

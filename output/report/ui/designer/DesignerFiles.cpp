@@ -173,9 +173,10 @@ bool DesignerFiles::saveLayout(bool asLayout)
 
 bool DesignerFiles::saveTemplate(const QString &fileName)
 {
-    // The template goes where the user chose in the dialog; the dialog asks its description.
+    // Templates live in the template folder, where "Nuovo da modello..." lists them: of the
+    // dialog's choice only the name counts. The template dialog asks the description.
     auto &saveTemplate = DesignerExtensions::instance().saveTemplate;
-    return saveTemplate && saveTemplate(m_document.report(), QFileInfo(fileName).absoluteFilePath(), nullptr);
+    return saveTemplate && saveTemplate(m_document.report(), QFileInfo(fileName).fileName(), nullptr);
 }
 
 bool DesignerFiles::saveAs(bool asLayout)

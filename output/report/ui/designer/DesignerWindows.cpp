@@ -30,6 +30,7 @@ void installDialogs()
 {
     DesignerExtensions &ext = DesignerExtensions::instance();
     ext.editObject = report::dialogs::editObject;
+    ext.canEditObject = report::dialogs::hasEditor;
     ext.highlight = report::dialogs::editHighlight;
     ext.pageOptions = report::dialogs::editPageOptions;
     ext.reportOptions = report::dialogs::editReportOptions;

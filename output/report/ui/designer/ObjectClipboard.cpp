@@ -108,6 +108,10 @@ Pasted paste(TqnLayout &layout, int page, QPoint offset)
                 continue;
             }
         }
+        if (object->kind() == TqnViewKind::vkSubReport && pages.size() >= kMaxLayoutPages) {
+            result.pageRefused = true;
+            continue;
+        }
         if (object->Name.isEmpty() || selectionedits::nameUsed(pages, object->Name))
             object->Name = selectionedits::freeName(pages, stemOf(*object));
         if (object->kind() == TqnViewKind::vkBand)

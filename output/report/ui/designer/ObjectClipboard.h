@@ -23,6 +23,7 @@ struct Pasted {
     ViewList added;
     bool bandRefused = false;   // a band of a kind the page already holds was left out
     bool pagesAdded = false;    // a sub-report brought its page: the page list was reallocated
+    bool pageRefused = false;   // a sub-report was left out: the layout has no room for its page
 };
 // Adds the clipboard's objects to page `page` of `layout`, shifted by `offset`, as inserted
 // ones would be: free names, a band of a kind a page holds once only where it has none yet,

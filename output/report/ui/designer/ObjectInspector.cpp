@@ -19,8 +19,8 @@
 namespace {
 
 const quint16 kFrameBits[4] = {flTop, flLeft, flBottom, flRight};
-const quint16 kBandOptions[4] = {TqnBandView::boStretch, TqnBandView::boNewPageAfter, TqnBandView::boRepeat,
-                                 TqnBandView::boKeepOnFirstPage};
+const quint16 kBandOptions[4] = {kBandOptionList[0].option, kBandOptionList[1].option, kBandOptionList[2].option,
+                                 kBandOptionList[3].option};
 
 const TqnBandView *asBand(const TqnView *view)
 {
@@ -111,11 +111,10 @@ ObjectInspector::ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent)
     });
 
     // Each option reaches the selected bands whose kind honours it; the others keep theirs.
-    const QString optionLabels[4] = {QStringLiteral("Si allunga con il testo"), QStringLiteral("Nuova pagina dopo"),
-                                     QStringLiteral("Ripeti su ogni pagina"), QStringLiteral("Solo sulla prima pagina")};
     auto *optionColumn = new QVBoxLayout;
     for (int n = 0; n < 4; ++n) {
-        QCheckBox *box = new QCheckBox(optionLabels[n], body);
+        QCheckBox *box = new QCheckBox(QString::fromUtf8(kBandOptionList[n].caption), body);
+        box->setToolTip(QString::fromUtf8(kBandOptionList[n].hint));
         m_bandOptions[size_t(n)] = box;
         optionColumn->addWidget(box);
         const quint16 option = kBandOptions[n];
@@ -129,9 +128,6 @@ ObjectInspector::ObjectInspector(DesignerDialogs *&dialogs, QWidget *parent)
             });
         });
     }
-    m_bandOptions[0]->setToolTip(QStringLiteral("La banda cresce quanto i suoi testi e va alla pagina dopo se non ci sta"));
-    m_bandOptions[2]->setToolTip(QStringLiteral("L'intestazione si stampa di nuovo in cima a ogni pagina dei suoi record"));
-    m_bandOptions[3]->setToolTip(QStringLiteral("L'intestazione o il piè di pagina si stampa solo sulla prima pagina"));
     form->addRow(QStringLiteral("Opzioni banda"), optionColumn);
 
     m_condition = new QLineEdit(body);

@@ -253,12 +253,28 @@ void TqnDesignerWindow::updateCaption()
 
 void TqnDesignerWindow::updateCommands()
 {
-    const bool any = !m_canvas->selection().empty();
-    for (const char *caption : {"Taglia", "Copia", "Cancella", "Elimina", "Porta in primo piano", "Porta in secondo piano"})
-        if (QAction *a = action(QString::fromUtf8(caption)))
-            a->setEnabled(any);
+    const ViewList &selected = m_canvas->selection();
+    const bool any = !selected.empty();
+    const auto memos = std::count_if(selected.begin(), selected.end(),
+                                     [](const TqnView *v) { return v->kind() == TqnViewKind::vkMemo; });
+    const auto enable = [this](std::initializer_list<const char *> captions, bool on) {
+        for (const char *caption : captions)
+            if (QAction *a = action(QString::fromUtf8(caption)))
+                a->setEnabled(on);
+    };
+    // A command that would change nothing for the selection is not offered.
+    enable({"Taglia", "Copia", "Cancella", "Elimina", "Porta in primo piano", "Porta in secondo piano",
+            "Linea bordo superiore", "Linea bordo sinistro", "Linea bordo inferiore", "Linea bordo destra",
+            "Tutto il bordo", "Nessun bordo", "Colore sfondo", "Colore bordo", "Larghezza bordo"}, any);
+    enable({"Allinea a sinistra", "Allinea a destra", "Centra", "Giustifica tutto il testo", "Centra in verticale",
+            "Allinea in alto", "Allinea in basso", "Testo normale / 90 gradi", "Grassetto", "Corsivo", "Sottolineato",
+            "Colore carattere"}, memos > 0);
+    enable({"Attributi evidenziatura"}, memos == 1 && selected.size() == 1
+                                           && bool(DesignerExtensions::instance().highlight));
+    enable({"Allinea i bordi sinistri", "Allinea i bordi destri", "Allinea i bordi superiori", "Allinea i bordi inferiori",
+            "Centra orizzontalmente", "Centra verticalmente", "Stessa larghezza", "Stessa altezza"}, selected.size() > 1);
     if (QAction *a = action(QStringLiteral("Modifica...")))
-        a->setEnabled(m_canvas->selection().size() == 1);
+        a->setEnabled(canEditSelection());
     if (QAction *a = action(QStringLiteral("Annulla")))
         a->setEnabled(m_document->canUndo());
     if (QAction *a = action(QStringLiteral("Ripristina")))

@@ -79,6 +79,7 @@ private:
     void paste();
     void deleteSelection();
     void editObject();
+    bool canEditSelection() const;
     void chooseBand();
     void addPage();
     void removePage();

@@ -2,6 +2,7 @@
 
 #include "output/report/ComponentDirectory.h"
 #include "output/report/TqnReport.h"
+#include "output/report/ui/dialogs/BandOptionsDialog.h"
 #include "output/report/ui/dialogs/BandSourceDialog.h"
 #include "output/report/ui/dialogs/GroupConditionDialog.h"
 #include "output/report/ui/dialogs/HighlightDialog.h"
@@ -28,13 +29,33 @@ bool run(QWidget *parent, Args &&...args)
 
 } // namespace
 
+bool hasEditor(const TqnView &view)
+{
+    switch (view.kind()) {
+    case TqnViewKind::vkBand: {
+        const TqnBandType type = static_cast<const TqnBandView &>(view).BandType;
+        return type == TqnBandType::btGroupHeader || isDataBand(type) || BandOptionsDialog::offered(type);
+    }
+    case TqnViewKind::vkMemo:
+    case TqnViewKind::vkPicture:
+    case TqnViewKind::vkSubReport:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool editObject(TqnReport &report, TqnView &view, QWidget *parent)
 {
     switch (view.kind()) {
-    case TqnViewKind::vkBand:
-        if (static_cast<TqnBandView &>(view).BandType == TqnBandType::btGroupHeader)
+    case TqnViewKind::vkBand: {
+        auto &band = static_cast<TqnBandView &>(view);
+        if (band.BandType == TqnBandType::btGroupHeader)
             return editGroupCondition(report, view, parent);
-        return editBandSource(report, view, parent);
+        if (isDataBand(band.BandType))
+            return editBandSource(report, view, parent);
+        return BandOptionsDialog::offered(band.BandType) && run<BandOptionsDialog>(parent, band);
+    }
     case TqnViewKind::vkMemo: return editText(report, view, parent);
     case TqnViewKind::vkPicture: return editPicture(report, view, parent);
     case TqnViewKind::vkSubReport: return editSubReportPage(report, view, parent);

@@ -13,9 +13,12 @@ class TqnView;
 namespace report::dialogs {
 
 // "Sorgente di dati della banda" on a data band, "Condizione del gruppo" on a group header,
-// "Editor di testo" on a text box, "Immagine" on a picture, the page a sub-report prints;
-// false for other objects.
+// "Opzioni banda" on the other bands that honour an option, "Editor di testo" on a text box,
+// "Immagine" on a picture, the page a sub-report prints; false for other objects.
 bool editObject(TqnReport &report, TqnView &view, QWidget *parent);
+// Whether editObject has a dialog for `view` (the overlay, column and table headers and
+// footers and "Nessuna" have none).
+bool hasEditor(const TqnView &view);
 bool editBandSource(TqnReport &report, TqnView &band, QWidget *parent);
 bool editGroupCondition(TqnReport &report, TqnView &band, QWidget *parent);
 bool editPicture(TqnReport &report, TqnView &picture, QWidget *parent);

@@ -138,6 +138,8 @@ void SaveTemplateDialog::accept()
     content.description = m_description->toPlainText().trimmed();
     content.picture = m_picture;
     content.layout = writeLayout(m_report.layout(), m_report.selectedPrinter());
+    // The template folder is made on first use.
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
     if (!writeTemplate(m_path, content)) {
         m_report.messages().show(QStringLiteral("Si è verificato un errore durante la fase di salvataggio del modello"),
                                  QStringLiteral("Errore"), TqnMessageIcon::Error);
