@@ -132,8 +132,9 @@ TEST_F(SpreadsheetExportTest, LibreOfficeReadsEveryListsSheetAsTheProgramsCsv)
 // Cells holding the separator, quotes or line breaks come back whole, each in its column.
 TEST_F(SpreadsheetExportTest, CellsWithSeparatorsQuotesAndLineBreaksReadBackWhole)
 {
-    const QStringList hostile{QStringLiteral("Rossi; \"Mario\""), QStringLiteral("Via Roma 1\nScala B"),
-                              QStringLiteral("\"Bari\""), QStringLiteral("080;123\r\n456")};
+    // Each of the first three holds one reason to quote, the last all of them.
+    const QStringList hostile{QStringLiteral("Rossi \"Mario\""), QStringLiteral("Via Roma 1\r\nScala B"),
+                              QStringLiteral("Bari; Italia"), QStringLiteral("\"080\";123\n456")};
     QString protocol;
     {
         dao::DBEngine engine;
