@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 
+#include "forms/ErrorBox.h"
 #include "forms/ProcessValues.h"
 
 #include <QApplication>
@@ -28,6 +29,16 @@ WorkingFolder::~WorkingFolder()
 QString WorkingFolder::file(const QString &name) const { return m_dir.filePath(name); }
 
 QString WorkingFolder::folder() const { return m_dir.path() + u'/'; }
+
+ErrorBoxRecorder::ErrorBoxRecorder(QStringList &into) : m_texts(into)
+{
+    setErrorBoxHook([this](const QString &text) { m_texts << text; });
+}
+
+ErrorBoxRecorder::~ErrorBoxRecorder()
+{
+    setErrorBoxHook({});
+}
 
 QByteArray readAll(const QString &path)
 {

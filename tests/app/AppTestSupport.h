@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
@@ -29,6 +30,24 @@ public:
 private:
     QString m_previous;
     QTemporaryDir m_dir;
+};
+
+// What reaches the error box, kept instead of shown: in a list of its own, or in one it
+// shares with other messages so that their order shows. The real box is back when it goes,
+// whether the test passed or not.
+class ErrorBoxRecorder final {
+public:
+    ErrorBoxRecorder() : ErrorBoxRecorder(m_own) {}
+    explicit ErrorBoxRecorder(QStringList &into);
+    ~ErrorBoxRecorder();
+    ErrorBoxRecorder(const ErrorBoxRecorder &) = delete;
+    ErrorBoxRecorder &operator=(const ErrorBoxRecorder &) = delete;
+
+    const QStringList &texts() const { return m_texts; }
+
+private:
+    QStringList m_own;
+    QStringList &m_texts;
 };
 
 QByteArray readAll(const QString &path);

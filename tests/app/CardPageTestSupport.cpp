@@ -7,7 +7,6 @@
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
-#include "forms/ErrorBox.h"
 #include "controls/TExDBGrid.h"
 #include "db/TField.h"
 #include "forms/main/CardPage.h"
@@ -158,10 +157,9 @@ MessageLog::MessageLog()
           return yes;
       })
 {
-    setErrorBoxHook([this](const QString &text) { m_errors << text; });
 }
 
-MessageLog::~MessageLog() { setErrorBoxHook({}); }
+MessageLog::~MessageLog() = default;
 
 std::unique_ptr<Tfrm_main> WindowTest::start()
 {

@@ -72,6 +72,7 @@ private:
     QStringList m_shown;
     QStringList m_errors;
     TMessageBox::ScopedExecHook m_hook;
+    apptest::ErrorBoxRecorder m_errorBox{m_errors};
 };
 
 // Mouse presses on a grid cell as the user makes them; the grid column counts the indicator,

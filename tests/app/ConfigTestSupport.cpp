@@ -8,7 +8,6 @@
 #include "engine/Field.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
-#include "forms/ErrorBox.h"
 #include "forms/ProcessValues.h"
 #include "forms/main/ConfigPage.h"
 #include "forms/main/PasswordChange.h"
@@ -32,10 +31,9 @@ Messages::Messages()
           return answer;
       })
 {
-    setErrorBoxHook([this](const QString &text) { m_errors << text; });
 }
 
-Messages::~Messages() { setErrorBoxHook({}); }
+Messages::~Messages() = default;
 
 std::unique_ptr<Tfrm_main> startProgram(const QString &password)
 {

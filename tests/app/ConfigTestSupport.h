@@ -2,6 +2,7 @@
 // Helpers for the configuration page and password change tests: the program started on the
 // working folder's archive, the messages it shows, and the archive's rows read directly.
 
+#include "AppTestSupport.h"
 #include "controls/TMessageBox.h"
 #include "engine/Value.h"
 
@@ -31,6 +32,7 @@ private:
     QStringList m_errors;
     std::deque<bool> m_answers;
     TMessageBox::ScopedExecHook m_hook;
+    apptest::ErrorBoxRecorder m_errorBox{m_errors};
 };
 
 // Starts the program on "tavorio.mdb" as a new process would: the prompt must appear once

@@ -4,6 +4,7 @@
 #include "forms/main/ConversionProgress.h"
 #include "output/word/Application.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/ScopedHook.h"
 
 #include <QProcess>
 #include <QProgressDialog>
@@ -47,9 +48,9 @@ TEST(ConversionProgress, ACancelledConversionMakesNoDocument)
     const QString doc = dir.filePath(QStringLiteral("vecchio.doc"));
     apptest::writeFile(doc, "\xD0\xCF\x11\xE0 un vecchio documento");
     word::setConversionWait([](QProcess &, const QString &) { return word::ConversionEnd::Cancelled; });
+    const testsupport::OnScopeEnd restore([] { word::setConversionWait({}); });
     word::Application application;
     EXPECT_THROW(application.Documents().Add(doc), word::ConversionCancelled);
-    word::setConversionWait({});
     EXPECT_EQ(application.Documents().Count(), 0);
 }
 

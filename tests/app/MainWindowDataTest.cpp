@@ -5,7 +5,6 @@
 
 #include "controls/TMessageBox.h"
 #include "db/TField.h"
-#include "forms/ErrorBox.h"
 #include "forms/main/Tfrm_main.h"
 #include "tests/support/TestArchive.h"
 #include "tools/cli/StandardRows.h"
@@ -29,14 +28,13 @@ public:
               return true;
           })
     {
-        setErrorBoxHook([this](const QString &text) { m_shown << text; });
     }
-    ~Messages() { setErrorBoxHook({}); }
     const QStringList &shown() const { return m_shown; }
 
 private:
     QStringList m_shown;
     TMessageBox::ScopedExecHook m_hook;
+    apptest::ErrorBoxRecorder m_errorBox{m_shown};
 };
 
 class MainWindowDataTest : public testing::Test {
@@ -275,8 +273,9 @@ TEST_P(MainWindowCaptionTest, CheckBoxesTakeTheirCaptionsFromGruppi)
         const auto first = start();
         TArcTable &gruppi = first->data().Gruppi();
         gruppi.last();
-        while (gruppi.recordCount() > GetParam().rows)
+        for (int left = gruppi.recordCount(); gruppi.recordCount() > GetParam().rows && left > 0; --left)
             gruppi.deleteRecord();
+        ASSERT_LE(gruppi.recordCount(), GetParam().rows);
         if (GetParam().rows > gruppi.recordCount()) {
             gruppi.append();
             gruppi.fieldByName(QStringLiteral("Gruppo"))->setAsString(QStringLiteral("Settimo ente"));

@@ -11,7 +11,6 @@
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
-#include "forms/ErrorBox.h"
 #include "forms/main/GradientPanel.h"
 #include "forms/main/Tfrm_main.h"
 #include "tests/support/TestArchive.h"
@@ -66,11 +65,7 @@ void changeCardElsewhere(const QString &archive, qint64 card, const QString &fie
 
 class MainWindowPagesTest : public testing::Test {
 protected:
-    MainWindowPagesTest()
-    {
-        setErrorBoxHook([this](const QString &text) { m_errors << text; });
-    }
-    ~MainWindowPagesTest() override { setErrorBoxHook({}); }
+    MainWindowPagesTest() = default;
 
     QString file(const char *name) const { return m_folder.file(QString::fromLatin1(name)); }
 
@@ -86,6 +81,7 @@ protected:
 
     apptest::WorkingFolder m_folder;
     QStringList m_errors;
+    apptest::ErrorBoxRecorder m_errorBox{m_errors};
     const TMessageBox::ScopedExecHook m_noBoxes{[](const TMessageBox::Request &request) {
         ADD_FAILURE() << "unexpected message " << request.text.toStdString();
         return false;

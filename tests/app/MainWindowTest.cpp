@@ -3,12 +3,12 @@
 #include "controls/TMessageBox.h"
 #include "db/DatabaseError.h"
 #include "engine/EngineError.h"
-#include "forms/ErrorBox.h"
 #include "forms/main/Tfrm_main.h"
 #include "forms/pass1/Tfrm_pass.h"
 #include "platform/FileOps.h"
 #include "platform/NetworkFileSystem.h"
 #include "tests/support/TestArchive.h"
+#include "tests/support/ScopedHook.h"
 
 #include <QLineEdit>
 #include <gtest/gtest.h>
@@ -17,19 +17,7 @@
 
 namespace {
 
-// Collects what reaches the error box instead of showing it.
-class ErrorBoxRecorder final {
-public:
-    ErrorBoxRecorder()
-    {
-        setErrorBoxHook([this](const QString &text) { m_texts.push_back(text); });
-    }
-    ~ErrorBoxRecorder() { setErrorBoxHook({}); }
-    const std::vector<QString> &texts() const { return m_texts; }
-
-private:
-    std::vector<QString> m_texts;
-};
+using apptest::ErrorBoxRecorder;
 
 struct FailureCase {
     const char *name;
@@ -51,7 +39,7 @@ TEST_P(MainWindowStartupErrorTest, ShowsTheErrorsOwnTextAndKeepsTheWindow)
         return StartupOutcome::Continue;
     });
 
-    EXPECT_EQ(errors.texts(), GetParam().shown);
+    EXPECT_EQ(errors.texts(), QStringList(GetParam().shown.begin(), GetParam().shown.end()));
     EXPECT_FALSE(reachedAfterError);
     EXPECT_FALSE(window.endRequested());
 }
@@ -104,7 +92,7 @@ TEST_F(MainWindowRealStartupTest, OpensUnprotectedArchiveAndClosingReleasesIt)
     window.close();
     EXPECT_FALSE(window.Database().Connected());
     EXPECT_FALSE(platform::fileExists(file("tavorio.ldb")));
-    EXPECT_TRUE(m_errors.texts().empty());
+    EXPECT_TRUE(m_errors.texts().isEmpty());
 }
 
 TEST_F(MainWindowRealStartupTest, AsksThroughItsOwnPromptAndReleasesIt)
@@ -131,7 +119,7 @@ TEST_F(MainWindowRealStartupTest, AsksThroughItsOwnPromptAndReleasesIt)
     EXPECT_EQ(shownTexts, (std::vector<QString>{QString(), QString()}));
     EXPECT_TRUE(window.Database().Connected());
     EXPECT_TRUE(window.findChildren<Tfrm_pass *>().isEmpty());
-    EXPECT_TRUE(m_errors.texts().empty());
+    EXPECT_TRUE(m_errors.texts().isEmpty());
 }
 
 TEST_F(MainWindowRealStartupTest, ConnectionErrorGoesThroughTheMessageBoxAndEndsTheProgram)
@@ -158,15 +146,16 @@ TEST_F(MainWindowRealStartupTest, ConnectionErrorGoesThroughTheMessageBoxAndEnds
     EXPECT_EQ(shown[0].kind, TMessageBox::Kind::Notice);
     EXPECT_EQ(shown[0].caption, QStringLiteral("Brunzel"));
     EXPECT_EQ(shown[0].text, QStringLiteral("   Errore di connessione al DB.   "));
-    EXPECT_TRUE(m_errors.texts().empty());
+    EXPECT_TRUE(m_errors.texts().isEmpty());
 }
 
 TEST_F(MainWindowRealStartupTest, ArchiveInANetworkFolderIsNamedBeforeConnectingAndStillOpens)
 {
     testsupport::createArchive(file("tavorio.mdb"));
-    platform::networkFileSystemOverride() = [this](const QString &path) -> std::optional<QString> {
+    std::optional<testsupport::ScopedHook<std::function<std::optional<QString>(const QString &)>>> network;
+    network.emplace(platform::networkFileSystemOverride(), [this](const QString &path) -> std::optional<QString> {
         return path == file("tavorio.mdb") ? std::optional<QString>(QStringLiteral("cifs")) : std::nullopt;
-    };
+    });
     int connects = 0;
     std::vector<int> connectsAtMessage;
     std::vector<TMessageBox::Request> shown;
@@ -180,7 +169,7 @@ TEST_F(MainWindowRealStartupTest, ArchiveInANetworkFolderIsNamedBeforeConnecting
         w.Database().OnBeforeConnect = [&](TArcDatabase &) { ++connects; };
         return Tfrm_main::realStartup(w);
     });
-    platform::networkFileSystemOverride() = {};
+    network.reset();
 
     EXPECT_EQ(window.startupOutcome(), StartupOutcome::Continue);
     EXPECT_TRUE(window.Database().Connected());
@@ -191,7 +180,7 @@ TEST_F(MainWindowRealStartupTest, ArchiveInANetworkFolderIsNamedBeforeConnecting
         << shown[0].text.toStdString();
     EXPECT_TRUE(shown[0].text.contains(QStringLiteral("\"Più postazioni: l'archivio su un server\"")));
     EXPECT_EQ(connectsAtMessage, std::vector<int>{0});
-    EXPECT_TRUE(m_errors.texts().empty());
+    EXPECT_TRUE(m_errors.texts().isEmpty());
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "forms/selezione/ReferenceDateDialog.h"
 #include "forms/selezione/Tfrm_stampa.h"
 #include "platform/ScrollLock.h"
+#include "tests/support/SuppliedLayouts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -49,10 +50,7 @@ protected:
         cardtest::createArchive(archive(), {card("P1", "ROSSI MARIO", "B", "Marocco"), card("P2", "Bianchi Anna", "A", "Perù"),
                                             card("P3", "Verdi Luca", "B", "marocco"), card("P4", "Azzurri Nina", "C", "Marocco"),
                                             card("P5", "Neri Paolo", "B", "Tunisia")});
-        const QDir supplied(QStringLiteral(TAVORIO_SOURCE_DIR "/data/stampe"));
-        QDir().mkpath(file("stampe"));
-        for (const QString &name : supplied.entryList(QDir::Files))
-            QFile::copy(supplied.filePath(name), file("stampe") + QLatin1Char('/') + name);
+        ASSERT_TRUE(testsupport::copySuppliedLayouts(m_folder.folder()));
         TqnReport::previewHook() = [this](TqnReport &report) { look(report, m_preview); };
         TqnReport::designerHook() = [this](TqnReport &report) {
             look(report, m_designer);

@@ -15,6 +15,8 @@
 #include "forms/selezione/Tfrm_stampa.h"
 #include "output/report/TqnReport.h"
 #include "tests/support/PgTestServer.h"
+#include "tests/support/SuppliedLayouts.h"
+#include "tests/support/ScopedHook.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,9 +67,7 @@ protected:
     // It waits for them to end, so that the next call surely finds its connection gone.
     void dropConnections()
     {
-        testsupport::pgAdminQuery(QStringLiteral("SELECT count(pg_terminate_backend(pid, 5000)) FROM pg_stat_activity "
-                                                 "WHERE datname = '%1' AND pid <> pg_backend_pid()")
-                                      .arg(testsupport::pgDatabaseOf(m_address)));
+        testsupport::pgEndSessions(testsupport::pgDatabaseOf(m_address));
     }
 
     QStringList headsOnServer() const
@@ -148,27 +148,23 @@ TEST_F(ServerArchiveTest, ASearchThatLosesTheConnectionReportsItOnceAndTheNextKe
 
 TEST_F(ServerArchiveTest, APrintedListReadsTheServer)
 {
-    const QDir supplied(QStringLiteral(TAVORIO_SOURCE_DIR "/data/stampe"));
-    QDir().mkpath(file("stampe"));
-    for (const QString &name : supplied.entryList(QDir::Files))
-        QFile::copy(supplied.filePath(name), file("stampe") + QLatin1Char('/') + name);
+    ASSERT_TRUE(testsupport::copySuppliedLayouts(m_folder.folder()));
     cardtest::ArchiveAccess(m_address, password())
         .set(QStringLiteral("Anagrafica"), QStringLiteral("[Protocollo] = \"P2\""), QStringLiteral("Capofamiglia"),
              dao::Value(QStringLiteral("AZZURRI NINA")));
     QStringList printed;
-    TqnReport::previewHook() = [&](TqnReport &report) {
+    const testsupport::ScopedHook previewHook(TqnReport::previewHook(), [&](TqnReport &report) {
         for (const PreparedPage &page : report.preparedPages())
             for (const DrawRecord &r : page.Records)
                 if (r.kind == DrawRecord::Text)
                     printed << r.text;
-    };
+    });
 
     const std::unique_ptr<Tfrm_main> window = startAnswering({password()});
     ASSERT_FALSE(window->endRequested());
     showActive(*window);
     apptest::ModalScript script({[](QWidget *modal) { qobject_cast<Tfrm_stampa *>(modal)->bt_stampa()->click(); }});
     window->barButton(Tfrm_main::cmdStampa)->click();
-    TqnReport::previewHook() = nullptr;
 
     EXPECT_EQ(script.handled(), 1);
     const qsizetype azzurri = printed.indexOf(QStringLiteral("AZZURRI NINA"));

@@ -4,7 +4,7 @@
 
 #include <QRandomGenerator>
 #include <sqlite3.h>
-#include <sys/wait.h>
+#include "tests/support/ForkedChild.h"
 #include <unistd.h>
 
 using namespace dao;
@@ -125,33 +125,24 @@ TEST_F(ArchiveFile, LockFileFollowsTheUsers)
 TEST_F(ArchiveFile, AnotherProcessKeepsTheArchiveFromBeingTakenExclusively)
 {
     makeArchive({"Rossi", "Verdi"});
-    int ready[2], release[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(release), 0);
-    const pid_t child = fork();
-    if (child == 0) {
+    testsupport::ForkedChild child([&](testsupport::ChildSide &side) {
         DBEngine e;
         auto db = e.CreateWorkspace("w", "Admin", "", 2)->OpenDatabase(path(), false, false, ";UID=Admin;PWD=;");
         auto rs = db->OpenRecordset("Persone");
         rs->Delete();   // the first row goes while the parent looks at it
-        char c = 'r';
-        (void)!write(ready[1], &c, 1);
-        (void)!read(release[0], &c, 1);
+        side.signalReady();
+        side.waitForRelease();
         db->Close();
-        _exit(0);
-    }
-    char c;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
+        return 0;
+    });
+    ASSERT_TRUE(child.waitUntilReady());
     EXPECT_TRUE(QFile::exists(dir.filePath("tavorio.ldb")));
     EXPECT_ENGINE_ERROR(open({}, true), errFileInUse);
     {
         auto shared = open();
         EXPECT_EQ(names(*shared->OpenRecordset("Persone")), QStringList({"Verdi"}));
     }
-    (void)!write(release[1], &c, 1);
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(child.exitStatus(), 0);
     EXPECT_FALSE(QFile::exists(dir.filePath("tavorio.ldb")));
     open({}, true)->Close();
 }

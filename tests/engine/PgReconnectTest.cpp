@@ -33,7 +33,7 @@ TEST(PgReconnect, AnEditWaitsOutAServerThatIsAwayAndLandsWhenItIsBack)
 
     // The server turns every desk away, then drops this one.
     testsupport::pgAdminQuery(QStringLiteral("ALTER DATABASE %1 WITH ALLOW_CONNECTIONS false").arg(database));
-    testsupport::pgAdminQuery(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '%1'").arg(database));
+    testsupport::pgEndSessions(database);
     for (int attempt = 0; attempt < 3; ++attempt) {
         try {
             rs->Update();

@@ -184,7 +184,7 @@ TEST_F(PgSessionTest, ALostConnectionFailsOnceThenTheNextCallReconnects)
 {
     session.exec(QStringLiteral("CREATE TABLE t (k integer)"));
     const int before = session.backendPid();
-    testsupport::pgAdminQuery(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(before));
+    testsupport::pgEndSession(before);
     const EngineError lost = failureOf([&] { session.exec(QStringLiteral("INSERT INTO t VALUES (1)")); });
     EXPECT_EQ(lost.number(), 3151);
     EXPECT_TRUE(lost.description().startsWith(QLatin1String("Connessione al server dell'archivio non riuscita o interrotta: ")));
@@ -200,7 +200,7 @@ TEST_F(PgSessionTest, ALostConnectionFailsOnceThenTheNextCallReconnects)
     // new session as if nothing happened, and the commit says so; the rollback clears it.
     session.begin();
     session.exec(QStringLiteral("INSERT INTO t VALUES (3)"));
-    testsupport::pgAdminQuery(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(session.backendPid()));
+    testsupport::pgEndSession(session.backendPid());
     EXPECT_EQ(failureOf([&] { session.exec(QStringLiteral("INSERT INTO t VALUES (4)")); }).number(), 3151);
     EXPECT_EQ(failureOf([&] { session.exec(QStringLiteral("INSERT INTO t VALUES (5)")); }).number(), 3151);
     session.exec(QStringLiteral("ROLLBACK"));
@@ -208,7 +208,7 @@ TEST_F(PgSessionTest, ALostConnectionFailsOnceThenTheNextCallReconnects)
 
     session.begin();
     session.exec(QStringLiteral("INSERT INTO t VALUES (6)"));
-    testsupport::pgAdminQuery(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(session.backendPid()));
+    testsupport::pgEndSession(session.backendPid());
     EXPECT_EQ(failureOf([&] { session.commit(); }).number(), 3151);
     EXPECT_FALSE(session.inTransaction());
     EXPECT_EQ(session.exec(QStringLiteral("SELECT sum(k) FROM t")).value(0, 0), Value(qint64(2)));
@@ -289,7 +289,7 @@ TEST(PgSessionPassword, TheServerGetsAVerifierAndTheSessionKeepsTheNewPassword)
         EXPECT_FALSE(lastStatement.contains(QLatin1String("Parola")));
 
         // A reconnection after a lost connection logs in with the new password.
-        testsupport::pgAdminQuery(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid));
+        testsupport::pgEndSession(pid.toLongLong());
         EXPECT_EQ(failureOf([&] { session.exec(QStringLiteral("SELECT 1")); }).number(), 3151);
         EXPECT_EQ(session.exec(QStringLiteral("SELECT 1")).value(0, 0), Value(qint64(1)));
     }

@@ -3,14 +3,21 @@
 // itself, gives back exactly the program's CSV (so LibreOffice reads every cell, and its
 // numbers and dates show as the list prints them). One LibreOffice run converts them all.
 
-#include "output/word/ZipPackage.h"
 #include "ListsTestSupport.h"
+#include "engine/Constants.h"
+#include "engine/DBEngine.h"
+#include "engine/Database.h"
+#include "engine/Field.h"
+#include "engine/Recordset.h"
+#include "engine/Workspace.h"
+#include "output/word/ZipPackage.h"
 #include "tests/support/QtApplication.h"
+#include "tests/support/SuppliedLayouts.h"
 #include "tools/cli/StandardRows.h"
+#include "tests/support/Processes.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -18,16 +25,13 @@
 namespace {
 
 using liststest::fileBytes;
-using liststest::kSupplied;
 
 class SpreadsheetExportTest : public testing::Test {
 protected:
     void SetUp() override
     {
         testsupport::ensureApplication();
-        QDir(m_dir.path()).mkpath(QStringLiteral("stampe"));
-        for (const QString &name : QDir(kSupplied).entryList(QDir::Files))
-            QFile::copy(kSupplied + QLatin1Char('/') + name, m_dir.filePath(QStringLiteral("stampe/") + name));
+        ASSERT_TRUE(testsupport::copySuppliedLayouts(m_dir.path()));
         ASSERT_EQ(cli({"crea-archivio", archive(), "--demo"}), 0);
     }
 
@@ -36,16 +40,49 @@ protected:
 
     int cli(const QStringList &args, QString *errors = nullptr)
     {
-        QProcess p;
-        p.start(qEnvironmentVariable("TAVORIO_CLI"), args);
-        p.waitForFinished(120000);
+        const testsupport::ProcessResult run = testsupport::runCli(args);
         if (errors)
-            *errors = QString::fromUtf8(p.readAllStandardError());
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+            *errors = run.errText();
+        return run.exitCode;
     }
 
     QTemporaryDir m_dir;
 };
+
+// Reads CSV as a spreadsheet does: cells split at ';' and rows at CR LF outside quotes, a
+// quoted cell's doubled quotes read as one.
+QList<QStringList> readCsv(const QString &text)
+{
+    QList<QStringList> rows;
+    QStringList row;
+    QString cell;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const QChar next = i + 1 < text.size() ? text[i + 1] : QChar();
+        if (quoted) {
+            if (c == u'"' && next == u'"')
+                cell += text[++i];
+            else if (c == u'"')
+                quoted = false;
+            else
+                cell += c;
+        } else if (c == u'"' && cell.isEmpty()) {
+            quoted = true;
+        } else if (c == u';') {
+            row << std::exchange(cell, QString());
+        } else if (c == u'\r' && next == u'\n') {
+            row << std::exchange(cell, QString());
+            rows << std::exchange(row, QStringList());
+            ++i;
+        } else {
+            cell += c;
+        }
+    }
+    EXPECT_FALSE(quoted) << "a quoted cell runs to the end of the file";
+    EXPECT_TRUE(cell.isEmpty() && row.isEmpty()) << "the last row has no line end";
+    return rows;
+}
 
 TEST_F(SpreadsheetExportTest, LibreOfficeReadsEveryListsSheetAsTheProgramsCsv)
 {
@@ -63,14 +100,13 @@ TEST_F(SpreadsheetExportTest, LibreOfficeReadsEveryListsSheetAsTheProgramsCsv)
         sheets << path(base + ".ods");
     }
     // Text cells quoted only when they must be, as the program writes them; figures as shown.
-    QProcess office;
-    office.start(QStringLiteral("soffice"),
-                 QStringList{QStringLiteral("-env:UserInstallation=file://") + path(QStringLiteral("profilo")),
-                             "--headless", "--norestore", "--convert-to",
-                             "csv:Text - txt - csv (StarCalc):59,34,76,1,,0,false,true,true", "--outdir",
-                             path(QStringLiteral("libreoffice"))}
-                     + sheets);
-    ASSERT_TRUE(office.waitForFinished(300000) && office.exitCode() == 0) << office.readAllStandardError().toStdString();
+    const testsupport::ProcessResult office = testsupport::runProcess(
+        QStringLiteral("soffice"),
+        QStringList{QStringLiteral("-env:UserInstallation=file://") + path(QStringLiteral("profilo")), "--headless",
+                    "--norestore", "--convert-to", "csv:Text - txt - csv (StarCalc):59,34,76,1,,0,false,true,true",
+                    "--outdir", path(QStringLiteral("libreoffice"))}
+            + sheets);
+    ASSERT_EQ(office.exitCode, 0) << office.errText().toStdString();
 
     for (const QString &sheet : sheets) {
         const QString base = QFileInfo(sheet).completeBaseName();
@@ -91,6 +127,44 @@ TEST_F(SpreadsheetExportTest, LibreOfficeReadsEveryListsSheetAsTheProgramsCsv)
     const auto entries = word::ZipPackage::read(sheets.front()).entries();
     EXPECT_EQ(entries.front().name, QStringLiteral("mimetype"));
     EXPECT_TRUE(entries.front().stored);
+}
+
+// Cells holding the separator, quotes or line breaks come back whole, each in its column.
+TEST_F(SpreadsheetExportTest, CellsWithSeparatorsQuotesAndLineBreaksReadBackWhole)
+{
+    // Each of the first three holds one reason to quote, the last all of them.
+    const QStringList hostile{QStringLiteral("Rossi \"Mario\""), QStringLiteral("Via Roma 1\r\nScala B"),
+                              QStringLiteral("Bari; Italia"), QStringLiteral("\"080\";123\n456")};
+    QString protocol;
+    {
+        dao::DBEngine engine;
+        auto workspace = engine.CreateWorkspace(QStringLiteral("prova"), QStringLiteral("Admin"), {}, dao::dbUseJet);
+        auto db = workspace->OpenDatabase(archive(), false, false, QStringLiteral(";UID=Admin;PWD=;"));
+        auto cards = db->OpenRecordset(QStringLiteral("Anagrafica"), dao::dbOpenDynaset);
+        while (!cards->IsEOF() && cards->field(QStringLiteral("Fascia")).value().asText() != QLatin1String("B"))
+            cards->MoveNext();
+        ASSERT_FALSE(cards->IsEOF());
+        protocol = cards->field(QStringLiteral("Protocollo")).value().asText();
+        cards->Edit();
+        const QStringList fields{QStringLiteral("Capofamiglia"), QStringLiteral("Indirizzo"), QStringLiteral("Citta"),
+                                 QStringLiteral("Telefono")};
+        for (qsizetype i = 0; i < fields.size(); ++i)
+            cards->field(fields[i]).setValue(dao::Value(hostile[i]));
+        cards->Update();
+        db->Close();
+    }
+    ASSERT_EQ(cli({"esporta", archive(), "--elenco", "Elenco per fascia", "--fascia", "B", "--csv", path("b.csv")}), 0);
+    const QList<QStringList> rows = readCsv(QString::fromUtf8(fileBytes(path("b.csv")).mid(3)));
+    ASSERT_GT(rows.size(), 2);
+    int found = 0;
+    for (const QStringList &row : rows) {
+        EXPECT_EQ(row.size(), 5) << row.join(u'|').toStdString();
+        if (row.value(0) == protocol) {
+            ++found;
+            EXPECT_EQ(row.mid(1), hostile);
+        }
+    }
+    EXPECT_EQ(found, 1);
 }
 
 TEST_F(SpreadsheetExportTest, CriteriaSelectTheRowsAndTheStatisticsCommandWritesItsTable)

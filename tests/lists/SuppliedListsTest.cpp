@@ -9,12 +9,13 @@
 #include "forms/selezione/PrintedListRun.h"
 #include "store/TArcDatabase.h"
 #include "tests/support/QtApplication.h"
+#include "tests/support/SuppliedLayouts.h"
 #include "tools/cli/StandardRows.h"
 #include "tools/layouts/SuppliedLists.h"
+#include "tests/support/Processes.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -50,9 +51,7 @@ protected:
     {
         testsupport::ensureApplication();
         s_dir = new QTemporaryDir;
-        QDir(s_dir->path()).mkpath(QStringLiteral("stampe"));
-        for (const QString &name : QDir(kSupplied).entryList(QDir::Files))
-            QFile::copy(kSupplied + QLatin1Char('/') + name, s_dir->filePath(QStringLiteral("stampe/") + name));
+        ASSERT_TRUE(testsupport::copySuppliedLayouts(s_dir->path()));
         ASSERT_EQ(cli({"crea-archivio", archive(), "--demo"}), 0);
     }
     static void TearDownTestSuite() { delete s_dir; }
@@ -62,20 +61,17 @@ protected:
 
     static int cli(const QStringList &args, QString *errors = nullptr)
     {
-        QProcess p;
-        p.start(qEnvironmentVariable("TAVORIO_CLI"), args);
-        p.waitForFinished(120000);
+        const testsupport::ProcessResult run = testsupport::runCli(args);
         if (errors)
-            *errors = QString::fromUtf8(p.readAllStandardError());
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+            *errors = run.errText();
+        return run.exitCode;
     }
 
     static QStringList pdfPages(const QString &pdf, const QStringList &extra = {})
     {
-        QProcess p;
-        p.start(QStringLiteral("pdftotext"), QStringList{QStringLiteral("-layout")} + extra + QStringList{pdf, "-"});
-        p.waitForFinished(60000);
-        QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(QChar(12));
+        QStringList pages =
+            testsupport::outputOf(QStringLiteral("pdftotext"), QStringList{QStringLiteral("-layout")} + extra + QStringList{pdf, "-"})
+                .split(QChar(12));
         while (!pages.isEmpty() && pages.back().trimmed().isEmpty())
             pages.removeLast();
         return pages;
@@ -267,10 +263,7 @@ TEST_F(SuppliedListPrintTest, LongAddressesPrintWholeAndNothingOverlaps)
         const QString pdf = path(QStringLiteral("lunghe-") + list.tracciato + QStringLiteral(".pdf"));
         QString errors;
         ASSERT_EQ(cli({"stampa", longArchive, "--elenco", list.nome, "--pdf", pdf}, &errors), 0) << errors.toStdString();
-        QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-        p.waitForFinished(60000);
-        const QString html = QString::fromUtf8(p.readAllStandardOutput());
+        const QString html = testsupport::outputOf(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
         std::vector<std::vector<Word>> pages;
         for (auto it = tag.globalMatch(html); it.hasNext();) {
             const auto m = it.next();

@@ -14,8 +14,9 @@ protected:
     void TearDown() override { drain(); }
     static void drain()
     {
-        while (platform::coInitCount() > 0)
+        for (int left = platform::coInitCount(); left > 0; --left)
             platform::coUninitialize();
+        ASSERT_EQ(platform::coInitCount(), 0);
     }
 };
 

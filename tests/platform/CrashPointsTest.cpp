@@ -1,6 +1,6 @@
 #include "platform/CrashPoints.h"
 
-#include "ForkedChild.h"
+#include "tests/support/ForkedChild.h"
 
 #include <QTemporaryDir>
 
@@ -10,8 +10,8 @@
 
 namespace {
 
-using platform_test::ChildSide;
-using platform_test::ForkedChild;
+using testsupport::ChildSide;
+using testsupport::ForkedChild;
 
 constexpr int PassedThrough = 3;
 

@@ -1,6 +1,6 @@
 #include "platform/LockFile.h"
 
-#include "ForkedChild.h"
+#include "tests/support/ForkedChild.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,8 +12,8 @@
 namespace {
 
 using platform::LockFile;
-using platform_test::ChildSide;
-using platform_test::ForkedChild;
+using testsupport::ChildSide;
+using testsupport::ForkedChild;
 using Mode = LockFile::Mode;
 
 class LockFileTest : public ::testing::Test {

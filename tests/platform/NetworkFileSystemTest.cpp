@@ -3,7 +3,7 @@
 // this machine, which are local, and a real FUSE mount where the test may make one.
 
 #include "platform/NetworkFileSystem.h"
-#include "tests/platform/ForkedChild.h"
+#include "tests/support/ForkedChild.h"
 #include "tests/platform/TinyFuseMount.h"
 
 #include <QDir>
@@ -88,7 +88,7 @@ TEST(NetworkFileSystem, ARealFuseMountIsNetwork)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString folder = QDir(dir.path()).canonicalPath();
-    platform_test::ForkedChild child([&](platform_test::ChildSide &) {
+    testsupport::ForkedChild child([&](testsupport::ChildSide &) {
         if (!platform_test::privateMountNamespace() || !platform_test::mountTinyFuse(folder, "sshfs"))
             return 77;
         const std::optional<QString> found = platform::networkFileSystemOf(folder + QStringLiteral("/tavorio.mdb"));

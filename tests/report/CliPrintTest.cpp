@@ -2,9 +2,9 @@
 
 #include "tests/report/ReportTestSupport.h"
 #include "tests/support/TestArchive.h"
+#include "tests/support/Processes.h"
 
 #include <QFile>
-#include <QProcess>
 
 using namespace reporttest;
 
@@ -32,15 +32,15 @@ protected:
     }
     CliRun print(const QString &layout)
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));   // the command needs no display of its own
-        env.remove(QStringLiteral("DISPLAY"));
-        process.setProcessEnvironment(env);
-        process.start(testsupport::cliPath(), {QStringLiteral("stampa"), path(QStringLiteral("tavorio.mdb")),
-                                               layout, QStringLiteral("--pdf"), path(QStringLiteral("out.pdf"))});
-        process.waitForFinished(120000);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+        testsupport::ProcessOptions options;
+        options.environment = QProcessEnvironment::systemEnvironment();
+        options.environment.remove(QStringLiteral("QT_QPA_PLATFORM"));   // the command needs no display of its own
+        options.environment.remove(QStringLiteral("DISPLAY"));
+        const testsupport::ProcessResult run = testsupport::runCli(
+            {QStringLiteral("stampa"), path(QStringLiteral("tavorio.mdb")), layout, QStringLiteral("--pdf"),
+             path(QStringLiteral("out.pdf"))},
+            options);
+        return {run.exitCode, run.errText()};
     }
 };
 

@@ -3,12 +3,12 @@
 #include "output/report/file/LayoutReader.h"
 #include "platform/CrashPoints.h"
 #include "tests/report/ReportTestSupport.h"
+#include "tests/support/Processes.h"
+#include "tests/support/ScopedHook.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace reporttest;
 
@@ -115,9 +115,10 @@ TEST_F(OpenStoreTest, UnknownComponentWarnsAtLoadAndEndsBuilding)
     EXPECT_EQ(m_messages.shown[0].icon, TqnMessageIcon::Warning);
 
     int previews = 0;
-    TqnReport::previewHook() = [&](TqnReport &) { ++previews; };
-    m_report->RunPreview();
-    TqnReport::previewHook() = nullptr;
+    {
+        const testsupport::ScopedHook previewHook(TqnReport::previewHook(), [&](TqnReport &) { ++previews; });
+        m_report->RunPreview();
+    }
     EXPECT_EQ(previews, 0);
     EXPECT_EQ(m_messages.beeps, 1);
     ASSERT_EQ(m_messages.shown.size(), 2u);
@@ -156,16 +157,12 @@ TEST_F(OpenStoreTest, FailedSaveLeavesTheEarlierFileWhole)
     old.close();
     // The process dies with half the new layout written.
     m_report->layout().Pages.front().Objects.back()->Name = QStringLiteral("Nuovo");
-    const pid_t child = fork();
-    if (child == 0) {
-        platform::armCrashPoint("store-layout-half-written");
-        m_report->StoreLayout(QStringLiteral("elenco"));
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 77);
+    EXPECT_EQ(testsupport::ChildProcess::fork([&] {
+                  platform::armCrashPoint("store-layout-half-written");
+                  m_report->StoreLayout(QStringLiteral("elenco"));
+                  return 0;
+              }).wait(),
+              77);
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), before);
     old.close();

@@ -35,8 +35,9 @@ TEST_F(PageBreakBandsTest, ARepeatedDetailHeaderHeadsEveryPageOfItsRows)
     TArcTable &members = m_data->Nucleo();
     m_data->Anagrafica().first();
     members.refresh();
-    while (members.first(), !members.eof())
+    for (int left = members.recordCount(); left > 0 && (members.first(), !members.eof()); --left)
         members.deleteRecord();
+    ASSERT_EQ(members.recordCount(), 0);
     for (int i = 1; i <= 14; ++i) {
         members.append();
         members.fieldByName(QStringLiteral("Nome"))->setAsString(QStringLiteral("Persona%1").arg(i));

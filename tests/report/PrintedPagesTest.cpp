@@ -43,8 +43,9 @@ TEST_F(PrintedPagesTest, ANullAgePrintsNothingAndTheFooterStatisticsLeaveItOut)
     members.OnCalcFields = [](TDataSet &m) { CardPageHandlers::fillAge(m, QDate(2026, 12, 9)); };
     m_data->Anagrafica().first();
     members.refresh();
-    while (members.first(), !members.eof())
+    for (int left = members.recordCount(); left > 0 && (members.first(), !members.eof()); --left)
         members.deleteRecord();
+    ASSERT_EQ(members.recordCount(), 0);
     // Three members: born 1980, no birth date, born 2000.
     const QList<QDate> births{QDate(1980, 1, 1), QDate(), QDate(2000, 6, 1)};
     for (int i = 0; i < 3; ++i) {

@@ -5,6 +5,7 @@
 #include "output/report/build/ObjectRenderer.h"
 #include "output/report/pages/PageFonts.h"
 #include "tests/report/ReportTestSupport.h"
+#include "tests/support/ScopedHook.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,11 +23,11 @@ protected:
 TEST_F(ReportRunTest, DesignerBeforeAnyLoadOpensOnAnEmptyOnePageLayout)
 {
     int opened = 0;
-    TqnReport::designerHook() = [&](TqnReport &report) {
+    const testsupport::ScopedHook designerHook(TqnReport::designerHook(), [&](TqnReport &report) {
         ++opened;
         EXPECT_EQ(report.layout().Pages.size(), 1u);
         EXPECT_TRUE(report.layout().FileName.isEmpty());
-    };
+    });
     m_report->OpenDesigner();
     EXPECT_EQ(opened, 0);   // no designer component in the program: nothing opens
     {
@@ -34,7 +35,6 @@ TEST_F(ReportRunTest, DesignerBeforeAnyLoadOpensOnAnEmptyOnePageLayout)
         m_report->layout().Pages.clear();
         m_report->OpenDesigner();
     }
-    TqnReport::designerHook() = nullptr;
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(TqnReport::current(), m_report.get());
 }
@@ -48,16 +48,14 @@ TEST_F(ReportRunTest, ProgressWindowCancelEndsBuildingAndShowsNothing)
     addBoundSource(m_report->layout(), QStringLiteral("Anagrafica"), QStringLiteral("S"));
     m_report->ShowProgress = true;
     QStringList shown;
-    TqnReport::progressHook() = [&](const QString &caption, const QString &text) {
+    const testsupport::ScopedHook progressHook(TqnReport::progressHook(), [&](const QString &caption, const QString &text) {
         shown << caption + QLatin1Char('|') + text;
         return false;
-    };
+    });
     int previews = 0;
-    TqnReport::previewHook() = [&](TqnReport &) { ++previews; };
+    const testsupport::ScopedHook previewHook(TqnReport::previewHook(), [&](TqnReport &) { ++previews; });
     EXPECT_FALSE(m_report->BuildPages());
     m_report->RunPreview();
-    TqnReport::progressHook() = nullptr;
-    TqnReport::previewHook() = nullptr;
     EXPECT_EQ(shown.front(), QStringLiteral("Report in preparazione - Prossimi appuntamenti|Pagina in costruzione: 1"));
     EXPECT_EQ(previews, 0);
     EXPECT_TRUE(m_messages.shown.empty());

@@ -4,8 +4,8 @@
 #include "output/report/ComponentDirectory.h"
 #include "tests/support/QtApplication.h"
 #include "tests/support/TestArchive.h"
+#include "tests/support/Processes.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 
 namespace reporttest {
@@ -103,18 +103,12 @@ QStringList textsOf(const PreparedPages &pages)
 
 QString pdfText(const QString &pdf)
 {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return testsupport::outputOf(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
 }
 
 std::vector<PdfWord> pdfWords(const QString &pdf)
 {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    process.waitForFinished(60000);
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    const QString html = testsupport::outputOf(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     static const QRegularExpression item(QStringLiteral(
         "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     std::vector<PdfWord> words;

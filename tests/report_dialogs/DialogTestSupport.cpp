@@ -1,8 +1,8 @@
 #include "tests/report_dialogs/DialogTestSupport.h"
 
 #include "output/report/print/PdfOutput.h"
+#include "tests/support/Processes.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 
 namespace dialogtest {
@@ -26,11 +26,8 @@ QStringList DialogFixture::printToPdf(const QString &name)
 
 QString DialogFixture::pdfPageSize(const QString &name) const
 {
-    QProcess process;
-    process.start(QStringLiteral("pdfinfo"), {path(name)});
-    process.waitForFinished(60000);
     const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+ x [0-9.]+)"))
-                                              .match(QString::fromUtf8(process.readAllStandardOutput()));
+                                              .match(testsupport::outputOf(QStringLiteral("pdfinfo"), {path(name)}));
     return match.captured(1);
 }
 

@@ -4,8 +4,8 @@
 #include "db/TField.h"
 #include "output/report/ui/TextSearch.h"
 #include "tests/report_ui/PreviewTestSupport.h"
+#include "tests/support/Processes.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 
 using namespace previewtest;
@@ -95,11 +95,8 @@ TEST_F(PreviewPrintTest, EachPagesPaperReachesThePrinter)
     TStandardPreview &preview = open(std::move(pages));
     answer(1, false);
     preview.printReport();
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-                                           QStringLiteral("3"), path(QStringLiteral("stampa.pdf"))});
-    info.waitForFinished(60000);
-    const QString out = QString::fromUtf8(info.readAllStandardOutput());
+    const QString out = testsupport::outputOf(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                                          QStringLiteral("3"), path(QStringLiteral("stampa.pdf"))});
     QStringList sizes;
     const QRegularExpression size(QStringLiteral("Page +\\d+ size: +([\\d.]+) x ([\\d.]+)"));
     for (auto it = size.globalMatch(out); it.hasNext();) {

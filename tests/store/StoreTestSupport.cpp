@@ -12,8 +12,7 @@
 #include <QDir>
 #include <QFile>
 
-#include <sys/wait.h>
-#include <unistd.h>
+#include "tests/support/Processes.h"
 
 namespace store_test {
 
@@ -64,19 +63,7 @@ QStringList folderEntries(const QString &folder)
 
 int runInChild(const std::function<int()> &body)
 {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        int result = 1;
-        try {
-            result = body();
-        } catch (...) {
-            result = 2;
-        }
-        ::_exit(result);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return testsupport::ChildProcess::fork(body).wait();
 }
 
 void StoreTest::TearDown()

@@ -101,6 +101,22 @@ cli::Household hostileHousehold(cli::Prng &rng, int number)
     return h;
 }
 
+void writeArchive(const QString &path, const std::vector<cli::Household> &households)
+{
+    dao::DBEngine engine;
+    auto workspace = engine.CreateWorkspace(QStringLiteral("prova"), QStringLiteral("Admin"), {}, dao::dbUseJet);
+    auto db = workspace->CreateDatabase(path, QString());
+    schema::createArchiveTables(*db);
+    {
+        cli::ArchiveWriter writer(*db);
+        writer.writeStandardRows();
+        for (const cli::Household &household : households)
+            writer.writeHousehold(household);
+    }
+    db->Close();
+    workspace->Close();
+}
+
 void createHostileArchive(const QString &path, int households)
 {
     dao::DBEngine engine;
@@ -188,6 +204,14 @@ protected:
         return keys;
     }
 
+    static QStringList keysAsTexts(TArcTable &cards)
+    {
+        QStringList texts;
+        for (cards.first(); !cards.eof(); cards.next())
+            texts << cards.fieldByName(QStringLiteral("Protocollo"))->asString();
+        return texts;
+    }
+
     static QString describe(const CardCriteria &c)
     {
         return QStringLiteral("band [%1] country [%2] search [%3]").arg(c.band, c.country, c.searchText);
@@ -246,6 +270,44 @@ TEST_F(CriteriaDifferential, GeneratedArchiveWithAwkwardValues)
     open(path);
     compare(sizedRun(120, 600, 600), 0xBAD5EED);
     EXPECT_GT(m_accepting, 50);
+}
+
+// A band or country picked for a printed list is the stored text exactly: another case, or
+// a blank more, is another band or country.
+TEST_F(CriteriaDifferential, BandAndCountryMatchOnlyTheSameCase)
+{
+    std::vector<cli::Household> households;
+    const std::vector<std::pair<QString, QString>> cards{{QStringLiteral("A"), QStringLiteral("Italia")},
+                                                         {QStringLiteral("a"), QStringLiteral("ITALIA")},
+                                                         {QStringLiteral("A "), QStringLiteral("italia")},
+                                                         {QStringLiteral("B"), QStringLiteral("Italia ")}};
+    for (const auto &[band, country] : cards) {
+        cli::Household household;
+        household.protocollo = QString::number(households.size() + 1);
+        household.capofamiglia = QStringLiteral("Scheda %1").arg(households.size() + 1);
+        household.fascia = band;
+        household.paeseDiOrigine = country;
+        households.push_back(household);
+    }
+    const QString path = m_dir.filePath(QStringLiteral("maiuscole.mdb"));
+    writeArchive(path, households);
+    open(path);
+    const auto selected = [this](const QString &band, const QString &country) {
+        m_criteria = CardCriteria();
+        m_criteria.band = band;
+        m_criteria.country = country;
+        QStringList names;
+        for (m_byEngine.first(); !m_byEngine.eof(); m_byEngine.next())
+            names << m_byEngine.fieldByName(QStringLiteral("Protocollo"))->asString();
+        EXPECT_TRUE(m_byEngine.criteriaInEngine());
+        EXPECT_EQ(names, keysAsTexts(m_byFilter)) << describe(m_criteria).toStdString();
+        return names;
+    };
+    EXPECT_EQ(selected(QStringLiteral("A"), {}), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(selected(QStringLiteral("a"), {}), QStringList{QStringLiteral("2")});
+    EXPECT_EQ(selected({}, QStringLiteral("Italia")), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(selected({}, QStringLiteral("ITALIA")), QStringList{QStringLiteral("2")});
+    EXPECT_EQ(selected(QStringLiteral("A"), QStringLiteral("italia")), QStringList());
 }
 
 // Criteria the engine cannot state (a date whose text a hook makes) stay with the record

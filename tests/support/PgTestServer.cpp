@@ -75,8 +75,8 @@ QString pgAdminQuery(const QString &sql, const QString &database)
     const QByteArray port = env("PG_PORT").toUtf8();
     const QByteArray user = env("PG_ADMIN").toUtf8();
     const QByteArray db = (database.isEmpty() ? QStringLiteral("postgres") : database).toUtf8();
-    const char *keys[] = {"host", "port", "user", "dbname", nullptr};
-    const char *values[] = {host.constData(), port.constData(), user.constData(), db.constData(), nullptr};
+    const char *keys[] = {"host", "port", "user", "dbname", "connect_timeout", nullptr};
+    const char *values[] = {host.constData(), port.constData(), user.constData(), db.constData(), "10", nullptr};
     PGconn *conn = PQconnectdbParams(keys, values, 0);
     if (PQstatus(conn) != CONNECTION_OK) {
         const std::string message = PQerrorMessage(conn);
@@ -94,6 +94,18 @@ QString pgAdminQuery(const QString &sql, const QString &database)
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
         throw std::runtime_error("admin statement failed: " + message);
     return first;
+}
+
+void pgEndSession(qint64 pid)
+{
+    pgAdminQuery(QStringLiteral("SELECT pg_terminate_backend(%1, 5000)").arg(pid));
+}
+
+void pgEndSessions(const QString &database)
+{
+    pgAdminQuery(QStringLiteral("SELECT count(pg_terminate_backend(pid, 5000)) FROM pg_stat_activity "
+                                "WHERE datname = '%1' AND pid <> pg_backend_pid()")
+                     .arg(database));
 }
 
 QString newPgDatabase()

@@ -31,6 +31,11 @@ QString pgServerCertificate();
 // Runs a statement as the superuser on a database of the server (empty: the maintenance
 // one); returns the first column of the first row as text, or throws std::runtime_error.
 QString pgAdminQuery(const QString &sql, const QString &database = {});
+// End server sessions as a network failure would: one by its process id, or every one on a
+// database but the admin's own. Each waits (at most five seconds) until the session has
+// ended, so that the next call of the program surely finds its connection gone.
+void pgEndSession(qint64 pid);
+void pgEndSessions(const QString &database);
 // The database part of an address.
 QString pgDatabaseOf(const QString &address);
 

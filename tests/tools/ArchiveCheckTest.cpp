@@ -15,6 +15,7 @@
 #include "tools/cli/HouseholdGenerator.h"
 #include "tools/cli/Prng.h"
 #include "tools/cli/StandardRows.h"
+#include "tests/support/ScopedHook.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -287,12 +288,14 @@ TEST(VerifyNetworkFolder, WarnsOnStandardErrorAndStillChecks)
     const QString archive = dir.filePath(QStringLiteral("a.mdb"));
     testsupport::createArchive(archive, {}, 2);
     QString asked;
-    platform::networkFileSystemOverride() = [&](const QString &path) -> std::optional<QString> {
-        asked = path;
-        return QStringLiteral("nfs4");
-    };
-    const auto result = toolstest::verify(Mode::InProcess, archive);
-    platform::networkFileSystemOverride() = {};
+    const auto result = [&] {
+        const testsupport::ScopedHook network(platform::networkFileSystemOverride(),
+                                              [&](const QString &path) -> std::optional<QString> {
+                                                  asked = path;
+                                                  return QStringLiteral("nfs4");
+                                              });
+        return toolstest::verify(Mode::InProcess, archive);
+    }();
 
     EXPECT_EQ(asked, archive);
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();

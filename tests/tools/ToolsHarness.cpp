@@ -8,10 +8,10 @@
 #include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/HouseholdGenerator.h"
+#include "tests/support/Processes.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTextStream>
 #include <functional>
 #include <stdexcept>
@@ -77,22 +77,13 @@ CommandResult create(Mode mode, const QString &path, const cli::ArchiveContents 
 
 CommandResult runCli(const QStringList &args, const QString &workDir, const QByteArray &input)
 {
-    QProcess process;
-    if (!workDir.isEmpty())
-        process.setWorkingDirectory(workDir);
-    process.start(testsupport::cliPath(), args);
-    if (!process.waitForStarted())
-        throw std::runtime_error("tavorio-cli does not start: " + testsupport::cliPath().toStdString());
-    process.write(input);
-    process.closeWriteChannel();
-    // A guard against a hung child, not a speed requirement.
-    if (!process.waitForFinished(10 * 60 * 1000))
-        throw std::runtime_error("tavorio-cli did not finish");
-    CommandResult result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+    testsupport::ProcessOptions options;
+    options.workDir = workDir;
+    options.input = input;
+    const testsupport::ProcessResult run = testsupport::runCli(args, options);
+    if (!run.finished)
+        throw std::runtime_error("tavorio-cli did not finish: " + run.errText().toStdString());
+    return {run.exitCode, run.outText(), run.errText()};
 }
 
 QByteArray fileBytes(const QString &path)

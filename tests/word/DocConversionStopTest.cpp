@@ -3,6 +3,7 @@
 
 #include "output/word/Application.h"
 #include "output/word/DocConverter.h"
+#include "tests/support/ScopedHook.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -74,9 +75,9 @@ TEST(DocConversion, CancellingStopsTheConverterAndItsChildren)
         childGroup = processGroupOf(child);
         return word::ConversionEnd::Cancelled;
     });
+    const testsupport::OnScopeEnd restore([] { word::setConversionWait({}); });
     word::Application application;
     EXPECT_THROW(application.Documents().Add(doc), word::ConversionCancelled);
-    word::setConversionWait({});
     ASSERT_NE(child, 0);
     // The launcher leads a group of its own with its child in it, so stopping the group
     // stops the converter proper too.

@@ -6,9 +6,9 @@
 #include "WordTestSupport.h"
 
 #include "output/word/CardPlaceholders.h"
+#include "tests/support/Processes.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QStandardPaths>
 
 namespace {
@@ -50,12 +50,16 @@ protected:
 
     static bool runOffice(const QString &folder, const QStringList &args)
     {
-        QProcess office;
-        office.setWorkingDirectory(folder);
-        office.start(QStringLiteral("soffice"),
-                     QStringList{QStringLiteral("-env:UserInstallation=file://") + folder + QStringLiteral("/profilo"),
-                                 QStringLiteral("--headless"), QStringLiteral("--norestore")} + args);
-        return office.waitForFinished(300000) && office.exitCode() == 0;
+        testsupport::ProcessOptions options;
+        options.workDir = folder;
+        return testsupport::runProcess(QStringLiteral("soffice"),
+                                       QStringList{QStringLiteral("-env:UserInstallation=file://") + folder
+                                                       + QStringLiteral("/profilo"),
+                                                   QStringLiteral("--headless"), QStringLiteral("--norestore")}
+                                           + args,
+                                       options)
+                   .exitCode
+            == 0;
     }
 };
 
@@ -91,10 +95,7 @@ TEST_F(SuppliedTemplates, FilledDocumentsReadAsExpectedOncePrinted)
 
     for (const QString &document : made) {
         const QString pdf = work + QStringLiteral("/pdf/") + QFileInfo(document).completeBaseName() + QStringLiteral(".pdf");
-        QProcess text;
-        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        ASSERT_TRUE(text.waitForFinished(60000)) << pdf.toStdString();
-        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        const QString printed = testsupport::outputOf(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         EXPECT_TRUE(printed.contains(QStringLiteral("Haddad Karim"))) << pdf.toStdString();
         EXPECT_TRUE(printed.contains(QStringLiteral("41/24"))) << pdf.toStdString();
         EXPECT_FALSE(printed.contains(QStringLiteral("[Capofamiglia]"))) << pdf.toStdString();

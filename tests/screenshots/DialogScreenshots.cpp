@@ -1,6 +1,4 @@
-// Pictures of every dialog for a look by eye: run under X with TAVORIO_SCREENSHOTS naming a
-// folder (xvfb-run -a env QT_QPA_PLATFORM=xcb TAVORIO_SCREENSHOTS=/tmp/shots test_report_dialogs
-// --gtest_filter=Screenshot*); skipped otherwise.
+// Pictures of every dialog for a look by eye.
 
 #include "output/report/ui/dialogs/BandSourceDialog.h"
 #include "output/report/ui/dialogs/ExpressionDialog.h"
@@ -15,6 +13,7 @@
 #include "output/report/ui/dialogs/WizardDialog.h"
 #include "output/report/ComponentDirectory.h"
 #include "tests/report_dialogs/DialogTestSupport.h"
+#include "tests/screenshots/Screenshots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,16 +29,13 @@ using ScreenshotTest = DialogFixture;
 void shoot(QDialog &dialog, const QString &name)
 {
     dialog.show();
-    for (int i = 0; i < 20; ++i)
-        QApplication::processEvents();
-    dialog.grab().save(QDir(qEnvironmentVariable("TAVORIO_SCREENSHOTS")).filePath(name + QStringLiteral(".png")));
+    screenshots::settle();
+    dialog.grab().save(QDir(screenshots::folder()).filePath(name + QStringLiteral(".png")));
     dialog.hide();
 }
 
 TEST_F(ScreenshotTest, EveryDialog)
 {
-    if (qEnvironmentVariableIsEmpty("TAVORIO_SCREENSHOTS"))
-        GTEST_SKIP();
     openArchive(3);
     TqnPage &page = m_report->layout().Pages.front();
     TqnBandView &band = reporttest::addBand(page, TqnBandType::btMasterData, 0, 20);

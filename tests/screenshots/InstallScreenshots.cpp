@@ -1,34 +1,23 @@
 // Pictures of the first-start window and of the notice for a document no application
-// opened, for people to look at: runs only when TAVORIO_SCREENSHOT_DIR names a folder
-// (under xvfb-run with QT_QPA_PLATFORM=xcb).
+// opened, for people to look at.
 
 #include "controls/TMessageBox.h"
 #include "forms/avvio/Tfrm_avvio.h"
 #include "forms/main/DocumentHandover.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/screenshots/Screenshots.h"
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
 
-void settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        QCoreApplication::processEvents();
-        QThread::msleep(20);
-    }
-}
-
 TEST(InstallScreenshots, FirstStartWindowAndUnopenedDocumentNotice)
 {
-    const QString folder = qEnvironmentVariable("TAVORIO_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "TAVORIO_SCREENSHOT_DIR not set";
+    const QString folder = screenshots::folder();
     const auto shoot = [&](QWidget *modal, const QString &name) {
-        settle();
+        screenshots::settle();
         QGuiApplication::primaryScreen()->grabWindow(0).save(folder + QLatin1Char('/') + name);
         modal->close();
     };

@@ -1,32 +1,22 @@
-// Pictures of the designer for a person to look at: run with TAVORIO_DESIGNER_SHOTS set to a
-// folder (and TAVORIO_DESIGNER_LAYOUT to a layout file, else a list made here), under a
-// real display server. Skipped otherwise.
+// Pictures of the designer for a person to look at, on a layout named by
+// TAVORIO_DESIGNER_LAYOUT or else a list made here.
 #include "tests/report_designer/DesignerTestSupport.h"
+#include "tests/screenshots/Screenshots.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QTabBar>
-#include <QThread>
 
 using namespace designertest;
+using screenshots::settle;
 
 namespace {
 
 class DesignerScreenshotTest : public DesignerFixture {};
 
-void settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(20);
-    }
-}
-
 TEST_F(DesignerScreenshotTest, DesignerOnAListWithASelectionAndTheInspector)
 {
-    const QString shots = qEnvironmentVariable("TAVORIO_DESIGNER_SHOTS");
-    if (shots.isEmpty())
-        GTEST_SKIP() << "no TAVORIO_DESIGNER_SHOTS";
+    const QString shots = screenshots::folder();
     const QString layout = qEnvironmentVariable("TAVORIO_DESIGNER_LAYOUT");
     if (layout.isEmpty())
         makeSuppliedList();

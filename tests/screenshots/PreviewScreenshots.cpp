@@ -1,34 +1,24 @@
-// Pictures of the preview on a real display, for people to look at: runs only when
-// TAVORIO_SCREENSHOT_DIR names a folder (under xvfb-run with QT_QPA_PLATFORM=xcb).
+// Pictures of the preview on a real display, for people to look at.
 
 #include "output/report/ui/PreviewWindows.h"
 #include "tests/report_ui/PreviewTestSupport.h"
+#include "tests/screenshots/Screenshots.h"
 
 #include <QApplication>
 #include <QScreen>
-#include <QThread>
 
 using namespace previewtest;
+using screenshots::settle;
 
 namespace {
 
 class PreviewScreenshotTest : public PreviewListFixture {};
 
-void settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        QCoreApplication::processEvents();
-        QThread::msleep(20);
-    }
-}
-
 TEST_F(PreviewScreenshotTest, TwelvePageListAtEachZoomAndAFoundName)
 {
-    const QString folder = qEnvironmentVariable("TAVORIO_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "TAVORIO_SCREENSHOT_DIR not set";
+    const QString folder = screenshots::folder();
     buildList();
-    ScriptedDialogs dialogs;
+    previewtest::ScriptedDialogs dialogs;
     TStandardPreview preview(*m_report, false);
     preview.setDialogs(&dialogs);
     preview.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
