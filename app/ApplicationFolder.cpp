@@ -56,9 +56,11 @@ FolderChoice chooseApplicationFolder(const FolderRequest &request)
         return {FolderSource::Environment, request.environment};
     if (!request.installed)
         return {FolderSource::WorkingFolder, {}};
-    if (!request.remembered.isEmpty() && holdsArchive(request.remembered))
+    if (request.remembered.isEmpty())
+        return {FolderSource::FirstStart, {}};
+    if (holdsArchive(request.remembered))
         return {FolderSource::Remembered, request.remembered};
-    return {FolderSource::FirstStart, {}};
+    return {FolderSource::FirstStart, {}, request.remembered};
 }
 
 QString rememberedFolder() { return startSettings().value(kRememberedKey).toString(); }

@@ -24,7 +24,8 @@ struct FolderRequest {
 
 struct FolderChoice {
     FolderSource source = FolderSource::WorkingFolder;
-    QString folder;   // empty for WorkingFolder and FirstStart
+    QString folder;        // empty for WorkingFolder and FirstStart
+    QString unreachable;   // FirstStart: the remembered folder that holds no archive now
 };
 
 // The value of --cartella in the program's arguments (the program name first, Qt's own

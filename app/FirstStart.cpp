@@ -2,6 +2,7 @@
 
 #include "app/ApplicationFolder.h"
 #include "controls/TMessageBox.h"
+#include "forms/ProcessValues.h"
 #include "platform/SuppliedFiles.h"
 #include "tools/cli/ArchiveCreator.h"
 #include "tools/cli/CliError.h"
@@ -44,6 +45,20 @@ void createArchive(const QString &folder, const cli::ArchiveContents &contents)
     }
 }
 
+// Whatever way the folder was named (the option, the variable, an earlier start), it gets the
+// supplied lists, templates and manual it lacks. A folder the user may not write (a share
+// mounted read-only) still opens: the failure goes to the log.
+void supplyFolder(const QString &supplied, const QString &folder)
+{
+    if (supplied.isEmpty())
+        return;
+    try {
+        platform::copyMissingFiles(supplied, folder);
+    } catch (const std::exception &error) {
+        qWarning("%s", error.what());
+    }
+}
+
 } // namespace
 
 QString defaultNewArchiveFolder()
@@ -53,9 +68,20 @@ QString defaultNewArchiveFolder()
 
 QString defaultDemoFolder()
 {
+    const QString chosen = qEnvironmentVariable("TAVORIO_DEMO_DIR");
+    if (!chosen.isEmpty())
+        return chosen;
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
         .filePath(QStringLiteral("tavorio-demo"));
 }
+
+bool isDemoFolder(const QString &folder)
+{
+    const QString demo = QFileInfo(defaultDemoFolder()).canonicalFilePath();
+    return !demo.isEmpty() && QFileInfo(folder).canonicalFilePath() == demo;
+}
+
+void markDemoArchive() { ProcessValues::setDemoArchive(isDemoFolder(QDir::currentPath())); }
 
 QString carryOutFirstStart(const FirstStartChoice &choice, const FirstStartPlaces &places)
 {
@@ -74,6 +100,12 @@ QString carryOutFirstStart(const FirstStartChoice &choice, const FirstStartPlace
         folder = withSlash(choice.folder);
         if (!holdsArchive(folder))
             throw refusal(QStringLiteral("Nella cartella \"%1\" non c'è l'archivio tavorio.mdb.")
+                              .arg(QDir::toNativeSeparators(choice.folder)));
+        break;
+    case FirstStartKind::Retry:
+        folder = withSlash(choice.folder);
+        if (!holdsArchive(folder))
+            throw refusal(QStringLiteral("La cartella \"%1\" non è ancora raggiungibile o non contiene l'archivio.")
                               .arg(QDir::toNativeSeparators(choice.folder)));
         break;
     case FirstStartKind::Demo:
@@ -107,11 +139,14 @@ std::optional<int> settleApplicationFolder(const QStringList &arguments)
     FolderChoice choice = chooseApplicationFolder(request);
     switch (choice.source) {
     case FolderSource::WorkingFolder:
+        markDemoArchive();
         return std::nullopt;
     case FolderSource::FirstStart: {
         const FirstStartPlaces places{supplied, defaultDemoFolder()};
-        Tfrm_avvio window(defaultNewArchiveFolder(),
-                          [&places](const FirstStartChoice &chosen) { return carryOutFirstStart(chosen, places); });
+        Tfrm_avvio window(
+            defaultNewArchiveFolder(),
+            [&places](const FirstStartChoice &chosen) { return carryOutFirstStart(chosen, places); }, nullptr,
+            choice.unreachable);
         choice.folder = window.ask();
         if (choice.folder.isEmpty())
             return 0;
@@ -128,6 +163,8 @@ std::optional<int> settleApplicationFolder(const QStringList &arguments)
                             .arg(QDir::toNativeSeparators(choice.folder)));
         return 1;
     }
+    markDemoArchive();
+    supplyFolder(supplied, choice.folder);
     return std::nullopt;
 }
 

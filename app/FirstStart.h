@@ -17,12 +17,17 @@ struct FirstStartPlaces {
 
 // The default folder of a new archive: "Tavorio" in the user's documents.
 QString defaultNewArchiveFolder();
-// ~/.local/share/tavorio-demo, the folder scripts/run uses too.
+// ~/.local/share/tavorio-demo (or $TAVORIO_DEMO_DIR), the folder scripts/run uses too.
 QString defaultDemoFolder();
+// The folder is the demo archive's; markDemoArchive() tells the windows whether the working
+// folder is.
+bool isDemoFolder(const QString &folder);
+void markDemoArchive();
 
 // Carries out a first-start choice: creates the empty archive in the folder (refusing a
 // folder that already holds one), checks that an existing folder holds an archive, or
-// creates the demo archive when it is missing; then copies the supplied files the folder
+// creates the demo archive when it is missing, or checks that the folder that could not be
+// reached now holds its archive (Retry); then copies the supplied files the folder
 // lacks. Returns the folder with a trailing "/"; throws std::runtime_error with an Italian
 // reason, leaving whatever archive the user had untouched.
 QString carryOutFirstStart(const FirstStartChoice &choice, const FirstStartPlaces &places);

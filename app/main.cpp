@@ -1,4 +1,6 @@
 #include "app/ApplicationSetup.h"
+#include "app/ArchiveChange.h"
+#include "app/CatalogueUpdate.h"
 #include "app/DisplayCheck.h"
 #include "app/FirstStart.h"
 #include "app/TavorioApplication.h"
@@ -44,9 +46,16 @@ int main(int argc, char **argv)
     frm_main->printCommand().setSelectionWindow(frm_stampa.get());
     const auto frm_pass2 = std::make_unique<Tfrm_pass2>(frm_main.get());
     frm_main->configPage()->setPasswordWindow(frm_pass2.get());
+    frm_main->configPage()->OnArchivioClick = [&frm_main] { app::changeArchive(*frm_main); };
 
     if (frm_main->endRequested())
         return frm_main->startupOutcome() == StartupOutcome::ConnectionFailed ? 1 : 0;
+    try {
+        app::addMissingLists(frm_main->data().stampe());
+    } catch (const std::exception &error) {
+        // A catalogue that cannot take rows (an archive opened read-only) keeps its lists.
+        qWarning("Catalogo degli elenchi non aggiornato: %s", error.what());
+    }
 
     frm_main->show();
     return application.exec();

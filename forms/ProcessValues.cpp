@@ -8,6 +8,7 @@ struct Values {
     QString applicationFolder;
     QString archivePassword;
     bool printFilterMode = false;
+    bool demoArchive = false;
 };
 
 Values &values()
@@ -27,6 +28,9 @@ void setArchivePassword(const QString &password) { values().archivePassword = pa
 
 bool printFilterMode() { return values().printFilterMode; }
 void setPrintFilterMode(bool on) { values().printFilterMode = on; }
+
+bool demoArchive() { return values().demoArchive; }
+void setDemoArchive(bool demo) { values().demoArchive = demo; }
 
 void reset() { values() = Values{}; }
 

@@ -20,6 +20,11 @@ void setArchivePassword(const QString &password);
 bool printFilterMode();
 void setPrintFilterMode(bool on);
 
+// The archive is the demo one, of invented families: the window says so, so that nobody
+// types real families into it.
+bool demoArchive();
+void setDemoArchive(bool demo);
+
 // Back to the values a fresh process starts with.
 void reset();
 

@@ -148,6 +148,10 @@ QHash<qint64, std::vector<Member>> membersByCard(TArcDatabase &database, const Q
     const TField *birth = members->fieldByName(QStringLiteral("Data_nascita"));
     QHash<qint64, std::vector<Member>> byCard;
     for (members->first(); !members->eof(); members->next()) {
+        // Someone born after the date was nobody's member then; without a birth date a
+        // member counts, under "età non indicata".
+        if (!birth->isNull() && birth->asDateTime().date() > at)
+            continue;
         const std::optional<int> age = birth->isNull() ? std::nullopt : memberAge(birth->asDateTime().date(), at);
         byCard[card->asInteger()].push_back({role->asString(), job->asString(), age});
     }
@@ -211,11 +215,16 @@ ArchiveStatistics ArchiveStatistics::compute(TDataSet &cards, TArcDatabase &data
         const TField *country = cards.fieldByName(QStringLiteral("Paese_di_origine"));
         const TField *home = cards.fieldByName(QStringLiteral("Abitazione"));
         const TField *expiry = cards.fieldByName(QStringLiteral("Scad_ISEE"));
+        const TField *begun = cards.fieldByName(QStringLiteral("Inizio"));
         std::array<const TField *, 6> flags{};
         for (size_t g = 0; g < flags.size(); ++g)
             flags[g] = cards.fieldByName(QStringLiteral("G%1").arg(g + 1));
         static const std::vector<Member> kNobody;
         for (cards.first(); !cards.eof(); cards.next()) {
+            // A household whose assistance began after the date was not assisted then. One
+            // without a beginning counts: it is on the cards, and nothing says it came later.
+            if (!begun->isNull() && begun->asDateTime().date() > at)
+                continue;
             ++households;
             const auto found = members.constFind(id->asInteger());
             const std::vector<Member> &household = found == members.cend() ? kNobody : *found;

@@ -5,9 +5,10 @@
 // occupation, households also helped by each of the six bodies, and the state of their
 // ISEE statements. Every figure the program shows, prints or exports comes from here.
 //
-// Ages are the card's (store/MemberAge.h) at the reference date; a member without a birth
-// date, or born more than a year after that date (an age the card shows as negative), is
-// counted under "età non indicata". An ISEE statement expiring on the reference date is
+// Only what was so at the reference date counts: a household whose "Inizio" is after it is
+// left out (one without "Inizio" counts), and so is a member born after it. Ages are the
+// card's (store/MemberAge.h) at the reference date; a member without a birth date is counted
+// under "età non indicata". An ISEE statement expiring on the reference date is
 // still running ("in scadenza"); one that expired the day before is "scaduto".
 
 #include <QDate>

@@ -26,7 +26,7 @@ QString pickFolder(QWidget *parent, const QString &start)
 
 } // namespace
 
-Tfrm_avvio::Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent)
+Tfrm_avvio::Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent, QString unreachableFolder)
     : QDialog(parent), m_action(std::move(action)), m_picker(pickFolder),
       m_nuovo(new QRadioButton(QStringLiteral("Creare un nuovo archivio vuoto nella cartella:"), this)),
       m_esistente(new QRadioButton(QStringLiteral("Aprire un archivio esistente (per esempio la cartella condivisa dell'ufficio):"), this)),
@@ -36,7 +36,7 @@ Tfrm_avvio::Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent)
       m_browseNew(new QPushButton(QStringLiteral("Sfoglia..."), this)),
       m_browseExisting(new QPushButton(QStringLiteral("Sfoglia..."), this)),
       m_avanti(new QPushButton(QStringLiteral("Avanti"), this)),
-      m_esci(new QPushButton(QStringLiteral("Esci"), this))
+      m_esci(new QPushButton(QStringLiteral("Esci"), this)), m_unreachable(std::move(unreachableFolder))
 {
     setObjectName(QStringLiteral("frm_avvio"));
     setWindowTitle(QStringLiteral("Tavorio - primo avvio"));
@@ -53,7 +53,24 @@ Tfrm_avvio::Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent)
     m_nuovo->setObjectName(QStringLiteral("nuovo"));
     m_esistente->setObjectName(QStringLiteral("esistente"));
     m_demo->setObjectName(QStringLiteral("demo"));
-    m_nuovo->setChecked(true);
+    QLabel *missing = nullptr;
+    if (m_unreachable.isEmpty()) {
+        m_nuovo->setChecked(true);
+    } else {
+        const QString shown = QDir::toNativeSeparators(m_unreachable);
+        missing = new QLabel(QStringLiteral("La cartella \"%1\" non è raggiungibile. Se è una cartella di rete, "
+                                            "collegarla e scegliere \"Riprova\"; altrimenti scegliere un altro "
+                                            "archivio.")
+                                 .arg(shown),
+                             this);
+        missing->setObjectName(QStringLiteral("lb_irraggiungibile"));
+        missing->setWordWrap(true);
+        missing->setStyleSheet(QStringLiteral("color: #b00000"));
+        m_riprova = new QRadioButton(QStringLiteral("Riprova con la cartella \"%1\"").arg(shown), this);
+        m_riprova->setObjectName(QStringLiteral("riprova"));
+        m_riprova->setChecked(true);
+        m_existingFolder->setText(shown);
+    }
     m_newFolder->setObjectName(QStringLiteral("cartella_nuova"));
     m_existingFolder->setObjectName(QStringLiteral("cartella_esistente"));
     m_avanti->setObjectName(QStringLiteral("avanti"));
@@ -63,20 +80,24 @@ Tfrm_avvio::Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent)
 
     connect(m_browseNew, &QPushButton::clicked, this, [this] { browse(m_newFolder); });
     connect(m_browseExisting, &QPushButton::clicked, this, [this] { browse(m_existingFolder); });
-    for (QRadioButton *radio : {m_nuovo, m_esistente, m_demo})
-        connect(radio, &QRadioButton::toggled, this, &Tfrm_avvio::enableFolders);
+    for (QRadioButton *radio : {m_riprova, m_nuovo, m_esistente, m_demo})
+        if (radio)
+            connect(radio, &QRadioButton::toggled, this, &Tfrm_avvio::enableFolders);
     connect(m_avanti, &QPushButton::clicked, this, &Tfrm_avvio::avantiClick);
     connect(m_esci, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *grid = new QGridLayout;
     grid->setColumnMinimumWidth(0, 20);
-    grid->addWidget(m_nuovo, 0, 0, 1, 3);
-    grid->addWidget(m_newFolder, 1, 1);
-    grid->addWidget(m_browseNew, 1, 2);
-    grid->addWidget(m_esistente, 2, 0, 1, 3);
-    grid->addWidget(m_existingFolder, 3, 1);
-    grid->addWidget(m_browseExisting, 3, 2);
-    grid->addWidget(m_demo, 4, 0, 1, 3);
+    int row = 0;
+    if (m_riprova)
+        grid->addWidget(m_riprova, row++, 0, 1, 3);
+    grid->addWidget(m_nuovo, row++, 0, 1, 3);
+    grid->addWidget(m_newFolder, row, 1);
+    grid->addWidget(m_browseNew, row++, 2);
+    grid->addWidget(m_esistente, row++, 0, 1, 3);
+    grid->addWidget(m_existingFolder, row, 1);
+    grid->addWidget(m_browseExisting, row++, 2);
+    grid->addWidget(m_demo, row, 0, 1, 3);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -86,11 +107,21 @@ Tfrm_avvio::Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent)
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(16, 12, 16, 12);
     column->addWidget(title);
+    if (missing)
+        column->addWidget(missing);
     column->addWidget(question);
     column->addLayout(grid);
     column->addWidget(note);
     column->addLayout(buttons);
     setFixedWidth(560);
+    // Top to bottom, "Riprova" first when it is there.
+    QWidget *previous = m_riprova;
+    for (QWidget *next : std::initializer_list<QWidget *>{m_nuovo, m_newFolder, m_browseNew, m_esistente, m_existingFolder,
+                                                         m_browseExisting, m_demo, m_avanti, m_esci}) {
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    }
     enableFolders();
 }
 
@@ -104,6 +135,8 @@ QString Tfrm_avvio::ask()
 
 FirstStartChoice Tfrm_avvio::choice() const
 {
+    if (m_riprova && m_riprova->isChecked())
+        return {FirstStartKind::Retry, m_unreachable};
     if (m_demo->isChecked())
         return {FirstStartKind::Demo, {}};
     if (m_esistente->isChecked())
@@ -115,7 +148,7 @@ FirstStartChoice Tfrm_avvio::choice() const
 void Tfrm_avvio::avantiClick()
 {
     const FirstStartChoice chosen = choice();
-    if (chosen.kind != FirstStartKind::Demo && chosen.folder.isEmpty()) {
+    if (chosen.kind != FirstStartKind::Demo && chosen.kind != FirstStartKind::Retry && chosen.folder.isEmpty()) {
         TMessageBox(this).notice(QStringLiteral("   Indicare la cartella.   "));
         return;
     }

@@ -1,7 +1,9 @@
 #pragma once
 // The first-start window of an installed program: where the archive is. A new empty archive
 // in a folder the user picks (under their documents by default), an archive folder that
-// already exists (a shared office folder, say), or the demo archive. The window only asks;
+// already exists (a shared office folder, say), or the demo archive. When the folder chosen
+// before cannot be reached (an office share not mounted), the window names it and offers
+// "Riprova" first, chosen, so that Enter creates nothing. The window only asks;
 // what each answer does is given to it, and while that fails the window stays open with the
 // reason shown.
 
@@ -13,11 +15,11 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-enum class FirstStartKind { NewArchive, ExistingArchive, Demo };
+enum class FirstStartKind { NewArchive, ExistingArchive, Demo, Retry };
 
 struct FirstStartChoice {
     FirstStartKind kind = FirstStartKind::NewArchive;
-    QString folder;   // empty for the demo
+    QString folder;   // empty for the demo; for Retry, the folder that was not reachable
 };
 
 class Tfrm_avvio final : public QDialog {
@@ -29,7 +31,9 @@ public:
     // Lets the user pick a folder starting from the given one; empty when cancelled.
     using FolderPicker = std::function<QString(QWidget *parent, const QString &start)>;
 
-    Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent = nullptr);
+    // `unreachableFolder`: the folder of an earlier start that cannot be reached now; empty
+    // when there is none.
+    Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent = nullptr, QString unreachableFolder = {});
 
     // Shows the window modally: the folder the chosen action settled on, or empty after "Esci".
     QString ask();
@@ -37,12 +41,14 @@ public:
     FirstStartChoice choice() const;
     void setFolderPicker(FolderPicker picker) { m_picker = std::move(picker); }
 
+    QRadioButton *riprova() const { return m_riprova; }
     QRadioButton *nuovo() const { return m_nuovo; }
     QRadioButton *esistente() const { return m_esistente; }
     QRadioButton *demo() const { return m_demo; }
     QLineEdit *cartellaNuova() const { return m_newFolder; }
     QLineEdit *cartellaEsistente() const { return m_existingFolder; }
     QPushButton *avanti() const { return m_avanti; }
+    QPushButton *esci() const { return m_esci; }
 
 private:
     void avantiClick();
@@ -61,4 +67,6 @@ private:
     QPushButton *m_browseExisting;
     QPushButton *m_avanti;
     QPushButton *m_esci;
+    QString m_unreachable;
+    QRadioButton *m_riprova = nullptr;
 };

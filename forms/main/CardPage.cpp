@@ -1,5 +1,7 @@
 #include "forms/main/CardPage.h"
 
+#include "forms/ProcessValues.h"
+
 #include "controls/GridColumn.h"
 #include "controls/TDBCheckBox.h"
 #include "controls/TDBDateEdit.h"
@@ -79,6 +81,12 @@ CardPage::CardPage(TMainData &data, const TMessageBox &mymsg, QWidget *parent)
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     column->setSpacing(kMargin);
+    if (ProcessValues::demoArchive()) {
+        auto *demo = new QLabel(QStringLiteral("(dimostrazione) Archivio di famiglie inventate: non inserire famiglie vere."), this);
+        demo->setObjectName(QStringLiteral("lb_dimostrazione"));
+        demo->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
+        column->addWidget(demo);
+    }
     column->addWidget(buildCardFields());
     column->addWidget(buildMembers(), 1);
     column->addWidget(buildBodiesAndNotes(), 1);

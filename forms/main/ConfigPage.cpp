@@ -86,7 +86,8 @@ ConfigPage::ConfigPage(Tfrm_main &window) : QWidget(window.tb_config()), m_windo
     buildButtons();
     buildTabs();
     setTabOrder(m_btTracciati, m_btPassword);
-    setTabOrder(m_btPassword, m_tabs);
+    setTabOrder(m_btPassword, m_btArchivio);
+    setTabOrder(m_btArchivio, m_tabs);
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 4, 0, 0);
@@ -95,6 +96,7 @@ ConfigPage::ConfigPage(Tfrm_main &window) : QWidget(window.tb_config()), m_windo
     buttons->setContentsMargins(4, 0, 4, 0);
     buttons->addWidget(m_btTracciati);
     buttons->addWidget(m_btPassword);
+    buttons->addWidget(m_btArchivio);
     buttons->addStretch();
     column->addLayout(buttons);
     column->addWidget(m_tabs, 1);
@@ -111,6 +113,11 @@ void ConfigPage::buildButtons()
     m_btPassword = configButton(this, "bt_password", QStringLiteral("Proteggi il mio archivio con una password"));
     connect(m_btTracciati, &QPushButton::clicked, this, [this] { bt_tracciatiClick(); });
     connect(m_btPassword, &QPushButton::clicked, this, [this] { bt_passwordClick(); });
+    m_btArchivio = configButton(this, "bt_archivio", QStringLiteral("Cambia archivio…"));
+    connect(m_btArchivio, &QPushButton::clicked, this, [this] {
+        if (OnArchivioClick)
+            OnArchivioClick();
+    });
 }
 
 void ConfigPage::buildTabs()

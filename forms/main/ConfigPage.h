@@ -32,6 +32,7 @@ public:
 
     QPushButton *bt_tracciati() const { return m_btTracciati; }
     QPushButton *bt_password() const { return m_btPassword; }
+    QPushButton *bt_archivio() const { return m_btArchivio; }
     QTabWidget *pc_tabelle() const { return m_tabs; }
     LookupTab *tab(Lookup lookup) const;
     TExDBGrid *grid(Lookup lookup) const;
@@ -44,6 +45,9 @@ public:
 
     // "Modifica i tracciati di stampa": the report designer binds it when it arrives.
     std::function<void()> OnTracciatiClick;
+    // "Cambia archivio…": the program binds the first-start choice to it, which starts the
+    // program again on the archive chosen.
+    std::function<void()> OnArchivioClick;
 
 private:
     void buildButtons();
@@ -62,6 +66,7 @@ private:
     Tfrm_main &m_window;
     QPushButton *m_btTracciati = nullptr;
     QPushButton *m_btPassword = nullptr;
+    QPushButton *m_btArchivio = nullptr;
     QTabWidget *m_tabs = nullptr;
     std::array<LookupTab *, kLookups> m_lookupTabs{};
     QPointer<Tfrm_pass2> m_passwordWindow;

@@ -26,13 +26,15 @@ const char *const kListColumns[] = {
     "Nucleo", "Abitazione", "Inizio", "Necessita_alimentari", "Note", "Ascolto",
 };
 
-// Every letter the user enters comes out in upper case, accented ones included.
+// The letters a to z the user enters come out in upper case, the others as typed: the search
+// text is folded as the record text is, so whatever is stored (an "ß", a Greek or Cyrillic
+// name, an accented letter in either case) is found by typing it as it stands.
 class UpperCaseEntry final : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString &input, int &) const override
     {
-        input = input.toUpper();
+        input = upperAsciiLetters(input);
         return Acceptable;
     }
 };

@@ -7,6 +7,10 @@
 #include "store/NetworkFolderWarning.h"
 #include "store/TArcDatabase.h"
 
+#include "engine/EngineError.h"
+
+#include <QtGlobal>
+
 namespace {
 
 const QString kLayoutFile = QStringLiteral("tavorio.ini");
@@ -14,14 +18,26 @@ const QString kArchiveFile = QStringLiteral("tavorio.mdb");
 const QString kLockFile = QStringLiteral("tavorio.ldb");
 
 // A lock file means someone has the archive open (or crashed with it open): then the file
-// must not be replaced under them. A server keeps its own copies and needs no compaction. The copies come first and only of a sound archive: a
-// damaged one stops the start-up here, before it is compacted, with the last good copy kept.
+// must not be replaced under them. A server keeps its own copies and needs no compaction.
+// The copies come first and only of a sound archive: a damaged one stops the start-up here,
+// before it is compacted, with the last good copy kept. A copy that cannot be written (a full
+// disk, a file where the copies' folder should be) is not the user's business: it goes to the
+// log for whoever looks after the desk, and the start-up goes on.
 void maintainArchive(TArcDatabase &database, const QDate &today)
 {
     if (database.isOnServer() || platform::fileExists(ProcessValues::inApplicationFolder(kLockFile)))
         return;
     const QString archive = ProcessValues::inApplicationFolder(kArchiveFile);
-    store::ArchiveBackup(archive, today).refresh(ProcessValues::archivePassword());
+    try {
+        store::ArchiveBackup(archive, today).refresh(ProcessValues::archivePassword());
+    } catch (const dao::EngineError &error) {
+        if (error.number() == dao::errDatabaseCorrupt)
+            throw;
+        qWarning("Copia di riserva dell'archivio non riuscita: %s", qUtf8Printable(error.description()));
+        // Someone opened the archive after the lock-file test: it must not be compacted now.
+        if (error.number() == dao::errFileInUse)
+            return;
+    }
     database.RepairDatabaseFile(archive, ProcessValues::archivePassword());
     database.CompactDatabaseFile(archive, ProcessValues::archivePassword());
 }

@@ -1,5 +1,7 @@
 #include "forms/main/Tfrm_main.h"
 
+#include "forms/ProcessValues.h"
+
 #include "controls/SansFont.h"
 #include "forms/ErrorBox.h"
 #include "forms/main/ArchiveConnection.h"
@@ -30,7 +32,7 @@ StartupOutcome Tfrm_main::realStartup(Tfrm_main &window)
 Tfrm_main::Tfrm_main(const StartupStep &startup, QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frm_main"));
-    setWindowTitle(QStringLiteral("Tavorio"));
+    setWindowTitle(ProcessValues::demoArchive() ? QStringLiteral("Tavorio (dimostrazione)") : QStringLiteral("Tavorio"));
     setFont(sansSerifFont(kFontPixels));
     move(214, 164);
     resize(597, 643);

@@ -5,6 +5,7 @@
 #include "db/TField.h"
 #include "forms/ProcessValues.h"
 #include "output/report/TqnReport.h"
+#include "output/report/model/TqnVariables.h"
 #include "store/TArcTable.h"
 
 namespace {
@@ -86,6 +87,7 @@ void PrintedListRun::run(const PrintedListEntry &entry, const QString &layoutFol
         throw;
     }
     m_report.OpenLayout(layoutFolder + entry.tracciato);
+    stateCriteria(criteria);
     try {
         const PrintFilterScope printing(m_sink, criteria);
         produce(m_report);
@@ -94,6 +96,17 @@ void PrintedListRun::run(const PrintedListEntry &entry, const QString &layoutFol
         throw;
     }
     restoreOrder(savedOrder);
+}
+
+// A layout that prints [CRITERI] in its header says which cards it covers; the supplied
+// lists all do. The value is a text constant, its quotes doubled.
+void PrintedListRun::stateCriteria(const CardCriteria &criteria)
+{
+    if (!m_report.Values().find(kCriteriaVariable))
+        return;
+    QString text = criteria.description();
+    text.replace(QLatin1Char('\''), QStringLiteral("''"));
+    m_report.Values().set({kCriteriaVariable, TqnVariableKind::vkOther, {}, {}, QLatin1Char('\'') + text + QLatin1Char('\'')});
 }
 
 // A list page that was never sorted keeps the list's order. Either way the cards are read

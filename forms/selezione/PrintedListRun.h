@@ -29,6 +29,9 @@ QStringList printedListOrder(const QString &ordine);
 // A Tracciato names a file of the layout folder: no folder part, no "..", no drive.
 bool isLayoutFileName(const QString &tracciato);
 
+// The report variable through which a layout's header states the print criteria.
+inline const QString kCriteriaVariable = QStringLiteral("CRITERI");
+
 class PrintedListRun final {
 public:
     // Hands the print criteria to the card table's record filter (null: none any more).
@@ -52,6 +55,7 @@ public:
 private:
     void sortBy(const QStringList &items);
     void restoreOrder(const QString &savedOrder);
+    void stateCriteria(const CardCriteria &criteria);
 
     TArcTable &m_cards;
     TqnReport &m_report;

@@ -3,8 +3,9 @@
 #include "controls/SansFont.h"
 #include "forms/CentreOnScreen.h"
 
-#include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QPushButton>
 
 namespace {
@@ -27,12 +28,20 @@ ReferenceDateDialog::ReferenceDateDialog(QWidget *parent) : QDialog(parent)
     label->setObjectName(QStringLiteral("lb_data"));
     label->move(8, 8);
     label->adjustSize();
-    m_date = new QDateEdit(this);
+    m_date = new QLineEdit(this);
     m_date->setObjectName(QStringLiteral("sel_data"));
-    m_date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    m_date->setCalendarPopup(true);
+    m_date->setPlaceholderText(QStringLiteral("GG/MM/AAAA"));
+    m_date->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,2}/?[0-9]{0,2}/?[0-9]{0,4}")), m_date));
     m_date->setGeometry(8, 24, 121, 21);
     label->setBuddy(m_date);
+    connect(m_date, &QLineEdit::textEdited, this, [this] { m_error->hide(); });
+
+    m_error = new QLabel(this);
+    m_error->setObjectName(QStringLiteral("lb_errore"));
+    m_error->setGeometry(8, 46, 252, 16);
+    m_error->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_error->hide();
 
     m_btAnnulla = new QPushButton(QStringLiteral("Annulla"), this);
     m_btAnnulla->setObjectName(QStringLiteral("bt_annulla"));
@@ -44,20 +53,41 @@ ReferenceDateDialog::ReferenceDateDialog(QWidget *parent) : QDialog(parent)
     m_btStampa->setObjectName(QStringLiteral("bt_stampa"));
     m_btStampa->setGeometry(180, 64, 80, 25);
     m_btStampa->setDefault(true);
-    connect(m_btStampa, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_btStampa, &QPushButton::clicked, this, &ReferenceDateDialog::stampaClick);
+}
+
+std::optional<QDate> ReferenceDateDialog::typedDate() const
+{
+    const QDate date = QDate::fromString(m_date->text().trimmed(), QStringLiteral("d/M/yyyy"));
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
+void ReferenceDateDialog::stampaClick()
+{
+    if (typedDate()) {
+        accept();
+        return;
+    }
+    m_error->setText(QStringLiteral("La data \"%1\" non esiste.").arg(m_date->text()));
+    m_error->show();
+    m_date->setFocus();
+    m_date->selectAll();
 }
 
 std::optional<QDate> ReferenceDateDialog::ask(const QDate &initial)
 {
-    m_date->setDate(initial);
+    m_date->setText(initial.toString(QStringLiteral("dd/MM/yyyy")));
+    m_error->hide();
     if (exec() != QDialog::Accepted)
         return std::nullopt;
-    return m_date->date();
+    return typedDate();
 }
 
 void ReferenceDateDialog::showEvent(QShowEvent *event)
 {
     centreOnScreen(*this);
+    // Typing replaces the whole date shown, as in any box offered with a value.
     m_date->setFocus();
+    m_date->selectAll();
     QDialog::showEvent(event);
 }

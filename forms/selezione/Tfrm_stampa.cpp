@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace {
 
@@ -20,6 +21,7 @@ constexpr int kClientWidth = 268;
 constexpr int kClientHeight = 273;
 constexpr int kFontPixels = 11;
 constexpr int kBandRowsVisible = 8;
+constexpr int kCatalogueColumnWidth = 246;
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, int x, int y)
 {
@@ -72,7 +74,7 @@ void Tfrm_stampa::buildControls()
     m_grid->setReadOnly(true);
     m_grid->setScrollBars(TScrollStyle::ssNone);
     m_grid->columns().add(QStringLiteral("Nome")).title().setCaption(QStringLiteral("Nome"));
-    m_grid->columns().at(0)->setWidth(246);
+    m_grid->columns().at(0)->setWidth(kCatalogueColumnWidth);
     m_grid->setDataSource(&m_data.ds_stampe());
     m_grid->setGeometry(8, 94, 252, 138);
     // The grid keeps Enter and Esc for its own editing; here they close the window as in any
@@ -138,9 +140,21 @@ bool Tfrm_stampa::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+// A catalogue longer than the grid shows gets a scroll bar, its column narrowed to leave room:
+// every list stays reachable with the mouse too.
+void Tfrm_stampa::fitCatalogue()
+{
+    TDataSet &catalogue = m_data.stampe();
+    const bool scrolls = catalogue.active() && catalogue.recordCount() > m_grid->visibleRowCount();
+    m_grid->setScrollBars(scrolls ? TScrollStyle::ssVertical : TScrollStyle::ssNone);
+    const int room = scrolls ? m_grid->verticalScrollBar()->sizeHint().width() : 0;
+    m_grid->columns().at(0)->setWidth(kCatalogueColumnWidth - room);
+}
+
 void Tfrm_stampa::showEvent(QShowEvent *event)
 {
     refillBands();
+    fitCatalogue();
     centreOnScreen(*this);
     QDialog::showEvent(event);
 }

@@ -43,6 +43,7 @@ protected:
 
 private:
     void buildControls();
+    void fitCatalogue();
 
     TMainData &m_data;
     QComboBox *m_selFascia = nullptr;

@@ -21,4 +21,7 @@ public:
     // The same criteria as data, for a card table that lets its storage select the cards.
     TFilterCriteria filterCriteria() const;
     bool acceptsAll() const { return band.isEmpty() && country.isEmpty() && searchText.isEmpty(); }
+    // What a printed list says it covers: "Fascia B, paese Marocco, ricerca \"ROSSI\"", or
+    // "Tutte le schede".
+    QString description() const;
 };

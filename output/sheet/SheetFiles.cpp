@@ -3,13 +3,27 @@
 #include "output/word/AutomationError.h"
 #include "output/word/ZipPackage.h"
 
+#include <QRegularExpression>
 #include <QXmlStreamWriter>
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
-QString csvField(const QString &text)
+// A text a spreadsheet would take for a formula: "=", "+", "-" or "@" first, and not a plain
+// number such as "-3,5" or "+39" that the list printed as such.
+bool looksLikeFormula(const QString &text)
 {
+    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+([.,][0-9]+)*$"));
+    return !text.isEmpty() && QStringLiteral("=+-@").contains(text.front()) && !number.match(text).hasMatch();
+}
+
+QString csvField(QString text)
+{
+    // An apostrophe first keeps it a text: no spreadsheet evaluates a name typed as "=...".
+    if (looksLikeFormula(text))
+        text.prepend(QLatin1Char('\''));
     if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
         && !text.contains(QLatin1Char('\r')))
         return text;
@@ -95,9 +109,45 @@ void cellStyle(QXmlStreamWriter &xml, const char *name, const char *dataStyle, b
     xml.writeEndElement();
 }
 
-void automaticStyles(QXmlStreamWriter &xml)
+// Each column as wide as its longest line (title included), within what a screen shows.
+std::vector<double> columnWidthsCm(const SheetTable &table)
+{
+    std::vector<qsizetype> longest(size_t(table.titles.size()), 0);
+    const auto measure = [&longest](size_t column, const QString &text) {
+        if (column >= longest.size())
+            longest.resize(column + 1, 0);
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            longest[column] = std::max(longest[column], line.size());
+    };
+    for (qsizetype c = 0; c < table.titles.size(); ++c)
+        measure(size_t(c), table.titles[c]);
+    for (const auto &row : table.rows)
+        for (size_t c = 0; c < row.size(); ++c)
+            measure(c, row[c].text);
+    std::vector<double> widths;
+    for (const qsizetype chars : longest)
+        widths.push_back(std::clamp(0.22 * double(chars) + 0.4, 1.5, 15.0));
+    return widths;
+}
+
+void columnStyles(QXmlStreamWriter &xml, const std::vector<double> &widths)
+{
+    for (size_t c = 0; c < widths.size(); ++c) {
+        xml.writeStartElement(QString::fromLatin1(kStyle), QStringLiteral("style"));
+        xml.writeAttribute(QString::fromLatin1(kStyle), QStringLiteral("name"), QStringLiteral("co%1").arg(c + 1));
+        xml.writeAttribute(QString::fromLatin1(kStyle), QStringLiteral("family"), QStringLiteral("table-column"));
+        xml.writeStartElement(QString::fromLatin1(kStyle), QStringLiteral("table-column-properties"));
+        xml.writeAttribute(QString::fromLatin1(kStyle), QStringLiteral("column-width"),
+                           QString::number(widths[c], 'f', 2) + QStringLiteral("cm"));
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
+}
+
+void automaticStyles(QXmlStreamWriter &xml, const std::vector<double> &widths)
 {
     xml.writeStartElement(QString::fromLatin1(kOffice), QStringLiteral("automatic-styles"));
+    columnStyles(xml, widths);
     for (const bool withTime : {false, true}) {
         xml.writeStartElement(QString::fromLatin1(kNumber), QStringLiteral("date-style"));
         xml.writeAttribute(QString::fromLatin1(kStyle), QStringLiteral("name"), withTime ? QStringLiteral("N2") : QStringLiteral("N1"));
@@ -154,7 +204,8 @@ QByteArray contentXml(const SheetTable &table, const QString &sheetName)
     const QString t = QString::fromLatin1(kTable);
     xml.writeStartElement(QString::fromLatin1(kOffice), QStringLiteral("document-content"));
     xml.writeAttribute(QString::fromLatin1(kOffice), QStringLiteral("version"), QStringLiteral("1.2"));
-    automaticStyles(xml);
+    const std::vector<double> widths = columnWidthsCm(table);
+    automaticStyles(xml, widths);
     xml.writeStartElement(QString::fromLatin1(kOffice), QStringLiteral("body"));
     xml.writeStartElement(QString::fromLatin1(kOffice), QStringLiteral("spreadsheet"));
     xml.writeStartElement(t, QStringLiteral("table"));
@@ -164,9 +215,15 @@ QByteArray contentXml(const SheetTable &table, const QString &sheetName)
         if (QStringLiteral("[]*?:/\\").contains(c))
             c = QLatin1Char('_');
     xml.writeAttribute(t, QStringLiteral("name"), name.isEmpty() ? QStringLiteral("Elenco") : name);
-    xml.writeStartElement(t, QStringLiteral("table-column"));
-    xml.writeAttribute(t, QStringLiteral("number-columns-repeated"), QString::number(std::max<qsizetype>(1, table.titles.size())));
-    xml.writeEndElement();
+    for (size_t c = 0; c < widths.size(); ++c) {
+        xml.writeStartElement(t, QStringLiteral("table-column"));
+        xml.writeAttribute(t, QStringLiteral("style-name"), QStringLiteral("co%1").arg(c + 1));
+        xml.writeEndElement();
+    }
+    if (widths.empty()) {
+        xml.writeStartElement(t, QStringLiteral("table-column"));
+        xml.writeEndElement();
+    }
     xml.writeStartElement(t, QStringLiteral("table-row"));
     for (const QString &title : table.titles) {
         xml.writeStartElement(t, QStringLiteral("table-cell"));

@@ -38,11 +38,13 @@ struct SheetTable {
 
 // CSV as Italian spreadsheets open it: UTF-8 with a byte order mark, ';' between cells,
 // CR LF after each row, a cell quoted (its quotes doubled) when it holds ';', '"' or a line
-// end. The titles are the first row.
+// end, and an apostrophe before a text that starts with '=', '+', '-' or '@' and is not a
+// number, so that no spreadsheet evaluates it. The titles are the first row.
 QByteArray csvBytes(const SheetTable &table);
 
 // An OpenDocument spreadsheet (.ods) of one sheet named `sheetName`: the titles in bold, then
-// the rows; numbers and dates as values (dates shown dd/mm/yyyy), in an Italian document.
+// the rows; numbers and dates as values (dates shown dd/mm/yyyy), texts (phone numbers,
+// protocols) as texts, each column as wide as its content, in an Italian document.
 QByteArray odsBytes(const SheetTable &table, const QString &sheetName);
 
 // Writes through a temporary file renamed into place, readable by its owner only (the lists

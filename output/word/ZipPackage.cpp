@@ -1,6 +1,7 @@
 #include "output/word/ZipPackage.h"
 
 #include "output/word/AutomationError.h"
+#include "platform/OutputFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -183,19 +184,11 @@ void ZipPackage::write(const QString &path) const
     writePrivateFile(path, toBytes());
 }
 
-// No flush to the disk: these are documents a user can make again, and a batch writes
-// a thousand of them.
 void writePrivateFile(const QString &path, const QByteArray &bytes)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    QTemporaryFile file(folder + QStringLiteral("/.tavorio-XXXXXX"));   // 0600 from the start
-    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
-        throw AutomationError(QStringLiteral("Impossibile scrivere il documento \"%1\": %2.").arg(path, file.errorString()));
-    file.close();
-    if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        throw AutomationError(QStringLiteral("Impossibile scrivere il documento \"%1\": %2.")
-                                  .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
-    file.setAutoRemove(false);
+    QString error;
+    if (!platform::writeOutputBytes(path, bytes, &error))
+        throw AutomationError(error);
 }
 
 QString resolvePartTarget(const QString &folder, const QString &target)

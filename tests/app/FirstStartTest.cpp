@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -40,6 +41,8 @@ TEST(ApplicationFolderChoice, OptionThenEnvironmentThenRememberedThenFirstStart)
     EXPECT_EQ(choose({}, {}, kept, true).folder, kept);
     // A remembered folder that lost its archive (a share not mounted) is asked for again.
     EXPECT_EQ(choose({}, {}, empty.path(), true).source, FolderSource::FirstStart);
+    EXPECT_EQ(choose({}, {}, empty.path(), true).unreachable, empty.path());
+    EXPECT_TRUE(choose({}, {}, {}, true).unreachable.isEmpty());
     EXPECT_EQ(choose({}, {}, {}, true).source, FolderSource::FirstStart);
     // From a build tree the working folder stays, whatever was remembered.
     EXPECT_EQ(choose({}, {}, kept, false).source, FolderSource::WorkingFolder);
@@ -83,10 +86,12 @@ protected:
     }
 
     // Shows the window; `answer` fills it in and presses "Avanti" (maybe more than once).
-    QString run(const std::function<void(Tfrm_avvio &)> &answer)
+    QString run(const std::function<void(Tfrm_avvio &)> &answer, const QString &unreachable = {})
     {
-        Tfrm_avvio window(path(QStringLiteral("Documenti/Tavorio")),
-                          [this](const FirstStartChoice &choice) { return app::carryOutFirstStart(choice, m_places); });
+        Tfrm_avvio window(
+            path(QStringLiteral("Documenti/Tavorio")),
+            [this](const FirstStartChoice &choice) { return app::carryOutFirstStart(choice, m_places); }, nullptr,
+            unreachable);
         apptest::ModalScript script({[&](QWidget *) { answer(window); }});
         return window.ask();
     }
@@ -143,6 +148,36 @@ TEST_F(FirstStartWindow, AnExistingFolderMustHoldAnArchiveAndKeepsTheUsersOwnFil
     EXPECT_TRUE(m_notices.front().contains(QStringLiteral("non c'è l'archivio tavorio.mdb")));
     EXPECT_EQ(apptest::readAll(folder + QStringLiteral("stampe/elenco.qnf")), "elenco modificato dall'ufficio");
     EXPECT_EQ(apptest::readAll(folder + QStringLiteral("word/Lettera.docx")), "lettera fornita");
+}
+
+// The office share is not mounted: the window names it with "Riprova" chosen, so Enter
+// creates nothing; once the share is back, Enter opens it.
+TEST_F(FirstStartWindow, AnUnreachableFolderIsNamedAndRetriedBeforeAnythingIsCreated)
+{
+    const QString share = path(QStringLiteral("condivisa"));
+    const QString folder = run(
+        [&](Tfrm_avvio &window) {
+            const auto *missing = window.findChild<QLabel *>(QStringLiteral("lb_irraggiungibile"));
+            ASSERT_NE(missing, nullptr);
+            EXPECT_TRUE(missing->text().startsWith(QStringLiteral("La cartella \"%1\" non è raggiungibile").arg(share)));
+            ASSERT_NE(window.riprova(), nullptr);
+            EXPECT_TRUE(window.riprova()->isChecked());
+            EXPECT_FALSE(window.nuovo()->isChecked());
+            EXPECT_LT(window.riprova()->y(), window.nuovo()->y());
+            apptest::pressKey(window.riprova(), Qt::Key_Return);
+            EXPECT_TRUE(window.isVisible());
+            QDir().mkpath(share);
+            testsupport::createArchive(share + QStringLiteral("/tavorio.mdb"), {}, 1);
+            apptest::pressKey(window.riprova(), Qt::Key_Return);
+        },
+        share);
+
+    EXPECT_EQ(folder, share + QLatin1Char('/'));
+    ASSERT_EQ(m_notices.size(), 1);
+    EXPECT_TRUE(m_notices.front().contains(QStringLiteral("non è ancora raggiungibile"))) << m_notices.front().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("Documenti"))));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("demo"))));
+    EXPECT_EQ(apptest::readAll(folder + QStringLiteral("manuale.pdf")), "manuale fornito");
 }
 
 TEST_F(FirstStartWindow, TheDemoArchiveIsMadeOnceAndKept)

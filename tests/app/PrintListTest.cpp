@@ -3,6 +3,7 @@
 
 #include "CardPageTestSupport.h"
 
+#include "controls/GridColumn.h"
 #include "controls/GridDataLink.h"
 #include "controls/TExDBGrid.h"
 #include "db/TField.h"
@@ -18,6 +19,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
+#include <QScrollBar>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -373,6 +376,12 @@ TEST_F(PrintListTest, StatisticsAskTheirDateAndCountTheSelectedCards)
     const auto chooseStatistics = [this](QWidget *modal) {
         auto *w = qobject_cast<Tfrm_stampa *>(modal);
         ASSERT_NE(w, nullptr);
+        // Seven lists, six rows in view: the catalogue scrolls, so the seventh can be reached.
+        auto *grid = w->findChild<TExDBGrid *>(QStringLiteral("grid_stampe"));
+        ASSERT_NE(grid, nullptr);
+        EXPECT_LT(grid->visibleRowCount(), m_window->data().stampe().recordCount());
+        EXPECT_EQ(grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        EXPECT_LE(grid->columns().at(0)->width() + grid->verticalScrollBar()->sizeHint().width(), 246);
         TDataSet &catalogue = m_window->data().stampe();
         for (catalogue.first(); catalogue.fieldByName(QStringLiteral("Nome"))->asString() != "Statistiche";)
             catalogue.next();
@@ -385,15 +394,22 @@ TEST_F(PrintListTest, StatisticsAskTheirDateAndCountTheSelectedCards)
             auto *d = qobject_cast<ReferenceDateDialog *>(modal);
             ASSERT_NE(d, nullptr);
             EXPECT_EQ(d->windowTitle(), QStringLiteral("Selezione"));
-            EXPECT_EQ(d->sel_data()->date(), QDate(2026, 3, 1));
-            d->sel_data()->setDate(QDate(2025, 12, 31));
+            EXPECT_EQ(d->sel_data()->text(), QStringLiteral("01/03/2026"));
+            // What is typed replaces the date shown; a date that does not exist is refused.
+            apptest::typeText(d->sel_data(), QStringLiteral("31/02/2025"));
             d->bt_stampa()->click();
+            EXPECT_TRUE(d->isVisible());
+            EXPECT_EQ(d->lb_errore()->text(), QStringLiteral("La data \"31/02/2025\" non esiste."));
+            EXPECT_FALSE(d->lb_errore()->isHidden());
+            apptest::typeText(d->sel_data(), QStringLiteral("31/12/2025"));
+            EXPECT_TRUE(d->lb_errore()->isHidden());
+            apptest::pressKey(d->sel_data(), Qt::Key_Return);
         },
         chooseStatistics,
         [](QWidget *modal) {
             auto *d = qobject_cast<ReferenceDateDialog *>(modal);
             ASSERT_NE(d, nullptr);
-            EXPECT_EQ(d->sel_data()->date(), QDate(2025, 12, 31));
+            EXPECT_EQ(d->sel_data()->text(), QStringLiteral("31/12/2025"));
             d->bt_annulla()->click();
         },
     });
@@ -402,6 +418,8 @@ TEST_F(PrintListTest, StatisticsAskTheirDateAndCountTheSelectedCards)
     EXPECT_EQ(script.handled(), 4);
     EXPECT_EQ(m_preview.calls, 1);
     EXPECT_TRUE(texts.contains(QStringLiteral("Alla data del 31/12/2025"))) << texts.join(", ").toStdString();
+    // The header says which cards were counted.
+    EXPECT_TRUE(texts.contains(QStringLiteral("Fascia B"))) << texts.join(", ").toStdString();
     const qsizetype households = texts.indexOf(QStringLiteral("Nuclei familiari"));
     ASSERT_GE(households, 0);
     EXPECT_EQ(texts.value(households + 1), QStringLiteral("3"));

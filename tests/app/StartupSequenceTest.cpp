@@ -98,6 +98,33 @@ TEST_F(StartupSequenceTest, ArchiveInUseMeansNoBackupAndNoCompaction)
     EXPECT_TRUE(QDir(m_folder.folder()).entryList({QStringLiteral("mdb*")}, QDir::Files).isEmpty());
 }
 
+// The log the desk's administrator reads: Qt's warnings, captured for one test.
+std::vector<QString> g_log;
+void recordLog(QtMsgType, const QMessageLogContext &, const QString &text) { g_log.push_back(text); }
+
+TEST_F(StartupSequenceTest, AFailedBackupCopyIsLoggedAndTheStartUpGoesOn)
+{
+    makeArchive(kPassword);
+    m_answers = {kPassword};
+    // A plain file where the daily copies' folder should be: that copy cannot be written.
+    apptest::writeFile(file("backup"), "not a folder");
+    const QByteArray before = apptest::readAll(file("tavorio.mdb"));
+    g_log.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(recordLog);
+    const StartupOutcome outcome = run();
+    qInstallMessageHandler(previous);
+
+    ASSERT_EQ(outcome, StartupOutcome::Continue);
+    EXPECT_TRUE(m_database.Connected());
+    EXPECT_EQ(m_openTablesCalls, 1);
+    EXPECT_TRUE(m_notices.empty());
+    EXPECT_EQ(apptest::readAll(file("tavorio_backup.mdb")), before);
+    EXPECT_EQ(apptest::readAll(file("backup")), QByteArray("not a folder"));
+    ASSERT_EQ(g_log.size(), 1u);
+    EXPECT_TRUE(g_log.front().contains(file("backup/tavorio_2026-12-09.mdb"))) << g_log.front().toStdString();
+    EXPECT_FALSE(g_log.front().contains(kPassword));
+}
+
 class StartupBackupTest : public StartupSequenceTest, public testing::WithParamInterface<QString> {};
 
 TEST_P(StartupBackupTest, WithoutLockFileTheBackupIsThePreStartArchive)

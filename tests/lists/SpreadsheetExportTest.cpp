@@ -3,6 +3,7 @@
 // itself, gives back exactly the program's CSV (so LibreOffice reads every cell, and its
 // numbers and dates show as the list prints them). One LibreOffice run converts them all.
 
+#include "output/sheet/SheetTable.h"
 #include "ListsTestSupport.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
@@ -18,9 +19,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -175,9 +178,17 @@ TEST_F(SpreadsheetExportTest, CriteriaSelectTheRowsAndTheStatisticsCommandWrites
 
     ASSERT_EQ(cli({"statistiche", archive(), "--al", "01/03/2026", "--fascia", "B", "--csv", path("s.csv")}), 0);
     const QByteArray figures = fileBytes(path("s.csv"));
-    EXPECT_TRUE(figures.startsWith("\xEF\xBB\xBFSezione;Voce;Valore\r\nTotali;Nuclei familiari;"
+    // The sheet says at what date and over which cards it counts; each section names its items.
+    EXPECT_TRUE(figures.startsWith("\xEF\xBB\xBFSezione;Voce;Valore\r\n"
+                                   "Selezione;Alla data del;01/03/2026\r\n"
+                                   "Selezione;Fascia;B\r\n"
+                                   "Selezione;Paese d'origine;tutti\r\n"
+                                   "Selezione;Ricerca;nessuna\r\n"
+                                   "Totali;Nuclei familiari;"
                                    + QByteArray::number(rows.size()) + "\r\n"))
-        << figures.left(80).toStdString();
+        << figures.left(200).toStdString();
+    EXPECT_TRUE(figures.contains("\r\nNuclei per origine;Italia;"));
+    EXPECT_TRUE(figures.contains("\r\nNuclei per paese di origine;Italia;"));
 
     QString errors;
     EXPECT_EQ(cli({"esporta", archive(), "--elenco", "Nessun elenco", "--csv", path("x.csv")}, &errors), 64);
@@ -185,6 +196,87 @@ TEST_F(SpreadsheetExportTest, CriteriaSelectTheRowsAndTheStatisticsCommandWrites
     EXPECT_EQ(cli({"statistiche", archive(), "--al", "31/02/2026"}), 64);
     EXPECT_EQ(cli({"statistiche", path("manca.mdb")}), 3);
     EXPECT_EQ(cli({"esporta", archive(), "--elenco", "Statistiche", "--csv", path("no/such/folder/x.csv")}), 1);
+}
+
+// Cells as people type them: a name beginning with "=" stays a name, a number stays a number,
+// a phone number stays text with its leading zero, and each column is as wide as its content.
+TEST(SpreadsheetCells, FormulaLikeTextsAreDefusedAndColumnsFitTheirContent)
+{
+    SheetTable table;
+    table.titles = {QStringLiteral("Nome"), QStringLiteral("Telefono"), QStringLiteral("N")};
+    const auto row = [&](const char *name, const char *phone, double n, const char *shown) {
+        table.rows.push_back({SheetCell::textCell(QString::fromUtf8(name)), SheetCell::textCell(QString::fromUtf8(phone)),
+                              SheetCell::numberCell(n, QString::fromUtf8(shown))});
+    };
+    row("=HYPERLINK(\"http://x\";\"clic\")", "+39 06 1234567", -5, "-5");
+    row("@SUM(A1)", "0612345678", -3.5, "-3,5");
+    row("-rossi", "-12", 1, "1");
+    row("Rossi Mario Giuseppe De Laurentiis", "+39", 2, "2");
+    const QString csv = QString::fromUtf8(csvBytes(table).mid(3));
+    EXPECT_EQ(csv, QStringLiteral("Nome;Telefono;N\r\n"
+                                  "\"'=HYPERLINK(\"\"http://x\"\";\"\"clic\"\")\";'+39 06 1234567;-5\r\n"
+                                  "'@SUM(A1);0612345678;-3,5\r\n"
+                                  "'-rossi;-12;1\r\n"
+                                  "Rossi Mario Giuseppe De Laurentiis;+39;2\r\n"));
+
+    const QByteArray content = word::ZipPackage::fromBytes(odsBytes(table, QStringLiteral("Prova")), QStringLiteral("prova.ods"))
+                                   .find(QStringLiteral("content.xml"))->data;
+    EXPECT_TRUE(content.contains("office:value-type=\"string\"><text:p>0612345678</text:p>"));
+    EXPECT_TRUE(content.contains("<text:p>=HYPERLINK"));   // a text cell in the sheet, never a formula
+    EXPECT_FALSE(content.contains("table:formula"));
+    const QRegularExpression width(QStringLiteral("style:name=\"co(\\d)\".*?style:column-width=\"([0-9.]+)cm\""));
+    std::map<int, double> widths;
+    for (auto it = width.globalMatch(QString::fromUtf8(content)); it.hasNext();) {
+        const auto m = it.next();
+        widths[m.captured(1).toInt()] = m.captured(2).toDouble();
+    }
+    ASSERT_EQ(widths.size(), 3u);
+    EXPECT_GT(widths[1], widths[2]);
+    EXPECT_GT(widths[2], widths[3]);
+    EXPECT_EQ(content.count("<table:table-column table:style-name=\"co"), 3);
+}
+
+// Every command that writes a file, aimed at the archive, its backup, an archive under
+// another name and a file already there: nothing is written, and the archive is untouched.
+TEST_F(SpreadsheetExportTest, NoOutputReplacesTheArchiveItsCopiesOrAFileNotMeantToGo)
+{
+    const QByteArray original = fileBytes(archive());
+    ASSERT_TRUE(QFile::copy(archive(), path("tavorio_backup.mdb")));
+    ASSERT_TRUE(QFile::copy(archive(), path("archivio-vecchio.dat")));
+    QFile::link(archive(), path("collegamento.csv"));
+    liststest::writeFile(path("lettera.csv"), "da tenere");
+    const QStringList list = {"--elenco", "Elenco telefonico"};
+    const QStringList refused[] = {
+        QStringList{"esporta", archive()} + list + QStringList{"--csv", archive()},
+        QStringList{"esporta", archive()} + list + QStringList{"--ods", path("tavorio_backup.mdb"), "--sovrascrivi"},
+        QStringList{"esporta", archive()} + list + QStringList{"--csv", path("collegamento.csv"), "--sovrascrivi"},
+        QStringList{"esporta", archive()} + list + QStringList{"--csv", path("nuovo.csv"), "--ods", path("./nuovo.csv")},
+        QStringList{"esporta", archive()} + list + QStringList{"--csv", path("lettera.csv")},
+        {"statistiche", archive(), "--csv", archive(), "--sovrascrivi"},
+        {"statistiche", archive(), "--csv", path("archivio-vecchio.dat"), "--sovrascrivi"},
+        {"statistiche", archive(), "--csv", path("lettera.csv")},
+        QStringList{"stampa", archive()} + list + QStringList{"--pdf", path("tavorio_backup.mdb"), "--sovrascrivi"},
+        QStringList{"stampa", archive()} + list + QStringList{"--pdf", path("lettera.csv")},
+    };
+    for (const QStringList &args : refused) {
+        QString errors;
+        EXPECT_EQ(cli(args, &errors), 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(errors.contains(QStringLiteral("Nessun file scritto.\n"))) << errors.toStdString();
+    }
+    EXPECT_EQ(fileBytes(archive()), original);
+    EXPECT_EQ(fileBytes(path("tavorio_backup.mdb")), original);
+    EXPECT_EQ(fileBytes(path("archivio-vecchio.dat")), original);
+    EXPECT_EQ(fileBytes(path("lettera.csv")), QByteArray("da tenere"));
+    EXPECT_FALSE(QFile::exists(path("nuovo.csv")));
+
+    // Asked for, an existing file is replaced whole, private to its owner, nothing left beside it.
+    ASSERT_EQ(cli(QStringList{"esporta", archive()} + list + QStringList{"--csv", path("lettera.csv"), "--sovrascrivi"}), 0);
+    EXPECT_TRUE(fileBytes(path("lettera.csv")).startsWith("\xEF\xBB\xBF" "Capofamiglia"));
+    EXPECT_EQ(QFile::permissions(path("lettera.csv")),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
+    ASSERT_EQ(cli(QStringList{"stampa", archive()} + list + QStringList{"--pdf", path("t.pdf")}), 0);
+    EXPECT_TRUE(fileBytes(path("t.pdf")).startsWith("%PDF"));
+    EXPECT_TRUE(QDir(m_dir.path()).entryList({QStringLiteral(".tavorio-*")}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
 } // namespace

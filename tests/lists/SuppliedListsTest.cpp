@@ -181,13 +181,21 @@ TEST_F(SuppliedListPrintTest, CriteriaFromTheCommandLineAndAnUnknownListName)
     for (auto it = row.globalMatch(text); it.hasNext(); ++rows)
         EXPECT_EQ(it.next().captured(1), QStringLiteral("B"));
     EXPECT_GT(rows, 0);
+    // Every page's header says which cards the list covers.
+    EXPECT_EQ(text.count(QStringLiteral("Fascia B")), pdfPages(pdf).size()) << text.toStdString();
 
-    // The country compares exactly: another case selects nothing.
-    ASSERT_EQ(cli({"stampa", archive(), "--elenco", "Elenco per capofamiglia", "--paese", "MAROCCO", "--pdf", pdf}), 0);
+    // The country compares exactly: another case selects nothing. The file is replaced only
+    // when asked.
+    EXPECT_EQ(cli({"stampa", archive(), "--elenco", "Elenco per capofamiglia", "--paese", "MAROCCO", "--pdf", pdf}), 1);
+    ASSERT_EQ(cli({"stampa", archive(), "--elenco", "Elenco per capofamiglia", "--paese", "MAROCCO", "--pdf", pdf,
+                   "--sovrascrivi"}),
+              0);
     EXPECT_TRUE(pdfPages(pdf).join(QString()).contains(QStringLiteral("Schede stampate: 0")));
+    EXPECT_TRUE(pdfPages(pdf).join(QString()).contains(QStringLiteral("Paese MAROCCO")));
 
     QString errors;
-    EXPECT_EQ(cli({"stampa", archive(), "--elenco", "Nessun elenco", "--pdf", pdf}, &errors), 64);
+    EXPECT_EQ(cli({"stampa", archive(), "--elenco", "Nessun elenco", "--pdf", path(QStringLiteral("nessuno.pdf"))}, &errors),
+              64);
     for (const auto &list : cli::standard::printedLists())
         EXPECT_TRUE(errors.contains(list.nome)) << errors.toStdString();
 }

@@ -10,6 +10,12 @@ using namespace reporttest;
 
 namespace {
 
+QByteArray fileBytes(const QString &name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class PreviewFilesTest : public PreviewFixture {
 protected:
     void SetUp() override
@@ -108,6 +114,38 @@ TEST_F(PreviewFilesTest, AllPagesAsPdfAndAFailedSaveIsReported)
     ASSERT_EQ(m_messages.shown.size(), 1u);
     EXPECT_TRUE(m_messages.shown[0].text.contains(QStringLiteral("manca/elenco.qnp")));
     EXPECT_EQ(QDir::currentPath(), m_startFolder);
+}
+
+// The dialog asks before replacing the file it names; nothing replaces an archive, and a
+// name the extension completes does not replace a file the dialog never named.
+TEST_F(PreviewFilesTest, NoSaveReplacesAnArchiveOrAFileTheDialogDidNotName)
+{
+    open(makePages(2));
+    const auto write = [this](const char *name, const QByteArray &bytes) {
+        QFile file(path(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    const QByteArray database = QByteArray("SQLite format 3\0", 16) + QByteArray(100, 'x');
+    write("vecchio.qnp", database);
+    write("copia.pdf", database);
+    write("elenco.pdf", "da tenere");
+    saveAs(QStringLiteral("vecchio.qnp"), 0);
+    saveAs(QStringLiteral("copia.pdf"), 2);
+    saveAs(QStringLiteral("elenco"), 2);
+    ASSERT_EQ(m_messages.shown.size(), 3u);
+    EXPECT_TRUE(m_messages.shown[0].text.contains(QStringLiteral("è un archivio")));
+    EXPECT_TRUE(m_messages.shown[1].text.contains(QStringLiteral("è un archivio")));
+    EXPECT_TRUE(m_messages.shown[2].text.contains(QStringLiteral("esiste già")));
+    EXPECT_EQ(fileBytes(path(QStringLiteral("vecchio.qnp"))), database);
+    EXPECT_EQ(fileBytes(path(QStringLiteral("copia.pdf"))), database);
+    EXPECT_EQ(fileBytes(path(QStringLiteral("elenco.pdf"))), QByteArray("da tenere"));
+
+    saveAs(QStringLiteral("elenco.pdf"), 2);
+    EXPECT_EQ(m_messages.shown.size(), 3u);
+    EXPECT_TRUE(fileBytes(path(QStringLiteral("elenco.pdf"))).startsWith("%PDF"));
+    EXPECT_EQ(QFile::permissions(path(QStringLiteral("elenco.pdf"))),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
 }
 
 // The list on view as a spreadsheet: one row per card the data band printed, in its order.

@@ -196,8 +196,9 @@ TEST_F(TransferCommandTest, ListsAndStatisticsReadAServerArchiveAsTheirFile)
         args << QStringLiteral("--password-stdin");
         return toolstest::runCli(args, m_dir.path(), (password + QLatin1Char('\n')).toUtf8());
     };
+    // Both runs write one file: the second replaces the first, as asked.
     const QStringList print{QStringLiteral("stampa"), QStringLiteral("--elenco"), QStringLiteral("Elenco per fascia"),
-                            QStringLiteral("--pdf"), QStringLiteral("elenco.pdf")};
+                            QStringLiteral("--pdf"), QStringLiteral("elenco.pdf"), QStringLiteral("--sovrascrivi")};
     const auto fromFile = run(path("demo.mdb"), {}, print);
     ASSERT_EQ(fromFile.exitCode, 0) << fromFile.err.toStdString();
     const auto fromServer = run(m_middle, m_middlePassword, print);

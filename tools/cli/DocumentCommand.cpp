@@ -5,10 +5,12 @@
 #include "output/word/AutomationError.h"
 #include "output/word/CardPlaceholders.h"
 #include "output/word/DocumentWindow.h"
+#include "platform/OutputFile.h"
 #include "store/TArcDatabase.h"
 #include "store/TArcTable.h"
 #include "tools/cli/ArchiveCheck.h"
 #include "tools/cli/ArchiveLocation.h"
+#include "db/RecordText.h"
 #include "tools/cli/CliError.h"
 #include "tools/cli/SuppliedLookup.h"
 
@@ -92,8 +94,13 @@ QStringList outputPaths(const DocumentRequest &request, TArcTable &cards, const 
     QSet<QString> used;
     QStringList paths;
     QStringList taken;
+    platform::OutputTargets spared(request.archive, true);
     for (cards.first(); !cards.eof(); cards.next()) {
         paths << outputPath(request, cards, extension, used);
+        const platform::OutputRefusal refusal = spared.add(paths.back());
+        if (refusal == platform::OutputRefusal::Archive || refusal == platform::OutputRefusal::ArchiveFile)
+            throw CliError(ExitCode::Refused, QStringLiteral("Nessun documento prodotto: ")
+                                                  + platform::OutputTargets::text(refusal, paths.back()));
         if (!request.overwrite && QFileInfo::exists(paths.back()))
             taken << QStringLiteral("  ") + paths.back();
     }
@@ -160,8 +167,8 @@ DocumentRequest parseDocumentCommand(const QStringList &args)
         } else if (arg == QLatin1String("--paese")) {
             request.criteria.country = valueOf(i);
         } else if (arg == QLatin1String("--cerca")) {
-            // The search box shows what is typed in upper case; so does this.
-            request.criteria.searchText = valueOf(i).toUpper();
+            // Folded as the search box folds what is typed.
+            request.criteria.searchText = upperAsciiLetters(valueOf(i));
         } else if (arg == QLatin1String("--sovrascrivi")) {
             request.overwrite = true;
         } else if (arg == QLatin1String("--uscita")) {

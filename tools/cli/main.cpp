@@ -2,6 +2,7 @@
 // the work is done by the commands of the library.
 
 #include "tools/cli/ArchiveLocation.h"
+#include "db/RecordText.h"
 #include "tools/cli/CliError.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/DocumentCommand.h"
@@ -103,7 +104,7 @@ struct PrintLine {
 };
 
 // stampa ARCHIVIO (TRACCIATO.qnf | --elenco NOME [--fascia F] [--paese P] [--cerca TESTO])
-//        --pdf USCITA.pdf [--password-stdin]
+//        --pdf USCITA.pdf [--sovrascrivi] [--password-stdin]
 PrintLine parsePrint(const QStringList &args)
 {
     const auto usage = [](const QString &reason) { return cli::CliError(cli::ExitCode::Usage, reason); };
@@ -120,6 +121,8 @@ PrintLine parsePrint(const QStringList &args)
         const QString &arg = args[i];
         if (arg == QLatin1String("--password-stdin")) {
             pl.passwordStdin = true;
+        } else if (arg == QLatin1String("--sovrascrivi")) {
+            request.overwrite = true;
         } else if (arg == QLatin1String("--pdf")) {
             request.pdf = valueOf(i, QStringLiteral("il nome del file PDF"));
         } else if (arg == QLatin1String("--elenco")) {
@@ -130,8 +133,8 @@ PrintLine parsePrint(const QStringList &args)
         } else if (arg == QLatin1String("--paese")) {
             request.criteria.country = valueOf(i, QStringLiteral("il paese d'origine"));
         } else if (arg == QLatin1String("--cerca")) {
-            // The search box shows what is typed in upper case; so does this.
-            request.criteria.searchText = valueOf(i, QStringLiteral("il testo da cercare")).toUpper();
+            // Folded as the search box folds what is typed.
+            request.criteria.searchText = upperAsciiLetters(valueOf(i, QStringLiteral("il testo da cercare")));
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             throw usage(QStringLiteral("opzione sconosciuta \"%1\".").arg(arg));
         } else {

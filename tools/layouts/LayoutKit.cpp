@@ -59,11 +59,19 @@ void boundSource(TqnLayout &layout, const QString &table, const QString &name)
     layout.DataSets.add(entry);
 }
 
+// Empty until a printed-list run states the criteria (a preview from the designer has none).
+void declareCriteria(TqnLayout &layout)
+{
+    layout.Values.set({QStringLiteral("CRITERI"), TqnVariableKind::vkOther, {}, {}, QStringLiteral("''")});
+}
+
 void listHead(PageKit &kit, const QString &title, const ListColumns &columns)
 {
     kit.band(TqnBandType::btPageHeader, 60);
     kit.text(kLeft, 0, 480, title, 14, fsBold);
     kit.text(kRight - 200, 8, 200, QStringLiteral("Stampato il [DATE]"), 8, 0, taRight);
+    // Under the date, clear of the title and the column titles.
+    kit.text(kRight - 300, 21, 300, QStringLiteral("[CRITERI]"), 7, fsItalic, taRight);
     for (const ListColumn &c : columns)
         kit.text(c.x, 35, c.width, c.caption, 8, fsBold);
     kit.rule(55);

@@ -45,7 +45,10 @@ struct ListColumn {
 using ListColumns = std::vector<ListColumn>;
 
 // The head every list shares: title and print date, then the column titles under a rule.
+// The header of a list: its title, the print date, the print criteria (the variable CRITERI,
+// which the printed-list run fills; declared by declareCriteria) and the column titles.
 void listHead(PageKit &kit, const QString &title, const ListColumns &columns);
+void declareCriteria(TqnLayout &layout);
 // One text per column in the band added last, `y` from its top; the first column's text.
 TqnMemoView &listRow(PageKit &kit, const ListColumns &columns, int y = 1, int points = 9, quint16 style = 0);
 // The foot "Pagina N di M".

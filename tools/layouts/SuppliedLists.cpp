@@ -31,6 +31,7 @@ TqnPage &listPage(TqnLayout &layout)
 {
     layout.TwoPass = 1;   // "di M" needs the page count
     boundSource(layout, QStringLiteral("Anagrafica"), QStringLiteral("Schede"));
+    declareCriteria(layout);
     return layout.Pages.front();
 }
 
@@ -172,6 +173,7 @@ void statistics(TqnLayout &layout)
 {
     layout.TwoPass = 1;
     boundSource(layout, QStringLiteral("Statistiche"), QStringLiteral("Figure"));
+    declareCriteria(layout);
     PageKit kit(layout.Pages.front());
     const auto figure = [](const char *field) { return QStringLiteral("[Statistiche.\"%1\"]").arg(QLatin1String(field)); };
     kit.band(TqnBandType::btPageHeader, 30);
@@ -180,6 +182,7 @@ void statistics(TqnLayout &layout)
     // The header prints once the figures are counted, so it can show their date.
     kit.band(TqnBandType::btMasterHeader, 46);
     kit.text(kLeft, 0, 480, QStringLiteral("Alla data del ") + figure("Data_riferimento"), 10, fsBold);
+    kit.text(kRight - 300, 2, 300, QStringLiteral("[CRITERI]"), 7, fsItalic, taRight);
     kit.text(80, 26, 400, QStringLiteral("Voce"), 8, fsBold);
     kit.text(560, 26, 100, QStringLiteral("Valore"), 8, fsBold, taRight);
     kit.rule(44);

@@ -3,7 +3,9 @@
 #include "output/report/TqnReport.h"
 #include "output/sheet/DataBandExport.h"
 #include "stats/ArchiveStatistics.h"
+#include "db/RecordText.h"
 #include "tools/cli/CliError.h"
+#include "tools/cli/OutputClaim.h"
 #include "tools/print/ListSession.h"
 #include "tools/print/PrintCommand.h"
 
@@ -24,10 +26,26 @@ QDate parseDate(const QString &text)
     return date;
 }
 
-SheetTable statisticsTable(const ArchiveStatistics &statistics)
+// The figures with what they were counted on first: the reference date and the criteria, so
+// that a sheet read months later still says what it counts.
+SheetTable statisticsTable(const ArchiveStatistics &statistics, const CardCriteria &criteria)
 {
     SheetTable table;
     table.titles = {QStringLiteral("Sezione"), QStringLiteral("Voce"), QStringLiteral("Valore")};
+    const QString chosen = QStringLiteral("Selezione");
+    const auto given = [](const QString &value, const char *none) {
+        return SheetCell::textCell(value.isEmpty() ? QString::fromUtf8(none) : value);
+    };
+    SheetCell at;
+    at.kind = SheetCell::Kind::Date;
+    at.moment = statistics.referenceDate().startOfDay();
+    at.text = statistics.referenceDate().toString(QStringLiteral("dd/MM/yyyy"));
+    table.rows.push_back({SheetCell::textCell(chosen), SheetCell::textCell(QStringLiteral("Alla data del")), at});
+    table.rows.push_back({SheetCell::textCell(chosen), SheetCell::textCell(QStringLiteral("Fascia")), given(criteria.band, "tutte")});
+    table.rows.push_back({SheetCell::textCell(chosen), SheetCell::textCell(QStringLiteral("Paese d'origine")),
+                          given(criteria.country, "tutti")});
+    table.rows.push_back({SheetCell::textCell(chosen), SheetCell::textCell(QStringLiteral("Ricerca")),
+                          given(criteria.searchText, "nessuna")});
     for (const StatisticsRow &row : statistics.rows()) {
         table.rows.push_back({SheetCell::textCell(row.section), SheetCell::textCell(row.item),
                               SheetCell::numberCell(row.value, QString::number(row.value))});
@@ -37,14 +55,7 @@ SheetTable statisticsTable(const ArchiveStatistics &statistics)
 
 QString criteriaText(const CardCriteria &criteria)
 {
-    QStringList parts;
-    if (!criteria.band.isEmpty())
-        parts << QStringLiteral("fascia %1").arg(criteria.band);
-    if (!criteria.country.isEmpty())
-        parts << QStringLiteral("paese %1").arg(criteria.country);
-    if (!criteria.searchText.isEmpty())
-        parts << QStringLiteral("ricerca \"%1\"").arg(criteria.searchText);
-    return parts.isEmpty() ? QString() : QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+    return criteria.acceptsAll() ? QString() : QStringLiteral(" (") + criteria.description() + QLatin1Char(')');
 }
 
 void printTable(const ArchiveStatistics &statistics, const CardCriteria &criteria, QTextStream &out)
@@ -85,7 +96,7 @@ int statistics(const ListCommandRequest &request, ListSession &session, QTextStr
     });
     printTable(*figures, request.criteria, out);
     if (!request.csv.isEmpty())
-        writeFile(request.csv, csvBytes(statisticsTable(*figures)));
+        writeFile(request.csv, csvBytes(statisticsTable(*figures, request.criteria)));
     return int(ExitCode::Ok);
 }
 
@@ -138,6 +149,8 @@ ListCommandRequest parseListCommand(const QString &command, const QStringList &a
         const QString &arg = args[i];
         if (arg == QLatin1String("--password-stdin"))
             request.passwordStdin = true;
+        else if (arg == QLatin1String("--sovrascrivi"))
+            request.overwrite = true;
         else if (arg == QLatin1String("--csv"))
             request.csv = valueOf(i, QStringLiteral("il nome del file CSV"));
         else if (exporting && arg == QLatin1String("--ods"))
@@ -151,8 +164,8 @@ ListCommandRequest parseListCommand(const QString &command, const QStringList &a
         else if (arg == QLatin1String("--paese"))
             request.criteria.country = valueOf(i, QStringLiteral("il paese d'origine"));
         else if (arg == QLatin1String("--cerca"))
-            // The search box shows what is typed in upper case; so does this.
-            request.criteria.searchText = valueOf(i, QStringLiteral("il testo da cercare")).toUpper();
+            // Folded as the search box folds what is typed.
+            request.criteria.searchText = upperAsciiLetters(valueOf(i, QStringLiteral("il testo da cercare")));
         else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1)
             throw usage(QStringLiteral("opzione sconosciuta \"%1\".").arg(arg));
         else
@@ -172,6 +185,7 @@ int runListCommand(const ListCommandRequest &request, QTextStream &out, QTextStr
 {
     ListSession session(err, request.clock);
     return ListSession::guarded(err, [&] {
+        claimOutputs(request.archive, request.overwrite, {request.csv, request.ods});
         session.open(request.archive, request.password);
         return request.command == QLatin1String("esporta") ? exportList(request, session, out, err)
                                                           : statistics(request, session, out);

@@ -2,7 +2,9 @@
 
 #include "output/report/TqnReport.h"
 #include "output/report/print/PdfOutput.h"
+#include "platform/OutputFile.h"
 #include "tools/cli/CliError.h"
+#include "tools/cli/OutputClaim.h"
 #include "tools/print/ListSession.h"
 
 #include <QTextStream>
@@ -13,6 +15,7 @@ int runPrint(const PrintRequest &request, QTextStream &out, QTextStream &err)
 {
     ListSession session(err, request.clock);
     const int status = ListSession::guarded(err, [&] {
+        claimOutputs(request.archive, request.overwrite, {request.pdf});
         session.open(request.archive, request.password, ListSession::Members::Open);
         if (request.listName.isEmpty()) {
             session.report().OpenLayout(request.layout);
@@ -33,8 +36,10 @@ int runPrint(const PrintRequest &request, QTextStream &out, QTextStream &err)
         err << text.replace(QChar(13), QChar(10)) << Qt::endl;
         return kPreparationFailed;
     }
-    if (!writePdf(report.preparedPages(), request.pdf, report.Title)) {
-        err << QStringLiteral("Non è stato possibile scrivere il file \"%1\".").arg(request.pdf) << Qt::endl;
+    QString failure;
+    const auto pdf = [&](const QString &temporary) { return writePdf(report.preparedPages(), temporary, report.Title); };
+    if (!platform::writeThroughTemporary(request.pdf, pdf, &failure)) {
+        err << failure << Qt::endl;
         return int(ExitCode::Refused);
     }
     out << QStringLiteral("Stampate %1 pagine in %2.").arg(report.preparedPages().size()).arg(request.pdf) << Qt::endl;

@@ -32,6 +32,7 @@ struct PrintRequest {
     QString listName;       // the list form: Stampe.Nome
     CardCriteria criteria;  // the list form only
     QString pdf;
+    bool overwrite = false;   // --sovrascrivi: an existing PDF (never an archive) may be replaced
     QString password;
     std::function<QDateTime()> clock;   // DATE, TIME and members' ages; the system clock when empty
 };

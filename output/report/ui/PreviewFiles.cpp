@@ -3,40 +3,18 @@
 #include "output/report/pages/PagePainter.h"
 #include "output/report/pages/PreparedFile.h"
 #include "output/report/print/PdfOutput.h"
+#include "platform/OutputFile.h"
 
 #include <QFile>
-#include <QPainter>
-#include <QSaveFile>
-#include <QSvgGenerator>
-#include <QTemporaryFile>
 #include <QFileInfo>
-#include <filesystem>
+#include <QPainter>
+#include <QSvgGenerator>
 
 namespace previewfiles {
 
 namespace {
 // Prepared reports of a few thousand pages stay far below this.
 constexpr qint64 kMaxPreparedBytes = qint64(1) << 31;
-
-bool replaceWith(const QString &temporary, const QString &path)
-{
-    // The SVG and PDF writers seek back while writing, which QSaveFile refuses: they write
-    // beside the target and the finished file replaces it in one rename.
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(path).toStdString(), error);
-    if (error)
-        QFile::remove(temporary);
-    return !error;
-}
-
-QString temporaryBeside(const QString &path)
-{
-    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
-    file.setAutoRemove(false);
-    if (!file.open())
-        return QString();
-    return file.fileName();
-}
 
 } // namespace
 
@@ -45,53 +23,41 @@ QString withExtension(const QString &name, const QString &extension)
     return name.endsWith(extension, Qt::CaseInsensitive) ? name : name + extension;
 }
 
+// Every file goes through the one writer of outputs: a temporary name beside the target,
+// owner-only, renamed over it when whole.
 bool savePrepared(const PreparedPages &pages, const QString &path)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = writePreparedPages(pages);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return platform::writeOutputBytes(path, writePreparedPages(pages));
 }
 
 bool saveSvgPage(const PreparedPage &page, const QString &path, const QString &title)
 {
-    const QString temporary = temporaryBeside(path);
-    if (temporary.isEmpty())
-        return false;
-    {
-        QSvgGenerator svg;
-        svg.setFileName(temporary);
-        svg.setTitle(title);
-        // One unit a layout pixel, so the page keeps its measures.
-        svg.setResolution(96);
-        const QSize size(qRound(page.Paper.widthPx()), qRound(page.Paper.heightPx()));
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        QPainter painter;
-        if (!painter.begin(&svg)) {
-            QFile::remove(temporary);
-            return false;
+    return platform::writeThroughTemporary(path, [&](const QString &temporary) {
+        {
+            QSvgGenerator svg;
+            svg.setFileName(temporary);
+            svg.setTitle(title);
+            // One unit a layout pixel, so the page keeps its measures.
+            svg.setResolution(96);
+            const QSize size(qRound(page.Paper.widthPx()), qRound(page.Paper.heightPx()));
+            svg.setSize(size);
+            svg.setViewBox(QRect(QPoint(0, 0), size));
+            QPainter painter;
+            if (!painter.begin(&svg))
+                return false;
+            painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+            PagePainter::paint(painter, page, 1.0);
+            painter.end();
         }
-        painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-        PagePainter::paint(painter, page, 1.0);
-        painter.end();
-    }
-    if (QFileInfo(temporary).size() == 0) {
-        QFile::remove(temporary);
-        return false;
-    }
-    return replaceWith(temporary, path);
+        // The generator writes its file when it goes.
+        return QFileInfo(temporary).size() > 0;
+    });
 }
 
 bool savePdf(const PreparedPages &pages, const QString &path, const QString &title)
 {
-    const QString temporary = temporaryBeside(path);
-    if (temporary.isEmpty())
-        return false;
-    if (!writePdf(pages, temporary, title)) {
-        QFile::remove(temporary);
-        return false;
-    }
-    return replaceWith(temporary, path);
+    return platform::writeThroughTemporary(
+        path, [&](const QString &temporary) { return writePdf(pages, temporary, title); });
 }
 
 std::optional<PreparedPages> openPrepared(const QString &path)

@@ -5,6 +5,7 @@
 #include "output/report/ui/PreviewFiles.h"
 #include "output/report/ui/TStandardPreview.h"
 #include "output/sheet/DataBandExport.h"
+#include "platform/OutputFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -86,15 +87,30 @@ void TStandardPreview::saveReport()
     }
     if (!choice || choice->path.isEmpty())
         return;
+    // The dialog asked before replacing the file it named; an archive is never replaced, nor
+    // a file of the name the extension completes, which the dialog did not name.
+    const auto refused = [&](const QString &target) {
+        platform::OutputRefusal why = platform::OutputTargets(QString(), true).add(target);
+        if (why == platform::OutputRefusal::None && target != choice->path && QFileInfo::exists(target))
+            why = platform::OutputRefusal::Exists;
+        if (why == platform::OutputRefusal::None)
+            return false;
+        messages().show(platform::OutputTargets::text(why, target), QStringLiteral("Errore"), TqnMessageIcon::Error);
+        return true;
+    };
     QString path;
     bool saved = false;
     switch (choice->filter) {
     case SavePage:
         path = previewfiles::withExtension(choice->path, QStringLiteral(".svg"));
+        if (refused(path))
+            return;
         saved = previewfiles::saveSvgPage(pages[std::max(0, m_view->currentPage() - 1)], path, m_report->Title);
         break;
     case SavePdf:
         path = previewfiles::withExtension(choice->path, QStringLiteral(".pdf"));
+        if (refused(path))
+            return;
         saved = previewfiles::savePdf(pages, path, m_report->Title);
         break;
     case SaveCsv:
@@ -102,6 +118,8 @@ void TStandardPreview::saveReport()
         // The rows of the list's data band, read by building the list once more.
         const bool ods = choice->filter == SaveOds;
         path = previewfiles::withExtension(choice->path, ods ? QStringLiteral(".ods") : QStringLiteral(".csv"));
+        if (refused(path))
+            return;
         try {
             const SheetTable table = DataBandExport::readAgain(*m_report);
             const QString sheet = QFileInfo(m_report->layout().FileName).completeBaseName();
@@ -113,6 +131,8 @@ void TStandardPreview::saveReport()
     }
     default:
         path = previewfiles::withExtension(choice->path, QStringLiteral(".qnp"));
+        if (refused(path))
+            return;
         saved = previewfiles::savePrepared(pages, path);
         break;
     }
