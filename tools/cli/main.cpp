@@ -1,6 +1,7 @@
 // tavorio-cli: the companion command of the program. Only the command line is read here;
 // the work is done by the commands of the library.
 
+#include "platform/Secrets.h"
 #include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/CliError.h"
 #include "tools/cli/Commands.h"
@@ -160,6 +161,8 @@ PrintLine parsePrint(const QStringList &args)
 
 int main(int argc, char **argv)
 {
+    // Passwords of archives and roles pass through this process: no core file may keep them.
+    secrets::forbidCoreDumps();
     // Printing measures text, which needs the GUI application; no display is needed.
     const bool printing = argc > 1 && std::string(argv[1]) == "stampa";
     const bool listing = argc > 1 && (std::string(argv[1]) == "statistiche" || std::string(argv[1]) == "esporta");
