@@ -3,6 +3,7 @@
 #include "tools/cli/ArchiveCheck.h"
 #include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/CliError.h"
+#include "tools/cli/ServerPrepare.h"
 #include "store/NetworkFolderWarning.h"
 
 #include <QTextStream>
@@ -117,8 +118,8 @@ QString usageText()
         "      CARTELLA, chiamato con protocollo e capofamiglia (1: documenti non prodotti).\n"
         "      Un MODELLO senza cartella che non c'è si cerca in \"word\" accanto all'archivio\n"
         "      e fra i modelli forniti. Se un documento esiste già non ne produce nessuno\n"
-        "      (uscita 1), a meno di --sovrascrivi.\n"
-        "\n")
+        "      (uscita 1), a meno di --sovrascrivi.\n")
+        + serverPrepareUsage() + QStringLiteral("\n")
         + addressText()
         + QStringLiteral(
             "Con --password-stdin la password è la prima riga dello standard input\n"

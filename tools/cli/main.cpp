@@ -7,6 +7,7 @@
 #include "tools/cli/Commands.h"
 #include "tools/cli/DocumentCommand.h"
 #include "tools/cli/HouseholdGenerator.h"
+#include "tools/cli/ServerPrepare.h"
 #include "tools/print/ListCommands.h"
 #include "tools/print/PrintCommand.h"
 
@@ -223,6 +224,18 @@ int main(int argc, char **argv)
         if (request.passwordStdin)
             request.password = readPassword();
         return cli::runDocument(request, out, err);
+    }
+    if (!args.isEmpty() && args.front() == QLatin1String("server-prepara")) {
+        cli::ServerPrepareRequest request;
+        try {
+            request = cli::parseServerPrepare(args.mid(1));
+        } catch (const cli::CliError &e) {
+            return usageFailure(e, err);
+        }
+        request.deskPassword = readPassword();
+        const int status = cli::runServerPrepare(request, out, err);
+        secrets::wipe(request.deskPassword);
+        return status;
     }
     CommandLine cl;
     try {
