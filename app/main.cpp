@@ -12,6 +12,7 @@
 #include "forms/selezione/Tfrm_stampa.h"
 #include "output/report/ui/PreviewWindows.h"
 #include "output/report/ui/designer/DesignerWindows.h"
+#include "platform/Secrets.h"
 
 #include <QTranslator>
 #include <cstdio>
@@ -19,6 +20,8 @@
 
 int main(int argc, char **argv)
 {
+    // The archive password lives in this process's memory: no core file may carry it away.
+    secrets::forbidCoreDumps();
     if (!app::displayAvailable(QProcessEnvironment::systemEnvironment())) {
         std::fprintf(stderr, "%s\n", app::noDisplayMessage());
         return 1;

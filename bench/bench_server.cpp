@@ -38,7 +38,9 @@ struct Server {
     QString get(const char *key) const { return env.value(QString::fromLatin1(key)); }
     QString officeAddress(const QString &database) const
     {
-        return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(get("PG_ROLE"), get("PG_PORT"), database);
+        // As a desk reaches it: the server proves itself with its own certificate.
+        return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3?sslrootcert=%4")
+            .arg(get("PG_ROLE"), get("PG_PORT"), database, get("PG_SSL_CERT"));
     }
     QString logPath() const { return get("PG_CLUSTER") + QStringLiteral("/server.log"); }
 };

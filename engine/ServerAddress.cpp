@@ -1,8 +1,13 @@
 #include "engine/ServerAddress.h"
 
 #include "engine/EngineError.h"
+#include "platform/Secrets.h"
 
 #include <QUrl>
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <cstring>
 
 namespace dao {
 
@@ -10,8 +15,10 @@ namespace {
 
 const QString kAddressSource = QStringLiteral("DAO.Workspace");
 const QString kSchemes[] = {QStringLiteral("postgresql://"), QStringLiteral("postgres://")};
-const QStringList kSslModes = {QStringLiteral("disable"), QStringLiteral("allow"), QStringLiteral("prefer"),
-                               QStringLiteral("require"), QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
+// allow and prefer are missing on purpose: both try again without TLS when TLS fails.
+const QStringList kSslModes = {QStringLiteral("disable"), QStringLiteral("require"), QStringLiteral("verify-ca"),
+                               QStringLiteral("verify-full")};
+const QStringList kChannelBindings = {QStringLiteral("disable"), QStringLiteral("require")};
 
 [[noreturn]] void invalid(const QString &why)
 {
@@ -100,6 +107,7 @@ ServerAddress ServerAddress::parse(const QString &text)
     if (!port.isEmpty())
         a.port = number(port, 1, 65535, QStringLiteral("la porta"));
 
+    bool bindingGiven = false;
     for (const QString &pair : query.split(QLatin1Char('&'), Qt::SkipEmptyParts)) {
         const qsizetype eq = pair.indexOf(QLatin1Char('='));
         const QString key = decoded(eq < 0 ? pair : pair.left(eq)).trimmed().toLower();
@@ -114,10 +122,21 @@ ServerAddress ServerAddress::parse(const QString &text)
             if (!kSslModes.contains(value))
                 invalid(QStringLiteral("sslmode deve essere uno fra %1").arg(kSslModes.join(QLatin1String(", "))));
             a.sslmode = value;
+        } else if (key == QLatin1String("channel_binding")) {
+            if (!kChannelBindings.contains(value))
+                invalid(QStringLiteral("channel_binding deve essere require o disable"));
+            a.channelBinding = value;
+            bindingGiven = true;
         } else if (key == QLatin1String("connect_timeout"))
-            a.connectTimeout = number(value, 0, 3600, QStringLiteral("connect_timeout"));
+            a.connectTimeout = number(value, 1, 3600, QStringLiteral("connect_timeout"));
         else if (key == QLatin1String("sslrootcert"))
             a.sslRootCert = value;
+        else if (key == QLatin1String("sslcrl"))
+            a.sslCrl = value;
+        else if (key == QLatin1String("sslcert"))
+            a.sslCert = value;
+        else if (key == QLatin1String("sslkey"))
+            a.sslKey = value;
         else if (key == QLatin1String("application_name"))
             a.applicationName = value;
         else if (key == QLatin1String("user"))
@@ -127,11 +146,35 @@ ServerAddress ServerAddress::parse(const QString &text)
         else
             // Not repeated: a mistyped address may have put part of a password there.
             invalid(QStringLiteral("contiene un'opzione non ammessa (sono ammesse host, port, sslmode, "
-                                   "connect_timeout, sslrootcert, application_name)"));
+                                   "channel_binding, connect_timeout, sslrootcert, sslcrl, sslcert, sslkey, "
+                                   "application_name)"));
     }
     if (a.database.isEmpty())
         invalid(QStringLiteral("manca il nome del database (postgresql://server/database)"));
+    // Without TLS there is no channel to bind the login to.
+    if (a.sslmode == QLatin1String("disable") && !bindingGiven)
+        a.channelBinding = QStringLiteral("disable");
+    if (!a.isProtected() && !a.isLocal())
+        invalid(QStringLiteral("sslmode=disable e channel_binding=disable sono ammessi solo per un server su questo "
+                               "computer: dalla rete il server deve dimostrare la sua identità"));
     return a;
+}
+
+bool ServerAddress::isLocal() const
+{
+    if (host.isEmpty() || host.startsWith(QLatin1Char('/')) || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        return true;
+    const QByteArray ip = host.toLatin1();
+    in_addr v4{};
+    if (::inet_pton(AF_INET, ip.constData(), &v4) == 1)
+        return (ntohl(v4.s_addr) >> 24) == 127;
+    in6_addr v6{};
+    return ::inet_pton(AF_INET6, ip.constData(), &v6) == 1 && std::memcmp(&v6, &in6addr_loopback, sizeof v6) == 0;
+}
+
+bool ServerAddress::isProtected() const
+{
+    return sslmode != QLatin1String("disable") && channelBinding != QLatin1String("disable");
 }
 
 QString ServerAddress::displayText() const
@@ -150,11 +193,20 @@ QString ServerAddress::displayText() const
         query << QStringLiteral("host=") + encoded(host);
     if (port > 0 && socketFolder)
         query << QStringLiteral("port=%1").arg(port);
-    if (sslmode != QLatin1String("prefer"))
+    if (sslmode != QLatin1String("verify-full"))
         query << QStringLiteral("sslmode=") + sslmode;
+    const QString impliedBinding = sslmode == QLatin1String("disable") ? QStringLiteral("disable") : QStringLiteral("require");
+    if (channelBinding != impliedBinding)
+        query << QStringLiteral("channel_binding=") + channelBinding;
     if (!query.isEmpty())
         text += QLatin1Char('?') + query.join(QLatin1Char('&'));
     return text;
+}
+
+ServerAddress::Keywords::~Keywords()
+{
+    for (QByteArray &value : m_storage)
+        secrets::wipe(value);
 }
 
 void ServerAddress::Keywords::add(const char *key, const QString &value)
@@ -192,9 +244,20 @@ ServerAddress::Keywords ServerAddress::keywords(const QString &password) const
     if (!password.isEmpty())
         k.add("password", password);
     k.add("sslmode", sslmode);
+    k.add("channel_binding", channelBinding);
     k.add("connect_timeout", QString::number(connectTimeout));
-    if (!sslRootCert.isEmpty())
-        k.add("sslrootcert", sslRootCert);
+    // A server that went away mid-session is noticed within about connectTimeout seconds:
+    // keepalive probes for an idle link, a send limit for one waiting on an answer.
+    k.add("keepalives", QStringLiteral("1"));
+    k.add("keepalives_idle", QString::number(std::max(1, connectTimeout / 2)));
+    k.add("keepalives_interval", QString::number(std::max(1, connectTimeout / 4)));
+    k.add("keepalives_count", QStringLiteral("2"));
+    k.add("tcp_user_timeout", QString::number(connectTimeout * 1000));
+    const std::pair<const char *, const QString *> files[] = {
+        {"sslrootcert", &sslRootCert}, {"sslcrl", &sslCrl}, {"sslcert", &sslCert}, {"sslkey", &sslKey}};
+    for (const auto &[key, value] : files)
+        if (!value->isEmpty())
+            k.add(key, *value);
     k.add("application_name", applicationName);
     return k;
 }

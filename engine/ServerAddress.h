@@ -5,6 +5,13 @@
 // A password never travels in an address: it is given apart, like the file archive's, and
 // an address holding one is refused without repeating it. The parsed address hands libpq
 // keyword/value pairs, so nothing typed in an address can add a keyword of its own.
+//
+// A desk sends nothing secret to a server that has not proven who it is: by default the
+// server's certificate is checked against the office's authority and its name
+// (sslmode=verify-full), and the login must be bound to that TLS channel
+// (channel_binding=require), which also refuses a server asking for a cleartext or MD5
+// password. sslmode allow and prefer are refused (they retry without TLS); an unprotected
+// link (sslmode=disable or channel_binding=disable) only reaches a server on this computer.
 
 #include <QByteArray>
 #include <QString>
@@ -24,10 +31,20 @@ public:
     QString host;            // a name, an IP address or a socket folder; empty: the default socket
     int port = 0;            // 0: the default (5432)
     QString database;
-    QString sslmode = QStringLiteral("prefer");
-    int connectTimeout = 10; // seconds
+    QString sslmode = QStringLiteral("verify-full");
+    QString channelBinding = QStringLiteral("require");
+    int connectTimeout = 10; // seconds; also bounds how long a dead link goes unnoticed
     QString sslRootCert;
+    QString sslCrl;
+    QString sslCert;
+    QString sslKey;
     QString applicationName = QStringLiteral("tavorio");
+
+    // Whether the host is this computer: a socket folder, the default socket, or a loopback name.
+    bool isLocal() const;
+    // Whether the server must prove who it is before the login: false only for an address
+    // that turns TLS or channel binding off (possible on this computer only).
+    bool isProtected() const;
 
     // The address as messages show it (it never holds a password).
     QString displayText() const;
@@ -36,6 +53,10 @@ public:
     // password (when not empty), and those the caller adds.
     class Keywords {
     public:
+        Keywords() = default;
+        Keywords(Keywords &&) = default;
+        Keywords &operator=(Keywords &&) = default;
+        ~Keywords();   // wipes the values, the password among them
         void add(const char *key, const QString &value);
         // Null-terminated arrays, valid until the next add().
         const char *const *keys();

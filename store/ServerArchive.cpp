@@ -17,6 +17,17 @@ QString serverAddressProblem(const QString &address)
     }
 }
 
+bool isProtectedLink(const QString &location)
+{
+    if (!isServerArchive(location))
+        return true;
+    try {
+        return dao::ServerAddress::parse(location).isProtected();
+    } catch (const dao::EngineError &) {
+        return true;   // never connects: nothing to warn about
+    }
+}
+
 QString shownLocation(const QString &location)
 {
     if (!isServerArchive(location))

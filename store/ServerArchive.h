@@ -11,6 +11,9 @@ bool isServerArchive(const QString &location);
 // Empty when the address can be used; else the engine's Italian reason, which never repeats
 // the address.
 QString serverAddressProblem(const QString &address);
+// Whether a password sent to the server is protected by a server that proved who it is:
+// false only for a server's address that turns TLS or channel binding off.
+bool isProtectedLink(const QString &location);
 // The location as windows show it: a server's address in its tidy form, a file's path as it is.
 QString shownLocation(const QString &location);
 

@@ -69,6 +69,18 @@ EngineError connectError(const ServerFailure &failure, bool passwordMissing, con
                                             "certificato del server sia installato."));
 }
 
+EngineError unprovenServerError(const QString &reason, const QString &source)
+{
+    return EngineError(3151, source,
+                       QStringLiteral("Il server non ha dimostrato la sua identità: la password non gli è stata inviata. "
+                                      "Controllare che il certificato dell'autorità (CA) indicato in tavorio.ini sia "
+                                      "quello preparato per il server dell'ufficio, che l'indirizzo usi il nome del "
+                                      "server scritto nel suo certificato e che il server accetti solo connessioni "
+                                      "SSL con password scram-sha-256. Se l'indirizzo è giusto, qualcuno potrebbe "
+                                      "essersi messo al posto del server: avvisare chi lo gestisce.\n(%1)")
+                           .arg(reason));
+}
+
 EngineError serverError(const QString &sqlState, const QString &message, const QString &table,
                         const QString &column, const QString &source)
 {

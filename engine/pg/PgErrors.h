@@ -29,5 +29,9 @@ ServerFailure parseServerFailure(const QString &message);
 // database the server does not have, 3151 otherwise.
 EngineError connectError(const ServerFailure &failure, bool passwordMissing, const QString &database,
                          const QString &source);
+// A server that did not prove who it is: it declined TLS, its certificate did not check out,
+// or it asked for a login not bound to the checked channel (a cleartext or MD5 password).
+// Nothing secret was sent. 3151, never the wrong password's 3031; the reason is libpq's.
+EngineError unprovenServerError(const QString &reason, const QString &source);
 
 } // namespace dao::pg

@@ -141,8 +141,39 @@ QStringList createTableStatements(const TableSpec &definition)
 
 QStringList createArchiveStatements()
 {
-    return {QStringLiteral("CREATE TABLE engine_archive (version integer NOT NULL)"),
+    // Up to PostgreSQL 14 every role may create objects in public: one that could would plant
+    // there a function or table the archive's statements would find first.
+    return {QStringLiteral("REVOKE CREATE ON SCHEMA public FROM PUBLIC"),
+            QStringLiteral("CREATE TABLE engine_archive (version integer NOT NULL)"),
             QStringLiteral("INSERT INTO engine_archive (version) VALUES (1)")};
+}
+
+QStringList deskGrantStatements(const QString &deskRole)
+{
+    const QString role = quoteIdentifier(deskRole);
+    const QString functions = QLatin1String(kFunctionSchema);
+    return {QStringLiteral("GRANT USAGE ON SCHEMA public, %1 TO %2").arg(functions, role),
+            QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO %1").arg(role),
+            QStringLiteral("GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA public TO %1").arg(role),
+            QStringLiteral("GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA %1 TO %2").arg(functions, role),
+            QStringLiteral("ALTER DEFAULT PRIVILEGES IN SCHEMA public GRANT SELECT, INSERT, UPDATE, DELETE ON TABLES TO %1").arg(role),
+            QStringLiteral("ALTER DEFAULT PRIVILEGES IN SCHEMA public GRANT USAGE, SELECT ON SEQUENCES TO %1").arg(role),
+            QStringLiteral("ALTER DEFAULT PRIVILEGES IN SCHEMA %1 GRANT EXECUTE ON FUNCTIONS TO %2").arg(functions, role)};
+}
+
+QString handOverStatement(const QString &owner)
+{
+    const QString role = commentOrTextLiteral(owner);
+    return QStringLiteral(
+               "DO $h$ DECLARE r record; BEGIN "
+               "FOR r IN SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+               "WHERE n.nspname = 'public' AND c.relkind IN ('r', 'p') LOOP "
+               "EXECUTE format('ALTER TABLE public.%I OWNER TO %I', r.relname, %1); END LOOP; "
+               "FOR r IN SELECT p.oid::regprocedure AS f FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace "
+               "WHERE n.nspname = '%2' LOOP "
+               "EXECUTE format('ALTER FUNCTION %s OWNER TO %I', r.f, %1); END LOOP; "
+               "EXECUTE format('ALTER SCHEMA %I OWNER TO %I', '%2', %1); END $h$")
+        .arg(role, QLatin1String(kFunctionSchema));
 }
 
 bool isEmptyDatabase(PgSession &session)

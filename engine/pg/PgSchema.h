@@ -16,13 +16,28 @@ namespace dao::pg {
 
 class PgSession;
 
+// The schema of the archive's functions, owned like its tables by the archive's owner.
+inline constexpr char kFunctionSchema[] = "engine_functions";
+// The search path of every session, fixed by the connection whatever the role's own settings
+// say: the archive's tables (where new ones go), then its functions; the system's catalogue
+// is searched before both. Only the archive's owner may create objects in either schema, so
+// nothing another role makes can take the place of a table or function the archive uses.
+inline constexpr char kSearchPath[] = "public,engine_functions";
+
 // The hidden row id of a table without a counter field.
 inline constexpr char kHiddenRowId[] = "engine_rowid";
 
 // CREATE TABLE and the COMMENT ON COLUMN statements of one table.
 QStringList createTableStatements(const TableSpec &definition);
-// What makes an empty database an archive (run before the first table is created).
+// What makes an empty database an archive (run before the first table is created): the
+// marker, and schema public closed to every role but the owner.
 QStringList createArchiveStatements();
+// What a desk's role may do in an archive made by the connected role (its owner): read and
+// write the rows of every table, now and later, and call the functions; never change a table.
+QStringList deskGrantStatements(const QString &deskRole);
+// Gives the archive's tables (with their counters), functions and schema of functions to
+// `owner`, when an administrator made the archive in the owner's stead.
+QString handOverStatement(const QString &owner);
 
 // Whether the database holds no table, view, sequence or function of its own.
 bool isEmptyDatabase(PgSession &session);

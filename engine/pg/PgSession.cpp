@@ -4,6 +4,8 @@
 #include "engine/jet/Names.h"
 #include "engine/pg/PgErrors.h"
 #include "engine/pg/PgParameters.h"
+#include "engine/pg/PgSchema.h"
+#include "platform/Secrets.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -32,14 +34,17 @@ PgSession::~PgSession()
 
 void PgSession::connect(const ServerAddress &address, const QString &password, const QString &source)
 {
+    // A copy of its own, which close() can wipe without touching the caller's.
+    QString own(password.constData(), password.size());
     close();
     m_address = address;
-    m_password = password;
+    m_password.swap(own);
     open(source);
 }
 
 void PgSession::close()
 {
+    secrets::wipe(m_password);
     if (m_conn)
         PQfinish(m_conn);
     m_conn = nullptr;
@@ -48,22 +53,29 @@ void PgSession::close()
 
 // Connects without blocking in libpq so that its messages can be asked verbose before the
 // server answers: only the verbose form carries the SQLSTATE that tells a wrong password or a
-// missing database from an unreachable server, whatever language the server speaks.
+// missing database from an unreachable server, whatever language the server speaks. The
+// steps libpq went through tell a server that did not prove who it is (its TLS or login
+// step refused on this side, no word from the server) from one that could not be reached.
 void PgSession::open(const QString &source)
 {
-    ServerAddress::Keywords keywords = m_address.keywords(m_password);
-    keywords.add("client_encoding", QStringLiteral("UTF8"));
-    // The archive's tables live in schema public whatever the role's own search path says.
-    keywords.add("options", QStringLiteral("-c extra_float_digits=3 -c DateStyle=ISO -c bytea_output=hex "
-                                           "-c standard_conforming_strings=on -c search_path=public -c lock_timeout=%1")
-                                .arg(m_lockTimeoutMs));
-    PGconn *conn = PQconnectStartParams(keywords.keys(), keywords.values(), 0);
+    PGconn *conn = nullptr;
+    {
+        ServerAddress::Keywords keywords = m_address.keywords(m_password);
+        keywords.add("client_encoding", QStringLiteral("UTF8"));
+        // The archive's tables live in schema public, its functions in a schema of their own;
+        // whatever the role's own search path says, names resolve in these trusted schemas only.
+        keywords.add("options", QStringLiteral("-c extra_float_digits=3 -c DateStyle=ISO -c bytea_output=hex "
+                                               "-c standard_conforming_strings=on -c search_path=%1 -c lock_timeout=%2")
+                                    .arg(QLatin1String(kSearchPath)).arg(m_lockTimeoutMs));
+        conn = PQconnectStartParams(keywords.keys(), keywords.values(), 0);
+    }   // the keywords' copy of the password is wiped here; libpq wipes its own when it ends
     if (!conn)
         throw EngineError(errOutOfMemory, source, QStringLiteral("Memoria insufficiente."));
     PQsetErrorVerbosity(conn, PQERRORS_VERBOSE);
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::seconds(m_address.connectTimeout);
     bool timedOut = false;
+    ConnStatusType lastStep = PQstatus(conn);
     PostgresPollingStatusType state = PQstatus(conn) == CONNECTION_BAD ? PGRES_POLLING_FAILED : PGRES_POLLING_WRITING;
     while (state != PGRES_POLLING_OK && state != PGRES_POLLING_FAILED) {
         if (PQsocket(conn) < 0) {
@@ -71,9 +83,7 @@ void PgSession::open(const QString &source)
             break;
         }
         pollfd pfd{PQsocket(conn), short(state == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
-        int wait = -1;
-        if (m_address.connectTimeout > 0)
-            wait = int(std::max<qint64>(0, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count()));
+        const int wait = int(std::max<qint64>(0, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count()));
         const int ready = ::poll(&pfd, 1, wait);
         if (ready < 0 && errno == EINTR)
             continue;
@@ -82,6 +92,8 @@ void PgSession::open(const QString &source)
             break;
         }
         state = PQconnectPoll(conn);
+        if (PQstatus(conn) != CONNECTION_BAD)
+            lastStep = PQstatus(conn);
     }
     if (state == PGRES_POLLING_OK) {
         PQsetErrorVerbosity(conn, PQERRORS_DEFAULT);
@@ -96,6 +108,10 @@ void PgSession::open(const QString &source)
     if (timedOut)
         throw lostConnectionError(QStringLiteral("il server non ha risposto entro %1 secondi").arg(m_address.connectTimeout),
                                   {}, source);
+    const bool refusedHere = failure.sqlState.isEmpty()
+        && (lastStep == CONNECTION_SSL_STARTUP || lastStep == CONNECTION_AWAITING_RESPONSE);
+    if (refusedHere && !needsPassword)
+        throw unprovenServerError(scrubbed(failure.reason), source);
     throw connectError({failure.sqlState, scrubbed(failure.reason)}, needsPassword, m_address.database, source);
 }
 
@@ -237,20 +253,33 @@ void PgSession::changePassword(const QString &newPassword, const QString &source
         throw EngineError(errNotValidPassword, source,
                           QStringLiteral("L'archivio sul server non può restare senza password: "
                                          "senza password non ci si può collegare al server dalla rete."));
+    const QString literal = passwordVerifier(QString::fromUtf8(PQuser(handleFor(source))), newPassword, source);
+    exec(QStringLiteral("ALTER ROLE CURRENT_USER PASSWORD ") + literal, {}, source);
+    secrets::wipe(m_password);
+    m_password = QString(newPassword.constData(), newPassword.size());
+}
+
+pg_conn *PgSession::handleFor(const QString &source)
+{
     ensureConnected(source);
-    const QByteArray clear = newPassword.toUtf8();
-    char *verifier = PQencryptPasswordConn(m_conn, clear.constData(), PQuser(m_conn), "scram-sha-256");
+    return m_conn;
+}
+
+QString PgSession::passwordVerifier(const QString &role, const QString &password, const QString &source)
+{
+    PGconn *conn = handleFor(source);
+    const secrets::SecretBytes clear(password);
+    char *verifier = PQencryptPasswordConn(conn, clear.constData(), role.toUtf8().constData(), "scram-sha-256");
     if (!verifier)
         throw EngineError(3000, source, QStringLiteral("Impossibile preparare la nuova password: %1")
-                                            .arg(scrubbed(QString::fromUtf8(PQerrorMessage(m_conn)).trimmed())));
-    char *literal = PQescapeLiteral(m_conn, verifier, std::strlen(verifier));
+                                            .arg(scrubbed(QString::fromUtf8(PQerrorMessage(conn)).trimmed())));
+    char *literal = PQescapeLiteral(conn, verifier, std::strlen(verifier));
     PQfreemem(verifier);
     if (!literal)
         throw EngineError(errOutOfMemory, source, QStringLiteral("Memoria insufficiente."));
-    const QString statement = QStringLiteral("ALTER ROLE CURRENT_USER PASSWORD ") + QString::fromUtf8(literal);
+    const QString quoted = QString::fromUtf8(literal);
     PQfreemem(literal);
-    exec(statement, {}, source);
-    m_password = newPassword;
+    return quoted;
 }
 
 void PgSession::setLockTimeout(int milliseconds)

@@ -56,6 +56,9 @@ public:
     // password is refused: a role without one cannot log in over the network.
     void changePassword(const QString &newPassword, const QString &source = QStringLiteral("DAO.Database"));
     const QString &password() const { return m_password; }
+    // The server's SCRAM verifier of a role's password, as ALTER ROLE ... PASSWORD takes it:
+    // computed here, so that no statement text or server log holds the password.
+    QString passwordVerifier(const QString &role, const QString &password, const QString &source = QStringLiteral("DAO.Database"));
 
     // How long a statement waits for another session's lock before failing with 3260.
     void setLockTimeout(int milliseconds);
@@ -66,6 +69,7 @@ public:
 
 private:
     void open(const QString &source);
+    pg_conn *handleFor(const QString &source);
     [[noreturn]] void failAsInjected(int code, const QString &source);
     [[noreturn]] void connectionLost(const QString &reason, const QString &sqlState, const QString &source);
     QString scrubbed(const QString &text) const;

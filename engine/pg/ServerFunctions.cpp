@@ -1,5 +1,6 @@
 #include "engine/pg/ServerFunctions.h"
 
+#include "engine/pg/PgSchema.h"
 #include "engine/pg/TextKey.h"
 
 #include <QChar>
@@ -265,9 +266,14 @@ const char *const kFixedFunctions[] = {
 
 QStringList functionDefinitions()
 {
-    QStringList statements = keyFunctions() + caseFunctions();
+    QStringList functions = keyFunctions() + caseFunctions();
     for (const char *function : kFixedFunctions)
-        statements.append(QString::fromUtf8(function).replace(QStringLiteral("%NUMBER%"), QLatin1StringView(kNumberPattern)));
+        functions.append(QString::fromUtf8(function).replace(QStringLiteral("%NUMBER%"), QLatin1StringView(kNumberPattern)));
+    // Each in the functions' own schema, named in full whatever the search path.
+    const QString create = QStringLiteral("CREATE OR REPLACE FUNCTION ");
+    QStringList statements{QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(QLatin1String(kFunctionSchema))};
+    for (const QString &function : functions)
+        statements << create + QLatin1String(kFunctionSchema) + u'.' + function.mid(create.size());
     return statements;
 }
 

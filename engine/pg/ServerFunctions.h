@@ -1,6 +1,6 @@
 #pragma once
-// The functions the PostgreSQL translations of the Jet texts call, created in an archive's
-// schema when the archive is made (and again, harmlessly, when it is upgraded): plain SQL
+// The functions the PostgreSQL translations of the Jet texts call, created in the archive's
+// schema of functions (kFunctionSchema) when the archive is made (and again, harmlessly, when it is upgraded): plain SQL
 // and PL/pgSQL, no server extension.
 //   jet_key(text) -> bytea          the engine's text order as a byte key (TextKey.h)
 //   jet_num(text) -> numeric        a text read as a number the way the file does when it
@@ -21,7 +21,7 @@
 
 namespace dao::pg {
 
-// One CREATE OR REPLACE FUNCTION statement per element, to be run in order.
+// The schema, then one CREATE OR REPLACE FUNCTION statement per element, to be run in order.
 QStringList functionDefinitions();
 
 } // namespace dao::pg

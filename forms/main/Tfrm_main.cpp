@@ -112,7 +112,7 @@ PasswordPrompt Tfrm_main::makePasswordPrompt()
 {
     auto prompt = std::make_shared<Tfrm_pass>(this);
     if (m_database.isOnServer())
-        prompt->askForServer(store::shownLocation(m_database.Database()));
+        prompt->askForServer(store::shownLocation(m_database.Database()), store::isProtectedLink(m_database.Database()));
     return [prompt] { return prompt->askPassword(); };
 }
 

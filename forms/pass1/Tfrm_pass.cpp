@@ -59,10 +59,13 @@ Tfrm_pass::Tfrm_pass(QWidget *parent)
     column->addLayout(buttons);
 }
 
-void Tfrm_pass::askForServer(const QString &address)
+void Tfrm_pass::askForServer(const QString &address, bool protectedLink)
 {
     setWindowTitle(QStringLiteral("Password del server"));
-    m_label->setText(QStringLiteral("L'archivio è sul server\n%1\nInserire la password del server").arg(address));
+    QString text = QStringLiteral("L'archivio è sul server\n%1\nInserire la password del server").arg(address);
+    if (!protectedLink)
+        text += QStringLiteral("\nAttenzione: il collegamento con il server non è protetto");
+    m_label->setText(text);
     // The address may be long: the window grows to show it whole.
     setMinimumSize(kClientWidth, kClientHeight);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -72,9 +75,12 @@ void Tfrm_pass::askForServer(const QString &address)
 std::optional<QString> Tfrm_pass::askPassword()
 {
     m_pass->clear();
-    if (exec() != QDialog::Accepted)
+    const bool accepted = exec() == QDialog::Accepted;
+    QString typed = m_pass->text();
+    m_pass->clear();   // the edit box does not keep the password once it is handed over
+    if (!accepted)
         return std::nullopt;
-    return m_pass->text();
+    return typed;
 }
 
 void Tfrm_pass::showEvent(QShowEvent *event)

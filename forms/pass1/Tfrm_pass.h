@@ -15,8 +15,9 @@ public:
     explicit Tfrm_pass(QWidget *parent = nullptr);
 
     // The archive is on a server: the prompt asks for the server's password and names the
-    // server (its address holds no password).
-    void askForServer(const QString &address);
+    // server (its address holds no password); over a link that does not protect the
+    // password (TLS or channel binding turned off by the address) it says so.
+    void askForServer(const QString &address, bool protectedLink = true);
 
     QLabel *label() const { return m_label; }
     QLineEdit *pass() const { return m_pass; }

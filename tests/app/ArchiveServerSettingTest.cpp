@@ -13,6 +13,7 @@
 #include "store/TArcDatabase.h"
 
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -42,6 +43,14 @@ TEST_F(ArchiveServerSettingTest, AddressAndSslModeMakeTheConnectionsAddress)
     // The key decides over an sslmode written in the address; other parameters stay.
     EXPECT_EQ(read("[Server]\nIndirizzo=postgresql://u@h/db?sslmode=disable&connect_timeout=5\nSSL=verify-full\n").address,
               QStringLiteral("postgresql://u@h/db?connect_timeout=5&sslmode=verify-full"));
+
+    // The authority's file is found in the application folder; the wait bounds every connect.
+    const ArchiveServerSetting office = read("[Server]\nIndirizzo=postgresql://sportello@nas/tavorio\n"
+                                             "Certificato=ufficio ca.crt\nAttesa=4\n");
+    EXPECT_EQ(office.address, QStringLiteral("postgresql://sportello@nas/tavorio?sslrootcert=")
+                                  + QString::fromUtf8(QUrl::toPercentEncoding(m_dir.filePath(QStringLiteral("ufficio ca.crt"))))
+                                  + QStringLiteral("&connect_timeout=4"));
+    EXPECT_TRUE(read("[Server]\nIndirizzo=postgresql://u@nas/db\nAttesa=mai\n").problem.contains(QStringLiteral("connect_timeout")));
 }
 
 TEST_F(ArchiveServerSettingTest, RefusedSettingsSayWhyWithoutThePassword)
@@ -58,8 +67,15 @@ TEST_F(ArchiveServerSettingTest, RefusedSettingsSayWhyWithoutThePassword)
     EXPECT_TRUE(foreign.problem.startsWith(QStringLiteral("   L'indirizzo del server dell'archivio in tavorio.ini non è valido")));
     const ArchiveServerSetting badSsl = read("[Server]\nIndirizzo=postgresql://u@h/db\nSSL=sempre\n");
     EXPECT_TRUE(badSsl.address.isEmpty());
-    EXPECT_EQ(badSsl.problem, QStringLiteral("   Il valore SSL=sempre in tavorio.ini non è valido: usate disable, allow, "
-                                             "prefer, require, verify-ca, verify-full.   "));
+    EXPECT_EQ(badSsl.problem, QStringLiteral("   Il valore SSL=sempre in tavorio.ini non è valido: usate verify-full, "
+                                             "verify-ca, require, disable.   "));
+    // A link that would try again without TLS, or go without it across the network, is no setting.
+    EXPECT_TRUE(read("[Server]\nIndirizzo=postgresql://u@h/db\nSSL=prefer\n").address.isEmpty());
+    const ArchiveServerSetting plain = read("[Server]\nIndirizzo=postgresql://u@nas/db\nSSL=disable\n");
+    EXPECT_TRUE(plain.address.isEmpty());
+    EXPECT_TRUE(plain.problem.contains(QStringLiteral("solo per un server su questo computer"))) << plain.problem.toStdString();
+    EXPECT_EQ(read("[Server]\nIndirizzo=postgresql://u@127.0.0.1/db?channel_binding=disable\n").address,
+              QStringLiteral("postgresql://u@127.0.0.1/db?channel_binding=disable"));
 }
 
 TEST_F(ArchiveServerSettingTest, AFolderNamingAServerHoldsAnArchive)

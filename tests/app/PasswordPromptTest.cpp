@@ -91,6 +91,10 @@ TEST(PasswordPromptForServer, AsksForTheServersPasswordAndNamesTheServer)
         apptest::pressKey(prompt.pass(), Qt::Key_Return);
     }});
     EXPECT_EQ(prompt.askPassword(), QStringLiteral("Segreta1"));
+    EXPECT_TRUE(prompt.pass()->text().isEmpty()) << "the edit box lets the password go once handed over";
+
+    prompt.askForServer(QStringLiteral("postgresql://ufficio@/tavorio?sslmode=disable"), false);
+    EXPECT_TRUE(prompt.label()->text().endsWith(QStringLiteral("Attenzione: il collegamento con il server non è protetto")));
 }
 
 } // namespace

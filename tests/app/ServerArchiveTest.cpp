@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUrl>
 
 #include <unistd.h>
 
@@ -38,10 +39,14 @@ protected:
                                 {cardtest::household(QStringLiteral("P1"), QStringLiteral("ROSSI MARIO")),
                                  cardtest::household(QStringLiteral("P2"), QStringLiteral("BIANCHI ANNA"))},
                                 password());
-        apptest::writeFile(file("tavorio.ini"), "[Server]\r\nIndirizzo=" + m_address.toUtf8() + "\r\nSSL=prefer\r\n");
+        // As an office sets a desk up: the address, and the authority's certificate beside tavorio.ini.
+        ASSERT_TRUE(QFile::copy(testsupport::pgServerCertificate(), file("ufficio-ca.crt")));
+        apptest::writeFile(file("tavorio.ini"),
+                           "[Server]\r\nIndirizzo=" + bare(m_address).toUtf8() + "\r\nCertificato=ufficio-ca.crt\r\n");
     }
 
     static QString password() { return testsupport::pgOfficePassword(); }
+    static QString bare(const QString &address) { return address.section(u'?', 0, 0); }
 
     // The password window's answers, in turn; each checks that it asks for the server's.
     std::unique_ptr<Tfrm_main> startAnswering(const QStringList &typed)
@@ -52,7 +57,7 @@ protected:
                 auto *prompt = qobject_cast<Tfrm_pass *>(modal);
                 ASSERT_NE(prompt, nullptr);
                 EXPECT_EQ(prompt->windowTitle(), QStringLiteral("Password del server"));
-                EXPECT_TRUE(prompt->label()->text().contains(m_address));
+                EXPECT_TRUE(prompt->label()->text().contains(bare(m_address)));
                 apptest::typeText(prompt, text);
                 apptest::pressKey(prompt->pass(), Qt::Key_Return);
             });
@@ -85,10 +90,11 @@ TEST_F(ServerArchiveTest, StartsWithTheServersPasswordAndNoFileMaintenance)
     const std::unique_ptr<Tfrm_main> window = startAnswering({QStringLiteral("sbagliata"), password()});
     ASSERT_FALSE(window->endRequested());
     EXPECT_TRUE(window->Database().Connected());
-    EXPECT_EQ(window->Database().Database(), m_address + QStringLiteral("?sslmode=prefer"));
+    EXPECT_EQ(window->Database().Database(), bare(m_address) + QStringLiteral("?sslrootcert=")
+                                                 + QString::fromUtf8(QUrl::toPercentEncoding(file("ufficio-ca.crt"))));
     EXPECT_EQ(window->data().Anagrafica().recordCount(), 2);
-    // No lock file, no backup copy, no archive file: only the layout store.
-    EXPECT_EQ(filesInFolder(), QStringList{QStringLiteral("tavorio.ini")});
+    // No lock file, no backup copy, no archive file: only the layout store and the certificate.
+    EXPECT_EQ(filesInFolder(), (QStringList{QStringLiteral("tavorio.ini"), QStringLiteral("ufficio-ca.crt")}));
     EXPECT_TRUE(m_messages.shown().isEmpty());
     EXPECT_TRUE(m_messages.errors().isEmpty());
 }
@@ -220,7 +226,7 @@ TEST_F(ServerArchiveTest, ThePasswordPageChangesTheRolesPasswordOnTheServer)
 // start-up before any password is asked, and the message that ends it says why.
 TEST_F(ServerArchiveTest, ARequiredTlsCheckThatCannotBeMadeEndsTheStartWithItsReason)
 {
-    apptest::writeFile(file("tavorio.ini"), "[Server]\nIndirizzo=" + m_address.toUtf8()
+    apptest::writeFile(file("tavorio.ini"), "[Server]\nIndirizzo=" + bare(m_address).toUtf8()
                                                 + "?sslrootcert=/nonexistent/root.crt\nSSL=verify-full\n");
     apptest::ModalScript noPrompt({});
     const Tfrm_main window;
@@ -231,7 +237,7 @@ TEST_F(ServerArchiveTest, ARequiredTlsCheckThatCannotBeMadeEndsTheStartWithItsRe
     EXPECT_TRUE(text.startsWith(QStringLiteral("   Errore di connessione al DB.   \n"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("root.crt"))) << text.toStdString();
     EXPECT_EQ(noPrompt.handled(), 0);
-    EXPECT_TRUE(filesInFolder() == QStringList{QStringLiteral("tavorio.ini")});
+    EXPECT_TRUE(filesInFolder() == (QStringList{QStringLiteral("tavorio.ini"), QStringLiteral("ufficio-ca.crt")}));
 }
 
 } // namespace

@@ -62,7 +62,7 @@ TEST(PgAddress, ParsesEveryPartAndShowsItBack)
     const ServerAddress socket = ServerAddress::parse(QStringLiteral("postgresql://admin@/postgres?host=%2Ftmp%2Fpg%20x&port=22000"));
     EXPECT_EQ(socket.host, QStringLiteral("/tmp/pg x"));
     EXPECT_EQ(socket.port, 22000);
-    EXPECT_EQ(socket.sslmode, QStringLiteral("prefer"));
+    EXPECT_EQ(socket.sslmode, QStringLiteral("verify-full"));
     EXPECT_EQ(ServerAddress::parse(socket.displayText()).host, socket.host);
 }
 
@@ -72,7 +72,9 @@ TEST(PgAddress, KeywordsCarryEachValueApartSoNothingTypedAddsAKeyword)
     EXPECT_EQ(a.database, QStringLiteral("db sslmode=disable host=evil"));
     const QStringList pairs = keywordPairs(a, QStringLiteral("s3cr'et x=y"));
     EXPECT_EQ(pairs, (QStringList{"host=h", "user=u", "dbname=db sslmode=disable host=evil", "password=s3cr'et x=y",
-                                  "sslmode=prefer", "connect_timeout=10", "application_name=tavorio"}));
+                                  "sslmode=verify-full", "channel_binding=require", "connect_timeout=10", "keepalives=1",
+                                  "keepalives_idle=5", "keepalives_interval=2", "keepalives_count=2",
+                                  "tcp_user_timeout=10000", "application_name=tavorio"}));
     EXPECT_FALSE(keywordPairs(a, {}).join(',').contains(QLatin1String("password")));
 }
 

@@ -4,6 +4,7 @@
 // texts. Kept apart from the engine's own server connection on purpose: these tests judge
 // the translation, not the session.
 
+#include "engine/pg/PgSchema.h"
 #include "engine/Value.h"
 #include "tests/support/PgTestServer.h"
 
@@ -28,6 +29,8 @@ public:
         if (PQstatus(m_conn.get()) != CONNECTION_OK)
             throw std::runtime_error(std::string("connection: ") + PQerrorMessage(m_conn.get()));
         exec(QStringLiteral("SET extra_float_digits = 3"));
+        // As the archive's sessions resolve names: its tables, then its functions' schema.
+        exec(QStringLiteral("SET search_path = ") + QLatin1String(dao::pg::kSearchPath));
     }
 
     void exec(const QString &sql) { rows(sql, {}); }

@@ -46,9 +46,11 @@ bool pgAvailable()
     return !env("PG_PORT").isEmpty();
 }
 
+// Over the socket the server trusts its own computer's users: no password, no TLS, so
+// nothing to bind a login to.
 QString pgAdminAddress()
 {
-    return QStringLiteral("postgresql://%1@/postgres?host=%2&port=%3")
+    return QStringLiteral("postgresql://%1@/postgres?host=%2&port=%3&channel_binding=disable")
         .arg(env("PG_ADMIN"), env("PG_SOCKET"), env("PG_PORT"));
 }
 
@@ -118,7 +120,20 @@ QString newPgDatabase()
 
 QString pgOfficeAddress(const QString &database)
 {
-    return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(pgOfficeRole(), env("PG_PORT"), database);
+    return pgRoleAddress(pgOfficeRole(), database);
+}
+
+QString pgRoleAddress(const QString &role, const QString &database)
+{
+    // The desk's default link: the server proves itself with its certificate, which is its own authority.
+    return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3?sslrootcert=%4")
+        .arg(role, env("PG_PORT"), database, pgServerCertificate());
+}
+
+QString pgSocketAddress(const QString &role, const QString &database)
+{
+    return QStringLiteral("postgresql://%1@/%2?host=%3&port=%4&channel_binding=disable")
+        .arg(role, database, env("PG_SOCKET"), env("PG_PORT"));
 }
 
 bool onServer()
@@ -132,10 +147,7 @@ QString newArchiveLocation(const QString &folder, const QString &file)
         return folder + QLatin1Char('/') + file;
     if (!pgAvailable())
         throw std::runtime_error("TAVORIO_TEST_STORAGE=postgresql but no test server (TAVORIO_TEST_PG_DIR)");
-    const QString tcp = newPgDatabase();
-    return QStringLiteral("postgresql://%1@/%2?host=%3&port=%4")
-        .arg(pgOfficeRole(), pgDatabaseOf(tcp), env("PG_SOCKET"),
-             env("PG_PORT"));
+    return pgSocketAddress(pgOfficeRole(), pgDatabaseOf(newPgDatabase()));
 }
 
 QString pgDatabaseOf(const QString &address)

@@ -24,6 +24,11 @@ QString pgAdminAddress();
 QString newPgDatabase();
 // The address of a database of the test server for the office role, over loopback TCP.
 QString pgOfficeAddress(const QString &database);
+// The same for another role: over loopback TCP as a desk reaches the server (certificate
+// checked, login bound to the channel), or over the socket, where the server trusts its
+// computer's users without a password.
+QString pgRoleAddress(const QString &role, const QString &database);
+QString pgSocketAddress(const QString &role, const QString &database);
 QString pgOfficeRole();
 QString pgOfficePassword();
 // The test server's own certificate (it offers TLS on its loopback port).

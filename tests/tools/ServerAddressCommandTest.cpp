@@ -112,7 +112,7 @@ TEST(ServerAddressCommand, AMissingDatabaseAndAnUncheckableCertificateAreToldApa
     ASSERT_EQ(toolstest::create(toolstest::Mode::Executable, archive, cli::ArchiveContents::generated(3),
                                 testsupport::pgOfficePassword()).exitCode, 0);
     // verify-full with a certificate that is not there: the advice names both places for it.
-    const QString noCertificate = archive + QStringLiteral("?sslmode=verify-full&sslrootcert=/nessuna/cartella/ca.crt");
+    const QString noCertificate = archive + QStringLiteral("&sslmode=verify-full&sslrootcert=/nessuna/cartella/ca.crt");
     const auto unchecked = toolstest::verify(toolstest::Mode::Executable, noCertificate, testsupport::pgOfficePassword());
     EXPECT_EQ(unchecked.exitCode, int(cli::ExitCode::Unreachable)) << unchecked.err.toStdString();
     EXPECT_TRUE(firstLine(unchecked.err).startsWith(QStringLiteral("Collegamento al server dell'archivio non riuscito")))
@@ -123,7 +123,7 @@ TEST(ServerAddressCommand, AMissingDatabaseAndAnUncheckableCertificateAreToldApa
     EXPECT_FALSE(unchecked.err.contains(testsupport::pgOfficePassword()));
 
     // The server's own certificate given in the address: the check passes and the rows count.
-    const QString checked = archive + QStringLiteral("?sslmode=verify-full&sslrootcert=")
+    const QString checked = archive + QStringLiteral("&sslmode=verify-full&sslrootcert=")
                             + testsupport::pgServerCertificate();
     const auto counted = toolstest::verify(toolstest::Mode::Executable, checked, testsupport::pgOfficePassword());
     EXPECT_EQ(counted.exitCode, 0) << counted.err.toStdString();

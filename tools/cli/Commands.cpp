@@ -3,6 +3,7 @@
 #include "tools/cli/ArchiveCheck.h"
 #include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/CliError.h"
+#include "tools/cli/ServerPrepare.h"
 #include "store/NetworkFolderWarning.h"
 
 #include <QTextStream>
@@ -28,10 +29,10 @@ int runCreate(const QString &path, const QString &password, const ArchiveContent
         return fail(e, err);
     }
     out << QStringLiteral("Archivio creato: %1 (%2 schede%3).")
-               .arg(path)
-               .arg(contents.households)
-               // On a server the password is the office role's, not the archive's own.
-               .arg(password.isEmpty() || isServerLocation(path) ? QString() : QStringLiteral(", protetto da password"))
+               // In one pass, as an address may hold "%2F"; on a server the password is the
+               // office role's, not the archive's own.
+               .arg(path, QString::number(contents.households),
+                    password.isEmpty() || isServerLocation(path) ? QString() : QStringLiteral(", protetto da password"))
         << Qt::endl;
     return int(ExitCode::Ok);
 }
@@ -64,9 +65,8 @@ int runTransfer(const TransferSide &from, const TransferSide &to, QTextStream &o
         return fail(e, err);
     }
     out << QStringLiteral("Archivio trasferito: %1 -> %2 (%3 tabelle, %4 righe confrontate una per una).")
-               .arg(from.location, to.location)
-               .arg(copied.tables)
-               .arg(copied.rows)
+               // In one pass: an address may hold "%2F" and the like, which a later arg() would fill.
+               .arg(from.location, to.location, QString::number(copied.tables), QString::number(copied.rows))
         << Qt::endl;
     return int(ExitCode::Ok);
 }
@@ -122,8 +122,8 @@ QString usageText()
         "      CARTELLA, chiamato con protocollo e capofamiglia (1: documenti non prodotti).\n"
         "      Un MODELLO senza cartella che non c'è si cerca in \"word\" accanto all'archivio\n"
         "      e fra i modelli forniti. Se un documento esiste già non ne produce nessuno\n"
-        "      (uscita 1), a meno di --sovrascrivi.\n"
-        "\n")
+        "      (uscita 1), a meno di --sovrascrivi.\n")
+        + serverPrepareUsage() + QStringLiteral("\n")
         + addressText()
         + QStringLiteral(
             "Con --password-stdin la password è la prima riga dello standard input\n"
@@ -140,8 +140,10 @@ QString addressText()
         "Un INDIRIZZO nomina un database di un server PostgreSQL:\n"
         "  postgresql://RUOLO@HOST[:PORTA]/DATABASE[?sslmode=MODO&sslrootcert=FILE]\n"
         "e non contiene mai la password, che è quella del RUOLO e arriva come quella di un file.\n"
-        "Con sslmode=verify-full il certificato dell'autorità (CA) del server si mette in\n"
-        "~/.postgresql/root.crt dell'utente che esegue il comando, o lo indica sslrootcert.\n");
+        "Il server deve dimostrare la sua identità (di norma sslmode=verify-full e\n"
+        "channel_binding=require): il certificato dell'autorità (CA) del server si mette in\n"
+        "~/.postgresql/root.crt dell'utente che esegue il comando, o lo indica sslrootcert.\n"
+        "sslmode=disable e channel_binding=disable valgono solo per un server su questo computer.\n");
 }
 
 } // namespace cli

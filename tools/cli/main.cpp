@@ -1,12 +1,14 @@
 // tavorio-cli: the companion command of the program. Only the command line is read here;
 // the work is done by the commands of the library.
 
+#include "platform/Secrets.h"
 #include "tools/cli/ArchiveLocation.h"
 #include "db/RecordText.h"
 #include "tools/cli/CliError.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/DocumentCommand.h"
 #include "tools/cli/HouseholdGenerator.h"
+#include "tools/cli/ServerPrepare.h"
 #include "tools/print/ListCommands.h"
 #include "tools/print/PrintCommand.h"
 
@@ -163,6 +165,8 @@ PrintLine parsePrint(const QStringList &args)
 
 int main(int argc, char **argv)
 {
+    // Passwords of archives and roles pass through this process: no core file may keep them.
+    secrets::forbidCoreDumps();
     // Printing measures text, which needs the GUI application; no display is needed.
     const bool printing = argc > 1 && std::string(argv[1]) == "stampa";
     const bool listing = argc > 1 && (std::string(argv[1]) == "statistiche" || std::string(argv[1]) == "esporta");
@@ -223,6 +227,18 @@ int main(int argc, char **argv)
         if (request.passwordStdin)
             request.password = readPassword();
         return cli::runDocument(request, out, err);
+    }
+    if (!args.isEmpty() && args.front() == QLatin1String("server-prepara")) {
+        cli::ServerPrepareRequest request;
+        try {
+            request = cli::parseServerPrepare(args.mid(1));
+        } catch (const cli::CliError &e) {
+            return usageFailure(e, err);
+        }
+        request.deskPassword = readPassword();
+        const int status = cli::runServerPrepare(request, out, err);
+        secrets::wipe(request.deskPassword);
+        return status;
     }
     CommandLine cl;
     try {
