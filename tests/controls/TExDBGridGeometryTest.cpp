@@ -4,6 +4,7 @@
 #include "controls/GridGeometry.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -79,6 +80,8 @@ TEST(GridGeometryTest, TheLastLeftColumnShowsTheLastColumnWhole)
     EXPECT_EQ(g.maxLeftCol(12 + 40), 4);
 }
 
+namespace {
+
 // A point on the title row and what it means for sizing and for dropping a dragged column.
 struct TitlePointCase {
     const char *name;
@@ -87,6 +90,10 @@ struct TitlePointCase {
     int x;
     int result;
 };
+
+// Failures name the case rather than dumping its bytes.
+void PrintTo(const TitlePointCase &c, std::ostream *os) { *os << c.name; }
+} // namespace
 
 class GridSizingBorderTest : public ::testing::TestWithParam<TitlePointCase> {};
 

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QScrollBar>
 #include <functional>
+#include <ostream>
 #include <vector>
 
 using namespace gridtest;
@@ -118,6 +119,9 @@ struct CtrlDeleteCase {
     QStringList asked;       // every question, in order
     QStringList remaining;   // the names left in the table
 };
+
+// Failures name the case rather than dumping its bytes.
+void PrintTo(const CtrlDeleteCase &c, std::ostream *os) { *os << c.name; }
 
 void markFirstAndThird(GridRig &rig)
 {

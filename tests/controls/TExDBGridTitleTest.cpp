@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 using namespace gridtest;
@@ -162,6 +163,9 @@ struct ColumnDragCase {
     std::optional<int> currentIndex;
 };
 
+// Failures name the case rather than dumping its bytes.
+void PrintTo(const ColumnDragCase &c, std::ostream *os) { *os << c.name; }
+
 const QStringList kTitleOrderUnmoved{"Nome", "Ruolo", "Lavoro", "Data_nascita", "Eta"};
 const QStringList kTitleOrderNomeThird{"Ruolo", "Lavoro", "Nome", "Data_nascita", "Eta"};
 
@@ -248,6 +252,9 @@ struct ColumnSizingCase {
     int width;               // of the sized column after the release
     int reported;            // the column OnColumnWidthChanged names; -1: not raised
 };
+
+// Failures name the case rather than dumping its bytes.
+void PrintTo(const ColumnSizingCase &c, std::ostream *os) { *os << c.name; }
 
 } // namespace
 
