@@ -4,6 +4,7 @@
 #include "controls/GridGeometry.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -79,19 +80,51 @@ TEST(GridGeometryTest, TheLastLeftColumnShowsTheLastColumnWhole)
     EXPECT_EQ(g.maxLeftCol(12 + 40), 4);
 }
 
-TEST(GridGeometryTest, SizingBordersLieOnTheRightEdges)
+namespace {
+
+// A point on the title row and what it means for sizing and for dropping a dragged column.
+struct TitlePointCase {
+    const char *name;
+    int fixedCols;
+    int leftCol;
+    int x;
+    int result;
+};
+
+// Failures name the case rather than dumping its bytes.
+void PrintTo(const TitlePointCase &c, std::ostream *os) { *os << c.name; }
+} // namespace
+
+class GridSizingBorderTest : public ::testing::TestWithParam<TitlePointCase> {};
+
+TEST_P(GridSizingBorderTest, SizingBordersLieOnTheRightEdges)
 {
-    const GridGeometry g = layout(1, 1);
-    EXPECT_EQ(g.columnBorderAt(62, 2), 1);
-    EXPECT_EQ(g.columnBorderAt(64, 2), 1);
-    EXPECT_EQ(g.columnBorderAt(40, 2), -1);
+    const TitlePointCase &c = GetParam();
+    EXPECT_EQ(layout(c.fixedCols, c.leftCol).columnBorderAt(c.x, 2), c.result);
 }
 
-TEST(GridGeometryTest, DropTargetsOfAColumnDrag)
+INSTANTIATE_TEST_SUITE_P(
+    Borders, GridSizingBorderTest,
+    ::testing::Values(TitlePointCase{"IndicatorsRightEdge", 1, 1, 11, 0},
+                      TitlePointCase{"OnTheLineAfterTheFirstColumn", 1, 1, 62, 1},
+                      TitlePointCase{"TwoPixelsPastThatLine", 1, 1, 64, 1},
+                      TitlePointCase{"InsideTheFirstColumn", 1, 1, 40, -1},
+                      TitlePointCase{"ColumnAfterAHiddenOne", 1, 1, 123, 3}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+class GridDropTargetTest : public ::testing::TestWithParam<TitlePointCase> {};
+
+TEST_P(GridDropTargetTest, DropTargetsOfAColumnDrag)
 {
-    const GridGeometry g = layout(2, 3);
-    EXPECT_EQ(GridColumnDrag::dropTarget(g, 3), 3);     // indicator: first after the locked
-    EXPECT_EQ(GridColumnDrag::dropTarget(g, 30), 3);    // locked column: likewise
-    EXPECT_EQ(GridColumnDrag::dropTarget(g, 130), 4);
-    EXPECT_EQ(GridColumnDrag::dropTarget(g, 900), 4);   // beyond the last: the last
+    const TitlePointCase &c = GetParam();
+    EXPECT_EQ(GridColumnDrag::dropTarget(layout(c.fixedCols, c.leftCol), c.x), c.result);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Drops, GridDropTargetTest,
+    ::testing::Values(TitlePointCase{"IndicatorMeansTheFirstShownAfterTheLocked", 2, 3, 3, 3},
+                      TitlePointCase{"LockedColumnLikewise", 2, 3, 30, 3},
+                      TitlePointCase{"ScrolledColumnUnderThePoint", 2, 3, 130, 4},
+                      TitlePointCase{"BeyondTheLastMeansTheLast", 2, 3, 900, 4},
+                      TitlePointCase{"IndicatorWithoutLockedColumns", 1, 1, 5, 1}),
+    [](const auto &info) { return std::string(info.param.name); });

@@ -5,6 +5,9 @@
 
 #include <QClipboard>
 #include <QScrollBar>
+#include <functional>
+#include <ostream>
+#include <vector>
 
 using namespace gridtest;
 
@@ -104,56 +107,85 @@ TEST_F(GridKeysTest, TypedRowsAtTheEndArePostedByTheNextDown)
     EXPECT_EQ(rig.data.state(), TDataSetState::dsInsert);
 }
 
-TEST_F(GridKeysTest, CtrlDeleteAsksBeforeDeleting)
-{
-    GridRig rig(3);
-    key(rig.grid, Qt::Key_Down);
-    {
-        Answers no(false);
-        key(rig.grid, Qt::Key_Delete, Qt::ControlModifier);
-        EXPECT_EQ(no.asked, QStringList{"Delete record?"});
-        EXPECT_EQ(rig.data.recordCount(), 3);
-    }
-    Answers yes(true);
-    key(rig.grid, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(yes.asked.size(), 1);
-    EXPECT_EQ(rig.data.recordCount(), 2);
-    EXPECT_EQ(rig.data.column(0), (QStringList{"Nome1", "Nome3"}));
-}
+namespace {
 
-TEST_F(GridKeysTest, CtrlDeleteWithoutConfirmDeleteDeletesAtOnce)
-{
-    GridRig rig(3);
-    rig.grid->setOption(TDBGridOption::dgConfirmDelete, false);
-    Answers yes(true);
-    key(rig.grid, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_TRUE(yes.asked.isEmpty());
-    EXPECT_EQ(rig.data.recordCount(), 2);
-}
+// Ctrl+Delete pressed once per answer given to the question (when one is asked), on a grid
+// of `rows` members set up as the case says.
+struct CtrlDeleteCase {
+    const char *name;
+    int rows;
+    std::function<void(GridRig &)> setUp;
+    std::vector<bool> answers;
+    QStringList asked;       // every question, in order
+    QStringList remaining;   // the names left in the table
+};
 
-TEST_F(GridKeysTest, CtrlDeleteInAReadOnlyGridDoesNothing)
-{
-    GridRig rig(3);
-    rig.grid->setReadOnly(true);
-    Answers yes(true);
-    key(rig.grid, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_TRUE(yes.asked.isEmpty());
-    EXPECT_EQ(rig.data.recordCount(), 3);
-}
+// Failures name the case rather than dumping its bytes.
+void PrintTo(const CtrlDeleteCase &c, std::ostream *os) { *os << c.name; }
 
-TEST_F(GridKeysTest, CtrlDeleteWithSeveralMarkedRecordsAsksForAll)
+void markFirstAndThird(GridRig &rig)
 {
-    GridRig rig(4);
     rig.grid->setOption(TDBGridOption::dgMultiSelect, true);
     rig.grid->markCurrentRow(true);
     rig.data.next();
     rig.data.next();
     rig.grid->markCurrentRow(true);
-    Answers yes(true);
-    key(rig.grid, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(yes.asked, QStringList{"Delete all selected records?"});
-    EXPECT_EQ(rig.data.column(0), (QStringList{"Nome2", "Nome4"}));
 }
+
+const QString kDeleteOne = QStringLiteral("Delete record?");
+const QString kDeleteMarked = QStringLiteral("Delete all selected records?");
+
+} // namespace
+
+class GridCtrlDeleteTest : public GridKeysTest, public ::testing::WithParamInterface<CtrlDeleteCase> {};
+
+TEST_P(GridCtrlDeleteTest, DeletesOnlyWhatTheUserAgreedTo)
+{
+    const CtrlDeleteCase &c = GetParam();
+    GridRig rig(c.rows);
+    c.setUp(rig);
+    QStringList asked;
+    for (const bool answer : c.answers) {
+        Answers answers(answer);
+        key(rig.grid, Qt::Key_Delete, Qt::ControlModifier);
+        asked << answers.asked;
+    }
+    EXPECT_EQ(asked, c.asked);
+    EXPECT_EQ(rig.data.column(0), c.remaining);
+    EXPECT_EQ(rig.data.recordCount(), c.remaining.size());
+    EXPECT_EQ(rig.data.state(), TDataSetState::dsBrowse);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grids, GridCtrlDeleteTest,
+    ::testing::Values(
+        CtrlDeleteCase{"RefusedKeepsTheRecord", 3, [](GridRig &r) { key(r.grid, Qt::Key_Down); }, {false},
+                       {kDeleteOne}, {"Nome1", "Nome2", "Nome3"}},
+        CtrlDeleteCase{"ConfirmedDeletesTheCurrentRecord", 3, [](GridRig &r) { key(r.grid, Qt::Key_Down); }, {true},
+                       {kDeleteOne}, {"Nome1", "Nome3"}},
+        CtrlDeleteCase{"RefusedThenConfirmedAsksAgain", 3, [](GridRig &r) { key(r.grid, Qt::Key_Down); },
+                       {false, true}, {kDeleteOne, kDeleteOne}, {"Nome1", "Nome3"}},
+        CtrlDeleteCase{"WithoutConfirmDeleteDeletesAtOnce", 3,
+                       [](GridRig &r) { r.grid->setOption(TDBGridOption::dgConfirmDelete, false); }, {true}, {},
+                       {"Nome2", "Nome3"}},
+        CtrlDeleteCase{"ReadOnlyGridDoesNothing", 3, [](GridRig &r) { r.grid->setReadOnly(true); }, {true}, {},
+                       {"Nome1", "Nome2", "Nome3"}},
+        CtrlDeleteCase{"ReadOnlyDataSetDoesNothing", 3, [](GridRig &r) { r.data.setReadOnly(true); }, {true}, {},
+                       {"Nome1", "Nome2", "Nome3"}},
+        CtrlDeleteCase{"EmptyDataSetDoesNothing", 0, [](GridRig &) {}, {true}, {}, {}},
+        CtrlDeleteCase{"SeveralMarkedAreAskedForAndDeletedTogether", 4, markFirstAndThird, {true}, {kDeleteMarked},
+                       {"Nome2", "Nome4"}},
+        CtrlDeleteCase{"SeveralMarkedRefusedKeepsThemAll", 4, markFirstAndThird, {false}, {kDeleteMarked},
+                       {"Nome1", "Nome2", "Nome3", "Nome4"}},
+        CtrlDeleteCase{"OneMarkedIsTheCurrentRecordsQuestion", 4,
+                       [](GridRig &r) {
+                           r.grid->setOption(TDBGridOption::dgMultiSelect, true);
+                           r.grid->markCurrentRow(true);
+                           r.data.next();
+                           r.data.next();
+                       },
+                       {true}, {kDeleteOne}, {"Nome1", "Nome2", "Nome4"}}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(GridKeysTest, CtrlCCopiesTheCurrentFieldText)
 {

@@ -4,6 +4,11 @@
 
 #include "TExDBGridTestSupport.h"
 
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <vector>
+
 using namespace gridtest;
 
 namespace {
@@ -129,75 +134,169 @@ TEST_F(GridTitleTest, DoubleClickOnARowRaisesDblClick)
     EXPECT_EQ(rig.current("Nome"), "Nome2");
 }
 
-TEST_F(GridTitleTest, RightButtonDragMovesAColumnInATitleButtonGrid)
+namespace {
+
+// One way of the pointer along the title row: pressed on a grid column's title, released
+// where `to` says.
+struct TitleWay {
+    int fromGridCol;
+    std::function<QPoint(const TExDBGrid *)> to;
+};
+
+TitleWay toTitleOf(int fromGridCol, int toGridCol)
 {
+    return {fromGridCol, [toGridCol](const TExDBGrid *g) { return cellCentre(g, toGridCol, 0); }};
+}
+
+// Drags on the title row: the grid they happen in, the button, the ways of the pointer, and
+// the columns after the last release.
+struct ColumnDragCase {
+    const char *name;
+    bool titleButtons = false;
+    bool columnResize = true;
+    int lockedCols = 0;
+    int columnWidth = 0;   // every column's width; 0 keeps the rig's
+    Qt::MouseButton button = Qt::LeftButton;
+    std::vector<TitleWay> ways;
+    QStringList order;
+    // The current column after the drops, where the grid's own drag decides it.
+    std::optional<int> currentIndex;
+};
+
+// Failures name the case rather than dumping its bytes.
+void PrintTo(const ColumnDragCase &c, std::ostream *os) { *os << c.name; }
+
+const QStringList kTitleOrderUnmoved{"Nome", "Ruolo", "Lavoro", "Data_nascita", "Eta"};
+const QStringList kTitleOrderNomeThird{"Ruolo", "Lavoro", "Nome", "Data_nascita", "Eta"};
+
+} // namespace
+
+class GridColumnDragTest : public GridTitleTest, public ::testing::WithParamInterface<ColumnDragCase> {};
+
+TEST_P(GridColumnDragTest, MovesTheColumnOnlyWhereTheGridDragsColumns)
+{
+    const ColumnDragCase &c = GetParam();
     GridRig rig(3);
-    makeCardList(rig);
+    if (c.titleButtons)
+        makeCardList(rig);
+    rig.grid->setOption(TDBGridOption::dgColumnResize, c.columnResize);
+    if (c.lockedCols)
+        rig.grid->setLockedCols(c.lockedCols);
+    if (c.columnWidth) {
+        for (int i = 0; i < rig.grid->columns().count(); ++i)
+            rig.grid->columns().at(i)->setWidth(c.columnWidth);
+    }
     int clicks = 0;
     rig.grid->OnTitleBtnClick = [&](TCoreDBGrid &, int, TField *) { ++clicks; };
-    drag(rig.grid->viewport(), cellCentre(rig.grid, 1, 0), cellCentre(rig.grid, 3, 0), Qt::RightButton);
-    EXPECT_EQ(columnOrder(rig.grid), (QStringList{"Ruolo", "Lavoro", "Nome", "Data_nascita", "Eta"}));
+    QWidget *vp = rig.grid->viewport();
+    for (const TitleWay &way : c.ways)
+        drag(vp, cellCentre(rig.grid, way.fromGridCol, 0), way.to(rig.grid), c.button);
+
+    EXPECT_EQ(columnOrder(rig.grid), c.order);
+    if (c.currentIndex) {
+        EXPECT_EQ(rig.grid->selectedIndex(), *c.currentIndex);
+        EXPECT_EQ(rig.grid->selectedField()->fieldName(), c.order.at(*c.currentIndex));
+    }
+    // A drag is never a title click, ends with the release and keeps the current record.
+    EXPECT_EQ(clicks, 0);
+    EXPECT_FALSE(rig.grid->columnDrag().dragging());
+    EXPECT_FALSE(rig.grid->columnDrag().scrollTimer().isActive());
+    EXPECT_EQ(vp->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(rig.data.recNo(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drags, GridColumnDragTest,
+    ::testing::Values(
+        // The card list moves columns with the right button; its left button is a title button.
+        ColumnDragCase{.name = "TitleButtonsRightDragMoves", .titleButtons = true, .button = Qt::RightButton,
+                       .ways = {toTitleOf(1, 3)}, .order = kTitleOrderNomeThird, .currentIndex = std::nullopt},
+        ColumnDragCase{.name = "TitleButtonsLeftDragMovesNothing", .titleButtons = true, .ways = {toTitleOf(1, 3)},
+                       .order = kTitleOrderUnmoved, .currentIndex = 0},
+        ColumnDragCase{.name = "TitleButtonsWithoutColumnResizeMoveNothing", .titleButtons = true,
+                       .columnResize = false, .button = Qt::RightButton, .ways = {toTitleOf(1, 3)},
+                       .order = kTitleOrderUnmoved, .currentIndex = 0},
+        // The other grids move columns with the left button, and the current column follows
+        // the dragged one.
+        ColumnDragCase{.name = "LeftDragMovesTheCurrentColumnWithIt", .ways = {toTitleOf(1, 3)},
+                       .order = kTitleOrderNomeThird, .currentIndex = 2},
+        ColumnDragCase{.name = "RightDragMovesNothing", .button = Qt::RightButton, .ways = {toTitleOf(1, 3)},
+                       .order = kTitleOrderUnmoved, .currentIndex = 0},
+        ColumnDragCase{.name = "LeftDragWithoutColumnResizeMovesNothing", .columnResize = false,
+                       .ways = {toTitleOf(1, 3)}, .order = kTitleOrderUnmoved, .currentIndex = 0},
+        // Dragging another column keeps the current position where it was.
+        ColumnDragCase{.name = "AnotherColumnAfterTheCurrentKeepsTheCurrentPosition",
+                       .ways = {toTitleOf(1, 3), toTitleOf(1, 2)},
+                       .order = {"Lavoro", "Ruolo", "Nome", "Data_nascita", "Eta"}, .currentIndex = 2},
+        ColumnDragCase{.name = "AnotherColumnOntoTheCurrentKeepsTheCurrentPosition", .ways = {toTitleOf(3, 1)},
+                       .order = {"Lavoro", "Nome", "Ruolo", "Data_nascita", "Eta"}, .currentIndex = 0},
+        // Where a drop lands.
+        ColumnDragCase{.name = "DropOnTheIndicatorMeansTheFirstUnlockedColumn", .lockedCols = 1,
+                       .ways = {toTitleOf(4, 0)}, .order = {"Nome", "Data_nascita", "Ruolo", "Lavoro", "Eta"},
+                       .currentIndex = 1},
+        ColumnDragCase{.name = "DropBeyondTheLastColumnMeansTheLastColumn", .columnWidth = 40,
+                       .ways = {{1, [](const TExDBGrid *g) { return QPoint(g->viewport()->width() - 30, 8); }}},
+                       .order = {"Ruolo", "Lavoro", "Data_nascita", "Eta", "Nome"}, .currentIndex = 4},
+        ColumnDragCase{.name = "DropOutsideTheGridMovesNothing",
+                       .ways = {{1, [](const TExDBGrid *g) { return QPoint(100, g->viewport()->height() + 40); }}},
+                       .order = kTitleOrderUnmoved, .currentIndex = 0}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+namespace {
+
+// Sizing a column by dragging the right border of its title, in either kind of grid.
+struct ColumnSizingCase {
+    const char *name;
+    bool titleButtons;
+    std::vector<int> path;   // where the pointer moves, from the border; released at the last
+    int width;               // of the sized column after the release
+    int reported;            // the column OnColumnWidthChanged names; -1: not raised
+};
+
+// Failures name the case rather than dumping its bytes.
+void PrintTo(const ColumnSizingCase &c, std::ostream *os) { *os << c.name; }
+
+} // namespace
+
+class GridColumnSizingTest : public GridTitleTest, public ::testing::WithParamInterface<ColumnSizingCase> {};
+
+TEST_P(GridColumnSizingTest, SizesTheColumnAndReportsANewWidth)
+{
+    const ColumnSizingCase &c = GetParam();
+    GridRig rig(3);
+    if (c.titleButtons)
+        makeCardList(rig);
+    int reported = -1;
+    int reports = 0;
+    rig.grid->OnColumnWidthChanged = [&](TExDBGrid &, int column) {
+        reported = column;
+        ++reports;
+    };
+    int clicks = 0;
+    rig.grid->OnTitleBtnClick = [&](TCoreDBGrid &, int, TField *) { ++clicks; };
+    const QRect title = rig.grid->cellRect(2, 0);
+    QWidget *vp = rig.grid->viewport();
+    const QPoint border(title.right() + 1, 8);
+    mouse(vp, QEvent::MouseButtonPress, border, Qt::LeftButton, Qt::LeftButton);
+    for (const int dx : c.path)
+        mouse(vp, QEvent::MouseMove, border + QPoint(dx, 0), Qt::NoButton, Qt::LeftButton);
+    mouse(vp, QEvent::MouseButtonRelease, border + QPoint(c.path.back(), 0), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(rig.grid->columns().at(1)->width(), c.width);
+    EXPECT_EQ(reported, c.reported);
+    EXPECT_EQ(reports, c.reported >= 0 ? 1 : 0);
+    EXPECT_EQ(columnOrder(rig.grid), kTitleOrderUnmoved);
+    EXPECT_EQ(rig.grid->columns().at(0)->width(), 80);
+    EXPECT_EQ(rig.grid->columns().at(2)->width(), 80);
     EXPECT_EQ(clicks, 0);
 }
 
-TEST_F(GridTitleTest, LeftDragDoesNotMoveColumnsInATitleButtonGrid)
-{
-    GridRig rig(3);
-    makeCardList(rig);
-    drag(rig.grid->viewport(), cellCentre(rig.grid, 1, 0), cellCentre(rig.grid, 3, 0));
-    EXPECT_EQ(columnOrder(rig.grid).first(), "Nome");
-}
-
-TEST_F(GridTitleTest, LeftDragMovesAColumnInAGridWithoutTitleButtons)
-{
-    GridRig rig(3);
-    drag(rig.grid->viewport(), cellCentre(rig.grid, 1, 0), cellCentre(rig.grid, 3, 0));
-    EXPECT_EQ(columnOrder(rig.grid), (QStringList{"Ruolo", "Lavoro", "Nome", "Data_nascita", "Eta"}));
-    EXPECT_FALSE(rig.grid->columnDrag().dragging());
-}
-
-TEST_F(GridTitleTest, RightDragDoesNotMoveColumnsInAGridWithoutTitleButtons)
-{
-    GridRig rig(3);
-    drag(rig.grid->viewport(), cellCentre(rig.grid, 1, 0), cellCentre(rig.grid, 3, 0), Qt::RightButton);
-    EXPECT_EQ(columnOrder(rig.grid).first(), "Nome");
-}
-
-TEST_F(GridTitleTest, TheCurrentColumnFollowsTheDraggedOneOnly)
-{
-    GridRig rig(3);
-    // Dragging the current column takes the current position with it.
-    drag(rig.grid->viewport(), cellCentre(rig.grid, 1, 0), cellCentre(rig.grid, 3, 0));
-    EXPECT_EQ(rig.grid->selectedField()->fieldName(), "Nome");
-    EXPECT_EQ(rig.grid->selectedIndex(), 2);
-    // Dragging another column keeps the current position where it was.
-    drag(rig.grid->viewport(), cellCentre(rig.grid, 1, 0), cellCentre(rig.grid, 2, 0));
-    EXPECT_EQ(rig.grid->selectedIndex(), 2);
-}
-
-TEST_F(GridTitleTest, ADropOnTheIndicatorMeansTheFirstUnlockedColumn)
-{
-    GridRig rig(3);
-    rig.grid->setLockedCols(1);
-    drag(rig.grid->viewport(), cellCentre(rig.grid, 4, 0), cellCentre(rig.grid, 0, 0));
-    EXPECT_EQ(columnOrder(rig.grid), (QStringList{"Nome", "Data_nascita", "Ruolo", "Lavoro", "Eta"}));
-}
-
-TEST_F(GridTitleTest, ADropBeyondTheLastColumnMeansTheLastColumn)
-{
-    GridRig rig(3);
-    for (int i = 0; i < rig.grid->columns().count(); ++i)
-        rig.grid->columns().at(i)->setWidth(40);
-    drag(rig.grid->viewport(), cellCentre(rig.grid, 1, 0), QPoint(rig.grid->viewport()->width() - 30, 8));
-    EXPECT_EQ(columnOrder(rig.grid).last(), "Nome");
-}
-
-TEST_F(GridTitleTest, ADropOutsideTheGridMovesNothing)
-{
-    GridRig rig(3);
-    drag(rig.grid->viewport(), cellCentre(rig.grid, 1, 0), QPoint(100, rig.grid->viewport()->height() + 40));
-    EXPECT_EQ(columnOrder(rig.grid).first(), "Nome");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Borders, GridColumnSizingTest,
+    ::testing::Values(ColumnSizingCase{"Wider", false, {10, 20, 30, 40}, 120, 1},
+                      ColumnSizingCase{"Narrower", false, {-10, -20, -30}, 50, 1},
+                      ColumnSizingCase{"BackWhereItWasReportsNothing", false, {20, 40, 0}, 80, -1},
+                      ColumnSizingCase{"TitleButtonsWider", true, {10, 20, 30, 40}, 120, 1}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(GridTitleTest, TheDragPictureIsTheColumnsTitleAndFollowsThePointer)
 {
@@ -240,16 +339,4 @@ TEST_F(GridTitleTest, DraggingNearTheEdgesScrollsOneColumnPerTick)
     EXPECT_EQ(rig.grid->leftCol(), left);
     mouse(vp, QEvent::MouseButtonRelease, QPoint(vp->width() / 2, 8), Qt::LeftButton, Qt::NoButton);
     EXPECT_FALSE(drag.scrollTimer().isActive());
-}
-
-TEST_F(GridTitleTest, SizingAColumnByItsTitleBorderReportsTheNewWidth)
-{
-    GridRig rig(3);
-    int reported = -1;
-    rig.grid->OnColumnWidthChanged = [&](TExDBGrid &, int column) { reported = column; };
-    const QRect title = rig.grid->cellRect(2, 0);
-    drag(rig.grid->viewport(), QPoint(title.right() + 1, 8), QPoint(title.right() + 41, 8));
-    EXPECT_EQ(rig.grid->columns().at(1)->width(), 120);
-    EXPECT_EQ(reported, 1);
-    EXPECT_EQ(columnOrder(rig.grid).at(1), "Ruolo");
 }
