@@ -211,6 +211,8 @@ private:
     void dragShowPointer(bool shown) override;
     void dragRepaint() override { viewport()->update(); }
 
+    void press(QMouseEvent *event);
+
     template <typename T>
     void setAndRepaint(T &member, const T &value)
     {

@@ -15,6 +15,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <exception>
+
 namespace {
 
 bool isNavigationForAppend(int key)
@@ -128,9 +130,17 @@ bool TExDBGrid::handleOwnEditorKey(QKeyEvent *event)
 
 // --- mouse ---------------------------------------------------------------------------------------
 
-// A press that fails (a refused post, a date that does not read) reaches the user as a key
-// would: the error passes on, the record stays where it was with the user's values.
+// A press that fails (a refused post, a date that does not read) is dropped: the record stays
+// where it was, the editor keeps the user's text and the next press can try again.
 void TExDBGrid::mousePressEvent(QMouseEvent *event)
+{
+    try {
+        press(event);
+    } catch (const std::exception &) {
+    }
+}
+
+void TExDBGrid::press(QMouseEvent *event)
 {
     // An open cell editor keeps the focus it has; the press itself decides whether it stays.
     const GridInplaceEdit *editor = inplaceEditor();
