@@ -137,6 +137,9 @@ public:
     QString registrySaveName() const { return m_registrySaveName; }
     void setRegistrySaveName(const QString &name) { m_registrySaveName = name; }
     GridOptionsMenu &optionsMenu() { return *m_menu; }
+    // A pop-up menu of the grid's owner, opened by a right click when no handler takes it.
+    QMenu *popupMenu() const;
+    void setPopupMenu(QMenu *menu);
     // Opens the menu when the top-left cell may open it; false otherwise.
     bool popupOptionsMenu(const QPoint &globalPos);
 
@@ -290,6 +293,7 @@ private:
 
     GridColumnDrag m_drag;
     std::unique_ptr<GridOptionsMenu> m_menu;
+    QPointer<QMenu> m_popupMenu;
     QPointer<GridDateEditor> m_datePicker;
     QPointer<GridMemoEditor> m_memoEditor;
     bool m_savingMemo = false;

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 
 #include <exception>
@@ -130,6 +131,10 @@ bool TExDBGrid::handleOwnEditorKey(QKeyEvent *event)
 
 // --- mouse ---------------------------------------------------------------------------------------
 
+QMenu *TExDBGrid::popupMenu() const { return m_popupMenu; }
+
+void TExDBGrid::setPopupMenu(QMenu *menu) { m_popupMenu = menu; }
+
 // A press that fails (a refused post, a date that does not read) is dropped: the record stays
 // where it was, the editor keeps the user's text and the next press can try again.
 void TExDBGrid::mousePressEvent(QMouseEvent *event)
@@ -151,6 +156,8 @@ void TExDBGrid::press(QMouseEvent *event)
     if (event->button() == Qt::RightButton) {
         if (OnRightClick)
             OnRightClick(*this);
+        else if (m_popupMenu)
+            m_popupMenu->popup(viewport()->mapToGlobal(pos));
         TCoreDBGrid::mousePressEvent(event);
         return;
     }
