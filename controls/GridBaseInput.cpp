@@ -3,6 +3,7 @@
 #include "controls/GridBase.h"
 
 #include "controls/GridColumn.h"
+#include "controls/WindowWheelHandler.h"
 #include "db/TDataSet.h"
 #include "db/TField.h"
 
@@ -385,6 +386,11 @@ void TCustomDBGrid::dblClick(const HitInfo &hit)
 
 void TCustomDBGrid::wheelEvent(QWheelEvent *event)
 {
+    auto *windowHandler = dynamic_cast<WindowWheelHandler *>(window());
+    if (windowHandler && windowHandler->windowWheel(*event)) {
+        event->accept();
+        return;
+    }
     TDataSet *ds = dataSet();
     if (!ds) {
         event->ignore();
