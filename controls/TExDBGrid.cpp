@@ -199,6 +199,7 @@ void TExDBGrid::linkActiveChanged()
 {
     hideOwnEditors();
     TCoreDBGrid::linkActiveChanged();
+    adoptSizedRowHeight();
     if (dataLink().active()) {
         if (m_gridAutoSize)
             applyAutoSize();

@@ -186,6 +186,7 @@ protected:
     bool autoAppends() const override { return m_allowAutoAppend; }
     void columnMovedByUser(int fromIndex, int toIndex) override;
     void linkActiveChanged() override;
+    bool rowsSizable() const override { return m_rowSizingAllowed; }
     void linkDataSetScrolled(int distance) override;
     void gridExit() override;
     void dblClick(const HitInfo &hit) override;
