@@ -285,16 +285,10 @@ TEST_F(GridKeysTest, PageDownMovesByTheVisibleRows)
 
 namespace {
 
-// A window that takes the wheel while `takes` is set, counting what it was offered.
 class WheelWindow : public QWidget, public WindowWheelHandler {
 public:
     bool takes = true;
-    int offered = 0;
-    bool windowWheel(QWheelEvent &) override
-    {
-        ++offered;
-        return takes;
-    }
+    bool windowWheel(QWheelEvent &) override { return takes; }
 };
 
 void wheel(QWidget *target, int delta)
@@ -312,7 +306,6 @@ TEST_F(GridKeysTest, WheelMovesOneRecordPerNotchUnlessTheWindowTakesIt)
     WheelWindow *window = holder.get();
     GridRig rig(10, memberColumns(), std::move(holder));
     wheel(rig.grid->viewport(), -240);
-    EXPECT_EQ(window->offered, 1);
     EXPECT_EQ(rig.current("Nome"), "Nome1");
 
     window->takes = false;
@@ -320,7 +313,6 @@ TEST_F(GridKeysTest, WheelMovesOneRecordPerNotchUnlessTheWindowTakesIt)
     EXPECT_EQ(rig.current("Nome"), "Nome3");
     wheel(rig.grid->viewport(), 120);
     EXPECT_EQ(rig.current("Nome"), "Nome2");
-    EXPECT_EQ(window->offered, 3);
 }
 
 TEST_F(GridKeysTest, TheVerticalBarShowsTheRecordPosition)
