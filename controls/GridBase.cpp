@@ -9,6 +9,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <algorithm>
+
 TCustomDBGrid::TCustomDBGrid(QWidget *parent)
     : QAbstractScrollArea(parent), m_link(std::make_unique<GridDataLink>(*this)), m_columns(*this)
 {
@@ -136,6 +138,16 @@ void TCustomDBGrid::setTitleRowHeight(int height)
     updateLayout();
 }
 
+void TCustomDBGrid::adoptSizedRowHeight()
+{
+    const auto sized = std::find_if(m_sizedRows.begin(), m_sizedRows.end(), [](int h) { return h > 0; });
+    if (sized == m_sizedRows.end())
+        return;
+    const int height = *sized;
+    m_sizedRows.clear();
+    setDefaultRowHeight(height);
+}
+
 void TCustomDBGrid::layoutRowHeights()
 {
     if (hasOption(TDBGridOption::dgTitles))
@@ -181,6 +193,7 @@ GridGeometry TCustomDBGrid::cellGeometry() const
     m.titleHeight = m_titleHeight;
     m.rowHeight = m_rowHeight;
     m.dataRows = m_visibleRows;
+    m.sizedRows = m_sizedRows;
     return GridGeometry(std::move(m));
 }
 
@@ -270,7 +283,7 @@ void TCustomDBGrid::invalidateCurrentRow()
         return;
     const GridGeometry g = cellGeometry();
     const int top = g.rowTop(r + titleOffset());
-    viewport()->update(QRect(0, top, viewport()->width(), m_rowHeight + 1));
+    viewport()->update(QRect(0, top, viewport()->width(), g.rowHeight(r + titleOffset()) + 1));
 }
 
 void TCustomDBGrid::beep()

@@ -114,6 +114,7 @@ protected:
         bool title = false;
         bool indicator = false;
         bool border = false;   // on a title's right edge, where sizing starts
+        int rowBorder = -1;    // the screen row whose bottom edge is under the indicator point
     };
     HitInfo hitTest(const QPoint &viewportPos) const;
     int gridColOf(int dataCol) const { return dataCol + indicatorOffset(); }
@@ -142,6 +143,10 @@ protected:
     virtual int lockedColumnCount() const { return 0; }
     // Whether Down at the end of the data appends a record to an editable grid.
     virtual bool autoAppends() const { return true; }
+    // Whether the rows' bottom edges in the indicator column size the rows with the mouse.
+    virtual bool rowsSizable() const { return false; }
+    // A row sized with the mouse gives its height to every row.
+    void adoptSizedRowHeight();
     virtual void layoutRowHeights();
     virtual void colEnter();
     virtual bool columnAllowsTextEdit(const TColumn &column) const;
@@ -217,7 +222,7 @@ protected:
     void updateEditor();
 
 private:
-    enum class State { Normal, Sizing, Moving };
+    enum class State { Normal, Sizing, RowSizing, Moving };
 
     void onFocusChanged(QWidget *old, QWidget *now);
     void onVerticalAction(int action);
@@ -255,6 +260,9 @@ private:
     int m_sizingCol = -1;
     int m_sizingOrigin = 0;
     int m_sizingStartWidth = 0;
+    int m_sizingRow = -1;          // data row on screen
+    int m_sizingStartHeight = 0;
+    std::vector<int> m_sizedRows;  // heights set with the mouse, per data row on screen
     int m_moveFrom = -1;      // grid column being moved
     int m_moveTarget = -1;
     QPoint m_pressPos;

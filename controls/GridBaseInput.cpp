@@ -3,6 +3,7 @@
 #include "controls/GridBase.h"
 
 #include "controls/GridColumn.h"
+#include "controls/WindowWheelHandler.h"
 #include "db/TDataSet.h"
 #include "db/TField.h"
 
@@ -44,6 +45,8 @@ TCustomDBGrid::HitInfo TCustomDBGrid::hitTest(const QPoint &pos) const
     if (hit.gridCol < 0)
         return hit;
     hit.indicator = hit.gridCol < indicatorOffset();
+    if (hit.indicator && !hit.title && rowsSizable())
+        hit.rowBorder = g.rowBorderAt(pos.y(), kSizingTolerance);
     if (!hit.indicator)
         hit.dataCol = dataColOf(hit.gridCol);
     return hit;
@@ -296,6 +299,13 @@ void TCustomDBGrid::mousePressEvent(QMouseEvent *event)
         }
         return;
     }
+    if (hit.rowBorder >= 0) {
+        m_state = State::RowSizing;
+        m_sizingRow = hit.rowBorder - titleOffset();
+        m_sizingOrigin = m_pressPos.y();
+        m_sizingStartHeight = cellGeometry().rowHeight(hit.rowBorder);
+        return;
+    }
     if (hit.dataRow < 0 || hit.dataRow >= m_link->recordCount())
         return;
     const bool sameCell = hit.dataRow == row() && hit.dataCol == m_selectedIndex;
@@ -323,6 +333,14 @@ void TCustomDBGrid::mouseMoveEvent(QMouseEvent *event)
         m_columns.at(dataColOf(m_sizingCol))->setWidth(width);
         return;
     }
+    case State::RowSizing: {
+        if (m_sizedRows.size() <= size_t(m_sizingRow))
+            m_sizedRows.resize(size_t(m_sizingRow) + 1, 0);
+        m_sizedRows[size_t(m_sizingRow)] = qMax(1, m_sizingStartHeight + pos.y() - m_sizingOrigin);
+        updateRowCount();
+        viewport()->update();
+        return;
+    }
     case State::Moving: {
         const int col = cellGeometry().columnAt(pos.x());
         const int target = col < 0 ? m_moveTarget : qMax(col, fixedColCount());
@@ -336,7 +354,9 @@ void TCustomDBGrid::mouseMoveEvent(QMouseEvent *event)
         break;
     }
     const HitInfo hit = hitTest(pos);
-    viewport()->setCursor(hit.title && hit.border ? Qt::SplitHCursor : Qt::ArrowCursor);
+    viewport()->setCursor(hit.title && hit.border ? Qt::SplitHCursor
+                          : hit.rowBorder >= 0        ? Qt::SplitVCursor
+                                                      : Qt::ArrowCursor);
 }
 
 void TCustomDBGrid::mouseReleaseEvent(QMouseEvent *event)
@@ -344,7 +364,7 @@ void TCustomDBGrid::mouseReleaseEvent(QMouseEvent *event)
     const QPoint pos = event->position().toPoint();
     const State state = m_state;
     m_state = State::Normal;
-    if (state == State::Sizing) {
+    if (state == State::Sizing || state == State::RowSizing) {
         viewport()->update();
         return;
     }
@@ -385,6 +405,11 @@ void TCustomDBGrid::dblClick(const HitInfo &hit)
 
 void TCustomDBGrid::wheelEvent(QWheelEvent *event)
 {
+    auto *windowHandler = dynamic_cast<WindowWheelHandler *>(window());
+    if (windowHandler && windowHandler->windowWheel(*event)) {
+        event->accept();
+        return;
+    }
     TDataSet *ds = dataSet();
     if (!ds) {
         event->ignore();

@@ -76,7 +76,7 @@ void TCustomDBGrid::paintEvent(QPaintEvent *event)
         const int rows = qMin(m_link->recordCount(), m_visibleRows);
         for (int r = 0; r < rows; ++r) {
             const int screenRow = r + titleOffset();
-            const QRect rowRect(0, g.rowTop(screenRow), width, m_rowHeight + 1);
+            const QRect rowRect(0, g.rowTop(screenRow), width, g.rowHeight(screenRow) + 1);
             if (!rowRect.intersects(exposed))
                 continue;
             m_link->setActiveRecord(r);

@@ -27,14 +27,26 @@ int GridGeometry::fixedWidth() const
     return x;
 }
 
+int GridGeometry::dataRowHeight(int dataRow) const
+{
+    const size_t i = size_t(dataRow);
+    return i < m_m.sizedRows.size() && m_m.sizedRows[i] > 0 ? m_m.sizedRows[i] : m_m.rowHeight;
+}
+
 int GridGeometry::rowTop(int row) const
 {
     if (row < m_m.titleRows)
         return 0;
-    return titleAreaHeight() + (row - m_m.titleRows) * (m_m.rowHeight + m_m.rowLine);
+    int top = titleAreaHeight();
+    for (int r = 0; r < row - m_m.titleRows; ++r)
+        top += dataRowHeight(r) + m_m.rowLine;
+    return top;
 }
 
-int GridGeometry::rowHeight(int row) const { return row < m_m.titleRows ? m_m.titleHeight : m_m.rowHeight; }
+int GridGeometry::rowHeight(int row) const
+{
+    return row < m_m.titleRows ? m_m.titleHeight : dataRowHeight(row - m_m.titleRows);
+}
 
 QRect GridGeometry::cellRect(int col, int row) const
 {
@@ -64,8 +76,23 @@ int GridGeometry::rowAt(int y) const
         return -1;
     if (m_m.titleRows && y < titleAreaHeight())
         return 0;
-    const int row = m_m.titleRows + (y - titleAreaHeight()) / (m_m.rowHeight + m_m.rowLine);
-    return row < m_m.titleRows + m_m.dataRows ? row : -1;
+    int bottom = titleAreaHeight();
+    for (int r = 0; r < m_m.dataRows; ++r) {
+        bottom += dataRowHeight(r) + m_m.rowLine;
+        if (y < bottom)
+            return r + m_m.titleRows;
+    }
+    return -1;
+}
+
+int GridGeometry::rowBorderAt(int y, int tolerance) const
+{
+    for (int r = m_m.titleRows; r < m_m.titleRows + m_m.dataRows; ++r) {
+        const int bottom = rowTop(r) + rowHeight(r);
+        if (y >= bottom - tolerance && y <= bottom + tolerance)
+            return r;
+    }
+    return -1;
 }
 
 int GridGeometry::columnBorderAt(int x, int tolerance) const
@@ -84,9 +111,13 @@ int GridGeometry::columnBorderAt(int x, int tolerance) const
 int GridGeometry::fullyVisibleRows(int clientHeight) const
 {
     const int space = clientHeight - titleAreaHeight();
-    if (space < m_m.rowHeight)
-        return 1;
-    return (space - m_m.rowHeight) / (m_m.rowHeight + m_m.rowLine) + 1;
+    int used = dataRowHeight(0);
+    int rows = 1;
+    while (used + m_m.rowLine + dataRowHeight(rows) <= space) {
+        used += m_m.rowLine + dataRowHeight(rows);
+        ++rows;
+    }
+    return rows;
 }
 
 int GridGeometry::maxLeftCol(int clientWidth) const

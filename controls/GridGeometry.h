@@ -16,6 +16,7 @@ struct GridMetrics {
     int titleHeight = 17;
     int rowHeight = 17;
     int dataRows = 0;
+    std::vector<int> sizedRows;   // per data row on screen: a height set with the mouse, or 0
 };
 
 class GridGeometry final {
@@ -37,6 +38,8 @@ public:
     int rowAt(int y) const;
     // The grid column whose right edge lies within `tolerance` of x, for sizing; -1 when none.
     int columnBorderAt(int x, int tolerance) const;
+    // The screen data row whose bottom edge lies within `tolerance` of y; -1 when none.
+    int rowBorderAt(int y, int tolerance) const;
 
     int fixedWidth() const;
     int titleAreaHeight() const { return m_m.titleRows ? m_m.titleHeight + m_m.rowLine : 0; }
@@ -52,5 +55,7 @@ public:
     int contentRight() const;
 
 private:
+    int dataRowHeight(int dataRow) const;
+
     GridMetrics m_m;
 };

@@ -199,6 +199,7 @@ void TExDBGrid::linkActiveChanged()
 {
     hideOwnEditors();
     TCoreDBGrid::linkActiveChanged();
+    adoptSizedRowHeight();
     if (dataLink().active()) {
         if (m_gridAutoSize)
             applyAutoSize();
@@ -455,8 +456,7 @@ QPixmap TExDBGrid::dragPicture(int gridCol) const
         return {};
     const QSize size(qMax(1, column->width()), titleRowHeight());
     QPixmap picture(size);
-    // With the mask only frame and caption show: the face lets the grid through.
-    picture.fill(m_maskedColumnDrag ? QColor(Qt::transparent) : column->title().color());
+    picture.fill(column->title().color());
     QPainter painter(&picture);
     const QRect frame(QPoint(0, 0), size - QSize(1, 1));
     painter.setPen(gridcolor::btnShadow());

@@ -137,6 +137,9 @@ public:
     QString registrySaveName() const { return m_registrySaveName; }
     void setRegistrySaveName(const QString &name) { m_registrySaveName = name; }
     GridOptionsMenu &optionsMenu() { return *m_menu; }
+    // A pop-up menu of the grid's owner, opened by a right click when no handler takes it.
+    QMenu *popupMenu() const;
+    void setPopupMenu(QMenu *menu);
     // Opens the menu when the top-left cell may open it; false otherwise.
     bool popupOptionsMenu(const QPoint &globalPos);
 
@@ -183,6 +186,7 @@ protected:
     bool autoAppends() const override { return m_allowAutoAppend; }
     void columnMovedByUser(int fromIndex, int toIndex) override;
     void linkActiveChanged() override;
+    bool rowsSizable() const override { return m_rowSizingAllowed; }
     void linkDataSetScrolled(int distance) override;
     void gridExit() override;
     void dblClick(const HitInfo &hit) override;
@@ -210,6 +214,8 @@ private:
     void dragDrop(int fromGridCol, int toGridCol) override;
     void dragShowPointer(bool shown) override;
     void dragRepaint() override { viewport()->update(); }
+
+    void press(QMouseEvent *event);
 
     template <typename T>
     void setAndRepaint(T &member, const T &value)
@@ -288,6 +294,7 @@ private:
 
     GridColumnDrag m_drag;
     std::unique_ptr<GridOptionsMenu> m_menu;
+    QPointer<QMenu> m_popupMenu;
     QPointer<GridDateEditor> m_datePicker;
     QPointer<GridMemoEditor> m_memoEditor;
     bool m_savingMemo = false;

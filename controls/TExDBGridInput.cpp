@@ -13,7 +13,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
+
+#include <exception>
 
 namespace {
 
@@ -128,9 +131,21 @@ bool TExDBGrid::handleOwnEditorKey(QKeyEvent *event)
 
 // --- mouse ---------------------------------------------------------------------------------------
 
-// A press that fails (a refused post, a date that does not read) reaches the user as a key
-// would: the error passes on, the record stays where it was with the user's values.
+QMenu *TExDBGrid::popupMenu() const { return m_popupMenu; }
+
+void TExDBGrid::setPopupMenu(QMenu *menu) { m_popupMenu = menu; }
+
+// A press that fails (a refused post, a date that does not read) is dropped: the record stays
+// where it was, the editor keeps the user's text and the next press can try again.
 void TExDBGrid::mousePressEvent(QMouseEvent *event)
+{
+    try {
+        press(event);
+    } catch (const std::exception &) {
+    }
+}
+
+void TExDBGrid::press(QMouseEvent *event)
 {
     // An open cell editor keeps the focus it has; the press itself decides whether it stays.
     const GridInplaceEdit *editor = inplaceEditor();
@@ -141,6 +156,8 @@ void TExDBGrid::mousePressEvent(QMouseEvent *event)
     if (event->button() == Qt::RightButton) {
         if (OnRightClick)
             OnRightClick(*this);
+        else if (m_popupMenu)
+            m_popupMenu->popup(viewport()->mapToGlobal(pos));
         TCoreDBGrid::mousePressEvent(event);
         return;
     }

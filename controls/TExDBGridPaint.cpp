@@ -216,6 +216,7 @@ void TExDBGrid::paintOverlay(QPainter &painter)
     TCoreDBGrid::paintOverlay(painter);
     if (!m_drag.pictureShown())
         return;
+    // The masked picture lets the titles under it show through, so the drop place stays visible.
     if (m_maskedColumnDrag) {
         painter.save();
         painter.setOpacity(0.85);

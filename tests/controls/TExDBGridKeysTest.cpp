@@ -3,6 +3,8 @@
 
 #include "TExDBGridTestSupport.h"
 
+#include "controls/WindowWheelHandler.h"
+
 #include <QClipboard>
 #include <QScrollBar>
 #include <functional>
@@ -281,13 +283,36 @@ TEST_F(GridKeysTest, PageDownMovesByTheVisibleRows)
     EXPECT_LE(rig.data.bufferedRecordCount(), rows + 1);
 }
 
-TEST_F(GridKeysTest, WheelMovesOneRecordPerNotch)
+namespace {
+
+class WheelWindow : public QWidget, public WindowWheelHandler {
+public:
+    bool takes = true;
+    bool windowWheel(QWheelEvent &) override { return takes; }
+};
+
+void wheel(QWidget *target, int delta)
 {
-    GridRig rig(10);
-    QWheelEvent down(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -240), Qt::NoButton, Qt::NoModifier,
-                     Qt::NoScrollPhase, false);
-    QApplication::sendEvent(rig.grid->viewport(), &down);
+    QWheelEvent event(QPointF(50, 50), target->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
+
+} // namespace
+
+TEST_F(GridKeysTest, WheelMovesOneRecordPerNotchUnlessTheWindowTakesIt)
+{
+    auto holder = std::make_unique<WheelWindow>();
+    WheelWindow *window = holder.get();
+    GridRig rig(10, memberColumns(), std::move(holder));
+    wheel(rig.grid->viewport(), -240);
+    EXPECT_EQ(rig.current("Nome"), "Nome1");
+
+    window->takes = false;
+    wheel(rig.grid->viewport(), -240);
     EXPECT_EQ(rig.current("Nome"), "Nome3");
+    wheel(rig.grid->viewport(), 120);
+    EXPECT_EQ(rig.current("Nome"), "Nome2");
 }
 
 TEST_F(GridKeysTest, TheVerticalBarShowsTheRecordPosition)

@@ -164,3 +164,22 @@ TEST_F(GridMenuTest, AutoSizeTakesTheWidestTextOfAllRecords)
     EXPECT_EQ(rig.grid->columns().at(0)->width(), expected);
     EXPECT_EQ(rig.current("Nome"), "Nome1");
 }
+
+TEST_F(GridMenuTest, ARightClickOpensTheGridsPopupMenuAtThePointerUnlessAHandlerTakesIt)
+{
+    GridRig rig(3);
+    QMenu popup;
+    popup.addAction(QStringLiteral("Apri"));
+    rig.grid->setPopupMenu(&popup);
+    const QPoint at = cellCentre(rig.grid, 1, 2);
+    click(rig.grid->viewport(), at, Qt::RightButton);
+    EXPECT_TRUE(popup.isVisible());
+    EXPECT_EQ(popup.pos(), rig.grid->viewport()->mapToGlobal(at));
+    popup.hide();
+
+    int handled = 0;
+    rig.grid->OnRightClick = [&handled](TExDBGrid &) { ++handled; };
+    click(rig.grid->viewport(), at, Qt::RightButton);
+    EXPECT_EQ(handled, 1);
+    EXPECT_FALSE(popup.isVisible());
+}

@@ -180,6 +180,30 @@ TEST_F(GridPaintTest, ALargerFontRaisesTheRowHeight)
     EXPECT_EQ(rig.grid->defaultRowHeight(), 51);
 }
 
+TEST_F(GridPaintTest, ARowSizedWithTheMouseBecomesEveryRowsHeightWhenTheDataReopens)
+{
+    GridRig rig(20);
+    QWidget *vp = rig.grid->viewport();
+    const QPoint edge(5, rig.grid->cellRect(0, 2).bottom() + 1);   // under the second data row
+    drag(vp, edge, edge + QPoint(0, 10));
+    EXPECT_EQ(rig.grid->cellRect(1, 2).height(), 17);
+    EXPECT_EQ(rig.current("Nome"), "Nome2");   // without row sizing the press is a click
+
+    rig.data.first();
+    rig.grid->setRowSizingAllowed(true);
+    drag(vp, edge, edge + QPoint(0, 10));
+    EXPECT_EQ(rig.current("Nome"), "Nome1");
+    EXPECT_EQ(rig.grid->cellRect(1, 2).height(), 27);
+    EXPECT_EQ(rig.grid->cellRect(1, 3).top(), edge.y() + 11);
+    EXPECT_EQ(rig.grid->cellRect(1, 3).height(), 17);
+
+    rig.data.close();
+    rig.data.open();
+    EXPECT_EQ(rig.grid->defaultRowHeight(), 27);
+    EXPECT_EQ(rig.grid->cellRect(1, 2).height(), 27);
+    EXPECT_EQ(rig.grid->cellRect(1, 3).height(), 27);
+}
+
 TEST_F(GridPaintTest, TheGridHoldsOnlyTheRowsItShows)
 {
     GridRig rig(20000);

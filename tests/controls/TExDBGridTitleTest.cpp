@@ -316,6 +316,33 @@ TEST_F(GridTitleTest, TheDragPictureIsTheColumnsTitleAndFollowsThePointer)
     EXPECT_EQ(vp->cursor().shape(), Qt::ArrowCursor);
 }
 
+TEST_F(GridTitleTest, TheDragPictureHasTheTitleColourAndTheMaskLetsTheTitlesThrough)
+{
+    GridRig rig(3);
+    const QColor title(200, 0, 0);
+    rig.grid->columns().at(1)->title().setColor(title);
+    QWidget *vp = rig.grid->viewport();
+    const QPoint from = cellCentre(rig.grid, 2, 0);
+    const QPoint to = from + QPoint(40, 0);
+    const QPoint face = to + QPoint(30, 0);   // the picture's right part, clear of the caption
+    const QColor under = vp->grab().toImage().pixelColor(face);
+    auto onScreenWhileDragging = [&] {
+        mouse(vp, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        mouse(vp, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        EXPECT_EQ(rig.grid->columnDrag().picture().toImage().pixelColor(face - rig.grid->columnDrag().picturePos()),
+                  title);
+        const QColor shown = vp->grab().toImage().pixelColor(face);
+        mouse(vp, QEvent::MouseButtonRelease, from, Qt::LeftButton, Qt::NoButton);
+        return shown;
+    };
+    const QColor masked = onScreenWhileDragging();
+    EXPECT_NEAR(masked.red(), 0.85 * title.red() + 0.15 * under.red(), 2);
+    EXPECT_NEAR(masked.green(), 0.15 * under.green(), 2);
+
+    rig.grid->setMaskedColumnDrag(false);
+    EXPECT_EQ(onScreenWhileDragging(), title);
+}
+
 TEST_F(GridTitleTest, DraggingNearTheEdgesScrollsOneColumnPerTick)
 {
     GridRig rig(3);
