@@ -3,6 +3,8 @@
 #include "engine/EngineError.h"
 #include "engine/ServerAddress.h"
 
+#include <optional>
+
 namespace store {
 
 bool isServerArchive(const QString &location) { return dao::isServerAddress(location); }
@@ -17,26 +19,31 @@ QString serverAddressProblem(const QString &address)
     }
 }
 
-bool isProtectedLink(const QString &location)
+namespace {
+// The address a server location names; nothing for a file or an address that never connects.
+std::optional<dao::ServerAddress> parsedServerAddress(const QString &location)
 {
     if (!isServerArchive(location))
-        return true;
+        return std::nullopt;
     try {
-        return dao::ServerAddress::parse(location).isProtected();
+        return dao::ServerAddress::parse(location);
     } catch (const dao::EngineError &) {
-        return true;   // never connects: nothing to warn about
+        return std::nullopt;
     }
+}
+} // namespace
+
+bool isProtectedLink(const QString &location)
+{
+    // A file, or an address that never connects: nothing to warn about.
+    const std::optional<dao::ServerAddress> address = parsedServerAddress(location);
+    return !address || address->isProtected();
 }
 
 QString shownLocation(const QString &location)
 {
-    if (!isServerArchive(location))
-        return location;
-    try {
-        return dao::ServerAddress::parse(location).displayText();
-    } catch (const dao::EngineError &) {
-        return location;
-    }
+    const std::optional<dao::ServerAddress> address = parsedServerAddress(location);
+    return address ? address->displayText() : location;
 }
 
 } // namespace store
