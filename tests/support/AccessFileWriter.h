@@ -24,6 +24,7 @@ enum class JetType {
     Counter,   // 32-bit auto-number (a Long with the auto-number flag)
     DateTime,  // double: days since 1899-12-30, the time as the fraction
     Double,
+    OleObject, // long binary (QByteArray), stored as a memo's bytes are
 };
 
 struct AccessColumn {
@@ -34,7 +35,7 @@ struct AccessColumn {
 
 // One cell per column, in column order. A null QVariant is a null value; otherwise:
 // QString for Text and Memo; an integer type for Byte, Integer, Long and Counter; bool for
-// Yes/No; for Date/Time a QDateTime, a QDate or a double of days since 1899-12-30; double for
+// Yes/No; QByteArray for OleObject; for Date/Time a QDateTime, a QDate or a double of days since 1899-12-30; double for
 // Double. A row shorter than the columns has nulls for the rest.
 struct AccessRow {
     QVariantList values;
