@@ -58,7 +58,7 @@ void expectReadsBack(const QString &path, const AccessDatabase &db)
         const Cells expected = expectedCells(table);
         ASSERT_EQ(actual.size(), expected.size());
         for (size_t r = 0; r < expected.size(); ++r)
-            EXPECT_EQ(actual[r], expected[r]) << "row " << r;
+            EXPECT_EQ(actual[r].join(" | ").toStdString(), expected[r].join(" | ").toStdString()) << "row " << r;
         EXPECT_EQ(mdbNulls(path, table.name), expectedNulls(table));
     }
 }

@@ -150,6 +150,8 @@ AccessDatabase sampleArchive()
                {{2, 1, "María Peña", "Madre", "Badante", at(1979, 11, 3, 14, 20)}},
                {{3, 2, "Γιώργος Παπαδόπουλος", "Padre", "", at(1899, 12, 30, 12)}},
                {{4, 3, "Сергей Смирнов", "Padre", null, null}, true},
+               // U+0100 and U+0400: a low byte of 0, which the compressed form cannot carry.
+               {{5, 1, "Āboliņš Ѐrik (Rīga)", "Figlio", "Studente", at(2012, 1, 1)}},
                {{6, 5, "Иван Петрович Сидоров", "Nonno", "Pensionato", at(1940, 2, 29)}},
                {{7, 5, "Наташа", "Figlia", "Studente", at(2031, 12, 31, 23, 0)}},
                {{8, 9, "محمد عبد الله", "Padre", "Disoccupato", null}},
