@@ -129,9 +129,11 @@ TEST_F(AccessFiles, TheSampleArchiveReadsBackExactlyCompressedOrNot)
     }
 }
 
-TEST_F(AccessFiles, ColumnsHaveTheirAccessTypes)
+TEST_F(AccessFiles, TheEmptyArchiveHasEveryColumnWithItsAccessType)
 {
-    const QString schema = mdbSchema(write(sampleArchive()));
+    const QString path = write(archiveTables());
+    expectReadsBack(path, archiveTables());
+    const QString schema = mdbSchema(path);
     for (const char *declaration : {"[ID_SCHEDA]\t\t\tLong Integer", "[Protocollo]\t\t\tText (10)",
                                     "[Nucleo]\t\t\tMemo/Hyperlink", "[G1]\t\t\tBoolean NOT NULL",
                                     "[Scad_ISEE]\t\t\tDateTime", "[ID_SCHEDA]\t\t\tLong Integer",
