@@ -12,10 +12,8 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace testsupport {
+namespace testsupport::jet {
 namespace {
-
-using namespace jet;
 
 constexpr int kCatalogPage = 2;
 constexpr quint32 kLongValueOwner = 0x4c41564c; // the bytes "LVAL"
@@ -172,9 +170,13 @@ QByteArray headerPage(const QString &password)
 }
 
 } // namespace
+} // namespace testsupport::jet
+
+namespace testsupport {
 
 QByteArray accessFileBytes(const AccessDatabase &database)
 {
+    using namespace jet;
     if (database.options.password.size() > 20)
         throw std::invalid_argument("an Access database password has at most 20 characters");
     const auto &tables = database.tables;
@@ -235,7 +237,7 @@ bool writeAccessFile(const QString &path, const AccessDatabase &database)
 
 double accessDays(const QDateTime &dateTime)
 {
-    const qint64 days = kEpoch.daysTo(dateTime.date());
+    const qint64 days = jet::kEpoch.daysTo(dateTime.date());
     const double time = dateTime.time().msecsSinceStartOfDay() / 86400000.0;
     return days < 0 ? double(days) - time : double(days) + time;
 }
@@ -244,7 +246,7 @@ QDateTime dateTimeOfAccessDays(double days)
 {
     const double whole = std::trunc(days);
     const qint64 msecs = std::llround(std::fabs(days - whole) * 86400000.0);
-    return QDateTime(kEpoch.addDays(qint64(whole)), QTime(0, 0).addMSecs(int(msecs)), Qt::UTC);
+    return QDateTime(jet::kEpoch.addDays(qint64(whole)), QTime(0, 0).addMSecs(int(msecs)), Qt::UTC);
 }
 
 } // namespace testsupport

@@ -29,6 +29,8 @@ AccessDatabase archiveWithoutTable(const QString &name);
 // Inputs that must be refused.
 QByteArray truncatedAccessFile(const QByteArray &whole); // cut inside a page two thirds in
 QByteArray randomBytes(int size, quint32 seed);
-QByteArray foreignAccessFile(); // a valid Access file of an invoicing program's tables
+// A valid Access file of an invoicing program's tables (Clienti, Fatture), and its description.
+AccessDatabase foreignDatabase();
+QByteArray foreignAccessFile();
 
 } // namespace testsupport
