@@ -25,12 +25,14 @@ QString shown(const dao::Value &value)
     return QStringLiteral("\"%1\"").arg(value.asText());
 }
 
+// A fixed-size type's size follows from the type: a definition to create may leave it 0.
 QString describe(const dao::FieldSpec &c)
 {
-    return QStringLiteral("%1 tipo %2 dimensione %3%4%5")
+    const bool sized = c.type == dao::dbText || c.type == dao::dbChar;
+    return QStringLiteral("%1 tipo %2%3%4%5")
         .arg(c.name)
         .arg(c.type)
-        .arg(c.size)
+        .arg(sized ? QStringLiteral(" dimensione %1").arg(c.size) : QString())
         .arg(c.autoIncrement ? QStringLiteral(" contatore") : QString(),
              c.required ? QStringLiteral(" obbligatorio") : QString());
 }
