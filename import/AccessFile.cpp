@@ -7,6 +7,10 @@
 
 #include <mdbtools.h>
 
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace accessdb {
 
 namespace {
@@ -25,6 +29,35 @@ QString named(const QString &path)
     throw AccessError(AccessError::Kind::Damaged,
                       QStringLiteral("La tabella %1 del file Access non si può leggere: %2.").arg(table, what));
 }
+
+// mdbtools tells what it cannot read on standard error, in English; the reader says it
+// to the user in its own words, so those lines are silenced while the library reads.
+class QuietLibrary {
+public:
+    QuietLibrary()
+    {
+        std::fflush(stderr);
+        m_saved = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (m_saved >= 0 && null >= 0)
+            ::dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            ::close(null);
+    }
+    ~QuietLibrary()
+    {
+        std::fflush(stderr);
+        if (m_saved >= 0) {
+            ::dup2(m_saved, STDERR_FILENO);
+            ::close(m_saved);
+        }
+    }
+    QuietLibrary(const QuietLibrary &) = delete;
+    QuietLibrary &operator=(const QuietLibrary &) = delete;
+
+private:
+    int m_saved = -1;
+};
 
 QByteArray firstPage(const QString &path)
 {
@@ -161,7 +194,13 @@ AccessFile::AccessFile(const QString &path, const QString &password) : m_path(pa
     m_handle->file.setFileName(path);
     if (!m_handle->file.open(QIODevice::ReadOnly))
         throw AccessError(AccessError::Kind::NotAccess, QStringLiteral("Il file %1 non si può leggere.").arg(named(path)));
+    if (m_handle->file.size() % header->pageSize != 0)
+        throw AccessError(AccessError::Kind::NotAccess,
+                          QStringLiteral("Il file %1 è troncato: la sua lunghezza non è un numero intero di pagine di un "
+                                         "database Access.")
+                              .arg(named(path)));
     const QByteArray local = QFile::encodeName(path);
+    const QuietLibrary quiet;
     m_handle->mdb = mdb_open(local.constData(), MDB_NOFLAGS);
     if (!m_handle->mdb || !mdb_read_catalog(m_handle->mdb, MDB_TABLE))
         throw AccessError(AccessError::Kind::NotAccess,
@@ -227,6 +266,7 @@ void openTable(MdbHandle *mdb, const QString &name, TableDef &table)
     MdbCatalogEntry *entry = catalogEntry(mdb, name);
     if (!entry)
         damaged(name, QStringLiteral("non è nel catalogo"));
+    const QuietLibrary quiet;
     table.def = mdb_read_table(entry);
     if (!table.def || !mdb_read_columns(table.def) || table.def->num_cols == 0 || table.def->num_cols > MDB_MAX_COLS)
         damaged(name, QStringLiteral("la sua definizione è danneggiata"));
@@ -276,7 +316,11 @@ qint64 AccessFile::readRows(const QString &name, const std::function<bool(const 
     std::vector<dao::Value> values(count);
     const size_t pageSize = size_t(mdb->fmt->pg_size);
     qint64 rows = 0;
-    while (mdb_fetch_row(table.def)) {
+    const auto fetch = [&] {
+        const QuietLibrary quiet;
+        return mdb_fetch_row(table.def);
+    };
+    while (fetch()) {
         int start = 0;
         size_t length = 0;
         if (mdb_find_row(mdb, int(table.def->cur_row) - 1, &start, &length) != 0 || start < 0

@@ -10,6 +10,7 @@
 #include "engine/Database.h"
 #include "tests/support/AccessTestFiles.h"
 #include "tests/support/PgTestServer.h"
+#include "tools/cli/AccessImport.h"
 #include "tools/cli/CliError.h"
 
 #include <gtest/gtest.h>
@@ -245,6 +246,21 @@ TEST_F(ImportCommandTest, DamagedAndForeignInputsAreRefusedWithNothingCreated)
         EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("nuovo.mdb")))) << input.name.toStdString();
         EXPECT_EQ(toolstest::fileBytes(path(input.name)), input.bytes) << input.name.toStdString();
     }
+}
+
+TEST_F(ImportCommandTest, ACancelledImportLeavesNoArchive)
+{
+    const QString access = path(QStringLiteral("grande.mdb"));
+    ASSERT_TRUE(testsupport::writeAccessFile(access, testsupport::largeArchive(400)));
+    cli::AccessImport import(access, {}, {path(QStringLiteral("nuovo.mdb")), {}}, {});
+    QStringList seen;
+    import.setProgress([&](const QString &table, qint64 rows) {
+        seen << QStringLiteral("%1 %2").arg(table).arg(rows);
+        return table != QLatin1String("Nucleo");   // cancelled among the members
+    });
+    EXPECT_THROW(import.run(), cli::CliError);
+    EXPECT_TRUE(seen.contains(QStringLiteral("Anagrafica 250"))) << seen.join(", ").toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("nuovo.mdb"))));
 }
 
 } // namespace
