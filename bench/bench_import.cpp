@@ -7,6 +7,7 @@
 #include "AccessTestFiles.h"
 #include "tools/cli/AccessImport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -14,6 +15,7 @@ int main()
 {
     constexpr int kCards = 5000;
     constexpr int kRuns = 3;
+    QDir().mkpath(QStringLiteral(TAVORIO_BENCH_DATA_DIR));
     QTemporaryDir scratch(QStringLiteral(TAVORIO_BENCH_DATA_DIR "/run-XXXXXX"));
     const QString access = scratch.filePath(QStringLiteral("tavorio.mdb"));
     const QString archive = scratch.filePath(QStringLiteral("importato.mdb"));
