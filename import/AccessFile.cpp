@@ -1,6 +1,7 @@
 #include "import/AccessFile.h"
 
 #include "import/AccessHeader.h"
+#include "import/JetText.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -108,36 +109,15 @@ struct AccessFile::Handle {
         }
     }
 
-    // Text bytes as the file stores them: Access 2000 writes UTF-16, optionally
-    // "compressed" (a 0xFF 0xFE mark, then runs of one-byte characters and of UTF-16
-    // characters, each zero byte switching between them); Access 97 its code page.
+    // Text bytes as the file stores them: Access 2000 its own UTF-16 (JetText.h), Access 97
+    // its code page.
     QString text(const unsigned char *bytes, size_t length) const
     {
-        if (header.jetVersion == 0) {
-            QByteArray out(int(length * 4 + 1), '\0');
-            const int n = mdb_unicode2ascii(mdb, reinterpret_cast<const char *>(bytes), length, out.data(), size_t(out.size()));
-            return QString::fromUtf8(out.constData(), n);
-        }
-        QString s;
-        if (length >= 2 && bytes[0] == 0xff && bytes[1] == 0xfe) {
-            s.reserve(int(length));
-            bool compressed = true;
-            for (size_t i = 2; i < length;) {
-                if (bytes[i] == 0) {
-                    compressed = !compressed;
-                    ++i;
-                } else if (compressed) {
-                    s.append(QChar(char16_t(bytes[i++])));
-                } else if (i + 1 < length) {
-                    s.append(QChar(char16_t(bytes[i] | (bytes[i + 1] << 8))));
-                    i += 2;
-                } else {
-                    break;
-                }
-            }
-            return s;
-        }
-        return QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes), qsizetype(length / 2));
+        if (header.jetVersion != 0)
+            return jet4Text(bytes, length);
+        QByteArray out(int(length * 4 + 1), '\0');
+        const int n = mdb_unicode2ascii(mdb, reinterpret_cast<const char *>(bytes), length, out.data(), size_t(out.size()));
+        return QString::fromUtf8(out.constData(), n);
     }
 
     // A memo's bytes: inline in the row, on one long-value row, or on a chain of them.
