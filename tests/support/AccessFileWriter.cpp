@@ -12,10 +12,8 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace testsupport {
+namespace testsupport::jet {
 namespace {
-
-using namespace jet;
 
 constexpr int kCatalogPage = 2;
 constexpr quint32 kLongValueOwner = 0x4c41564c; // the bytes "LVAL"
@@ -147,18 +145,8 @@ void rc4(QByteArray &bytes, int from, int length, const QByteArray &key)
     }
 }
 
-// The database header (page 0). In plain form:
-//   0x00  00 01 00 00, then "Standard Jet DB" and a 0 byte
-//   0x14  format version, 32-bit: 1 (Jet 4)
-//   0x3c  code page, 16-bit: 1252
-//   0x3e  database key, 32-bit: 0 (pages are not encrypted)
-//   0x42  the database password: 40 bytes, the password in UCS-2 little-endian padded with
-//         zero bytes, each byte i XORed with byte i % 4 of the mask
-//   0x6e  sort order, 16-bit: 0x0409 (general)
-//   0x72  creation date, a little-endian double of days since 1899-12-30 (kCreationDate)
-// The mask is the creation date truncated to a 32-bit integer, as 4 little-endian bytes; so a
-// file without a password holds the bare mask at 0x42. Then the 128 bytes from 0x18 (database
-// key, password and date among them) are RC4-encrypted with the 4-byte key C7 DA 39 6B.
+// The database header (page 0), laid out as AccessFileOptions describes: the password masked
+// with the creation date, then the region from 0x18 encrypted as every Jet 4 header is.
 QByteArray headerPage(const QString &password)
 {
     QByteArray page(kPageSize, '\0');
@@ -182,9 +170,13 @@ QByteArray headerPage(const QString &password)
 }
 
 } // namespace
+} // namespace testsupport::jet
+
+namespace testsupport {
 
 QByteArray accessFileBytes(const AccessDatabase &database)
 {
+    using namespace jet;
     if (database.options.password.size() > 20)
         throw std::invalid_argument("an Access database password has at most 20 characters");
     const auto &tables = database.tables;
@@ -245,7 +237,7 @@ bool writeAccessFile(const QString &path, const AccessDatabase &database)
 
 double accessDays(const QDateTime &dateTime)
 {
-    const qint64 days = kEpoch.daysTo(dateTime.date());
+    const qint64 days = jet::kEpoch.daysTo(dateTime.date());
     const double time = dateTime.time().msecsSinceStartOfDay() / 86400000.0;
     return days < 0 ? double(days) - time : double(days) + time;
 }
@@ -254,7 +246,7 @@ QDateTime dateTimeOfAccessDays(double days)
 {
     const double whole = std::trunc(days);
     const qint64 msecs = std::llround(std::fabs(days - whole) * 86400000.0);
-    return QDateTime(kEpoch.addDays(qint64(whole)), QTime(0, 0).addMSecs(int(msecs)), Qt::UTC);
+    return QDateTime(jet::kEpoch.addDays(qint64(whole)), QTime(0, 0).addMSecs(int(msecs)), Qt::UTC);
 }
 
 } // namespace testsupport

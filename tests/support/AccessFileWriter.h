@@ -33,7 +33,8 @@ struct AccessColumn {
     int size = 0; // characters, for Text only
 };
 
-// One cell per column, in column order. A null QVariant is a null value; otherwise:
+// One cell per column, in column order. An invalid QVariant (QVariant()) is a null value, and
+// only that: QString() and "" are both an empty text. Otherwise:
 // QString for Text and Memo; an integer type for Byte, Integer, Long and Counter; bool for
 // Yes/No; QByteArray for OleObject; for Date/Time a QDateTime, a QDate or a double of days since 1899-12-30; double for
 // Double. A row shorter than the columns has nulls for the rest.
@@ -51,6 +52,16 @@ struct AccessTable {
     qint64 nextCounter = 0;
 };
 
+// The database password sits in the database header (page 0). Plain, the header holds:
+//   0x14  format version, 32-bit little-endian: 1 (Jet 4)
+//   0x3e  database key, 32-bit: 0 (the pages themselves are not encrypted)
+//   0x42  40 bytes: the password in UCS-2 little-endian, padded with zero bytes, each byte i
+//         XORed with byte i % 4 of the mask
+//   0x72  the creation date, a little-endian double of days since 1899-12-30
+// The mask is that date truncated to a 32-bit integer, as 4 little-endian bytes (so a file
+// without a password holds the bare mask at 0x42). Then the 128 bytes from 0x18 are
+// RC4-encrypted with the 4-byte key C7 DA 39 6B, as every Jet 4 header is. To read the
+// password: decrypt those 128 bytes, unmask the 40 at 0x42, stop at the first zero UCS-2 unit.
 struct AccessFileOptions {
     QString password;          // the Access database password (at most 20 characters); empty: none
     bool compressText = true;  // Jet 4 Unicode compression for Text and short Memo values
@@ -73,7 +84,8 @@ double accessDays(const QDateTime &dateTime);
 QDateTime dateTimeOfAccessDays(double days);
 
 // Where the counter's next value sits: a 32-bit little-endian integer at this offset of the
-// table definition page.
+// table definition page (the page is the catalogue's Id for the table, MSysObjects.Id; 0 when
+// the table has no counter). It is the value the next new row would get.
 constexpr int kAccessCounterSeedOffset = 0x14;
 
 } // namespace testsupport

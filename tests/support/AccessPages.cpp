@@ -1,5 +1,7 @@
 #include "AccessPages.h"
 
+#include <stdexcept>
+
 namespace testsupport::jet {
 
 int PageFile::allocate()
@@ -43,6 +45,8 @@ quint32 RowPacker::place(const QByteArray &row, bool deleted)
 
 quint32 RowPacker::add(const QByteArray &row, bool deleted)
 {
+    if (row.size() > kMaxRow)
+        throw std::invalid_argument("a row longer than a page");
     const int free = top_ - kDataHeader - 2 * rows_;
     // A row number is one byte; an empty row would have no end of its own.
     if (current_ < 0 || free < row.size() + 2 || rows_ == 255)

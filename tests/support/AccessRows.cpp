@@ -46,6 +46,8 @@ bool isInteger(const QVariant &value)
     }
 }
 
+const QVariant kNull;
+
 void appendDouble(QByteArray &out, double value)
 {
     quint64 bits;
@@ -85,17 +87,19 @@ TableLayout::TableLayout(const AccessTable &table, bool compressText)
 
 QByteArray jetText(const QString &text, bool compress)
 {
-    QByteArray plain;
-    plain.reserve(2 * text.size());
+    QByteArray plain(2 * text.size(), Qt::Uninitialized);
     bool compressible = compress;
+    char *to = plain.data();
     for (QChar c : text) {
-        append16(plain, c.unicode());
+        *to++ = char(c.unicode() & 0xff);
+        *to++ = char(c.unicode() >> 8);
         if ((c.unicode() & 0xff) == 0)
             compressible = false;
     }
     if (!compressible)
         return plain;
     QByteArray packed("\xff\xfe", 2);
+    packed.reserve(2 * text.size());
     bool oneByte = true;
     for (QChar c : text) {
         const bool small = c.unicode() < 0x100;
@@ -223,6 +227,7 @@ QByteArray RowEncoder::encode(const AccessRow &row) const
     const int count = int(columns.size());
     QByteArray nullMask((count + 7) / 8, '\0');
     QByteArray out;
+    out.reserve(512);
     append16(out, quint16(count));
     out.append(QByteArray(layout_.fixedSize(), '\0'));
     std::vector<quint16> starts(size_t(layout_.varCount()), 0);
@@ -230,7 +235,7 @@ QByteArray RowEncoder::encode(const AccessRow &row) const
     for (int i = 0; i < count; ++i) {
         const AccessColumn &spec = table_.columns[size_t(i)];
         const ColumnLayout &column = columns[size_t(i)];
-        const QVariant value = i < row.values.size() ? row.values[i] : QVariant();
+        const QVariant &value = i < row.values.size() ? row.values[i] : kNull;
         if (spec.type == JetType::YesNo) {
             if (!value.isNull() && value.metaType().id() != QMetaType::Bool)
                 refuse(table_, spec, "expects a bool");
@@ -249,7 +254,7 @@ QByteArray RowEncoder::encode(const AccessRow &row) const
         if (column.fixed)
             continue;
         starts[size_t(column.varIndex)] = quint16(out.size());
-        const QVariant value = i < row.values.size() ? row.values[i] : QVariant();
+        const QVariant &value = i < row.values.size() ? row.values[i] : kNull;
         if (value.isNull())
             continue;
         out.append(varValue(spec, value));

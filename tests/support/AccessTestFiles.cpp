@@ -5,37 +5,37 @@
 namespace testsupport {
 namespace {
 
-AccessColumn text(const char *name, int size)
+AccessColumn textField(const char *name, int size)
 {
     return {QString::fromLatin1(name), JetType::Text, size};
 }
 
-AccessColumn column(const char *name, JetType type)
+AccessColumn typedField(const char *name, JetType type)
 {
     return {QString::fromLatin1(name), type, 0};
 }
 
-QDateTime at(int y, int m, int d, int h = 0, int min = 0, int s = 0)
+QDateTime utcTime(int y, int m, int d, int h = 0, int min = 0, int s = 0)
 {
     return QDateTime(QDate(y, m, d), QTime(h, min, s), Qt::UTC);
 }
 
-const QVariant null;
+const QVariant kNullCell; // a null cell
 
 // A card: key, then every field of Anagrafica after it, in order.
-AccessRow card(int key, const QVariantList &fields, bool deleted = false)
+AccessRow cardRow(int key, const QVariantList &fields, bool deleted = false)
 {
     AccessRow row{{key}, deleted};
     row.values.append(fields);
     return row;
 }
 
-QVariantList groups(bool g1, bool g2, bool g3, bool g4, bool g5, bool g6)
+QVariantList groupFlags(bool g1, bool g2, bool g3, bool g4, bool g5, bool g6)
 {
     return {g1, g2, g3, g4, g5, g6};
 }
 
-QString repeated(const QString &piece, int times)
+QString repeatedText(const QString &piece, int times)
 {
     QString all;
     for (int i = 0; i < times; ++i)
@@ -62,29 +62,29 @@ AccessDatabase archiveTables()
 {
     AccessDatabase db;
     db.tables.push_back({"Anagrafica",
-                         {column("ID_SCHEDA", JetType::Counter), text("Protocollo", 10), text("Fascia", 10),
-                          text("Referente", 100), text("Capofamiglia", 100), text("Indirizzo", 100),
-                          text("Citta", 100), text("Telefono", 40), text("Cellulare", 40), text("Email", 40),
-                          text("Paese_di_origine", 100), text("Figli_in_patria", 10),
-                          column("Scad_ISEE", JetType::DateTime), column("Nucleo", JetType::Memo),
-                          text("Abitazione", 100), column("G1", JetType::YesNo), column("G2", JetType::YesNo),
-                          column("G3", JetType::YesNo), column("G4", JetType::YesNo), column("G5", JetType::YesNo),
-                          column("G6", JetType::YesNo), text("G6_altri", 100), column("Inizio", JetType::DateTime),
-                          column("Necessita_alimentari", JetType::Memo), column("Note", JetType::Memo),
-                          column("Ascolto", JetType::Memo)},
+                         {typedField("ID_SCHEDA", JetType::Counter), textField("Protocollo", 10), textField("Fascia", 10),
+                          textField("Referente", 100), textField("Capofamiglia", 100), textField("Indirizzo", 100),
+                          textField("Citta", 100), textField("Telefono", 40), textField("Cellulare", 40), textField("Email", 40),
+                          textField("Paese_di_origine", 100), textField("Figli_in_patria", 10),
+                          typedField("Scad_ISEE", JetType::DateTime), typedField("Nucleo", JetType::Memo),
+                          textField("Abitazione", 100), typedField("G1", JetType::YesNo), typedField("G2", JetType::YesNo),
+                          typedField("G3", JetType::YesNo), typedField("G4", JetType::YesNo), typedField("G5", JetType::YesNo),
+                          typedField("G6", JetType::YesNo), textField("G6_altri", 100), typedField("Inizio", JetType::DateTime),
+                          typedField("Necessita_alimentari", JetType::Memo), typedField("Note", JetType::Memo),
+                          typedField("Ascolto", JetType::Memo)},
                          {}});
     db.tables.push_back({"Nucleo",
-                         {column("ID_PERSONA", JetType::Counter), column("ID_SCHEDA", JetType::Long),
-                          text("Nome", 100), text("Ruolo", 40), text("Lavoro", 40),
-                          column("Data_nascita", JetType::DateTime)},
+                         {typedField("ID_PERSONA", JetType::Counter), typedField("ID_SCHEDA", JetType::Long),
+                          textField("Nome", 100), textField("Ruolo", 40), textField("Lavoro", 40),
+                          typedField("Data_nascita", JetType::DateTime)},
                          {}});
-    db.tables.push_back({"Fascia", {text("Fascia", 10), column("Ordine", JetType::Integer)}, {}});
-    db.tables.push_back({"Ruolo", {text("Ruolo", 40), column("Ordine", JetType::Integer)}, {}});
-    db.tables.push_back({"Occupazione", {text("Occupazione", 40), column("Ordine", JetType::Integer)}, {}});
-    db.tables.push_back({"Gruppi", {column("ID", JetType::Counter), text("Gruppo", 20)}, {}});
+    db.tables.push_back({"Fascia", {textField("Fascia", 10), typedField("Ordine", JetType::Integer)}, {}});
+    db.tables.push_back({"Ruolo", {textField("Ruolo", 40), typedField("Ordine", JetType::Integer)}, {}});
+    db.tables.push_back({"Occupazione", {textField("Occupazione", 40), typedField("Ordine", JetType::Integer)}, {}});
+    db.tables.push_back({"Gruppi", {typedField("ID", JetType::Counter), textField("Gruppo", 20)}, {}});
     db.tables.push_back({"Stampe",
-                         {column("ID", JetType::Counter), text("Nome", 100), text("Tracciato", 100),
-                          text("Ordine", 100)},
+                         {typedField("ID", JetType::Counter), textField("Nome", 100), textField("Tracciato", 100),
+                          textField("Ordine", 100)},
                          {}});
     return db;
 }
@@ -100,62 +100,64 @@ AccessTable *findTable(AccessDatabase &database, const QString &name)
 AccessDatabase sampleArchive()
 {
     AccessDatabase db = archiveTables();
-    const QString longItalian = repeated("Pasta, latte, olio d'oliva; pannolini per il più piccolo. ", 120);
-    const QString longGreek = repeated("Γάλα και ψωμί για την οικογένεια. ", 110);
+    const QString longItalian = repeatedText("Pasta, latte, olio d'oliva; pannolini per il più piccolo. ", 120);
+    const QString longGreek = repeatedText("Γάλα και ψωμί για την οικογένεια. ", 110);
     const QString shortMixed = "Famiglia di 4 persone:\r\n- José (padre)\r\n- María (madre)\r\n- due figli, 3 e 7 anni";
     auto &cards = findTable(db, "Anagrafica")->rows;
-    cards.push_back(card(1, QVariantList{"2024/001", "A", "Zoë Müller", "José Núñez Peña", "Via dell'Orsa, 3",
-                                         "Forlì", "0543 123456", "", null, "Perù", "2", at(2031, 6, 30),
+    cards.push_back(cardRow(1, QVariantList{"2024/001", "A", "Zoë Müller", "José Núñez Peña", "Via dell'Orsa, 3",
+                                         "Forlì", "0543 123456", "", kNullCell, "Perù", "2", utcTime(2031, 6, 30),
                                          shortMixed, "Affitto \"in nero\""}
-                                + groups(true, false, true, false, false, true)
-                                + QVariantList{"Parrocchia S. Rocco", at(1899, 12, 31, 9, 15, 30), longItalian,
-                                               "Nota breve: ok.", null}));
-    cards.push_back(card(2, QVariantList{"2024/002", "B", "Ελένη", "Γιώργος Παπαδόπουλος", "Οδός Αθηνάς 12",
-                                         "Αθήνα", null, "+30 210 1234567", "giorgos@example.gr", "Ελλάδα", "0",
-                                         at(2040, 2, 29, 23, 59, 59), "Γιώργος, Ελένη (Athína)", "Casa popolare"}
-                                + groups(false, true, false, false, true, false)
-                                + QVariantList{null, at(1899, 12, 30), longGreek, "", "Ascolto del 3/5"}));
-    cards.push_back(card(3, QVariantList{"2024/003", "A", "", "Сергей Смирнов", "", "Москва", "", "", "", "Россия",
-                                         "", null, null, ""}
-                                + groups(false, false, false, false, false, false)
-                                + QVariantList{"", null, null, null, null},
+                                + groupFlags(true, false, true, false, false, true)
+                                + QVariantList{"Parrocchia S. Rocco", utcTime(1899, 12, 31, 9, 15, 30), longItalian,
+                                               "Nota breve: ok.", kNullCell}));
+    cards.push_back(cardRow(2, QVariantList{"2024/002", "B", "Ελένη", "Γιώργος Παπαδόπουλος", "Οδός Αθηνάς 12",
+                                         "Αθήνα", kNullCell, "+30 210 1234567", "giorgos@example.gr", "Ελλάδα", "0",
+                                         utcTime(2040, 2, 29, 23, 59, 59), "Γιώργος, Ελένη (Athína)", "Casa popolare"}
+                                + groupFlags(false, true, false, false, true, false)
+                                + QVariantList{kNullCell, utcTime(1899, 12, 30), longGreek, "", "Ascolto del 3/5"}));
+    cards.push_back(cardRow(3, QVariantList{"2024/003", "A", "", "Сергей Смирнов", "", "Москва", "", "", "", "Россия",
+                                         "", kNullCell, kNullCell, ""}
+                                + groupFlags(false, false, false, false, false, false)
+                                + QVariantList{"", kNullCell, kNullCell, kNullCell, kNullCell},
                          true));
-    cards.push_back(card(5, QVariantList{"2024/005", null, "Ольга", "Иван Петрович Сидоров", "ул. Ленина, 7",
-                                         "Rimini", "", "", "", "Україна", "1", at(2025, 1, 15, 8, 30),
+    cards.push_back(cardRow(5, QVariantList{"2024/005", kNullCell, "Ольга", "Иван Петрович Сидоров", "ул. Ленина, 7",
+                                         "Rimini", "", "", "", "Україна", "1", utcTime(2025, 1, 15, 8, 30),
                                          "Иван, Ольга, Наташа", "Ospite"}
-                                + groups(false, false, false, true, false, false)
-                                + QVariantList{"", at(2035, 1, 1), "Хлеб и молоко", null, null}));
-    cards.push_back(card(9, QVariantList{"2024/009", "Zeta", "فاطمة", "محمد عبد الله", "شارع الحرية 5",
-                                         "Cesena", "0547 000000", null, "", "المغرب", "3", null,
+                                + groupFlags(false, false, false, true, false, false)
+                                + QVariantList{"", utcTime(2035, 1, 1), "Хлеб и молоко", kNullCell, kNullCell}));
+    cards.push_back(cardRow(9, QVariantList{"2024/009", "Zeta", "فاطمة", "محمد عبد الله", "شارع الحرية 5",
+                                         "Cesena", "0547 000000", kNullCell, "", "المغرب", "3", kNullCell,
                                          "محمد، فاطمة، علي", ""}
-                                + groups(true, true, true, true, true, true)
-                                + QVariantList{"Moschea (علي)", at(2010, 10, 10, 10, 10, 10),
-                                               repeated("طعام للأطفال ", 400), "Marocco — نعم", ""}));
-    cards.push_back(card(10, QVariantList{"2024/010", "B", "x", "Eliminato", "", "", "", "", "", "", "", null,
-                                          null, null}
-                                 + groups(false, false, false, false, false, false)
-                                 + QVariantList{null, null, null, null, null},
+                                + groupFlags(true, true, true, true, true, true)
+                                + QVariantList{"Moschea (علي)", utcTime(2010, 10, 10, 10, 10, 10),
+                                               repeatedText("طعام للأطفال ", 400), "Marocco — نعم", ""}));
+    cards.push_back(cardRow(10, QVariantList{"2024/010", "B", "x", "Eliminato", "", "", "", "", "", "", "", kNullCell,
+                                          kNullCell, kNullCell}
+                                 + groupFlags(false, false, false, false, false, false)
+                                 + QVariantList{kNullCell, kNullCell, kNullCell, kNullCell, kNullCell},
                           true));
-    cards.push_back(card(12, QVariantList{null, null, null, null, null, null, null, null, null, null, null, null,
-                                          null, null}
-                                 + groups(false, false, false, false, false, false)
-                                 + QVariantList{null, null, null, null, null}));
-    cards.push_back(card(14, QVariantList{"2024/014", "A", "", "Ultima eliminata", "", "", "", "", "", "", "",
-                                          null, null, null}
-                                 + groups(false, false, false, false, false, false)
-                                 + QVariantList{null, null, null, null, null},
+    cards.push_back(cardRow(12, QVariantList{kNullCell, kNullCell, kNullCell, kNullCell, kNullCell, kNullCell, kNullCell, kNullCell, kNullCell, kNullCell, kNullCell, kNullCell,
+                                          kNullCell, kNullCell}
+                                 + groupFlags(false, false, false, false, false, false)
+                                 + QVariantList{kNullCell, kNullCell, kNullCell, kNullCell, kNullCell}));
+    cards.push_back(cardRow(14, QVariantList{"2024/014", "A", "", "Ultima eliminata", "", "", "", "", "", "", "",
+                                          kNullCell, kNullCell, kNullCell}
+                                 + groupFlags(false, false, false, false, false, false)
+                                 + QVariantList{kNullCell, kNullCell, kNullCell, kNullCell, kNullCell},
                           true));
     auto &members = findTable(db, "Nucleo")->rows;
-    members = {{{1, 1, "José Núñez Peña", "Padre", "Operaio", at(1975, 4, 12)}},
-               {{2, 1, "María Peña", "Madre", "Badante", at(1979, 11, 3, 14, 20)}},
-               {{3, 2, "Γιώργος Παπαδόπουλος", "Padre", "", at(1899, 12, 30, 12)}},
-               {{4, 3, "Сергей Смирнов", "Padre", null, null}, true},
-               {{6, 5, "Иван Петрович Сидоров", "Nonno", "Pensionato", at(1940, 2, 29)}},
-               {{7, 5, "Наташа", "Figlia", "Studente", at(2031, 12, 31, 23, 0)}},
-               {{8, 9, "محمد عبد الله", "Padre", "Disoccupato", null}},
-               {{100000, 9, "علي", "Figlio", "", at(2015, 6, 1)}},
-               {{100001, 12, "", "", "", null}},
-               {{100002, 2147483647, "Senza scheda", null, null, null}}};
+    members = {{{1, 1, "José Núñez Peña", "Padre", "Operaio", utcTime(1975, 4, 12)}},
+               {{2, 1, "María Peña", "Madre", "Badante", utcTime(1979, 11, 3, 14, 20)}},
+               {{3, 2, "Γιώργος Παπαδόπουλος", "Padre", "", utcTime(1899, 12, 30, 12)}},
+               {{4, 3, "Сергей Смирнов", "Padre", kNullCell, kNullCell}, true},
+               // U+0100 and U+0400: a low byte of 0, which the compressed form cannot carry.
+               {{5, 1, "Āboliņš Ѐrik (Rīga)", "Figlio", "Studente", utcTime(2012, 1, 1)}},
+               {{6, 5, "Иван Петрович Сидоров", "Nonno", "Pensionato", utcTime(1940, 2, 29)}},
+               {{7, 5, "Наташа", "Figlia", "Studente", utcTime(2031, 12, 31, 23, 0)}},
+               {{8, 9, "محمد عبد الله", "Padre", "Disoccupato", kNullCell}},
+               {{100000, 9, "علي", "Figlio", "", utcTime(2015, 6, 1)}},
+               {{100001, 12, "", "", "", kNullCell}},
+               {{100002, 2147483647, "Senza scheda", kNullCell, kNullCell, kNullCell}}};
     fillLookups(db);
     return db;
 }
@@ -176,14 +178,14 @@ AccessDatabase largeArchive(int cards)
             const QString name = QStringLiteral("%1 %2").arg(QLatin1String(roles[m]), family);
             summary += name + QStringLiteral("\r\n");
             memberRows.push_back({{3 * id - 2 + m, id, name, QLatin1String(roles[m]), "Operaio",
-                                   at(1950 + id % 60, 1 + id % 12, 1 + id % 28)}});
+                                   utcTime(1950 + id % 60, 1 + id % 12, 1 + id % 28)}});
         }
-        cardRows.push_back(card(id, QVariantList{QStringLiteral("%1").arg(id), "A", "Referente", family,
+        cardRows.push_back(cardRow(id, QVariantList{QStringLiteral("%1").arg(id), "A", "Referente", family,
                                                  QStringLiteral("Via Roma %1").arg(id), towns[id % 5],
-                                                 "0543 000000", null, null, "Italia", "0",
-                                                 at(2026, 1 + id % 12, 1), summary, "Affitto"}
-                                    + groups(id % 2 == 0, false, false, false, false, id % 7 == 0)
-                                    + QVariantList{null, at(2020, 1, 1 + id % 28), "Alimenti.", null, null}));
+                                                 "0543 000000", kNullCell, kNullCell, "Italia", "0",
+                                                 utcTime(2026, 1 + id % 12, 1), summary, "Affitto"}
+                                    + groupFlags(id % 2 == 0, false, false, false, false, id % 7 == 0)
+                                    + QVariantList{kNullCell, utcTime(2020, 1, 1 + id % 28), "Alimenti.", kNullCell, kNullCell}));
     }
     fillLookups(db);
     return db;
@@ -193,7 +195,7 @@ AccessDatabase archiveWithExtraField()
 {
     AccessDatabase db = sampleArchive();
     AccessTable *cards = findTable(db, "Anagrafica");
-    cards->columns.push_back(text("Codice_fiscale", 16));
+    cards->columns.push_back(textField("Codice_fiscale", 16));
     for (AccessRow &row : cards->rows)
         row.values.append(QStringLiteral("RSSMRA80A01D704X"));
     return db;
@@ -221,18 +223,23 @@ QByteArray randomBytes(int size, quint32 seed)
     return bytes;
 }
 
-QByteArray foreignAccessFile()
+AccessDatabase foreignDatabase()
 {
     AccessDatabase db;
     db.tables.push_back({"Clienti",
-                         {column("IDCliente", JetType::Counter), text("RagioneSociale", 80), text("PartitaIVA", 11)},
+                         {typedField("IDCliente", JetType::Counter), textField("RagioneSociale", 80), textField("PartitaIVA", 11)},
                          {{{1, "Rossi S.r.l.", "01234567890"}}, {{2, "Bianchi & C.", "09876543210"}}}});
     db.tables.push_back({"Fatture",
-                         {column("IDFattura", JetType::Counter), column("IDCliente", JetType::Long),
-                          column("Data", JetType::DateTime), column("Importo", JetType::Double),
-                          column("Pagata", JetType::YesNo)},
-                         {{{1, 1, at(2023, 3, 1), 1250.5, true}}, {{2, 2, at(2023, 4, 2), 99.0, false}}}});
-    return accessFileBytes(db);
+                         {typedField("IDFattura", JetType::Counter), typedField("IDCliente", JetType::Long),
+                          typedField("Data", JetType::DateTime), typedField("Importo", JetType::Double),
+                          typedField("Pagata", JetType::YesNo)},
+                         {{{1, 1, utcTime(2023, 3, 1), 1250.5, true}}, {{2, 2, utcTime(2023, 4, 2), 99.0, false}}}});
+    return db;
+}
+
+QByteArray foreignAccessFile()
+{
+    return accessFileBytes(foreignDatabase());
 }
 
 } // namespace testsupport

@@ -12,7 +12,8 @@ AccessDatabase archiveTables();
 // The table of that description named `name`; nullptr when there is none.
 AccessTable *findTable(AccessDatabase &database, const QString &name);
 
-// A small archive exercising every kind of value: accented, Greek, Cyrillic and Arabic names,
+// A small archive exercising every kind of value: accented, Greek, Cyrillic and Arabic names
+// (and characters the compressed form cannot carry),
 // null and empty texts, memos longer than a page and with line breaks, dates before 1900
 // (1899-12-30 and 31) and after 2030 and with a time, Yes/No, 16- and 32-bit numbers,
 // counters with gaps and deleted rows (Anagrafica's next counter value is 15, past its
@@ -28,6 +29,8 @@ AccessDatabase archiveWithoutTable(const QString &name);
 // Inputs that must be refused.
 QByteArray truncatedAccessFile(const QByteArray &whole); // cut inside a page two thirds in
 QByteArray randomBytes(int size, quint32 seed);
-QByteArray foreignAccessFile(); // a valid Access file of an invoicing program's tables
+// A valid Access file of an invoicing program's tables (Clienti, Fatture), and its description.
+AccessDatabase foreignDatabase();
+QByteArray foreignAccessFile();
 
 } // namespace testsupport
