@@ -215,6 +215,19 @@ TEST_F(ImportCommandTest, ExtraFieldsStopUnlessLeftOutAndAMissingTableIsNamed)
     EXPECT_TRUE(left.out.contains(QStringLiteral("Lasciati fuori: campo Anagrafica.Codice_fiscale"))) << left.out.toStdString();
     expectSampleArchive(path(QStringLiteral("a.mdb")), {});
 
+    // A text field wider in the file than in the archive: its values must fit the archive's.
+    AccessDatabase wide = sample();
+    auto *protocol = testsupport::findTable(wide, QStringLiteral("Anagrafica"));
+    protocol->columns[1].size = 50;
+    protocol->rows[2].values[1] = QStringLiteral("2024/000123-B");
+    const QString wideFile = path(QStringLiteral("largo.mdb"));
+    ASSERT_TRUE(testsupport::writeAccessFile(wideFile, wide));
+    const auto tooLong = import(wideFile, path(QStringLiteral("c.mdb")));
+    EXPECT_EQ(tooLong.exitCode, int(cli::ExitCode::NotAnArchive));
+    EXPECT_TRUE(tooLong.err.contains(QStringLiteral("il campo Anagrafica.Protocollo della riga 2 ha 13 caratteri")))
+        << tooLong.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("c.mdb"))));
+
     AccessDatabase missing = sample();
     missing.tables.erase(missing.tables.begin() + 5);   // Gruppi
     const QString without = path(QStringLiteral("senza.mdb"));
