@@ -1,5 +1,6 @@
 #include "app/FirstStart.h"
 
+#include "app/AccessImportRun.h"
 #include "app/ApplicationFolder.h"
 #include "controls/TMessageBox.h"
 #include "forms/ProcessValues.h"
@@ -108,6 +109,17 @@ QString carryOutFirstStart(const FirstStartChoice &choice, const FirstStartPlace
             throw refusal(QStringLiteral("La cartella \"%1\" non è ancora raggiungibile o non contiene l'archivio.")
                               .arg(QDir::toNativeSeparators(choice.folder)));
         break;
+    case FirstStartKind::ImportAccess: {
+        folder = withSlash(choice.folder);
+        if (QFileInfo::exists(folder + kArchive))
+            throw refusal(QStringLiteral("Nella cartella \"%1\" c'è già un archivio: per importare scegliere "
+                                         "una cartella senza archivio.")
+                              .arg(QDir::toNativeSeparators(choice.folder)));
+        makeFolder(folder);
+        const QString report = importAccessArchive(places.window, choice.accessFile, folder + kArchive, places.prompt);
+        TMessageBox(places.window).notice(QStringLiteral("   %1   ").arg(report.trimmed()));
+        break;
+    }
     case FirstStartKind::Demo:
         folder = withSlash(places.demoFolder);
         makeFolder(folder);
@@ -142,11 +154,12 @@ std::optional<int> settleApplicationFolder(const QStringList &arguments)
         markDemoArchive();
         return std::nullopt;
     case FolderSource::FirstStart: {
-        const FirstStartPlaces places{supplied, defaultDemoFolder()};
+        FirstStartPlaces places{supplied, defaultDemoFolder()};
         Tfrm_avvio window(
             defaultNewArchiveFolder(),
             [&places](const FirstStartChoice &chosen) { return carryOutFirstStart(chosen, places); }, nullptr,
             choice.unreachable);
+        places.window = &window;
         choice.folder = window.ask();
         if (choice.folder.isEmpty())
             return 0;

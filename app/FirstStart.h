@@ -2,6 +2,7 @@
 // What the answers of the first-start window do, and the whole choice of the folder at
 // start-up for an installed program.
 
+#include "app/AccessImportRun.h"
 #include "forms/avvio/Tfrm_avvio.h"
 
 #include <QString>
@@ -13,6 +14,8 @@ namespace app {
 struct FirstStartPlaces {
     QString suppliedFolder;   // the supplied lists, templates and manual
     QString demoFolder;       // where the demo archive is kept
+    QWidget *window = nullptr;        // the first-start window, parent of the import's windows
+    AccessPasswordPrompt prompt;      // the Access file's password; empty: a dialog asks
 };
 
 // The default folder of a new archive: "Tavorio" in the user's documents.
@@ -26,7 +29,8 @@ void markDemoArchive();
 
 // Carries out a first-start choice: creates the empty archive in the folder (refusing a
 // folder that already holds one), checks that an existing folder holds an archive, or
-// creates the demo archive when it is missing, or checks that the folder that could not be
+// creates the demo archive when it is missing, imports an Access archive into a new one
+// (with a progress window and the report), or checks that the folder that could not be
 // reached now holds its archive (Retry); then copies the supplied files the folder
 // lacks. Returns the folder with a trailing "/"; throws std::runtime_error with an Italian
 // reason, leaving whatever archive the user had untouched.

@@ -1,3 +1,4 @@
+#include "app/AccessImportRun.h"
 #include "app/ApplicationSetup.h"
 #include "app/ArchiveChange.h"
 #include "app/CatalogueUpdate.h"
@@ -31,6 +32,8 @@ int main(int argc, char **argv)
     QTranslator qtItalian;
     app::setUpApplication(qtItalian);
     if (const auto ended = app::settleApplicationFolder(QCoreApplication::arguments()))
+        return *ended;
+    if (const auto ended = app::offerAccessImportAtStart())
         return *ended;
     previewwindows::install();
     designerwindows::install();

@@ -31,6 +31,8 @@ Tfrm_avvio::Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent,
       m_nuovo(new QRadioButton(QStringLiteral("Creare un nuovo archivio vuoto nella cartella:"), this)),
       m_esistente(new QRadioButton(QStringLiteral("Aprire un archivio esistente (per esempio la cartella condivisa dell'ufficio):"), this)),
       m_demo(new QRadioButton(QStringLiteral("Provare il programma con l'archivio dimostrativo (famiglie inventate)"), this)),
+      m_importa(new QRadioButton(QStringLiteral("Importa un archivio Access (tavorio.mdb)..."), this)),
+      m_accessFile(new QLineEdit(this)), m_browseAccess(new QPushButton(QStringLiteral("Sfoglia..."), this)),
       m_newFolder(new QLineEdit(QDir::toNativeSeparators(defaultNewFolder), this)),
       m_existingFolder(new QLineEdit(this)),
       m_browseNew(new QPushButton(QStringLiteral("Sfoglia..."), this)),
@@ -53,6 +55,9 @@ Tfrm_avvio::Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent,
     m_nuovo->setObjectName(QStringLiteral("nuovo"));
     m_esistente->setObjectName(QStringLiteral("esistente"));
     m_demo->setObjectName(QStringLiteral("demo"));
+    m_importa->setObjectName(QStringLiteral("importa"));
+    m_accessFile->setObjectName(QStringLiteral("file_access"));
+    m_accessFile->setPlaceholderText(QStringLiteral("il file Access; il nuovo archivio va nella cartella qui sopra"));
     QLabel *missing = nullptr;
     if (m_unreachable.isEmpty()) {
         m_nuovo->setChecked(true);
@@ -80,7 +85,14 @@ Tfrm_avvio::Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent,
 
     connect(m_browseNew, &QPushButton::clicked, this, [this] { browse(m_newFolder); });
     connect(m_browseExisting, &QPushButton::clicked, this, [this] { browse(m_existingFolder); });
-    for (QRadioButton *radio : {m_riprova, m_nuovo, m_esistente, m_demo})
+    connect(m_browseAccess, &QPushButton::clicked, this, [this] {
+        const QString picked = QFileDialog::getOpenFileName(this, QStringLiteral("Scegliere l'archivio Access"),
+                                                            QDir::homePath(),
+                                                            QStringLiteral("Archivi Access (*.mdb);;Tutti i file (*)"));
+        if (!picked.isEmpty())
+            m_accessFile->setText(QDir::toNativeSeparators(picked));
+    });
+    for (QRadioButton *radio : {m_riprova, m_nuovo, m_esistente, m_demo, m_importa})
         if (radio)
             connect(radio, &QRadioButton::toggled, this, &Tfrm_avvio::enableFolders);
     connect(m_avanti, &QPushButton::clicked, this, &Tfrm_avvio::avantiClick);
@@ -97,7 +109,10 @@ Tfrm_avvio::Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent,
     grid->addWidget(m_esistente, row++, 0, 1, 3);
     grid->addWidget(m_existingFolder, row, 1);
     grid->addWidget(m_browseExisting, row++, 2);
-    grid->addWidget(m_demo, row, 0, 1, 3);
+    grid->addWidget(m_demo, row++, 0, 1, 3);
+    grid->addWidget(m_importa, row++, 0, 1, 3);
+    grid->addWidget(m_accessFile, row, 1);
+    grid->addWidget(m_browseAccess, row++, 2);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -117,7 +132,8 @@ Tfrm_avvio::Tfrm_avvio(QString defaultNewFolder, Action action, QWidget *parent,
     // Top to bottom, "Riprova" first when it is there.
     QWidget *previous = m_riprova;
     for (QWidget *next : std::initializer_list<QWidget *>{m_nuovo, m_newFolder, m_browseNew, m_esistente, m_existingFolder,
-                                                         m_browseExisting, m_demo, m_avanti, m_esci}) {
+                                                         m_browseExisting, m_demo, m_importa, m_accessFile,
+                                                         m_browseAccess, m_avanti, m_esci}) {
         if (previous)
             setTabOrder(previous, next);
         previous = next;
@@ -139,6 +155,9 @@ FirstStartChoice Tfrm_avvio::choice() const
         return {FirstStartKind::Retry, m_unreachable};
     if (m_demo->isChecked())
         return {FirstStartKind::Demo, {}};
+    if (m_importa->isChecked())
+        return {FirstStartKind::ImportAccess, QDir::fromNativeSeparators(m_newFolder->text().trimmed()),
+                QDir::fromNativeSeparators(m_accessFile->text().trimmed())};
     if (m_esistente->isChecked())
         return {FirstStartKind::ExistingArchive, QDir::fromNativeSeparators(m_existingFolder->text().trimmed())};
     return {FirstStartKind::NewArchive, QDir::fromNativeSeparators(m_newFolder->text().trimmed())};
@@ -150,6 +169,10 @@ void Tfrm_avvio::avantiClick()
     const FirstStartChoice chosen = choice();
     if (chosen.kind != FirstStartKind::Demo && chosen.kind != FirstStartKind::Retry && chosen.folder.isEmpty()) {
         TMessageBox(this).notice(QStringLiteral("   Indicare la cartella.   "));
+        return;
+    }
+    if (chosen.kind == FirstStartKind::ImportAccess && chosen.accessFile.isEmpty()) {
+        TMessageBox(this).notice(QStringLiteral("   Indicare il file Access da importare.   "));
         return;
     }
     try {
@@ -171,8 +194,11 @@ void Tfrm_avvio::browse(QLineEdit *edit)
 
 void Tfrm_avvio::enableFolders()
 {
-    m_newFolder->setEnabled(m_nuovo->isChecked());
-    m_browseNew->setEnabled(m_nuovo->isChecked());
+    // An import makes a new archive: in the folder a new one would go.
+    m_newFolder->setEnabled(m_nuovo->isChecked() || m_importa->isChecked());
+    m_browseNew->setEnabled(m_nuovo->isChecked() || m_importa->isChecked());
+    m_accessFile->setEnabled(m_importa->isChecked());
+    m_browseAccess->setEnabled(m_importa->isChecked());
     m_existingFolder->setEnabled(m_esistente->isChecked());
     m_browseExisting->setEnabled(m_esistente->isChecked());
 }

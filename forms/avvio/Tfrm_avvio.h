@@ -1,7 +1,8 @@
 #pragma once
 // The first-start window of an installed program: where the archive is. A new empty archive
 // in a folder the user picks (under their documents by default), an archive folder that
-// already exists (a shared office folder, say), or the demo archive. When the folder chosen
+// already exists (a shared office folder, say), the demo archive, or a new archive in the
+// folder of the first choice filled from an office's Access archive. When the folder chosen
 // before cannot be reached (an office share not mounted), the window names it and offers
 // "Riprova" first, chosen, so that Enter creates nothing. The window only asks;
 // what each answer does is given to it, and while that fails the window stays open with the
@@ -15,11 +16,12 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-enum class FirstStartKind { NewArchive, ExistingArchive, Demo, Retry };
+enum class FirstStartKind { NewArchive, ExistingArchive, Demo, Retry, ImportAccess };
 
 struct FirstStartChoice {
     FirstStartKind kind = FirstStartKind::NewArchive;
     QString folder;   // empty for the demo; for Retry, the folder that was not reachable
+    QString accessFile;   // ImportAccess: the Access file to bring in
 };
 
 class Tfrm_avvio final : public QDialog {
@@ -45,6 +47,8 @@ public:
     QRadioButton *nuovo() const { return m_nuovo; }
     QRadioButton *esistente() const { return m_esistente; }
     QRadioButton *demo() const { return m_demo; }
+    QRadioButton *importa() const { return m_importa; }
+    QLineEdit *fileAccess() const { return m_accessFile; }
     QLineEdit *cartellaNuova() const { return m_newFolder; }
     QLineEdit *cartellaEsistente() const { return m_existingFolder; }
     QPushButton *avanti() const { return m_avanti; }
@@ -61,6 +65,9 @@ private:
     QRadioButton *m_nuovo;
     QRadioButton *m_esistente;
     QRadioButton *m_demo;
+    QRadioButton *m_importa;
+    QLineEdit *m_accessFile;
+    QPushButton *m_browseAccess;
     QLineEdit *m_newFolder;
     QLineEdit *m_existingFolder;
     QPushButton *m_browseNew;

@@ -4,10 +4,10 @@
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/TableInfo.h"
+#include "tools/cli/CopySource.h"
 
 #include <QCryptographicHash>
 
-#include <algorithm>
 #include <memory>
 
 namespace cli {
@@ -25,12 +25,14 @@ QString shown(const dao::Value &value)
     return QStringLiteral("\"%1\"").arg(value.asText());
 }
 
-QString describe(const dao::ColumnInfo &c)
+// A fixed-size type's size follows from the type: a definition to create may leave it 0.
+QString describe(const dao::FieldSpec &c)
 {
-    return QStringLiteral("%1 tipo %2 dimensione %3%4%5")
+    const bool sized = c.type == dao::dbText || c.type == dao::dbChar;
+    return QStringLiteral("%1 tipo %2%3%4%5")
         .arg(c.name)
         .arg(c.type)
-        .arg(c.size)
+        .arg(sized ? QStringLiteral(" dimensione %1").arg(c.size) : QString())
         .arg(c.autoIncrement ? QStringLiteral(" contatore") : QString(),
              c.required ? QStringLiteral(" obbligatorio") : QString());
 }
@@ -39,51 +41,57 @@ class TableComparison {
 public:
     TableComparison(Comparison &result, int limit) : m_result(result), m_limit(limit) {}
 
-    void run(dao::Database &expected, dao::Database &actual, const QString &table)
+    void run(CopySource &expected, dao::Database &actual, const QString &table)
     {
-        auto a = expected.OpenRecordset(table, dao::dbOpenSnapshot);
+        const dao::TableSpec definition = expected.definition(table);
         auto b = actual.OpenRecordset(table, dao::dbOpenSnapshot);
-        const auto &columns = a->table().columns;
-        if (!sameFields(table, columns, b->table().columns))
+        const auto &columns = b->table().columns;
+        if (!sameFields(table, definition.fields, columns))
             return;
         // The next key each copy hands out.
-        if (std::any_of(columns.begin(), columns.end(), [](const dao::ColumnInfo &c) { return c.autoIncrement; })) {
-            const qint64 want = expected.KeyCounter(table);
+        if (hasCounter(definition)) {
+            const qint64 want = expected.keyCounter(table);
             const qint64 got = actual.KeyCounter(table);
             if (want != got)
                 note(QStringLiteral("Tabella %1: il contatore della chiave è a %2 invece di %3.").arg(table).arg(got).arg(want));
         }
-        if (a->RecordCount() != b->RecordCount()) {
-            note(QStringLiteral("Tabella %1: %2 righe invece di %3.").arg(table).arg(b->RecordCount()).arg(a->RecordCount()));
-            return;
-        }
-        for (int row = 1; !a->IsEOF() && !full(); ++row, a->MoveNext(), b->MoveNext()) {
-            for (int i = 0; i < int(columns.size()); ++i) {
-                const dao::Value want = a->field(columns[size_t(i)].name).value();
-                const dao::Value got = b->field(columns[size_t(i)].name).value();
-                if (!(want == got))
+        qint64 want = 0;
+        const qint64 before = m_result.rows;
+        expected.readRows(table, [&](const std::vector<dao::Value> &row) {
+            ++want;
+            if (b->IsEOF() || full())
+                return !full();
+            for (size_t i = 0; i < columns.size(); ++i) {
+                const dao::Value got = b->field(int(i)).value();
+                if (!(row[i] == got))
                     note(QStringLiteral("Tabella %1, riga %2, campo %3: %4 invece di %5.")
                              .arg(table)
-                             .arg(row)
-                             .arg(columns[size_t(i)].name, shown(got), shown(want)));
+                             .arg(want)
+                             .arg(columns[i].name, shown(got), shown(row[i])));
             }
             ++m_result.rows;
-        }
+            b->MoveNext();
+            return true;
+        });
+        const qint64 got = b->RecordCount();
+        if (!full() && want != got)
+            note(QStringLiteral("Tabella %1: %2 righe invece di %3.").arg(table).arg(got).arg(want));
+        m_result.perTable.push_back({table, m_result.rows - before});
     }
 
 private:
-    bool sameFields(const QString &table, const std::vector<dao::ColumnInfo> &want,
+    bool sameFields(const QString &table, const std::vector<dao::FieldSpec> &want,
                     const std::vector<dao::ColumnInfo> &got)
     {
         bool same = want.size() == got.size();
         for (size_t i = 0; same && i < want.size(); ++i)
-            same = describe(want[i]) == describe(got[i]);
+            same = describe(want[i]) == describe(fieldSpecOf(got[i]));
         if (!same) {
             QStringList a, b;
             for (const auto &c : want)
                 a << describe(c);
             for (const auto &c : got)
-                b << describe(c);
+                b << describe(fieldSpecOf(c));
             note(QStringLiteral("Tabella %1: campi diversi (%2) invece di (%3).").arg(table, b.join(QLatin1String(", ")),
                                                                                        a.join(QLatin1String(", "))));
         }
@@ -113,10 +121,10 @@ QStringList userTables(dao::Database &db)
     return names;
 }
 
-Comparison compareArchives(dao::Database &expected, dao::Database &actual, int limit)
+Comparison compareWithSource(CopySource &expected, dao::Database &actual, int limit)
 {
     Comparison result;
-    const QStringList tables = userTables(expected);
+    const QStringList tables = expected.tables();
     const QStringList actualTables = userTables(actual);
     if (tables != actualTables) {
         result.differences << QStringLiteral("Tabelle diverse: %1 invece di %2.")
@@ -129,13 +137,20 @@ Comparison compareArchives(dao::Database &expected, dao::Database &actual, int l
         ++result.tables;
     }
     QStringList queries, actualQueries;
-    for (const dao::QueryDefInfo &q : expected.QueryDefs())
+    for (const dao::QueryDefInfo &q : expected.queries())
         queries << q.name + QLatin1Char('=') + q.sql;
     for (const dao::QueryDefInfo &q : actual.QueryDefs())
         actualQueries << q.name + QLatin1Char('=') + q.sql;
     if (queries != actualQueries && result.differences.size() < limit)
         result.differences << QStringLiteral("Le interrogazioni salvate sono diverse.");
     return result;
+}
+
+Comparison compareArchives(dao::Database &expected, dao::Database &actual, int limit)
+{
+    // The source is borrowed for the comparison alone.
+    EngineSource source(std::shared_ptr<dao::Database>(&expected, [](dao::Database *) {}));
+    return compareWithSource(source, actual, limit);
 }
 
 } // namespace cli

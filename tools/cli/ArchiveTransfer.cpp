@@ -7,6 +7,7 @@
 #include "engine/Workspace.h"
 #include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/CliError.h"
+#include "tools/cli/CopySource.h"
 #include "tools/cli/TableCopy.h"
 
 #include <QFile>
@@ -35,11 +36,46 @@ CliError transferRefusal(const QString &target, const QString &reason)
     return CliError(ExitCode::Refused, QStringLiteral("Archivio non trasferito in \"%1\": %2").arg(target, reason));
 }
 
+// The archive at `from`, through the engine; its refusals in the command's words.
+std::unique_ptr<CopySource> openArchive(dao::DBEngine &engine, const TransferSide &from)
+{
+    // Transactions span every archive of a workspace: the read-only source has its own.
+    auto reading = newWorkspace(engine);
+    try {
+        return std::make_unique<EngineSource>(
+            reading->OpenDatabase(from.location, false, true, transferConnectText(from.password)));
+    } catch (const dao::EngineError &e) {
+        if (e.number() == dao::errNotValidPassword)
+            throw CliError(ExitCode::BadPassword,
+                           QStringLiteral("Password dell'archivio \"%1\" errata o mancante.").arg(from.location));
+        if (std::optional<CliError> failure = serverFailure(from.location, e))
+            throw *failure;
+        throw CliError(ExitCode::NotAnArchive, notAnArchiveText(from.location, e.description()));
+    }
+}
+
+// Every this many rows the progress is told, and may cancel.
+constexpr int kRowsPerProgress = 250;
+
 } // namespace
 
-ArchiveTransfer::ArchiveTransfer(TransferSide from, TransferSide to) : m_from(std::move(from)), m_to(std::move(to))
+ArchiveTransfer::ArchiveTransfer(TransferSide from, TransferSide to) : m_to(std::move(to))
 {
-    m_from.location = normalizedLocation(m_from.location);
+    from.location = normalizedLocation(from.location);
+    m_sourceName = from.location;
+    // The engine outlives the source's workspace and database, which keep pointers into it.
+    auto engine = std::make_shared<dao::DBEngine>();
+    m_source = [engine, from]() -> std::shared_ptr<CopySource> {
+        if (!isServerLocation(from.location) && !QFileInfo(from.location).isFile())
+            throw CliError(ExitCode::NotAnArchive, QStringLiteral("File non trovato: \"%1\".").arg(from.location));
+        return openArchive(*engine, from);
+    };
+    m_to.location = normalizedLocation(m_to.location);
+}
+
+ArchiveTransfer::ArchiveTransfer(QString sourceName, SourceOpener source, TransferSide to)
+    : m_sourceName(std::move(sourceName)), m_source(std::move(source)), m_to(std::move(to))
+{
     m_to.location = normalizedLocation(m_to.location);
 }
 
@@ -49,17 +85,14 @@ Comparison ArchiveTransfer::run()
     const bool fileTarget = !isServerLocation(target);
     if (fileTarget && (QFileInfo::exists(target) || QFileInfo(target).isSymLink()))
         throw transferRefusal(target, QStringLiteral("il file esiste già e non viene sovrascritto."));
-    if (!isServerLocation(m_from.location) && !QFileInfo(m_from.location).isFile())
-        throw CliError(ExitCode::NotAnArchive, QStringLiteral("File non trovato: \"%1\".").arg(m_from.location));
     try {
         copyInto(target);
         dao::DBEngine engine;
         auto workspace = newWorkspace(engine);
-        auto source = workspace->OpenDatabase(m_from.location, false, true, transferConnectText(m_from.password));
+        const std::shared_ptr<CopySource> source = m_source();
         auto copy = workspace->OpenDatabase(target, false, true, transferConnectText(m_to.password));
-        Comparison comparison = compareArchives(*source, *copy);
+        Comparison comparison = compareWithSource(*source, *copy);
         copy->Close();
-        source->Close();
         workspace->Close();
         if (!comparison.differences.isEmpty())
             throw transferRefusal(target, QStringLiteral("la copia non è uguale all'originale:\n  ")
@@ -72,7 +105,7 @@ Comparison ArchiveTransfer::run()
             throw failed(CliError(ExitCode::BadPassword, transferRefusal(target, e.description()).message()));
         // The source was reached already: a server failing now is the target's, unless the
         // target is a file.
-        if (std::optional<CliError> failure = serverFailure(fileTarget ? m_from.location : target, e))
+        if (std::optional<CliError> failure = serverFailure(fileTarget ? m_sourceName : target, e))
             throw failed(*failure);
         // The engine refuses to create over a file that appeared meanwhile, or in a database
         // that holds tables: those stay as they are.
@@ -103,37 +136,31 @@ CliError ArchiveTransfer::failed(const CliError &error) const
 
 void ArchiveTransfer::copyInto(const QString &target)
 {
-    // Transactions span every archive of a workspace: the read-only source has its own.
+    const std::shared_ptr<CopySource> source = m_source();
     dao::DBEngine engine;
-    auto reading = newWorkspace(engine);
     auto workspace = newWorkspace(engine);
-    std::shared_ptr<dao::Database> source;
-    try {
-        source = reading->OpenDatabase(m_from.location, false, true, transferConnectText(m_from.password));
-    } catch (const dao::EngineError &e) {
-        if (e.number() == dao::errNotValidPassword)
-            throw CliError(ExitCode::BadPassword,
-                           QStringLiteral("Password dell'archivio \"%1\" errata o mancante.").arg(m_from.location));
-        if (std::optional<CliError> failure = serverFailure(m_from.location, e))
-            throw *failure;
-        throw CliError(ExitCode::NotAnArchive, notAnArchiveText(m_from.location, e.description()));
-    }
     m_creating = true;
     auto copy = workspace->CreateDatabase(target, m_to.password);
     m_targetMade = true;
     try {
         // Tables first: a server creates each in a transaction of its own.
-        const QStringList tables = userTables(*source);
+        const QStringList tables = source->tables();
         for (const QString &table : tables)
             createTableLike(*source, *copy, table);
         workspace->BeginTrans();
-        const auto step = [&] {
-            workspace->CommitTrans();
-            workspace->BeginTrans();
-        };
-        for (const QString &table : tables)
-            copyRows(*source, *copy, table, kRowsPerTransaction, step);
-        for (const dao::QueryDefInfo &query : source->QueryDefs())
+        for (const QString &table : tables) {
+            qint64 rows = 0;
+            const auto step = [&] {
+                if (++rows % kRowsPerTransaction == 0) {
+                    workspace->CommitTrans();
+                    workspace->BeginTrans();
+                }
+                if (m_progress && rows % kRowsPerProgress == 0 && !m_progress(table, rows))
+                    throw CliError(ExitCode::Refused, QStringLiteral("Copia annullata: \"%1\" non è stato creato.").arg(target));
+            };
+            copyRows(*source, *copy, table, 1, step);
+        }
+        for (const dao::QueryDefInfo &query : source->queries())
             copy->CreateQueryDef(query.name, query.sql);
         workspace->CommitTrans();
     } catch (...) {
@@ -146,9 +173,7 @@ void ArchiveTransfer::copyInto(const QString &target)
         throw;
     }
     copy->Close();
-    source->Close();
     workspace->Close();
-    reading->Close();
 }
 
 } // namespace cli

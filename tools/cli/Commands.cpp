@@ -71,6 +71,18 @@ int runTransfer(const TransferSide &from, const TransferSide &to, QTextStream &o
     return int(ExitCode::Ok);
 }
 
+int runImport(const QString &accessFile, const QString &accessPassword, const TransferSide &to,
+              const ImportOptions &options, QTextStream &out, QTextStream &err)
+{
+    try {
+        out << importReportText(AccessImport(accessFile, accessPassword, to, options).run());
+    } catch (const CliError &e) {
+        return fail(e, err);
+    }
+    out.flush();
+    return int(ExitCode::Ok);
+}
+
 QString usageText()
 {
     return QStringLiteral(
@@ -92,6 +104,14 @@ QString usageText()
         "      sovrascrive mai un file esistente né un database che contiene tabelle\n"
         "      (uscita 1). Con --password-stdin legge due righe: la password di DA, poi\n"
         "      quella di A; un file A con una password è cifrato.\n"
+        "  tavorio-cli importa FILE.mdb A [--password-stdin] [--prova] [--ignora-extra]\n"
+        "      Porta in un nuovo archivio A (un FILE o un INDIRIZZO) le sette tabelle di un\n"
+        "      archivio Access 97 o 2000, con ogni chiave e contatore, poi rilegge l'archivio\n"
+        "      e ne confronta ogni valore con il file Access, che non viene mai modificato.\n"
+        "      Tabelle o campi che l'archivio non ha fermano l'importazione, salvo con\n"
+        "      --ignora-extra (restano fuori e il resoconto li elenca). --prova legge e\n"
+        "      controlla senza scrivere. Con --password-stdin legge due righe: la password\n"
+        "      del file Access, poi quella di A (con --prova solo la prima).\n"
         "  tavorio-cli stampa ARCHIVIO TRACCIATO.qnf --pdf USCITA.pdf [--sovrascrivi]\n"
         "             [--password-stdin]\n"
         "      Costruisce le pagine del tracciato sulle schede dell'archivio e le scrive\n"

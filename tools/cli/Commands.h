@@ -3,6 +3,7 @@
 // results and Italian messages and return the process's exit status.
 
 #include "tools/cli/ArchiveCreator.h"
+#include "tools/cli/AccessImport.h"
 #include "tools/cli/ArchiveTransfer.h"
 
 #include <QString>
@@ -20,6 +21,10 @@ int runCheck(const QString &path, const QString &password, QTextStream &out, QTe
 
 // trasferisci DA A [--password-stdin]: the copy's tables and rows, each row compared.
 int runTransfer(const TransferSide &from, const TransferSide &to, QTextStream &out, QTextStream &err);
+
+// importa FILE.mdb A [--password-stdin] [--prova] [--ignora-extra]: the report.
+int runImport(const QString &accessFile, const QString &accessPassword, const TransferSide &to,
+              const ImportOptions &options, QTextStream &out, QTextStream &err);
 
 // The usage text printed for a wrong command line.
 QString usageText();

@@ -30,6 +30,7 @@ struct CommandLine {
     bool demo = false;
     int households = -1;   // --schede N; -1 when absent
     bool passwordStdin = false;
+    cli::ImportOptions import;   // importa: --prova, --ignora-extra
 };
 
 // Parses the arguments after the program name; throws CliError(Usage) with the reason.
@@ -43,15 +44,20 @@ CommandLine parse(const QStringList &args)
     CommandLine cl;
     cl.command = args.front();
     if (cl.command != QLatin1String("crea-archivio") && cl.command != QLatin1String("verifica")
-        && cl.command != QLatin1String("trasferisci"))
+        && cl.command != QLatin1String("trasferisci") && cl.command != QLatin1String("importa"))
         throw usage(QStringLiteral("comando sconosciuto \"%1\".").arg(cl.command));
     const bool creating = cl.command == QLatin1String("crea-archivio");
-    const bool transferring = cl.command == QLatin1String("trasferisci");
+    const bool importing = cl.command == QLatin1String("importa");
+    const bool transferring = cl.command == QLatin1String("trasferisci") || importing;
 
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &arg = args[i];
         if (arg == QLatin1String("--password-stdin")) {
             cl.passwordStdin = true;
+        } else if (importing && arg == QLatin1String("--prova")) {
+            cl.import.trial = true;
+        } else if (importing && arg == QLatin1String("--ignora-extra")) {
+            cl.import.ignoreExtra = true;
         } else if (creating && arg == QLatin1String("--demo")) {
             cl.demo = true;
         } else if (creating && arg == QLatin1String("--schede")) {
@@ -247,6 +253,11 @@ int main(int argc, char **argv)
         return usageFailure(e, err);
     }
     const QString password = cl.passwordStdin ? readPassword() : QString();
+    if (cl.command == QLatin1String("importa")) {
+        // The Access file's password, then the new archive's (none read for a trial).
+        const QString targetPassword = cl.passwordStdin && !cl.import.trial ? readPassword() : QString();
+        return cli::runImport(cl.file, password, {cl.target, targetPassword}, cl.import, out, err);
+    }
     if (cl.command == QLatin1String("trasferisci")) {
         // One line per side: the source's password, then the copy's.
         const QString targetPassword = cl.passwordStdin ? readPassword() : QString();
