@@ -101,4 +101,10 @@ void createArchiveTables(dao::Database &db)
         db.CreateTable(table);
 }
 
+void trackArchiveChanges(dao::Database &db)
+{
+    for (const char *table : {"Anagrafica", "Nucleo"})
+        db.TrackChanges(QString::fromLatin1(table), QStringLiteral("ID_SCHEDA"));
+}
+
 } // namespace schema

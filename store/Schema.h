@@ -18,5 +18,7 @@ const std::vector<dao::TableSpec> &archiveTables();
 
 // Creates every table of archiveTables() in db, which must not have them yet.
 void createArchiveTables(dao::Database &db);
+// Records every change of a card or a member in the archive's history from now on.
+void trackArchiveChanges(dao::Database &db);
 
 } // namespace schema

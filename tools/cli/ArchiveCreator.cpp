@@ -103,6 +103,8 @@ void ArchiveCreator::fill(const ArchiveContents &contents)
             writer.writeHousehold(generator.next());
         }
         workspace->CommitTrans();
+        // The history starts with the archive's use: the rows it was made with are not changes.
+        schema::trackArchiveChanges(*db);
     } catch (...) {
         // Close before the caller removes the file, so that the lock file goes too.
         try {
