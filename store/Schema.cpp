@@ -108,3 +108,15 @@ void trackArchiveChanges(dao::Database &db)
 }
 
 } // namespace schema
+
+namespace schema {
+
+void startHistoryWhereMissing(dao::Database &db)
+{
+    const QStringList tables = db.connection()->tableNames();
+    if (tables.contains(QStringLiteral("Anagrafica"), Qt::CaseInsensitive)
+        && tables.contains(QStringLiteral("Nucleo"), Qt::CaseInsensitive) && db.TrackedTables().empty())
+        trackArchiveChanges(db);
+}
+
+} // namespace schema

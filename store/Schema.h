@@ -20,5 +20,8 @@ const std::vector<dao::TableSpec> &archiveTables();
 void createArchiveTables(dao::Database &db);
 // Records every change of a card or a member in the archive's history from now on.
 void trackArchiveChanges(dao::Database &db);
+// The same for an archive of cards whose history has not started yet (made before there was
+// one); anything else is left as it is.
+void startHistoryWhereMissing(dao::Database &db);
 
 } // namespace schema

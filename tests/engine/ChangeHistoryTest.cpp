@@ -6,6 +6,7 @@
 #include "EngineFixture.h"
 
 #include "engine/ChangeHistory.h"
+#include "engine/People.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -129,6 +130,14 @@ TEST_F(ChangeHistoryTest, EveryInsertChangeAndDeleteOfCardAndMemberIsRecordedWit
         {me, "Schede", card, card, "cancellazione", "Scadenza", "31/03/2026", ""},
     };
     EXPECT_EQ(history(*db), expected);
+
+    // On a file whoever opens the archive may remove old history; the removal is recorded.
+    // (On a server only a Responsabile may: the companion's people test covers it.)
+    if (!testsupport::onServer()) {
+        EXPECT_EQ(dao::ArchivePeople(*db).purgeHistory(QDate(2100, 1, 1)), qint64(expected.size()));
+        EXPECT_EQ(history(*db), (std::vector<Entry>{{me, "Storia", 0, 0, "rimozione storia", "Quando", "",
+                                                     "prima del 01/01/2100: 12 righe"}}));
+    }
     db->Close();
 }
 
