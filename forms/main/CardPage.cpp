@@ -260,14 +260,18 @@ QWidget *CardPage::buildMembers()
 
     auto *heading = row();
     heading->addWidget(caption(box, "Composizione nucleo familiare", m_gridNucleo), 1, Qt::AlignBottom);
-    heading->addWidget(m_history, 0, Qt::AlignRight);
     heading->addWidget(m_navNucleo, 0, Qt::AlignRight);
+    // Below the grid, so that the page is no wider than its designed frame.
+    auto *footer = row();
+    footer->addStretch(1);
+    footer->addWidget(m_history);
 
     auto *layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addLayout(heading);
     layout->addWidget(m_gridNucleo, 1);
+    layout->addLayout(footer);
     return box;
 }
 

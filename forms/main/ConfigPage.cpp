@@ -102,10 +102,15 @@ ConfigPage::ConfigPage(Tfrm_main &window) : QWidget(window.tb_config()), m_windo
     buttons->setContentsMargins(4, 0, 4, 0);
     buttons->addWidget(m_btTracciati);
     buttons->addWidget(m_btPassword);
-    buttons->addWidget(m_btPersone);
     buttons->addWidget(m_btArchivio);
     buttons->addStretch();
     column->addLayout(buttons);
+    // A row of its own: the page stays as wide as its designed frame.
+    auto *people = new QHBoxLayout;
+    people->setContentsMargins(4, 0, 4, 0);
+    people->addWidget(m_btPersone);
+    people->addStretch();
+    column->addLayout(people);
     column->addWidget(m_tabs, 1);
 
     bindDeleteConfirmations();
