@@ -47,6 +47,43 @@ void Connection::reloadSchema()
     }
 }
 
+void Connection::trackChanges(const QString &tableName, const QString &cardField)
+{
+    ensureOpen();
+    const auto tracked = table(tableName);
+    if (!tracked || tracked->system || tracked->indexOf(cardField) < 0)
+        throw EngineError(errTableNotFound, QStringLiteral("DAO.Database"),
+                          QStringLiteral("Impossibile registrare le modifiche di '%1': tabella o campo '%2' mancante.")
+                              .arg(tableName, cardField));
+    for (const TableSpec &spec : {historyTableSpec(), historyRegistrySpec()}) {
+        if (!table(spec.name)) {
+            createTable(spec);
+            reloadSchema();
+        }
+    }
+    installTracking(*tracked, cardField);
+    bool listed = false;
+    for (const TrackedTable &t : trackedTables())
+        listed = listed || t.table.compare(tracked->name, Qt::CaseInsensitive) == 0;
+    if (!listed)
+        execute(QStringLiteral("INSERT INTO \"%1\" (\"Tabella\", \"Scheda\") VALUES (?, ?)").arg(QLatin1String(kHistoryRegistry)),
+                {Value(tracked->name), Value(cardField)});
+}
+
+std::vector<TrackedTable> Connection::trackedTables()
+{
+    ensureOpen();
+    std::vector<TrackedTable> tracked;
+    const auto registry = table(QLatin1String(kHistoryRegistry));
+    if (!registry)
+        return tracked;
+    const auto st = prepare(QStringLiteral("SELECT \"Tabella\", \"Scheda\" FROM \"%1\" ORDER BY %2")
+                                .arg(QLatin1String(kHistoryRegistry), registry->rowid));
+    while (st->step())
+        tracked.push_back({st->raw(0).asText(), st->raw(1).asText()});
+    return tracked;
+}
+
 std::shared_ptr<const TableInfo> Connection::table(const QString &name) const
 {
     return m_tables.value(name.toLower());

@@ -6,6 +6,7 @@
 // over them, so the program sees the same objects and errors whichever storage holds the
 // archive.
 
+#include "engine/ChangeHistory.h"
 #include "engine/Dialect.h"
 #include "engine/EngineError.h"
 #include "engine/TableInfo.h"
@@ -128,6 +129,12 @@ public:
     virtual bool integrityCheck() = 0;
     virtual QStringList integrityProblems(int limit) = 0;
 
+    // Starts recording the changes of `table` in the history (ChangeHistory.h), making the
+    // history and its registry where they are missing; `cardField` names the card of a row.
+    void trackChanges(const QString &table, const QString &cardField);
+    // The tables whose changes are recorded, from the archive's registry.
+    std::vector<TrackedTable> trackedTables();
+
 protected:
     explicit Connection(Options options);
 
@@ -137,6 +144,8 @@ protected:
     // failure can only be ignored (rollbacks on the way out).
     virtual void transactionStep(Step step, const QString &savepoint, const QString &source) = 0;
     virtual void transactionStepQuietly(Step step, const QString &savepoint) = 0;
+    // Makes the storage record the changes of one table (the history exists already).
+    virtual void installTracking(const TableInfo &table, const QString &cardField) = 0;
     // Whether reads gain from being grouped in one transaction, and whether one is open.
     virtual bool groupsReads() const = 0;
     virtual bool inTransaction() const = 0;

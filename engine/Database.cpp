@@ -145,6 +145,19 @@ void Database::CreateTable(const TableSpec &definition)
     });
 }
 
+void Database::TrackChanges(const QString &table, const QString &cardField)
+{
+    guarded(*m_errors, kDatabaseSource, [&] {
+        m_connection->trackChanges(table, cardField);
+        m_connection->reloadSchema();
+    });
+}
+
+std::vector<TrackedTable> Database::TrackedTables()
+{
+    return guarded(*m_errors, kDatabaseSource, [&] { return m_connection->trackedTables(); });
+}
+
 std::shared_ptr<const TableInfo> Database::userTable(const QString &name) const
 {
     m_connection->ensureOpen();

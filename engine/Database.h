@@ -54,6 +54,11 @@ public:
 
     void CreateTable(const TableSpec &definition);
 
+    // The change history (ChangeHistory.h): from now on every change of `table` is recorded,
+    // the card of each row read from `cardField`; the tables recorded so far.
+    void TrackChanges(const QString &table, const QString &cardField);
+    std::vector<TrackedTable> TrackedTables();
+
     // Whole-archive copies between storages keep every row's keys and every counter:
     // a row appended with all its values as given, the counter field's included (values in
     // the table's column order), and the last key a table's counter handed out.

@@ -60,6 +60,21 @@ bool isServerAddress(const QString &text)
     return false;
 }
 
+QString addressWithRole(const QString &text, const QString &role)
+{
+    const QString t = text.trimmed();
+    const qsizetype start = t.indexOf(QLatin1String("://"));
+    if (start < 0)
+        return t;
+    const qsizetype authority = start + 3;
+    qsizetype end = authority;
+    while (end < t.size() && t[end] != u'/' && t[end] != u'?')
+        ++end;
+    const qsizetype at = t.lastIndexOf(u'@', end - 1);
+    const qsizetype hostStart = at >= authority ? at + 1 : authority;
+    return t.left(authority) + (role.isEmpty() ? QString() : encoded(role) + u'@') + t.mid(hostStart);
+}
+
 ServerAddress ServerAddress::parse(const QString &text)
 {
     const QString t = text.trimmed();

@@ -22,6 +22,9 @@ namespace dao {
 // Whether the text names an archive on a server rather than a file.
 bool isServerAddress(const QString &text);
 
+// The same address with another role (the person signing in), everything else as written.
+QString addressWithRole(const QString &text, const QString &role);
+
 class ServerAddress {
 public:
     // Throws EngineError 3001 with an Italian message when the address is malformed.

@@ -2,6 +2,7 @@
 
 #include "engine/ArchiveFormat.h"
 #include "engine/Constants.h"
+#include "engine/SqliteHistory.h"
 #include "engine/jet/JetDialect.h"
 #include "engine/jet/Names.h"
 #include "platform/CrashPoints.h"
@@ -218,6 +219,7 @@ void SqliteConnection::openHandle(const QString &password)
         configure();
         checkSchemaObjects();
         reloadSchema();
+        recordTrackedChanges();
     } catch (const StorageFailure &failure) {
         closeHandle();
         throw translate(failure, kConnectionSource);
@@ -231,6 +233,7 @@ void SqliteConnection::configure()
 {
     sqlite3_extended_result_codes(m_db, 1);
     jet::registerFunctions(m_db);
+    registerHistoryUser(m_db);
     if (!m_options.readOnly) {
         dao::execute(m_db, QStringLiteral("PRAGMA journal_mode = DELETE"));
         dao::execute(m_db, QStringLiteral("PRAGMA synchronous = FULL"));
@@ -261,6 +264,29 @@ void SqliteConnection::checkSchemaObjects()
             refuse(errUnrecognizedFormat,
                    QStringLiteral("L'archivio '%1' contiene oggetti che il programma non crea (%2 '%3') e non viene aperto.")
                        .arg(m_options.path, type, st.raw(1).asText()));
+    }
+}
+
+// The history's triggers live as long as the handle: a read-only handle changes nothing.
+void SqliteConnection::recordTrackedChanges()
+{
+    if (m_options.readOnly)
+        return;
+    for (const TrackedTable &tracked : trackedTables())
+        if (const auto info = table(tracked.table))
+            for (const QString &statement : sqliteTrackingStatements(*info, tracked.cardField))
+                dao::execute(m_db, statement);
+}
+
+void SqliteConnection::installTracking(const TableInfo &info, const QString &cardField)
+{
+    try {
+        dao::execute(db(), QStringLiteral("CREATE INDEX IF NOT EXISTS engine_history_card ON %1 (\"ID_scheda\")")
+                               .arg(quoteIdentifier(QLatin1String(kHistoryTable))));
+        for (const QString &statement : sqliteTrackingStatements(info, cardField))
+            dao::execute(m_db, statement);
+    } catch (const StorageFailure &failure) {
+        throw translate(failure, QStringLiteral("DAO.Database"));
     }
 }
 

@@ -49,6 +49,7 @@ protected:
     void transactionStepQuietly(Step step, const QString &savepoint) override;
     bool groupsReads() const override { return true; }
     bool inTransaction() const override;
+    void installTracking(const TableInfo &table, const QString &cardField) override;
 
 private:
     explicit SqliteConnection(Options options);
@@ -56,6 +57,7 @@ private:
     bool reopenWith(const QString &password);
     void configure();
     void checkSchemaObjects();
+    void recordTrackedChanges();
     void closeHandle();
     QStringList encryptionProblems();
 

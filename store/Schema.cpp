@@ -101,4 +101,22 @@ void createArchiveTables(dao::Database &db)
         db.CreateTable(table);
 }
 
+void trackArchiveChanges(dao::Database &db)
+{
+    for (const char *table : {"Anagrafica", "Nucleo"})
+        db.TrackChanges(QString::fromLatin1(table), QStringLiteral("ID_SCHEDA"));
+}
+
+} // namespace schema
+
+namespace schema {
+
+void startHistoryWhereMissing(dao::Database &db)
+{
+    const QStringList tables = db.connection()->tableNames();
+    if (tables.contains(QStringLiteral("Anagrafica"), Qt::CaseInsensitive)
+        && tables.contains(QStringLiteral("Nucleo"), Qt::CaseInsensitive) && db.TrackedTables().empty())
+        trackArchiveChanges(db);
+}
+
 } // namespace schema

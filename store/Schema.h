@@ -18,5 +18,10 @@ const std::vector<dao::TableSpec> &archiveTables();
 
 // Creates every table of archiveTables() in db, which must not have them yet.
 void createArchiveTables(dao::Database &db);
+// Records every change of a card or a member in the archive's history from now on.
+void trackArchiveChanges(dao::Database &db);
+// The same for an archive of cards whose history has not started yet (made before there was
+// one); anything else is left as it is.
+void startHistoryWhereMissing(dao::Database &db);
 
 } // namespace schema

@@ -46,4 +46,10 @@ QString shownLocation(const QString &location)
     return address ? address->displayText() : location;
 }
 
+QString serverRole(const QString &location)
+{
+    const std::optional<dao::ServerAddress> address = parsedServerAddress(location);
+    return address ? address->role : QString();
+}
+
 } // namespace store

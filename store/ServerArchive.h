@@ -16,5 +16,7 @@ QString serverAddressProblem(const QString &address);
 bool isProtectedLink(const QString &location);
 // The location as windows show it: a server's address in its tidy form, a file's path as it is.
 QString shownLocation(const QString &location);
+// The login a server's address names (empty for a file or an address without one).
+QString serverRole(const QString &location);
 
 } // namespace store

@@ -1,5 +1,7 @@
 #include "store/TArcDatabase.h"
 
+#include "store/Schema.h"
+
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
@@ -249,7 +251,9 @@ void TArcDatabase::connect()
         fail("TArcDatabase.F_Set_Active: ODBC direct workspaces\r\nare NOT supported for MS Access Databases!");
 
     std::shared_ptr<dao::Database> database =
-        m_workspace->OpenDatabase(m_databasePath, m_exclusive, m_readOnly, connectText());
+        m_workspace->OpenDatabase(onServer && !m_serverUser.isEmpty() ? dao::addressWithRole(m_databasePath, m_serverUser)
+                                                                       : m_databasePath,
+                                  m_exclusive, m_readOnly, connectText());
 
     // The object counts as connected only once it is fully set up, so a failure here
     // closes it again and leaves the connection cleanly disconnected.
@@ -258,6 +262,10 @@ void TArcDatabase::connect()
             database->setQueryTimeout(m_queryTimeout);
         if (m_databaseType != Odbc)
             m_databaseVersionInfo = database->Version();
+        // A file made before the history starts one at its first writable open; on a server
+        // the archive's owner does (server-prepara).
+        if (!onServer && !m_readOnly)
+            schema::startHistoryWhereMissing(*database);
     } catch (...) {
         quietly([&] { database->Close(); });
         throw;

@@ -61,6 +61,10 @@ public:
     bool isOnServer() const;
     QString DatabasePassword() const { return m_databasePassword; }
     void setDatabasePassword(const QString &password);
+    // On a server, the person who signs in (the login replacing the address's role); empty:
+    // the address's own role.
+    QString ServerUser() const { return m_serverUser; }
+    void setServerUser(const QString &user) { m_serverUser = user; }
     QString DatabaseType() const { return m_databaseType; }
     void setDatabaseType(const QString &type);
     bool Exclusive() const { return m_exclusive; }
@@ -164,6 +168,7 @@ private:
 
     QString m_databasePath;
     QString m_databasePassword;
+    QString m_serverUser;
     QString m_databaseType = QStringLiteral("Access");
     bool m_exclusive = false;
     bool m_readOnly = false;

@@ -3,6 +3,7 @@
 #include "engine/Constants.h"
 #include "engine/jet/Names.h"
 #include "engine/pg/PgDialect.h"
+#include "engine/pg/PgHistory.h"
 #include "engine/pg/PgSchema.h"
 #include "engine/pg/ServerFunctions.h"
 
@@ -176,6 +177,19 @@ void PgConnection::createTable(const TableSpec &definition)
     m_session.begin(QStringLiteral("DAO.Database"));
     try {
         runAll(createTableStatements(definition), QStringLiteral("DAO.Database"));
+        m_session.commit(QStringLiteral("DAO.Database"));
+    } catch (...) {
+        m_session.rollback(QStringLiteral("DAO.Database"));
+        throw;
+    }
+}
+
+void PgConnection::installTracking(const TableInfo &table, const QString &cardField)
+{
+    ensureOpen();
+    m_session.begin(QStringLiteral("DAO.Database"));
+    try {
+        runAll(trackingStatements(table, cardField), QStringLiteral("DAO.Database"));
         m_session.commit(QStringLiteral("DAO.Database"));
     } catch (...) {
         m_session.rollback(QStringLiteral("DAO.Database"));

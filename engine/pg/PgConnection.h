@@ -45,6 +45,7 @@ protected:
     // would only add round trips.
     bool groupsReads() const override { return false; }
     bool inTransaction() const override { return m_session.inTransaction(); }
+    void installTracking(const TableInfo &table, const QString &cardField) override;
 
 private:
     explicit PgConnection(Options options);

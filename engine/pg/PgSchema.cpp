@@ -3,6 +3,7 @@
 #include "engine/Constants.h"
 #include "engine/EngineError.h"
 #include "engine/jet/Names.h"
+#include "engine/pg/PgHistory.h"
 #include "engine/pg/PgSession.h"
 
 #include <algorithm>
@@ -158,7 +159,8 @@ QStringList deskGrantStatements(const QString &deskRole)
             QStringLiteral("GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA %1 TO %2").arg(functions, role),
             QStringLiteral("ALTER DEFAULT PRIVILEGES IN SCHEMA public GRANT SELECT, INSERT, UPDATE, DELETE ON TABLES TO %1").arg(role),
             QStringLiteral("ALTER DEFAULT PRIVILEGES IN SCHEMA public GRANT USAGE, SELECT ON SEQUENCES TO %1").arg(role),
-            QStringLiteral("ALTER DEFAULT PRIVILEGES IN SCHEMA %1 GRANT EXECUTE ON FUNCTIONS TO %2").arg(functions, role)};
+            QStringLiteral("ALTER DEFAULT PRIVILEGES IN SCHEMA %1 GRANT EXECUTE ON FUNCTIONS TO %2").arg(functions, role),
+            protectHistoryStatement()};
 }
 
 QString handOverStatement(const QString &owner)

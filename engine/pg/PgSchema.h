@@ -33,7 +33,8 @@ QStringList createTableStatements(const TableSpec &definition);
 // marker, and schema public closed to every role but the owner.
 QStringList createArchiveStatements();
 // What a desk's role may do in an archive made by the connected role (its owner): read and
-// write the rows of every table, now and later, and call the functions; never change a table.
+// write the rows of every table, now and later, and call the functions; never change a table,
+// nor write the change history.
 QStringList deskGrantStatements(const QString &deskRole);
 // Gives the archive's tables (with their counters), functions and schema of functions to
 // `owner`, when an administrator made the archive in the owner's stead.

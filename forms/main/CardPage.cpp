@@ -2,6 +2,8 @@
 
 #include "forms/ProcessValues.h"
 
+#include "db/TField.h"
+
 #include "controls/GridColumn.h"
 #include "controls/TDBCheckBox.h"
 #include "controls/TDBDateEdit.h"
@@ -9,6 +11,7 @@
 #include "controls/TDBMemo.h"
 #include "controls/TDBNavStrip.h"
 #include "controls/TExDBGrid.h"
+#include "forms/main/CardHistoryDialog.h"
 #include "forms/main/GridLook.h"
 #include "forms/main/NavigatorSetup.h"
 #include "forms/main/TMainData.h"
@@ -16,6 +19,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -241,16 +245,45 @@ QWidget *CardPage::buildMembers()
         }
     };
 
+    m_history = new QPushButton(QStringLiteral("Storia della scheda"), box);
+    m_history->setObjectName(QStringLiteral("bt_storia"));
+    m_history->setFocusPolicy(Qt::NoFocus);
+    connect(m_history, &QPushButton::clicked, this, [this] {
+        try {
+            showHistory(QDate::currentDate());
+        } catch (const std::exception &error) {
+            if (!m_reportError)
+                throw;
+            m_reportError(error);
+        }
+    });
+
     auto *heading = row();
     heading->addWidget(caption(box, "Composizione nucleo familiare", m_gridNucleo), 1, Qt::AlignBottom);
     heading->addWidget(m_navNucleo, 0, Qt::AlignRight);
+    // Below the grid, so that the page is no wider than its designed frame.
+    auto *footer = row();
+    footer->addStretch(1);
+    footer->addWidget(m_history);
 
     auto *layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addLayout(heading);
     layout->addWidget(m_gridNucleo, 1);
+    layout->addLayout(footer);
     return box;
+}
+
+// The changes of the current card and its members; a new card not yet posted has none.
+void CardPage::showHistory(const QDate &today)
+{
+    TArcTable &cards = m_data.Anagrafica();
+    if (!cards.active() || !cards.Database())
+        return;
+    const qint64 card = cards.fieldByName(QStringLiteral("ID_SCHEDA"))->asInteger();
+    CardHistoryDialog dialog(*cards.Database(), card, today, this);
+    dialog.exec();
 }
 
 // The bodies that also assist the household on the left, the three notes on the right.

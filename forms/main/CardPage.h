@@ -10,7 +10,9 @@
 #include <functional>
 #include <vector>
 
+class QDate;
 class QLabel;
+class QPushButton;
 class QTabWidget;
 class TDBCheckBox;
 class TDBDateEdit;
@@ -52,6 +54,9 @@ public:
     void setOccupationPickList(const QStringList &values);
 
     void grid_nucleoEnter();
+    // "Storia della scheda" of the current card, `today` giving the removal's first date.
+    void showHistory(const QDate &today);
+    QPushButton *bt_storia() const { return m_history; }
 
 private:
     QWidget *buildCardFields();
@@ -75,5 +80,6 @@ private:
     std::array<TDBMemo *, 3> m_memos{};
     TExDBGrid *m_gridNucleo = nullptr;
     TDBNavStrip *m_navNucleo = nullptr;
+    QPushButton *m_history = nullptr;
     QList<QWidget *> m_tabOrder;
 };

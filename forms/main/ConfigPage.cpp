@@ -1,5 +1,9 @@
 #include "forms/main/ConfigPage.h"
 
+#include "forms/ErrorText.h"
+#include "forms/main/PeopleDialog.h"
+#include "store/PeopleAccess.h"
+
 #include "db/DatabaseError.h"
 #include "forms/ErrorBox.h"
 #include "forms/main/LookupTab.h"
@@ -8,6 +12,7 @@
 #include "forms/pass2/Tfrm_pass2.h"
 
 #include <QHBoxLayout>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -86,7 +91,8 @@ ConfigPage::ConfigPage(Tfrm_main &window) : QWidget(window.tb_config()), m_windo
     buildButtons();
     buildTabs();
     setTabOrder(m_btTracciati, m_btPassword);
-    setTabOrder(m_btPassword, m_btArchivio);
+    setTabOrder(m_btPassword, m_btPersone);
+    setTabOrder(m_btPersone, m_btArchivio);
     setTabOrder(m_btArchivio, m_tabs);
 
     auto *column = new QVBoxLayout(this);
@@ -99,9 +105,42 @@ ConfigPage::ConfigPage(Tfrm_main &window) : QWidget(window.tb_config()), m_windo
     buttons->addWidget(m_btArchivio);
     buttons->addStretch();
     column->addLayout(buttons);
+    // A row of its own: the page stays as wide as its designed frame.
+    auto *people = new QHBoxLayout;
+    people->setContentsMargins(4, 0, 4, 0);
+    people->addWidget(m_btPersone);
+    people->addStretch();
+    column->addLayout(people);
     column->addWidget(m_tabs, 1);
 
     bindDeleteConfirmations();
+}
+
+void ConfigPage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    applyRole();
+}
+
+void ConfigPage::applyRole()
+{
+    TArcDatabase &database = m_window.Database();
+    QString refusal;
+    bool people = false;
+    try {
+        refusal = store::operatorRefusal(database);
+        people = store::hasPeople(database);
+    } catch (const std::exception &) {
+        // A server out of reach: its own message comes with the next thing the user does.
+    }
+    m_btTracciati->setEnabled(refusal.isEmpty());
+    m_btTracciati->setToolTip(refusal);
+    for (LookupTab *tab : m_lookupTabs)
+        tab->setRefusal(refusal);
+    m_btPersone->setEnabled(people && refusal.isEmpty());
+    m_btPersone->setToolTip(!people ? QStringLiteral("Le persone ci sono solo per un archivio su un server: un file ha "
+                                                     "la sola password dell'archivio.")
+                                    : refusal);
 }
 
 // The datasets outlive the page: they must not call into it once it is gone.
@@ -113,6 +152,14 @@ void ConfigPage::buildButtons()
     m_btPassword = configButton(this, "bt_password", QStringLiteral("Proteggi il mio archivio con una password"));
     connect(m_btTracciati, &QPushButton::clicked, this, [this] { bt_tracciatiClick(); });
     connect(m_btPassword, &QPushButton::clicked, this, [this] { bt_passwordClick(); });
+    m_btPersone = configButton(this, "bt_persone", QStringLiteral("Persone"));
+    connect(m_btPersone, &QPushButton::clicked, this, [this] {
+        try {
+            PeopleDialog(m_window.Database(), this).exec();
+        } catch (const std::exception &error) {
+            QMessageBox::warning(this, QStringLiteral("Persone"), errorText(error));
+        }
+    });
     m_btArchivio = configButton(this, "bt_archivio", QStringLiteral("Cambia archivio…"));
     connect(m_btArchivio, &QPushButton::clicked, this, [this] {
         if (OnArchivioClick)

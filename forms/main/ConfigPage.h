@@ -33,6 +33,10 @@ public:
     QPushButton *bt_tracciati() const { return m_btTracciati; }
     QPushButton *bt_password() const { return m_btPassword; }
     QPushButton *bt_archivio() const { return m_btArchivio; }
+    QPushButton *bt_persone() const { return m_btPersone; }
+    // Disables, with the reason as tool tip, what the signed-in person's role may not do:
+    // an Operatore changes no lookup table, layout or person. Run whenever the page shows.
+    void applyRole();
     QTabWidget *pc_tabelle() const { return m_tabs; }
     LookupTab *tab(Lookup lookup) const;
     TExDBGrid *grid(Lookup lookup) const;
@@ -48,6 +52,9 @@ public:
     // "Cambia archivio…": the program binds the first-start choice to it, which starts the
     // program again on the archive chosen.
     std::function<void()> OnArchivioClick;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildButtons();
@@ -67,6 +74,7 @@ private:
     QPushButton *m_btTracciati = nullptr;
     QPushButton *m_btPassword = nullptr;
     QPushButton *m_btArchivio = nullptr;
+    QPushButton *m_btPersone = nullptr;
     QTabWidget *m_tabs = nullptr;
     std::array<LookupTab *, kLookups> m_lookupTabs{};
     QPointer<Tfrm_pass2> m_passwordWindow;

@@ -66,3 +66,11 @@ LookupTab::LookupTab(const LookupTabSpec &definition, TDataSource &source, QWidg
     column->addWidget(m_navigator);
     column->addWidget(m_grid, 1);
 }
+
+void LookupTab::setRefusal(const QString &why)
+{
+    m_grid->setReadOnly(!why.isEmpty());
+    m_navigator->setEnabled(why.isEmpty());
+    m_grid->setToolTip(why);
+    m_navigator->setToolTip(why);
+}

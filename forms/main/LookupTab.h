@@ -33,6 +33,9 @@ public:
 
     TExDBGrid *grid() const { return m_grid; }
     TDBNavStrip *navigator() const { return m_navigator; }
+    // Why the table may not be changed here (empty: it may): the grid reads only and the
+    // navigator is disabled, both saying why in their tool tip.
+    void setRefusal(const QString &why);
 
 private:
     TDBNavStrip *m_navigator;

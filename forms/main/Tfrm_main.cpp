@@ -1,5 +1,7 @@
 #include "forms/main/Tfrm_main.h"
 
+#include "layout/PrivateProfile.h"
+
 #include "forms/ProcessValues.h"
 
 #include "controls/SansFont.h"
@@ -111,9 +113,23 @@ void Tfrm_main::restoreLayout(const QString &iniPath)
 PasswordPrompt Tfrm_main::makePasswordPrompt()
 {
     auto prompt = std::make_shared<Tfrm_pass>(this);
-    if (m_database.isOnServer())
-        prompt->askForServer(store::shownLocation(m_database.Database()), store::isProtectedLink(m_database.Database()));
-    return [prompt] { return prompt->askPassword(); };
+    if (!m_database.isOnServer())
+        return [prompt] { return prompt->askPassword(); };
+    // Each person signs in with their own name; the desk remembers the last one.
+    const QString iniPath = ProcessValues::applicationFolder() + QStringLiteral("tavorio.ini");
+    // The last person who signed in here, else the login the address names.
+    const QString lastUser = privateprofile::readKey(iniPath, QStringLiteral("Server"), QStringLiteral("Utente"))
+                                 .value_or(store::serverRole(m_database.Database()));
+    prompt->askForServer(store::shownLocation(m_database.Database()), store::isProtectedLink(m_database.Database()),
+                         lastUser);
+    return [this, prompt, iniPath] {
+        std::optional<QString> typed = prompt->askPassword();
+        if (typed && !prompt->user().isEmpty()) {
+            m_database.setServerUser(prompt->user());
+            privateprofile::writeKey(iniPath, QStringLiteral("Server"), QStringLiteral("Utente"), prompt->user());
+        }
+        return typed;
+    };
 }
 
 // Runs connected; any error here is the sequence's "cannot connect" and ends the program.

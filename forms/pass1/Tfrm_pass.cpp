@@ -3,6 +3,7 @@
 #include "controls/SansFont.h"
 #include "forms/CentreOnScreen.h"
 
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,17 +60,35 @@ Tfrm_pass::Tfrm_pass(QWidget *parent)
     column->addLayout(buttons);
 }
 
-void Tfrm_pass::askForServer(const QString &address, bool protectedLink)
+void Tfrm_pass::askForServer(const QString &address, bool protectedLink, const QString &lastUser)
 {
     setWindowTitle(QStringLiteral("Password del server"));
-    QString text = QStringLiteral("L'archivio è sul server\n%1\nInserire la password del server").arg(address);
+    QString text = QStringLiteral("L'archivio è sul server\n%1\nInserire utente e password").arg(address);
     if (!protectedLink)
         text += QStringLiteral("\nAttenzione: il collegamento con il server non è protetto");
     m_label->setText(text);
+    // The person's name above the password, each with its caption.
+    if (!m_user) {
+        m_user = new QLineEdit(this);
+        m_user->setObjectName(QStringLiteral("utente"));
+        auto *fields = new QFormLayout;
+        auto *column = static_cast<QVBoxLayout *>(layout());
+        column->removeWidget(m_pass);
+        fields->addRow(QStringLiteral("Utente"), m_user);
+        fields->addRow(QStringLiteral("Password"), m_pass);
+        column->insertLayout(1, fields);
+        setTabOrder(m_user, m_pass);
+    }
+    m_user->setText(lastUser);
     // The address may be long: the window grows to show it whole.
     setMinimumSize(kClientWidth, kClientHeight);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     resize(sizeHint().expandedTo(QSize(kClientWidth, kClientHeight)));
+}
+
+QString Tfrm_pass::user() const
+{
+    return m_user ? m_user->text().trimmed() : QString();
 }
 
 std::optional<QString> Tfrm_pass::askPassword()
@@ -87,5 +106,9 @@ void Tfrm_pass::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     centreOnScreen(*this);
-    m_pass->setFocus(Qt::OtherFocusReason);
+    // A remembered user name leaves only the password to type.
+    if (m_user && m_user->text().isEmpty())
+        m_user->setFocus(Qt::OtherFocusReason);
+    else
+        m_pass->setFocus(Qt::OtherFocusReason);
 }

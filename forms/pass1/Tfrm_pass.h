@@ -14,10 +14,14 @@ class Tfrm_pass final : public QDialog {
 public:
     explicit Tfrm_pass(QWidget *parent = nullptr);
 
-    // The archive is on a server: the prompt asks for the server's password and names the
-    // server (its address holds no password); over a link that does not protect the
-    // password (TLS or channel binding turned off by the address) it says so.
-    void askForServer(const QString &address, bool protectedLink = true);
+    // The archive is on a server: the prompt names the server (its address holds no
+    // password) and asks for the person's "Utente" and "Password", the user name filled with
+    // `lastUser`; over a link that does not protect the password (TLS or channel binding
+    // turned off by the address) it says so.
+    void askForServer(const QString &address, bool protectedLink = true, const QString &lastUser = {});
+    // The user name typed (on a server), kept between questions.
+    QString user() const;
+    QLineEdit *utente() const { return m_user; }
 
     QLabel *label() const { return m_label; }
     QLineEdit *pass() const { return m_pass; }
@@ -34,6 +38,7 @@ protected:
 private:
     QLabel *m_label;
     QLineEdit *m_pass;
+    QLineEdit *m_user = nullptr;
     QPushButton *m_ok;
     QPushButton *m_annulla;
 };

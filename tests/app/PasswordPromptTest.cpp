@@ -75,14 +75,15 @@ TEST(PasswordPrompt, FixedSizeCentredOnTheScreen)
     EXPECT_LE((centre - screenCentre).manhattanLength(), 2);
 }
 
-TEST(PasswordPromptForServer, AsksForTheServersPasswordAndNamesTheServer)
+TEST(PasswordPromptForServer, AsksForUserAndPasswordWithTheLastUserAndNamesTheServer)
 {
     Tfrm_pass prompt;
     const QString address = QStringLiteral("postgresql://ufficio@server-ufficio.example.org:5432/tavorio?sslmode=require");
-    prompt.askForServer(address);
+    prompt.askForServer(address, true, QStringLiteral("anna"));
     EXPECT_EQ(prompt.windowTitle(), QStringLiteral("Password del server"));
     EXPECT_TRUE(prompt.label()->text().contains(address));
-    EXPECT_TRUE(prompt.label()->text().endsWith(QStringLiteral("Inserire la password del server")));
+    EXPECT_TRUE(prompt.label()->text().endsWith(QStringLiteral("Inserire utente e password")));
+    ASSERT_NE(prompt.utente(), nullptr);
 
     apptest::ModalScript script({[&](QWidget *) {
         EXPECT_GE(prompt.label()->width(), prompt.label()->fontMetrics().horizontalAdvance(address))
@@ -90,7 +91,9 @@ TEST(PasswordPromptForServer, AsksForTheServersPasswordAndNamesTheServer)
         apptest::typeText(&prompt, QStringLiteral("Segreta1"));
         apptest::pressKey(prompt.pass(), Qt::Key_Return);
     }});
+    // The remembered user leaves the password to type.
     EXPECT_EQ(prompt.askPassword(), QStringLiteral("Segreta1"));
+    EXPECT_EQ(prompt.user(), QStringLiteral("anna"));
     EXPECT_TRUE(prompt.pass()->text().isEmpty()) << "the edit box lets the password go once handed over";
 
     prompt.askForServer(QStringLiteral("postgresql://ufficio@/tavorio?sslmode=disable"), false);

@@ -33,9 +33,11 @@ TEST(TArcDatabaseServer, ListsOnlyTheArchivesTablesAndRefusesFileMaintenance)
     const QStringList listed = db.TableNameList();
     for (const QString &table : archiveTables)
         EXPECT_TRUE(listed.contains(table)) << table.toStdString();
-    // The stored queries' table is the engine's own, on the server as in the file.
+    // The stored queries' table, the change history and its registry are the engine's own,
+    // on the server as in the file.
+    const QStringList engineTables{QStringLiteral("MSysQueries"), QStringLiteral("Storia"), QStringLiteral("MSysHistory")};
     for (const QString &name : listed)
-        EXPECT_TRUE(archiveTables.contains(name) || name == QStringLiteral("MSysQueries")) << name.toStdString();
+        EXPECT_TRUE(archiveTables.contains(name) || engineTables.contains(name)) << name.toStdString();
     db.Close();
 
     // No temporary copy may appear anywhere, the current folder included.

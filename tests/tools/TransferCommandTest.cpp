@@ -129,7 +129,7 @@ TEST_F(TransferCommandTest, RoundTripKeepsEveryTableKeyAndPicture)
     EXPECT_TRUE(counted.out.startsWith(QStringLiteral("Anagrafica 23\n"))) << counted.out.toStdString();
     const auto back = transfer(m_middle, path("c.mdb"), m_middlePassword, QStringLiteral("segreto"));
     ASSERT_EQ(back.exitCode, 0) << back.err.toStdString();
-    EXPECT_TRUE(back.out.contains(QStringLiteral("8 tabelle"))) << back.out.toStdString();
+    EXPECT_TRUE(back.out.contains(QStringLiteral("9 tabelle"))) << back.out.toStdString();
 
     // Read back independently of the command's own comparison.
     toolstest::ArchiveProbe original(path("a.mdb"));
@@ -137,7 +137,9 @@ TEST_F(TransferCommandTest, RoundTripKeepsEveryTableKeyAndPicture)
     QStringList tables;
     for (const dao::TableSpec &table : schema::archiveTables())
         tables << table.name;
-    tables << kPictures;
+    // The history of the deleted cards came along.
+    tables << kPictures << QStringLiteral("Storia");
+    EXPECT_FALSE(original.dump(QStringLiteral("Storia")).isEmpty());
     for (const QString &table : tables)
         EXPECT_EQ(copy.dump(table), original.dump(table)) << table.toStdString();
     const std::vector<dao::Value> copied = copy.column(kPictures, QStringLiteral("Immagine"));
@@ -150,8 +152,11 @@ TEST_F(TransferCommandTest, RoundTripKeepsEveryTableKeyAndPicture)
 
     // The copy is encrypted: without its password it does not open.
     EXPECT_EQ(toolstest::verify(toolstest::Mode::Executable, path("c.mdb")).exitCode, int(cli::ExitCode::BadPassword));
-    // A card added to the copy takes the key the original would give.
+    // A card added to the copy takes the key the original would give, and the copy records it.
     EXPECT_EQ(addCard(path("c.mdb"), QStringLiteral("segreto")), addCard(path("a.mdb"), {}));
+    toolstest::ArchiveProbe recorded(path("c.mdb"), QStringLiteral("segreto"));
+    const QStringList history = recorded.dump(QStringLiteral("Storia"));
+    EXPECT_EQ(history.filter(QStringLiteral("|inserimento|Capofamiglia||Nuova")).size(), 1);
 }
 
 TEST_F(TransferCommandTest, ServerArchiveIsMadeOnceInAnEmptyDatabase)
@@ -282,7 +287,7 @@ TEST_F(TransferCommandTest, ComparisonNamesTheRowAndFieldThatDiffer)
     toolstest::ArchiveProbe b(path("b.mdb"));
     const cli::Comparison same = cli::compareArchives(a.db(), a.db());
     EXPECT_TRUE(same.differences.isEmpty());
-    EXPECT_EQ(same.tables, 8);
+    EXPECT_EQ(same.tables, 9);
     const cli::Comparison differ = cli::compareArchives(a.db(), b.db());
     ASSERT_EQ(differ.differences.size(), 1) << differ.differences.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(differ.differences[0].startsWith(QStringLiteral("Tabella Foto, riga 2, campo Immagine: 200256 byte [")))

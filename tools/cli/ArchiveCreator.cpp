@@ -4,6 +4,7 @@
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
+#include "engine/People.h"
 #include "engine/Workspace.h"
 #include "store/Schema.h"
 #include "tools/cli/ArchiveLocation.h"
@@ -84,6 +85,7 @@ QString ArchiveCreator::leftover() const
 
 void ArchiveCreator::fill(const ArchiveContents &contents)
 {
+    const bool server = isServerLocation(m_path);
     dao::DBEngine engine;
     auto workspace = engine.CreateWorkspace(QStringLiteral("DaoWorkspace"), QStringLiteral("Admin"),
                                             QString(), dao::dbUseJet);
@@ -103,6 +105,12 @@ void ArchiveCreator::fill(const ArchiveContents &contents)
             writer.writeHousehold(generator.next());
         }
         workspace->CommitTrans();
+        // The history starts with the archive's use: the rows it was made with are not changes.
+        schema::trackArchiveChanges(*db);
+        // On a server, the archive's Operatore and Responsabile groups, the maker a
+        // Responsabile; a login that may not create roles leaves that to server-prepara.
+        if (server)
+            dao::ArchivePeople(*db).prepareRoles();
     } catch (...) {
         // Close before the caller removes the file, so that the lock file goes too.
         try {

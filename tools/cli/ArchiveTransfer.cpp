@@ -163,6 +163,10 @@ void ArchiveTransfer::copyInto(const QString &target)
         for (const dao::QueryDefInfo &query : source->queries())
             copy->CreateQueryDef(query.name, query.sql);
         workspace->CommitTrans();
+        // The history came over with the tables; the copy goes on recording what the
+        // original recorded.
+        for (const dao::TrackedTable &tracked : source->TrackedTables())
+            copy->TrackChanges(tracked.table, tracked.cardField);
     } catch (...) {
         // Closed before the caller removes the file, so that its lock file goes too.
         try {

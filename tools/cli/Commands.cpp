@@ -3,6 +3,8 @@
 #include "tools/cli/ArchiveCheck.h"
 #include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/CliError.h"
+#include "tools/cli/HistoryCommand.h"
+#include "tools/cli/PeopleCommand.h"
 #include "tools/cli/ServerPrepare.h"
 #include "store/NetworkFolderWarning.h"
 
@@ -143,7 +145,7 @@ QString usageText()
         "      Un MODELLO senza cartella che non c'è si cerca in \"word\" accanto all'archivio\n"
         "      e fra i modelli forniti. Se un documento esiste già non ne produce nessuno\n"
         "      (uscita 1), a meno di --sovrascrivi.\n")
-        + serverPrepareUsage() + QStringLiteral("\n")
+        + serverPrepareUsage() + peopleUsage() + historyUsage() + QStringLiteral("\n")
         + addressText()
         + QStringLiteral(
             "Con --password-stdin la password è la prima riga dello standard input\n"

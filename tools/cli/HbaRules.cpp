@@ -16,7 +16,7 @@ bool hasOfficeRules(const QString &hba)
     return hba.contains(kBegin);
 }
 
-QString withOfficeRules(const QString &hba, const QString &database, const QString &deskRole, const QString &network)
+QString withOfficeRules(const QString &hba, const QString &database, const QStringList &roles, const QString &network)
 {
     QStringList kept;
     bool inBlock = false;
@@ -28,13 +28,14 @@ QString withOfficeRules(const QString &hba, const QString &database, const QStri
         else if (!inBlock)
             kept << line;
     }
-    const QStringList block{
+    QStringList block{
         kBegin,
-        QStringLiteral("# Gli sportelli: solo TLS e password scram-sha-256, dalla rete dell'ufficio."),
+        QStringLiteral("# Gli sportelli e le persone: solo TLS e password scram-sha-256, dalla rete dell'ufficio."),
         QStringLiteral("hostnossl %1 all %2 reject").arg(database, network),
-        QStringLiteral("hostssl %1 +%2 %3 scram-sha-256").arg(database, deskRole, network),
-        kEnd,
     };
+    for (const QString &role : roles)
+        block << QStringLiteral("hostssl %1 +%2 %3 scram-sha-256").arg(database, role, network);
+    block << kEnd;
     return (block + kept).join(u'\n');
 }
 

@@ -4,11 +4,12 @@
 // members. They sit in a block of their own at the top of the file (the first matching line
 // decides), which a new run replaces instead of adding a second.
 
-#include <QString>
+#include <QStringList>
 
 namespace cli {
 
 bool hasOfficeRules(const QString &hba);
-QString withOfficeRules(const QString &hba, const QString &database, const QString &deskRole, const QString &network);
+// `roles`: the desk role and the archive's people groups, each let in with its members.
+QString withOfficeRules(const QString &hba, const QString &database, const QStringList &roles, const QString &network);
 
 } // namespace cli

@@ -2,6 +2,7 @@
 
 #include "engine/EngineError.h"
 #include "engine/jet/Names.h"
+#include "engine/pg/PgPeople.h"
 #include "engine/pg/PgSchema.h"
 #include "engine/pg/PgSession.h"
 #include "tools/cli/ArchiveCreator.h"
@@ -101,7 +102,10 @@ public:
                        .arg(m_request.folder));
 
         installCertificates();
-        writeFile(hbaFile, withOfficeRules(hba, m_request.database, m_request.desk, m_request.network).toUtf8(),
+        writeFile(hbaFile, withOfficeRules(hba, m_request.database,
+                                   {m_request.desk, m_request.database + QLatin1String(dao::pg::kOperatorSuffix),
+                                    m_request.database + QLatin1String(dao::pg::kManagerSuffix)},
+                                   m_request.network).toUtf8(),
                   QFileInfo(hbaFile).permissions());
         configureServer();
         makeRoles();
@@ -172,8 +176,10 @@ private:
             return !first(m_admin, QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = ?"), {role}).isEmpty();
         };
         // The owner never logs in: tables change only when the administrator acts as it.
-        m_admin.exec(QStringLiteral("%1 ROLE %2 NOLOGIN").arg(exists(m_request.owner) ? QStringLiteral("ALTER")
-                                                                                        : QStringLiteral("CREATE"), owner));
+        // It makes the archive's Operatore and Responsabile groups and, through its functions,
+        // the people a Responsabile adds.
+        m_admin.exec(QStringLiteral("%1 ROLE %2 NOLOGIN CREATEROLE").arg(exists(m_request.owner) ? QStringLiteral("ALTER")
+                                                                                                   : QStringLiteral("CREATE"), owner));
         const QString verifier = m_admin.passwordVerifier(m_request.desk, m_request.deskPassword);
         m_admin.exec(QStringLiteral("%1 ROLE %2 LOGIN NOSUPERUSER NOCREATEDB NOCREATEROLE PASSWORD %3")
                          .arg(exists(m_request.desk) ? QStringLiteral("ALTER") : QStringLiteral("CREATE"), desk, verifier));
@@ -205,7 +211,24 @@ private:
         archive.exec(QStringLiteral("SET ROLE %1").arg(owner));
         for (const QString &grant : dao::pg::deskGrantStatements(m_request.desk))
             archive.exec(grant);
+        for (const QString &statement : peopleStatements(archive))
+            archive.exec(statement);
         archive.exec(QStringLiteral("RESET ROLE"));
+    }
+
+    QStringList peopleStatements(PgSession &archive) const
+    {
+        QStringList tables;
+        for (const dao::TableInfo &table : dao::pg::readTables(archive))
+            if (!table.name.startsWith(QLatin1String("MSys"), Qt::CaseInsensitive))
+                tables << table.name;
+        QStringList tracked;
+        if (tables.size() > 0 && !first(archive, QStringLiteral("SELECT to_regclass('public.\"MSysHistory\"')::text")).isEmpty()) {
+            const dao::pg::PgResult r = archive.exec(QStringLiteral("SELECT \"Tabella\" FROM \"MSysHistory\""));
+            for (int row = 0; row < r.rowCount(); ++row)
+                tracked << r.value(row, 0).asText();
+        }
+        return dao::pg::peopleStatements(m_request.database, tables, tracked);
     }
 
     void writeDeskFolder()

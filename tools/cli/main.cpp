@@ -7,7 +7,9 @@
 #include "tools/cli/CliError.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/DocumentCommand.h"
+#include "tools/cli/HistoryCommand.h"
 #include "tools/cli/HouseholdGenerator.h"
+#include "tools/cli/PeopleCommand.h"
 #include "tools/cli/ServerPrepare.h"
 #include "tools/print/ListCommands.h"
 #include "tools/print/PrintCommand.h"
@@ -233,6 +235,34 @@ int main(int argc, char **argv)
         if (request.passwordStdin)
             request.password = readPassword();
         return cli::runDocument(request, out, err);
+    }
+    if (!args.isEmpty() && args.front() == QLatin1String("persone")) {
+        cli::PeopleRequest request;
+        try {
+            request = cli::parsePeople(args.mid(1));
+        } catch (const cli::CliError &e) {
+            return usageFailure(e, err);
+        }
+        if (request.passwordStdin) {
+            request.password = readPassword();
+            if (request.needsNewPassword())
+                request.newPassword = readPassword();
+        }
+        const int status = cli::runPeople(request, out, err);
+        secrets::wipe(request.password);
+        secrets::wipe(request.newPassword);
+        return status;
+    }
+    if (!args.isEmpty() && args.front() == QLatin1String("storia")) {
+        cli::HistoryRequest request;
+        try {
+            request = cli::parseHistory(args.mid(1));
+        } catch (const cli::CliError &e) {
+            return usageFailure(e, err);
+        }
+        if (request.passwordStdin)
+            request.password = readPassword();
+        return cli::runHistory(request, out, err);
     }
     if (!args.isEmpty() && args.front() == QLatin1String("server-prepara")) {
         cli::ServerPrepareRequest request;
