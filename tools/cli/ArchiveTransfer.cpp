@@ -165,7 +165,7 @@ void ArchiveTransfer::copyInto(const QString &target)
         workspace->CommitTrans();
         // The history came over with the tables; the copy goes on recording what the
         // original recorded.
-        for (const dao::TrackedTable &tracked : source->TrackedTables())
+        for (const dao::TrackedTable &tracked : source->trackedTables())
             copy->TrackChanges(tracked.table, tracked.cardField);
     } catch (...) {
         // Closed before the caller removes the file, so that its lock file goes too.

@@ -30,6 +30,8 @@ public:
     // `row` returns false.
     virtual void readRows(const QString &table, const std::function<bool(const std::vector<dao::Value> &)> &row) = 0;
     virtual QList<dao::QueryDefInfo> queries() = 0;
+    // The tables whose changes the source records; a file of another format records none.
+    virtual std::vector<dao::TrackedTable> trackedTables() { return {}; }
 };
 
 // An archive opened through the engine.
@@ -41,6 +43,7 @@ public:
     qint64 keyCounter(const QString &table) override;
     void readRows(const QString &table, const std::function<bool(const std::vector<dao::Value> &)> &row) override;
     QList<dao::QueryDefInfo> queries() override;
+    std::vector<dao::TrackedTable> trackedTables() override { return m_db->TrackedTables(); }
     dao::Database &db() { return *m_db; }
 
 private:
