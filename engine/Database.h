@@ -53,6 +53,8 @@ public:
     void refreshOther() {}   // Containers, Relations, Recordsets, Properties
 
     void CreateTable(const TableSpec &definition);
+    // Removes a table with its rows (inside a workspace transaction, undone by its rollback).
+    void DeleteTable(const QString &name);
 
     // Whole-archive copies between storages keep every row's keys and every counter:
     // a row appended with all its values as given, the counter field's included (values in

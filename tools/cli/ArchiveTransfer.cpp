@@ -9,16 +9,21 @@
 #include "tools/cli/CliError.h"
 #include "tools/cli/TableCopy.h"
 
+#include "platform/CrashPoints.h"
+#include "platform/LockFile.h"
+
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace cli {
 
 namespace {
-
-// One commit per this many rows: a file is written at the speed of the storage and a
-// server's transaction stays small.
-constexpr int kRowsPerTransaction = 5000;
 
 QString transferConnectText(const QString &password)
 {
@@ -35,7 +40,35 @@ CliError transferRefusal(const QString &target, const QString &reason)
     return CliError(ExitCode::Refused, QStringLiteral("Archivio non trasferito in \"%1\": %2").arg(target, reason));
 }
 
+CliError existingFile(const QString &target)
+{
+    return transferRefusal(target, QStringLiteral("il file esiste già e non viene sovrascritto."));
+}
+
+void removeWorkingFile(const QString &working)
+{
+    for (const QString &path : {working, working + QLatin1String("-journal"), working + QLatin1String("-wal"),
+                                working + QLatin1String("-shm"), platform::LockFile::pathFor(working)})
+        QFile::remove(path);
+}
+
+// Named points where the tests kill a run: the names carry the table where rows are copied.
+void stopPoint(const QString &name)
+{
+    platform::crashPoint(name.toUtf8().constData());
+}
+
 } // namespace
+
+QString unfinishedCopyMark()
+{
+    return QStringLiteral("CopiaNonTerminata");
+}
+
+QString workingFileFor(const QString &target)
+{
+    return target + QLatin1String(".parziale");
+}
 
 ArchiveTransfer::ArchiveTransfer(TransferSide from, TransferSide to) : m_from(std::move(from)), m_to(std::move(to))
 {
@@ -48,22 +81,16 @@ Comparison ArchiveTransfer::run()
     const QString &target = m_to.location;
     const bool fileTarget = !isServerLocation(target);
     if (fileTarget && (QFileInfo::exists(target) || QFileInfo(target).isSymLink()))
-        throw transferRefusal(target, QStringLiteral("il file esiste già e non viene sovrascritto."));
+        throw existingFile(target);
     if (!isServerLocation(m_from.location) && !QFileInfo(m_from.location).isFile())
         throw CliError(ExitCode::NotAnArchive, QStringLiteral("File non trovato: \"%1\".").arg(m_from.location));
+    // What a killed run left under the working name is this command's own, never a desk's.
+    if (fileTarget)
+        removeWorkingFile(workingFileFor(target));
     try {
-        copyInto(target);
-        dao::DBEngine engine;
-        auto workspace = newWorkspace(engine);
-        auto source = workspace->OpenDatabase(m_from.location, false, true, transferConnectText(m_from.password));
-        auto copy = workspace->OpenDatabase(target, false, true, transferConnectText(m_to.password));
-        Comparison comparison = compareArchives(*source, *copy);
-        copy->Close();
-        source->Close();
-        workspace->Close();
-        if (!comparison.differences.isEmpty())
-            throw transferRefusal(target, QStringLiteral("la copia non è uguale all'originale:\n  ")
-                                      + comparison.differences.join(QLatin1String("\n  ")));
+        const Comparison comparison = copyInto(fileTarget ? workingFileFor(target) : target);
+        if (fileTarget)
+            publish(workingFileFor(target));
         return comparison;
     } catch (const CliError &e) {
         throw failed(e);
@@ -74,34 +101,52 @@ Comparison ArchiveTransfer::run()
         // target is a file.
         if (std::optional<CliError> failure = serverFailure(fileTarget ? m_from.location : target, e))
             throw failed(*failure);
-        // The engine refuses to create over a file that appeared meanwhile, or in a database
-        // that holds tables: those stay as they are.
-        if (e.number() == dao::errDatabaseExists && !m_targetMade)
-            throw transferRefusal(target, fileTarget ? QStringLiteral("il file esiste già e non viene sovrascritto.")
-                                                     : QStringLiteral("il database contiene già delle tabelle e non "
-                                                                      "viene sovrascritto."));
+        // The engine refuses to create in a database that holds tables: it stays as it is.
+        if (e.number() == dao::errDatabaseExists && !m_targetMade && !fileTarget)
+            throw transferRefusal(target, QStringLiteral("il database contiene già delle tabelle e non "
+                                                         "viene sovrascritto."));
         throw failed(transferRefusal(target, e.description()));
     } catch (const std::exception &e) {
         throw failed(transferRefusal(target, QString::fromLocal8Bit(e.what())));
     }
 }
 
+void ArchiveTransfer::publish(const QString &working) const
+{
+    const QByteArray from = QFile::encodeName(working);
+    const QByteArray to = QFile::encodeName(m_to.location);
+    // One step that never replaces: the target appears whole, or the run fails.
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return;
+    if (errno == EEXIST)
+        throw existingFile(m_to.location);
+    // A file system without that rename: a hard link is made as atomically, never over a file.
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+        return;
+    }
+    if (errno == EEXIST)
+        throw existingFile(m_to.location);
+    throw transferRefusal(m_to.location, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
 CliError ArchiveTransfer::failed(const CliError &error) const
 {
     if (!isServerLocation(m_to.location)) {
         if (m_creating)
-            QFile::remove(m_to.location);
+            removeWorkingFile(workingFileFor(m_to.location));
         return error;
     }
     if (!m_targetMade)
         return error;
-    // A server's database is the administrator's: what was copied into it stays.
+    // A server's database is the administrator's: the empty archive made in it stays, marked
+    // as an unfinished copy, and no desk can work in it.
     return CliError(error.code(), error.message()
-                                      + QStringLiteral("\nLe tabelle già copiate restano nel database: svuotarlo prima "
-                                                       "di riprovare."));
+                                      + QStringLiteral("\nNel database resta un archivio vuoto, segnato come copia non "
+                                                       "terminata: svuotarlo prima di riprovare."));
 }
 
-void ArchiveTransfer::copyInto(const QString &target)
+Comparison ArchiveTransfer::copyInto(const QString &where)
 {
     // Transactions span every archive of a workspace: the read-only source has its own.
     dao::DBEngine engine;
@@ -119,23 +164,33 @@ void ArchiveTransfer::copyInto(const QString &target)
         throw CliError(ExitCode::NotAnArchive, notAnArchiveText(m_from.location, e.description()));
     }
     m_creating = true;
-    auto copy = workspace->CreateDatabase(target, m_to.password);
+    auto copy = workspace->CreateDatabase(where, m_to.password);
     m_targetMade = true;
+    Comparison comparison;
     try {
-        // Tables first: a server creates each in a transaction of its own.
-        const QStringList tables = userTables(*source);
-        for (const QString &table : tables)
-            createTableLike(*source, *copy, table);
+        // The mark lands first and alone; the copy's one transaction takes it away.
+        copy->CreateTable({unfinishedCopyMark(), {{QStringLiteral("Da"), dao::dbText, 255, false, false, {}, {}}}});
+        stopPoint(QStringLiteral("trasferimento.segnato"));
         workspace->BeginTrans();
-        const auto step = [&] {
-            workspace->CommitTrans();
-            workspace->BeginTrans();
-        };
-        for (const QString &table : tables)
-            copyRows(*source, *copy, table, kRowsPerTransaction, step);
+        const QStringList tables = userTables(*source);
+        for (const QString &table : tables) {
+            stopPoint(QStringLiteral("trasferimento.tabella.") + table);
+            createTableLike(*source, *copy, table);
+            const QByteArray midTable = (QStringLiteral("trasferimento.righe.") + table).toUtf8();
+            copyRows(*source, *copy, table, 1, [&] { platform::crashPoint(midTable.constData()); });
+        }
         for (const dao::QueryDefInfo &query : source->QueryDefs())
             copy->CreateQueryDef(query.name, query.sql);
+        copy->DeleteTable(unfinishedCopyMark());
+        stopPoint(QStringLiteral("trasferimento.prima_del_confronto"));
+        // Read back through the copy's own connection: what it would commit.
+        comparison = compareArchives(*source, *copy);
+        if (!comparison.differences.isEmpty())
+            throw transferRefusal(m_to.location, QStringLiteral("la copia non è uguale all'originale:\n  ")
+                                                     + comparison.differences.join(QLatin1String("\n  ")));
+        stopPoint(QStringLiteral("trasferimento.dopo_il_confronto"));
         workspace->CommitTrans();
+        stopPoint(QStringLiteral("trasferimento.confermato"));
     } catch (...) {
         // Closed before the caller removes the file, so that its lock file goes too.
         try {
@@ -149,6 +204,7 @@ void ArchiveTransfer::copyInto(const QString &target)
     source->Close();
     workspace->Close();
     reading->Close();
+    return comparison;
 }
 
 } // namespace cli
