@@ -32,6 +32,7 @@ protected:
 private:
     void dataChange();
     bool userEdited();
+    void showStoredKeepingTyped();
 
     TDBFieldLink m_link;
     bool m_loading = false;

@@ -1,9 +1,11 @@
 #include "controls/TDBMemo.h"
 
 #include "controls/TDBDeferredError.h"
+#include "db/DatabaseError.h"
 #include "db/TField.h"
 
 #include <QRegularExpression>
+#include <QTextCursor>
 #include <QTimer>
 
 TDBMemo::TDBMemo(QWidget *parent) : QPlainTextEdit(parent)
@@ -52,6 +54,9 @@ void TDBMemo::userEdited()
     bool pending = false;
     try {
         pending = m_link.userChanged();
+    } catch (const ERecordChanged &) {
+        QTimer::singleShot(0, this, [this] { showStoredKeepingTyped(); });
+        throw;
     } catch (...) {
         refuseChange();
         throw;
@@ -64,6 +69,21 @@ void TDBMemo::userEdited()
 void TDBMemo::refuseChange()
 {
     QTimer::singleShot(0, this, [this] { m_link.reset(); });
+}
+
+// The stored text replaces what was typed in one undoable step, so Ctrl+Z brings the typed
+// text back.
+void TDBMemo::showStoredKeepingTyped()
+{
+    const TField *field = m_link.field();
+    m_loading = true;
+    QTextCursor all(document());
+    all.beginEditBlock();
+    all.select(QTextCursor::Document);
+    all.insertText(field ? shownText(field->asString()) : QString());
+    all.endEditBlock();
+    m_loading = false;
+    m_link.reset();
 }
 
 void TDBMemo::focusOutEvent(QFocusEvent *event)

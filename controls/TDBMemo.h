@@ -34,6 +34,7 @@ private:
     void dataChange();
     void userEdited();
     void refuseChange();
+    void showStoredKeepingTyped();
 
     TDBFieldLink m_link;
     bool m_loading = false;

@@ -16,6 +16,23 @@ private:
     QString m_message;
 };
 
+// The record changed in the archive after the controls showed it: the edit is refused and
+// the controls show the stored values; the one the user was typing in keeps what was typed
+// within reach (its undo).
+class ERecordChanged : public EDatabaseError {
+public:
+    using EDatabaseError::EDatabaseError;
+};
+
+// A post that reached the archive, followed by a failure (reading the saved record back):
+// the dataset browses the saved record, and the text says the save went through.
+class ESavedWithWarning : public EDatabaseError {
+public:
+    explicit ESavedWithWarning(const QString &failure)
+        : EDatabaseError(QStringLiteral("Il salvataggio è riuscito, ma dopo il salvataggio si è verificato un "
+                                        "errore:\n%1").arg(failure)) {}
+};
+
 class EAbort : public std::exception {
 public:
     const char *what() const noexcept override { return "Operation aborted"; }

@@ -137,6 +137,9 @@ public:
     void unregisterField(TField *field);
 
 protected:
+    // Called by a post's work once the record is in the archive, for a failure after that:
+    // the post completes and then raises it as ESavedWithWarning.
+    void warnAfterPost(const std::exception &failure);
     // --- supplied by the concrete dataset -------------------------------------------------
     virtual void internalOpen() = 0;            // cursor open, field defs built, then bindFields()
     virtual void internalClose() = 0;
@@ -223,6 +226,7 @@ private:
     TRecordBuffer &tempBuffer();
 
     TDataSetState m_state = TDataSetState::dsInactive;
+    QString m_postWarning;
     TRecordBuffer *m_tempBufferPtr = nullptr;
     TRecordBuffer m_calcBuffer;
     bool m_bof = true;

@@ -172,13 +172,32 @@ void TDataSet::post()
         return;
     dataEvent(TDataEvent::deCheckBrowseMode);
     fire(BeforePost, *this);
+    m_postWarning.clear();
     runEditHandler(OnPostError, [this] {
         checkRequiredFields();
         internalPost();
     });
     setState(TDataSetState::dsBrowse);
-    resyncAround(false, false);
+    // The record is saved: a failure from here on must not look like a failed save, which
+    // the user would repeat.
+    try {
+        resyncAround(false, false);
+    } catch (const EAbort &) {
+        throw;
+    } catch (const std::exception &failure) {
+        warnAfterPost(failure);
+    }
     fire(AfterPost, *this);
+    if (!m_postWarning.isEmpty())
+        throw ESavedWithWarning(std::exchange(m_postWarning, QString()));
+}
+
+void TDataSet::warnAfterPost(const std::exception &failure)
+{
+    if (!m_postWarning.isEmpty())
+        return;   // the first failure says what went wrong
+    const auto *own = dynamic_cast<const EDatabaseError *>(&failure);
+    m_postWarning = own ? own->message() : QString::fromUtf8(failure.what());
 }
 
 void TDataSet::cancel()

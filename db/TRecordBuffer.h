@@ -16,6 +16,7 @@ struct TRecordBuffer {
     int position = -1;                // ordinal of the record when fetched; -1 in a new record
     TBookmarkFlag flag = TBookmarkFlag::bfCurrent;
     qint32 bookmark = 0;              // 0 when none
+    quint64 version = 0;              // the storage's fingerprint of the values fetched; 0: none
     std::vector<std::optional<QString>> calculated;   // indexed by calculated-field slot
 
     void reset(size_t valueCount, size_t calculatedCount)
@@ -26,5 +27,6 @@ struct TRecordBuffer {
         position = -1;
         flag = TBookmarkFlag::bfCurrent;
         bookmark = 0;
+        version = 0;
     }
 };

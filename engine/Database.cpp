@@ -13,6 +13,20 @@ namespace dao {
 namespace {
 const QString kDatabaseSource = QStringLiteral("DAO.Database");
 const QString kQueryTable = QStringLiteral("MSysQueries");
+
+// Quoted as created: a server folds unquoted names to lower case and would not find them.
+QString quotedQueryTable()
+{
+    return jet::quoteIdentifier(kQueryTable);
+}
+QString quotedName()
+{
+    return jet::quoteIdentifier(QStringLiteral("Name"));
+}
+QString quotedSql()
+{
+    return jet::quoteIdentifier(QStringLiteral("SQL"));
+}
 }
 
 Database::Database(std::shared_ptr<Connection> connection, ErrorsPtr errors)
@@ -86,7 +100,8 @@ QList<QueryDefInfo> Database::QueryDefs() const
     if (!table)
         return defs;
     guarded(*m_errors, kDatabaseSource, [&] {
-        const auto st = m_connection->prepare(QStringLiteral("SELECT Name, SQL FROM MSysQueries ORDER BY %1").arg(table->rowid));
+        const auto st = m_connection->prepare(QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY %4")
+                                                  .arg(quotedName(), quotedSql(), quotedQueryTable(), table->rowid));
         while (st->step())
             defs.append({st->raw(0).asText(), st->raw(1).asText()});
     });
@@ -104,12 +119,13 @@ void Database::CreateQueryDef(const QString &name, const QString &sql)
             m_connection->createTable({kQueryTable, {nameField, {QStringLiteral("SQL"), dbMemo}}});
             m_connection->reloadSchema();
         }
-        const auto exists = m_connection->prepare(QStringLiteral("SELECT 1 FROM MSysQueries WHERE %1").arg(nameEquals()));
+        const auto exists = m_connection->prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(quotedQueryTable(), nameEquals()));
         exists->bindAll({Value(name)});
         if (exists->step())
             throw EngineError(3012, kDatabaseSource, QStringLiteral("L'oggetto '%1' esiste già.").arg(name));
         exists->reset();
-        m_connection->execute(QStringLiteral("INSERT INTO MSysQueries (Name, SQL) VALUES (?, ?)"), {Value(name), Value(sql)});
+        m_connection->execute(QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)").arg(quotedQueryTable(), quotedName(), quotedSql()),
+                              {Value(name), Value(sql)});
     });
 }
 
@@ -117,7 +133,8 @@ QString Database::queryDefSql(const QString &name) const
 {
     return guarded(*m_errors, kDatabaseSource, [&] {
         if (m_connection->table(kQueryTable)) {
-            const auto st = m_connection->prepare(QStringLiteral("SELECT SQL FROM MSysQueries WHERE %1").arg(nameEquals()));
+            const auto st = m_connection->prepare(
+                QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(quotedSql(), quotedQueryTable(), nameEquals()));
             st->bindAll({Value(name)});
             if (st->step())
                 return st->raw(0).asText();
@@ -130,7 +147,7 @@ void Database::setQueryDefSql(const QString &name, const QString &sql)
 {
     queryDefSql(name);
     guarded(*m_errors, kDatabaseSource, [&] {
-        m_connection->execute(QStringLiteral("UPDATE MSysQueries SET SQL = ? WHERE %1").arg(nameEquals()),
+        m_connection->execute(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3").arg(quotedQueryTable(), quotedSql(), nameEquals()),
                               {Value(sql), Value(name)});
     });
 }
@@ -156,6 +173,15 @@ void Database::TrackChanges(const QString &table, const QString &cardField)
 std::vector<TrackedTable> Database::TrackedTables()
 {
     return guarded(*m_errors, kDatabaseSource, [&] { return m_connection->trackedTables(); });
+}
+
+void Database::DeleteTable(const QString &name)
+{
+    guarded(*m_errors, kDatabaseSource, [&] {
+        const auto table = userTable(name);
+        m_connection->execute(QStringLiteral("DROP TABLE %1").arg(jet::quoteIdentifier(table->name)));
+        m_connection->reloadSchema();
+    });
 }
 
 std::shared_ptr<const TableInfo> Database::userTable(const QString &name) const
@@ -231,7 +257,7 @@ QStringList Database::integrityProblems(int limit)
 // The stored query's name column, compared under the engine's text order.
 QString Database::nameEquals() const
 {
-    return m_connection->dialect().textEquals(jet::quoteIdentifier(QStringLiteral("Name")));
+    return m_connection->dialect().textEquals(quotedName());
 }
 
 void Database::Close()

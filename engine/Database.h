@@ -53,6 +53,8 @@ public:
     void refreshOther() {}   // Containers, Relations, Recordsets, Properties
 
     void CreateTable(const TableSpec &definition);
+    // Removes a table with its rows (inside a workspace transaction, undone by its rollback).
+    void DeleteTable(const QString &name);
 
     // The change history (ChangeHistory.h): from now on every change of `table` is recorded,
     // the card of each row read from `cardField`; the tables recorded so far.

@@ -84,6 +84,18 @@ void Recordset::fail(int number, const QString &description) const
     throw EngineError(m_errors->record(EngineError(number, kRecordsetSource, description)));
 }
 
+void Recordset::failChanged() const
+{
+    fail(errRecordChanged, QStringLiteral("Il record è stato modificato da un altro utente dopo l'inizio della modifica: "
+                                          "le modifiche non sono state salvate."));
+}
+
+void Recordset::RequireRowVersion(quint64 version) const
+{
+    if (m_editMode == dbEditInProgress && RowVersion() != version)
+        failChanged();
+}
+
 void Recordset::ensureOpen() const
 {
     if (m_closed)
@@ -346,6 +358,27 @@ void Recordset::setEditValue(int column, const Value &value)
     m_editDirty[size_t(column)] = true;
 }
 
+quint64 Recordset::RowVersion() const
+{
+    size_t seed = 0;
+    for (const Value &value : m_row) {
+        const size_t kind = value.storage().index();
+        const size_t content = std::visit(
+            [](const auto &v) -> size_t {
+                using T = std::decay_t<decltype(v)>;
+                if constexpr (std::is_same_v<T, std::monostate>)
+                    return 0;
+                else if constexpr (std::is_same_v<T, Date>)
+                    return qHash(Value(v).asDouble());
+                else
+                    return qHash(v);
+            },
+            value.storage());
+        seed = qHashMulti(seed, kind, content);
+    }
+    return quint64(seed);
+}
+
 void Recordset::Edit()
 {
     guard([&] {
@@ -429,9 +462,7 @@ void Recordset::Update()
             fail(errRecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente."));
         for (size_t i = 0; i < m_table->columns.size(); ++i) {
             if (!(typedFromStorage(m_table->columns[i], check->raw(int(i))) == m_rowAtEdit[i]))
-                fail(errRecordChanged,
-                     QStringLiteral("Il record è stato modificato da un altro utente dopo l'inizio della modifica: "
-                                    "le modifiche non sono state salvate."));
+                failChanged();
         }
         check->reset();
         if (!names.isEmpty()) {

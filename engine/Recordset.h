@@ -71,6 +71,13 @@ public:
     Field &field(const QString &name);   // 3265 when there is no such field
 
     int EditMode() const { return m_editMode; }
+    // A fingerprint of the current row's stored values as last read (at the last move,
+    // Edit or Update): equal fingerprints, the same content. A desk keeps the one of the
+    // values it shows, to tell whether the row changed elsewhere since.
+    quint64 RowVersion() const;
+    // Fails with 3197 (changed by another user) unless the row as read at the last Edit has
+    // this fingerprint: an edit taken up again must not write over a save made since.
+    void RequireRowVersion(quint64 version) const;
     void Edit();
     void AddNew();
     void Update();
@@ -99,6 +106,7 @@ private:
     void ensureOpen() const;
     void ensureCurrent() const;
     [[noreturn]] void fail(int number, const QString &description) const;
+    [[noreturn]] void failChanged() const;
     [[noreturn]] void rethrow(const EngineError &error) const;
     int positionOf(qint64 key);
     static QByteArray bookmarkOf(qint64 key);

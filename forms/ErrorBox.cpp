@@ -31,5 +31,9 @@ void reportUnhandled(QWidget *parent, const std::exception &error)
 {
     if (dynamic_cast<const EAbort *>(&error))
         return;
+    if (dynamic_cast<const ESavedWithWarning *>(&error) && !hook()) {
+        QMessageBox::warning(parent, applicationTitle(), errorText(error));
+        return;
+    }
     showErrorBox(parent, errorText(error));
 }

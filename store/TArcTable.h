@@ -148,6 +148,15 @@ public:
     const QString &lastFindText() const { return m_lastFindText; }
     std::function<void(const QString &call, const QString &text)> OnEngineText;
 
+    // Runs inside a post's write transaction, once the engine holds the record in edit or
+    // add and before the fields go out: a handler sets fields from what the archive holds
+    // at that moment (what other desks saved included). A failure aborts the post.
+    TDataSetNotifyEvent OnSaving;
+    // The text of the refusal when the user starts changing a record that another desk
+    // saved after this one showed it (naming the record); a plain text without a handler.
+    std::function<QString(TDataSet &)> OnChangedElsewhere;
+    static QString changedElsewhereText();
+
     // --- dataset contract --------------------------------------------------------------
     int recordCount() override;
     int recNo() override;

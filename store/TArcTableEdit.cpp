@@ -4,7 +4,9 @@
 
 #include "db/DatabaseError.h"
 #include "db/TField.h"
+#include "engine/Connection.h"
 #include "engine/Constants.h"
+#include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/Recordset.h"
 #include "store/TArcBlobStream.h"
@@ -37,7 +39,22 @@ void TArcTable::internalEdit()
         throw;
     }
     // The edit starts from what the archive holds now, not from what was fetched earlier.
+    const quint64 shown = buffer.version;
     readRecord(*m_rs, buffer.position, buffer);
+    if (shown != 0 && buffer.version != shown) {
+        // Saved elsewhere since the controls showed it: an edit from the shown values would
+        // write them back over that save. The controls show the stored values instead.
+        quietly([&] { m_rs->CancelUpdate(); });
+        calculateFields(buffer);
+        dataEvent(TDataEvent::deRecordChange);
+        throw ERecordChanged(OnChangedElsewhere ? OnChangedElsewhere(*this) : changedElsewhereText());
+    }
+}
+
+QString TArcTable::changedElsewhereText()
+{
+    return QStringLiteral("Questo record è stato salvato da un'altra postazione dopo che era stato mostrato qui: "
+                          "ora sono mostrati i dati salvati.");
 }
 
 // The framework has set the buffer's flag and the bookmark of the record the new one stands
@@ -99,22 +116,41 @@ void TArcTable::internalPost()
 {
     const bool inserting = state() == TDataSetState::dsInsert;
     TRecordBuffer &buffer = *activeBuffer();
+    // With a handler that reads the archive, what it reads and the record land together.
+    const std::shared_ptr<dao::Connection> connection = OnSaving ? m_database->database()->connection() : nullptr;
     try {
+        if (connection)
+            connection->beginUserTransaction();
         if (inserting) {
             m_rs->AddNew();
         } else if (m_rs->EditMode() != dao::dbEditInProgress) {
+            // The engine's edit was given up meanwhile: it starts again from the values the
+            // edit began with, or the check at Update would compare with a newer save.
             positionOn(buffer);
             m_rs->Edit();
+            if (buffer.version != 0)
+                m_rs->RequireRowVersion(buffer.version);
         }
+        if (OnSaving)
+            OnSaving(*this);
         writeFields(buffer);
         m_rs->Update();
+        if (connection)
+            connection->commitUserTransaction();
     } catch (...) {
+        if (connection)
+            quietly([&] { connection->rollbackUserTransaction(); });
         // The user's values stay in the buffer; the engine is left without a pending
         // change, so a second post starts over.
         cleanUpFailedPost(inserting);
         throw;
     }
-    finishPost(inserting, buffer);
+    try {
+        finishPost(inserting, buffer);
+    } catch (const std::exception &failure) {
+        endRecordChange();
+        warnAfterPost(failure);
+    }
 }
 
 void TArcTable::finishPost(bool inserting, TRecordBuffer &buffer)

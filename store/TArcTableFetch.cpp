@@ -101,6 +101,7 @@ void TArcTable::readRecord(dao::Recordset &recordset, int position, TRecordBuffe
     buffer.position = position;
     buffer.flag = TBookmarkFlag::bfCurrent;
     buffer.bookmark = 0;
+    buffer.version = deleted ? 0 : recordset.RowVersion();
     if (m_bookmarkable) {
         try {
             buffer.bookmark = bookmarkToId(recordset.Bookmark());

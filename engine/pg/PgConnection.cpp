@@ -173,15 +173,10 @@ qint64 PgConnection::insert(const QString &sql, const std::vector<Value> &params
 
 void PgConnection::createTable(const TableSpec &definition)
 {
-    ensureOpen();
-    m_session.begin(QStringLiteral("DAO.Database"));
-    try {
-        runAll(createTableStatements(definition), QStringLiteral("DAO.Database"));
-        m_session.commit(QStringLiteral("DAO.Database"));
-    } catch (...) {
-        m_session.rollback(QStringLiteral("DAO.Database"));
-        throw;
-    }
+    // A table with its comments lands whole; inside a workspace transaction it is part of it.
+    WriteTransaction transaction(*this);
+    runAll(createTableStatements(definition), QStringLiteral("DAO.Database"));
+    transaction.commit();
 }
 
 void PgConnection::installTracking(const TableInfo &table, const QString &cardField)

@@ -14,6 +14,7 @@
 #include <libpq-fe.h>
 #include <poll.h>
 #include <sqlite3.h>
+#include <thread>
 
 namespace dao::pg {
 
@@ -214,9 +215,61 @@ void PgSession::begin(const QString &source)
     exec(QStringLiteral("BEGIN"), {}, source);
 }
 
+// The transaction's number is asked before COMMIT leaves: when the link drops before the
+// answer arrives, the server is asked on a new connection whether that transaction
+// committed, and the save is reported as it ended.
 void PgSession::commit(const QString &source)
 {
-    exec(QStringLiteral("COMMIT"), {}, source);
+    qint64 transaction = 0;
+    if (m_inTransaction && !m_transactionLost && !m_broken && m_conn && PQtransactionStatus(m_conn) == PQTRANS_INTRANS) {
+        try {
+            const Value number = exec(QStringLiteral("SELECT txid_current_if_assigned()"), {}, source).value(0, 0);
+            transaction = number.isNull() ? 0 : number.asInt();
+        } catch (const EngineError &) {
+            // The COMMIT below reports the transaction as it stands (lost, aborted).
+        }
+    }
+    try {
+        exec(QStringLiteral("COMMIT"), {}, source);
+    } catch (const EngineError &) {
+        if (transaction == 0 || !m_broken)
+            throw;
+        if (!committedAfterAll(transaction, source))
+            throw lostConnectionError(QStringLiteral("la transazione in corso è stata annullata"), {}, source);
+    }
+}
+
+bool PgSession::committedAfterAll(qint64 transaction, const QString &source)
+{
+    // The server may still be finishing the COMMIT it received: asked again for a while.
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::seconds(std::max(1, m_address.connectTimeout));
+    for (;;) {
+        QString status;
+        try {
+            status = exec(QStringLiteral("SELECT txid_status(?::bigint)"), {Value(transaction)}, source).value(0, 0).asText();
+        } catch (const EngineError &) {
+            if (Clock::now() >= deadline)
+                throw unknownOutcomeError(source);
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            continue;
+        }
+        if (status == QLatin1String("committed"))
+            return true;
+        if (status != QLatin1String("in progress"))
+            return false;
+        if (Clock::now() >= deadline)
+            throw unknownOutcomeError(source);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+EngineError PgSession::unknownOutcomeError(const QString &source)
+{
+    return EngineError(3151, source,
+                       QStringLiteral("Il collegamento con il server si è interrotto mentre il salvataggio veniva "
+                                      "confermato e il server non ha potuto dire se è stato salvato: controllare i "
+                                      "dati prima di salvarli di nuovo."));
 }
 
 void PgSession::rollback(const QString &source)

@@ -71,6 +71,10 @@ private:
     void open(const QString &source);
     pg_conn *handleFor(const QString &source);
     [[noreturn]] void failAsInjected(int code, const QString &source);
+    // After a link lost on COMMIT: whether that transaction committed, asked on a new
+    // connection; throws when the server cannot say.
+    bool committedAfterAll(qint64 transaction, const QString &source);
+    static EngineError unknownOutcomeError(const QString &source);
     [[noreturn]] void connectionLost(const QString &reason, const QString &sqlState, const QString &source);
     QString scrubbed(const QString &text) const;
 

@@ -100,6 +100,25 @@ TEST_F(CardPageHandlersTest, PostWritesOneSummaryLinePerMemberEvenWhenNoMemberCh
     EXPECT_FALSE(expected.contains(QLatin1Char('\n')));
 }
 
+// Another desk adds a member after this one showed the card: the summary saved with the
+// card counts it, though this desk's member list never showed it.
+TEST_F(CardPageHandlersTest, SummaryIsWrittenFromTheMembersStoredWhenTheCardIsSaved)
+{
+    const auto window = start();
+    TArcTable &cards = window->data().Anagrafica();
+    cardtest::ArchiveAccess(archive()).add(QStringLiteral("Nucleo"),
+                                           {{QStringLiteral("ID_SCHEDA"), dao::Value(m_keys.front())},
+                                            {QStringLiteral("Nome"), dao::Value(QStringLiteral("Sara"))},
+                                            {QStringLiteral("Ruolo"), dao::Value(QStringLiteral("Figlia"))}});
+    cards.edit();
+    cards.fieldByName(QStringLiteral("Citta"))->setAsString(QStringLiteral("Torino"));
+    cards.post();
+    const QString expected = QStringLiteral("Maria (Madre,Casalinga) 41\rLuca (Figlio,) 1\rNonno Pio (Nonno,Pensionato) \r"
+                                            "Sara (Figlia,) \r");
+    EXPECT_EQ(storedSummaries().first(), expected);
+    EXPECT_EQ(cards.fieldByName(QStringLiteral("Nucleo"))->asString(), expected);
+}
+
 TEST_F(CardPageHandlersTest, SummaryWalkLeavesTheMembersOnTheirLastRow)
 {
     const auto window = start();

@@ -147,6 +147,17 @@ void ArchiveAccess::set(const QString &table, const QString &where, const QStrin
     rs->Close();
 }
 
+void ArchiveAccess::add(const QString &table, const std::vector<std::pair<QString, dao::Value>> &values) const
+{
+    Connection connection(m_path, m_password);
+    auto rs = connection.select(table, {}, {});
+    rs->AddNew();
+    for (const auto &[field, value] : values)
+        rs->field(field).setValue(value);
+    rs->Update();
+    rs->Close();
+}
+
 MessageLog::MessageLog()
     : m_hook([this](const TMessageBox::Request &request) {
           m_shown << request.text;

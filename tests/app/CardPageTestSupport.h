@@ -48,6 +48,8 @@ public:
     int count(const QString &table, const QString &where = {}) const;
     // Sets the field of every row that `where` selects.
     void set(const QString &table, const QString &where, const QString &field, const dao::Value &value) const;
+    // Adds a row with these field values, as another desk would.
+    void add(const QString &table, const std::vector<std::pair<QString, dao::Value>> &values) const;
 
 private:
     QString m_path;

@@ -69,6 +69,11 @@ QString pgServerCertificate()
     return env("PG_SSL_CERT");
 }
 
+int pgPort()
+{
+    return env("PG_PORT").toInt();
+}
+
 QString pgAdminQuery(const QString &sql, const QString &database)
 {
     if (!pgAvailable())

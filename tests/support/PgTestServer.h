@@ -33,6 +33,8 @@ QString pgOfficeRole();
 QString pgOfficePassword();
 // The test server's own certificate (it offers TLS on its loopback port).
 QString pgServerCertificate();
+// The port the test server listens on over loopback TCP.
+int pgPort();
 // Runs a statement as the superuser on a database of the server (empty: the maintenance
 // one); returns the first column of the first row as text, or throws std::runtime_error.
 QString pgAdminQuery(const QString &sql, const QString &database = {});

@@ -118,6 +118,10 @@ TEST_F(TransferCommandTest, RoundTripKeepsEveryTableKeyAndPicture)
 {
     testsupport::createArchive(path("a.mdb"), {}, 25);
     addPictures(path("a.mdb"));
+    withArchive(path("a.mdb"), {}, [](dao::Database &db) {
+        db.CreateQueryDef(QStringLiteral("Schede di Roma"), QStringLiteral("Select * From [Anagrafica] Where [Citta] = \"Roma\";"));
+        db.CreateQueryDef(QStringLiteral("Senza ISEE"), QStringLiteral("Select * From [Anagrafica] Where [Scad_ISEE] IS NULL;"));
+    });
     // Keys with a gap, and a counter beyond the last key left.
     deleteCard(path("a.mdb"), 7);
     deleteCard(path("a.mdb"), 25);
@@ -147,6 +151,14 @@ TEST_F(TransferCommandTest, RoundTripKeepsEveryTableKeyAndPicture)
     EXPECT_EQ(copied[0].asBytes(), pictures()[0]);
     EXPECT_EQ(copied[1].asBytes(), pictures()[1]);
     EXPECT_TRUE(copied[2].isNull());
+    const auto queries = [](dao::Database &db) {
+        QStringList texts;
+        for (const dao::QueryDefInfo &query : db.QueryDefs())
+            texts << query.name + QLatin1Char('=') + query.sql;
+        return texts;
+    };
+    EXPECT_EQ(queries(copy.db()), queries(original.db()));
+    EXPECT_EQ(queries(copy.db()).size(), 2);
     EXPECT_EQ(copy.column(QStringLiteral("Anagrafica"), QStringLiteral("ID_SCHEDA")),
               original.column(QStringLiteral("Anagrafica"), QStringLiteral("ID_SCHEDA")));
 
@@ -232,6 +244,11 @@ TEST_F(TransferCommandTest, ACopyTheServerRefusesHalfwayIsReported)
     EXPECT_EQ(copied.exitCode, int(cli::ExitCode::Refused));
     EXPECT_TRUE(copied.err.contains(QStringLiteral("carattere nullo"))) << copied.err.toStdString();
     EXPECT_TRUE(copied.err.contains(QStringLiteral("svuotarlo prima di riprovare"))) << copied.err.toStdString();
+    // Nothing of the copy stayed: what is left is marked as an unfinished copy.
+    const auto left = toolstest::verify(toolstest::Mode::Executable, m_middle, m_middlePassword);
+    EXPECT_EQ(left.exitCode, int(cli::ExitCode::Damaged)) << left.err.toStdString();
+    EXPECT_EQ(cli::userTables(toolstest::ArchiveProbe(m_middle, m_middlePassword).db()),
+              QStringList{QStringLiteral("CopiaNonTerminata")});
     // And a second try is refused until the database is emptied.
     EXPECT_EQ(transfer(path("a.mdb"), m_middle, {}, m_middlePassword).exitCode, int(cli::ExitCode::Refused));
 }

@@ -8,6 +8,7 @@
 #include "engine/Workspace.h"
 #include "store/Schema.h"
 #include "tools/cli/ArchiveLocation.h"
+#include "tools/cli/ArchiveTransfer.h"
 #include "tools/cli/CliError.h"
 
 #include <QFileInfo>
@@ -33,6 +34,12 @@ TableCount countRows(dao::Database &db, const dao::TableSpec &table)
 }
 
 constexpr int kProblemsShown = 10;
+
+QString unfinishedCopyText(const QString &path)
+{
+    return QStringLiteral("L'archivio \"%1\" è una copia non terminata (trasferisci interrotto): "
+                          "non contiene tutti i dati e non va usato. Ripetere il trasferimento.").arg(path);
+}
 
 } // namespace
 
@@ -68,6 +75,10 @@ CheckReport ArchiveCheck::run() const
                                                 QStringLiteral("Admin"), QString(), dao::dbUseJet);
         auto db = workspace->OpenDatabase(normalizedLocation(m_path), false, true,
                                           QStringLiteral(";UID=Admin;PWD=%1;").arg(m_password));
+        // What a killed trasferisci left: whatever it holds, it is not the archive it copied.
+        for (const dao::TableDefInfo &def : db->TableDefs())
+            if (def.name.compare(unfinishedCopyMark(), Qt::CaseInsensitive) == 0)
+                throw CliError(ExitCode::Damaged, unfinishedCopyText(m_path));
         for (const dao::TableSpec &definition : schema::archiveTables()) {
             table = definition.name;
             report.counts.push_back(countRows(*db, definition));
@@ -76,6 +87,8 @@ CheckReport ArchiveCheck::run() const
         report.problems = db->integrityProblems(kProblemsShown);
         db->Close();
         workspace->Close();
+    } catch (const CliError &) {
+        throw;
     } catch (const dao::EngineError &e) {
         if (e.number() == dao::errNotValidPassword)
             throw CliError(ExitCode::BadPassword,

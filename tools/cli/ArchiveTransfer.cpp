@@ -10,16 +10,21 @@
 #include "tools/cli/CopySource.h"
 #include "tools/cli/TableCopy.h"
 
+#include "platform/CrashPoints.h"
+#include "platform/LockFile.h"
+
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace cli {
 
 namespace {
-
-// One commit per this many rows: a file is written at the speed of the storage and a
-// server's transaction stays small.
-constexpr int kRowsPerTransaction = 5000;
 
 QString transferConnectText(const QString &password)
 {
@@ -34,6 +39,24 @@ std::shared_ptr<dao::Workspace> newWorkspace(dao::DBEngine &engine)
 CliError transferRefusal(const QString &target, const QString &reason)
 {
     return CliError(ExitCode::Refused, QStringLiteral("Archivio non trasferito in \"%1\": %2").arg(target, reason));
+}
+
+CliError existingFile(const QString &target)
+{
+    return transferRefusal(target, QStringLiteral("il file esiste già e non viene sovrascritto."));
+}
+
+void removeWorkingFile(const QString &working)
+{
+    for (const QString &path : {working, working + QLatin1String("-journal"), working + QLatin1String("-wal"),
+                                working + QLatin1String("-shm"), platform::LockFile::pathFor(working)})
+        QFile::remove(path);
+}
+
+// Named points where the tests kill a run: the names carry the table where rows are copied.
+void stopPoint(const QString &name)
+{
+    platform::crashPoint(name.toUtf8().constData());
 }
 
 // The archive at `from`, through the engine; its refusals in the command's words.
@@ -58,6 +81,16 @@ std::unique_ptr<CopySource> openArchive(dao::DBEngine &engine, const TransferSid
 constexpr int kRowsPerProgress = 250;
 
 } // namespace
+
+QString unfinishedCopyMark()
+{
+    return QStringLiteral("CopiaNonTerminata");
+}
+
+QString workingFileFor(const QString &target)
+{
+    return target + QLatin1String(".parziale");
+}
 
 ArchiveTransfer::ArchiveTransfer(TransferSide from, TransferSide to) : m_to(std::move(to))
 {
@@ -84,19 +117,14 @@ Comparison ArchiveTransfer::run()
     const QString &target = m_to.location;
     const bool fileTarget = !isServerLocation(target);
     if (fileTarget && (QFileInfo::exists(target) || QFileInfo(target).isSymLink()))
-        throw transferRefusal(target, QStringLiteral("il file esiste già e non viene sovrascritto."));
+        throw existingFile(target);
+    // What a killed run left under the working name is this command's own, never a desk's.
+    if (fileTarget)
+        removeWorkingFile(workingFileFor(target));
     try {
-        copyInto(target);
-        dao::DBEngine engine;
-        auto workspace = newWorkspace(engine);
-        const std::shared_ptr<CopySource> source = m_source();
-        auto copy = workspace->OpenDatabase(target, false, true, transferConnectText(m_to.password));
-        Comparison comparison = compareWithSource(*source, *copy);
-        copy->Close();
-        workspace->Close();
-        if (!comparison.differences.isEmpty())
-            throw transferRefusal(target, QStringLiteral("la copia non è uguale all'originale:\n  ")
-                                      + comparison.differences.join(QLatin1String("\n  ")));
+        const Comparison comparison = copyInto(fileTarget ? workingFileFor(target) : target);
+        if (fileTarget)
+            publish(workingFileFor(target));
         return comparison;
     } catch (const CliError &e) {
         throw failed(e);
@@ -107,62 +135,90 @@ Comparison ArchiveTransfer::run()
         // target is a file.
         if (std::optional<CliError> failure = serverFailure(fileTarget ? m_sourceName : target, e))
             throw failed(*failure);
-        // The engine refuses to create over a file that appeared meanwhile, or in a database
-        // that holds tables: those stay as they are.
-        if (e.number() == dao::errDatabaseExists && !m_targetMade)
-            throw transferRefusal(target, fileTarget ? QStringLiteral("il file esiste già e non viene sovrascritto.")
-                                                     : QStringLiteral("il database contiene già delle tabelle e non "
-                                                                      "viene sovrascritto."));
+        // The engine refuses to create in a database that holds tables: it stays as it is.
+        if (e.number() == dao::errDatabaseExists && !m_targetMade && !fileTarget)
+            throw transferRefusal(target, QStringLiteral("il database contiene già delle tabelle e non "
+                                                         "viene sovrascritto."));
         throw failed(transferRefusal(target, e.description()));
     } catch (const std::exception &e) {
         throw failed(transferRefusal(target, QString::fromLocal8Bit(e.what())));
     }
 }
 
+void ArchiveTransfer::publish(const QString &working) const
+{
+    const QByteArray from = QFile::encodeName(working);
+    const QByteArray to = QFile::encodeName(m_to.location);
+    // One step that never replaces: the target appears whole, or the run fails.
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return;
+    if (errno == EEXIST)
+        throw existingFile(m_to.location);
+    // A file system without that rename: a hard link is made as atomically, never over a file.
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+        return;
+    }
+    if (errno == EEXIST)
+        throw existingFile(m_to.location);
+    throw transferRefusal(m_to.location, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
 CliError ArchiveTransfer::failed(const CliError &error) const
 {
     if (!isServerLocation(m_to.location)) {
         if (m_creating)
-            QFile::remove(m_to.location);
+            removeWorkingFile(workingFileFor(m_to.location));
         return error;
     }
     if (!m_targetMade)
         return error;
-    // A server's database is the administrator's: what was copied into it stays.
+    // A server's database is the administrator's: the empty archive made in it stays, marked
+    // as an unfinished copy, and no desk can work in it.
     return CliError(error.code(), error.message()
-                                      + QStringLiteral("\nLe tabelle già copiate restano nel database: svuotarlo prima "
-                                                       "di riprovare."));
+                                      + QStringLiteral("\nNel database resta un archivio vuoto, segnato come copia non "
+                                                       "terminata: svuotarlo prima di riprovare."));
 }
 
-void ArchiveTransfer::copyInto(const QString &target)
+Comparison ArchiveTransfer::copyInto(const QString &where)
 {
     const std::shared_ptr<CopySource> source = m_source();
     dao::DBEngine engine;
     auto workspace = newWorkspace(engine);
     m_creating = true;
-    auto copy = workspace->CreateDatabase(target, m_to.password);
+    auto copy = workspace->CreateDatabase(where, m_to.password);
     m_targetMade = true;
+    Comparison comparison;
     try {
-        // Tables first: a server creates each in a transaction of its own.
-        const QStringList tables = source->tables();
-        for (const QString &table : tables)
-            createTableLike(*source, *copy, table);
+        // The mark lands first and alone; the copy's one transaction takes it away.
+        copy->CreateTable({unfinishedCopyMark(), {{QStringLiteral("Da"), dao::dbText, 255, false, false, {}, {}}}});
+        stopPoint(QStringLiteral("trasferimento.segnato"));
         workspace->BeginTrans();
+        const QStringList tables = source->tables();
         for (const QString &table : tables) {
+            stopPoint(QStringLiteral("trasferimento.tabella.") + table);
+            createTableLike(*source, *copy, table);
+            const QByteArray midTable = (QStringLiteral("trasferimento.righe.") + table).toUtf8();
             qint64 rows = 0;
-            const auto step = [&] {
-                if (++rows % kRowsPerTransaction == 0) {
-                    workspace->CommitTrans();
-                    workspace->BeginTrans();
-                }
-                if (m_progress && rows % kRowsPerProgress == 0 && !m_progress(table, rows))
-                    throw CliError(ExitCode::Refused, QStringLiteral("Copia annullata: \"%1\" non è stato creato.").arg(target));
-            };
-            copyRows(*source, *copy, table, 1, step);
+            copyRows(*source, *copy, table, 1, [&] {
+                platform::crashPoint(midTable.constData());
+                if (m_progress && ++rows % kRowsPerProgress == 0 && !m_progress(table, rows))
+                    throw CliError(ExitCode::Refused,
+                                   QStringLiteral("Copia annullata: \"%1\" non è stato creato.").arg(m_to.location));
+            });
         }
         for (const dao::QueryDefInfo &query : source->queries())
             copy->CreateQueryDef(query.name, query.sql);
+        copy->DeleteTable(unfinishedCopyMark());
+        stopPoint(QStringLiteral("trasferimento.prima_del_confronto"));
+        // Read back through the copy's own connection: what it would commit.
+        comparison = compareWithSource(*source, *copy);
+        if (!comparison.differences.isEmpty())
+            throw transferRefusal(m_to.location, QStringLiteral("la copia non è uguale all'originale:\n  ")
+                                                     + comparison.differences.join(QLatin1String("\n  ")));
+        stopPoint(QStringLiteral("trasferimento.dopo_il_confronto"));
         workspace->CommitTrans();
+        stopPoint(QStringLiteral("trasferimento.confermato"));
         // The history came over with the tables; the copy goes on recording what the
         // original recorded.
         for (const dao::TrackedTable &tracked : source->trackedTables())
@@ -178,6 +234,7 @@ void ArchiveTransfer::copyInto(const QString &target)
     }
     copy->Close();
     workspace->Close();
+    return comparison;
 }
 
 } // namespace cli

@@ -1,10 +1,13 @@
 #pragma once
 // Copies a whole archive to a new place: a file to a server's empty database, a server's
 // database to a new file (encrypted when it gets a password), or a file to a file; or the
-// tables of another source (an Access file) into a new archive. Every table, key and value
-// goes across through the engine; the copy is then opened afresh and compared with the
-// source, row by row. A target that exists (a file) or holds tables (a
-// database) is never touched; a target file that ends unfinished or different is removed.
+// tables of another source (an Access file) into a new archive. Every
+// table, key, value and saved query goes across through the engine, in one transaction of
+// the copy that is compared with the original, row by row, before it is committed: a copy is
+// whole or absent. A file is built under a working name beside the target and takes the
+// target's name only once whole. Until the commit the copy holds an unfinished-copy mark
+// (a table), so whatever a killed run leaves behind is told apart by verifica. A target
+// that exists (a file) or holds tables (a database) is never touched.
 
 #include "tools/cli/ArchiveComparison.h"
 #include "tools/cli/CliError.h"
@@ -14,6 +17,11 @@
 #include <memory>
 
 namespace cli {
+
+// The table that marks an archive whose copy never finished.
+QString unfinishedCopyMark();
+// The working name under which a copy into a file is built.
+QString workingFileFor(const QString &target);
 
 struct TransferSide {
     QString location;   // a file path or a server address
@@ -41,8 +49,10 @@ public:
     Comparison run();
 
 private:
-    void copyInto(const QString &target);
-    // Undoes what this run made of the target, where it may: a file it created is removed.
+    Comparison copyInto(const QString &where);
+    // Gives the finished working file the target's name, never over a file that appeared.
+    void publish(const QString &working) const;
+    // Undoes what this run made of the target, where it may: a working file is removed.
     CliError failed(const CliError &error) const;
 
     QString m_sourceName;
