@@ -26,8 +26,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -37,12 +40,37 @@ namespace {
 
 constexpr int kHouseholds = 5000;
 const QString kCli = qEnvironmentVariable("BENCH_OFFICE_CLI", QStringLiteral(TAVORIO_CLI_PATH));
+// The companion runs here, the supplied layouts in its "stampe" folder: beside the file
+// archive, and in the folder a server's archive is printed from.
+QString g_office;
+
+void supplyLayouts(const QString &folder)
+{
+    const QDir supplied(QStringLiteral(TAVORIO_SOURCE_DIR "/data/stampe"));
+    const QDir layouts(folder + QStringLiteral("/stampe"));
+    QDir().mkpath(layouts.path());
+    for (const QString &name : supplied.entryList(QDir::Files)) {
+        QFile::remove(layouts.filePath(name));
+        QFile::copy(supplied.filePath(name), layouts.filePath(name));
+    }
+}
 
 struct Outcome {
     int exitCode = -1;
     QString errors;
     double seconds = 0;
+    double cpuSeconds = 0;   // the companion's own processor time, user and system
 };
+
+// The processor time of the children waited for so far: on a machine shared with other
+// work the wall clock counts their time too, so each figure also gives its own.
+double childrenCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 // One run of the companion, the passwords on its standard input.
 Outcome runCli(const QStringList &args, const QStringList &passwords = {})
@@ -51,6 +79,8 @@ Outcome runCli(const QStringList &args, const QStringList &passwords = {})
     QStringList arguments = args;
     if (!passwords.isEmpty())
         arguments << QStringLiteral("--password-stdin");
+    process.setWorkingDirectory(g_office);
+    const double cpuBefore = childrenCpuSeconds();
     QElapsedTimer timer;
     timer.start();
     process.start(kCli, arguments);
@@ -61,6 +91,7 @@ Outcome runCli(const QStringList &args, const QStringList &passwords = {})
         throw std::runtime_error("tavorio-cli did not finish in half an hour");
     Outcome outcome;
     outcome.seconds = double(timer.nsecsElapsed()) / 1e9;
+    outcome.cpuSeconds = childrenCpuSeconds() - cpuBefore;
     outcome.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     outcome.errors = QString::fromUtf8(process.readAllStandardError());
     return outcome;
@@ -71,6 +102,9 @@ double checkedSeconds(const char *what, const QStringList &args, const QStringLi
     const Outcome outcome = runCli(args, passwords);
     if (outcome.exitCode != 0)
         throw std::runtime_error(std::string(what) + " failed: " + outcome.errors.toStdString());
+    std::printf("# %s %s: %.2f s wall, %.2f s processor\n", what, qPrintable(args.value(1)), outcome.seconds,
+                outcome.cpuSeconds);
+    std::fflush(stdout);
     return outcome.seconds;
 }
 
@@ -78,7 +112,7 @@ double checkedSeconds(const char *what, const QStringList &args, const QStringLi
 QStringList listNames(const QString &archive, const QStringList &passwords, const QString &pdf)
 {
     const Outcome outcome = runCli({QStringLiteral("stampa"), archive, QStringLiteral("--elenco"),
-                                    QStringLiteral("?"), QStringLiteral("--pdf"), pdf},
+                                    QStringLiteral("?"), QStringLiteral("--pdf"), pdf, QStringLiteral("--sovrascrivi")},
                                    passwords);
     const QStringList lines = outcome.errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     const qsizetype header =
@@ -86,7 +120,9 @@ QStringList listNames(const QString &archive, const QStringList &passwords, cons
         - lines.begin();
     if (outcome.exitCode != 64 || header >= lines.size())
         throw std::runtime_error("the catalogue's lists were not listed: " + outcome.errors.toStdString());
-    QStringList names = lines.mid(header + 1);
+    QStringList names;
+    for (const QString &line : lines.mid(header + 1))
+        names << line.trimmed();
     const QString only = qEnvironmentVariable("BENCH_OFFICE_LISTS");
     if (!only.isEmpty()) {
         const QStringList wanted = only.split(QLatin1Char(';'));
@@ -141,6 +177,8 @@ double keystrokeMs(const QString &address, const QString &password)
 void measure(const bench::Server &server)
 {
     const QString file = bench::cachedArchive(kHouseholds);
+    g_office = QFileInfo(file).absolutePath();
+    supplyLayouts(g_office);
     QTemporaryDir folder;
     const QString database = QStringLiteral("ufficio_%1").arg(QApplication::applicationPid());
     bench::adminSql(server, QStringLiteral("postgres"),
