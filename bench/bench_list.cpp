@@ -5,6 +5,7 @@
 // Both must feel instant to a typist: well under the 50 ms a keystroke's echo may take.
 
 #include "BenchSupport.h"
+#include "ListTyping.h"
 
 #include "controls/TExDBGrid.h"
 #include "forms/main/ListPage.h"
@@ -19,25 +20,6 @@ namespace {
 
 constexpr int kRuns = 15;
 constexpr int kPageDowns = 200;
-
-// Typed letter by letter: every prefix is one keystroke, and each keystroke is timed.
-double keystrokeMs(ListPage &page, const QString &term)
-{
-    int typed = 0;
-    const double median = bench::medianMs(
-        kRuns * int(term.size()),
-        [&] {
-            if (typed % term.size() == 0)
-                page.cerca()->clear();
-        },
-        [&] {
-            page.cerca()->setText(term.left(typed % term.size() + 1));
-            page.grid_anagrafica()->viewport()->repaint();
-            ++typed;
-        });
-    page.cerca()->clear();
-    return median;
-}
 
 } // namespace
 
@@ -59,8 +41,8 @@ int main(int argc, char **argv)
     QApplication::processEvents();
     TExDBGrid *grid = page.grid_anagrafica();
 
-    bench::report("list_keystroke_ms", keystrokeMs(page, QStringLiteral("VIA")), "ms");
-    bench::report("list_keystroke_rare_ms", keystrokeMs(page, QStringLiteral("HUAM")), "ms");
+    bench::report("list_keystroke_ms", bench::keystrokeMs(page, QStringLiteral("VIA"), kRuns), "ms");
+    bench::report("list_keystroke_rare_ms", bench::keystrokeMs(page, QStringLiteral("HUAM"), kRuns), "ms");
 
     data.Anagrafica().first();
     grid->setFocus();

@@ -8,6 +8,7 @@
 //   does, in milliseconds per edit, the change recorded in the history; and
 //   server_edit_post_no_history_ms the same with the history's trigger switched off.
 
+#include "BenchServer.h"
 #include "BenchSupport.h"
 
 #include "db/RecordText.h"
@@ -32,67 +33,11 @@ namespace {
 constexpr int kCards = 100000;
 const QString kRareTerm = QStringLiteral("HUAM");   // accepted by about 1% of the cards
 
-struct Server {
-    QHash<QString, QString> env;   // server.env of scripts/pg-test-server
-    QString state;
-
-    QString get(const char *key) const { return env.value(QString::fromLatin1(key)); }
-    QString officeAddress(const QString &database) const
-    {
-        // As a desk reaches it: the server proves itself with its own certificate.
-        return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3?sslrootcert=%4")
-            .arg(get("PG_ROLE"), get("PG_PORT"), database, get("PG_SSL_CERT"));
-    }
-    QString logPath() const { return get("PG_CLUSTER") + QStringLiteral("/server.log"); }
-};
-
-void runOrDie(const QString &program, const QStringList &args, QString *output = nullptr)
-{
-    QProcess process;
-    process.start(program, args);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        throw std::runtime_error(program.toStdString() + " failed: " + process.readAllStandardError().toStdString());
-    if (output)
-        *output = QString::fromUtf8(process.readAllStandardOutput());
-}
-
-Server startServer()
-{
-    Server server;
-    server.state = QStringLiteral(TAVORIO_BENCH_DATA_DIR "/pg-server");
-    runOrDie(QStringLiteral(TAVORIO_SOURCE_DIR "/scripts/pg-test-server"), {QStringLiteral("start"), server.state});
-    QFile file(server.state + QStringLiteral("/server.env"));
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("no server.env");
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        const qsizetype eq = line.indexOf('=');
-        if (eq > 0)
-            server.env.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
-    }
-    return server;
-}
-
-// psql as the superuser over the socket, or as the office role over TCP on `database`.
-QStringList psqlArgs(const Server &server, const QString &database, bool asOffice)
-{
-    if (asOffice)
-        return {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
-                QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"), server.get("PG_PORT"),
-                QStringLiteral("-U"), server.get("PG_ROLE"), QStringLiteral("-d"), database};
-    return {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
-            QStringLiteral("-h"), server.get("PG_SOCKET"), QStringLiteral("-p"), server.get("PG_PORT"),
-            QStringLiteral("-U"), server.get("PG_ADMIN"), QStringLiteral("-d"), database};
-}
-
-QString psqlProgram(const Server &server)
-{
-    return server.get("PG_BIN") + QStringLiteral("/psql");
-}
-
-void adminSql(const Server &server, const QString &database, const QString &sql)
-{
-    runOrDie(psqlProgram(server), psqlArgs(server, database, false) << QStringLiteral("-c") << sql);
-}
+using bench::Server;
+using bench::adminSql;
+using bench::psqlArgs;
+using bench::psqlProgram;
+using bench::runOrDie;
 
 // The slowest statement of the log on Anagrafica with the search term since `from`, its
 // parameters written in as the literals the server received: the search's own select.
@@ -250,14 +195,14 @@ int main()
     // The server is stopped whatever happens, so that no failed run leaves one behind.
     int status = 0;
     try {
-        const Server server = startServer();
+        const Server server = bench::startServer();
         try {
             measure(server);
         } catch (const std::exception &e) {
             std::fprintf(stderr, "bench_server: %s\n", e.what());
             status = 1;
         }
-        runOrDie(QStringLiteral(TAVORIO_SOURCE_DIR "/scripts/pg-test-server"), {QStringLiteral("stop"), server.state});
+        bench::stopServer(server);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "bench_server: %s\n", e.what());
         status = 1;

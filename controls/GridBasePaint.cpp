@@ -38,6 +38,8 @@ QColor TCustomDBGrid::cellBrushColor(const TColumn &column, TGridDrawState state
 
 void TCustomDBGrid::paintEvent(QPaintEvent *event)
 {
+    // The cells' values (memos read on demand among them) are one batch of reads.
+    const TDataSet::ReadBatch reads(dataSet());
     QPainter painter(viewport());
     const QRect exposed = event->rect();
     painter.fillRect(exposed, m_color);

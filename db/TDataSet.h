@@ -12,6 +12,7 @@
 #include <QIODevice>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <functional>
@@ -136,10 +137,27 @@ public:
     void registerField(TField *field);
     void unregisterField(TField *field);
 
+    // The reads of one operation over the records (a screenful, a walk from first to last)
+    // held together while it lives: the concrete dataset may read them under one lock and in
+    // blocks. Never hold one across waiting for the user: others' writes may wait for it.
+    class ReadBatch {
+    public:
+        explicit ReadBatch(TDataSet *dataSet);
+        ~ReadBatch();
+        ReadBatch(const ReadBatch &) = delete;
+        ReadBatch &operator=(const ReadBatch &) = delete;
+    private:
+        QPointer<TDataSet> m_dataSet;
+    };
+
 protected:
     // Called by a post's work once the record is in the archive, for a failure after that:
     // the post completes and then raises it as ESavedWithWarning.
     void warnAfterPost(const std::exception &failure);
+
+    virtual void beginReadBatch() {}
+    virtual void endReadBatch() {}
+
     // --- supplied by the concrete dataset -------------------------------------------------
     virtual void internalOpen() = 0;            // cursor open, field defs built, then bindFields()
     virtual void internalClose() = 0;

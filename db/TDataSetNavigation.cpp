@@ -10,6 +10,7 @@
 #include "db/DatabaseError.h"
 
 #include <algorithm>
+#include <optional>
 
 void TDataSet::clearBuffers()
 {
@@ -37,6 +38,18 @@ void TDataSet::moveBuffer(int from, int to)
         std::rotate(begin + from, begin + from + 1, begin + to + 1);
     else
         std::rotate(begin + to, begin + from, begin + from + 1);
+}
+
+TDataSet::ReadBatch::ReadBatch(TDataSet *dataSet) : m_dataSet(dataSet)
+{
+    if (m_dataSet)
+        m_dataSet->beginReadBatch();
+}
+
+TDataSet::ReadBatch::~ReadBatch()
+{
+    if (m_dataSet)
+        m_dataSet->endReadBatch();
 }
 
 TGetResult TDataSet::fetch(TRecordBuffer &buffer, TGetMode mode, bool doCheck)
@@ -134,6 +147,7 @@ void TDataSet::first()
     fire(BeforeScroll, *this);
     clearBuffers();
     try {
+        const ReadBatch reads(this);
         internalFirst();
         getNextRecord();
         getNextRecords();
@@ -153,6 +167,7 @@ void TDataSet::last()
     fire(BeforeScroll, *this);
     clearBuffers();
     try {
+        const ReadBatch reads(this);
         internalLast();
         getPriorRecord();
         getPriorRecords();
@@ -187,6 +202,7 @@ int TDataSet::moveBy(int distance)
     int moved = 0;
     int shift = 0;   // how far the rows moved towards the window's start
     try {
+        const ReadBatch reads(this);
         while (distance != 0) {
             const bool full = m_recordCount >= m_bufferCount;
             if (distance > 0) {
@@ -247,6 +263,9 @@ void TDataSet::gotoBookmark(const TBookmark &bookmark)
 
 void TDataSet::resyncAround(bool exact, bool center)
 {
+    // The reads form one batch; the controls hear of the change after it (a detail that
+    // follows reads on its own).
+    std::optional<ReadBatch> reads(std::in_place, this);
     TRecordBuffer &spare = m_buffers[size_t(m_recordCount)];
     m_currentRecord = -1;
     if (exact) {
@@ -255,6 +274,7 @@ void TDataSet::resyncAround(bool exact, bool center)
     } else if (fetch(spare, TGetMode::gmCurrent, false) != TGetResult::grOK
                && fetch(spare, TGetMode::gmNext, false) != TGetResult::grOK
                && fetch(spare, TGetMode::gmPrior, false) != TGetResult::grOK) {
+        reads.reset();
         clearBuffers();
         dataEvent(TDataEvent::deDataSetChange);
         return;
@@ -269,9 +289,11 @@ void TDataSet::resyncAround(bool exact, bool center)
         getNextRecords();
         getPriorRecords();
     } catch (...) {
+        reads.reset();
         dataEvent(TDataEvent::deDataSetChange);
         throw;
     }
+    reads.reset();
     dataEvent(TDataEvent::deDataSetChange);
 }
 

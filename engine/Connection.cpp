@@ -1,6 +1,7 @@
 #include "engine/Connection.h"
 
 #include "engine/ServerAddress.h"
+#include "engine/jet/Names.h"
 #include "engine/SqliteConnection.h"
 #include "engine/pg/PgConnection.h"
 
@@ -94,8 +95,112 @@ QStringList Connection::tableNames() const
     return m_tableOrder;
 }
 
+std::unique_ptr<Query> Connection::prepare(const QString &sql)
+{
+    sendAppends();
+    return doPrepare(sql);
+}
+
+qint64 Connection::execute(const QString &sql, const std::vector<Value> &params)
+{
+    sendAppends();
+    return doExecute(sql, params);
+}
+
+qint64 Connection::insert(const QString &sql, const std::vector<Value> &params, const TableInfo &table)
+{
+    sendAppends();
+    return doInsert(sql, params, table);
+}
+
+void Connection::createTable(const TableSpec &definition)
+{
+    sendAppends();
+    doCreateTable(definition);
+}
+
+qint64 Connection::keyCounter(const TableInfo &table)
+{
+    sendAppends();
+    return doKeyCounter(table);
+}
+
+void Connection::setKeyCounter(const TableInfo &table, qint64 value)
+{
+    sendAppends();
+    doSetKeyCounter(table, value);
+}
+
+void Connection::appendRow(const std::shared_ptr<const TableInfo> &table, std::vector<Value> values)
+{
+    ++m_writeSerial;
+    if (m_userTransactionDepth == 0) {
+        insert(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                   .arg(jet::quoteIdentifier(table->name), table->selectList(),
+                        QStringList(qsizetype(values.size()), QStringLiteral("?")).join(QLatin1String(", "))),
+               values, *table);
+        return;
+    }
+    if (m_appendTable && m_appendTable != table)
+        sendAppends();
+    m_appendTable = table;
+    m_appendRows.push_back(std::move(values));
+    // A group stays within the file library's oldest limit on the values of one statement.
+    if ((m_appendRows.size() + 1) * table->columns.size() > 999)
+        sendAppends();
+}
+
+void Connection::sendAppends()
+{
+    if (m_appendRows.empty())
+        return;
+    const std::shared_ptr<const TableInfo> table = std::move(m_appendTable);
+    std::vector<std::vector<Value>> rows = std::move(m_appendRows);
+    dropAppends();
+    const QString marks = QLatin1Char('(')
+                          + QStringList(qsizetype(table->columns.size()), QStringLiteral("?")).join(QLatin1String(", "))
+                          + QLatin1Char(')');
+    std::vector<Value> params;
+    params.reserve(rows.size() * table->columns.size());
+    for (std::vector<Value> &row : rows)
+        for (Value &value : row)
+            params.push_back(std::move(value));
+    doExecute(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                  .arg(jet::quoteIdentifier(table->name), table->selectList(),
+                       QStringList(qsizetype(rows.size()), marks).join(QLatin1String(", "))),
+              params);
+}
+
+void Connection::dropAppends()
+{
+    m_appendTable.reset();
+    m_appendRows.clear();
+}
+
+void Connection::ensureIndex(const TableInfo &table, const QStringList &columns)
+{
+    QStringList quoted;
+    for (const QString &column : columns) {
+        const int index = table.indexOf(column);
+        if (index < 0)
+            return;
+        quoted << jet::quoteIdentifier(table.columns[size_t(index)].name);
+    }
+    const QString name = QStringLiteral("ix_%1_%2").arg(table.name, columns.join(QLatin1Char('_'))).toLower();
+    if (quoted.isEmpty() || m_indexesTried.contains(name) || readOnly() || !isOpen() || inTransaction())
+        return;
+    m_indexesTried << name;
+    try {
+        execute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                    .arg(jet::quoteIdentifier(name), jet::quoteIdentifier(table.name), quoted.join(QLatin1String(", "))));
+    } catch (const std::exception &) {
+        // Only slower without it.
+    }
+}
+
 void Connection::forgetTransactions()
 {
+    dropAppends();
     m_userTransactionDepth = 0;
     m_readOpen = false;
 }
@@ -104,6 +209,8 @@ Connection::WriteTransaction::WriteTransaction(Connection &connection)
     : m_connection(connection), m_nested(connection.m_userTransactionDepth > 0 || connection.m_readOpen)
 {
     connection.ensureOpen();
+    connection.sendAppends();
+    ++connection.m_writeSerial;
     connection.transactionStep(m_nested ? Step::Savepoint : Step::BeginWrite, kWriteSavepoint, QStringLiteral("DAO.Recordset"));
 }
 
@@ -123,6 +230,8 @@ void Connection::WriteTransaction::commit()
 
 Connection::ReadTransaction::ReadTransaction(Connection &connection) : m_connection(connection)
 {
+    if (m_connection.m_readDepth == 0)
+        ++m_connection.m_readScope;
     if (m_connection.m_readDepth++ > 0 || !m_connection.isOpen() || !m_connection.groupsReads()
         || m_connection.m_userTransactionDepth > 0 || m_connection.inTransaction())
         return;
@@ -146,6 +255,8 @@ Connection::ReadTransaction::~ReadTransaction()
 void Connection::beginUserTransaction()
 {
     ensureOpen();
+    sendAppends();
+    ++m_writeSerial;
     transactionStep(m_userTransactionDepth == 0 ? Step::BeginWrite : Step::Savepoint, userSavepoint(m_userTransactionDepth),
                     kConnectionSource);
     ++m_userTransactionDepth;
@@ -156,6 +267,7 @@ void Connection::commitUserTransaction()
     if (m_userTransactionDepth == 0)
         throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il commit senza una transazione aperta."));
     ensureOpen();
+    sendAppends();   // a failure leaves the transaction open, for the caller's rollback
     --m_userTransactionDepth;
     transactionStep(m_userTransactionDepth == 0 ? Step::Commit : Step::Release, userSavepoint(m_userTransactionDepth),
                     kConnectionSource);
@@ -166,6 +278,7 @@ void Connection::rollbackUserTransaction()
     if (m_userTransactionDepth == 0)
         throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il rollback senza una transazione aperta."));
     ensureOpen();
+    dropAppends();
     --m_userTransactionDepth;
     transactionStepQuietly(m_userTransactionDepth == 0 ? Step::Rollback : Step::RollbackTo,
                            userSavepoint(m_userTransactionDepth));

@@ -7,6 +7,7 @@
 // archive.
 
 #include "engine/ChangeHistory.h"
+#include "engine/DetailPrefetch.h"
 #include "engine/Dialect.h"
 #include "engine/EngineError.h"
 #include "engine/TableInfo.h"
@@ -63,15 +64,22 @@ public:
     virtual const Dialect &dialect() const = 0;
 
     // Statements. Failures arrive as engine errors (or, from the file's library, as
-    // StorageFailure, which the engine's guards translate).
-    virtual std::unique_ptr<Query> prepare(const QString &sql) = 0;
+    // StorageFailure, which the engine's guards translate). Rows waiting to be appended
+    // (appendRow) go first.
+    std::unique_ptr<Query> prepare(const QString &sql);
     // Runs a statement without results; returns the number of rows it changed.
-    virtual qint64 execute(const QString &sql, const std::vector<Value> &params = {}) = 0;
+    qint64 execute(const QString &sql, const std::vector<Value> &params = {});
     // Runs an INSERT into table; returns the new row's id.
-    virtual qint64 insert(const QString &sql, const std::vector<Value> &params, const TableInfo &table) = 0;
+    qint64 insert(const QString &sql, const std::vector<Value> &params, const TableInfo &table);
     // Ends a select of the one row an update is about to change, so that no other user
     // changes it between the check and the update.
     virtual QString rowLockClause() const { return {}; }
+
+    // Appends a whole row (keys included, values already fit for their columns). Inside a
+    // workspace transaction rows wait and go in groups, one INSERT of many rows (one round
+    // trip to a server) with the next statement or step of the transaction; a failure then
+    // fails that statement, and the transaction lands whole or not at all either way.
+    void appendRow(const std::shared_ptr<const TableInfo> &table, std::vector<Value> values);
 
     std::shared_ptr<const TableInfo> table(const QString &name) const;
     QStringList tableNames() const;      // user tables, in storage order
@@ -79,12 +87,12 @@ public:
     // its own; empty where the archive's schema holds none of its own (a server).
     virtual QString catalogueName() const { return {}; }
     void reloadSchema();
-    virtual void createTable(const TableSpec &definition) = 0;
+    void createTable(const TableSpec &definition);
 
     // The last key a table's counter handed out, and setting it: whole-archive copies keep
     // the counters of the archive they copy.
-    virtual qint64 keyCounter(const TableInfo &table) = 0;
-    virtual void setKeyCounter(const TableInfo &table, qint64 value) = 0;
+    qint64 keyCounter(const TableInfo &table);
+    void setKeyCounter(const TableInfo &table, qint64 value);
 
     // The steps of transactions. Savepoints carry a name; RollbackTo also releases it.
     enum class Step { Begin, BeginWrite, Commit, Rollback, Savepoint, Release, RollbackTo };
@@ -116,6 +124,20 @@ public:
     private:
         Connection &m_connection;
     };
+    // Which reads may share what one statement fetched: a serial of the outermost read
+    // transaction open now (0: none), and a serial bumped by every write through this
+    // connection. Rows read in a block stay good while both are what they were.
+    quint64 readScope() const { return m_readDepth > 0 ? m_readScope : 0; }
+    quint64 writeSerial() const { return m_writeSerial; }
+    void noteWrite() { ++m_writeSerial; }   // for writes made outside a write transaction
+    DetailPrefetch &detailPrefetch() { return m_detailPrefetch; }
+
+    // Gives table an index on columns when it has none of that name yet: tables read by the
+    // value of a column (the rows of one master record) are then found without a scan. Tried
+    // once per connection; a read-only archive, an open transaction or a refusal (a role
+    // without the right) leave the table as it is.
+    void ensureIndex(const TableInfo &table, const QStringList &columns);
+
     void beginUserTransaction();
     void commitUserTransaction();
     void rollbackUserTransaction();
@@ -137,6 +159,14 @@ public:
 
 protected:
     explicit Connection(Options options);
+
+    // The storage's own statements, behind the public ones above.
+    virtual std::unique_ptr<Query> doPrepare(const QString &sql) = 0;
+    virtual qint64 doExecute(const QString &sql, const std::vector<Value> &params) = 0;
+    virtual qint64 doInsert(const QString &sql, const std::vector<Value> &params, const TableInfo &table) = 0;
+    virtual void doCreateTable(const TableSpec &definition) = 0;
+    virtual qint64 doKeyCounter(const TableInfo &table) = 0;
+    virtual void doSetKeyCounter(const TableInfo &table, qint64 value) = 0;
 
     // The archive's tables in storage order, system tables flagged.
     virtual std::vector<std::shared_ptr<TableInfo>> loadTables() = 0;
@@ -160,7 +190,16 @@ private:
     QHash<QString, std::shared_ptr<const TableInfo>> m_tables;   // keyed by lower-case name
     QStringList m_tableOrder;
     int m_userTransactionDepth = 0;
+    void sendAppends();
+    void dropAppends();
+
+    std::shared_ptr<const TableInfo> m_appendTable;   // the rows waiting are all of one table
+    std::vector<std::vector<Value>> m_appendRows;
+    QStringList m_indexesTried;
+    DetailPrefetch m_detailPrefetch;
     int m_readDepth = 0;
+    quint64 m_readScope = 0;
+    quint64 m_writeSerial = 0;
     bool m_readOpen = false;       // the outermost read transaction began one in the storage
 };
 

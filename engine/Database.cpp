@@ -124,6 +124,7 @@ void Database::CreateQueryDef(const QString &name, const QString &sql)
         if (exists->step())
             throw EngineError(3012, kDatabaseSource, QStringLiteral("L'oggetto '%1' esiste già.").arg(name));
         exists->reset();
+        m_connection->noteWrite();
         m_connection->execute(QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)").arg(quotedQueryTable(), quotedName(), quotedSql()),
                               {Value(name), Value(sql)});
     });
@@ -147,6 +148,7 @@ void Database::setQueryDefSql(const QString &name, const QString &sql)
 {
     queryDefSql(name);
     guarded(*m_errors, kDatabaseSource, [&] {
+        m_connection->noteWrite();
         m_connection->execute(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3").arg(quotedQueryTable(), quotedSql(), nameEquals()),
                               {Value(sql), Value(name)});
     });
@@ -201,16 +203,19 @@ void Database::AppendRowWithKeys(const QString &tableName, const std::vector<Val
         if (values.size() != table->columns.size())
             throw EngineError(3001, kDatabaseSource, QStringLiteral("Argomento non valido: la tabella '%1' ha %2 campi.")
                                                          .arg(tableName).arg(table->columns.size()));
-        QStringList marks;
         std::vector<Value> params;
-        for (size_t i = 0; i < values.size(); ++i) {
-            marks << QStringLiteral("?");
+        for (size_t i = 0; i < values.size(); ++i)
             params.push_back(coerceForColumn(table->columns[i], values[i]));
-        }
-        m_connection->insert(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                 .arg(jet::quoteIdentifier(table->name), table->selectList(), marks.join(QLatin1String(", "))),
-                             params, *table);
+        m_connection->appendRow(table, std::move(params));
     });
+}
+
+void Database::EnsureIndex(const QString &tableName, const QStringList &columns)
+{
+    if (isClosed())
+        return;
+    if (const auto table = m_connection->table(tableName); table && !table->system)
+        m_connection->ensureIndex(*table, columns);
 }
 
 qint64 Database::KeyCounter(const QString &tableName)

@@ -65,6 +65,8 @@ public:
     // a row appended with all its values as given, the counter field's included (values in
     // the table's column order), and the last key a table's counter handed out.
     void AppendRowWithKeys(const QString &table, const std::vector<Value> &values);
+    // An index on table's columns when it lacks one (see Connection::ensureIndex); quiet.
+    void EnsureIndex(const QString &table, const QStringList &columns);
     qint64 KeyCounter(const QString &table);
     void SetKeyCounter(const QString &table, qint64 value);
 

@@ -16,6 +16,11 @@ using jet::quoteIdentifier;
 
 namespace {
 const QString kRecordsetSource = QStringLiteral("DAO.Recordset");
+// Keys a search takes at once: a few screenfuls of the card list.
+constexpr int kFirstKeys = 128;
+// Keys per block read: a screenful or two of the grid, and few enough that the statement's
+// key list stays small.
+constexpr int kBlockRows = 200;
 
 // The condition of a recordset: its own, then the filters and record conditions of the
 // recordsets it came from.
@@ -119,33 +124,137 @@ void Recordset::capture()
     guard([&] {
         ensureOpen();
         std::vector<qint64> keys;
-        if (!(m_options & dbAppendOnly)) {
-            const Dialect &dialect = m_connection->dialect();
-            const jet::SqlFragment where = whereOf(m_criteria, m_table->dialectColumns, dialect);
-            QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_table->rowid, quoteIdentifier(m_table->name));
-            if (!where.sql.isEmpty())
-                sql += QLatin1String(" WHERE ") + where.sql;
-            const QString order = dialect.sort(m_criteria.sort, m_table->dialectColumns);
-            sql += QLatin1String(" ORDER BY ") + (order.isEmpty() ? QString() : order + QLatin1String(", ")) + m_table->rowid;
-            const std::unique_ptr<Query> st = m_connection->prepare(sql);
-            st->bindAll(where.params);
-            while (st->step())
-                keys.push_back(st->int64(0));
+        std::vector<std::vector<Value>> rows;
+        if (!(m_options & dbAppendOnly) && m_criteria.extraConditions.isEmpty() && m_criteria.recordConditions.empty()
+            && m_connection->detailPrefetch().lookup(*m_connection, m_table, m_criteria.condition, m_criteria.sort, keys, rows)) {
+            // The rows came with the keys, read in this read transaction: they are the block.
+            m_keys = std::move(keys);
+            m_keysComplete = true;
+            m_positions.clear();
+            m_block = Block();
+            m_block.found.assign(rows.size(), true);
+            m_block.rows = std::move(rows);
+            m_block.readScope = m_connection->readScope();
+            m_block.writeSerial = m_connection->writeSerial();
+            return;
         }
+        // A search shows its first screen before the whole selection is known: only the
+        // first keys are taken now, the rest when a move, a count or a bookmark needs them.
+        const bool search = !m_criteria.recordConditions.empty();
+        if (!(m_options & dbAppendOnly))
+            keys = selectKeys(search ? kFirstKeys + 1 : 0);
+        const bool complete = !search || keys.size() <= size_t(kFirstKeys);
+        if (!complete)
+            keys.resize(size_t(kFirstKeys));
         // Only a complete keyset replaces the one in use: a failed requery keeps the old.
         m_keys = std::move(keys);
+        m_keysComplete = complete;
+        m_positions.clear();
+        m_block = Block();
+    });
+}
+
+// "SELECT columns FROM table WHERE criteria ORDER BY sort, row id", its values in params.
+QString Recordset::selectSql(const QString &columns, std::vector<Value> &params) const
+{
+    const Dialect &dialect = m_connection->dialect();
+    const jet::SqlFragment where = whereOf(m_criteria, m_table->dialectColumns, dialect);
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns, quoteIdentifier(m_table->name));
+    if (!where.sql.isEmpty())
+        sql += QLatin1String(" WHERE ") + where.sql;
+    const QString order = dialect.sort(m_criteria.sort, m_table->dialectColumns);
+    sql += QLatin1String(" ORDER BY ") + (order.isEmpty() ? QString() : order + QLatin1String(", ")) + m_table->rowid;
+    params = where.params;
+    return sql;
+}
+
+// The keys of the rows meeting the criteria in the requested order, at most limit (0: all).
+std::vector<qint64> Recordset::selectKeys(int limit) const
+{
+    std::vector<Value> params;
+    QString sql = selectSql(m_table->rowid, params);
+    if (limit > 0)
+        sql += QStringLiteral(" LIMIT %1").arg(limit);
+    const std::unique_ptr<Query> st = m_connection->prepare(sql);
+    st->bindAll(params);
+    std::vector<qint64> keys;
+    while (st->step())
+        keys.push_back(st->int64(0));
+    return keys;
+}
+
+std::vector<std::vector<Value>> Recordset::SelectColumns(const QStringList &names) const
+{
+    return guard([&] {
+        ensureOpen();
+        std::vector<int> indexes;
+        QStringList quoted;
+        for (const QString &name : names) {
+            const int index = m_table->indexOf(name);
+            if (index < 0)
+                fail(errItemNotFound, QStringLiteral("Elemento '%1' non trovato in questo insieme.").arg(name));
+            indexes.push_back(index);
+            quoted << quoteIdentifier(m_table->columns[size_t(index)].name);
+        }
+        std::vector<std::vector<Value>> rows;
+        if (m_options & dbAppendOnly)
+            return rows;
+        std::vector<Value> params;
+        const std::unique_ptr<Query> st = m_connection->prepare(selectSql(quoted.join(QLatin1String(", ")), params));
+        st->bindAll(params);
+        while (st->step()) {
+            std::vector<Value> row;
+            row.reserve(indexes.size());
+            for (size_t i = 0; i < indexes.size(); ++i)
+                row.push_back(typedFromStorage(m_table->columns[size_t(indexes[i])], st->raw(int(i))));
+            rows.push_back(std::move(row));
+        }
+        return rows;
+    });
+}
+
+// Takes the rest of a keyset opened with its first keys only. Those keep their places, so
+// positions, bookmarks and blocks already handed out stay right; rows that met the
+// criteria since the open join after them in their order.
+void Recordset::completeKeys() const
+{
+    if (m_keysComplete)
+        return;
+    guard([&] {
+        ensureOpen();
+        const std::vector<qint64> all = selectKeys(0);
+        const std::unordered_set<qint64> taken(m_keys.begin(), m_keys.end());
+        for (qint64 key : all)
+            if (!taken.count(key))
+                m_keys.push_back(key);
+        m_keysComplete = true;
         m_positions.clear();
     });
+}
+
+int Recordset::RecordCount() const
+{
+    completeKeys();
+    return int(m_keys.size());
 }
 
 // A failed read leaves the cursor where it was, on a row whose values it still holds.
 void Recordset::land(int position)
 {
+    if (position >= int(m_keys.size()))
+        completeKeys();
     const int target = std::clamp(position, -1, int(m_keys.size()));
     std::vector<Value> row;
     bool missing = false;
-    if (target >= 0 && target < int(m_keys.size()))
-        missing = !readRow(m_keys[size_t(target)], row);
+    if (target >= 0 && target < int(m_keys.size()) && !readFromBlock(target, row)) {
+        if (readsInBlocks()) {
+            readBlock(target, target < m_pos);
+            if (!readFromBlock(target, row))
+                missing = true;
+        } else {
+            missing = !readRow(m_keys[size_t(target)], row);
+        }
+    }
     m_editMode = dbEditNone;
     m_onDeleted = false;
     m_currentMissing = missing;
@@ -181,6 +290,77 @@ bool Recordset::readRow(qint64 key, std::vector<Value> &row)
     });
 }
 
+// True when the block holds the row at position and is still good: read in the read
+// transaction open now, nothing written since. Sets row empty for a row found missing.
+bool Recordset::readFromBlock(int position, std::vector<Value> &row)
+{
+    const int offset = position - m_block.start;
+    if (m_block.rows.empty() || offset < 0 || offset >= int(m_block.rows.size()))
+        return false;
+    if (!isStatic() && (m_block.readScope != m_connection->readScope() || m_block.writeSerial != m_connection->writeSerial()))
+        return false;
+    if (!m_block.found[size_t(offset)])
+        return false;
+    row = m_block.rows[size_t(offset)];
+    return true;
+}
+
+// A snapshot is a still picture of the rows: it never promised to show later changes.
+bool Recordset::isStatic() const
+{
+    return m_type == dbOpenSnapshot || m_type == dbOpenForwardOnly;
+}
+
+bool Recordset::readsInBlocks() const
+{
+    return m_connection->isOpen() && (isStatic() || m_connection->readScope() != 0);
+}
+
+// Reads the keys from position on (or up to it, walking backwards) with one statement. The
+// statement always lists kBlockRows keys, the last repeated where fewer remain, so it is
+// prepared once per recordset.
+void Recordset::readBlock(int position, bool backwards)
+{
+    m_block = Block();
+    const int count = int(m_keys.size());
+    const int start = backwards ? std::max(0, position - kBlockRows + 1) : position;
+    const int end = std::min(count, start + kBlockRows);
+    guard([&] {
+        if (!m_blockRead) {
+            QStringList marks;
+            for (int i = 0; i < kBlockRows; ++i)
+                marks << QStringLiteral("?");
+            m_blockRead = m_connection->prepare(QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 IN (%4)")
+                                                    .arg(m_table->rowid, m_table->selectList(), quoteIdentifier(m_table->name),
+                                                         marks.join(QLatin1Char(','))));
+        }
+        std::vector<Value> keys;
+        keys.reserve(kBlockRows);
+        for (int i = 0; i < kBlockRows; ++i)
+            keys.emplace_back(m_keys[size_t(std::min(start + i, end - 1))]);
+        m_blockRead->bindAll(keys);
+        std::unordered_map<qint64, std::vector<Value>> rows;
+        while (m_blockRead->step()) {
+            std::vector<Value> row;
+            row.reserve(m_table->columns.size());
+            for (size_t i = 0; i < m_table->columns.size(); ++i)
+                row.push_back(typedFromStorage(m_table->columns[i], m_blockRead->raw(int(i) + 1)));
+            rows.emplace(m_blockRead->int64(0), std::move(row));
+        }
+        m_blockRead->reset();
+        m_block.start = start;
+        for (int p = start; p < end; ++p) {
+            auto it = rows.find(m_keys[size_t(p)]);
+            m_block.found.push_back(it != rows.end());
+            m_block.rows.push_back(it != rows.end() ? std::move(it->second) : std::vector<Value>());
+        }
+        m_block.readScope = m_connection->readScope();
+        m_block.writeSerial = m_connection->writeSerial();
+        if (m_block.readScope != 0)
+            m_connection->detailPrefetch().noteBlock(m_table, m_block.rows, m_block.readScope, m_block.writeSerial);
+    });
+}
+
 std::unique_ptr<Recordset> Recordset::OpenRecordset(int type, int options)
 {
     return guard([&] {
@@ -207,6 +387,7 @@ void Recordset::MoveFirst()
 void Recordset::MoveLast()
 {
     ensureOpen();
+    completeKeys();
     if (m_keys.empty())
         fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
     land(int(m_keys.size()) - 1);
@@ -260,6 +441,8 @@ int Recordset::AbsolutePosition() const
 void Recordset::setAbsolutePosition(int position)
 {
     ensureOpen();
+    if (position >= int(m_keys.size()))
+        completeKeys();
     if (position < 0 || position >= int(m_keys.size()))
         fail(3001, QStringLiteral("Argomento non valido."));
     land(position);
@@ -286,6 +469,7 @@ QByteArray Recordset::Bookmark() const
 
 int Recordset::positionOf(qint64 key)
 {
+    completeKeys();
     if (m_positions.empty() && !m_keys.empty()) {
         m_positions.reserve(m_keys.size());
         for (size_t i = 0; i < m_keys.size(); ++i)
@@ -446,6 +630,7 @@ void Recordset::Update()
                                       .arg(table, names.join(QLatin1String(", ")), marks.join(QLatin1String(", "))),
                 params, *m_table);
             transaction.commit();
+            completeKeys();   // a new row joins the end of the whole keyset
             m_keys.push_back(key);
             if (!m_positions.empty())
                 m_positions.emplace(key, int(m_keys.size()) - 1);
@@ -510,6 +695,7 @@ void Recordset::Delete()
         }
         m_keys.erase(m_keys.begin() + m_pos);
         m_positions.clear();
+        m_block = Block();
         m_row.clear();
         m_onDeleted = true;
     });
@@ -524,6 +710,7 @@ void Recordset::Requery()
 std::unique_ptr<Recordset> Recordset::Clone() const
 {
     ensureOpen();
+    completeKeys();
     return std::unique_ptr<Recordset>(new Recordset(*this, CloneTag{}));
 }
 
@@ -538,6 +725,7 @@ void Recordset::FindFirst(const QString &condition)
         std::unordered_set<qint64> matches;
         while (st->step())
             matches.insert(st->int64(0));
+        completeKeys();
         m_noMatch = true;
         for (size_t i = 0; i < m_keys.size(); ++i) {
             if (matches.count(m_keys[i])) {
@@ -553,6 +741,8 @@ void Recordset::Close()
 {
     m_closed = true;
     m_read.reset();
+    m_blockRead.reset();
+    m_block = Block();
     m_keys.clear();
     m_positions.clear();
 }

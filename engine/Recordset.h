@@ -3,6 +3,12 @@
 // when it opens (a keyset); each row is read from the archive when the cursor lands on it,
 // so other users' changes are seen at every visit. Rows added here join the end. A row
 // that another user deleted meanwhile gives error 3167 when it is used.
+// Inside a read transaction of the connection (a walk through the table: a printed list, a
+// screenful of the grid) rows are read a block of keys at a time, and a visit within the
+// block takes the row from it: one statement (one round trip to a server) per block instead
+// of one per row. The block is dropped when the read transaction ends or anything is
+// written through the connection, so a later visit reads the archive again. Snapshots and
+// forward-only recordsets, still pictures by definition, always read in blocks.
 
 #include "engine/Errors.h"
 #include "engine/Field.h"
@@ -60,7 +66,7 @@ public:
     void Move(int rows);
     int AbsolutePosition() const;
     void setAbsolutePosition(int position);
-    int RecordCount() const { return int(m_keys.size()); }
+    int RecordCount() const;
 
     QByteArray Bookmark() const;
     void setBookmark(const QByteArray &bookmark);
@@ -84,6 +90,10 @@ public:
     void CancelUpdate();
     void Delete();
 
+    // The named columns of every row meeting the recordset's criteria, in its order, read
+    // with one statement: for figures over a whole selection, without visiting each row.
+    std::vector<std::vector<Value>> SelectColumns(const QStringList &names) const;
+
     void Requery();
     std::unique_ptr<Recordset> Clone() const;
     void FindFirst(const QString &condition);
@@ -100,9 +110,16 @@ private:
     Recordset(const Recordset &source, CloneTag);
     template <typename F> auto guard(F &&call) const;
     void capture();
+    QString selectSql(const QString &columns, std::vector<Value> &params) const;
+    std::vector<qint64> selectKeys(int limit) const;
+    void completeKeys() const;
     void land(int position);          // sets the position and reads the row there
     void readCurrent();
     bool readRow(qint64 key, std::vector<Value> &row);
+    bool isStatic() const;
+    bool readsInBlocks() const;
+    bool readFromBlock(int position, std::vector<Value> &row);
+    void readBlock(int position, bool backwards);
     void ensureOpen() const;
     void ensureCurrent() const;
     [[noreturn]] void fail(int number, const QString &description) const;
@@ -121,8 +138,10 @@ private:
     bool m_closed = false;
     bool m_lockEdits = false;
 
-    std::vector<qint64> m_keys;
-    std::unordered_map<qint64, int> m_positions;   // built lazily; cleared when keys shift
+    // A search's keyset may hold its first keys only until something needs the rest.
+    mutable std::vector<qint64> m_keys;
+    mutable bool m_keysComplete = true;
+    mutable std::unordered_map<qint64, int> m_positions;   // built lazily; cleared when keys shift
     int m_pos = -1;
     bool m_onDeleted = false;       // the current row was deleted through this recordset
     bool m_currentMissing = false;  // the current row was deleted by someone else
@@ -141,6 +160,17 @@ private:
     RecordCondition m_conditionForChildren;
     std::vector<std::unique_ptr<Field>> m_fields;
     std::unique_ptr<Query> m_read;
+
+    // The rows of positions [m_blockStart, m_blockStart + size) as one statement read them,
+    // an empty row where the key was no longer in the table.
+    struct Block {
+        int start = 0;
+        std::vector<std::vector<Value>> rows;
+        std::vector<bool> found;
+        quint64 readScope = 0;
+        quint64 writeSerial = 0;
+    } m_block;
+    std::unique_ptr<Query> m_blockRead;
 };
 
 } // namespace dao

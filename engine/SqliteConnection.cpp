@@ -446,37 +446,37 @@ bool SqliteConnection::reopenWith(const QString &password)
     return false;
 }
 
-std::unique_ptr<Query> SqliteConnection::prepare(const QString &sql)
+std::unique_ptr<Query> SqliteConnection::doPrepare(const QString &sql)
 {
     return std::make_unique<Statement>(db(), sql);
 }
 
-qint64 SqliteConnection::execute(const QString &sql, const std::vector<Value> &params)
+qint64 SqliteConnection::doExecute(const QString &sql, const std::vector<Value> &params)
 {
     dao::execute(db(), sql, params);
     return sqlite3_changes(m_db);
 }
 
-qint64 SqliteConnection::insert(const QString &sql, const std::vector<Value> &params, const TableInfo &)
+qint64 SqliteConnection::doInsert(const QString &sql, const std::vector<Value> &params, const TableInfo &)
 {
     dao::execute(db(), sql, params);
     return sqlite3_last_insert_rowid(m_db);
 }
 
-void SqliteConnection::createTable(const TableSpec &definition)
+void SqliteConnection::doCreateTable(const TableSpec &definition)
 {
     dao::execute(db(), createTableSql(definition));
 }
 
 // A counter declared AUTOINCREMENT keeps the largest key it handed out in sqlite_sequence.
-qint64 SqliteConnection::keyCounter(const TableInfo &table)
+qint64 SqliteConnection::doKeyCounter(const TableInfo &table)
 {
     Statement st(db(), QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
     st.bind(1, Value(table.name));
     return st.step() ? st.int64(0) : 0;
 }
 
-void SqliteConnection::setKeyCounter(const TableInfo &table, qint64 value)
+void SqliteConnection::doSetKeyCounter(const TableInfo &table, qint64 value)
 {
     dao::execute(db(), QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?"), {Value(table.name)});
     if (value > 0)

@@ -25,12 +25,12 @@ public:
     const Dialect &dialect() const override;
     QString catalogueName() const override { return QStringLiteral("sqlite_master"); }
 
-    std::unique_ptr<Query> prepare(const QString &sql) override;
-    qint64 execute(const QString &sql, const std::vector<Value> &params = {}) override;
-    qint64 insert(const QString &sql, const std::vector<Value> &params, const TableInfo &table) override;
-    void createTable(const TableSpec &definition) override;
-    qint64 keyCounter(const TableInfo &table) override;
-    void setKeyCounter(const TableInfo &table, qint64 value) override;
+    std::unique_ptr<Query> doPrepare(const QString &sql) override;
+    qint64 doExecute(const QString &sql, const std::vector<Value> &params) override;
+    qint64 doInsert(const QString &sql, const std::vector<Value> &params, const TableInfo &table) override;
+    void doCreateTable(const TableSpec &definition) override;
+    qint64 doKeyCounter(const TableInfo &table) override;
+    void doSetKeyCounter(const TableInfo &table, qint64 value) override;
 
     bool passwordChangeNeedsExclusive() const override { return true; }
     // Rewrites the archive under a new password (empty: unencrypted) and reopens it.

@@ -7,6 +7,7 @@
 #include "store/TArcTable.h"
 
 #include <QHash>
+#include <optional>
 #include <algorithm>
 #include <array>
 
@@ -130,6 +131,7 @@ public:
     {
         const TField *f = m_table.fieldByName(QString::fromLatin1(field));
         QStringList values;
+        const TDataSet::ReadBatch reads(&m_table);
         for (m_table.first(); !m_table.eof(); m_table.next())
             values << f->asString();
         return values;
@@ -139,21 +141,56 @@ private:
     TArcTable m_table;
 };
 
+// The value texts of fields for every record of table: read with one statement where the
+// storage can tell which records the table shows, else by walking it (the record filter of
+// program code decides).
+std::vector<QStringList> valueTexts(TDataSet &table, const QStringList &names)
+{
+    if (auto *stored = qobject_cast<TArcTable *>(&table)) {
+        if (auto texts = stored->selectionValueTexts(names))
+            return std::move(*texts);
+    }
+    std::vector<const TField *> fields;
+    for (const QString &name : names)
+        fields.push_back(table.fieldByName(name));
+    std::vector<QStringList> records;
+    const TDataSet::ReadBatch reads(&table);
+    for (table.first(); !table.eof(); table.next()) {
+        QStringList texts;
+        for (const TField *field : fields)
+            texts << field->valueText();
+        records.push_back(std::move(texts));
+    }
+    return records;
+}
+
+std::optional<QDate> dateOf(const QString &valueText)
+{
+    QDate date;
+    int ms = 0;
+    if (valueText.isEmpty() || !TField::parseDateTimeParts(valueText, date, ms))
+        return std::nullopt;
+    return date;
+}
+
+bool isTrue(const QString &valueText)
+{
+    return valueText.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || valueText == QLatin1String("-1");
+}
+
 QHash<qint64, std::vector<Member>> membersByCard(TArcDatabase &database, const QDate &at)
 {
     OwnTable members(database, "Nucleo");
-    const TField *card = members->fieldByName(QStringLiteral("ID_SCHEDA"));
-    const TField *role = members->fieldByName(QStringLiteral("Ruolo"));
-    const TField *job = members->fieldByName(QStringLiteral("Lavoro"));
-    const TField *birth = members->fieldByName(QStringLiteral("Data_nascita"));
     QHash<qint64, std::vector<Member>> byCard;
-    for (members->first(); !members->eof(); members->next()) {
+    for (const QStringList &m : valueTexts(*members, {QStringLiteral("ID_SCHEDA"), QStringLiteral("Ruolo"),
+                                                        QStringLiteral("Lavoro"), QStringLiteral("Data_nascita")})) {
         // Someone born after the date was nobody's member then; without a birth date a
         // member counts, under "età non indicata".
-        if (!birth->isNull() && birth->asDateTime().date() > at)
+        const std::optional<QDate> birth = dateOf(m[3]);
+        if (birth && *birth > at)
             continue;
-        const std::optional<int> age = birth->isNull() ? std::nullopt : memberAge(birth->asDateTime().date(), at);
-        byCard[card->asInteger()].push_back({role->asString(), job->asString(), age});
+        const std::optional<int> age = birth ? memberAge(*birth, at) : std::nullopt;
+        byCard[m[0].toLongLong()].push_back({m[1], m[2], age});
     }
     return byCard;
 }
@@ -208,46 +245,43 @@ ArchiveStatistics ArchiveStatistics::compute(TDataSet &cards, TArcDatabase &data
     int households = 0;
     int persons = 0;
 
-    {
+    enum CardField { Id, Band, Country, Home, Expiry, Begun, FirstFlag };
+    QStringList names{QStringLiteral("ID_SCHEDA"), QStringLiteral("Fascia"), QStringLiteral("Paese_di_origine"),
+                      QStringLiteral("Abitazione"), QStringLiteral("Scad_ISEE"), QStringLiteral("Inizio")};
+    for (size_t g = 0; g < helped.size(); ++g)
+        names << QStringLiteral("G%1").arg(g + 1);
+    const std::vector<QStringList> cardTexts = [&] {
         const WalkScope walk(cards);
-        const TField *id = cards.fieldByName(QStringLiteral("ID_SCHEDA"));
-        const TField *band = cards.fieldByName(QStringLiteral("Fascia"));
-        const TField *country = cards.fieldByName(QStringLiteral("Paese_di_origine"));
-        const TField *home = cards.fieldByName(QStringLiteral("Abitazione"));
-        const TField *expiry = cards.fieldByName(QStringLiteral("Scad_ISEE"));
-        const TField *begun = cards.fieldByName(QStringLiteral("Inizio"));
-        std::array<const TField *, 6> flags{};
-        for (size_t g = 0; g < flags.size(); ++g)
-            flags[g] = cards.fieldByName(QStringLiteral("G%1").arg(g + 1));
-        static const std::vector<Member> kNobody;
-        for (cards.first(); !cards.eof(); cards.next()) {
-            // A household whose assistance began after the date was not assisted then. One
-            // without a beginning counts: it is on the cards, and nothing says it came later.
-            if (!begun->isNull() && begun->asDateTime().date() > at)
-                continue;
-            ++households;
-            const auto found = members.constFind(id->asInteger());
-            const std::vector<Member> &household = found == members.cend() ? kNobody : *found;
-            persons += int(household.size());
-            for (const Member &m : household) {
-                ++ages.counts[ageClass(m.age)];
-                roles.add(m.role);
-                occupations.add(m.occupation);
-            }
-            ++sizes.counts[std::min<size_t>(household.size(), 6)];
-            bands.add(band->asString());
-            const QString from = country->asString().trimmed();
-            countries.add(from);
-            ++origin.counts[from.isEmpty() ? 2 : from.compare(QLatin1String("Italia"), Qt::CaseInsensitive) == 0 ? 0 : 1];
-            housing.add(home->asString());
-            for (size_t g = 0; g < flags.size(); ++g)
-                helped[g] += flags[g]->asBoolean() ? 1 : 0;
-            if (expiry->isNull()) {
-                ++isee.counts[3];
-            } else {
-                const qint64 days = at.daysTo(expiry->asDateTime().date());
-                ++isee.counts[days < 0 ? 0 : days <= 30 ? 1 : 2];
-            }
+        return valueTexts(cards, names);
+    }();
+    static const std::vector<Member> kNobody;
+    for (const QStringList &card : cardTexts) {
+        // A household whose assistance began after the date was not assisted then. One
+        // without a beginning counts: it is on the cards, and nothing says it came later.
+        if (const std::optional<QDate> begun = dateOf(card[Begun]); begun && *begun > at)
+            continue;
+        ++households;
+        const auto found = members.constFind(card[Id].toLongLong());
+        const std::vector<Member> &household = found == members.cend() ? kNobody : *found;
+        persons += int(household.size());
+        for (const Member &m : household) {
+            ++ages.counts[ageClass(m.age)];
+            roles.add(m.role);
+            occupations.add(m.occupation);
+        }
+        ++sizes.counts[std::min<size_t>(household.size(), 6)];
+        bands.add(card[Band]);
+        const QString from = card[Country].trimmed();
+        countries.add(from);
+        ++origin.counts[from.isEmpty() ? 2 : from.compare(QLatin1String("Italia"), Qt::CaseInsensitive) == 0 ? 0 : 1];
+        housing.add(card[Home]);
+        for (size_t g = 0; g < helped.size(); ++g)
+            helped[g] += isTrue(card[FirstFlag + int(g)]) ? 1 : 0;
+        if (const std::optional<QDate> expiry = dateOf(card[Expiry]); !expiry) {
+            ++isee.counts[3];
+        } else {
+            const qint64 days = at.daysTo(*expiry);
+            ++isee.counts[days < 0 ? 0 : days <= 30 ? 1 : 2];
         }
     }
 

@@ -27,6 +27,7 @@ struct RecordCondition;
 class Database;
 class Field;
 class Recordset;
+class ReadScope;
 }
 class TArcDatabase;
 class TArcBlobStream;
@@ -140,6 +141,12 @@ public:
     // key, and goes to the first record; nothing when closed.
     void ReopenRecordset();
 
+    // The value texts of the named fields (memos in full) for every record the table shows,
+    // in its order, read with one statement: figures over a whole selection (the cursor
+    // moves only to apply changed criteria, to the first record). Nullopt when only a walk can tell: records accepted by program code (the
+    // record filter), an edit in progress, or the table closed.
+    std::optional<std::vector<QStringList>> selectionValueTexts(const QStringList &fieldNames);
+
     // The texts last handed to the engine, and a hook that sees each one as it is sent
     // ("OpenRecordset" with the source, "Sort", "Filter", "FindFirst" with the condition).
     const QString &lastSortText() const { return m_lastSortText; }
@@ -188,6 +195,9 @@ protected:
     void internalDelete() override;
     void internalRefresh() override;
     void doOnNewRecord() override;
+    // A batch of reads is one read transaction of the archive (see dao::ReadScope).
+    void beginReadBatch() override;
+    void endReadBatch() override;
 
 private:
     friend class TArcBlobStream;
@@ -332,6 +342,7 @@ private:
     dao::Recordset *m_filterSource = nullptr;
     const TRecordBuffer *m_filterBuffer = nullptr;
     int m_fetchDepth = 0;                   // fetches in progress (the record filter may read memos)
+    std::vector<std::unique_ptr<dao::ReadScope>> m_readBatches;   // innermost last
 
     // The recordset the criteria's condition was applied on (sorted and filtered, every
     // record), kept so that new criteria need one selection instead of a whole reopen.

@@ -166,6 +166,44 @@ TGetResult TArcTable::fetch(dao::Recordset &recordset, int &position, TRecordBuf
     }
 }
 
+std::optional<std::vector<QStringList>> TArcTable::selectionValueTexts(const QStringList &fieldNames)
+{
+    if (!active() || !m_rs || state() != TDataSetState::dsBrowse)
+        return std::nullopt;
+    // New criteria are applied as a walk's move to the first record applies them; then
+    // whether the engine or the record filter selects is known.
+    if (criteriaChanged())
+        first();
+    if (filtering())
+        return std::nullopt;
+    std::vector<TFieldType> types;
+    for (const QString &name : fieldNames) {
+        const int index = fieldDefs().indexOf(name);
+        if (index < 0)
+            throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+        types.push_back(fieldDefs().at(index).dataType);
+    }
+    std::vector<QStringList> records;
+    for (const std::vector<dao::Value> &row : m_rs->SelectColumns(fieldNames)) {
+        QStringList texts;
+        for (size_t i = 0; i < row.size(); ++i)
+            texts << (types[i] == TFieldType::ftMemo ? row[i].asText() : arctable::valueText(row[i], types[i]));
+        records.push_back(std::move(texts));
+    }
+    return records;
+}
+
+void TArcTable::beginReadBatch()
+{
+    m_readBatches.push_back(std::make_unique<dao::ReadScope>(engineDatabase()));
+}
+
+void TArcTable::endReadBatch()
+{
+    if (!m_readBatches.empty())
+        m_readBatches.pop_back();
+}
+
 TGetResult TArcTable::getRecord(TRecordBuffer &buffer, TGetMode mode, bool doCheck)
 {
     Q_UNUSED(doCheck);

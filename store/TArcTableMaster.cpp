@@ -143,6 +143,8 @@ void TArcTable::applyMasterLink()
         master->open();
     if (!m_masterLink.active() || !m_masterSource->enabled() || m_detailNames.isEmpty())
         return;
+    // The detail is read by its link fields at every move of the master.
+    m_database->database()->EnsureIndex(m_tableName, m_detailNames);
     const QString where = detailWhere();
     sendFilter(*m_rs, where);
     m_rs->Close();

@@ -151,19 +151,19 @@ const Dialect &PgConnection::dialect() const
     return dialect;
 }
 
-std::unique_ptr<Query> PgConnection::prepare(const QString &sql)
+std::unique_ptr<Query> PgConnection::doPrepare(const QString &sql)
 {
     ensureOpen();
     return std::make_unique<ServerQuery>(m_session, sql);
 }
 
-qint64 PgConnection::execute(const QString &sql, const std::vector<Value> &params)
+qint64 PgConnection::doExecute(const QString &sql, const std::vector<Value> &params)
 {
     ensureOpen();
     return m_session.exec(sql, params, QStringLiteral("DAO.Recordset")).rowsAffected();
 }
 
-qint64 PgConnection::insert(const QString &sql, const std::vector<Value> &params, const TableInfo &table)
+qint64 PgConnection::doInsert(const QString &sql, const std::vector<Value> &params, const TableInfo &table)
 {
     ensureOpen();
     return m_session.exec(sql + QLatin1String(" RETURNING ") + table.rowid, params, QStringLiteral("DAO.Recordset"))
@@ -171,7 +171,7 @@ qint64 PgConnection::insert(const QString &sql, const std::vector<Value> &params
         .asInt();
 }
 
-void PgConnection::createTable(const TableSpec &definition)
+void PgConnection::doCreateTable(const TableSpec &definition)
 {
     // A table with its comments lands whole; inside a workspace transaction it is part of it.
     WriteTransaction transaction(*this);
@@ -192,13 +192,13 @@ void PgConnection::installTracking(const TableInfo &table, const QString &cardFi
     }
 }
 
-qint64 PgConnection::keyCounter(const TableInfo &table)
+qint64 PgConnection::doKeyCounter(const TableInfo &table)
 {
     ensureOpen();
     return pg::keyCounter(m_session, table.name);
 }
 
-void PgConnection::setKeyCounter(const TableInfo &table, qint64 value)
+void PgConnection::doSetKeyCounter(const TableInfo &table, qint64 value)
 {
     ensureOpen();
     pg::setKeyCounter(m_session, table.name, value);

@@ -21,13 +21,13 @@ public:
     void close() override;
     const Dialect &dialect() const override;
 
-    std::unique_ptr<Query> prepare(const QString &sql) override;
-    qint64 execute(const QString &sql, const std::vector<Value> &params = {}) override;
-    qint64 insert(const QString &sql, const std::vector<Value> &params, const TableInfo &table) override;
+    std::unique_ptr<Query> doPrepare(const QString &sql) override;
+    qint64 doExecute(const QString &sql, const std::vector<Value> &params) override;
+    qint64 doInsert(const QString &sql, const std::vector<Value> &params, const TableInfo &table) override;
     QString rowLockClause() const override { return QStringLiteral(" FOR UPDATE"); }
-    void createTable(const TableSpec &definition) override;
-    qint64 keyCounter(const TableInfo &table) override;
-    void setKeyCounter(const TableInfo &table, qint64 value) override;
+    void doCreateTable(const TableSpec &definition) override;
+    qint64 doKeyCounter(const TableInfo &table) override;
+    void doSetKeyCounter(const TableInfo &table, qint64 value) override;
 
     bool passwordChangeNeedsExclusive() const override { return false; }
     void changePassword(const QString &newPassword) override;

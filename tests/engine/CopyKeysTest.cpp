@@ -50,4 +50,37 @@ TEST_F(CopyKeys, RowsKeepTheirKeysAndTheCounterItsPlace)
     EXPECT_ENGINE_ERROR(target->KeyCounter("Assente"), dao::errTableNotFound);
 }
 
+// Inside a transaction the rows travel in groups: all of them land with their keys at the
+// commit, a row the archive refuses fails the transaction, and a rollback leaves none.
+TEST_F(CopyKeys, RowsAppendedInATransactionLandWholeOrNotAtAll)
+{
+    makeArchive({});
+    auto target = open();
+    std::vector<std::vector<dao::Value>> many;
+    for (int i = 1; i <= 450; ++i)
+        many.push_back({dao::Value(qint64(i * 2)), dao::Value(QStringLiteral("P%1").arg(i)), dao::Value(i % 90),
+                        dao::Value(i % 2 == 0), dao::Value(), dao::Value(QStringLiteral("nota %1").arg(i))});
+    ws->BeginTrans();
+    for (const auto &row : many)
+        target->AppendRowWithKeys("Persone", row);
+    ws->CommitTrans();
+    ASSERT_EQ(rows(*target).size(), many.size());
+    EXPECT_EQ(rows(*target)[449][0].asInt(), 900);
+    EXPECT_EQ(rows(*target)[449][5].asText(), "nota 450");
+
+    ws->BeginTrans();
+    target->AppendRowWithKeys("Persone", {dao::Value(qint64(1001)), dao::Value("Nuovo"), dao::Value(), dao::Value(false),
+                                          dao::Value(), dao::Value()});
+    target->AppendRowWithKeys("Persone", many[3]);   // its key is taken
+    EXPECT_THROW(ws->CommitTrans(), dao::EngineError);
+    ws->Rollback();
+    EXPECT_EQ(rows(*target).size(), many.size());
+
+    ws->BeginTrans();
+    target->AppendRowWithKeys("Persone", {dao::Value(qint64(1003)), dao::Value("Annullato"), dao::Value(),
+                                          dao::Value(false), dao::Value(), dao::Value()});
+    ws->Rollback();
+    EXPECT_EQ(rows(*target).size(), many.size());
+}
+
 } // namespace

@@ -178,6 +178,26 @@ TEST_F(ArchiveStatisticsTest, PrintCriteriaCountOnlyTheCardsTheySelectAndTheWalk
     EXPECT_EQ(s.value(ArchiveStatistics::kBands, QStringLiteral("B")), 0);
 }
 
+// The figures come from one statement per table when the engine selects the cards, and from
+// a walk through the cards when only the record filter's code can tell: the same figures.
+TEST_F(ArchiveStatisticsTest, FiguresReadWithOneStatementEqualThoseOfAWalkThroughTheCards)
+{
+    const auto all = [](const ArchiveStatistics &s) {
+        QStringList rows;
+        for (const StatisticsRow &row : s.rows())
+            rows << QStringLiteral("%1/%2/%3").arg(row.section, row.item).arg(row.value);
+        return rows;
+    };
+    CardCriteria country;
+    country.country = QStringLiteral("Italia");
+    const ArchiveStatistics selected = compute(country);
+    const ArchiveStatistics everything = compute();
+    m_session.data().Anagrafica().FilterCriteria = [] { return std::optional<TFilterCriteria>(); };
+    EXPECT_EQ(all(compute(country)), all(selected));
+    EXPECT_EQ(all(compute()), all(everything));
+    EXPECT_EQ(selected.value(ArchiveStatistics::kTotals, QStringLiteral("Nuclei familiari")), 1);
+}
+
 TEST_F(ArchiveStatisticsTest, TheDatasetALayoutNamesHoldsTheSameRowsAtItsReferenceDate)
 {
     StatisticsDataSet &dataSet = m_session.data().Statistiche();

@@ -238,6 +238,8 @@ bool PageBuilder::initSource(TqnDataset *source)
 {
     auto *bound = qobject_cast<TqnDBDataSet *>(source);
     if (bound) {
+        if (bound->DataSet() && !m_readBatches.count(bound->DataSet()))
+            m_readBatches.emplace(bound->DataSet(), std::make_unique<TDataSet::ReadBatch>(bound->DataSet()));
         bound->DisableDataSetControls = m_disableControls;
         bound->filterCheck = [this, bound](const QString &expression) {
             try {

@@ -33,6 +33,7 @@
 // Footers (6, 9, 12, 17) print with their record source moved back one record, so that
 // they show the last record. Errors end the run through the preparation error.
 
+#include "db/TDataSet.h"
 #include "output/report/build/PreparationError.h"
 #include "output/report/model/BandType.h"
 #include "output/report/build/ReportScope.h"
@@ -43,6 +44,7 @@
 #include <QDateTime>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -181,6 +183,8 @@ private:
     };
     std::vector<PendingSubReport> m_pendingSubReports;
     bool m_placingFlowingBand = false;
+    // The tables the bands walk read under one batch each until the build ends.
+    std::map<TDataSet *, std::unique_ptr<TDataSet::ReadBatch>> m_readBatches;
     std::array<TqnDataset *, 22> m_sources{};   // record source of each running data band
     bool m_firstPageOfLayout = true;
     bool m_onFirstPage = true;                  // of the layout page

@@ -1,0 +1,132 @@
+#include "engine/DetailPrefetch.h"
+
+#include "engine/Connection.h"
+#include "engine/Constants.h"
+#include "engine/TableInfo.h"
+#include "engine/jet/Names.h"
+
+#include <QRegularExpression>
+#include <QSet>
+
+namespace dao {
+
+namespace {
+
+// "([ID_SCHEDA]  = 17)", as the master link writes it.
+bool parseEquality(const QString &condition, QString &column, qint64 &value)
+{
+    static const QRegularExpression equality(QStringLiteral("^\\s*\\(\\s*\\[([^\\]]+)\\]\\s*=\\s*(-?\\d{1,18})\\s*\\)\\s*$"));
+    const QRegularExpressionMatch m = equality.match(condition);
+    if (!m.hasMatch())
+        return false;
+    column = m.captured(1);
+    value = m.captured(2).toLongLong();
+    return true;
+}
+
+// Columns whose values the engine hands over as whole numbers, compared as numbers.
+bool isWholeNumber(int type)
+{
+    return type == dbByte || type == dbInteger || type == dbLong || type == dbBigInt;
+}
+
+} // namespace
+
+void DetailPrefetch::noteBlock(const std::shared_ptr<const TableInfo> &table, const std::vector<Row> &rows,
+                               quint64 readScope, quint64 writeSerial)
+{
+    m_blocks.insert(table->name.toLower(), Block{table, rows, readScope, writeSerial});
+}
+
+bool DetailPrefetch::lookup(Connection &connection, const std::shared_ptr<const TableInfo> &table,
+                            const QString &condition, const QString &sort, std::vector<qint64> &keys,
+                            std::vector<Row> &rows)
+{
+    const quint64 scope = connection.readScope();
+    if (scope == 0)
+        return false;
+    QString columnName;
+    qint64 value = 0;
+    if (!parseEquality(condition, columnName, value))
+        return false;
+    const int column = table->indexOf(columnName);
+    if (column < 0 || !isWholeNumber(table->columns[size_t(column)].type))
+        return false;
+
+    const bool current = m_details.readScope == scope && m_details.writeSerial == connection.writeSerial()
+                         && m_details.table == table->name && m_details.column == column && m_details.sort == sort;
+    if (!current || !m_details.byValue.contains(value)) {
+        // The master block that holds the value: its values of that column, in one statement.
+        std::vector<qint64> values;
+        for (const Block &block : std::as_const(m_blocks)) {
+            const int masterColumn = block.table->indexOf(columnName);
+            if (block.readScope != scope || block.writeSerial != connection.writeSerial() || masterColumn < 0)
+                continue;
+            QSet<qint64> seen;
+            std::vector<qint64> candidates;
+            for (const Row &row : block.rows) {
+                const Value &v = row[size_t(masterColumn)];
+                if (v.isInt() && !seen.contains(v.asInt())) {
+                    seen.insert(v.asInt());
+                    candidates.push_back(v.asInt());
+                }
+            }
+            if (seen.contains(value)) {
+                values = std::move(candidates);
+                break;
+            }
+        }
+        if (values.empty() || !fetch(connection, *table, column, sort, values))
+            return false;
+    }
+    keys.clear();
+    rows.clear();
+    for (const auto &[key, row] : m_details.byValue.value(value)) {
+        keys.push_back(key);
+        rows.push_back(row);
+    }
+    return true;
+}
+
+bool DetailPrefetch::fetch(Connection &connection, const TableInfo &table, int column, const QString &sort,
+                           const std::vector<qint64> &values)
+{
+    if (values.size() > size_t(kValues))
+        return false;
+    Details details;
+    details.table = table.name;
+    details.column = column;
+    details.sort = sort;
+    details.readScope = connection.readScope();
+    details.writeSerial = connection.writeSerial();
+    // Always kValues marks (the last value repeated), so the statement text stays the same.
+    QStringList marks;
+    std::vector<Value> params;
+    for (int i = 0; i < kValues; ++i) {
+        marks << QStringLiteral("?");
+        params.emplace_back(values[std::min(size_t(i), values.size() - 1)]);
+    }
+    const QString order = connection.dialect().sort(sort, table.dialectColumns);
+    const std::unique_ptr<Query> query = connection.prepare(
+        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 IN (%5) ORDER BY %6%1")
+            .arg(table.rowid, table.selectList(), jet::quoteIdentifier(table.name),
+                 jet::quoteIdentifier(table.columns[size_t(column)].name), marks.join(QLatin1Char(',')),
+                 order.isEmpty() ? QString() : order + QLatin1String(", ")));
+    query->bindAll(params);
+    for (qint64 v : values)
+        details.byValue.insert(v, {});
+    while (query->step()) {
+        Row row;
+        row.reserve(table.columns.size());
+        for (size_t i = 0; i < table.columns.size(); ++i)
+            row.push_back(typedFromStorage(table.columns[i], query->raw(int(i) + 1)));
+        const Value &owner = row[size_t(column)];
+        if (owner.isInt())
+            details.byValue[owner.asInt()].emplace_back(query->int64(0), std::move(row));
+    }
+    query->reset();
+    m_details = std::move(details);
+    return true;
+}
+
+} // namespace dao

@@ -1,0 +1,161 @@
+// Walks inside a read transaction take their rows a block at a time. What another desk
+// changed before a block was read is seen there just as a row-by-row read sees it, and a
+// block never outlives its read transaction nor a write of this desk.
+
+#include "EngineFixture.h"
+
+namespace {
+
+constexpr int kRows = 450;   // more than two blocks
+
+QStringList numbered()
+{
+    QStringList names;
+    for (int i = 0; i < kRows; ++i)
+        names << QStringLiteral("N%1").arg(i, 3, 10, QLatin1Char('0'));
+    return names;
+}
+
+// The name at position, the recordset moved there.
+QString nameAt(dao::Recordset &rs, int position)
+{
+    rs.setAbsolutePosition(position);
+    return rs.field("Nome").value().asText();
+}
+
+void rename(dao::Database &db, int position, const QString &name)
+{
+    auto rs = db.OpenRecordset("Persone");
+    rs->setAbsolutePosition(position);
+    rs->Edit();
+    rs->field("Nome").setValue(name);
+    rs->Update();
+}
+
+using BlockRead = EngineFixture;
+
+TEST_F(BlockRead, BlockReadsSeeOtherDesksChangesAsRowReadsDo)
+{
+    makeArchive(numbered());
+    auto desk = open();
+    auto other = open();
+    auto walked = desk->OpenRecordset("Persone");
+    {
+        const dao::ReadScope reads(desk.get());
+        EXPECT_EQ(names(*walked), numbered());   // every row, in blocks
+        walked->setAbsolutePosition(0);
+        for (int i = 0; i < 150; ++i)
+            walked->MoveNext();
+    }
+    // Between two walks another desk renames a row already visited, one of the next block,
+    // and deletes one.
+    rename(*other, 100, QStringLiteral("Cambiato"));
+    rename(*other, 250, QStringLiteral("Anche"));
+    {
+        auto gone = other->OpenRecordset("Persone");
+        gone->setAbsolutePosition(260);
+        gone->Delete();
+    }
+
+    // Outside a read transaction every visit is a read of its own row.
+    auto rowByRow = desk->OpenRecordset("Persone");
+    const QStringList expected{nameAt(*rowByRow, 100), nameAt(*rowByRow, 120), nameAt(*rowByRow, 250)};
+    {
+        const dao::ReadScope reads(desk.get());
+        // The walk's last block, read before the changes, is not used again.
+        EXPECT_EQ((QStringList{nameAt(*walked, 100), nameAt(*walked, 120), nameAt(*walked, 250)}), expected);
+        EXPECT_EQ(nameAt(*walked, 250), "Anche");
+        EXPECT_EQ(nameAt(*walked, 100), "Cambiato");
+        walked->setAbsolutePosition(259);
+        walked->MoveNext();
+        try {
+            walked->field("Nome").value();
+            ADD_FAILURE() << "a row deleted by another desk was read from a block";
+        } catch (const dao::EngineError &e) {
+            EXPECT_EQ(e.number(), 3167);
+        }
+
+        // This desk's own write, inside the same walk, is seen at the next visit.
+        rename(*desk, 200, QStringLiteral("Mio"));
+        EXPECT_EQ(nameAt(*walked, 200), "Mio");
+    }
+}
+
+} // namespace
+
+namespace {
+
+class MasterDetail : public EngineFixture {
+protected:
+    static constexpr int kMasters = 230;   // more than one block of masters
+
+    void makeTables()
+    {
+        auto db = ws->CreateDatabase(path(), QString());
+        db->CreateTable({QStringLiteral("Schede"), {{"ID", dao::dbLong, 0, true}, {"Nome", dao::dbText, 20}}});
+        db->CreateTable({QStringLiteral("Membri"),
+                         {{"ID", dao::dbLong, 0, true}, {"ID_SCHEDA", dao::dbLong, 0}, {"Nome", dao::dbText, 20}}});
+        auto masters = db->OpenRecordset("Schede");
+        auto members = db->OpenRecordset("Membri");
+        for (int i = 1; i <= kMasters; ++i) {
+            masters->AddNew();
+            masters->field("Nome").setValue(QStringLiteral("S%1").arg(i));
+            masters->Update();
+            for (int m = 0; m < i % 4; ++m)
+                addMember(*members, i, QStringLiteral("M%1-%2").arg(i).arg(m));
+        }
+        db->Close();
+    }
+    static void addMember(dao::Recordset &members, int master, const QString &name)
+    {
+        members.AddNew();
+        members.field("ID_SCHEDA").setValue(master);
+        members.field("Nome").setValue(name);
+        members.Update();
+    }
+    // The members of one master as the master link asks for them, last name first.
+    static QStringList membersOf(dao::Database &db, qint64 master)
+    {
+        auto rs = db.OpenRecordset(QStringLiteral("Select * From [Membri] Where ([ID_SCHEDA]  = %1) Order By [Nome] DESC ;")
+                                       .arg(master));
+        return names(*rs);
+    }
+    // Every master's members, walking the masters.
+    static QList<QStringList> walk(dao::Database &db)
+    {
+        QList<QStringList> all;
+        auto masters = db.OpenRecordset("Schede");
+        for (masters->MoveFirst(); !masters->IsEOF(); masters->MoveNext())
+            all << membersOf(db, masters->field("ID").value().asInt());
+        return all;
+    }
+};
+
+TEST_F(MasterDetail, DetailsReadForABlockOfMastersAreEachMastersOwn)
+{
+    makeTables();
+    auto desk = open();
+    auto other = open();
+    const QList<QStringList> oneByOne = walk(*desk);
+    ASSERT_EQ(oneByOne.size(), kMasters);
+    EXPECT_EQ(oneByOne[6], (QStringList{"M7-2", "M7-1", "M7-0"}));
+    EXPECT_TRUE(oneByOne[3].isEmpty());
+    {
+        const dao::ReadScope reads(desk.get());
+        EXPECT_EQ(walk(*desk), oneByOne);
+    }
+    // Another desk adds a member between two walks; this desk adds one during its walk.
+    auto theirs = other->OpenRecordset("Membri");
+    addMember(*theirs, 5, QStringLiteral("Nuovo"));
+    {
+        const dao::ReadScope reads(desk.get());
+        auto masters = desk->OpenRecordset("Schede");
+        masters->MoveFirst();
+        EXPECT_EQ(membersOf(*desk, 5), (QStringList{"Nuovo", "M5-0"}));
+        auto mine = desk->OpenRecordset("Membri");
+        addMember(*mine, 6, QStringLiteral("Mio"));
+        EXPECT_EQ(membersOf(*desk, 6), (QStringList{"Mio", "M6-1", "M6-0"}));
+    }
+}
+
+} // namespace
