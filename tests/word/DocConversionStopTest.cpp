@@ -31,13 +31,18 @@ bool anyProcessMentions(const QByteArray &text)
     return false;
 }
 
-// The first child of a process, 0 when it has none yet.
+// The first child of a process, 0 when it has none yet. Every thread's list is read: the
+// launcher starts the converter proper from a thread of its own.
 qint64 firstChild(qint64 pid)
 {
-    QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(pid));
-    if (!children.open(QIODevice::ReadOnly))
-        return 0;
-    return children.readAll().trimmed().split(' ').front().toLongLong();
+    for (const QString &task : QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile children(QStringLiteral("/proc/%1/task/%2/children").arg(pid).arg(task));
+        if (!children.open(QIODevice::ReadOnly))
+            continue;
+        if (const qint64 child = children.readAll().trimmed().split(' ').front().toLongLong())
+            return child;
+    }
+    return 0;
 }
 
 // Field 5 of /proc/PID/stat; the command name before it is in parentheses and may hold blanks.
