@@ -83,6 +83,8 @@ double psqlMs(const Server &server, const QString &database, const QString &stat
     QProcess psql;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("PGPASSWORD"), server.get("PG_PASSWORD"));
+    // The search path every desk's session fixes, where the archive's functions are found.
+    environment.insert(QStringLiteral("PGOPTIONS"), QStringLiteral("-c search_path=public,engine_functions"));
     psql.setProcessEnvironment(environment);
     psql.start(psqlProgram(server), psqlArgs(server, database, true)
                                         << QStringLiteral("-A") << QStringLiteral("-t") << QStringLiteral("-c")

@@ -92,4 +92,14 @@ std::optional<CliError> serverFailure(const QString &location, const dao::Engine
     return std::nullopt;
 }
 
+CliError openedArchiveFailure(const QString &location, const dao::EngineError &error, const QString &passwordText,
+                              const CliError &otherwise)
+{
+    if (error.number() == dao::errNotValidPassword)
+        return CliError(ExitCode::BadPassword, passwordText);
+    if (std::optional<CliError> failure = serverFailure(location, error))
+        return *failure;
+    return otherwise;
+}
+
 } // namespace cli

@@ -30,5 +30,9 @@ QString notAnArchiveText(const QString &location, const QString &reason);
 // found no such database there (ExitCode::NotAnArchive); nothing for any other failure,
 // or for a file.
 std::optional<CliError> serverFailure(const QString &location, const dao::EngineError &error);
+// A command's failure on an archive it opened: a refused password (`passwordText`), the
+// server's own failures as above, else `otherwise`.
+CliError openedArchiveFailure(const QString &location, const dao::EngineError &error, const QString &passwordText,
+                              const CliError &otherwise);
 
 } // namespace cli

@@ -163,16 +163,10 @@ int runHistory(const HistoryRequest &request, QTextStream &out, QTextStream &err
         err << QStringLiteral("tavorio-cli: ") << e.message() << Qt::endl;
         return int(e.code());
     } catch (const dao::EngineError &e) {
-        if (e.number() == dao::errNotValidPassword) {
-            err << QStringLiteral("tavorio-cli: Password dell'archivio errata o mancante.") << Qt::endl;
-            return int(ExitCode::BadPassword);
-        }
-        if (std::optional<CliError> failure = serverFailure(request.archive, e)) {
-            err << QStringLiteral("tavorio-cli: ") << failure->message() << Qt::endl;
-            return int(failure->code());
-        }
-        err << QStringLiteral("tavorio-cli: ") << notAnArchiveText(request.archive, e.description()) << Qt::endl;
-        return int(ExitCode::NotAnArchive);
+        const CliError failure = openedArchiveFailure(request.archive, e, QStringLiteral("Password dell'archivio errata o mancante."),
+                                                      CliError(ExitCode::NotAnArchive, notAnArchiveText(request.archive, e.description())));
+        err << QStringLiteral("tavorio-cli: ") << failure.message() << Qt::endl;
+        return int(failure.code());
     }
 }
 

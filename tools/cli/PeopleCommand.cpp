@@ -121,16 +121,10 @@ int runPeople(const PeopleRequest &request, QTextStream &out, QTextStream &err)
         err << QStringLiteral("tavorio-cli: ") << e.message() << Qt::endl;
         return int(e.code());
     } catch (const dao::EngineError &e) {
-        if (e.number() == dao::errNotValidPassword) {
-            err << QStringLiteral("tavorio-cli: Password errata o mancante.") << Qt::endl;
-            return int(ExitCode::BadPassword);
-        }
-        if (std::optional<CliError> failure = serverFailure(request.archive, e)) {
-            err << QStringLiteral("tavorio-cli: ") << failure->message() << Qt::endl;
-            return int(failure->code());
-        }
-        err << QStringLiteral("tavorio-cli: Persone non cambiate: ") << e.description() << Qt::endl;
-        return int(ExitCode::Refused);
+        const CliError failure = openedArchiveFailure(request.archive, e, QStringLiteral("Password errata o mancante."),
+                                                      CliError(ExitCode::Refused, QStringLiteral("Persone non cambiate: ") + e.description()));
+        err << QStringLiteral("tavorio-cli: ") << failure.message() << Qt::endl;
+        return int(failure.code());
     }
 }
 
