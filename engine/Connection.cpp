@@ -56,9 +56,9 @@ void Connection::trackChanges(const QString &tableName, const QString &cardField
         throw EngineError(errTableNotFound, QStringLiteral("DAO.Database"),
                           QStringLiteral("Impossibile registrare le modifiche di '%1': tabella o campo '%2' mancante.")
                               .arg(tableName, cardField));
-    for (const TableSpec &spec : {historyTableSpec(), historyRegistrySpec()}) {
-        if (!table(spec.name)) {
-            createTable(spec);
+    for (const TableSpec &history : {historyTableSpec(), historyRegistrySpec()}) {
+        if (!table(history.name)) {
+            createTable(history);
             reloadSchema();
         }
     }

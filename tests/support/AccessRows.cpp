@@ -60,8 +60,8 @@ void appendDouble(QByteArray &out, double value)
 
 TableLayout::TableLayout(const AccessTable &table, bool compressText)
 {
-    for (const AccessColumn &spec : table.columns) {
-        const TypeInfo info = typeInfo(spec);
+    for (const AccessColumn &definition : table.columns) {
+        const TypeInfo info = typeInfo(definition);
         ColumnLayout column;
         column.typeCode = info.code;
         column.fixed = info.length > 0;
@@ -70,14 +70,14 @@ TableLayout::TableLayout(const AccessTable &table, bool compressText)
             column.flags |= 0x01;
             column.length = info.length;
             column.fixedOffset = fixedSize_;
-            if (spec.type != JetType::YesNo) // a Yes/No lives in the null mask
+            if (definition.type != JetType::YesNo) // a Yes/No lives in the null mask
                 fixedSize_ += info.length;
-            if (spec.type == JetType::Counter)
+            if (definition.type == JetType::Counter)
                 column.flags |= 0x04;
         } else {
-            if (spec.type == JetType::Text && (spec.size < 1 || spec.size > 255))
-                refuse(table, spec, "a text column holds 1 to 255 characters");
-            column.length = spec.type == JetType::Text ? 2 * spec.size : 0;
+            if (definition.type == JetType::Text && (definition.size < 1 || definition.size > 255))
+                refuse(table, definition, "a text column holds 1 to 255 characters");
+            column.length = definition.type == JetType::Text ? 2 * definition.size : 0;
             column.varIndex = varCount_++;
         }
         columns_.push_back(column);
@@ -153,23 +153,23 @@ QByteArray RowEncoder::longValue(const QByteArray &data) const
     return field;
 }
 
-void RowEncoder::fixedValue(QByteArray &out, const ColumnLayout &column, const AccessColumn &spec,
+void RowEncoder::fixedValue(QByteArray &out, const ColumnLayout &column, const AccessColumn &definition,
                             const QVariant &value) const
 {
     char *at = out.data() + 2 + column.fixedOffset;
     QByteArray bytes;
-    switch (spec.type) {
+    switch (definition.type) {
     case JetType::Byte:
     case JetType::Integer:
     case JetType::Long:
     case JetType::Counter: {
         if (!isInteger(value))
-            refuse(table_, spec, "expects an integer");
+            refuse(table_, definition, "expects an integer");
         const qint64 number = value.toLongLong();
-        const qint64 low = spec.type == JetType::Byte ? 0 : spec.type == JetType::Integer ? -32768 : INT32_MIN;
-        const qint64 high = spec.type == JetType::Byte ? 255 : spec.type == JetType::Integer ? 32767 : INT32_MAX;
+        const qint64 low = definition.type == JetType::Byte ? 0 : definition.type == JetType::Integer ? -32768 : INT32_MIN;
+        const qint64 high = definition.type == JetType::Byte ? 255 : definition.type == JetType::Integer ? 32767 : INT32_MAX;
         if (number < low || number > high)
-            refuse(table_, spec, "integer out of range");
+            refuse(table_, definition, "integer out of range");
         if (column.length == 1)
             bytes.append(char(number));
         else if (column.length == 2)
@@ -186,11 +186,11 @@ void RowEncoder::fixedValue(QByteArray &out, const ColumnLayout &column, const A
         else if (value.metaType().id() == QMetaType::Double)
             appendDouble(bytes, value.toDouble());
         else
-            refuse(table_, spec, "expects a date");
+            refuse(table_, definition, "expects a date");
         break;
     case JetType::Double:
         if (value.metaType().id() != QMetaType::Double && !isInteger(value))
-            refuse(table_, spec, "expects a number");
+            refuse(table_, definition, "expects a number");
         appendDouble(bytes, value.toDouble());
         break;
     default:
@@ -199,19 +199,19 @@ void RowEncoder::fixedValue(QByteArray &out, const ColumnLayout &column, const A
     std::memcpy(at, bytes.constData(), size_t(bytes.size()));
 }
 
-QByteArray RowEncoder::varValue(const AccessColumn &spec, const QVariant &value) const
+QByteArray RowEncoder::varValue(const AccessColumn &definition, const QVariant &value) const
 {
-    if (spec.type == JetType::OleObject) {
+    if (definition.type == JetType::OleObject) {
         if (value.metaType().id() != QMetaType::QByteArray)
-            refuse(table_, spec, "expects bytes");
+            refuse(table_, definition, "expects bytes");
         return longValue(value.toByteArray());
     }
     if (value.metaType().id() != QMetaType::QString)
-        refuse(table_, spec, "expects a text");
+        refuse(table_, definition, "expects a text");
     const QString text = value.toString();
-    if (spec.type == JetType::Text) {
-        if (text.size() > spec.size)
-            refuse(table_, spec, "text longer than its column");
+    if (definition.type == JetType::Text) {
+        if (text.size() > definition.size)
+            refuse(table_, definition, "text longer than its column");
         return jetText(text, layout_.compressed());
     }
     // A memo over 1024 characters is always kept uncompressed.
@@ -233,23 +233,23 @@ QByteArray RowEncoder::encode(const AccessRow &row) const
     std::vector<quint16> starts(size_t(layout_.varCount()), 0);
     // Fixed columns first, at their offsets; then the variable ones in column order.
     for (int i = 0; i < count; ++i) {
-        const AccessColumn &spec = table_.columns[size_t(i)];
+        const AccessColumn &definition = table_.columns[size_t(i)];
         const ColumnLayout &column = columns[size_t(i)];
         const QVariant &value = i < row.values.size() ? row.values[i] : kNull;
-        if (spec.type == JetType::YesNo) {
+        if (definition.type == JetType::YesNo) {
             if (!value.isNull() && value.metaType().id() != QMetaType::Bool)
-                refuse(table_, spec, "expects a bool");
+                refuse(table_, definition, "expects a bool");
             if (value.toBool())
                 nullMask[i / 8] = char(nullMask[i / 8] | (1 << (i % 8)));
             continue;
         }
         if (!column.fixed || value.isNull())
             continue;
-        fixedValue(out, column, spec, value);
+        fixedValue(out, column, definition, value);
         nullMask[i / 8] = char(nullMask[i / 8] | (1 << (i % 8)));
     }
     for (int i = 0; i < count; ++i) {
-        const AccessColumn &spec = table_.columns[size_t(i)];
+        const AccessColumn &definition = table_.columns[size_t(i)];
         const ColumnLayout &column = columns[size_t(i)];
         if (column.fixed)
             continue;
@@ -257,7 +257,7 @@ QByteArray RowEncoder::encode(const AccessRow &row) const
         const QVariant &value = i < row.values.size() ? row.values[i] : kNull;
         if (value.isNull())
             continue;
-        out.append(varValue(spec, value));
+        out.append(varValue(definition, value));
         nullMask[i / 8] = char(nullMask[i / 8] | (1 << (i % 8)));
     }
     // The tail, read from the end: null mask, variable count, each variable column's start

@@ -48,10 +48,10 @@ public:
     static constexpr int kInlineMemo = 64;
 
 private:
-    QByteArray varValue(const AccessColumn &spec, const QVariant &value) const;
+    QByteArray varValue(const AccessColumn &definition, const QVariant &value) const;
     // A memo's or long binary's bytes: in the row when short, else on long-value pages.
     QByteArray longValue(const QByteArray &data) const;
-    void fixedValue(QByteArray &out, const ColumnLayout &column, const AccessColumn &spec,
+    void fixedValue(QByteArray &out, const ColumnLayout &column, const AccessColumn &definition,
                     const QVariant &value) const;
 
     const AccessTable &table_;

@@ -95,14 +95,14 @@ private:
     // A text field longer in the file than in the archive: its values must fit.
     void checkLength(const accessdb::MappedTable &t, size_t field, const dao::Value &value, qint64 row) const
     {
-        const dao::FieldSpec &spec = t.archive.fields[field];
-        if (spec.type == dao::dbText && value.isText() && value.asText().size() > spec.size)
+        const dao::FieldSpec &target = t.archive.fields[field];
+        if (target.type == dao::dbText && value.isText() && value.asText().size() > target.size)
             throw importRefusal(m_file->path(), QStringLiteral("il campo %1.%2 della riga %3 ha %4 caratteri, più dei %5 "
                                                                "che l'archivio tiene")
-                                                    .arg(t.archive.name, spec.name)
+                                                    .arg(t.archive.name, target.name)
                                                     .arg(row)
                                                     .arg(value.asText().size())
-                                                    .arg(spec.size));
+                                                    .arg(target.size));
     }
 
     template <typename F>
