@@ -338,8 +338,8 @@ void SqliteConnection::closeHandle()
 
 void SqliteConnection::close()
 {
-    if (m_db && userTransactionDepth() > 0)
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (userTransactionDepth() > 0)
+        transactionStepQuietly(Step::Rollback, {});
     forgetTransactions();
     closeHandle();
     m_lock.reset();

@@ -123,14 +123,9 @@ void PgConnection::checkTextSettings(const ServerAddress &address)
 // The marker and the functions the translated texts call land together or not at all.
 void PgConnection::createArchive()
 {
-    m_session.begin(kServerSource);
-    try {
-        runAll(createArchiveStatements() + functionDefinitions(), kServerSource);
-        m_session.commit(kServerSource);
-    } catch (...) {
-        m_session.rollback(kServerSource);
-        throw;
-    }
+    WriteTransaction transaction(*this, kServerSource);
+    runAll(createArchiveStatements() + functionDefinitions(), kServerSource);
+    transaction.commit();
 }
 
 void PgConnection::runAll(const QStringList &statements, const QString &source)
@@ -173,23 +168,13 @@ qint64 PgConnection::doInsert(const QString &sql, const std::vector<Value> &para
 
 void PgConnection::doCreateTable(const TableSpec &definition)
 {
-    // A table with its comments lands whole; inside a workspace transaction it is part of it.
-    WriteTransaction transaction(*this);
     runAll(createTableStatements(definition), QStringLiteral("DAO.Database"));
-    transaction.commit();
 }
 
 void PgConnection::installTracking(const TableInfo &table, const QString &cardField)
 {
     ensureOpen();
-    m_session.begin(QStringLiteral("DAO.Database"));
-    try {
-        runAll(trackingStatements(table, cardField), QStringLiteral("DAO.Database"));
-        m_session.commit(QStringLiteral("DAO.Database"));
-    } catch (...) {
-        m_session.rollback(QStringLiteral("DAO.Database"));
-        throw;
-    }
+    runAll(trackingStatements(table, cardField), QStringLiteral("DAO.Database"));
 }
 
 qint64 PgConnection::doKeyCounter(const TableInfo &table)
