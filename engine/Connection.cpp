@@ -2,8 +2,8 @@
 
 #include "engine/ServerAddress.h"
 #include "engine/jet/Names.h"
-#include "engine/SqliteConnection.h"
 #include "engine/pg/PgConnection.h"
+#include "engine/sqlite/SqliteConnection.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ std::shared_ptr<Connection> Connection::open(const Options &options)
 {
     if (isServerAddress(options.path))
         return pg::PgConnection::open(options);
-    return SqliteConnection::open(options);
+    return sqlite::SqliteConnection::open(options);
 }
 
 Connection::Connection(Options options) : m_options(std::move(options)) {}

@@ -4,10 +4,10 @@
 #include "engine/Connection.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
-#include "engine/SqliteHistory.h"
 #include "engine/jet/Names.h"
 #include "engine/pg/PgConnection.h"
 #include "engine/pg/PgPeople.h"
+#include "engine/sqlite/SqliteHistory.h"
 
 namespace dao {
 
@@ -61,7 +61,7 @@ bool ArchivePeople::hasPeople() const
 QString ArchivePeople::currentUser() const
 {
     if (!hasPeople())
-        return deskUserName();
+        return sqlite::deskUserName();
     return session(m_database).exec(QStringLiteral("SELECT session_user::text")).value(0, 0).asText();
 }
 

@@ -14,28 +14,6 @@ namespace {
 
 const QString kServerSource = QStringLiteral("DAO.Workspace");
 
-// The server's texts: the PostgreSQL translations, over the functions every archive on a
-// server carries (ServerFunctions.h).
-class ServerDialect final : public Dialect {
-public:
-    jet::SqlFragment condition(const QString &text, const jet::Columns &columns) const override
-    {
-        return pg::translateCondition(text, columns);
-    }
-    jet::SqlFragment recordCondition(const RecordCondition &condition, const jet::Columns &columns) const override
-    {
-        return pg::translateRecordCondition(condition, columns);
-    }
-    QString sort(const QString &text, const jet::Columns &columns) const override
-    {
-        return pg::translateSort(text, columns);
-    }
-    QString textEquals(const QString &quotedColumn) const override
-    {
-        return QStringLiteral("jet_key(%1) = jet_key(?::text)").arg(quotedColumn);
-    }
-};
-
 // A statement run when it is first stepped; its rows are then read from the result.
 class ServerQuery final : public Query {
 public:
@@ -142,8 +120,7 @@ void PgConnection::close()
 
 const Dialect &PgConnection::dialect() const
 {
-    static const ServerDialect dialect;
-    return dialect;
+    return pg::dialect();
 }
 
 std::unique_ptr<Query> PgConnection::doPrepare(const QString &sql)

@@ -13,7 +13,6 @@
 #include <chrono>
 #include <libpq-fe.h>
 #include <poll.h>
-#include <sqlite3.h>
 #include <thread>
 
 namespace dao::pg {
@@ -164,8 +163,8 @@ PgResult PgSession::run(const QString &sql, const std::vector<Value> &params, co
     const bool wasInTransaction = inTransaction();
     int count = 0;
     const QByteArray text = numberedPlaceholders(sql, &count);
-    if (const int injected = faults::injectedFailure(text.constData()))
-        failAsInjected(injected, wasInTransaction, source);
+    if (const auto injected = faults::injectedFailure(text.constData()))
+        failAsInjected(*injected, wasInTransaction, source);
     if (size_t(count) != params.size())
         throw EngineError(3000, source, QStringLiteral("Errore del motore di database: l'istruzione attende %1 valori, ne ha ricevuti %2.")
                                             .arg(count).arg(params.size()));
@@ -193,11 +192,11 @@ bool PgSession::inTransaction() const
     return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
 }
 
-// The tests' faults are given as the file library's result codes: a lock held past the wait
-// is the server's lock timeout, any other failure a connection that went away.
-void PgSession::failAsInjected(int code, bool inTransaction, const QString &source)
+// A test's fault as the server would give it: a lock held past the wait is the server's
+// lock timeout, any other failure a connection that went away.
+void PgSession::failAsInjected(faults::Fault fault, bool inTransaction, const QString &source)
 {
-    if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED)
+    if (fault == faults::Fault::Busy || fault == faults::Fault::Locked)
         throw serverError(QStringLiteral("55P03"), QStringLiteral("lock timeout"), {}, {}, source);
     connectionLost(QStringLiteral("connessione interrotta"), QStringLiteral("08006"), inTransaction, source);
 }

@@ -7,6 +7,7 @@
 
 #include "engine/EngineError.h"
 #include "engine/ServerAddress.h"
+#include "engine/StorageFaults.h"
 #include "engine/Value.h"
 #include "engine/pg/PgResult.h"
 
@@ -77,7 +78,7 @@ private:
     // Runs one statement; ending: it closes the transaction (COMMIT, ROLLBACK), so a link
     // lost on the way leaves no transaction to report as lost.
     PgResult run(const QString &sql, const std::vector<Value> &params, const QString &source, bool ending);
-    [[noreturn]] void failAsInjected(int code, bool inTransaction, const QString &source);
+    [[noreturn]] void failAsInjected(faults::Fault fault, bool inTransaction, const QString &source);
     // After a link lost on COMMIT: whether that transaction committed, asked on a new
     // connection; throws when the server cannot say.
     bool committedAfterAll(qint64 transaction, const QString &source);

@@ -61,7 +61,7 @@ TEST_F(Transaction, ACommitTheStorageRefusesLeavesTheRollback)
     rs->AddNew();
     rs->field("Nome").setValue(QStringLiteral("Bruno"));
     rs->Update();
-    dao::faults::failStatements(QStringLiteral("COMMIT"), 5, 0, 1);
+    dao::faults::failStatements(QStringLiteral("COMMIT"), dao::faults::Fault::Busy, 0, 1);
     EXPECT_ENGINE_ERROR(ws->CommitTrans(), dao::errRecordLocked);
     ws->Rollback();
     EXPECT_ENGINE_ERROR(ws->Rollback(), 3034);
