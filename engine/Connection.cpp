@@ -2,8 +2,10 @@
 
 #include "engine/ServerAddress.h"
 #include "engine/jet/Names.h"
-#include "engine/SqliteConnection.h"
 #include "engine/pg/PgConnection.h"
+#include "engine/sqlite/SqliteConnection.h"
+
+#include <algorithm>
 
 namespace dao {
 
@@ -21,7 +23,7 @@ std::shared_ptr<Connection> Connection::open(const Options &options)
 {
     if (isServerAddress(options.path))
         return pg::PgConnection::open(options);
-    return SqliteConnection::open(options);
+    return sqlite::SqliteConnection::open(options);
 }
 
 Connection::Connection(Options options) : m_options(std::move(options)) {}
@@ -39,6 +41,8 @@ void Connection::reloadSchema()
 {
     ensureOpen();
     std::vector<std::shared_ptr<TableInfo>> tables = loadTables();
+    // What a transaction shows of the schema goes with its rollback.
+    m_schemaReadInTransaction = m_schemaReadInTransaction || inTransaction();
     m_tables.clear();
     m_tableOrder.clear();
     for (const std::shared_ptr<TableInfo> &info : tables) {
@@ -56,6 +60,9 @@ void Connection::trackChanges(const QString &tableName, const QString &cardField
         throw EngineError(errTableNotFound, QStringLiteral("DAO.Database"),
                           QStringLiteral("Impossibile registrare le modifiche di '%1': tabella o campo '%2' mancante.")
                               .arg(tableName, cardField));
+    // The history, its registry and the recording land together, inside the caller's
+    // transaction when one is open.
+    WriteTransaction transaction(*this, QStringLiteral("DAO.Database"));
     for (const TableSpec &history : {historyTableSpec(), historyRegistrySpec()}) {
         if (!table(history.name)) {
             createTable(history);
@@ -69,6 +76,7 @@ void Connection::trackChanges(const QString &tableName, const QString &cardField
     if (!listed)
         execute(QStringLiteral("INSERT INTO \"%1\" (\"Tabella\", \"Scheda\") VALUES (?, ?)").arg(QLatin1String(kHistoryRegistry)),
                 {Value(tracked->name), Value(cardField)});
+    transaction.commit();
 }
 
 std::vector<TrackedTable> Connection::trackedTables()
@@ -115,8 +123,11 @@ qint64 Connection::insert(const QString &sql, const std::vector<Value> &params, 
 
 void Connection::createTable(const TableSpec &definition)
 {
-    sendAppends();
+    // A table lands whole (a server adds its comments in statements of their own); inside
+    // a transaction it is part of it.
+    WriteTransaction transaction(*this);
     doCreateTable(definition);
+    transaction.commit();
 }
 
 qint64 Connection::keyCounter(const TableInfo &table)
@@ -202,30 +213,53 @@ void Connection::forgetTransactions()
 {
     dropAppends();
     m_userTransactionDepth = 0;
+    m_writeDepth = 0;
     m_readOpen = false;
+    m_schemaReadInTransaction = false;
 }
 
-Connection::WriteTransaction::WriteTransaction(Connection &connection)
-    : m_connection(connection), m_nested(connection.m_userTransactionDepth > 0 || connection.m_readOpen)
+void Connection::rolledBack()
+{
+    if (!m_schemaReadInTransaction)
+        return;
+    m_schemaReadInTransaction = false;
+    try {
+        reloadSchema();
+    } catch (const std::exception &) {
+        // The next reload (any table created or opened anew) catches up.
+    }
+}
+
+Connection::WriteTransaction::WriteTransaction(Connection &connection, const QString &source)
+    : m_connection(connection), m_source(source),
+      m_nested(connection.m_userTransactionDepth > 0 || connection.m_readOpen || connection.m_writeDepth > 0)
 {
     connection.ensureOpen();
     connection.sendAppends();
     ++connection.m_writeSerial;
-    connection.transactionStep(m_nested ? Step::Savepoint : Step::BeginWrite, kWriteSavepoint, QStringLiteral("DAO.Recordset"));
+    connection.transactionStep(m_nested ? Step::Savepoint : Step::BeginWrite, kWriteSavepoint, m_source);
+    ++connection.m_writeDepth;
 }
 
 Connection::WriteTransaction::~WriteTransaction()
 {
-    if (m_done || !m_connection.isOpen())
+    if (m_done)
+        return;
+    m_connection.m_writeDepth = std::max(0, m_connection.m_writeDepth - 1);   // a close forgets it first
+    if (!m_connection.isOpen())
         return;
     m_connection.transactionStepQuietly(m_nested ? Step::RollbackTo : Step::Rollback, kWriteSavepoint);
+    m_connection.rolledBack();
 }
 
 void Connection::WriteTransaction::commit()
 {
     m_connection.ensureOpen();
-    m_connection.transactionStep(m_nested ? Step::Release : Step::Commit, kWriteSavepoint, QStringLiteral("DAO.Recordset"));
+    m_connection.transactionStep(m_nested ? Step::Release : Step::Commit, kWriteSavepoint, m_source);
     m_done = true;
+    m_connection.m_writeDepth = std::max(0, m_connection.m_writeDepth - 1);
+    if (!m_nested)
+        m_connection.m_schemaReadInTransaction = false;
 }
 
 Connection::ReadTransaction::ReadTransaction(Connection &connection) : m_connection(connection)
@@ -267,10 +301,14 @@ void Connection::commitUserTransaction()
     if (m_userTransactionDepth == 0)
         throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il commit senza una transazione aperta."));
     ensureOpen();
-    sendAppends();   // a failure leaves the transaction open, for the caller's rollback
-    --m_userTransactionDepth;
-    transactionStep(m_userTransactionDepth == 0 ? Step::Commit : Step::Release, userSavepoint(m_userTransactionDepth),
-                    kConnectionSource);
+    // The depth follows the storage: a failure (of the rows waiting or of the commit
+    // itself) leaves the transaction open, for the caller's rollback.
+    sendAppends();
+    const int outer = m_userTransactionDepth - 1;
+    transactionStep(outer == 0 ? Step::Commit : Step::Release, userSavepoint(outer), kConnectionSource);
+    m_userTransactionDepth = outer;
+    if (outer == 0)
+        m_schemaReadInTransaction = false;
 }
 
 void Connection::rollbackUserTransaction()
@@ -279,9 +317,10 @@ void Connection::rollbackUserTransaction()
         throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il rollback senza una transazione aperta."));
     ensureOpen();
     dropAppends();
-    --m_userTransactionDepth;
-    transactionStepQuietly(m_userTransactionDepth == 0 ? Step::Rollback : Step::RollbackTo,
-                           userSavepoint(m_userTransactionDepth));
+    const int outer = m_userTransactionDepth - 1;
+    transactionStepQuietly(outer == 0 ? Step::Rollback : Step::RollbackTo, userSavepoint(outer));
+    m_userTransactionDepth = outer;
+    rolledBack();
 }
 
 } // namespace dao

@@ -98,16 +98,19 @@ public:
     enum class Step { Begin, BeginWrite, Commit, Rollback, Savepoint, Release, RollbackTo };
 
     // Write transactions: a statement group that lands whole or not at all. Inside a
-    // workspace transaction they nest as savepoints.
+    // workspace transaction, a read transaction or another write transaction they nest as
+    // savepoints.
     class WriteTransaction {
     public:
-        explicit WriteTransaction(Connection &connection);
+        // source names the object that reports a failure of the transaction's own steps.
+        explicit WriteTransaction(Connection &connection, const QString &source = QStringLiteral("DAO.Recordset"));
         ~WriteTransaction();
         WriteTransaction(const WriteTransaction &) = delete;
         WriteTransaction &operator=(const WriteTransaction &) = delete;
         void commit();
     private:
         Connection &m_connection;
+        QString m_source;
         bool m_nested;
         bool m_done = false;
     };
@@ -181,6 +184,8 @@ protected:
     virtual bool inTransaction() const = 0;
     // Forgets the transaction state (the storage rolled back or the handle is gone).
     void forgetTransactions();
+    // After a rollback: the schema read inside the transaction is read again.
+    void rolledBack();
     int userTransactionDepth() const { return m_userTransactionDepth; }
 
     Options m_options;
@@ -190,6 +195,7 @@ private:
     QHash<QString, std::shared_ptr<const TableInfo>> m_tables;   // keyed by lower-case name
     QStringList m_tableOrder;
     int m_userTransactionDepth = 0;
+    int m_writeDepth = 0;          // write transactions open now, the outermost first
     void sendAppends();
     void dropAppends();
 
@@ -201,6 +207,7 @@ private:
     quint64 m_readScope = 0;
     quint64 m_writeSerial = 0;
     bool m_readOpen = false;       // the outermost read transaction began one in the storage
+    bool m_schemaReadInTransaction = false;   // the tables known may include ones a rollback undoes
 };
 
 } // namespace dao

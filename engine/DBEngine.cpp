@@ -1,7 +1,7 @@
 #include "engine/DBEngine.h"
 
 #include "engine/ServerAddress.h"
-#include "engine/SqliteConnection.h"
+#include "engine/sqlite/SqliteConnection.h"
 #include "engine/ConnectText.h"
 #include "engine/Guard.h"
 #include "engine/Workspace.h"
@@ -47,7 +47,7 @@ void DBEngine::CompactDatabase(const QString &source, const QString &destination
         refuseServer(source);
         // Opening through the storage library rolls back a journal a crash left behind,
         // so the copy starts from the last committed state.
-        auto connection = SqliteConnection::open({source, passwordInConnectText(password), true, false, false});
+        auto connection = sqlite::SqliteConnection::open({source, passwordInConnectText(password), true, false, false});
         connection->exportTo(destination, connection->password());
         connection->close();
     });
@@ -57,7 +57,7 @@ void DBEngine::RepairDatabase(const QString &path)
 {
     guarded(*m_errors, kEngineSource, [&] {
         refuseServer(path);
-        auto connection = SqliteConnection::open({path, QString(), true, false, false});
+        auto connection = sqlite::SqliteConnection::open({path, QString(), true, false, false});
         if (!connection->integrityCheck())
             throw EngineError(3049, kEngineSource, QStringLiteral("L'archivio '%1' è danneggiato.").arg(path));
     });

@@ -2,7 +2,7 @@
 // Runs an engine call so that its failure lands in the Errors collection before it
 // reaches the caller, and storage failures arrive as engine errors.
 
-#include "engine/SqliteConnection.h"
+#include "engine/sqlite/SqliteConnection.h"
 #include "engine/Errors.h"
 
 namespace dao {
@@ -15,8 +15,8 @@ auto guarded(Errors &errors, const QString &source, F &&call) -> decltype(call()
     } catch (const EngineError &error) {
         errors.record(error);
         throw;
-    } catch (const StorageFailure &failure) {
-        throw EngineError(errors.record(SqliteConnection::translate(failure, source)));
+    } catch (const sqlite::StorageFailure &failure) {
+        throw EngineError(errors.record(sqlite::SqliteConnection::translate(failure, source)));
     }
 }
 

@@ -4,10 +4,10 @@
 #include "engine/Connection.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
-#include "engine/SqliteHistory.h"
 #include "engine/jet/Names.h"
 #include "engine/pg/PgConnection.h"
 #include "engine/pg/PgPeople.h"
+#include "engine/sqlite/SqliteHistory.h"
 
 namespace dao {
 
@@ -61,7 +61,7 @@ bool ArchivePeople::hasPeople() const
 QString ArchivePeople::currentUser() const
 {
     if (!hasPeople())
-        return deskUserName();
+        return sqlite::deskUserName();
     return session(m_database).exec(QStringLiteral("SELECT session_user::text")).value(0, 0).asText();
 }
 
@@ -89,19 +89,15 @@ bool ArchivePeople::prepareRoles()
     for (const TrackedTable &t : m_database.TrackedTables())
         tracked << t.table;
     const QStringList tables = m_database.connection()->tableNames();
-    s.begin(kSource);
-    try {
-        for (const QString &statement : pg::peopleStatements(s.address().database, tables, tracked))
-            s.exec(statement, {}, kSource);
-        s.exec(QStringLiteral("GRANT %1 TO %2")
-                   .arg(jet::quoteIdentifier(groupOf(m_database, PersonRole::Responsabile)),
-                        jet::quoteIdentifier(s.exec(QStringLiteral("SELECT session_user::text")).value(0, 0).asText())),
-               {}, kSource);
-        s.commit(kSource);
-    } catch (...) {
-        s.rollback(kSource);
-        throw;
-    }
+    // The groups, grants and functions land together, in the connection's transaction.
+    Connection::WriteTransaction transaction(*m_database.connection(), kSource);
+    for (const QString &statement : pg::peopleStatements(s.address().database, tables, tracked))
+        s.exec(statement, {}, kSource);
+    s.exec(QStringLiteral("GRANT %1 TO %2")
+               .arg(jet::quoteIdentifier(groupOf(m_database, PersonRole::Responsabile)),
+                    jet::quoteIdentifier(s.exec(QStringLiteral("SELECT session_user::text")).value(0, 0).asText())),
+           {}, kSource);
+    transaction.commit();
     return true;
 }
 

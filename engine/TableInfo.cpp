@@ -2,13 +2,15 @@
 
 #include "engine/Constants.h"
 #include "engine/EngineError.h"
-#include "engine/Sqlite.h"
+#include "engine/jet/Names.h"
 
 #include <QDate>
 #include <QRegularExpression>
 #include <cmath>
 
 namespace dao {
+
+using jet::quoteIdentifier;
 
 namespace {
 

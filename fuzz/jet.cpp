@@ -7,8 +7,10 @@
 
 #include "FuzzSupport.h"
 #include "engine/EngineError.h"
-#include "engine/jet/Bind.h"
 #include "engine/jet/JetDialect.h"
+#include "engine/sqlite/Bind.h"
+#include "engine/sqlite/SqlFunctions.h"
+#include "engine/sqlite/SqliteDialect.h"
 
 #include <QString>
 #include <cstdint>
@@ -34,7 +36,7 @@ sqlite3 *database()
     static sqlite3 *db = [] {
         sqlite3 *handle = nullptr;
         sqlite3_open(":memory:", &handle);
-        dao::jet::registerFunctions(handle);
+        dao::sqlite::registerFunctions(handle);
         sqlite3_exec(handle,
                      "CREATE TABLE T (ID INTEGER, Capofamiglia TEXT, Note TEXT, Caritas INTEGER, Scadenza REAL,"
                      " Importo REAL, \"Via e n°\" TEXT);"
@@ -62,7 +64,7 @@ void run(const dao::jet::SqlFragment &condition, const QString &sort)
         std::abort();
     }
     try {
-        dao::jet::bindParams(statement, condition.params);
+        dao::sqlite::bindParams(statement, condition.params);
         while (sqlite3_step(statement) == SQLITE_ROW) {
         }
     } catch (const dao::EngineError &) {
@@ -79,12 +81,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const dao::jet::SelectText select = dao::jet::parseSelect(text);
         dao::jet::SqlFragment condition;
         if (!select.condition.isEmpty())
-            condition = dao::jet::translateCondition(select.condition, columns());
-        const QString sort = select.sort.isEmpty() ? QString() : dao::jet::translateSort(select.sort, columns());
+            condition = dao::sqlite::dialect().condition(select.condition, columns());
+        const QString sort = select.sort.isEmpty() ? QString() : dao::sqlite::dialect().sort(select.sort, columns());
         run(condition, sort);
     });
-    fuzz::refusable<dao::EngineError>([&] { run(dao::jet::translateCondition(text, columns()), {}); });
-    fuzz::refusable<dao::EngineError>([&] { run({}, dao::jet::translateSort(text, columns())); });
+    fuzz::refusable<dao::EngineError>([&] { run(dao::sqlite::dialect().condition(text, columns()), {}); });
+    fuzz::refusable<dao::EngineError>([&] { run({}, dao::sqlite::dialect().sort(text, columns())); });
     fuzz::refusable<dao::EngineError>([&] { dao::jet::parseDateLiteral(text); });
     const qsizetype lineEnd = text.indexOf(u'\n');
     if (lineEnd >= 0)

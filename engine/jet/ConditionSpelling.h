@@ -30,17 +30,17 @@ public:
     virtual ~ConditionSpelling() = default;
 
     // An operand as a value inside an expression; literals become parameters.
-    virtual QString operand(const Operand &value, Params &params) = 0;
+    virtual QString operand(const Operand &value, Params &params) const = 0;
     // An operand standing alone where a condition is expected ("NOT [Capofamiglia]").
-    virtual QString truth(const Operand &value, Params &params) = 0;
+    virtual QString truth(const Operand &value, Params &params) const = 0;
     // left op right, op one of = <> < > <= >=.
-    virtual QString comparison(const Operand &left, QStringView op, const Operand &right, Params &params) = 0;
+    virtual QString comparison(const Operand &left, QStringView op, const Operand &right, Params &params) const = 0;
     // value LIKE pattern (the reader adds NOT).
-    virtual QString like(const Operand &value, const Operand &pattern, Params &params) = 0;
+    virtual QString like(const Operand &value, const Operand &pattern, Params &params) const = 0;
     // LCASE(argument) or UCASE(argument).
-    virtual Operand changeCase(bool upper, const Operand &argument, Params &params) = 0;
+    virtual Operand changeCase(bool upper, const Operand &argument, Params &params) const = 0;
     // One item of an ORDER BY list.
-    virtual QString sortItem(const Column &column, bool descending) = 0;
+    virtual QString sortItem(const Column &column, bool descending) const = 0;
 
 protected:
     // The operand's text within the parentheses the condition put around it.
@@ -52,8 +52,12 @@ protected:
     }
 };
 
-// The grammar over a spelling; translateCondition and translateSort are these with SQLite's.
-SqlFragment translateCondition(const QString &condition, const Columns &columns, ConditionSpelling &spelling);
-QString translateSort(const QString &sort, const Columns &columns, ConditionSpelling &spelling);
+// The grammar over a spelling. A condition (comparisons of field names with numbers,
+// "texts", #dates#, True/False/Null, IS [NOT] NULL, [NOT] LIKE with * ? # [..] wildcards,
+// LCASE/UCASE, AND/OR/NOT and parentheses) becomes an expression over the table's columns;
+// a sort text ("Fascia, Capofamiglia ", "[Ordine] ASC ") an ORDER BY list without the
+// keywords. Both throw EngineError for what is outside the dialect.
+SqlFragment translateCondition(const QString &condition, const Columns &columns, const ConditionSpelling &spelling);
+QString translateSort(const QString &sort, const Columns &columns, const ConditionSpelling &spelling);
 
 } // namespace dao::jet

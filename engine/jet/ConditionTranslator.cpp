@@ -8,8 +8,8 @@
 //              | LCASE(operand) | UCASE(operand) | "(" operand ")"
 // A parenthesised primary may turn out to be a lone operand, "(5) = [x]", so every
 // translated piece remembers whether it is still usable as an operand.
-// Nesting (parentheses, NOT, functions) is bounded: each level deepens the SQLite text too,
-// whose parser gives up at about a hundred, and a text nested thousands deep would exhaust
+// Nesting (parentheses, NOT, functions) is bounded: each level deepens the storage's text too
+// (the file's parser gives up at about a hundred), and a text nested thousands deep would exhaust
 // the stack. The program and its printed lists nest a few levels.
 
 #include "engine/jet/ConditionSpelling.h"
@@ -33,7 +33,7 @@ struct Piece {
 
 class ConditionTranslator final {
 public:
-    ConditionTranslator(QStringView text, const Columns &columns, ConditionSpelling &spelling)
+    ConditionTranslator(QStringView text, const Columns &columns, const ConditionSpelling &spelling)
         : m_tokens(text), m_columns(columns), m_spelling(spelling) {}
 
     SqlFragment run()
@@ -224,14 +224,14 @@ private:
 
     TokenStream m_tokens;
     const Columns &m_columns;
-    ConditionSpelling &m_spelling;
+    const ConditionSpelling &m_spelling;
     std::vector<Value> m_params;
     int m_depth = 0;
 };
 
 } // namespace
 
-SqlFragment translateCondition(const QString &condition, const Columns &columns, ConditionSpelling &spelling)
+SqlFragment translateCondition(const QString &condition, const Columns &columns, const ConditionSpelling &spelling)
 {
     return ConditionTranslator(condition, columns, spelling).run();
 }

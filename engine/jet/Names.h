@@ -1,5 +1,6 @@
 #pragma once
-// Field names as they reach SQLite: matched against the table's columns and quoted.
+// Field names as they reach a storage: matched against the table's columns and quoted as SQL
+// quotes identifiers (both storages read "name" alike).
 
 #include "engine/jet/JetDialect.h"
 

@@ -7,7 +7,7 @@
 
 namespace dao::jet {
 
-QString translateSort(const QString &sort, const Columns &columns, ConditionSpelling &spelling)
+QString translateSort(const QString &sort, const Columns &columns, const ConditionSpelling &spelling)
 {
     TokenStream tokens(sort);
     if (tokens.atEnd())

@@ -14,28 +14,6 @@ namespace {
 
 const QString kServerSource = QStringLiteral("DAO.Workspace");
 
-// The server's texts: the PostgreSQL translations, over the functions every archive on a
-// server carries (ServerFunctions.h).
-class ServerDialect final : public Dialect {
-public:
-    jet::SqlFragment condition(const QString &text, const jet::Columns &columns) const override
-    {
-        return pg::translateCondition(text, columns);
-    }
-    jet::SqlFragment recordCondition(const RecordCondition &condition, const jet::Columns &columns) const override
-    {
-        return pg::translateRecordCondition(condition, columns);
-    }
-    QString sort(const QString &text, const jet::Columns &columns) const override
-    {
-        return pg::translateSort(text, columns);
-    }
-    QString textEquals(const QString &quotedColumn) const override
-    {
-        return QStringLiteral("jet_key(%1) = jet_key(?::text)").arg(quotedColumn);
-    }
-};
-
 // A statement run when it is first stepped; its rows are then read from the result.
 class ServerQuery final : public Query {
 public:
@@ -123,14 +101,9 @@ void PgConnection::checkTextSettings(const ServerAddress &address)
 // The marker and the functions the translated texts call land together or not at all.
 void PgConnection::createArchive()
 {
-    m_session.begin(kServerSource);
-    try {
-        runAll(createArchiveStatements() + functionDefinitions(), kServerSource);
-        m_session.commit(kServerSource);
-    } catch (...) {
-        m_session.rollback(kServerSource);
-        throw;
-    }
+    WriteTransaction transaction(*this, kServerSource);
+    runAll(createArchiveStatements() + functionDefinitions(), kServerSource);
+    transaction.commit();
 }
 
 void PgConnection::runAll(const QStringList &statements, const QString &source)
@@ -147,8 +120,7 @@ void PgConnection::close()
 
 const Dialect &PgConnection::dialect() const
 {
-    static const ServerDialect dialect;
-    return dialect;
+    return pg::dialect();
 }
 
 std::unique_ptr<Query> PgConnection::doPrepare(const QString &sql)
@@ -173,23 +145,13 @@ qint64 PgConnection::doInsert(const QString &sql, const std::vector<Value> &para
 
 void PgConnection::doCreateTable(const TableSpec &definition)
 {
-    // A table with its comments lands whole; inside a workspace transaction it is part of it.
-    WriteTransaction transaction(*this);
     runAll(createTableStatements(definition), QStringLiteral("DAO.Database"));
-    transaction.commit();
 }
 
 void PgConnection::installTracking(const TableInfo &table, const QString &cardField)
 {
     ensureOpen();
-    m_session.begin(QStringLiteral("DAO.Database"));
-    try {
-        runAll(trackingStatements(table, cardField), QStringLiteral("DAO.Database"));
-        m_session.commit(QStringLiteral("DAO.Database"));
-    } catch (...) {
-        m_session.rollback(QStringLiteral("DAO.Database"));
-        throw;
-    }
+    runAll(trackingStatements(table, cardField), QStringLiteral("DAO.Database"));
 }
 
 qint64 PgConnection::doKeyCounter(const TableInfo &table)

@@ -99,9 +99,9 @@ QString likeExpression(const QString &pattern)
     return regex + u'$';
 }
 
-class PgSpelling final : public jet::ConditionSpelling {
+class PgDialect final : public Dialect {
 public:
-    QString operand(const Operand &value, Params &params) override
+    QString operand(const Operand &value, Params &params) const override
     {
         switch (value.kind) {
         case Operand::Kind::Literal:
@@ -115,7 +115,7 @@ public:
         return value.sql;
     }
 
-    QString truth(const Operand &value, Params &) override
+    QString truth(const Operand &value, Params &) const override
     {
         switch (value.kind) {
         case Operand::Kind::Null:
@@ -133,7 +133,7 @@ public:
         return QStringLiteral("(%1 <> 0)").arg(value.sql);
     }
 
-    QString comparison(const Operand &left, QStringView op, const Operand &right, Params &params) override
+    QString comparison(const Operand &left, QStringView op, const Operand &right, Params &params) const override
     {
         if (left.kind == Operand::Kind::Null || right.kind == Operand::Kind::Null)
             return truthText(std::nullopt);
@@ -148,7 +148,7 @@ public:
         return betweenValues(left, op, right);
     }
 
-    QString like(const Operand &value, const Operand &pattern, Params &params) override
+    QString like(const Operand &value, const Operand &pattern, Params &params) const override
     {
         if (value.kind == Operand::Kind::Null || pattern.kind == Operand::Kind::Null)
             return truthText(std::nullopt);
@@ -161,7 +161,7 @@ public:
         return QStringLiteral("(jet_like_lower(%1) ~ %2)").arg(text, parameter(Value(likeExpression(patternText)), params));
     }
 
-    Operand changeCase(bool upper, const Operand &argument, Params &params) override
+    Operand changeCase(bool upper, const Operand &argument, Params &params) const override
     {
         if (argument.kind == Operand::Kind::Null)
             return Operand{};
@@ -174,13 +174,23 @@ public:
         return Operand{Operand::Kind::Computed, sql, Value(), 0, 0, {}};
     }
 
-    QString sortItem(const jet::Column &column, bool descending) override
+    QString sortItem(const jet::Column &column, bool descending) const override
     {
         QString key = quoted(column.name);
         if (storageOf(column.type) == Storage::Text)
             key = QStringLiteral("jet_key(%1)").arg(key);
         // The file puts nulls before every value.
         return key + (descending ? QStringLiteral(" DESC NULLS LAST") : QStringLiteral(" ASC NULLS FIRST"));
+    }
+
+    jet::SqlFragment recordCondition(const RecordCondition &condition, const jet::Columns &columns) const override
+    {
+        return translateRecordCondition(condition, columns);
+    }
+
+    QString textEquals(const QString &quotedColumn) const override
+    {
+        return QStringLiteral("jet_key(%1) = jet_key(?::text)").arg(quotedColumn);
     }
 
 private:
@@ -202,7 +212,7 @@ private:
         return value.kind == Operand::Kind::Column && storageOf(value.type) == Storage::Binary;
     }
 
-    QString textOf(const Operand &value, Params &params)
+    QString textOf(const Operand &value, Params &params) const
     {
         switch (value.kind) {
         case Operand::Kind::Literal:
@@ -218,7 +228,7 @@ private:
     }
 
     // A field or computed text against a literal.
-    QString withLiteral(const Operand &value, const QString &op, Value literal, Params &params)
+    QString withLiteral(const Operand &value, const QString &op, Value literal, Params &params) const
     {
         if (numericColumn(value)) {
             if (literal.isText()) {
@@ -239,7 +249,7 @@ private:
     }
 
     // Two fields, or a field and a computed text, or two computed texts.
-    QString betweenValues(const Operand &left, QStringView op, const Operand &right)
+    QString betweenValues(const Operand &left, QStringView op, const Operand &right) const
     {
         const bool leftNumeric = numericColumn(left);
         const bool rightNumeric = numericColumn(right);
@@ -262,16 +272,10 @@ private:
 
 } // namespace
 
-jet::SqlFragment translateCondition(const QString &condition, const jet::Columns &columns)
+const Dialect &dialect()
 {
-    PgSpelling spelling;
-    return jet::translateCondition(condition, columns, spelling);
-}
-
-QString translateSort(const QString &sort, const jet::Columns &columns)
-{
-    PgSpelling spelling;
-    return jet::translateSort(sort, columns, spelling);
+    static const PgDialect dialect;
+    return dialect;
 }
 
 } // namespace dao::pg

@@ -7,12 +7,14 @@
 // kinds. Texts compare and sort by jet_key (TextKey.h); the functions the texts call come
 // from functionDefinitions() (ServerFunctions.h). Every parameter is cast to its type.
 
-#include "engine/jet/JetDialect.h"
+#include "engine/Dialect.h"
 
 namespace dao::pg {
 
-jet::SqlFragment translateCondition(const QString &condition, const jet::Columns &columns);
+const Dialect &dialect();
+
+// Record conditions on the server: the record text and the searches written as expressions
+// the server evaluates (PgRecordCondition.cpp).
 jet::SqlFragment translateRecordCondition(const RecordCondition &condition, const jet::Columns &columns);
-QString translateSort(const QString &sort, const jet::Columns &columns);
 
 } // namespace dao::pg

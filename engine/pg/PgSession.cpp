@@ -13,7 +13,6 @@
 #include <chrono>
 #include <libpq-fe.h>
 #include <poll.h>
-#include <sqlite3.h>
 #include <thread>
 
 namespace dao::pg {
@@ -49,7 +48,7 @@ void PgSession::close()
     if (m_conn)
         PQfinish(m_conn);
     m_conn = nullptr;
-    m_broken = m_inTransaction = m_transactionLost = false;
+    m_broken = m_transactionLost = false;
 }
 
 // Connects without blocking in libpq so that its messages can be asked verbose before the
@@ -131,14 +130,13 @@ void PgSession::ensureConnected(const QString &source)
     open(source);
 }
 
-void PgSession::connectionLost(const QString &reason, const QString &sqlState, const QString &source)
+void PgSession::connectionLost(const QString &reason, const QString &sqlState, bool transactionLost, const QString &source)
 {
     ServerFailure failure = parseServerFailure(reason);
     if (failure.sqlState.isEmpty())
         failure.sqlState = sqlState;
     m_broken = true;
-    m_transactionLost = m_transactionLost || m_inTransaction;
-    m_inTransaction = false;
+    m_transactionLost = m_transactionLost || transactionLost;
     throw lostConnectionError(scrubbed(failure.reason), failure.sqlState, source);
 }
 
@@ -152,28 +150,21 @@ QString PgSession::scrubbed(const QString &text) const
 
 PgResult PgSession::exec(const QString &sql, const std::vector<Value> &params, const QString &source)
 {
-    // Transaction control is judged here, whichever way it arrives (commit(), rollback() or
-    // the statement text), so that no caller can take a lost or aborted transaction for done.
-    const QString verb = sql.size() <= 16 ? sql.trimmed().toUpper() : QString();
-    const bool ending = verb == QLatin1String("COMMIT") || verb == QLatin1String("END");
-    const bool undoing = verb == QLatin1String("ROLLBACK") || verb == QLatin1String("ABORT");
-    if (m_transactionLost) {
-        if (undoing) {
-            m_transactionLost = false;   // the server undid the work when the connection went
-            return {};
-        }
-        if (ending)
-            m_transactionLost = false;
+    // No statement runs on in a new session as if the transaction lost with the old one
+    // had never been: only commit() or rollback() close it.
+    if (m_transactionLost)
         throw lostConnectionError(QStringLiteral("la transazione in corso è stata annullata"), {}, source);
-    }
+    return run(sql, params, source, false);
+}
+
+PgResult PgSession::run(const QString &sql, const std::vector<Value> &params, const QString &source, bool ending)
+{
     ensureConnected(source);
-    // The server answers COMMIT of a transaction that a failed statement aborted with a
-    // rollback and no error: that must not look like success.
-    const bool aborted = ending && PQtransactionStatus(m_conn) == PQTRANS_INERROR;
+    const bool wasInTransaction = inTransaction();
     int count = 0;
     const QByteArray text = numberedPlaceholders(sql, &count);
-    if (const int injected = faults::injectedFailure(text.constData()))
-        failAsInjected(injected, source);
+    if (const auto injected = faults::injectedFailure(text.constData()))
+        failAsInjected(*injected, wasInTransaction, source);
     if (size_t(count) != params.size())
         throw EngineError(3000, source, QStringLiteral("Errore del motore di database: l'istruzione attende %1 valori, ne ha ricevuti %2.")
                                             .arg(count).arg(params.size()));
@@ -182,32 +173,32 @@ PgResult PgSession::exec(const QString &sql, const std::vector<Value> &params, c
                                p.lengths(), p.formats(), 0);
     PgResult result(r);
     const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
-    const QString sqlState = r ? QString::fromLatin1(PQresultErrorField(r, PG_DIAG_SQLSTATE)) : QString();
-    const bool lost = PQstatus(m_conn) == CONNECTION_BAD || isConnectionLostState(sqlState);
-    if (!lost)
-        m_inTransaction = PQtransactionStatus(m_conn) != PQTRANS_IDLE;
-    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
-        if (aborted)
-            throw EngineError(3000, source, QStringLiteral("La transazione è stata annullata da un errore precedente: "
-                                                           "nessuna modifica è stata salvata."));
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
         return result;
-    }
-    if (lost && (ending || undoing))
-        m_inTransaction = false;   // over either way: nothing is left for a rollback to undo
-    if (lost)
-        connectionLost(QString::fromUtf8(PQerrorMessage(m_conn)), sqlState, source);
+    const QString sqlState = r ? QString::fromLatin1(PQresultErrorField(r, PG_DIAG_SQLSTATE)) : QString();
+    if (PQstatus(m_conn) == CONNECTION_BAD || isConnectionLostState(sqlState))
+        // A commit or rollback lost on the way leaves nothing for a later rollback to undo.
+        connectionLost(QString::fromUtf8(PQerrorMessage(m_conn)), sqlState, wasInTransaction && !ending, source);
     throw serverError(sqlState, QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : ""),
                       QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_TABLE_NAME) : ""),
                       QString::fromUtf8(r ? PQresultErrorField(r, PG_DIAG_COLUMN_NAME) : ""), source);
 }
 
-// The tests' faults are given as the file library's result codes: a lock held past the wait
-// is the server's lock timeout, any other failure a connection that went away.
-void PgSession::failAsInjected(int code, const QString &source)
+bool PgSession::inTransaction() const
 {
-    if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED)
+    if (!m_conn || m_broken)
+        return false;
+    const PGTransactionStatusType status = PQtransactionStatus(m_conn);
+    return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
+}
+
+// A test's fault as the server would give it: a lock held past the wait is the server's
+// lock timeout, any other failure a connection that went away.
+void PgSession::failAsInjected(faults::Fault fault, bool inTransaction, const QString &source)
+{
+    if (fault == faults::Fault::Busy || fault == faults::Fault::Locked)
         throw serverError(QStringLiteral("55P03"), QStringLiteral("lock timeout"), {}, {}, source);
-    connectionLost(QStringLiteral("connessione interrotta"), QStringLiteral("08006"), source);
+    connectionLost(QStringLiteral("connessione interrotta"), QStringLiteral("08006"), inTransaction, source);
 }
 
 void PgSession::begin(const QString &source)
@@ -221,22 +212,34 @@ void PgSession::begin(const QString &source)
 void PgSession::commit(const QString &source)
 {
     qint64 transaction = 0;
-    if (m_inTransaction && !m_transactionLost && !m_broken && m_conn && PQtransactionStatus(m_conn) == PQTRANS_INTRANS) {
+    if (!m_transactionLost && !m_broken && m_conn && PQtransactionStatus(m_conn) == PQTRANS_INTRANS) {
         try {
-            const Value number = exec(QStringLiteral("SELECT txid_current_if_assigned()"), {}, source).value(0, 0);
+            const Value number = run(QStringLiteral("SELECT txid_current_if_assigned()"), {}, source, false).value(0, 0);
             transaction = number.isNull() ? 0 : number.asInt();
         } catch (const EngineError &) {
             // The COMMIT below reports the transaction as it stands (lost, aborted).
         }
     }
+    if (m_transactionLost) {
+        m_transactionLost = false;   // over: the server undid the work when the connection went
+        throw lostConnectionError(QStringLiteral("la transazione in corso è stata annullata"), {}, source);
+    }
+    ensureConnected(source);
+    // The server answers COMMIT of a transaction that a failed statement aborted with a
+    // rollback and no error: that must not look like success.
+    const bool aborted = PQtransactionStatus(m_conn) == PQTRANS_INERROR;
     try {
-        exec(QStringLiteral("COMMIT"), {}, source);
+        run(QStringLiteral("COMMIT"), {}, source, true);
     } catch (const EngineError &) {
         if (transaction == 0 || !m_broken)
             throw;
         if (!committedAfterAll(transaction, source))
             throw lostConnectionError(QStringLiteral("la transazione in corso è stata annullata"), {}, source);
+        return;
     }
+    if (aborted)
+        throw EngineError(3000, source, QStringLiteral("La transazione è stata annullata da un errore precedente: "
+                                                       "nessuna modifica è stata salvata."));
 }
 
 bool PgSession::committedAfterAll(qint64 transaction, const QString &source)
@@ -274,14 +277,16 @@ EngineError PgSession::unknownOutcomeError(const QString &source)
 
 void PgSession::rollback(const QString &source)
 {
-    if (m_broken && !m_transactionLost)
+    if (m_transactionLost || m_broken) {
+        m_transactionLost = false;   // the server undid the work when the connection went
         return;
+    }
     try {
-        exec(QStringLiteral("ROLLBACK"), {}, source);
+        run(QStringLiteral("ROLLBACK"), {}, source, true);
     } catch (const EngineError &e) {
         if (e.number() != 3151)
             throw;
-        m_transactionLost = false;   // lost on the way: the server undoes the work all the same
+        // Lost on the way: the server undoes the work all the same.
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "engine/EngineError.h"
 #include "engine/ServerAddress.h"
+#include "engine/StorageFaults.h"
 #include "engine/Value.h"
 #include "engine/pg/PgResult.h"
 
@@ -38,18 +39,22 @@ public:
     void ensureConnected(const QString &source = QStringLiteral("DAO.Database"));
 
     // Runs one statement with "?" placeholders (renumbered $1..$n); reconnects first when the
-    // previous call lost the connection, unless a transaction was lost with it.
+    // previous call lost the connection, unless a transaction was lost with it (then only
+    // commit() or rollback() close it). Transactions are begun and ended by the calls below,
+    // never by a statement of this kind.
     PgResult exec(const QString &sql, const std::vector<Value> &params = {},
                   const QString &source = QStringLiteral("DAO.Database"));
 
     void begin(const QString &source = QStringLiteral("DAO.Database"));
+    // Fails for a transaction that a failed statement aborted or the connection lost.
     void commit(const QString &source = QStringLiteral("DAO.Database"));
     // Never fails for a connection already lost: the server has undone the work itself.
     void rollback(const QString &source = QStringLiteral("DAO.Database"));
     void savepoint(const QString &name, const QString &source = QStringLiteral("DAO.Database"));
     void releaseSavepoint(const QString &name, const QString &source = QStringLiteral("DAO.Database"));
     void rollbackToSavepoint(const QString &name, const QString &source = QStringLiteral("DAO.Database"));
-    bool inTransaction() const { return m_inTransaction; }
+    // As the server reported it with the last answer; false once the connection is lost.
+    bool inTransaction() const;
 
     // Gives the connected role a new password. The server receives a verifier computed here,
     // never the clear text, so the password is in no statement text or server log. An empty
@@ -70,12 +75,16 @@ public:
 private:
     void open(const QString &source);
     pg_conn *handleFor(const QString &source);
-    [[noreturn]] void failAsInjected(int code, const QString &source);
+    // Runs one statement; ending: it closes the transaction (COMMIT, ROLLBACK), so a link
+    // lost on the way leaves no transaction to report as lost.
+    PgResult run(const QString &sql, const std::vector<Value> &params, const QString &source, bool ending);
+    [[noreturn]] void failAsInjected(faults::Fault fault, bool inTransaction, const QString &source);
     // After a link lost on COMMIT: whether that transaction committed, asked on a new
     // connection; throws when the server cannot say.
     bool committedAfterAll(qint64 transaction, const QString &source);
     static EngineError unknownOutcomeError(const QString &source);
-    [[noreturn]] void connectionLost(const QString &reason, const QString &sqlState, const QString &source);
+    [[noreturn]] void connectionLost(const QString &reason, const QString &sqlState, bool transactionLost,
+                                     const QString &source);
     QString scrubbed(const QString &text) const;
 
     pg_conn *m_conn = nullptr;
@@ -83,8 +92,7 @@ private:
     QString m_password;
     int m_lockTimeoutMs = 5000;
     bool m_broken = false;
-    bool m_inTransaction = false;
-    bool m_transactionLost = false;
+    bool m_transactionLost = false;   // the connection went with a transaction open
 };
 
 } // namespace dao::pg

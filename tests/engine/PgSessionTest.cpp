@@ -203,7 +203,7 @@ TEST_F(PgSessionTest, ALostConnectionFailsOnceThenTheNextCallReconnects)
     testsupport::pgEndSession(session.backendPid());
     EXPECT_EQ(failureOf([&] { session.exec(QStringLiteral("INSERT INTO t VALUES (4)")); }).number(), 3151);
     EXPECT_EQ(failureOf([&] { session.exec(QStringLiteral("INSERT INTO t VALUES (5)")); }).number(), 3151);
-    session.exec(QStringLiteral("ROLLBACK"));
+    session.rollback();
     EXPECT_EQ(session.exec(QStringLiteral("SELECT sum(k) FROM t")).value(0, 0), Value(qint64(2)));
 
     session.begin();

@@ -5,8 +5,6 @@
 
 #include "engine/StorageFaults.h"
 
-#include <sqlite3.h>
-
 namespace {
 
 class ReadFault : public EngineFixture {
@@ -19,7 +17,7 @@ TEST_F(ReadFault, AFailedMoveLeavesTheCursorOnTheRowItHeld)
 {
     auto db = open();
     auto rs = db->OpenRecordset("Persone");
-    dao::faults::failStatements(QStringLiteral("WHERE rowid = ?"), SQLITE_IOERR);
+    dao::faults::failStatements(QStringLiteral("WHERE rowid = ?"), dao::faults::Fault::Io);
     for (const auto &move : {std::function<void()>([&] { rs->MoveNext(); }), std::function<void()>([&] { rs->MoveLast(); }),
                              std::function<void()>([&] { rs->setAbsolutePosition(2); })}) {
         try {
@@ -44,7 +42,7 @@ TEST_F(ReadFault, AFailedRequeryKeepsTheKeysetInUse)
     auto db = open();
     auto rs = db->OpenRecordset("Persone");
     rs->MoveLast();
-    dao::faults::failStatements(QStringLiteral("SELECT rowid FROM"), SQLITE_BUSY);
+    dao::faults::failStatements(QStringLiteral("SELECT rowid FROM"), dao::faults::Fault::Busy);
     EXPECT_ENGINE_ERROR(rs->Requery(), dao::errRecordLocked);
     dao::faults::clear();
     EXPECT_EQ(rs->RecordCount(), 3);

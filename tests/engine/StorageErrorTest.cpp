@@ -1,7 +1,8 @@
 // Every failure the storage can report while a row is saved reaches the user as the engine
 // error it means, in Italian with the storage's own code appended, and the row being added
 // keeps its values, so that the save can be tried again. On the file the failures come from
-// the storage library's fault seam; on the server a trigger raises each SQLSTATE for real.
+// the storages' fault seam, which the file storage turns into its library's result codes;
+// on the server a trigger raises each SQLSTATE for real.
 
 #include "EngineFixture.h"
 
@@ -54,30 +55,33 @@ const QString kStopped = QStringLiteral("Operazione interrotta.");
 
 TEST_F(StorageErrors, EveryFileFailureIsTheEngineErrorItMeans)
 {
+    using dao::faults::Fault;
     const auto code = [](int c) { return QString::number(c); };
-    const Mapping mappings[] = {
-        {"Occupato", code(SQLITE_BUSY), dao::errRecordLocked, kLocked},
-        {"Bloccato", code(SQLITE_LOCKED), dao::errRecordLocked, kLocked},
-        {"NonArchivio", code(SQLITE_NOTADB), dao::errUnrecognizedFormat, QStringLiteral("Formato di database non riconosciuto.")},
-        {"Danneggiato", code(SQLITE_CORRUPT), dao::errDatabaseCorrupt,
-         QStringLiteral("L'archivio è danneggiato e non può essere letto.")},
-        {"Vincolo", code(SQLITE_CONSTRAINT), dao::errFieldRequired, kRequired + u'.'},
-        {"SolaLettura", code(SQLITE_READONLY), dao::errNotUpdatable,
-         QStringLiteral("Impossibile aggiornare: l'archivio è di sola lettura.")},
-        {"DiscoPieno", code(SQLITE_FULL), dao::errDiskFull,
-         QStringLiteral("Spazio su disco esaurito: impossibile scrivere nell'archivio.")},
-        {"FileSparito", code(SQLITE_CANTOPEN), dao::errIoFailure, QStringLiteral("Impossibile aprire il file dell'archivio.")},
-        {"Disco", code(SQLITE_IOERR), dao::errIoFailure, QStringLiteral("Errore di lettura o scrittura del disco.")},
-        {"Memoria", code(SQLITE_NOMEM), dao::errOutOfMemory, QStringLiteral("Memoria insufficiente.")},
-        {"Interrotto", code(SQLITE_INTERRUPT), 3000, kStopped},
-        {"Annullato", code(SQLITE_ABORT), 3000, kStopped},
-        {"Altro", code(SQLITE_ERROR), 3000, QStringLiteral("Errore del motore di database.")},
+    const std::pair<Fault, Mapping> mappings[] = {
+        {Fault::Busy, {"Occupato", code(SQLITE_BUSY), dao::errRecordLocked, kLocked}},
+        {Fault::Locked, {"Bloccato", code(SQLITE_LOCKED), dao::errRecordLocked, kLocked}},
+        {Fault::NotArchive, {"NonArchivio", code(SQLITE_NOTADB), dao::errUnrecognizedFormat,
+                             QStringLiteral("Formato di database non riconosciuto.")}},
+        {Fault::Corrupt, {"Danneggiato", code(SQLITE_CORRUPT), dao::errDatabaseCorrupt,
+                          QStringLiteral("L'archivio è danneggiato e non può essere letto.")}},
+        {Fault::Constraint, {"Vincolo", code(SQLITE_CONSTRAINT), dao::errFieldRequired, kRequired + u'.'}},
+        {Fault::ReadOnly, {"SolaLettura", code(SQLITE_READONLY), dao::errNotUpdatable,
+                           QStringLiteral("Impossibile aggiornare: l'archivio è di sola lettura.")}},
+        {Fault::Full, {"DiscoPieno", code(SQLITE_FULL), dao::errDiskFull,
+                       QStringLiteral("Spazio su disco esaurito: impossibile scrivere nell'archivio.")}},
+        {Fault::CannotOpen, {"FileSparito", code(SQLITE_CANTOPEN), dao::errIoFailure,
+                             QStringLiteral("Impossibile aprire il file dell'archivio.")}},
+        {Fault::Io, {"Disco", code(SQLITE_IOERR), dao::errIoFailure, QStringLiteral("Errore di lettura o scrittura del disco.")}},
+        {Fault::NoMemory, {"Memoria", code(SQLITE_NOMEM), dao::errOutOfMemory, QStringLiteral("Memoria insufficiente.")}},
+        {Fault::Interrupted, {"Interrotto", code(SQLITE_INTERRUPT), 3000, kStopped}},
+        {Fault::Aborted, {"Annullato", code(SQLITE_ABORT), 3000, kStopped}},
+        {Fault::Other, {"Altro", code(SQLITE_ERROR), 3000, QStringLiteral("Errore del motore di database.")}},
     };
     const QString file = dir.filePath(QStringLiteral("errori.mdb"));
     makeArchive({"Anna"}, {}, file);
-    for (const Mapping &mapping : mappings)
+    for (const auto &[fault, mapping] : mappings)
         expectMappedAndKept(
-            file, {}, mapping, [&] { dao::faults::failStatements(QStringLiteral("INSERT INTO"), mapping.code.toInt()); },
+            file, {}, mapping, [&] { dao::faults::failStatements(QStringLiteral("INSERT INTO"), fault); },
             [] { dao::faults::clear(); });
 }
 

@@ -1,10 +1,10 @@
 #include "JetTestSupport.h"
+#include "engine/sqlite/SqliteDialect.h"
 
 #include <gtest/gtest.h>
 
 using dao::Date;
 using dao::Value;
-using dao::jet::translateCondition;
 using jettest::errorNumberOf;
 using jettest::personColumns;
 
@@ -20,7 +20,7 @@ class ConditionTranslation : public ::testing::TestWithParam<Translation> {};
 
 TEST_P(ConditionTranslation, GivesExactSqlAndParams)
 {
-    const auto fragment = translateCondition(QString::fromUtf8(GetParam().condition), personColumns());
+    const auto fragment = dao::sqlite::dialect().condition(QString::fromUtf8(GetParam().condition), personColumns());
     EXPECT_EQ(fragment.sql.toStdString(), GetParam().sql);
     EXPECT_EQ(fragment.params, GetParam().params);
 }
@@ -69,7 +69,7 @@ TEST_P(HostileValue, EndsUpInParamsOnly)
 
     for (const QString &condition : {QStringLiteral("[Nome] = \"%1\"").arg(doubled),
                                      QStringLiteral("[Nome] = '%1'").arg(single)}) {
-        const auto fragment = translateCondition(condition, personColumns());
+        const auto fragment = dao::sqlite::dialect().condition(condition, personColumns());
         EXPECT_EQ(fragment.sql, QStringLiteral("(\"Nome\" = ? COLLATE JET)"));
         EXPECT_EQ(fragment.params, std::vector<Value>{value});
     }
@@ -88,7 +88,7 @@ class ConditionRefusal : public ::testing::TestWithParam<Refusal> {};
 
 TEST_P(ConditionRefusal, RaisesEngineError)
 {
-    EXPECT_EQ(errorNumberOf([] { translateCondition(QString::fromUtf8(GetParam().condition), personColumns()); }),
+    EXPECT_EQ(errorNumberOf([] { dao::sqlite::dialect().condition(QString::fromUtf8(GetParam().condition), personColumns()); }),
               GetParam().number);
 }
 
@@ -112,14 +112,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ConditionErrors, DescribeTheProblemInItalianFromTheDatabase)
 {
     try {
-        translateCondition(QStringLiteral("[Manca] = 1"), personColumns());
+        dao::sqlite::dialect().condition(QStringLiteral("[Manca] = 1"), personColumns());
         FAIL() << "no error";
     } catch (const dao::EngineError &error) {
         EXPECT_EQ(error.source(), QStringLiteral("DAO.Database"));
         EXPECT_EQ(error.description(), QStringLiteral("Parametri insufficienti: il campo 'Manca' non esiste."));
     }
     try {
-        translateCondition(QStringLiteral("[Nome] = 1 ;"), personColumns());
+        dao::sqlite::dialect().condition(QStringLiteral("[Nome] = 1 ;"), personColumns());
         FAIL() << "no error";
     } catch (const dao::EngineError &error) {
         EXPECT_EQ(error.source(), QStringLiteral("DAO.Database"));

@@ -8,9 +8,11 @@
 
 #include "JetTestSupport.h"
 #include "PgTestLink.h"
-#include "engine/jet/Bind.h"
 #include "engine/pg/PgDialect.h"
 #include "engine/pg/ServerFunctions.h"
+#include "engine/sqlite/Bind.h"
+#include "engine/sqlite/SqlFunctions.h"
+#include "engine/sqlite/SqliteDialect.h"
 #include "tests/support/RunLength.h"
 
 #include <QDir>
@@ -23,6 +25,7 @@
 
 using dao::Value;
 namespace jet = dao::jet;
+namespace sqlite = dao::sqlite;
 
 namespace {
 
@@ -180,7 +183,7 @@ protected:
             "\"Scadenza\" double precision, \"Importo\" double precision, \"Via e n°\" varchar(50), "
             "\"Codice\" varchar(10), \"Numero\" smallint, \"Quota\" double precision)"));
         ASSERT_EQ(sqlite3_open(":memory:", &m_file), SQLITE_OK);
-        jet::registerFunctions(m_file);
+        sqlite::registerFunctions(m_file);
         sqliteExec("CREATE TABLE T (ID LONG, Capofamiglia TEXT(50), Note LONGTEXT, Caritas BIT, Scadenza DATETIME, "
                    "Importo DOUBLE, \"Via e n°\" TEXT(50), Codice TEXT(10), Numero SHORT, Quota CURRENCY)");
         std::mt19937 random(7);
@@ -191,7 +194,7 @@ protected:
             const QString marks = QStringLiteral("?, ?, ?, ?, ?, ?, ?, ?, ?, ?");
             m_server->rows(QStringLiteral("INSERT INTO \"T\" VALUES (%1)").arg(marks), row);
             sqlite3_stmt *insert = prepare(QStringLiteral("INSERT INTO T VALUES (%1)").arg(marks));
-            jet::bindParams(insert, row);
+            sqlite::bindParams(insert, row);
             ASSERT_EQ(sqlite3_step(insert), SQLITE_DONE);
             sqlite3_finalize(insert);
         }
@@ -234,7 +237,7 @@ protected:
                 ids << row[0];
         } else {
             sqlite3_stmt *select = prepare(sql);
-            jet::bindParams(select, where.params);
+            sqlite::bindParams(select, where.params);
             while (sqlite3_step(select) == SQLITE_ROW)
                 ids << QString::number(sqlite3_column_int(select, 0));
             sqlite3_finalize(select);
@@ -245,10 +248,10 @@ protected:
     void compare(const QString &condition, const QString &sort)
     {
         const auto &columns = tableColumns();
-        const QString file = outcome([&] { return std::pair(jet::translateCondition(condition, columns), jet::translateSort(sort, columns)); }, false);
+        const QString file = outcome([&] { return std::pair(sqlite::dialect().condition(condition, columns), sqlite::dialect().sort(sort, columns)); }, false);
         QString server;
         try {
-            server = outcome([&] { return std::pair(dao::pg::translateCondition(condition, columns), dao::pg::translateSort(sort, columns)); }, true);
+            server = outcome([&] { return std::pair(dao::pg::dialect().condition(condition, columns), dao::pg::dialect().sort(sort, columns)); }, true);
         } catch (const std::exception &error) {
             server = QString::fromUtf8(error.what());
         }
@@ -258,8 +261,8 @@ protected:
     void compare(const dao::RecordCondition &condition)
     {
         const auto &columns = tableColumns();
-        const QString file = outcome([&] { return std::pair(jet::translateRecordCondition(condition, columns), QString()); }, false);
-        const QString server = outcome([&] { return std::pair(dao::pg::translateRecordCondition(condition, columns), QString()); }, true);
+        const QString file = outcome([&] { return std::pair(sqlite::dialect().recordCondition(condition, columns), QString()); }, false);
+        const QString server = outcome([&] { return std::pair(dao::pg::dialect().recordCondition(condition, columns), QString()); }, true);
         QStringList terms;
         for (const auto &equals : condition.equals)
             terms << QStringLiteral("%1/%2 = '%3'").arg(equals.column.name, QChar(char(equals.column.form)), equals.text);

@@ -1,8 +1,8 @@
 #include "JetTestSupport.h"
+#include "engine/sqlite/SqliteDialect.h"
 
 #include <gtest/gtest.h>
 
-using dao::jet::translateSort;
 using jettest::errorNumberOf;
 using jettest::personColumns;
 
@@ -17,7 +17,7 @@ class SortTranslation : public ::testing::TestWithParam<SortCase> {};
 
 TEST_P(SortTranslation, GivesOrderByList)
 {
-    EXPECT_EQ(translateSort(QString::fromUtf8(GetParam().sort), personColumns()).toStdString(), GetParam().sql);
+    EXPECT_EQ(dao::sqlite::dialect().sort(QString::fromUtf8(GetParam().sort), personColumns()).toStdString(), GetParam().sql);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -40,7 +40,7 @@ class SortRefused : public ::testing::TestWithParam<SortRefusal> {};
 
 TEST_P(SortRefused, RaisesEngineError)
 {
-    EXPECT_EQ(errorNumberOf([] { translateSort(QString::fromUtf8(GetParam().sort), personColumns()); }),
+    EXPECT_EQ(errorNumberOf([] { dao::sqlite::dialect().sort(QString::fromUtf8(GetParam().sort), personColumns()); }),
               GetParam().number);
 }
 

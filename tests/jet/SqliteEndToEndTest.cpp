@@ -2,7 +2,9 @@
 // functions, so the rows they select and their order are what the engine will see.
 
 #include "JetTestSupport.h"
-#include "engine/jet/Bind.h"
+#include "engine/sqlite/Bind.h"
+#include "engine/sqlite/SqlFunctions.h"
+#include "engine/sqlite/SqliteDialect.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 
 using dao::Value;
 using namespace dao::jet;
+using namespace dao::sqlite;
 
 namespace {
 
@@ -63,9 +66,9 @@ protected:
     // The IDs of the rows a condition selects, in the order of a sort text.
     QList<int> ids(const QString &condition, const QString &sort = QStringLiteral("ID"))
     {
-        const SqlFragment where = translateCondition(condition, m_columns);
+        const SqlFragment where = dialect().condition(condition, m_columns);
         Statement select(m_db, QStringLiteral("SELECT ID FROM Persone WHERE %1 ORDER BY %2")
-                                   .arg(where.sql, translateSort(sort, m_columns)));
+                                   .arg(where.sql, dialect().sort(sort, m_columns)));
         bindParams(select.get(), where.params);
         QList<int> result;
         while (sqlite3_step(select.get()) == SQLITE_ROW)
@@ -171,10 +174,10 @@ TEST_F(JetOnSqlite, NestingIsBoundedBelowWhatSqliteParses)
     for (qsizetype i = 0; i < flat.size(); ++i)
         EXPECT_EQ(ids(deepest[i]), ids(flat[i])) << deepest[i].toStdString();
     for (const QString &condition : shapes(22))
-        EXPECT_EQ(jettest::errorNumberOf([&] { translateCondition(condition, m_columns); }), dao::errUnsupportedText)
+        EXPECT_EQ(jettest::errorNumberOf([&] { dialect().condition(condition, m_columns); }), dao::errUnsupportedText)
             << condition.toStdString();
     try {
-        translateCondition(repeat("(", 100000), m_columns);
+        dialect().condition(repeat("(", 100000), m_columns);
         ADD_FAILURE() << "no error";
     } catch (const dao::EngineError &error) {
         EXPECT_EQ(error.number(), dao::errUnsupportedText);

@@ -7,8 +7,6 @@
 #include "engine/StorageFaults.h"
 #include "store/TArcDatabase.h"
 
-#include <sqlite3.h>
-
 namespace {
 
 using store_test::StoreTest;
@@ -28,7 +26,7 @@ protected:
     }
 
     // The check that every open makes fails `times` times from now on.
-    static void breakReopen(int times) { dao::faults::failStatements(QStringLiteral("FROM sqlite_master"), SQLITE_IOERR, 0, times); }
+    static void breakReopen(int times) { dao::faults::failStatements(QStringLiteral("FROM sqlite_master"), dao::faults::Fault::Io, 0, times); }
 
     bool opensWith(const QString &password) const
     {
@@ -67,7 +65,7 @@ TEST_F(PasswordChangeOutcome, AnArchiveThatOpensWithNothingHasTheNewPassword)
 
 TEST_F(PasswordChangeOutcome, AFailureBeforeTheRenameKeepsTheOldPassword)
 {
-    dao::faults::failStatements(QStringLiteral("sqlcipher_export"), SQLITE_FULL);
+    dao::faults::failStatements(QStringLiteral("sqlcipher_export"), dao::faults::Fault::Full);
     EXPECT_FALSE(m_db.ChangeDatabasePassword(QStringLiteral("vecchia"), QStringLiteral("nuova")));
     dao::faults::clear();
     // Still open under the old password, and the file says so.

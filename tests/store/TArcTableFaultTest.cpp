@@ -12,8 +12,6 @@
 #include "engine/StorageFaults.h"
 #include "tests/support/PgTestServer.h"
 
-#include <sqlite3.h>
-
 namespace {
 
 using table_test::TableTest;
@@ -22,17 +20,19 @@ enum class Caller { Reopen, RefreshFallback, MasterChange, RequeryAfterPost };
 
 struct Fault {
     const char *name;
-    int code;
+    dao::faults::Fault fault;
 };
 
-const Fault kFaults[] = {{"LockedPastTheWait", SQLITE_BUSY}, {"FileGone", SQLITE_CANTOPEN}, {"IoError", SQLITE_IOERR}};
+const Fault kFaults[] = {{"LockedPastTheWait", dao::faults::Fault::Busy},
+                         {"FileGone", dao::faults::Fault::CannotOpen},
+                         {"IoError", dao::faults::Fault::Io}};
 
 // Only the member list's keyset fails: the cards go on reading.
 void breakMemberKeysets(const Fault &fault)
 {
     dao::faults::failStatements(testsupport::onServer() ? QStringLiteral("SELECT \"ID_PERSONA\" FROM \"Nucleo\"")
                                                         : QStringLiteral("SELECT rowid FROM \"Nucleo\""),
-                                fault.code);
+                                fault.fault);
 }
 
 class TArcTableFault : public TableTest, public ::testing::WithParamInterface<std::tuple<Caller, Fault>> {

@@ -11,8 +11,6 @@
 #include "engine/StorageFaults.h"
 #include "tests/support/PgTestServer.h"
 
-#include <sqlite3.h>
-
 namespace {
 
 using table_test::TableTest;
@@ -58,7 +56,7 @@ protected:
         // Only the engine's selection by the search text fails: the cards go on reading.
         dao::faults::failStatements(testsupport::onServer() ? QStringLiteral("strpos(")
                                                             : QStringLiteral("jet_record_contains"),
-                                    SQLITE_IOERR, 0, 1);
+                                    dao::faults::Fault::Io, 0, 1);
     }
 
     TArcTable *m_cards = nullptr;

@@ -1,14 +1,14 @@
-#include "engine/SqliteHistory.h"
+#include "engine/sqlite/SqliteHistory.h"
 
 #include "engine/ChangeHistory.h"
-#include "engine/Sqlite.h"
+#include "engine/sqlite/Sqlite.h"
 #include "engine/jet/Names.h"
 
 #include <pwd.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
-namespace dao {
+namespace dao::sqlite {
 
 namespace {
 
@@ -89,4 +89,4 @@ QString deskUserName()
     return user.isEmpty() ? QStringLiteral("sconosciuto") : user;
 }
 
-} // namespace dao
+} // namespace dao::sqlite

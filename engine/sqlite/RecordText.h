@@ -9,7 +9,7 @@
 
 #include <sqlite3.h>
 
-namespace dao::jet {
+namespace dao::sqlite {
 
 // Appends the text form of a stored value, as UTF-8; letters a to z upper-cased when asked.
 void appendFormText(std::string &out, sqlite3_value *value, TextForm form, bool upperAscii);
@@ -20,4 +20,4 @@ void appendFormText(std::string &out, sqlite3_value *value, TextForm form, bool 
 void textFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
 void recordContainsFunction(sqlite3_context *context, int argc, sqlite3_value **argv);
 
-} // namespace dao::jet
+} // namespace dao::sqlite

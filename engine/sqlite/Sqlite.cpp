@@ -1,24 +1,47 @@
-#include "engine/Sqlite.h"
+#include "engine/sqlite/Sqlite.h"
 
 #include "engine/StorageFaults.h"
-#include "engine/jet/Bind.h"
+#include "engine/sqlite/Bind.h"
 
 #include <sqlite3.h>
 
-namespace dao {
+namespace dao::sqlite {
 
 namespace {
 [[noreturn]] void raise(sqlite3 *db, int code)
 {
     throw StorageFailure{code, QString::fromUtf8(sqlite3_errmsg(db))};
 }
+
+// A test's fault as the library reports it.
+[[noreturn]] void raise(faults::Fault fault)
+{
+    using faults::Fault;
+    int code = SQLITE_ERROR;
+    switch (fault) {
+    case Fault::Busy: code = SQLITE_BUSY; break;
+    case Fault::Locked: code = SQLITE_LOCKED; break;
+    case Fault::NotArchive: code = SQLITE_NOTADB; break;
+    case Fault::Corrupt: code = SQLITE_CORRUPT; break;
+    case Fault::Constraint: code = SQLITE_CONSTRAINT; break;
+    case Fault::ReadOnly: code = SQLITE_READONLY; break;
+    case Fault::Full: code = SQLITE_FULL; break;
+    case Fault::CannotOpen: code = SQLITE_CANTOPEN; break;
+    case Fault::Io: code = SQLITE_IOERR; break;
+    case Fault::NoMemory: code = SQLITE_NOMEM; break;
+    case Fault::Interrupted: code = SQLITE_INTERRUPT; break;
+    case Fault::Aborted: code = SQLITE_ABORT; break;
+    case Fault::Other: break;
+    }
+    throw StorageFailure{code, QString::fromUtf8(sqlite3_errstr(code))};
+}
 }
 
 Statement::Statement(sqlite3 *db, const QString &sql) : m_db(db)
 {
     const QByteArray text = sql.toUtf8();
-    if (const int injected = faults::injectedFailure(text.constData()))
-        throw StorageFailure{injected, QString::fromUtf8(sqlite3_errstr(injected))};
+    if (const auto injected = faults::injectedFailure(text.constData()))
+        raise(*injected);
     const int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, nullptr);
     if (rc != SQLITE_OK)
         raise(db, rc);
@@ -31,7 +54,7 @@ Statement::~Statement()
 
 void Statement::bind(int index, const Value &value)
 {
-    jet::bindValue(m_stmt, index, value);
+    bindValue(m_stmt, index, value);
 }
 
 void Statement::bindAll(const std::vector<Value> &values)
@@ -42,9 +65,9 @@ void Statement::bindAll(const std::vector<Value> &values)
 
 bool Statement::step()
 {
-    if (const int injected = faults::injectedFailure(sqlite3_sql(m_stmt))) {
+    if (const auto injected = faults::injectedFailure(sqlite3_sql(m_stmt))) {
         sqlite3_reset(m_stmt);
-        throw StorageFailure{injected, QString::fromUtf8(sqlite3_errstr(injected))};
+        raise(*injected);
     }
     const int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW)
@@ -104,4 +127,4 @@ void execute(sqlite3 *db, const QString &sql, const std::vector<Value> &params)
     }
 }
 
-} // namespace dao
+} // namespace dao::sqlite

@@ -9,7 +9,7 @@
 
 struct sqlite3;
 
-namespace dao {
+namespace dao::sqlite {
 
 // The triggers that record the changes of `table` (DROP and CREATE TEMP TRIGGER).
 QStringList sqliteTrackingStatements(const TableInfo &table, const QString &cardField);
@@ -18,4 +18,4 @@ QStringList sqliteTrackingStatements(const TableInfo &table, const QString &card
 void registerHistoryUser(sqlite3 *db);
 QString deskUserName();
 
-} // namespace dao
+} // namespace dao::sqlite

@@ -1,10 +1,10 @@
-#include "engine/jet/Bind.h"
+#include "engine/sqlite/Bind.h"
 
 #include "engine/EngineError.h"
 
 #include <sqlite3.h>
 
-namespace dao::jet {
+namespace dao::sqlite {
 
 namespace {
 
@@ -54,4 +54,4 @@ int bindParams(sqlite3_stmt *statement, const std::vector<Value> &params, int fi
     return index;
 }
 
-} // namespace dao::jet
+} // namespace dao::sqlite

@@ -2,16 +2,21 @@
 // engine's collation, LIKE and the case functions through the functions registered on the
 // connection. SQLite's own affinity rules then settle what a comparison of mixed kinds means.
 
-#include "engine/jet/ConditionSpelling.h"
-#include "engine/jet/Names.h"
+#include "engine/sqlite/SqliteDialect.h"
 
-namespace dao::jet {
+#include "engine/jet/Names.h"
+#include "engine/sqlite/SqlFunctions.h"
+
+namespace dao::sqlite {
 
 namespace {
 
-class SqliteSpelling final : public ConditionSpelling {
+using jet::Operand;
+using jet::Params;
+
+class SqliteDialect final : public Dialect {
 public:
-    QString operand(const Operand &value, Params &params) override
+    QString operand(const Operand &value, Params &params) const override
     {
         switch (value.kind) {
         case Operand::Kind::Literal:
@@ -29,48 +34,52 @@ public:
         return parenthesized(value, value.sql);
     }
 
-    QString truth(const Operand &value, Params &params) override { return operand(value, params); }
+    QString truth(const Operand &value, Params &params) const override { return operand(value, params); }
 
-    QString comparison(const Operand &left, QStringView op, const Operand &right, Params &params) override
+    QString comparison(const Operand &left, QStringView op, const Operand &right, Params &params) const override
     {
         const QString l = operand(left, params);
         const QString r = operand(right, params);
         return QStringLiteral("(%1 %2 %3 COLLATE %4)").arg(l, op, r, QLatin1StringView(kCollation));
     }
 
-    QString like(const Operand &value, const Operand &pattern, Params &params) override
+    QString like(const Operand &value, const Operand &pattern, Params &params) const override
     {
         const QString v = operand(value, params);
         const QString p = operand(pattern, params);
         return QStringLiteral("jet_like(%1, %2)").arg(v, p);
     }
 
-    Operand changeCase(bool upper, const Operand &argument, Params &) override
+    Operand changeCase(bool upper, const Operand &argument, Params &) const override
     {
         const QString sql = upper ? QStringLiteral("jet_ucase(%1)") : QStringLiteral("jet_lcase(%1)");
         return Operand{Operand::Kind::Computed, sql, Value(), 0, 0, {argument}};
     }
 
-    QString sortItem(const Column &column, bool descending) override
+    QString sortItem(const jet::Column &column, bool descending) const override
     {
         return QStringLiteral("%1 COLLATE %2 %3")
-            .arg(quoteIdentifier(column.name), QLatin1StringView(kCollation),
+            .arg(jet::quoteIdentifier(column.name), QLatin1StringView(kCollation),
                  descending ? QLatin1StringView("DESC") : QLatin1StringView("ASC"));
+    }
+
+    jet::SqlFragment recordCondition(const RecordCondition &condition, const jet::Columns &columns) const override
+    {
+        return translateRecordCondition(condition, columns);
+    }
+
+    QString textEquals(const QString &quotedColumn) const override
+    {
+        return QStringLiteral("%1 = ? COLLATE %2").arg(quotedColumn, QLatin1StringView(kCollation));
     }
 };
 
 } // namespace
 
-SqlFragment translateCondition(const QString &condition, const Columns &columns)
+const Dialect &dialect()
 {
-    SqliteSpelling spelling;
-    return translateCondition(condition, columns, spelling);
+    static const SqliteDialect dialect;
+    return dialect;
 }
 
-QString translateSort(const QString &sort, const Columns &columns)
-{
-    SqliteSpelling spelling;
-    return translateSort(sort, columns, spelling);
-}
-
-} // namespace dao::jet
+} // namespace dao::sqlite

@@ -1,13 +1,20 @@
-#include "engine/jet/JetDialect.h"
+// Record conditions on the file: each column's text in its form made by jet_text, the
+// record text searched by jet_record_contains (RecordText.h), texts compared byte for byte.
+
+#include "engine/sqlite/SqliteDialect.h"
+
 #include "engine/jet/Names.h"
 
-namespace dao::jet {
+namespace dao::sqlite {
+
+using jet::Columns;
+using jet::SqlFragment;
 
 namespace {
 
 QString columnName(const TextColumn &column, const Columns &columns)
 {
-    return quoteIdentifier(resolveColumn(column.name, columns));
+    return jet::quoteIdentifier(jet::resolveColumn(column.name, columns));
 }
 
 QString formCode(TextForm form)
@@ -50,4 +57,4 @@ SqlFragment translateRecordCondition(const RecordCondition &condition, const Col
     return out;
 }
 
-} // namespace dao::jet
+} // namespace dao::sqlite

@@ -1,10 +1,11 @@
-#include "engine/SqliteConnection.h"
+#include "engine/sqlite/SqliteConnection.h"
 
 #include "engine/ArchiveFormat.h"
 #include "engine/Constants.h"
-#include "engine/SqliteHistory.h"
-#include "engine/jet/JetDialect.h"
 #include "engine/jet/Names.h"
+#include "engine/sqlite/SqlFunctions.h"
+#include "engine/sqlite/SqliteDialect.h"
+#include "engine/sqlite/SqliteHistory.h"
 #include "platform/CrashPoints.h"
 #include "platform/FileOps.h"
 #include "platform/LockFile.h"
@@ -13,7 +14,7 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
-namespace dao {
+namespace dao::sqlite {
 
 namespace {
 
@@ -62,28 +63,6 @@ QString unrecognized(const QString &path)
 {
     return QStringLiteral("Formato di database non riconosciuto: '%1'.").arg(path);
 }
-
-// The file's texts: the translations of engine/jet, whose functions and collation every
-// handle registers.
-class FileDialect final : public Dialect {
-public:
-    jet::SqlFragment condition(const QString &text, const jet::Columns &columns) const override
-    {
-        return jet::translateCondition(text, columns);
-    }
-    jet::SqlFragment recordCondition(const RecordCondition &condition, const jet::Columns &columns) const override
-    {
-        return jet::translateRecordCondition(condition, columns);
-    }
-    QString sort(const QString &text, const jet::Columns &columns) const override
-    {
-        return jet::translateSort(text, columns);
-    }
-    QString textEquals(const QString &quotedColumn) const override
-    {
-        return QStringLiteral("%1 = ? COLLATE %2").arg(quotedColumn, QLatin1StringView(jet::kCollation));
-    }
-};
 
 } // namespace
 
@@ -136,8 +115,7 @@ SqliteConnection::~SqliteConnection()
 
 const Dialect &SqliteConnection::dialect() const
 {
-    static const FileDialect dialect;
-    return dialect;
+    return sqlite::dialect();
 }
 
 std::shared_ptr<SqliteConnection> SqliteConnection::open(const Options &options)
@@ -175,7 +153,7 @@ std::shared_ptr<SqliteConnection> SqliteConnection::open(const Options &options)
     if (options.create) {
         try {
             // Writes the first page, so the file is an archive from this moment on.
-            dao::execute(c->m_db, QStringLiteral("PRAGMA user_version = 1"));
+            sqlite::execute(c->m_db, QStringLiteral("PRAGMA user_version = 1"));
         } catch (const StorageFailure &failure) {
             throw translate(failure, kConnectionSource);
         }
@@ -199,12 +177,12 @@ void SqliteConnection::openHandle(const QString &password)
     sqlite3_busy_timeout(m_db, format::kBusyTimeoutMs);
     try {
         // The cipher settings must be in place before the first page is read.
-        dao::execute(m_db, QStringLiteral("PRAGMA cipher_default_kdf_iter = %1").arg(format::kKdfIterations));
+        sqlite::execute(m_db, QStringLiteral("PRAGMA cipher_default_kdf_iter = %1").arg(format::kKdfIterations));
         if (!password.isEmpty()) {
             const QByteArray key = password.toUtf8();
             sqlite3_key(m_db, key.constData(), int(key.size()));
-            dao::execute(m_db, QStringLiteral("PRAGMA kdf_iter = %1").arg(format::kKdfIterations));
-            dao::execute(m_db, QStringLiteral("PRAGMA cipher_page_size = %1").arg(format::kCipherPageSize));
+            sqlite::execute(m_db, QStringLiteral("PRAGMA kdf_iter = %1").arg(format::kKdfIterations));
+            sqlite::execute(m_db, QStringLiteral("PRAGMA cipher_page_size = %1").arg(format::kCipherPageSize));
         }
         Statement probe(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
         probe.step();
@@ -232,21 +210,21 @@ void SqliteConnection::openHandle(const QString &password)
 void SqliteConnection::configure()
 {
     sqlite3_extended_result_codes(m_db, 1);
-    jet::registerFunctions(m_db);
+    registerFunctions(m_db);
     registerHistoryUser(m_db);
     if (!m_options.readOnly) {
-        dao::execute(m_db, QStringLiteral("PRAGMA journal_mode = DELETE"));
-        dao::execute(m_db, QStringLiteral("PRAGMA synchronous = FULL"));
+        sqlite::execute(m_db, QStringLiteral("PRAGMA journal_mode = DELETE"));
+        sqlite::execute(m_db, QStringLiteral("PRAGMA synchronous = FULL"));
         // Deleted cards must not linger in free pages of an unencrypted file.
-        dao::execute(m_db, QStringLiteral("PRAGMA secure_delete = ON"));
+        sqlite::execute(m_db, QStringLiteral("PRAGMA secure_delete = ON"));
     }
-    dao::execute(m_db, QStringLiteral("PRAGMA foreign_keys = OFF"));
+    sqlite::execute(m_db, QStringLiteral("PRAGMA foreign_keys = OFF"));
     // Large sorts and temporary tables stay in memory: a temporary file would hold card
     // data in clear, even when the archive itself is encrypted.
-    dao::execute(m_db, QStringLiteral("PRAGMA temp_store = MEMORY"));
+    sqlite::execute(m_db, QStringLiteral("PRAGMA temp_store = MEMORY"));
     // Searches, counts and sorts read the whole card table; a cache that holds an archive of
     // a hundred thousand cards serves every scan after the first from memory (decrypted once).
-    dao::execute(m_db, QStringLiteral("PRAGMA cache_size = -65536"));
+    sqlite::execute(m_db, QStringLiteral("PRAGMA cache_size = -65536"));
 }
 
 // Only plain tables and their indexes are part of an archive. A file that carries views,
@@ -275,16 +253,16 @@ void SqliteConnection::recordTrackedChanges()
     for (const TrackedTable &tracked : trackedTables())
         if (const auto info = table(tracked.table))
             for (const QString &statement : sqliteTrackingStatements(*info, tracked.cardField))
-                dao::execute(m_db, statement);
+                sqlite::execute(m_db, statement);
 }
 
 void SqliteConnection::installTracking(const TableInfo &info, const QString &cardField)
 {
     try {
-        dao::execute(db(), QStringLiteral("CREATE INDEX IF NOT EXISTS engine_history_card ON %1 (\"ID_scheda\")")
+        sqlite::execute(db(), QStringLiteral("CREATE INDEX IF NOT EXISTS engine_history_card ON %1 (\"ID_scheda\")")
                                .arg(quoteIdentifier(QLatin1String(kHistoryTable))));
         for (const QString &statement : sqliteTrackingStatements(info, cardField))
-            dao::execute(m_db, statement);
+            sqlite::execute(m_db, statement);
     } catch (const StorageFailure &failure) {
         throw translate(failure, QStringLiteral("DAO.Database"));
     }
@@ -338,8 +316,8 @@ void SqliteConnection::closeHandle()
 
 void SqliteConnection::close()
 {
-    if (m_db && userTransactionDepth() > 0)
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (userTransactionDepth() > 0)
+        transactionStepQuietly(Step::Rollback, {});
     forgetTransactions();
     closeHandle();
     m_lock.reset();
@@ -360,7 +338,7 @@ void SqliteConnection::exportTo(const QString &destination, const QString &passw
     platform::crashPoint("export.file_created");
     try {
         // The key travels as a bound value, never inside the statement text.
-        dao::execute(handle, QStringLiteral("ATTACH DATABASE ? AS engine_copy KEY ?"),
+        sqlite::execute(handle, QStringLiteral("ATTACH DATABASE ? AS engine_copy KEY ?"),
                 {Value(destination), Value(password)});
     } catch (const StorageFailure &failure) {
         platform::deleteFile(destination);
@@ -368,17 +346,17 @@ void SqliteConnection::exportTo(const QString &destination, const QString &passw
     }
     try {
         if (!password.isEmpty()) {
-            dao::execute(handle, QStringLiteral("PRAGMA engine_copy.kdf_iter = %1").arg(format::kKdfIterations));
-            dao::execute(handle, QStringLiteral("PRAGMA engine_copy.cipher_page_size = %1").arg(format::kCipherPageSize));
+            sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.kdf_iter = %1").arg(format::kKdfIterations));
+            sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.cipher_page_size = %1").arg(format::kCipherPageSize));
         }
         sqlite3_progress_handler(handle, 500, duringExport, nullptr);
-        dao::execute(handle, QStringLiteral("SELECT sqlcipher_export('engine_copy')"));
+        sqlite::execute(handle, QStringLiteral("SELECT sqlcipher_export('engine_copy')"));
         sqlite3_progress_handler(handle, 0, nullptr, nullptr);
         Statement version(handle, QStringLiteral("PRAGMA main.user_version"));
         const qint64 userVersion = version.step() ? version.int64(0) : 0;
         version.reset();
-        dao::execute(handle, QStringLiteral("PRAGMA engine_copy.user_version = %1").arg(userVersion));
-        dao::execute(handle, QStringLiteral("DETACH DATABASE engine_copy"));
+        sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.user_version = %1").arg(userVersion));
+        sqlite::execute(handle, QStringLiteral("DETACH DATABASE engine_copy"));
         platform::crashPoint("export.written");
     } catch (const StorageFailure &failure) {
         sqlite3_progress_handler(handle, 0, nullptr, nullptr);
@@ -453,19 +431,19 @@ std::unique_ptr<Query> SqliteConnection::doPrepare(const QString &sql)
 
 qint64 SqliteConnection::doExecute(const QString &sql, const std::vector<Value> &params)
 {
-    dao::execute(db(), sql, params);
+    sqlite::execute(db(), sql, params);
     return sqlite3_changes(m_db);
 }
 
 qint64 SqliteConnection::doInsert(const QString &sql, const std::vector<Value> &params, const TableInfo &)
 {
-    dao::execute(db(), sql, params);
+    sqlite::execute(db(), sql, params);
     return sqlite3_last_insert_rowid(m_db);
 }
 
 void SqliteConnection::doCreateTable(const TableSpec &definition)
 {
-    dao::execute(db(), createTableSql(definition));
+    sqlite::execute(db(), createTableSql(definition));
 }
 
 // A counter declared AUTOINCREMENT keeps the largest key it handed out in sqlite_sequence.
@@ -478,9 +456,9 @@ qint64 SqliteConnection::doKeyCounter(const TableInfo &table)
 
 void SqliteConnection::doSetKeyCounter(const TableInfo &table, qint64 value)
 {
-    dao::execute(db(), QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?"), {Value(table.name)});
+    sqlite::execute(db(), QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?"), {Value(table.name)});
     if (value > 0)
-        dao::execute(db(), QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"),
+        sqlite::execute(db(), QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"),
                      {Value(table.name), Value(value)});
 }
 
@@ -542,7 +520,7 @@ static QString fileStepText(Connection::Step step, const QString &savepoint)
 void SqliteConnection::transactionStep(Step step, const QString &savepoint, const QString &source)
 {
     try {
-        dao::execute(db(), fileStepText(step, savepoint));
+        sqlite::execute(db(), fileStepText(step, savepoint));
     } catch (const StorageFailure &failure) {
         throw translate(failure, source);
     }
@@ -559,4 +537,4 @@ bool SqliteConnection::inTransaction() const
     return m_db && !sqlite3_get_autocommit(m_db);
 }
 
-} // namespace dao
+} // namespace dao::sqlite

@@ -1,4 +1,4 @@
-#include "engine/jet/RecordText.h"
+#include "engine/sqlite/RecordText.h"
 
 #include "engine/Value.h"
 
@@ -9,7 +9,7 @@
 #include <new>
 #include <sqlite3.h>
 
-namespace dao::jet {
+namespace dao::sqlite {
 
 namespace {
 
@@ -216,4 +216,4 @@ void recordContainsFunction(sqlite3_context *context, int argc, sqlite3_value **
     }
 }
 
-} // namespace dao::jet
+} // namespace dao::sqlite

@@ -12,7 +12,7 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-namespace dao {
+namespace dao::sqlite {
 
 class Statement final : public Query {
 public:
@@ -45,7 +45,7 @@ struct StorageFailure {
 
 // Runs a statement without results; throws StorageFailure.
 void execute(sqlite3 *db, const QString &sql, const std::vector<Value> &params = {});
-// Identifiers are double-quoted for SQLite in one place, the dialect's.
+// Identifiers are double-quoted in one place, the grammar's.
 using jet::quoteIdentifier;
 
-} // namespace dao
+} // namespace dao::sqlite

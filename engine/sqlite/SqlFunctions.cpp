@@ -1,20 +1,24 @@
-#include "engine/jet/JetDialect.h"
+#include "engine/sqlite/SqlFunctions.h"
+
+#include "engine/EngineError.h"
 #include "engine/jet/LikePattern.h"
-#include "engine/jet/RecordText.h"
 #include "engine/jet/TextOrder.h"
+#include "engine/sqlite/RecordText.h"
 
 #include <QByteArray>
 #include <memory>
 #include <new>
 #include <sqlite3.h>
 
-namespace dao::jet {
+namespace dao::sqlite {
+
+using jet::LikePattern;
 
 namespace {
 
 int collate(void *, int aSize, const void *a, int bSize, const void *b)
 {
-    return compareUtf8(static_cast<const char *>(a), aSize, static_cast<const char *>(b), bSize);
+    return jet::compareUtf8(static_cast<const char *>(a), aSize, static_cast<const char *>(b), bSize);
 }
 
 bool anyNull(int argc, sqlite3_value **argv)
@@ -115,4 +119,4 @@ void registerFunctions(sqlite3 *db)
           "jet_record_contains");
 }
 
-} // namespace dao::jet
+} // namespace dao::sqlite

@@ -7,7 +7,7 @@
 
 struct sqlite3_stmt;
 
-namespace dao::jet {
+namespace dao::sqlite {
 
 // Binds one value to the ?-parameter `index` (1-based): null, whole numbers and Booleans
 // (-1/0, as stored) as integers, reals and dates (day numbers) as reals, texts as UTF-8,
@@ -18,4 +18,4 @@ void bindValue(sqlite3_stmt *statement, int index, const Value &value);
 // the last, so the parameters of several fragments can follow each other.
 int bindParams(sqlite3_stmt *statement, const std::vector<Value> &params, int first = 1);
 
-} // namespace dao::jet
+} // namespace dao::sqlite

@@ -3,7 +3,7 @@
 // the file's own maintenance (a compacted copy, a new password, the library's check).
 
 #include "engine/Connection.h"
-#include "engine/Sqlite.h"
+#include "engine/sqlite/Sqlite.h"
 
 #include <memory>
 
@@ -11,7 +11,7 @@ struct sqlite3;
 
 namespace platform { class LockFile; }
 
-namespace dao {
+namespace dao::sqlite {
 
 class SqliteConnection final : public Connection {
 public:
@@ -65,4 +65,4 @@ private:
     std::unique_ptr<platform::LockFile> m_lock;
 };
 
-} // namespace dao
+} // namespace dao::sqlite
