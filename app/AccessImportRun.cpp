@@ -1,9 +1,9 @@
 #include "app/AccessImportRun.h"
 
+#include "archive/AccessImport.h"
+#include "archive/CliError.h"
 #include "controls/TMessageBox.h"
 #include "import/AccessFile.h"
-#include "tools/cli/AccessImport.h"
-#include "tools/cli/CliError.h"
 
 #include <QApplication>
 #include <QDir>

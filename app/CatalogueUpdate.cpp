@@ -1,8 +1,8 @@
 #include "app/CatalogueUpdate.h"
 
+#include "archive/StandardRows.h"
 #include "db/TDataSet.h"
 #include "db/TField.h"
-#include "tools/cli/StandardRows.h"
 
 #include <QSet>
 

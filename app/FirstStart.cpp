@@ -2,11 +2,11 @@
 
 #include "app/AccessImportRun.h"
 #include "app/ApplicationFolder.h"
+#include "archive/ArchiveCreator.h"
+#include "archive/CliError.h"
 #include "controls/TMessageBox.h"
-#include "forms/ProcessValues.h"
 #include "platform/SuppliedFiles.h"
-#include "tools/cli/ArchiveCreator.h"
-#include "tools/cli/CliError.h"
+#include "session/ProcessValues.h"
 
 #include <QDir>
 #include <QFileInfo>

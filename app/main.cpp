@@ -6,11 +6,12 @@
 #include "app/FirstStart.h"
 #include "app/TavorioApplication.h"
 #include "forms/ErrorBox.h"
+#include "forms/main/ConfigPage.h"
 #include "forms/main/Tfrm_main.h"
 #include "forms/pass1/Tfrm_pass.h"
-#include "forms/main/ConfigPage.h"
 #include "forms/pass2/Tfrm_pass2.h"
 #include "forms/selezione/Tfrm_stampa.h"
+#include "output/report/printer/QtReportPrinter.h"
 #include "output/report/ui/PreviewWindows.h"
 #include "output/report/ui/designer/DesignerWindows.h"
 #include "platform/Secrets.h"
@@ -35,6 +36,7 @@ int main(int argc, char **argv)
         return *ended;
     if (const auto ended = app::offerAccessImportAtStart())
         return *ended;
+    useQtPrinters();
     previewwindows::install();
     designerwindows::install();
     designerwindows::installDialogs();

@@ -1,6 +1,6 @@
 #include "BenchSupport.h"
 
-#include "tools/cli/ArchiveCreator.h"
+#include "archive/ArchiveCreator.h"
 
 #include <QDir>
 #include <QElapsedTimer>

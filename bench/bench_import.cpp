@@ -5,7 +5,7 @@
 #include "BenchSupport.h"
 
 #include "AccessTestFiles.h"
-#include "tools/cli/AccessImport.h"
+#include "archive/AccessImport.h"
 
 #include <QDir>
 #include <QFile>

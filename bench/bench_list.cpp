@@ -9,7 +9,7 @@
 
 #include "controls/TExDBGrid.h"
 #include "forms/main/ListPage.h"
-#include "forms/main/TMainData.h"
+#include "session/TMainData.h"
 #include "store/TArcDatabase.h"
 
 #include <QApplication>

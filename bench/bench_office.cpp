@@ -19,7 +19,7 @@
 #include "ListTyping.h"
 
 #include "forms/main/ListPage.h"
-#include "forms/main/TMainData.h"
+#include "session/TMainData.h"
 #include "store/TArcDatabase.h"
 
 #include <QApplication>

@@ -9,12 +9,12 @@
 #include "BenchSupport.h"
 
 #include "db/TField.h"
-#include "forms/ProcessValues.h"
-#include "forms/main/ArchiveConnection.h"
-#include "forms/main/TMainData.h"
-#include "forms/selezione/PrintedListRun.h"
 #include "output/report/ComponentDirectory.h"
 #include "output/report/TqnReport.h"
+#include "session/ArchiveConnection.h"
+#include "session/PrintedListRun.h"
+#include "session/ProcessValues.h"
+#include "session/TMainData.h"
 #include "store/TArcDatabase.h"
 #include "tests/db/MemoryDataSet.h"
 

@@ -6,12 +6,12 @@
 
 #include "BenchSupport.h"
 
-#include "forms/main/ArchiveConnection.h"
-#include "forms/main/TMainData.h"
 #include "output/report/ComponentDirectory.h"
 #include "output/report/TqnReport.h"
 #include "output/report/pages/PageFonts.h"
 #include "output/report/print/PdfOutput.h"
+#include "session/ArchiveConnection.h"
+#include "session/TMainData.h"
 #include "store/TArcDatabase.h"
 
 #include <QGuiApplication>

@@ -11,12 +11,12 @@
 #include "BenchServer.h"
 #include "BenchSupport.h"
 
+#include "archive/ArchiveCreator.h"
 #include "db/RecordText.h"
 #include "db/TField.h"
-#include "forms/main/TMainData.h"
+#include "session/TMainData.h"
 #include "store/TArcDatabase.h"
 #include "store/TArcTable.h"
-#include "tools/cli/ArchiveCreator.h"
 
 #include <QFile>
 #include <QHash>

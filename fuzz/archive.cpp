@@ -6,6 +6,7 @@
 // The seed corpus holds small archives made by the program, plain and encrypted.
 
 #include "FuzzSupport.h"
+#include "archive/CliError.h"
 #include "engine/ArchiveFormat.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
@@ -15,7 +16,6 @@
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "tools/cli/ArchiveCheck.h"
-#include "tools/cli/CliError.h"
 
 #include <QFile>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "forms/main/CardPage.h"
 
-#include "forms/ProcessValues.h"
+#include "session/ProcessValues.h"
 
 #include "db/TField.h"
 
@@ -14,7 +14,7 @@
 #include "forms/main/CardHistoryDialog.h"
 #include "forms/main/GridLook.h"
 #include "forms/main/NavigatorSetup.h"
-#include "forms/main/TMainData.h"
+#include "session/TMainData.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

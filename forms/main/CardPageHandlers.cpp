@@ -3,7 +3,8 @@
 #include "controls/TMessageBox.h"
 #include "db/DatabaseError.h"
 #include "db/TField.h"
-#include "forms/main/TMainData.h"
+#include "session/MemberAges.h"
+#include "session/TMainData.h"
 #include "store/TArcDatabase.h"
 
 CardPageHandlers::CardPageHandlers(TMainData &data, const TMessageBox &mymsg) : m_data(data), m_mymsg(mymsg)
@@ -34,15 +35,7 @@ void CardPageHandlers::setClock(Clock clock) { m_clock = std::move(clock); }
 
 QDate CardPageHandlers::today() const { return m_clock ? m_clock() : QDate::currentDate(); }
 
-void CardPageHandlers::NucleoCalcFields(TDataSet &nucleo) { fillAge(nucleo, today()); }
-
-void CardPageHandlers::fillAge(TDataSet &nucleo, const QDate &today)
-{
-    const QDateTime birth = nucleo.fieldByName(QStringLiteral("Data_nascita"))->asDateTime();
-    TField *age = nucleo.fieldByName(QStringLiteral("Eta"));
-    if (const auto years = memberAge(birth.date(), today))
-        age->setAsInteger(*years);
-}
+void CardPageHandlers::NucleoCalcFields(TDataSet &nucleo) { fillMemberAge(nucleo, today()); }
 
 QString CardPageHandlers::householdSummary(TDataSet &nucleo)
 {

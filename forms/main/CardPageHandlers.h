@@ -35,8 +35,6 @@ public:
     static QString confirmMemberDelete() { return QStringLiteral("   Confermi la cancellazione di questa riga ?   "); }
 
     void NucleoCalcFields(TDataSet &nucleo);
-    // The member's Eta on the current row of `nucleo`, as the card computes it.
-    static void fillAge(TDataSet &nucleo, const QDate &today);
     void AnagraficaBeforePost(TDataSet &anagrafica);
     void AnagraficaBeforeDelete(TDataSet &anagrafica);
     void NucleoBeforeDelete(TDataSet &nucleo);

@@ -4,10 +4,10 @@
 #include "controls/TExDBGrid.h"
 #include "db/RecordText.h"
 #include "db/TField.h"
-#include "forms/ProcessValues.h"
 #include "forms/main/GridLook.h"
-#include "forms/main/TMainData.h"
 #include "output/criteria/CardCriteria.h"
+#include "session/ProcessValues.h"
+#include "session/TMainData.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "forms/main/PasswordChange.h"
 
 #include "forms/ErrorBox.h"
-#include "forms/ProcessValues.h"
 #include "forms/main/Tfrm_main.h"
 #include "forms/pass2/Tfrm_pass2.h"
+#include "session/ProcessValues.h"
 #include "store/ArchiveBackup.h"
 
 QString PasswordChange::wrongOldPasswordText()

@@ -1,7 +1,7 @@
 #include "forms/main/PasswordGate.h"
 
-#include "forms/ProcessValues.h"
 #include "engine/EngineError.h"
+#include "session/ProcessValues.h"
 #include "store/TArcDatabase.h"
 
 namespace {

@@ -1,14 +1,14 @@
 #include "forms/main/PrintListCommand.h"
 
-#include "forms/ProcessValues.h"
 #include "forms/main/ListPage.h"
 #include "forms/main/Tfrm_main.h"
-#include "forms/selezione/PrintedListRun.h"
 #include "forms/selezione/ReferenceDateDialog.h"
+#include "forms/selezione/Tfrm_stampa.h"
 #include "output/report/TqnReport.h"
 #include "output/report/model/TqnDataset.h"
-#include "forms/selezione/Tfrm_stampa.h"
 #include "platform/ScrollLock.h"
+#include "session/PrintedListRun.h"
+#include "session/ProcessValues.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

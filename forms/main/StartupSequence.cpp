@@ -1,8 +1,8 @@
 #include "forms/main/StartupSequence.h"
 
-#include "forms/ProcessValues.h"
 #include "forms/main/ArchiveServerSetting.h"
 #include "platform/FileOps.h"
+#include "session/ProcessValues.h"
 #include "store/ArchiveBackup.h"
 #include "store/NetworkFolderWarning.h"
 #include "store/TArcDatabase.h"

@@ -2,14 +2,14 @@
 
 #include "layout/PrivateProfile.h"
 
-#include "forms/ProcessValues.h"
+#include "session/ProcessValues.h"
 
 #include "controls/SansFont.h"
 #include "forms/ErrorBox.h"
-#include "forms/main/ArchiveConnection.h"
 #include "forms/main/ConfigPage.h"
-#include "output/report/ComponentDirectory.h"
 #include "forms/pass1/Tfrm_pass.h"
+#include "output/report/ComponentDirectory.h"
+#include "session/ArchiveConnection.h"
 #include "store/ServerArchive.h"
 
 #include <QCloseEvent>

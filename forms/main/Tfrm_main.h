@@ -5,13 +5,13 @@
 // list, configuration); the card navigator runs along the bottom.
 
 #include "controls/TMessageBox.h"
-#include "forms/main/StartupSequence.h"
 #include "forms/ReportMessageBox.h"
 #include "forms/main/PrintListCommand.h"
-#include "forms/main/TMainData.h"
+#include "forms/main/StartupSequence.h"
 #include "forms/main/WordCommand.h"
 #include "layout/TLayoutStore.h"
 #include "output/report/TqnReport.h"
+#include "session/TMainData.h"
 #include "store/TArcDatabase.h"
 
 #include <QMainWindow>

@@ -6,9 +6,9 @@
 #include "controls/TDBNavStrip.h"
 #include "db/TField.h"
 #include "forms/ErrorBox.h"
-#include "forms/ProcessValues.h"
 #include "forms/main/CardPage.h"
 #include "forms/main/ListPage.h"
+#include "session/ProcessValues.h"
 #include "store/BodyCaptions.h"
 
 #include <QCheckBox>

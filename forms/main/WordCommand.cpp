@@ -2,10 +2,10 @@
 
 #include "controls/TMessageBox.h"
 #include "forms/ErrorBox.h"
-#include "forms/ProcessValues.h"
 #include "forms/main/ConversionProgress.h"
 #include "forms/main/DocumentHandover.h"
 #include "output/word/CardPlaceholders.h"
+#include "session/ProcessValues.h"
 #include "store/TArcTable.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "controls/TExDBGrid.h"
 #include "forms/CentreOnScreen.h"
 #include "forms/main/GridLook.h"
-#include "forms/main/TMainData.h"
+#include "session/TMainData.h"
 
 #include <QCheckBox>
 #include <QComboBox>

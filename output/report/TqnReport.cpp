@@ -4,10 +4,10 @@
 #include "output/report/ComponentDirectory.h"
 #include "output/report/build/PageBuilder.h"
 #include "output/report/build/PictureData.h"
-#include "output/report/file/LayoutReader.h"
 #include "output/report/file/LayoutLimits.h"
+#include "output/report/file/LayoutReader.h"
 #include "output/report/file/LayoutWriter.h"
-#include "output/report/print/QtReportPrinter.h"
+#include "output/report/print/ReportPrinter.h"
 #include "platform/CrashPoints.h"
 
 #include <QCoreApplication>
@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
-#include <QPrinterInfo>
 #include <QSaveFile>
 #include <map>
 
@@ -85,9 +84,15 @@ std::function<bool(const QString &, const QString &)> &TqnReport::progressHook()
     return hook;
 }
 
+std::function<std::unique_ptr<ReportPrinter>(const QString &)> &TqnReport::systemPrinter()
+{
+    static std::function<std::unique_ptr<ReportPrinter>(const QString &)> printer;
+    return printer;
+}
+
 std::function<QStringList()> &TqnReport::installedPrinters()
 {
-    static std::function<QStringList()> list = [] { return QPrinterInfo::availablePrinterNames(); };
+    static std::function<QStringList()> list = [] { return QStringList(); };
     return list;
 }
 
@@ -342,8 +347,8 @@ void TqnReport::RunPreview()
 
 void TqnReport::PrintPages(int first, int last, bool collate, int copies)
 {
-    std::unique_ptr<ReportPrinter> printer = m_printerFactory
-        ? m_printerFactory(m_printer) : std::make_unique<QtReportPrinter>(m_printer);
+    const auto &factory = m_printerFactory ? m_printerFactory : systemPrinter();
+    std::unique_ptr<ReportPrinter> printer = factory ? factory(m_printer) : nullptr;
     PrintRequest request{first, last, collate, copies, Title};
     int printed = 0;
     const auto afterPage = [this, &printed] {
@@ -353,7 +358,7 @@ void TqnReport::PrintPages(int first, int last, bool collate, int copies)
             && !progressHook()(progressCaption(), QStringLiteral("Pagina in stampa: %1").arg(printed)))
             m_error.stop();
     };
-    if (!printPages(m_prepared, request, *printer, afterPage, [this] { return m_error.stopped(); }))
+    if (!printer || !printPages(m_prepared, request, *printer, afterPage, [this] { return m_error.stopped(); }))
         messages().show(QStringLiteral("Non è stato possibile avviare la stampa sulla stampante \"%1\".\r\n"
                                        "Controllare che sia accesa e collegata, oppure sceglierne un'altra.")
                             .arg(m_printer.isEmpty() ? QStringLiteral("predefinita") : m_printer),

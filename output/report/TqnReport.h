@@ -101,7 +101,7 @@ public:
     // --- seams -------------------------------------------------------------------------
     void setMessages(ReportMessages *messages) { m_messages = messages; }
     ReportMessages &messages() const;
-    // The printer PrintPages uses; by default Qt's printer of the selected name.
+    // The printer PrintPages uses; by default the system printer of the selected name.
     void setPrinterFactory(std::function<std::unique_ptr<ReportPrinter>(const QString &printer)> f)
     {
         m_printerFactory = std::move(f);
@@ -123,7 +123,10 @@ public:
     // The progress window of building and printing (ShowProgress on): its caption, its text
     // ("Pagina in costruzione: 3"); false when the user cancels.
     static std::function<bool(const QString &caption, const QString &text)> &progressHook();
-    // Installed printers, for selecting the layout's one; Qt's list by default.
+    // The system's printers, set once by a program with windows (useQtPrinters): the printer
+    // of a name (empty: the default one) and the installed ones, for selecting the layout's.
+    // Without them no printer is installed and PrintPages reports that it cannot start.
+    static std::function<std::unique_ptr<ReportPrinter>(const QString &printer)> &systemPrinter();
     static std::function<QStringList()> &installedPrinters();
     // Set by the designer window while it is open: building then leaves its layout as it was.
     static bool &designerOpen();

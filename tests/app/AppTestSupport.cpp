@@ -1,7 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "forms/ErrorBox.h"
-#include "forms/ProcessValues.h"
+#include "session/ProcessValues.h"
 
 #include <QApplication>
 #include <QDialog>

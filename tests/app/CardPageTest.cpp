@@ -3,6 +3,7 @@
 
 #include "CardPageTestSupport.h"
 
+#include "archive/StandardRows.h"
 #include "controls/GridColumn.h"
 #include "controls/TDBCheckBox.h"
 #include "controls/TDBDateEdit.h"
@@ -12,7 +13,6 @@
 #include "controls/TExDBGrid.h"
 #include "db/TField.h"
 #include "forms/main/CardPage.h"
-#include "tools/cli/StandardRows.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

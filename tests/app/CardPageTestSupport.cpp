@@ -2,16 +2,16 @@
 
 #include "tests/support/TestArchive.h"
 
+#include "archive/ArchiveCreator.h"
+#include "archive/ArchiveWriter.h"
+#include "controls/TExDBGrid.h"
+#include "db/TField.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
-#include "controls/TExDBGrid.h"
-#include "db/TField.h"
 #include "forms/main/CardPage.h"
-#include "tools/cli/ArchiveCreator.h"
-#include "tools/cli/ArchiveWriter.h"
 
 #include <QApplication>
 #include <QMouseEvent>

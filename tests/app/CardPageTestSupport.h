@@ -5,10 +5,10 @@
 
 #include "AppTestSupport.h"
 
+#include "archive/Household.h"
 #include "controls/TMessageBox.h"
-#include "forms/main/Tfrm_main.h"
 #include "engine/Value.h"
-#include "tools/cli/Household.h"
+#include "forms/main/Tfrm_main.h"
 
 #include <QDate>
 #include <QStringList>

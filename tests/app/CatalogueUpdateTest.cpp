@@ -2,11 +2,11 @@
 // office renamed or kept are not doubled, and a second start adds nothing.
 
 #include "app/CatalogueUpdate.h"
+#include "archive/StandardRows.h"
 #include "db/TField.h"
 #include "store/TArcDatabase.h"
 #include "store/TArcTable.h"
 #include "tests/support/TestArchive.h"
-#include "tools/cli/StandardRows.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -8,12 +8,12 @@
 #include "engine/Field.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
-#include "forms/ProcessValues.h"
 #include "forms/main/ConfigPage.h"
 #include "forms/main/PasswordChange.h"
 #include "forms/main/Tfrm_main.h"
 #include "forms/pass1/Tfrm_pass.h"
 #include "forms/pass2/Tfrm_pass2.h"
+#include "session/ProcessValues.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -7,9 +7,9 @@
 #include "controls/TDBNavStrip.h"
 #include "controls/TExDBGrid.h"
 #include "db/TField.h"
-#include "forms/ProcessValues.h"
 #include "forms/main/ListPage.h"
 #include "output/criteria/CardCriteria.h"
+#include "session/ProcessValues.h"
 
 #include <QLineEdit>
 #include <QAbstractButton>

@@ -3,11 +3,11 @@
 
 #include "AppTestSupport.h"
 
+#include "archive/StandardRows.h"
 #include "controls/TMessageBox.h"
 #include "db/TField.h"
 #include "forms/main/Tfrm_main.h"
 #include "tests/support/TestArchive.h"
-#include "tools/cli/StandardRows.h"
 
 #include <QCheckBox>
 #include <gtest/gtest.h>

@@ -7,9 +7,9 @@
 #include "ConfigTestSupport.h"
 
 #include "db/TField.h"
-#include "forms/ProcessValues.h"
 #include "forms/main/PasswordChange.h"
 #include "forms/main/Tfrm_main.h"
+#include "session/ProcessValues.h"
 #include "store/TArcDatabase.h"
 #include "tests/support/Processes.h"
 #include "tests/support/TestArchive.h"

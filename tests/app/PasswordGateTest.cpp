@@ -1,8 +1,8 @@
 #include "AppTestSupport.h"
 
-#include "forms/ProcessValues.h"
 #include "forms/main/PasswordGate.h"
 #include "platform/FileOps.h"
+#include "session/ProcessValues.h"
 #include "store/TArcDatabase.h"
 #include "tests/support/TestArchive.h"
 

@@ -7,9 +7,9 @@
 
 #include "controls/TDBEdit.h"
 #include "db/TField.h"
-#include "forms/ProcessValues.h"
 #include "forms/main/CardPage.h"
 #include "forms/main/PasswordChange.h"
+#include "session/ProcessValues.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

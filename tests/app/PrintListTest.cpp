@@ -7,13 +7,13 @@
 #include "controls/GridDataLink.h"
 #include "controls/TExDBGrid.h"
 #include "db/TField.h"
-#include "forms/ProcessValues.h"
 #include "forms/main/ConfigPage.h"
 #include "forms/main/ListPage.h"
-#include "forms/selezione/PrintedListRun.h"
 #include "forms/selezione/ReferenceDateDialog.h"
 #include "forms/selezione/Tfrm_stampa.h"
 #include "platform/ScrollLock.h"
+#include "session/PrintedListRun.h"
+#include "session/ProcessValues.h"
 #include "tests/support/SuppliedLayouts.h"
 
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 #include "AppTestSupport.h"
 
 #include "db/DatabaseError.h"
-#include "forms/ProcessValues.h"
 #include "engine/EngineError.h"
 #include "forms/main/StartupSequence.h"
 #include "platform/FileOps.h"
+#include "session/ProcessValues.h"
 #include "store/TArcDatabase.h"
 #include "tests/support/TestArchive.h"
 

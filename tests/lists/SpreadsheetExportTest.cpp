@@ -3,19 +3,19 @@
 // itself, gives back exactly the program's CSV (so LibreOffice reads every cell, and its
 // numbers and dates show as the list prints them). One LibreOffice run converts them all.
 
-#include "output/sheet/SheetTable.h"
 #include "ListsTestSupport.h"
+#include "archive/StandardRows.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
 #include "engine/Field.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
+#include "output/sheet/SheetTable.h"
 #include "output/word/ZipPackage.h"
+#include "tests/support/Processes.h"
 #include "tests/support/QtApplication.h"
 #include "tests/support/SuppliedLayouts.h"
-#include "tools/cli/StandardRows.h"
-#include "tests/support/Processes.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,17 +2,17 @@
 // catalogue names exactly those files, and each list printed from the demo archive with
 // tavorio-cli holds exactly the accepted cards, in the list's order, with page numbers.
 
-#include "db/TField.h"
 #include "ListsTestSupport.h"
-#include "forms/main/ArchiveConnection.h"
-#include "forms/main/TMainData.h"
-#include "forms/selezione/PrintedListRun.h"
+#include "archive/StandardRows.h"
+#include "db/TField.h"
+#include "session/ArchiveConnection.h"
+#include "session/PrintedListRun.h"
+#include "session/TMainData.h"
 #include "store/TArcDatabase.h"
+#include "tests/support/Processes.h"
 #include "tests/support/QtApplication.h"
 #include "tests/support/SuppliedLayouts.h"
-#include "tools/cli/StandardRows.h"
 #include "tools/layouts/SuppliedLists.h"
-#include "tests/support/Processes.h"
 
 #include <QDir>
 #include <QFile>

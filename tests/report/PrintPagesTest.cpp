@@ -1,7 +1,7 @@
 // Printing a prepared report through a recording printer, and the prepared-report file.
 
 #include "output/report/pages/PreparedFile.h"
-#include "output/report/print/QtReportPrinter.h"
+#include "output/report/printer/QtReportPrinter.h"
 #include "tests/report/ReportTestSupport.h"
 
 using namespace reporttest;
@@ -156,3 +156,26 @@ TEST_F(PrintPagesTest, PreparedFileRoundTripAndDamage)
 }
 
 } // namespace
+
+// Without a printer of its own the report prints on the system's printer of the selected
+// name, which only a program with windows installs; the companion has none, and says so.
+TEST_F(PrintPagesTest, TheSystemPrinterIsUsedWhenInstalledAndItsAbsenceIsReported)
+{
+    m_report->setPrinterFactory(nullptr);
+    m_report->setSelectedPrinter(QStringLiteral("Ufficio"));
+    const auto saved = TqnReport::systemPrinter();
+    QString asked;
+    TqnReport::systemPrinter() = [&](const QString &name) {
+        asked = name;
+        return std::make_unique<RecordingPrinter>(m_log);
+    };
+    EXPECT_EQ(printed(1, 2, false, 1), (QStringList{"1", "2"}));
+    EXPECT_EQ(asked, QStringLiteral("Ufficio"));
+
+    TqnReport::systemPrinter() = nullptr;
+    EXPECT_TRUE(printed(1, 2, false, 1).isEmpty());
+    TqnReport::systemPrinter() = saved;
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_TRUE(m_messages.shown.front().text.contains(QStringLiteral("\"Ufficio\"")));
+    EXPECT_EQ(m_messages.shown.front().icon, TqnMessageIcon::Error);
+}

@@ -2,8 +2,8 @@
 // nothing the data holds is cut, dropped or miscounted.
 
 #include "db/TField.h"
-#include "forms/main/CardPageHandlers.h"
 #include "output/report/print/PdfOutput.h"
+#include "session/MemberAges.h"
 #include "tests/report/ReportTestSupport.h"
 
 #include <QFile>
@@ -40,7 +40,7 @@ TEST_F(PrintedPagesTest, ANullAgePrintsNothingAndTheFooterStatisticsLeaveItOut)
 {
     openArchive(1);
     TArcTable &members = m_data->Nucleo();
-    members.OnCalcFields = [](TDataSet &m) { CardPageHandlers::fillAge(m, QDate(2026, 12, 9)); };
+    members.OnCalcFields = [](TDataSet &m) { fillMemberAge(m, QDate(2026, 12, 9)); };
     m_data->Anagrafica().first();
     members.refresh();
     for (int left = members.recordCount(); left > 0 && (members.first(), !members.eof()); --left)

@@ -2,7 +2,7 @@
 // lands exactly where the PDF writer puts it: same words in the same boxes.
 
 #include "output/report/print/PdfOutput.h"
-#include "output/report/print/QtReportPrinter.h"
+#include "output/report/printer/QtReportPrinter.h"
 #include "tests/report/ReportTestSupport.h"
 
 #include <QProcess>

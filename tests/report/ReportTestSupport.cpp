@@ -1,10 +1,10 @@
 #include "tests/report/ReportTestSupport.h"
 
-#include "forms/main/ArchiveConnection.h"
 #include "output/report/ComponentDirectory.h"
+#include "session/ArchiveConnection.h"
+#include "tests/support/Processes.h"
 #include "tests/support/QtApplication.h"
 #include "tests/support/TestArchive.h"
-#include "tests/support/Processes.h"
 
 #include <QRegularExpression>
 

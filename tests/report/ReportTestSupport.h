@@ -3,9 +3,9 @@
 // code, an archive opened through the main window's seven datasets registered as
 // "frm_main", and the text of a written PDF.
 
-#include "forms/main/TMainData.h"
 #include "output/report/ReportMessages.h"
 #include "output/report/TqnReport.h"
+#include "session/TMainData.h"
 #include "store/TArcDatabase.h"
 
 #include <QRectF>

@@ -4,6 +4,8 @@
 // household begun after it (neither counts; a household begun on the date, or with no
 // beginning, does), a card with no members, values in another case, a member of no card.
 
+#include "archive/ArchiveCreator.h"
+#include "archive/ArchiveWriter.h"
 #include "db/TField.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
@@ -11,11 +13,9 @@
 #include "engine/Field.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
+#include "session/ArchiveSession.h"
 #include "stats/ArchiveStatistics.h"
 #include "tests/support/QtApplication.h"
-#include "tools/cli/ArchiveCreator.h"
-#include "tools/cli/ArchiveWriter.h"
-#include "tools/print/ListSession.h"
 
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -121,9 +121,7 @@ protected:
     }
 
     static QTemporaryDir *s_dir;
-    QString m_errors;
-    QTextStream m_err{&m_errors};
-    cli::ListSession m_session{m_err, [] { return kAt.startOfDay(); }};
+    ArchiveSession m_session{[] { return kAt.startOfDay(); }};
 };
 
 QTemporaryDir *ArchiveStatisticsTest::s_dir = nullptr;

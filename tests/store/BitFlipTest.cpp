@@ -9,6 +9,7 @@
 #include "StoreTestSupport.h"
 #include "tests/support/RunLength.h"
 
+#include "archive/ArchiveCreator.h"
 #include "engine/ArchiveFormat.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
@@ -20,7 +21,6 @@
 #include "store/Schema.h"
 #include "tests/support/RunLength.h"
 #include "tests/support/TestArchive.h"
-#include "tools/cli/ArchiveCreator.h"
 
 #include <QFile>
 #include <QRandomGenerator>

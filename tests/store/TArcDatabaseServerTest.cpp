@@ -2,11 +2,11 @@
 // own tables and nothing of the file storage, and the file maintenance (repair, compaction)
 // is refused in Italian before any file is made.
 
+#include "archive/ArchiveCreator.h"
 #include "engine/EngineError.h"
 #include "store/Schema.h"
 #include "store/TArcDatabase.h"
 #include "tests/support/PgTestServer.h"
-#include "tools/cli/ArchiveCreator.h"
 
 #include <QDir>
 #include <QTemporaryDir>

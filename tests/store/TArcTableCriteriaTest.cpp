@@ -7,6 +7,9 @@
 #include "tests/support/RunLength.h"
 #include "tests/support/TestArchive.h"
 
+#include "archive/ArchiveCreator.h"
+#include "archive/ArchiveWriter.h"
+#include "archive/Prng.h"
 #include "db/RecordText.h"
 #include "db/TField.h"
 #include "engine/Constants.h"
@@ -15,9 +18,6 @@
 #include "engine/Workspace.h"
 #include "output/criteria/CardCriteria.h"
 #include "store/Schema.h"
-#include "tools/cli/ArchiveCreator.h"
-#include "tools/cli/ArchiveWriter.h"
-#include "tools/cli/Prng.h"
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,7 @@
 #include "tests/support/TestArchive.h"
 
+#include "archive/ArchiveCreator.h"
 #include "tests/support/PgTestServer.h"
-#include "tools/cli/ArchiveCreator.h"
 
 #include <QDir>
 #include <QFile>

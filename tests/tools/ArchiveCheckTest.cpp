@@ -3,19 +3,19 @@
 
 #include "tests/tools/ToolsHarness.h"
 
+#include "archive/CliError.h"
+#include "archive/HouseholdGenerator.h"
+#include "archive/Prng.h"
+#include "archive/StandardRows.h"
 #include "engine/ArchiveFormat.h"
-#include "engine/DBEngine.h"
 #include "engine/Constants.h"
+#include "engine/DBEngine.h"
 #include "engine/Database.h"
 #include "engine/Workspace.h"
 #include "platform/NetworkFileSystem.h"
 #include "store/Schema.h"
-#include "tests/support/TestArchive.h"
-#include "tools/cli/CliError.h"
-#include "tools/cli/HouseholdGenerator.h"
-#include "tools/cli/Prng.h"
-#include "tools/cli/StandardRows.h"
 #include "tests/support/ScopedHook.h"
+#include "tests/support/TestArchive.h"
 
 #include <sqlcipher/sqlite3.h>
 

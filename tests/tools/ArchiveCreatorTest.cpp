@@ -3,14 +3,14 @@
 
 #include "tests/tools/ToolsHarness.h"
 
+#include "archive/ArchiveCreator.h"
+#include "archive/CliError.h"
+#include "archive/HouseholdGenerator.h"
+#include "archive/StandardRows.h"
 #include "engine/Constants.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "tests/support/TestArchive.h"
-#include "tools/cli/ArchiveCreator.h"
-#include "tools/cli/CliError.h"
-#include "tools/cli/HouseholdGenerator.h"
-#include "tools/cli/StandardRows.h"
 
 #include <gtest/gtest.h>
 

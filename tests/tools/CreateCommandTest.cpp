@@ -4,9 +4,9 @@
 
 #include "tests/tools/ToolsHarness.h"
 
+#include "archive/CliError.h"
+#include "archive/HouseholdGenerator.h"
 #include "tests/support/TestArchive.h"
-#include "tools/cli/CliError.h"
-#include "tools/cli/HouseholdGenerator.h"
 
 #include <gtest/gtest.h>
 

@@ -4,11 +4,11 @@
 
 #include "ToolsHarness.h"
 
+#include "archive/ArchiveWriter.h"
 #include "engine/Constants.h"
 #include "engine/Database.h"
 #include "engine/Workspace.h"
 #include "tests/support/DocumentFiles.h"
-#include "tools/cli/ArchiveWriter.h"
 #include "tools/cli/DocumentCommand.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 // The household generator and the standard rows, without the engine: same seed, same
 // households; every value fits the schema and the pick lists.
 
+#include "archive/HouseholdGenerator.h"
+#include "archive/Prng.h"
+#include "archive/StandardRows.h"
 #include "store/Schema.h"
-#include "tools/cli/HouseholdGenerator.h"
-#include "tools/cli/Prng.h"
-#include "tools/cli/StandardRows.h"
 
 #include "engine/Constants.h"
 

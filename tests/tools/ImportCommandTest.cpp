@@ -6,12 +6,12 @@
 
 #include "tests/tools/ToolsHarness.h"
 
+#include "archive/AccessImport.h"
+#include "archive/CliError.h"
 #include "engine/Constants.h"
 #include "engine/Database.h"
 #include "tests/support/AccessTestFiles.h"
 #include "tests/support/PgTestServer.h"
-#include "tools/cli/AccessImport.h"
-#include "tools/cli/CliError.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,7 @@
 
 #include "tests/tools/ToolsHarness.h"
 
+#include "archive/CliError.h"
 #include "engine/Constants.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
@@ -16,7 +17,6 @@
 #include "engine/Workspace.h"
 #include "tests/support/PgTestServer.h"
 #include "tests/support/TestArchive.h"
-#include "tools/cli/CliError.h"
 
 #include <gtest/gtest.h>
 

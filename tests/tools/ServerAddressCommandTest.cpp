@@ -5,9 +5,9 @@
 
 #include "tests/tools/ToolsHarness.h"
 
+#include "archive/CliError.h"
 #include "tests/support/PgTestServer.h"
 #include "tests/support/TestArchive.h"
-#include "tools/cli/CliError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 #include "tests/tools/ToolsHarness.h"
 
+#include "archive/HouseholdGenerator.h"
 #include "engine/Constants.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
+#include "tests/support/Processes.h"
 #include "tests/support/TestArchive.h"
 #include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/Commands.h"
-#include "tools/cli/HouseholdGenerator.h"
-#include "tests/support/Processes.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // library) or as the real executable, an archive read back through the engine, and raw
 // file bytes.
 
-#include "tools/cli/ArchiveCreator.h"
+#include "archive/ArchiveCreator.h"
 
 #include "engine/DBEngine.h"
 #include "engine/Value.h"

@@ -6,6 +6,8 @@
 
 #include "tests/tools/ToolsHarness.h"
 
+#include "archive/ArchiveComparison.h"
+#include "archive/CliError.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
@@ -14,8 +16,6 @@
 #include "store/Schema.h"
 #include "tests/support/PgTestServer.h"
 #include "tests/support/TestArchive.h"
-#include "tools/cli/ArchiveComparison.h"
-#include "tools/cli/CliError.h"
 
 #include <gtest/gtest.h>
 

@@ -7,15 +7,15 @@
 
 #include "tests/tools/ToolsHarness.h"
 
+#include "archive/ArchiveComparison.h"
+#include "archive/ArchiveTransfer.h"
+#include "archive/CliError.h"
 #include "engine/Database.h"
 #include "engine/Workspace.h"
 #include "store/Schema.h"
 #include "tests/support/PgTestServer.h"
 #include "tests/support/Processes.h"
 #include "tests/support/TestArchive.h"
-#include "tools/cli/ArchiveComparison.h"
-#include "tools/cli/ArchiveTransfer.h"
-#include "tools/cli/CliError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "tools/cli/ArchiveCheck.h"
 
+#include "archive/ArchiveTransfer.h"
+#include "archive/CliError.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
@@ -8,8 +10,6 @@
 #include "engine/Workspace.h"
 #include "store/Schema.h"
 #include "tools/cli/ArchiveLocation.h"
-#include "tools/cli/ArchiveTransfer.h"
-#include "tools/cli/CliError.h"
 
 #include <QFileInfo>
 

@@ -3,7 +3,7 @@
 // (postgresql://role@host[:port]/database, never with a password). The commands check
 // files (existence, folders) and leave a server's databases to the server.
 
-#include "tools/cli/CliError.h"
+#include "archive/CliError.h"
 
 #include <QString>
 #include <QStringList>

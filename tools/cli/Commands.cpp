@@ -1,12 +1,12 @@
 #include "tools/cli/Commands.h"
 
+#include "archive/CliError.h"
+#include "store/NetworkFolderWarning.h"
 #include "tools/cli/ArchiveCheck.h"
 #include "tools/cli/ArchiveLocation.h"
-#include "tools/cli/CliError.h"
 #include "tools/cli/HistoryCommand.h"
 #include "tools/cli/PeopleCommand.h"
 #include "tools/cli/ServerPrepare.h"
-#include "store/NetworkFolderWarning.h"
 
 #include <QTextStream>
 

@@ -2,9 +2,9 @@
 // The archive commands of tavorio-cli, run on arguments already parsed: they print their
 // results and Italian messages and return the process's exit status.
 
-#include "tools/cli/ArchiveCreator.h"
-#include "tools/cli/AccessImport.h"
-#include "tools/cli/ArchiveTransfer.h"
+#include "archive/AccessImport.h"
+#include "archive/ArchiveCreator.h"
+#include "archive/ArchiveTransfer.h"
 
 #include <QString>
 

@@ -1,5 +1,7 @@
 #include "tools/cli/DocumentCommand.h"
 
+#include "archive/CliError.h"
+#include "db/RecordText.h"
 #include "db/TField.h"
 #include "output/word/Application.h"
 #include "output/word/AutomationError.h"
@@ -10,8 +12,6 @@
 #include "store/TArcTable.h"
 #include "tools/cli/ArchiveCheck.h"
 #include "tools/cli/ArchiveLocation.h"
-#include "db/RecordText.h"
-#include "tools/cli/CliError.h"
 #include "tools/cli/SuppliedLookup.h"
 
 #include <QDir>

@@ -1,5 +1,6 @@
 #include "tools/cli/HistoryCommand.h"
 
+#include "archive/CliError.h"
 #include "engine/ChangeHistory.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
@@ -9,7 +10,6 @@
 #include "engine/Workspace.h"
 #include "output/sheet/SheetTable.h"
 #include "tools/cli/ArchiveLocation.h"
-#include "tools/cli/CliError.h"
 #include "tools/cli/OutputClaim.h"
 
 #include <QTextStream>

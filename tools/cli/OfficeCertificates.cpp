@@ -1,6 +1,6 @@
 #include "tools/cli/OfficeCertificates.h"
 
-#include "tools/cli/CliError.h"
+#include "archive/CliError.h"
 
 #include <QFile>
 #include <QProcess>

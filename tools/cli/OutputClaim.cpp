@@ -1,7 +1,7 @@
 #include "tools/cli/OutputClaim.h"
 
+#include "archive/CliError.h"
 #include "platform/OutputFile.h"
-#include "tools/cli/CliError.h"
 
 namespace cli {
 

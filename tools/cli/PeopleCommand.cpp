@@ -1,12 +1,12 @@
 #include "tools/cli/PeopleCommand.h"
 
+#include "archive/CliError.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/Workspace.h"
 #include "tools/cli/ArchiveLocation.h"
-#include "tools/cli/CliError.h"
 
 #include <QRegularExpression>
 #include <QTextStream>

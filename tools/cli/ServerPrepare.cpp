@@ -1,12 +1,12 @@
 #include "tools/cli/ServerPrepare.h"
 
+#include "archive/ArchiveCreator.h"
+#include "archive/CliError.h"
 #include "engine/EngineError.h"
 #include "engine/jet/Names.h"
 #include "engine/pg/PgPeople.h"
 #include "engine/pg/PgSchema.h"
 #include "engine/pg/PgSession.h"
-#include "tools/cli/ArchiveCreator.h"
-#include "tools/cli/CliError.h"
 #include "tools/cli/HbaRules.h"
 #include "tools/cli/OfficeCertificates.h"
 

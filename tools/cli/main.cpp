@@ -1,14 +1,14 @@
 // tavorio-cli: the companion command of the program. Only the command line is read here;
 // the work is done by the commands of the library.
 
+#include "archive/CliError.h"
+#include "archive/HouseholdGenerator.h"
+#include "db/RecordText.h"
 #include "platform/Secrets.h"
 #include "tools/cli/ArchiveLocation.h"
-#include "db/RecordText.h"
-#include "tools/cli/CliError.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/DocumentCommand.h"
 #include "tools/cli/HistoryCommand.h"
-#include "tools/cli/HouseholdGenerator.h"
 #include "tools/cli/PeopleCommand.h"
 #include "tools/cli/ServerPrepare.h"
 #include "tools/print/ListCommands.h"

@@ -1,10 +1,10 @@
 #include "tools/print/ListCommands.h"
 
+#include "archive/CliError.h"
+#include "db/RecordText.h"
 #include "output/report/TqnReport.h"
 #include "output/sheet/DataBandExport.h"
 #include "stats/ArchiveStatistics.h"
-#include "db/RecordText.h"
-#include "tools/cli/CliError.h"
 #include "tools/cli/OutputClaim.h"
 #include "tools/print/ListSession.h"
 #include "tools/print/PrintCommand.h"

@@ -1,13 +1,10 @@
 #include "tools/print/ListSession.h"
 
+#include "archive/CliError.h"
 #include "engine/Constants.h"
 #include "engine/EngineError.h"
-#include "forms/ProcessValues.h"
-#include "forms/main/ArchiveConnection.h"
-#include "forms/main/CardPageHandlers.h"
 #include "output/report/file/LayoutReader.h"
 #include "tools/cli/ArchiveLocation.h"
-#include "tools/cli/CliError.h"
 #include "tools/cli/SuppliedLookup.h"
 #include "tools/print/PrintCommand.h"
 
@@ -16,32 +13,6 @@
 #include <QTextStream>
 
 namespace cli {
-
-namespace {
-
-const QString kSessionWindow = QStringLiteral("frm_main");
-
-// Print-filter mode with the given criteria, whatever leaves the scope.
-class CriteriaScope final {
-public:
-    CriteriaScope(const CardCriteria *&slot, const CardCriteria &criteria) : m_slot(slot)
-    {
-        m_slot = &criteria;
-        ProcessValues::setPrintFilterMode(true);
-    }
-    ~CriteriaScope()
-    {
-        ProcessValues::setPrintFilterMode(false);
-        m_slot = nullptr;
-    }
-    CriteriaScope(const CriteriaScope &) = delete;
-    CriteriaScope &operator=(const CriteriaScope &) = delete;
-
-private:
-    const CardCriteria *&m_slot;
-};
-
-} // namespace
 
 // The layout's boxes go to standard error; a damaged layout is remembered.
 class ListSession::Messages final : public ReportMessages {
@@ -63,37 +34,12 @@ private:
 };
 
 ListSession::ListSession(QTextStream &err, Clock clock)
-    : m_clock(std::move(clock)), m_registration(kSessionWindow), m_messages(std::make_unique<Messages>(err)),
-      m_report(&m_window)
+    : m_messages(std::make_unique<Messages>(err)), m_session(std::move(clock))
 {
-    m_window.setObjectName(kSessionWindow);
-    registerReportDataSets(kSessionWindow, m_data);
-    configureReport(m_report);
-    m_report.setMessages(m_messages.get());
-    if (m_clock)
-        m_report.setClock(m_clock);
-    m_data.Statistiche().setClock([this] { return today(); });
-    m_data.Anagrafica().OnFilterRecord = [this](TDataSet &cards, bool &accept) {
-        if (ProcessValues::printFilterMode() && m_criteria)
-            accept = m_criteria->accepts(cards);
-    };
-    m_data.Anagrafica().FilterCriteria = [this] {
-        return ProcessValues::printFilterMode() && m_criteria ? m_criteria->filterCriteria() : TFilterCriteria();
-    };
-    m_data.Nucleo().OnCalcFields = [this](TDataSet &members) { CardPageHandlers::fillAge(members, today()); };
+    m_session.report().setMessages(m_messages.get());
 }
 
-ListSession::~ListSession()
-{
-    m_data.Anagrafica().OnFilterRecord = nullptr;
-    m_data.Anagrafica().FilterCriteria = nullptr;
-    m_data.Nucleo().OnCalcFields = nullptr;
-}
-
-QDate ListSession::today() const
-{
-    return (m_clock ? m_clock() : QDateTime::currentDateTime()).date();
-}
+ListSession::~ListSession() = default;
 
 bool ListSession::damaged() const
 {
@@ -105,19 +51,8 @@ void ListSession::open(const QString &archive, const QString &password, Members 
     if (!isServerLocation(archive) && !QFileInfo(archive).isFile())
         throw CliError(ExitCode::NotAnArchive, QStringLiteral("File non trovato: \"%1\".").arg(archive));
     m_archive = archive;
-    configureArchiveConnection(m_database);
-    m_database.setDatabase(normalizedLocation(archive));
-    m_database.setDatabasePassword(password);
     try {
-        m_database.setConnected(true);
-        // The member table stays closed: open, it would follow every card a list walks with a
-        // query of its own (the members' table has no index on its card key). A list that
-        // prints members opens it for its detail band and closes it afterwards.
-        for (TArcTable *table : {&m_data.Anagrafica(), &m_data.Fascia(), &m_data.Ruolo(), &m_data.Occupazione(),
-                                 &m_data.stampe(), &m_data.Gruppi()})
-            table->open();
-        if (members == Members::Open)
-            m_data.Nucleo().open();
+        m_session.open(normalizedLocation(archive), password, members);
     } catch (const dao::EngineError &e) {
         if (e.number() == dao::errNotValidPassword)
             throw CliError(ExitCode::BadPassword, QStringLiteral("Password dell'archivio errata o mancante."));
@@ -131,7 +66,7 @@ void ListSession::open(const QString &archive, const QString &password, Members 
 
 void ListSession::runList(const QString &name, const CardCriteria &criteria, const PrintedListRun::Produce &produce)
 {
-    TDataSet &catalogue = m_data.stampe();
+    TDataSet &catalogue = data().stampe();
     QStringList names;
     for (catalogue.first(); !catalogue.eof(); catalogue.next()) {
         const PrintedListEntry entry = PrintedListEntry::current(catalogue);
@@ -139,12 +74,11 @@ void ListSession::runList(const QString &name, const CardCriteria &criteria, con
             names << QStringLiteral("  ") + entry.nome;
             continue;
         }
-        const QString folder = layoutFolderFor(m_archive, entry.tracciato);
-        PrintedListRun run(m_data.Anagrafica(), m_report, [this](const CardCriteria *c) { m_criteria = c; });
-        run.run(entry, folder, criteria, [this, &produce](TqnReport &report) {
-            if (!damaged())
-                produce(report);
-        });
+        m_session.runList(entry, layoutFolderFor(m_archive, entry.tracciato), criteria,
+                          [this, &produce](TqnReport &report) {
+                              if (!damaged())
+                                  produce(report);
+                          });
         return;
     }
     throw CliError(ExitCode::Usage, QStringLiteral("L'archivio non ha un elenco chiamato \"%1\". Elenchi:\n%2")
@@ -165,12 +99,6 @@ int ListSession::guarded(QTextStream &err, const std::function<int()> &work)
         err << e.description() << Qt::endl;
         return kPreparationFailed;
     }
-}
-
-void ListSession::withCriteria(const CardCriteria &criteria, const std::function<void()> &work)
-{
-    const CriteriaScope scope(m_criteria, criteria);
-    work();
 }
 
 } // namespace cli

@@ -1,17 +1,12 @@
 #pragma once
-// The program's objects as the main window holds them, without the window, for the
-// commands that read lists and figures: the connection, the main window's datasets (the
-// statistics among them) reachable as "frm_main.<dataset>", qnReport1, the card filter that
-// applies print criteria, and the members' ages at the session's clock.
+// The companion's side of an archive session: the archive checked and opened with the
+// commands' exit statuses, the catalogue's lists found by name, the layout's message boxes
+// on standard error. The datasets, the report and the print criteria are the windowless
+// session's (session/ArchiveSession).
 
-#include "forms/main/TMainData.h"
-#include "forms/selezione/PrintedListRun.h"
-#include "output/report/ComponentDirectory.h"
-#include "output/report/TqnReport.h"
-#include "store/TArcDatabase.h"
+#include "session/ArchiveSession.h"
 
 #include <QDateTime>
-#include <QObject>
 #include <functional>
 #include <memory>
 
@@ -21,7 +16,8 @@ namespace cli {
 
 class ListSession final {
 public:
-    using Clock = std::function<QDateTime()>;
+    using Clock = ArchiveSession::Clock;
+    using Members = ArchiveSession::Members;
 
     // The layout's message boxes go to `err`; an empty clock is the system's.
     ListSession(QTextStream &err, Clock clock);
@@ -29,13 +25,8 @@ public:
     ListSession(const ListSession &) = delete;
     ListSession &operator=(const ListSession &) = delete;
 
-    // Whether the members' table opens with the others. Open, it follows every card a list
-    // walks, as in the program; closed, a list that prints members opens it for its detail
-    // band alone.
-    enum class Members { Closed, Open };
-
-    // Opens the archive and its tables; throws CliError (2 wrong password, 3 missing or
-    // foreign file).
+    // Opens the archive and its tables (the members' as `members` says); throws CliError
+    // (2 wrong password, 3 missing or foreign file, 6 an unreachable server).
     void open(const QString &archive, const QString &password, Members members = Members::Closed);
 
     // Makes the catalogue's list `name` as the print selection window makes it, from the
@@ -44,11 +35,14 @@ public:
     // message) and EReportError (missing layout).
     void runList(const QString &name, const CardCriteria &criteria, const PrintedListRun::Produce &produce);
     // Runs `work` while the card table accepts only the cards `criteria` select.
-    void withCriteria(const CardCriteria &criteria, const std::function<void()> &work);
+    void withCriteria(const CardCriteria &criteria, const std::function<void()> &work)
+    {
+        m_session.withCriteria(criteria, work);
+    }
 
-    TMainData &data() { return m_data; }
-    TArcDatabase &database() { return m_database; }
-    TqnReport &report() { return m_report; }
+    TMainData &data() { return m_session.data(); }
+    TArcDatabase &database() { return m_session.database(); }
+    TqnReport &report() { return m_session.report(); }
     // A layout that could not be read whole (its box went to standard error).
     bool damaged() const;
 
@@ -60,17 +54,10 @@ public:
 private:
     class Messages;
 
-    QDate today() const;
-
-    Clock m_clock;
-    QString m_archive;
-    TArcDatabase m_database;
-    TMainData m_data{m_database};
-    QObject m_window;
-    const ComponentDirectory::Registration m_registration;
+    // Before the session, whose report shows its boxes through them.
     std::unique_ptr<Messages> m_messages;
-    TqnReport m_report;
-    const CardCriteria *m_criteria = nullptr;
+    ArchiveSession m_session;
+    QString m_archive;
 };
 
 } // namespace cli

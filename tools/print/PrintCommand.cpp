@@ -1,9 +1,9 @@
 #include "tools/print/PrintCommand.h"
 
+#include "archive/CliError.h"
 #include "output/report/TqnReport.h"
 #include "output/report/print/PdfOutput.h"
 #include "platform/OutputFile.h"
-#include "tools/cli/CliError.h"
 #include "tools/cli/OutputClaim.h"
 #include "tools/print/ListSession.h"
 

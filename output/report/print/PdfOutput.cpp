@@ -1,7 +1,7 @@
 #include "output/report/print/PdfOutput.h"
 
 #include "output/report/pages/PagePainter.h"
-#include "output/report/print/QtReportPrinter.h"
+#include "output/report/print/PaperLayout.h"
 
 #include <QPageLayout>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // The preview's file, print and find commands.
 
 #include "output/report/TqnReport.h"
-#include "output/report/print/QtReportPrinter.h"
+#include "output/report/printer/QtReportPrinter.h"
 #include "output/report/ui/PreviewFiles.h"
 #include "output/report/ui/TStandardPreview.h"
 #include "output/sheet/DataBandExport.h"

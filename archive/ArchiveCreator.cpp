@@ -1,5 +1,8 @@
-#include "tools/cli/ArchiveCreator.h"
+#include "archive/ArchiveCreator.h"
 
+#include "archive/ArchiveWriter.h"
+#include "archive/CliError.h"
+#include "archive/HouseholdGenerator.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
@@ -8,9 +11,6 @@
 #include "engine/Workspace.h"
 #include "store/Schema.h"
 #include "tools/cli/ArchiveLocation.h"
-#include "tools/cli/ArchiveWriter.h"
-#include "tools/cli/CliError.h"
-#include "tools/cli/HouseholdGenerator.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "tools/cli/TableCopy.h"
+#include "archive/TableCopy.h"
 
+#include "archive/CopySource.h"
 #include "engine/Database.h"
-#include "tools/cli/CopySource.h"
 
 namespace cli {
 

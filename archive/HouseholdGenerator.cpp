@@ -1,7 +1,7 @@
-#include "tools/cli/HouseholdGenerator.h"
+#include "archive/HouseholdGenerator.h"
 
-#include "tools/cli/DemoVocabulary.h"
-#include "tools/cli/StandardRows.h"
+#include "archive/DemoVocabulary.h"
+#include "archive/StandardRows.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "tools/cli/CopySource.h"
+#include "archive/CopySource.h"
 
+#include "archive/ArchiveComparison.h"
 #include "engine/Constants.h"
 #include "engine/Recordset.h"
 #include "engine/TableInfo.h"
-#include "tools/cli/ArchiveComparison.h"
 
 #include <algorithm>
 

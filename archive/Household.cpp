@@ -1,4 +1,4 @@
-#include "tools/cli/Household.h"
+#include "archive/Household.h"
 
 #include <QDate>
 

@@ -1,8 +1,8 @@
-#include "forms/main/ArchiveConnection.h"
+#include "session/ArchiveConnection.h"
 
-#include "forms/main/TMainData.h"
 #include "output/report/ComponentDirectory.h"
 #include "output/report/TqnReport.h"
+#include "session/TMainData.h"
 #include "store/TArcDatabase.h"
 
 void configureArchiveConnection(TArcDatabase &database)

@@ -2,8 +2,8 @@
 // Makes plausible fictional households, the same sequence for the same seed on every
 // machine: the demo archive and the large archives of the benchmarks come from here.
 
-#include "tools/cli/Household.h"
-#include "tools/cli/Prng.h"
+#include "archive/Household.h"
+#include "archive/Prng.h"
 
 namespace cli {
 

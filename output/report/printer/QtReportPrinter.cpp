@@ -1,17 +1,12 @@
-#include "output/report/print/QtReportPrinter.h"
+#include "output/report/printer/QtReportPrinter.h"
 
+#include "output/report/TqnReport.h"
 #include "output/report/pages/PagePainter.h"
+#include "output/report/print/PaperLayout.h"
 
 #include <QPageLayout>
 #include <QPageSize>
-
-QPageLayout pageLayoutOf(const PreparedPaper &paper)
-{
-    // Sizes are stored portrait; the orientation turns them.
-    const QSizeF size(std::max(1, paper.Width) / 10.0, std::max(1, paper.Height) / 10.0);
-    return QPageLayout(QPageSize(size, QPageSize::Millimeter),
-                       paper.Orientation ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
-}
+#include <QPrinterInfo>
 
 QtReportPrinter::QtReportPrinter(const QString &printerName)
     : m_own(std::make_unique<QPrinter>(QPrinter::HighResolution)), m_printer(m_own.get())
@@ -90,4 +85,10 @@ void QtReportPrinter::abortJob()
     if (m_painter)
         m_painter->end();
     m_painter.reset();
+}
+
+void useQtPrinters()
+{
+    TqnReport::systemPrinter() = [](const QString &name) { return std::make_unique<QtReportPrinter>(name); };
+    TqnReport::installedPrinters() = [] { return QPrinterInfo::availablePrinterNames(); };
 }

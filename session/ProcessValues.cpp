@@ -1,4 +1,4 @@
-#include "forms/ProcessValues.h"
+#include "session/ProcessValues.h"
 
 namespace ProcessValues {
 

@@ -1,11 +1,11 @@
-#include "forms/selezione/PrintedListRun.h"
+#include "session/PrintedListRun.h"
 
 #include "db/CommaText.h"
 #include "db/TDataSet.h"
 #include "db/TField.h"
-#include "forms/ProcessValues.h"
 #include "output/report/TqnReport.h"
 #include "output/report/model/TqnVariables.h"
+#include "session/ProcessValues.h"
 #include "store/TArcTable.h"
 
 namespace {

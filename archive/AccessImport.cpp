@@ -1,11 +1,11 @@
-#include "tools/cli/AccessImport.h"
+#include "archive/AccessImport.h"
 
+#include "archive/CliError.h"
+#include "archive/CopySource.h"
 #include "engine/Constants.h"
 #include "import/AccessFile.h"
 #include "import/AccessMapping.h"
 #include "tools/cli/ArchiveLocation.h"
-#include "tools/cli/CliError.h"
-#include "tools/cli/CopySource.h"
 
 #include <QFileInfo>
 

@@ -2,7 +2,7 @@
 // Fills an archive that has the seven tables through the engine's recordsets, the same
 // way the program's windows add rows. Transactions are the caller's business.
 
-#include "tools/cli/Household.h"
+#include "archive/Household.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "tools/cli/DemoVocabulary.h"
+#include "archive/DemoVocabulary.h"
 
 namespace cli::vocabulary {
 

@@ -4,7 +4,7 @@
 // source, so the result is whole (every value compared with the Access file) or absent.
 // A trial only reads and checks the file.
 
-#include "tools/cli/ArchiveTransfer.h"
+#include "archive/ArchiveTransfer.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,9 @@
-#include "tools/cli/ArchiveWriter.h"
+#include "archive/ArchiveWriter.h"
 
+#include "archive/StandardRows.h"
 #include "engine/Constants.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
-#include "tools/cli/StandardRows.h"
 
 namespace cli {
 

@@ -1,10 +1,10 @@
-#include "tools/cli/ArchiveComparison.h"
+#include "archive/ArchiveComparison.h"
 
+#include "archive/CopySource.h"
 #include "engine/Constants.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/TableInfo.h"
-#include "tools/cli/CopySource.h"
 
 #include <QCryptographicHash>
 

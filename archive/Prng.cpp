@@ -1,4 +1,4 @@
-#include "tools/cli/Prng.h"
+#include "archive/Prng.h"
 
 namespace cli {
 

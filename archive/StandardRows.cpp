@@ -1,4 +1,4 @@
-#include "tools/cli/StandardRows.h"
+#include "archive/StandardRows.h"
 
 namespace cli::standard {
 

@@ -34,6 +34,7 @@ private:
     bool m_jobEnded = false;     // a file job whose end waits for a job that may follow
 };
 
-// The page layout Qt needs for a prepared page's paper.
-class QPageLayout;
-QPageLayout pageLayoutOf(const PreparedPaper &paper);
+// Qt's printers for the report engine, for a program with windows: PrintPages prints on the
+// system printer of the selected name, and the layout's printer is chosen among the installed
+// ones. Without this the engine writes PDF files alone and knows no printer.
+void useQtPrinters();

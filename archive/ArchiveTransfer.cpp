@@ -1,14 +1,14 @@
-#include "tools/cli/ArchiveTransfer.h"
+#include "archive/ArchiveTransfer.h"
 
+#include "archive/CliError.h"
+#include "archive/CopySource.h"
+#include "archive/TableCopy.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/Workspace.h"
 #include "tools/cli/ArchiveLocation.h"
-#include "tools/cli/CliError.h"
-#include "tools/cli/CopySource.h"
-#include "tools/cli/TableCopy.h"
 
 #include "platform/CrashPoints.h"
 #include "platform/LockFile.h"

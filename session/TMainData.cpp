@@ -1,4 +1,4 @@
-#include "forms/main/TMainData.h"
+#include "session/TMainData.h"
 
 #include "db/Fields.h"
 

@@ -9,8 +9,8 @@
 // (a table), so whatever a killed run leaves behind is told apart by verifica. A target
 // that exists (a file) or holds tables (a database) is never touched.
 
-#include "tools/cli/ArchiveComparison.h"
-#include "tools/cli/CliError.h"
+#include "archive/ArchiveComparison.h"
+#include "archive/CliError.h"
 
 #include <QString>
 #include <functional>
