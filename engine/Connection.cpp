@@ -31,8 +31,7 @@ Connection::~Connection() = default;
 void Connection::ensureOpen() const
 {
     if (!isOpen())
-        throw EngineError(errObjectClosed, QStringLiteral("DAO.Database"),
-                          QStringLiteral("Oggetto non valido o non più impostato: l'archivio è chiuso."));
+        throw EngineError(msg::archiveClosed, QStringLiteral("DAO.Database"));
 }
 
 void Connection::reloadSchema()
@@ -265,7 +264,7 @@ void Connection::beginUserTransaction()
 void Connection::commitUserTransaction()
 {
     if (m_userTransactionDepth == 0)
-        throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il commit senza una transazione aperta."));
+        throw EngineError(msg::noTransaction, kConnectionSource, QStringLiteral("commit"));
     ensureOpen();
     sendAppends();   // a failure leaves the transaction open, for the caller's rollback
     --m_userTransactionDepth;
@@ -276,7 +275,7 @@ void Connection::commitUserTransaction()
 void Connection::rollbackUserTransaction()
 {
     if (m_userTransactionDepth == 0)
-        throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il rollback senza una transazione aperta."));
+        throw EngineError(msg::noTransaction, kConnectionSource, QStringLiteral("rollback"));
     ensureOpen();
     dropAppends();
     --m_userTransactionDepth;
