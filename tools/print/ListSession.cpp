@@ -103,7 +103,7 @@ bool ListSession::damaged() const
 void ListSession::open(const QString &archive, const QString &password, Members members)
 {
     if (!isServerLocation(archive) && !QFileInfo(archive).isFile())
-        throw CliError(ExitCode::NotAnArchive, QStringLiteral("File non trovato: \"%1\".").arg(archive));
+        throw CliError(ExitCode::NotAnArchive, fileNotFoundText(archive));
     m_archive = archive;
     configureArchiveConnection(m_database);
     m_database.setDatabase(normalizedLocation(archive));
@@ -120,7 +120,7 @@ void ListSession::open(const QString &archive, const QString &password, Members 
             m_data.Nucleo().open();
     } catch (const dao::EngineError &e) {
         if (e.number() == dao::errNotValidPassword)
-            throw CliError(ExitCode::BadPassword, QStringLiteral("Password dell'archivio errata o mancante."));
+            throw CliError(ExitCode::BadPassword, wrongPasswordText());
         if (std::optional<CliError> failure = serverFailure(archive, e))
             throw *failure;
         throw CliError(ExitCode::NotAnArchive, notAnArchiveText(archive, e.description()));
