@@ -134,7 +134,7 @@ ImportReport AccessImport::run()
     report.target = m_to.location;
     report.trial = m_options.trial;
     if (!QFileInfo(m_file).isFile())
-        throw CliError(ExitCode::NotAnArchive, QStringLiteral("File non trovato: \"%1\".").arg(m_file));
+        throw CliError(ExitCode::NotAnArchive, fileNotFoundText(m_file));
     if (m_options.trial) {
         AccessSource source(m_file, m_password, m_options);
         for (const QString &table : source.tables()) {

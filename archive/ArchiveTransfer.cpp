@@ -100,7 +100,7 @@ ArchiveTransfer::ArchiveTransfer(TransferSide from, TransferSide to) : m_to(std:
     auto engine = std::make_shared<dao::DBEngine>();
     m_source = [engine, from]() -> std::shared_ptr<CopySource> {
         if (!isServerLocation(from.location) && !QFileInfo(from.location).isFile())
-            throw CliError(ExitCode::NotAnArchive, QStringLiteral("File non trovato: \"%1\".").arg(from.location));
+            throw CliError(ExitCode::NotAnArchive, fileNotFoundText(from.location));
         return openArchive(*engine, from);
     };
     m_to.location = normalizedLocation(m_to.location);

@@ -33,6 +33,20 @@ public:
                                         "errore:\n%1").arg(failure)) {}
 };
 
+// The layer's texts that more than one dataset or field raises.
+namespace dbtext {
+inline QString readOnlyDataSet() { return QStringLiteral("Cannot modify a read-only dataset"); }
+inline QString notEditing() { return QStringLiteral("Dataset not in edit or insert mode"); }
+inline QString recordNotFound() { return QStringLiteral("Record not found"); }
+inline QString fieldNotFound(const QString &name) { return QStringLiteral("Field '%1' not found").arg(name); }
+inline QString fieldReadOnly(const QString &label) { return QStringLiteral("Field '%1' cannot be modified").arg(label); }
+inline QString fieldWithoutDataSet(const QString &name) { return QStringLiteral("Field '%1' has no dataset").arg(name); }
+inline QString notInteger(const QString &text) { return QStringLiteral("'%1' is not a valid integer value").arg(text); }
+inline QString notFloat(const QString &text) { return QStringLiteral("'%1' is not a valid floating point value").arg(text); }
+inline QString notDateTime(const QString &text) { return QStringLiteral("'%1' is not a valid date and time").arg(text); }
+inline QString notBoolean(const QString &text) { return QStringLiteral("'%1' is not a valid boolean value").arg(text); }
+} // namespace dbtext
+
 class EAbort : public std::exception {
 public:
     const char *what() const noexcept override { return "Operation aborted"; }

@@ -49,7 +49,7 @@ void TIntegerField::setAsString(const QString &value)
     }
     const auto parsed = ValueText::parseInteger(value);
     if (!parsed)
-        throw EDatabaseError(QStringLiteral("'%1' is not a valid integer value").arg(value));
+        throw EDatabaseError(dbtext::notInteger(value));
     const Range range = integerRange(dataType());
     if (*parsed < range.low || *parsed > range.high) {
         throw EDatabaseError(QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
@@ -79,7 +79,7 @@ void TFloatField::setAsString(const QString &value)
     }
     const auto parsed = ValueText::parseFloat(value);
     if (!parsed)
-        throw EDatabaseError(QStringLiteral("'%1' is not a valid floating point value").arg(value));
+        throw EDatabaseError(dbtext::notFloat(value));
     setValueText(ValueText::floatText(*parsed));
 }
 
@@ -125,7 +125,7 @@ void TBooleanField::setAsString(const QString &value)
     }
     const auto parsed = parseBool(value);
     if (!parsed)
-        throw EDatabaseError(QStringLiteral("'%1' is not a valid boolean value").arg(value));
+        throw EDatabaseError(dbtext::notBoolean(value));
     setValueText(boolText(*parsed));
 }
 
@@ -148,7 +148,7 @@ QDateTime TDateTimeField::asDateTime() const
         return QDateTime();
     const QDateTime value = parseDateTimeText(text);
     if (!value.isValid())
-        throw EDatabaseError(QStringLiteral("'%1' is not a valid date and time").arg(text));
+        throw EDatabaseError(dbtext::notDateTime(text));
     return value;
 }
 
@@ -196,7 +196,7 @@ void TDateTimeField::setAsString(const QString &value)
         break;
     default:
         if (!typed || !typed->date)
-            throw EDatabaseError(QStringLiteral("'%1' is not a valid date and time").arg(value));
+            throw EDatabaseError(dbtext::notDateTime(value));
         setAsDateTime(QDateTime(*typed->date, typed->time.value_or(QTime(0, 0))));
         break;
     }
@@ -268,12 +268,12 @@ QByteArray TBlobField::asBytes() const
 void TBlobField::setAsBytes(const QByteArray &value)
 {
     if (!dataSet())
-        throw EDatabaseError(QStringLiteral("Field '%1' has no dataset").arg(fieldName()));
+        throw EDatabaseError(dbtext::fieldWithoutDataSet(fieldName()));
     dataSet()->checkFieldWritable(*this);
     {
         const std::unique_ptr<QIODevice> stream = dataSet()->createBlobStream(this, TBlobStreamMode::bmWrite);
         if (!stream)
-            throw EDatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(displayLabel()));
+            throw EDatabaseError(dbtext::fieldReadOnly(displayLabel()));
         if (stream->write(value) != value.size())
             throw EDatabaseError(QStringLiteral("Field '%1' could not be written").arg(displayLabel()));
     }   // the stream hands the content over when it goes

@@ -173,7 +173,7 @@ TField *TDataSet::fieldByName(const QString &name) const
 {
     if (TField *field = findField(name))
         return field;
-    throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+    throw EDatabaseError(dbtext::fieldNotFound(name));
 }
 
 void TDataSet::createDefaultFields()
@@ -196,7 +196,7 @@ void TDataSet::bindFields()
             }
             const int index = m_fieldDefs.indexOf(field->fieldName());
             if (index < 0)
-                throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(field->fieldName()));
+                throw EDatabaseError(dbtext::fieldNotFound(field->fieldName()));
             const TFieldDef &def = m_fieldDefs.at(index);
             if (!sameFamily(field->dataType(), def.dataType)) {
                 throw EDatabaseError(QStringLiteral("Type mismatch for field '%1', expecting: %2 actual: %3")
@@ -273,13 +273,13 @@ void TDataSet::checkFieldWritable(const TField &field) const
 {
     checkActive();
     if (!canModify())
-        throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
+        throw EDatabaseError(dbtext::readOnlyDataSet());
     if (field.readOnly())
-        throw EDatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(field.displayLabel()));
+        throw EDatabaseError(dbtext::fieldReadOnly(field.displayLabel()));
     if (m_state != TDataSetState::dsEdit && m_state != TDataSetState::dsInsert)
-        throw EDatabaseError(QStringLiteral("Dataset not in edit or insert mode"));
+        throw EDatabaseError(dbtext::notEditing());
     if (field.fieldNo() <= 0 || field.fieldNo() > m_fieldDefs.count())
-        throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(field.fieldName()));
+        throw EDatabaseError(dbtext::fieldNotFound(field.fieldName()));
 }
 
 void TDataSet::setFieldValueText(TField &field, const QString &text)
@@ -289,8 +289,8 @@ void TDataSet::setFieldValueText(TField &field, const QString &text)
         checkActive();
         if (m_state != TDataSetState::dsCalcFields) {
             if (m_state == TDataSetState::dsEdit || m_state == TDataSetState::dsInsert)
-                throw EDatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(field.displayLabel()));
-            throw EDatabaseError(QStringLiteral("Dataset not in edit or insert mode"));
+                throw EDatabaseError(dbtext::fieldReadOnly(field.displayLabel()));
+            throw EDatabaseError(dbtext::notEditing());
         }
         TRecordBuffer &buffer = tempBuffer();
         const int slot = field.calculatedSlot();

@@ -17,7 +17,7 @@ bool isEditing(TDataSetState state)
 void checkCanModify(const TDataSet &dataSet)
 {
     if (!dataSet.canModify())
-        throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
+        throw EDatabaseError(dbtext::readOnlyDataSet());
 }
 
 } // namespace
@@ -59,7 +59,7 @@ void TDataSet::checkBrowseMode()
 void TDataSet::updateRecord()
 {
     if (!isEditing(m_state) && m_state != TDataSetState::dsSetKey)
-        throw EDatabaseError(QStringLiteral("Dataset not in edit or insert mode"));
+        throw EDatabaseError(dbtext::notEditing());
     dataEvent(TDataEvent::deUpdateRecord);
 }
 

@@ -270,7 +270,7 @@ void TDataSet::resyncAround(bool exact, bool center)
     m_currentRecord = -1;
     if (exact) {
         if (fetch(spare, TGetMode::gmCurrent, true) != TGetResult::grOK)
-            throw EDatabaseError(QStringLiteral("Record not found"));
+            throw EDatabaseError(dbtext::recordNotFound());
     } else if (fetch(spare, TGetMode::gmCurrent, false) != TGetResult::grOK
                && fetch(spare, TGetMode::gmNext, false) != TGetResult::grOK
                && fetch(spare, TGetMode::gmPrior, false) != TGetResult::grOK) {

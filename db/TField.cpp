@@ -95,7 +95,7 @@ QString TField::valueText() const
 void TField::setValueText(const QString &text)
 {
     if (!m_dataSet)
-        throw EDatabaseError(QStringLiteral("Field '%1' has no dataset").arg(m_fieldName));
+        throw EDatabaseError(dbtext::fieldWithoutDataSet(m_fieldName));
     m_dataSet->setFieldValueText(*this, text);
 }
 
@@ -121,7 +121,7 @@ qint64 TField::asInteger() const
         return 0;
     if (const auto value = ValueText::parseInteger(text))
         return *value;
-    throw EDatabaseError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    throw EDatabaseError(dbtext::notInteger(text));
 }
 
 void TField::setAsInteger(qint64 value)
@@ -136,7 +136,7 @@ double TField::asFloat() const
         return 0.0;
     if (const auto value = ValueText::parseFloat(text))
         return *value;
-    throw EDatabaseError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    throw EDatabaseError(dbtext::notFloat(text));
 }
 
 void TField::setAsFloat(double value)
@@ -151,7 +151,7 @@ bool TField::asBoolean() const
         return false;
     if (const auto value = parseBool(text))
         return *value;
-    throw EDatabaseError(QStringLiteral("'%1' is not a valid boolean value").arg(text));
+    throw EDatabaseError(dbtext::notBoolean(text));
 }
 
 void TField::setAsBoolean(bool value)

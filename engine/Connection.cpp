@@ -33,8 +33,7 @@ Connection::~Connection() = default;
 void Connection::ensureOpen() const
 {
     if (!isOpen())
-        throw EngineError(errObjectClosed, QStringLiteral("DAO.Database"),
-                          QStringLiteral("Oggetto non valido o non più impostato: l'archivio è chiuso."));
+        throw EngineError(msg::archiveClosed, QStringLiteral("DAO.Database"));
 }
 
 void Connection::reloadSchema()
@@ -299,7 +298,7 @@ void Connection::beginUserTransaction()
 void Connection::commitUserTransaction()
 {
     if (m_userTransactionDepth == 0)
-        throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il commit senza una transazione aperta."));
+        throw EngineError(msg::noTransaction, kConnectionSource, QStringLiteral("commit"));
     ensureOpen();
     // The depth follows the storage: a failure (of the rows waiting or of the commit
     // itself) leaves the transaction open, for the caller's rollback.
@@ -314,7 +313,7 @@ void Connection::commitUserTransaction()
 void Connection::rollbackUserTransaction()
 {
     if (m_userTransactionDepth == 0)
-        throw EngineError(3034, kConnectionSource, QStringLiteral("Si è tentato di eseguire il rollback senza una transazione aperta."));
+        throw EngineError(msg::noTransaction, kConnectionSource, QStringLiteral("rollback"));
     ensureOpen();
     dropAppends();
     const int outer = m_userTransactionDepth - 1;

@@ -59,7 +59,7 @@ void DBEngine::RepairDatabase(const QString &path)
         refuseServer(path);
         auto connection = sqlite::SqliteConnection::open({path, QString(), true, false, false});
         if (!connection->integrityCheck())
-            throw EngineError(3049, kEngineSource, QStringLiteral("L'archivio '%1' è danneggiato.").arg(path));
+            throw EngineError(errDatabaseCorrupt, kEngineSource, QStringLiteral("L'archivio '%1' è danneggiato.").arg(path));
     });
 }
 

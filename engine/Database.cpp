@@ -66,9 +66,7 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString &source, int ty
         }
         auto table = m_connection->table(tableName);
         if (!table || table->system)
-            throw EngineError(errTableNotFound, kDatabaseSource,
-                              QStringLiteral("Il motore di database non trova la tabella o la query di input '%1'.")
-                                  .arg(tableName));
+            throw EngineError(msg::tableNotFound, kDatabaseSource, tableName);
         auto recordset = std::make_unique<Recordset>(m_connection, m_errors, table, criteria, type, options);
         m_recordsAffected = 0;
         return recordset;
@@ -112,7 +110,7 @@ void Database::CreateQueryDef(const QString &name, const QString &sql)
 {
     guarded(*m_errors, kDatabaseSource, [&] {
         if (name.trimmed().isEmpty())
-            throw EngineError(3125, kDatabaseSource, QStringLiteral("'%1' non è un nome valido.").arg(name));
+            throw EngineError(msg::invalidName, kDatabaseSource, name);
         if (!m_connection->table(kQueryTable)) {
             FieldSpec nameField{QStringLiteral("Name"), dbText, 64};
             nameField.required = true;
@@ -122,7 +120,7 @@ void Database::CreateQueryDef(const QString &name, const QString &sql)
         const auto exists = m_connection->prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(quotedQueryTable(), nameEquals()));
         exists->bindAll({Value(name)});
         if (exists->step())
-            throw EngineError(3012, kDatabaseSource, QStringLiteral("L'oggetto '%1' esiste già.").arg(name));
+            throw EngineError(msg::objectExists, kDatabaseSource, name);
         exists->reset();
         m_connection->noteWrite();
         m_connection->execute(QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)").arg(quotedQueryTable(), quotedName(), quotedSql()),
@@ -140,7 +138,7 @@ QString Database::queryDefSql(const QString &name) const
             if (st->step())
                 return st->raw(0).asText();
         }
-        throw EngineError(errItemNotFound, kDatabaseSource, QStringLiteral("Elemento '%1' non trovato in questo insieme.").arg(name));
+        throw EngineError(msg::namedItemNotFound, kDatabaseSource, name);
     });
 }
 
@@ -158,7 +156,7 @@ void Database::CreateTable(const TableSpec &definition)
 {
     guarded(*m_errors, kDatabaseSource, [&] {
         if (m_connection->table(definition.name))
-            throw EngineError(3010, kDatabaseSource, QStringLiteral("La tabella '%1' esiste già.").arg(definition.name));
+            throw EngineError(msg::tableExists, kDatabaseSource, definition.name);
         m_connection->createTable(definition);
         m_connection->reloadSchema();
     });
@@ -191,8 +189,7 @@ std::shared_ptr<const TableInfo> Database::userTable(const QString &name) const
     m_connection->ensureOpen();
     auto table = m_connection->table(name);
     if (!table || table->system)
-        throw EngineError(errTableNotFound, kDatabaseSource,
-                          QStringLiteral("Il motore di database non trova la tabella o la query di input '%1'.").arg(name));
+        throw EngineError(msg::tableNotFound, kDatabaseSource, name);
     return table;
 }
 
@@ -201,7 +198,7 @@ void Database::AppendRowWithKeys(const QString &tableName, const std::vector<Val
     guarded(*m_errors, kDatabaseSource, [&] {
         const auto table = userTable(tableName);
         if (values.size() != table->columns.size())
-            throw EngineError(3001, kDatabaseSource, QStringLiteral("Argomento non valido: la tabella '%1' ha %2 campi.")
+            throw EngineError(errInvalidArgument, kDatabaseSource, QStringLiteral("Argomento non valido: la tabella '%1' ha %2 campi.")
                                                          .arg(tableName).arg(table->columns.size()));
         std::vector<Value> params;
         for (size_t i = 0; i < values.size(); ++i)
@@ -236,7 +233,7 @@ void Database::NewPassword(const QString &oldPassword, const QString &newPasswor
             throw EngineError(errNotExclusive, kDatabaseSource,
                               QStringLiteral("Per cambiare la password l'archivio deve essere aperto in modo esclusivo."));
         if (oldPassword != m_connection->password())
-            throw EngineError(errNotValidPassword, kDatabaseSource, QStringLiteral("Password non valida."));
+            throw EngineError(msg::notValidPassword, kDatabaseSource);
         if (oldPassword == newPassword)
             return;
         m_connection->changePassword(newPassword);

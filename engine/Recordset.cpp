@@ -114,7 +114,7 @@ void Recordset::ensureCurrent() const
     if (m_onDeleted || m_currentMissing)
         fail(errRecordDeleted, QStringLiteral("Il record è stato eliminato."));
     if (BOF() || IsEOF())
-        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+        fail(msg::noCurrentRecord);
 }
 
 // The keyset: the ids of the rows that meet the criteria, in the requested order. Rows
@@ -192,7 +192,7 @@ std::vector<std::vector<Value>> Recordset::SelectColumns(const QStringList &name
         for (const QString &name : names) {
             const int index = m_table->indexOf(name);
             if (index < 0)
-                fail(errItemNotFound, QStringLiteral("Elemento '%1' non trovato in questo insieme.").arg(name));
+                fail(msg::namedItemNotFound, name);
             indexes.push_back(index);
             quoted << quoteIdentifier(m_table->columns[size_t(index)].name);
         }
@@ -380,7 +380,7 @@ void Recordset::MoveFirst()
 {
     ensureOpen();
     if (m_keys.empty())
-        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+        fail(msg::noCurrentRecord);
     land(0);
 }
 
@@ -389,7 +389,7 @@ void Recordset::MoveLast()
     ensureOpen();
     completeKeys();
     if (m_keys.empty())
-        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+        fail(msg::noCurrentRecord);
     land(int(m_keys.size()) - 1);
 }
 
@@ -402,7 +402,7 @@ void Recordset::MoveNext()
         return;
     }
     if (IsEOF())
-        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+        fail(msg::noCurrentRecord);
     land(m_pos + 1);
 }
 
@@ -412,7 +412,7 @@ void Recordset::MovePrevious()
     if (m_type == dbOpenForwardOnly)
         fail(errOperationNotSupported, QStringLiteral("Operazione non supportata per questo tipo di oggetto."));
     if (!m_onDeleted && BOF())
-        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+        fail(msg::noCurrentRecord);
     land(m_pos - 1);
 }
 
@@ -421,12 +421,12 @@ void Recordset::Move(int rows)
     ensureOpen();
     if (rows == 0) {
         if (m_onDeleted || BOF() || IsEOF())
-            fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+            fail(msg::noCurrentRecord);
         land(m_pos);
         return;
     }
     if (m_keys.empty() || (!m_onDeleted && (BOF() || IsEOF())))
-        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+        fail(msg::noCurrentRecord);
     const int base = m_onDeleted && rows > 0 ? m_pos - 1 : m_pos;
     land(base + rows);
 }
@@ -444,7 +444,7 @@ void Recordset::setAbsolutePosition(int position)
     if (position >= int(m_keys.size()))
         completeKeys();
     if (position < 0 || position >= int(m_keys.size()))
-        fail(3001, QStringLiteral("Argomento non valido."));
+        fail(msg::invalidArgument);
     land(position);
 }
 
@@ -487,7 +487,7 @@ void Recordset::setBookmark(const QByteArray &bookmark)
         fail(errInvalidBookmark, QStringLiteral("Segnalibro non valido."));
     land(position);
     if (m_currentMissing)
-        fail(errRecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente."));
+        fail(msg::deletedByOther);
 }
 
 QByteArray Recordset::LastModified() const
@@ -506,7 +506,7 @@ int Recordset::fieldCount() const
 Field &Recordset::field(int index)
 {
     if (index < 0 || index >= int(m_fields.size()))
-        fail(errItemNotFound, QStringLiteral("Elemento non trovato in questo insieme."));
+        fail(msg::itemNotFound);
     return *m_fields[size_t(index)];
 }
 
@@ -514,19 +514,19 @@ Field &Recordset::field(const QString &name)
 {
     const int index = m_table->indexOf(name);
     if (index < 0)
-        fail(errItemNotFound, QStringLiteral("Elemento '%1' non trovato in questo insieme.").arg(name));
+        fail(msg::namedItemNotFound, name);
     return *m_fields[size_t(index)];
 }
 
 Value Recordset::currentValue(int column) const
 {
     if (column < 0 || column >= int(m_table->columns.size()))
-        fail(errItemNotFound, QStringLiteral("Elemento non trovato in questo insieme."));
+        fail(msg::itemNotFound);
     if (m_editMode != dbEditNone)
         return m_editValues[size_t(column)];
     ensureCurrent();
     if (size_t(column) >= m_row.size())
-        fail(errNoCurrentRecord, QStringLiteral("Nessun record corrente."));
+        fail(msg::noCurrentRecord);
     return m_row[size_t(column)];
 }
 
@@ -534,10 +534,10 @@ void Recordset::setEditValue(int column, const Value &value)
 {
     ensureOpen();
     if (m_editMode == dbEditNone)
-        fail(errUpdateWithoutEdit, QStringLiteral("Aggiornamento o annullamento senza AddNew o Edit."));
+        fail(msg::updateWithoutEdit);
     const ColumnInfo &info = m_table->columns.at(size_t(column));
     if (info.autoIncrement)
-        fail(3164, QStringLiteral("Impossibile aggiornare il campo '%1'.").arg(info.name));
+        fail(msg::fieldNotUpdatable, info.name);
     m_editValues[size_t(column)] = guard([&] { return coerceForColumn(info, value); });
     m_editDirty[size_t(column)] = true;
 }
@@ -568,11 +568,11 @@ void Recordset::Edit()
     guard([&] {
         ensureCurrent();
         if (!Updatable())
-            fail(errNotUpdatable, QStringLiteral("Impossibile aggiornare: il database o l'oggetto è di sola lettura."));
+            fail(msg::readOnly);
         // An edit always starts from what the archive holds now.
         readCurrent();
         if (m_currentMissing)
-            fail(errRecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente."));
+            fail(msg::deletedByOther);
         m_editValues = m_row;
         m_rowAtEdit = m_row;
         m_editDirty.assign(m_row.size(), false);
@@ -586,7 +586,7 @@ void Recordset::AddNew()
     guard([&] {
         ensureOpen();
         if (!Updatable())
-            fail(errNotUpdatable, QStringLiteral("Impossibile aggiornare: il database o l'oggetto è di sola lettura."));
+            fail(msg::readOnly);
         m_editValues.clear();
         for (const ColumnInfo &c : m_table->columns)
             m_editValues.push_back(c.defaultValue);
@@ -600,15 +600,14 @@ void Recordset::Update()
     guard([&] {
         ensureOpen();
         if (m_editMode == dbEditNone)
-            fail(errUpdateWithoutEdit, QStringLiteral("Aggiornamento o annullamento senza AddNew o Edit."));
+            fail(msg::updateWithoutEdit);
         for (size_t i = 0; i < m_table->columns.size(); ++i) {
             const ColumnInfo &c = m_table->columns[i];
             const Value &v = m_editValues[i];
             if (c.required && v.isNull() && !c.autoIncrement)
                 fail(errFieldRequired, QStringLiteral("Il campo '%1' non può contenere un valore Null.").arg(c.name));
             if (c.type == dbText && v.isText() && v.asText().size() > c.size)
-                fail(3163, QStringLiteral("Il campo '%1' è troppo piccolo per accettare la quantità di dati che si è tentato di aggiungere.")
-                               .arg(c.name));
+                fail(msg::namedFieldTooSmall, c.name);
         }
         Connection::WriteTransaction transaction(*m_connection);
         const QString table = quoteIdentifier(m_table->name);
@@ -644,7 +643,7 @@ void Recordset::Update()
                 .arg(m_table->selectList(), table, m_table->rowid, m_connection->rowLockClause()));
         check->bindAll({Value(m_editKey)});
         if (!check->step())
-            fail(errRecordDeleted, QStringLiteral("Il record è stato eliminato da un altro utente."));
+            fail(msg::deletedByOther);
         for (size_t i = 0; i < m_table->columns.size(); ++i) {
             if (!(typedFromStorage(m_table->columns[i], check->raw(int(i))) == m_rowAtEdit[i]))
                 failChanged();
@@ -670,7 +669,7 @@ void Recordset::CancelUpdate()
 {
     ensureOpen();
     if (m_editMode == dbEditNone)
-        fail(errUpdateWithoutEdit, QStringLiteral("Aggiornamento o annullamento senza AddNew o Edit."));
+        fail(msg::updateWithoutEdit);
     m_editMode = dbEditNone;
     m_editValues.clear();
     m_editDirty.clear();
@@ -681,7 +680,7 @@ void Recordset::Delete()
     guard([&] {
         ensureCurrent();
         if (!Updatable())
-            fail(errNotUpdatable, QStringLiteral("Impossibile aggiornare: il database o l'oggetto è di sola lettura."));
+            fail(msg::readOnly);
         m_editMode = dbEditNone;
         Connection::WriteTransaction transaction(*m_connection);
         const bool gone = m_connection->execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")

@@ -123,6 +123,11 @@ private:
     void ensureOpen() const;
     void ensureCurrent() const;
     [[noreturn]] void fail(int number, const QString &description) const;
+    template <typename... Args>
+    [[noreturn]] void fail(const EngineMessage &message, const Args &...args) const
+    {
+        fail(message.number, message.text(args...));
+    }
     [[noreturn]] void failChanged() const;
     [[noreturn]] void rethrow(const EngineError &error) const;
     int positionOf(qint64 key);

@@ -22,7 +22,7 @@ const QStringList kChannelBindings = {QStringLiteral("disable"), QStringLiteral(
 
 [[noreturn]] void invalid(const QString &why)
 {
-    throw EngineError(3001, kAddressSource, QStringLiteral("Indirizzo del server dell'archivio non valido: %1.").arg(why));
+    throw EngineError(errInvalidArgument, kAddressSource, QStringLiteral("Indirizzo del server dell'archivio non valido: %1.").arg(why));
 }
 
 [[noreturn]] void passwordInAddress()

@@ -257,7 +257,7 @@ Value coerceForColumn(const ColumnInfo &column, const Value &value)
         const qint64 lo = column.type == dbByte ? 0 : column.type == dbInteger ? -32768 : column.type == dbLong ? INT32_MIN : INT64_MIN;
         const qint64 hi = column.type == dbByte ? 255 : column.type == dbInteger ? 32767 : column.type == dbLong ? INT32_MAX : INT64_MAX;
         if (n < lo || n > hi)
-            throw EngineError(3349, kFieldSource, QStringLiteral("Overflow numerico nel campo '%1'.").arg(column.name));
+            throw EngineError(errNumericOverflow, kFieldSource, QStringLiteral("Overflow numerico nel campo '%1'.").arg(column.name));
         return Value(n);
     }
     case dbCurrency: case dbSingle: case dbDouble: case dbNumeric: case dbDecimal: case dbFloat: {

@@ -103,11 +103,11 @@ void StatisticsDataSet::internalSetToRecord(const TRecordBuffer &buffer)
 void StatisticsDataSet::internalGotoBookmark(const TBookmark &bookmark)
 {
     if (!bookmarkValid(bookmark))
-        throw EDatabaseError(QStringLiteral("Record not found"));
+        throw EDatabaseError(dbtext::recordNotFound());
     moveTo(bookmarkToId(bookmark) - 1);
 }
 
 // The figures are counted, never typed in.
-void StatisticsDataSet::internalInitRecord(TRecordBuffer &) { throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset")); }
-void StatisticsDataSet::internalPost() { throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset")); }
-void StatisticsDataSet::internalDelete() { throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset")); }
+void StatisticsDataSet::internalInitRecord(TRecordBuffer &) { throw EDatabaseError(dbtext::readOnlyDataSet()); }
+void StatisticsDataSet::internalPost() { throw EDatabaseError(dbtext::readOnlyDataSet()); }
+void StatisticsDataSet::internalDelete() { throw EDatabaseError(dbtext::readOnlyDataSet()); }

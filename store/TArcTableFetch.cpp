@@ -180,7 +180,7 @@ std::optional<std::vector<QStringList>> TArcTable::selectionValueTexts(const QSt
     for (const QString &name : fieldNames) {
         const int index = fieldDefs().indexOf(name);
         if (index < 0)
-            throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+            throw EDatabaseError(dbtext::fieldNotFound(name));
         types.push_back(fieldDefs().at(index).dataType);
     }
     std::vector<QStringList> records;

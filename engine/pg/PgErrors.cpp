@@ -16,7 +16,7 @@ QString codeSuffix(const QString &sqlState)
 
 EngineError lostConnectionError(const QString &reason, const QString &sqlState, const QString &source)
 {
-    return EngineError(3151, source,
+    return EngineError(errServerUnreachable, source,
                        QStringLiteral("Connessione al server dell'archivio non riuscita o interrotta: %1")
                            .arg(reason) + codeSuffix(sqlState));
 }
@@ -56,7 +56,7 @@ EngineError connectError(const ServerFailure &failure, bool passwordMissing, con
 {
     const QString &state = failure.sqlState;
     if (passwordMissing || state == QLatin1String("28P01") || state == QLatin1String("28000"))
-        return EngineError(errNotValidPassword, source, QStringLiteral("Password non valida.") + codeSuffix(state));
+        return EngineError(errNotValidPassword, source, msg::notValidPassword.text() + codeSuffix(state));
     if (state == QLatin1String("3D000"))
         return EngineError(errFileNotFound, source,
                            QStringLiteral("L'archivio '%1' non esiste sul server.").arg(database) + codeSuffix(state));
@@ -71,7 +71,7 @@ EngineError connectError(const ServerFailure &failure, bool passwordMissing, con
 
 EngineError unprovenServerError(const QString &reason, const QString &source)
 {
-    return EngineError(3151, source,
+    return EngineError(errServerUnreachable, source,
                        QStringLiteral("Il server non ha dimostrato la sua identità: la password non gli è stata inviata. "
                                       "Controllare che il certificato dell'autorità (CA) indicato in tavorio.ini sia "
                                       "quello preparato per il server dell'ufficio, che l'indirizzo usi il nome del "
@@ -86,17 +86,17 @@ EngineError serverError(const QString &sqlState, const QString &message, const Q
 {
     const QString code = codeSuffix(sqlState);
     auto error = [&](int number, const QString &text) { return EngineError(number, source, text + code); };
+    auto known = [&](const EngineMessage &message) { return error(message.number, message.text()); };
     if (sqlState == QLatin1String("40001") || sqlState == QLatin1String("40P01") || sqlState == QLatin1String("55P03"))
         return error(errRecordLocked, QStringLiteral("Impossibile aggiornare: il record è bloccato da un altro utente. Riprovare."));
     if (sqlState == QLatin1String("23502"))
-        return error(errFieldRequired, QStringLiteral("Un campo obbligatorio non contiene un valore: %1.")
-                                           .arg(table.isEmpty() ? column : table + QLatin1Char('.') + column));
+        return error(errFieldRequired, msg::fieldRequired.text(table.isEmpty() ? column : table + QLatin1Char('.') + column));
     if (sqlState == QLatin1String("23505"))
-        return error(3022, QStringLiteral("Impossibile salvare: la modifica creerebbe valori duplicati nella chiave primaria."));
+        return known(msg::duplicateKey);
     if (sqlState == QLatin1String("22001"))
-        return error(3163, QStringLiteral("Il campo è troppo piccolo per accettare la quantità di dati che si è tentato di aggiungere."));
+        return known(msg::fieldTooSmall);
     if (sqlState == QLatin1String("22003"))
-        return error(3349, QStringLiteral("Overflow numerico."));
+        return known(msg::numericOverflow);
     if (sqlState == QLatin1String("42501"))
         return error(errNotUpdatable, QStringLiteral("Impossibile aggiornare: l'archivio sul server è di sola lettura per questo utente."));
     if (sqlState == QLatin1String("53100"))
@@ -104,11 +104,11 @@ EngineError serverError(const QString &sqlState, const QString &message, const Q
     if (sqlState == QLatin1String("53200"))
         return error(errOutOfMemory, QStringLiteral("Memoria insufficiente sul server dell'archivio."));
     if (sqlState == QLatin1String("57014"))
-        return error(3000, QStringLiteral("Operazione interrotta."));
+        return known(msg::interrupted);
     if (sqlState == QLatin1String("28P01") || sqlState == QLatin1String("28000"))
-        return error(errNotValidPassword, QStringLiteral("Password non valida."));
+        return known(msg::notValidPassword);
     // Any other failure: the server's own words, for whoever looks after the office's server.
-    return error(3000, QStringLiteral("Errore del server dell'archivio: %1").arg(message));
+    return error(errEngineFailure, QStringLiteral("Errore del server dell'archivio: %1").arg(message));
 }
 
 } // namespace dao::pg

@@ -63,7 +63,7 @@ PgParameters::PgParameters(const std::vector<Value> &params, const QString &sour
             else { text = x; type = kByteaOid; format = 1; }
         }, v.storage());
         if (format == 0 && text.contains('\0'))
-            throw EngineError(3000, source,
+            throw EngineError(errEngineFailure, source,
                               QStringLiteral("Il testo contiene un carattere nullo, che il server dell'archivio non accetta."));
         m_storage.push_back(text);   // reserved: earlier values keep their place
         m_types.push_back(type);

@@ -70,7 +70,7 @@ void PgSession::open(const QString &source)
         conn = PQconnectStartParams(keywords.keys(), keywords.values(), 0);
     }   // the keywords' copy of the password is wiped here; libpq wipes its own when it ends
     if (!conn)
-        throw EngineError(errOutOfMemory, source, QStringLiteral("Memoria insufficiente."));
+        throw EngineError(msg::outOfMemory, source);
     PQsetErrorVerbosity(conn, PQERRORS_VERBOSE);
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::seconds(m_address.connectTimeout);
@@ -120,10 +120,9 @@ void PgSession::ensureConnected(const QString &source)
     if (m_conn && !m_broken)
         return;
     if (!m_broken)
-        throw EngineError(errObjectClosed, source,
-                          QStringLiteral("Oggetto non valido o non più impostato: l'archivio è chiuso."));
+        throw EngineError(msg::archiveClosed, source);
     if (m_transactionLost)
-        throw lostConnectionError(QStringLiteral("la transazione in corso è stata annullata"), {}, source);
+        throw lostConnectionError(QString::fromUtf8(msg::kTransactionLost), {}, source);
     if (m_conn)
         PQfinish(m_conn);
     m_conn = nullptr;
@@ -153,7 +152,7 @@ PgResult PgSession::exec(const QString &sql, const std::vector<Value> &params, c
     // No statement runs on in a new session as if the transaction lost with the old one
     // had never been: only commit() or rollback() close it.
     if (m_transactionLost)
-        throw lostConnectionError(QStringLiteral("la transazione in corso è stata annullata"), {}, source);
+        throw lostConnectionError(QString::fromUtf8(msg::kTransactionLost), {}, source);
     return run(sql, params, source, false);
 }
 
@@ -166,7 +165,7 @@ PgResult PgSession::run(const QString &sql, const std::vector<Value> &params, co
     if (const auto injected = faults::injectedFailure(text.constData()))
         failAsInjected(*injected, wasInTransaction, source);
     if (size_t(count) != params.size())
-        throw EngineError(3000, source, QStringLiteral("Errore del motore di database: l'istruzione attende %1 valori, ne ha ricevuti %2.")
+        throw EngineError(errEngineFailure, source, QStringLiteral("Errore del motore di database: l'istruzione attende %1 valori, ne ha ricevuti %2.")
                                             .arg(count).arg(params.size()));
     const PgParameters p(params, source);
     PGresult *r = PQexecParams(m_conn, text.constData(), count, p.types(), p.values(),
@@ -222,7 +221,7 @@ void PgSession::commit(const QString &source)
     }
     if (m_transactionLost) {
         m_transactionLost = false;   // over: the server undid the work when the connection went
-        throw lostConnectionError(QStringLiteral("la transazione in corso è stata annullata"), {}, source);
+        throw lostConnectionError(QString::fromUtf8(msg::kTransactionLost), {}, source);
     }
     ensureConnected(source);
     // The server answers COMMIT of a transaction that a failed statement aborted with a
@@ -234,11 +233,11 @@ void PgSession::commit(const QString &source)
         if (transaction == 0 || !m_broken)
             throw;
         if (!committedAfterAll(transaction, source))
-            throw lostConnectionError(QStringLiteral("la transazione in corso è stata annullata"), {}, source);
+            throw lostConnectionError(QString::fromUtf8(msg::kTransactionLost), {}, source);
         return;
     }
     if (aborted)
-        throw EngineError(3000, source, QStringLiteral("La transazione è stata annullata da un errore precedente: "
+        throw EngineError(errEngineFailure, source, QStringLiteral("La transazione è stata annullata da un errore precedente: "
                                                        "nessuna modifica è stata salvata."));
 }
 
@@ -269,7 +268,7 @@ bool PgSession::committedAfterAll(qint64 transaction, const QString &source)
 
 EngineError PgSession::unknownOutcomeError(const QString &source)
 {
-    return EngineError(3151, source,
+    return EngineError(errServerUnreachable, source,
                        QStringLiteral("Il collegamento con il server si è interrotto mentre il salvataggio veniva "
                                       "confermato e il server non ha potuto dire se è stato salvato: controllare i "
                                       "dati prima di salvarli di nuovo."));
@@ -284,7 +283,7 @@ void PgSession::rollback(const QString &source)
     try {
         run(QStringLiteral("ROLLBACK"), {}, source, true);
     } catch (const EngineError &e) {
-        if (e.number() != 3151)
+        if (e.number() != errServerUnreachable)
             throw;
         // Lost on the way: the server undoes the work all the same.
     }
@@ -329,12 +328,12 @@ QString PgSession::passwordVerifier(const QString &role, const QString &password
     const secrets::SecretBytes clear(password);
     char *verifier = PQencryptPasswordConn(conn, clear.constData(), role.toUtf8().constData(), "scram-sha-256");
     if (!verifier)
-        throw EngineError(3000, source, QStringLiteral("Impossibile preparare la nuova password: %1")
+        throw EngineError(errEngineFailure, source, QStringLiteral("Impossibile preparare la nuova password: %1")
                                             .arg(scrubbed(QString::fromUtf8(PQerrorMessage(conn)).trimmed())));
     char *literal = PQescapeLiteral(conn, verifier, std::strlen(verifier));
     PQfreemem(verifier);
     if (!literal)
-        throw EngineError(errOutOfMemory, source, QStringLiteral("Memoria insufficiente."));
+        throw EngineError(msg::outOfMemory, source);
     const QString quoted = QString::fromUtf8(literal);
     PQfreemem(literal);
     return quoted;

@@ -77,13 +77,12 @@ EngineError SqliteConnection::translate(const StorageFailure &failure, const QSt
         return EngineError(errRecordLocked, source,
                            QStringLiteral("Impossibile aggiornare: l'archivio è bloccato da un altro utente. Riprovare.") + code);
     case SQLITE_NOTADB:
-        return EngineError(errUnrecognizedFormat, source, QStringLiteral("Formato di database non riconosciuto.") + code);
+        return EngineError(errUnrecognizedFormat, source, msg::unrecognizedFormat.text() + code);
     case SQLITE_CORRUPT:
-        return EngineError(errDatabaseCorrupt, source, QStringLiteral("L'archivio è danneggiato e non può essere letto.") + code);
+        return EngineError(errDatabaseCorrupt, source, msg::damaged.text() + code);
     case SQLITE_CONSTRAINT:
         return EngineError(errFieldRequired, source,
-                           QStringLiteral("Un campo obbligatorio non contiene un valore: %1.")
-                                   .arg(failure.message.section(QLatin1String(": "), 1)) + code);
+                           msg::fieldRequired.text(failure.message.section(QLatin1String(": "), 1)) + code);
     case SQLITE_READONLY:
         return EngineError(errNotUpdatable, source, QStringLiteral("Impossibile aggiornare: l'archivio è di sola lettura.") + code);
     case SQLITE_FULL:
@@ -93,16 +92,15 @@ EngineError SqliteConnection::translate(const StorageFailure &failure, const QSt
     case SQLITE_IOERR:
         return EngineError(errIoFailure, source, QStringLiteral("Errore di lettura o scrittura del disco.") + code);
     case SQLITE_NOMEM:
-        return EngineError(errOutOfMemory, source, QStringLiteral("Memoria insufficiente.") + code);
+        return EngineError(errOutOfMemory, source, msg::outOfMemory.text() + code);
     case SQLITE_INTERRUPT:
     case SQLITE_ABORT:
-        return EngineError(3000, source, QStringLiteral("Operazione interrotta.") + code);
+        return EngineError(errEngineFailure, source, msg::interrupted.text() + code);
     default:
         // A damaged schema is reported by the library as a plain error with this message.
         if (failure.message.contains(QLatin1String("malformed")))
-            return EngineError(errDatabaseCorrupt, source,
-                               QStringLiteral("L'archivio è danneggiato e non può essere letto.") + code);
-        return EngineError(3000, source, QStringLiteral("Errore del motore di database.") + code);
+            return EngineError(errDatabaseCorrupt, source, msg::damaged.text() + code);
+        return EngineError(errEngineFailure, source, msg::engineFailure.text() + code);
     }
 }
 
@@ -132,7 +130,7 @@ std::shared_ptr<SqliteConnection> SqliteConnection::open(const Options &options)
         if (kind == FileKind::Foreign)
             refuse(errUnrecognizedFormat, unrecognized(path));
         if (kind == FileKind::Encrypted && options.password.isEmpty())
-            refuse(errNotValidPassword, QStringLiteral("Password non valida."));
+            refuse(errNotValidPassword, msg::notValidPassword.text());
         c->m_password = kind == FileKind::Encrypted ? options.password : QString();
     }
     if (options.create)
@@ -190,7 +188,7 @@ void SqliteConnection::openHandle(const QString &password)
         closeHandle();
         if ((failure.code & 0xff) == SQLITE_NOTADB)
             refuse(password.isEmpty() ? errUnrecognizedFormat : errNotValidPassword,
-                   password.isEmpty() ? unrecognized(m_options.path) : QStringLiteral("Password non valida."));
+                   password.isEmpty() ? unrecognized(m_options.path) : msg::notValidPassword.text());
         throw translate(failure, kConnectionSource);
     }
     try {
@@ -301,8 +299,7 @@ std::vector<std::shared_ptr<TableInfo>> SqliteConnection::loadTables()
 sqlite3 *SqliteConnection::db() const
 {
     if (!m_db)
-        throw EngineError(errObjectClosed, QStringLiteral("DAO.Database"),
-                          QStringLiteral("Oggetto non valido o non più impostato: l'archivio è chiuso."));
+        throw EngineError(msg::archiveClosed, QStringLiteral("DAO.Database"));
     return m_db;
 }
 

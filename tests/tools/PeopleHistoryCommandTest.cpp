@@ -27,16 +27,7 @@ namespace {
 
 using toolstest::runCli;
 
-template <typename F>
-void withArchive(const QString &location, const QString &password, F &&work)
-{
-    dao::DBEngine engine;
-    auto ws = engine.CreateWorkspace(QStringLiteral("prova"), QStringLiteral("Admin"), {}, dao::dbUseJet);
-    auto db = ws->OpenDatabase(location, false, false, QStringLiteral(";UID=Admin;PWD=%1;").arg(password));
-    work(*db);
-    db->Close();
-    ws->Close();
-}
+using toolstest::withArchive;
 
 void renameFirstCard(dao::Database &db, const QString &name)
 {

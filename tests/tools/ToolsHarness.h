@@ -6,6 +6,9 @@
 #include "archive/ArchiveCreator.h"
 
 #include "engine/DBEngine.h"
+#include "engine/Constants.h"
+#include "engine/Database.h"
+#include "engine/Workspace.h"
 #include "engine/Value.h"
 
 #include <QByteArray>
@@ -40,6 +43,18 @@ CommandResult create(Mode mode, const QString &path, const cli::ArchiveContents 
 // The executable with any arguments, in workDir, with input on its standard input.
 CommandResult runCli(const QStringList &args, const QString &workDir = {},
                      const QByteArray &input = {});
+
+// Opens the archive (a file or a server address) for writing and hands it to `work`.
+template <typename F>
+void withArchive(const QString &location, const QString &password, F &&work)
+{
+    dao::DBEngine engine;
+    auto ws = engine.CreateWorkspace(QStringLiteral("prova"), QStringLiteral("Admin"), {}, dao::dbUseJet);
+    auto db = ws->OpenDatabase(location, false, false, QStringLiteral(";UID=Admin;PWD=%1;").arg(password));
+    work(*db);
+    db->Close();
+    ws->Close();
+}
 
 QByteArray fileBytes(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);

@@ -37,16 +37,7 @@ std::vector<QByteArray> pictures()
     return {all, QByteArray(200000, '\xff') + all, QByteArray()};
 }
 
-template <typename F>
-void withArchive(const QString &location, const QString &password, F &&work)
-{
-    dao::DBEngine engine;
-    auto ws = engine.CreateWorkspace(QStringLiteral("prova"), QStringLiteral("Admin"), {}, dao::dbUseJet);
-    auto db = ws->OpenDatabase(location, false, false, QStringLiteral(";UID=Admin;PWD=%1;").arg(password));
-    work(*db);
-    db->Close();
-    ws->Close();
-}
+using toolstest::withArchive;
 
 // Adds a table of pictures (a key counter, a link, a binary field, a caption) to an archive.
 void addPictures(const QString &path)

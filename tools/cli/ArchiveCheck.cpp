@@ -63,7 +63,7 @@ CheckReport ArchiveCheck::run() const
     const QFileInfo info(m_path);
     if (!server && !info.exists())
         throw CliError(ExitCode::NotAnArchive,
-                       QStringLiteral("File non trovato: \"%1\".").arg(m_path));
+                       fileNotFoundText(m_path));
     if (!server && !info.isFile())
         throw notAnArchive(m_path, QStringLiteral("Il percorso indica una cartella, non un file."));
 
@@ -92,7 +92,7 @@ CheckReport ArchiveCheck::run() const
     } catch (const dao::EngineError &e) {
         if (e.number() == dao::errNotValidPassword)
             throw CliError(ExitCode::BadPassword,
-                           QStringLiteral("Password dell'archivio errata o mancante."));
+                           wrongPasswordText());
         if (std::optional<CliError> failure = serverFailure(m_path, e))
             throw *failure;
         QString reason = e.description();

@@ -10,9 +10,6 @@ namespace cli {
 
 namespace {
 
-// The engine's number for a server that cannot be reached or a connection that dropped.
-constexpr int kConnectionFailed = 3151;
-
 // A mistyped address ("postgresql:ufficio:x@server/t", "pgsql://...") would otherwise be
 // taken for a file name and repeated, password and all, by a "file not found".
 bool looksLikeAddress(const QString &arg)
@@ -79,7 +76,7 @@ std::optional<CliError> serverFailure(const QString &location, const dao::Engine
     } catch (const dao::EngineError &) {
         // The commands refuse a malformed address before they run; its advice is the general one.
     }
-    if (error.number() == kConnectionFailed)
+    if (error.number() == dao::errServerUnreachable)
         return CliError(ExitCode::Unreachable,
                         QStringLiteral("Collegamento al server dell'archivio non riuscito o interrotto: \"%1\".\n%2\n%3")
                             .arg(location, unreachableAdvice(address), error.description()));

@@ -174,7 +174,7 @@ DocumentRequest parseDocumentCommand(const QStringList &args)
         } else if (arg == QLatin1String("--uscita")) {
             request.outputFolder = valueOf(i);
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            throw usage(QStringLiteral("opzione sconosciuta \"%1\".").arg(arg));
+            throw cli::unknownOption(arg);
         } else {
             files << arg;
         }

@@ -90,17 +90,6 @@ QByteArray csv(const std::vector<QStringList> &rows)
 
 } // namespace
 
-QString historyUsage()
-{
-    return QStringLiteral(
-        "  tavorio-cli storia ARCHIVIO [--scheda ID] [--dal GG/MM/AAAA] [--csv FILE]\n"
-        "             [--sovrascrivi] [--password-stdin]\n"
-        "      Stampa la storia delle modifiche, dalla più recente: quando, chi, l'azione, il\n"
-        "      record e ogni campo cambiato con il valore di prima e di dopo. --scheda limita\n"
-        "      alla scheda ID e ai suoi familiari, --dal alle modifiche da quel giorno; con\n"
-        "      --csv la scrive in un file CSV invece di stamparla.\n");
-}
-
 HistoryRequest parseHistory(const QStringList &args)
 {
     const auto usage = [](const QString &reason) { return CliError(ExitCode::Usage, reason); };
@@ -109,7 +98,7 @@ HistoryRequest parseHistory(const QStringList &args)
         const QString &arg = args[i];
         const auto value = [&](const QString &what) {
             if (++i == args.size())
-                throw usage(QStringLiteral("%1 richiede %2.").arg(arg, what));
+                throw missingValue(arg, what);
             return args[i];
         };
         if (arg == QLatin1String("--password-stdin")) {
@@ -130,7 +119,7 @@ HistoryRequest parseHistory(const QStringList &args)
         } else if (arg == QLatin1String("--csv")) {
             r.csv = value(QStringLiteral("il nome del file CSV"));
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
-            throw usage(QStringLiteral("opzione sconosciuta \"%1\".").arg(arg));
+            throw cli::unknownOption(arg);
         } else if (r.archive.isEmpty()) {
             r.archive = arg;
         } else {
@@ -163,7 +152,7 @@ int runHistory(const HistoryRequest &request, QTextStream &out, QTextStream &err
         err << QStringLiteral("tavorio-cli: ") << e.message() << Qt::endl;
         return int(e.code());
     } catch (const dao::EngineError &e) {
-        const CliError failure = openedArchiveFailure(request.archive, e, QStringLiteral("Password dell'archivio errata o mancante."),
+        const CliError failure = openedArchiveFailure(request.archive, e, wrongPasswordText(),
                                                       CliError(ExitCode::NotAnArchive, notAnArchiveText(request.archive, e.description())));
         err << QStringLiteral("tavorio-cli: ") << failure.message() << Qt::endl;
         return int(failure.code());

@@ -22,7 +22,6 @@ struct HistoryRequest {
 };
 
 HistoryRequest parseHistory(const QStringList &args);
-QString historyUsage();
 int runHistory(const HistoryRequest &request, QTextStream &out, QTextStream &err);
 
 } // namespace cli

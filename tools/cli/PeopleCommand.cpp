@@ -46,17 +46,6 @@ void act(const PeopleRequest &request, dao::ArchivePeople &people, QTextStream &
 
 } // namespace
 
-QString peopleUsage()
-{
-    return QStringLiteral(
-        "  tavorio-cli persone INDIRIZZO (elenca | aggiungi NOME --ruolo operatore|responsabile |\n"
-        "              disattiva NOME | riattiva NOME | password NOME) [--password-stdin]\n"
-        "      Le persone di un archivio su un server, gestite da un Responsabile: ognuna\n"
-        "      entra con il suo nome e la sua password. Con --password-stdin la prima riga è\n"
-        "      la vostra password, la seconda (per aggiungi e password) quella nuova della\n"
-        "      persona. Chi è disattivato non entra più; le sue modifiche restano a suo nome.\n");
-}
-
 PeopleRequest parsePeople(const QStringList &args)
 {
     const auto usage = [](const QString &reason) { return CliError(ExitCode::Usage, reason); };
@@ -75,7 +64,7 @@ PeopleRequest parsePeople(const QStringList &args)
             else if (args[i] != QLatin1String("operatore"))
                 throw usage(QStringLiteral("ruolo sconosciuto \"%1\": operatore o responsabile.").arg(args[i]));
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
-            throw usage(QStringLiteral("opzione sconosciuta \"%1\".").arg(arg));
+            throw cli::unknownOption(arg);
         } else {
             words << arg;
         }

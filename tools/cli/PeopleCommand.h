@@ -27,7 +27,6 @@ struct PeopleRequest {
 
 // The arguments after "persone"; throws CliError(Usage).
 PeopleRequest parsePeople(const QStringList &args);
-QString peopleUsage();
 int runPeople(const PeopleRequest &request, QTextStream &out, QTextStream &err);
 
 } // namespace cli

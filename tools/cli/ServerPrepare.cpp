@@ -264,20 +264,6 @@ private:
 
 } // namespace
 
-QString serverPrepareUsage()
-{
-    return QStringLiteral(
-        "  tavorio-cli server-prepara --nomi NOME[,NOME...] --rete RETE --cartella CARTELLA\n"
-        "              --password-stdin [--database NOME] [--proprietario RUOLO] [--sportello RUOLO]\n"
-        "              [--ascolta INDIRIZZI] [--amministratore INDIRIZZO] [--sovrascrivi]\n"
-        "      Prepara una volta il server PostgreSQL dove gira, eseguito come suo amministratore\n"
-        "      (sudo -u postgres): certificati per i NOMI del server, TLS e password scram-sha-256,\n"
-        "      accesso da RETE (per esempio 192.168.1.0/24) solo con TLS, il ruolo proprietario e\n"
-        "      quello degli sportelli (la sua password è la prima riga dello standard input), il\n"
-        "      database con l'archivio vuoto, e in CARTELLA tavorio.ini e il certificato da\n"
-        "      copiare accanto al programma di ogni sportello.\n");
-}
-
 ServerPrepareRequest parseServerPrepare(const QStringList &args)
 {
     const auto usage = [](const QString &reason) { return CliError(ExitCode::Usage, reason); };
@@ -290,7 +276,7 @@ ServerPrepareRequest parseServerPrepare(const QStringList &args)
         const QString &arg = args[i];
         const auto value = [&](const QString &what) {
             if (++i == args.size())
-                throw usage(QStringLiteral("%1 richiede %2.").arg(arg, what));
+                throw missingValue(arg, what);
             return args[i];
         };
         const auto role = [&](const QString &what) {

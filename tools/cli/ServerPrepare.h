@@ -30,7 +30,6 @@ struct ServerPrepareRequest {
 
 // The arguments after "server-prepara"; throws CliError(Usage).
 ServerPrepareRequest parseServerPrepare(const QStringList &args);
-QString serverPrepareUsage();
 int runServerPrepare(const ServerPrepareRequest &request, QTextStream &out, QTextStream &err);
 
 } // namespace cli

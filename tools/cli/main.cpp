@@ -7,6 +7,7 @@
 #include "platform/Secrets.h"
 #include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/Commands.h"
+#include "tools/cli/CommandTable.h"
 #include "tools/cli/DocumentCommand.h"
 #include "tools/cli/HistoryCommand.h"
 #include "tools/cli/PeopleCommand.h"
@@ -45,8 +46,7 @@ CommandLine parse(const QStringList &args)
         throw usage(QStringLiteral("manca il comando."));
     CommandLine cl;
     cl.command = args.front();
-    if (cl.command != QLatin1String("crea-archivio") && cl.command != QLatin1String("verifica")
-        && cl.command != QLatin1String("trasferisci") && cl.command != QLatin1String("importa"))
+    if (!cli::findCommand(cl.command))
         throw usage(QStringLiteral("comando sconosciuto \"%1\".").arg(cl.command));
     const bool creating = cl.command == QLatin1String("crea-archivio");
     const bool importing = cl.command == QLatin1String("importa");
@@ -72,7 +72,7 @@ CommandLine parse(const QStringList &args)
                                 .arg(args[i])
                                 .arg(cli::HouseholdGenerator::kMaxHouseholds));
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            throw usage(QStringLiteral("opzione sconosciuta \"%1\".").arg(arg));
+            throw cli::unknownOption(arg);
         } else if (cl.file.isEmpty()) {
             cl.file = arg;
         } else if (transferring && cl.target.isEmpty()) {
@@ -124,7 +124,7 @@ PrintLine parsePrint(const QStringList &args)
     QStringList files;
     const auto valueOf = [&](qsizetype &i, const QString &what) {
         if (++i == args.size())
-            throw usage(QStringLiteral("%1 richiede %2.").arg(args[i - 1], what));
+            throw cli::missingValue(args[i - 1], what);
         return args[i];
     };
     for (qsizetype i = 1; i < args.size(); ++i) {
@@ -146,7 +146,7 @@ PrintLine parsePrint(const QStringList &args)
             // Folded as the search box folds what is typed.
             request.criteria.searchText = upperAsciiLetters(valueOf(i, QStringLiteral("il testo da cercare")));
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            throw usage(QStringLiteral("opzione sconosciuta \"%1\".").arg(arg));
+            throw cli::unknownOption(arg);
         } else {
             files.append(arg);
         }

@@ -142,7 +142,7 @@ ListCommandRequest parseListCommand(const QString &command, const QStringList &a
     QStringList files;
     const auto valueOf = [&](qsizetype &i, const QString &what) {
         if (++i == args.size())
-            throw usage(QStringLiteral("%1 richiede %2.").arg(args[i - 1], what));
+            throw cli::missingValue(args[i - 1], what);
         return args[i];
     };
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -167,7 +167,7 @@ ListCommandRequest parseListCommand(const QString &command, const QStringList &a
             // Folded as the search box folds what is typed.
             request.criteria.searchText = upperAsciiLetters(valueOf(i, QStringLiteral("il testo da cercare")));
         else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1)
-            throw usage(QStringLiteral("opzione sconosciuta \"%1\".").arg(arg));
+            throw cli::unknownOption(arg);
         else
             files << arg;
     }

@@ -49,13 +49,13 @@ bool ListSession::damaged() const
 void ListSession::open(const QString &archive, const QString &password, Members members)
 {
     if (!isServerLocation(archive) && !QFileInfo(archive).isFile())
-        throw CliError(ExitCode::NotAnArchive, QStringLiteral("File non trovato: \"%1\".").arg(archive));
+        throw CliError(ExitCode::NotAnArchive, fileNotFoundText(archive));
     m_archive = archive;
     try {
         m_session.open(normalizedLocation(archive), password, members);
     } catch (const dao::EngineError &e) {
         if (e.number() == dao::errNotValidPassword)
-            throw CliError(ExitCode::BadPassword, QStringLiteral("Password dell'archivio errata o mancante."));
+            throw CliError(ExitCode::BadPassword, wrongPasswordText());
         if (std::optional<CliError> failure = serverFailure(archive, e))
             throw *failure;
         throw CliError(ExitCode::NotAnArchive, notAnArchiveText(archive, e.description()));

@@ -10,6 +10,7 @@
 // Needs a Qt GUI application (the offscreen platform does) for measuring text.
 
 #include "output/criteria/CardCriteria.h"
+#include "tools/cli/CliError.h"
 
 #include <QDateTime>
 #include <QString>
@@ -24,7 +25,7 @@ namespace cli {
 // be built (the preparation error on standard error) or the engine refused the catalogue
 // row's Ordine (its error on standard error), 1 the PDF could not be written, 64 a list
 // name the catalogue does not hold (the catalogue on standard error).
-constexpr int kPreparationFailed = 4;
+constexpr int kPreparationFailed = int(ExitCode::NotBuilt);
 
 struct PrintRequest {
     QString archive;

@@ -96,7 +96,7 @@ void PageBuilder::checkVariables()
             continue;
         TDataSet *ds = m_scope.dataSetNamed(v.DataSet);
         if (!ds) {
-            m_error.record(QStringLiteral("Non è stato trovato il qnDataset: ") + v.DataSet, {QString(), -1, 0});
+            m_error.record(PreparationError::missingDataSet(v.DataSet), {QString(), -1, 0});
             return;
         }
         if (!ds->active())
@@ -172,7 +172,7 @@ void PageBuilder::makePlan(const TqnPage &page, Plan &plan)
                 stats->collect(texts);
             } catch (const std::exception &error) {
                 m_bandType = int(type);
-                fail(QStringLiteral("Errore. ") + errorText(error));
+                fail(PreparationError::failure() + errorText(error));
                 return;
             }
             if (!stats->isEmpty())
@@ -218,7 +218,7 @@ TqnDataset *PageBuilder::sourceFor(const Band &data)
         return entry;
     if (!name.isEmpty()) {
         m_bandType = int(data.view->BandType);
-        fail(QStringLiteral("Non è stato trovato il qnDataset: ") + name);
+        fail(PreparationError::missingDataSet(name));
     }
     return nullptr;
 }
@@ -386,7 +386,7 @@ void PageBuilder::runMaster()
             printFooter(m_flow->byType[size_t(TqnBandType::btMasterFooter)], source, true);
         }
     } catch (const std::exception &error) {
-        fail(QStringLiteral("Errore. ") + errorText(error));
+        fail(PreparationError::failure() + errorText(error));
     }
     m_repeating.resize(std::min(repeating, m_repeating.size()));
     source->exit();
@@ -438,7 +438,7 @@ void PageBuilder::runDetail(TqnBandType dataType)
         if (line > 0)
             printFooter(footer, source, true);
     } catch (const std::exception &error) {
-        fail(QStringLiteral("Errore. ") + errorText(error));
+        fail(PreparationError::failure() + errorText(error));
     }
     m_repeating.resize(std::min(repeating, m_repeating.size()));
     source->exit();
@@ -500,7 +500,7 @@ void PageBuilder::runCross()
                 source->backFromLastPrinted();
             }
         } catch (const std::exception &error) {
-            fail(QStringLiteral("Errore. ") + errorText(error));
+            fail(PreparationError::failure() + errorText(error));
         }
         source->exit();
         m_sources[size_t(TqnBandType::btCrossData)] = nullptr;

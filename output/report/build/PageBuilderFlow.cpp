@@ -84,7 +84,7 @@ void PageBuilder::startPage()
             m_renderer->draw(*object, QPointF(object->X, object->Y), m_pages.back());
         } catch (const std::exception &error) {
             m_bandType = -1;
-            fail(QStringLiteral("Errore. ") + QString::fromUtf8(error.what()));
+            fail(PreparationError::failure() + QString::fromUtf8(error.what()));
         }
     }
     Band *title = m_plan.byType[size_t(TqnBandType::btReportTitle)];
@@ -243,7 +243,7 @@ void PageBuilder::drawBandAt(Band &band, QPointF origin)
                 m_renderer->draw(*object, QPointF(object->X, object->Y) + shift, m_pages.back());
         } catch (const std::exception &error) {
             const auto *expr = dynamic_cast<const report::ExprError *>(&error);
-            fail(QStringLiteral("Errore. ") + (expr ? expr->message() : QString::fromUtf8(error.what())),
+            fail(PreparationError::failure() + (expr ? expr->message() : QString::fromUtf8(error.what())),
                  object->Name);
             return;
         }
@@ -379,7 +379,7 @@ void PageBuilder::drawSubReport(const TqnView &view, QPointF at)
                 source->next();
             }
         } catch (const std::exception &error) {
-            fail(QStringLiteral("Errore. ") + QString::fromUtf8(error.what()));
+            fail(PreparationError::failure() + QString::fromUtf8(error.what()));
         }
     } else if (!source && !m_error.stopped()) {
         put(data);

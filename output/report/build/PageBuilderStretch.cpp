@@ -17,7 +17,7 @@ bool PageBuilder::growBand(Band &band, GrownBand &grown)
     } catch (const std::exception &error) {
         m_bandType = int(band.view->BandType);
         const auto *expr = dynamic_cast<const report::ExprError *>(&error);
-        fail(QStringLiteral("Errore. ") + (expr ? expr->message() : QString::fromUtf8(error.what())),
+        fail(PreparationError::failure() + (expr ? expr->message() : QString::fromUtf8(error.what())),
              failing ? failing->Name : QString());
         return false;
     }
@@ -122,7 +122,7 @@ void PageBuilder::drawGrownPiece(Band &band, const GrownBand &grown, double from
                 m_renderer->draw(view, at, m_pages.back());
         } catch (const std::exception &error) {
             const auto *expr = dynamic_cast<const report::ExprError *>(&error);
-            fail(QStringLiteral("Errore. ") + (expr ? expr->message() : QString::fromUtf8(error.what())), view.Name);
+            fail(PreparationError::failure() + (expr ? expr->message() : QString::fromUtf8(error.what())), view.Name);
             return;
         }
     }

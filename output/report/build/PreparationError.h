@@ -7,6 +7,10 @@
 class PreparationError final {
 public:
     static QString opening() { return QStringLiteral("Si è verificato un errore durante la fase di preparazione"); }
+    // The detail of a failed object or band starts so, the reason follows.
+    static QString failure() { return QStringLiteral("Errore. "); }
+    // A band or a variable names a dataset the report does not have (also said on loading).
+    static QString missingDataSet(const QString &name) { return QStringLiteral("Non è stato trovato il qnDataset: ") + name; }
 
     // What is being printed now; the text takes it at the moment of recording.
     struct Where {

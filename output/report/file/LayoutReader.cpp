@@ -71,6 +71,7 @@
 
 #include "output/report/file/LayoutReader.h"
 
+#include "output/report/build/PreparationError.h"
 #include "output/report/file/ByteStream.h"
 #include "output/report/model/TqnLayout.h"
 
@@ -90,7 +91,7 @@ QString addInMissing(const QString &className)
 }
 QString dataSetNotFound(const QString &name)
 {
-    return QStringLiteral("Non è stato trovato il qnDataset: ") + name;
+    return PreparationError::missingDataSet(name);
 }
 } // namespace layouttext
 
