@@ -3,7 +3,7 @@
 // further notes and the exit statuses it can end with. The usage text, --help, the dispatch
 // of a command name and the checks of the manual page and README all read it.
 
-#include "tools/cli/CliError.h"
+#include "archive/CliError.h"
 
 #include <QList>
 #include <QString>

@@ -10,7 +10,7 @@
 // Needs a Qt GUI application (the offscreen platform does) for measuring text.
 
 #include "output/criteria/CardCriteria.h"
-#include "tools/cli/CliError.h"
+#include "archive/CliError.h"
 
 #include <QDateTime>
 #include <QString>
