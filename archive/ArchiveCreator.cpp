@@ -51,7 +51,7 @@ void ArchiveCreator::create(const ArchiveContents &contents)
     const bool server = isServerLocation(m_path);
     if (!server && (QFileInfo::exists(m_path) || QFileInfo(m_path).isSymLink()))
         throw CliError(ExitCode::Refused,
-                       refusal(m_path, QStringLiteral("il file esiste già e non viene sovrascritto.")));
+                       refusal(m_path, existingFileKeptText()));
     try {
         fill(contents);
     } catch (const dao::EngineError &e) {

@@ -43,7 +43,7 @@ CliError transferRefusal(const QString &target, const QString &reason)
 
 CliError existingFile(const QString &target)
 {
-    return transferRefusal(target, QStringLiteral("il file esiste già e non viene sovrascritto."));
+    return transferRefusal(target, existingFileKeptText());
 }
 
 void removeWorkingFile(const QString &working)

@@ -34,6 +34,7 @@ private:
 // What several commands say in the same words.
 inline QString fileNotFoundText(const QString &path) { return QStringLiteral("File non trovato: \"%1\".").arg(path); }
 inline QString wrongPasswordText() { return QStringLiteral("Password dell'archivio errata o mancante."); }
+inline QString existingFileKeptText() { return QStringLiteral("il file esiste già e non viene sovrascritto."); }
 inline CliError unknownOption(const QString &option)
 {
     return CliError(ExitCode::Usage, QStringLiteral("opzione sconosciuta \"%1\".").arg(option));
@@ -41,6 +42,14 @@ inline CliError unknownOption(const QString &option)
 inline CliError missingValue(const QString &option, const QString &what)
 {
     return CliError(ExitCode::Usage, QStringLiteral("%1 richiede %2.").arg(option, what));
+}
+inline CliError badCardNumber(const QString &text)
+{
+    return CliError(ExitCode::Usage, QStringLiteral("numero di scheda non valido \"%1\".").arg(text));
+}
+inline CliError badDate(const QString &text)
+{
+    return CliError(ExitCode::Usage, QStringLiteral("data non valida \"%1\" (GG/MM/AAAA).").arg(text));
 }
 
 } // namespace cli

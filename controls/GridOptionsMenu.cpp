@@ -6,6 +6,7 @@
 #include "controls/TMessageBox.h"
 #include "db/TDataSet.h"
 #include "db/TField.h"
+#include "platform/OutputFile.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>
@@ -204,10 +205,8 @@ QString GridOptionsMenu::exportGrid(const QString &folder)
 {
     const QString directory = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
     const QString path = QDir(directory).filePath(QStringLiteral("DataExport.Dat"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        return QString();
-    QTextStream out(&file);
+    QString lines;
+    QTextStream out(&lines);
     const QString delimiter = delimiterText(m_grid.exportDelimiter());
     if (TDataSet *ds = m_grid.dataSet()) {
         forEachRecord(*ds, [&] {
@@ -219,7 +218,10 @@ QString GridOptionsMenu::exportGrid(const QString &folder)
             out << texts.join(delimiter) << '\n';
         });
     }
-    file.close();
+    out.flush();
+    // The records name assisted people: the one writer of outputs, owner-only and whole.
+    if (!platform::writeOutputBytes(path, lines.toUtf8()))
+        return QString();
     TMessageBox(&m_grid).notice(QStringLiteral("Exported To File: ") + QDir::toNativeSeparators(path));
     return path;
 }

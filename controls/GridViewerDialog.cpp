@@ -1,6 +1,8 @@
 #include "controls/GridViewerDialog.h"
 
-#include <QFile>
+#include "platform/OutputFile.h"
+
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -71,10 +73,12 @@ void GridViewerDialog::saveAs()
     if (name.isEmpty())
         return;
     if (!m_picture.isNull()) {
-        m_picture.save(name);
+        // The temporary name has no extension: the format comes from the chosen one.
+        const QByteArray format = QFileInfo(name).suffix().toLatin1();
+        platform::writeThroughTemporary(name, [&](const QString &temporary) {
+            return m_picture.save(temporary, format.isEmpty() ? nullptr : format.constData());
+        });
         return;
     }
-    QFile file(name);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(text().toUtf8());
+    platform::writeOutputBytes(name, text().toUtf8());
 }

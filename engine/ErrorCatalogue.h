@@ -76,6 +76,7 @@ inline constexpr EngineMessage noCurrentRecord{errNoCurrentRecord, "Nessun recor
 inline constexpr EngineMessage duplicateKey{
     errDuplicateKey, "Impossibile salvare: la modifica creerebbe valori duplicati nella chiave primaria."};
 inline constexpr EngineMessage notValidPassword{errNotValidPassword, "Password non valida."};
+inline constexpr EngineMessage databaseExists{errDatabaseExists, "Il database '%1' esiste già."};
 inline constexpr EngineMessage readOnly{errNotUpdatable, "Impossibile aggiornare: il database o l'oggetto è di sola lettura."};
 // %1: "commit" or "rollback".
 inline constexpr EngineMessage noTransaction{errNoTransaction, "Si è tentato di eseguire il %1 senza una transazione aperta."};

@@ -122,7 +122,7 @@ std::shared_ptr<SqliteConnection> SqliteConnection::open(const Options &options)
     const QString &path = options.path;
     if (options.create) {
         if (QFileInfo::exists(path))
-            refuse(errDatabaseExists, QStringLiteral("Il database '%1' esiste già.").arg(path));
+            refuse(errDatabaseExists, msg::databaseExists.text(path));
     } else {
         const FileKind kind = classify(path);
         if (kind == FileKind::Missing)
@@ -323,7 +323,7 @@ void SqliteConnection::close()
 void SqliteConnection::exportTo(const QString &destination, const QString &password)
 {
     if (QFileInfo::exists(destination))
-        refuse(errDatabaseExists, QStringLiteral("Il database '%1' esiste già.").arg(destination));
+        refuse(errDatabaseExists, msg::databaseExists.text(destination));
     sqlite3 *handle = db();
     {
         // An empty file is an empty database; the handle was opened without the right to

@@ -1,6 +1,7 @@
 #include "forms/main/DocumentHandover.h"
 
 #include "controls/TMessageBox.h"
+#include "platform/OutputFile.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -60,13 +61,9 @@ void offerDocumentCopy(QWidget &window, const TMessageBox &messages, const QStri
     const QString target = picker(&window, QDir(documents).filePath(QFileInfo(path).fileName()));
     if (target.isEmpty() || QFileInfo(target) == QFileInfo(path))
         return;
-    // The chooser has already asked before replacing an existing file.
-    if (QFileInfo::exists(target))
-        QFile::remove(target);
-    if (!QFile::copy(path, target)) {
+    // The chooser has already asked before replacing an existing file, which a failed copy
+    // leaves as it was: the copy is written beside it and renamed, private as the document.
+    QFile document(path);
+    if (!document.open(QIODevice::ReadOnly) || !platform::writeOutputBytes(target, document.readAll()))
         messages.notice(QStringLiteral("   Impossibile salvare la copia in \"%1\".   ").arg(QDir::toNativeSeparators(target)));
-        return;
-    }
-    // The document was private to the user; the copy is wherever they put it, readable as they like.
-    QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }

@@ -181,4 +181,20 @@ TEST_F(WordCommandTest, ADocumentNoApplicationOpensIsToldWithItsPlaceAndCanBeCop
     QCoreApplication::processEvents();
     EXPECT_EQ(m_messages.shown().size(), 2);
     EXPECT_EQ(QDir(file("copie")).entryList(QDir::Files).size(), 1);
+
+    // A copy that cannot be made (the shown document gone meanwhile) is said, and the copy
+    // it would have replaced stays as it was.
+    const QByteArray earlier = apptest::readAll(copy);
+    window->wordCommand().setOpener([this](const QString &path) {
+        m_opened << path;
+        QFile::remove(path);
+        return false;
+    });
+    m_messages.answer({true});
+    window->barButton(Tfrm_main::cmdWord)->click();
+    QCoreApplication::processEvents();
+    ASSERT_GE(m_messages.shown().size(), 4);
+    EXPECT_TRUE(m_messages.shown().back().contains(QStringLiteral("Impossibile salvare la copia"))) << m_messages.shown().back().toStdString();
+    EXPECT_EQ(apptest::readAll(copy), earlier);
+    EXPECT_EQ(QDir(file("copie")).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }

@@ -4,7 +4,9 @@
 #include "tests/support/TestArchive.h"
 #include "tests/support/Processes.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace reporttest;
 
@@ -30,15 +32,15 @@ protected:
         addBoundSource(m_report->layout(), QStringLiteral("Anagrafica"), QStringLiteral("Schede"));
         m_report->StoreLayout(path(QStringLiteral("elenco.qnf")));
     }
-    CliRun print(const QString &layout)
+    CliRun print(const QString &layout, const QStringList &more = {})
     {
         testsupport::ProcessOptions options;
         options.environment = QProcessEnvironment::systemEnvironment();
         options.environment.remove(QStringLiteral("QT_QPA_PLATFORM"));   // the command needs no display of its own
         options.environment.remove(QStringLiteral("DISPLAY"));
         const testsupport::ProcessResult run = testsupport::runCli(
-            {QStringLiteral("stampa"), path(QStringLiteral("tavorio.mdb")), layout, QStringLiteral("--pdf"),
-             path(QStringLiteral("out.pdf"))},
+            QStringList{QStringLiteral("stampa"), path(QStringLiteral("tavorio.mdb")), layout, QStringLiteral("--pdf"),
+                        path(QStringLiteral("out.pdf"))} + more,
             options);
         return {run.exitCode, run.errText()};
     }
@@ -50,6 +52,30 @@ TEST_F(CliPrintTest, WritesThePdfOfTheCards)
     const CliRun run = print(path(QStringLiteral("elenco.qnf")));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(pdfText(path(QStringLiteral("out.pdf"))).count(QStringLiteral("Scheda ")), 30);
+}
+
+TEST_F(CliPrintTest, ThePdfIsReplacedWholeOwnersOnlyAndAFailedWriteLeavesWhatWasThere)
+{
+    saveList(QStringLiteral("Scheda [Protocollo]"));
+    QFile old(path(QStringLiteral("out.pdf")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("vecchio");
+    old.close();
+    ASSERT_TRUE(old.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
+    CliRun run = print(path(QStringLiteral("elenco.qnf")), {QStringLiteral("--sovrascrivi")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(pdfText(path(QStringLiteral("out.pdf"))).count(QStringLiteral("Scheda ")), 30);
+    EXPECT_EQ(QFile::permissions(path(QStringLiteral("out.pdf"))),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
+
+    // The rename refused (a folder holds the name): exit 1, the folder untouched, no temporary.
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("out.pdf"))));
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("out.pdf/dentro"))));
+    run = print(path(QStringLiteral("elenco.qnf")), {QStringLiteral("--sovrascrivi")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Non è stato possibile scrivere il file"))) << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral("out.pdf/dentro"))).isDir());
+    EXPECT_TRUE(QDir(path(QString())).entryList({QStringLiteral(".tavorio-*")}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST_F(CliPrintTest, MissingOrDamagedLayoutExitsThree)

@@ -161,7 +161,7 @@ DocumentRequest parseDocumentCommand(const QStringList &args)
             bool ok = false;
             request.cardId = valueOf(i).toLongLong(&ok);
             if (!ok || request.cardId < 0)
-                throw usage(QStringLiteral("numero di scheda non valido \"%1\".").arg(args[i]));
+                throw badCardNumber(args[i]);
         } else if (arg == QLatin1String("--fascia")) {
             request.criteria.band = valueOf(i);
         } else if (arg == QLatin1String("--paese")) {

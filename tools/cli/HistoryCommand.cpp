@@ -110,12 +110,12 @@ HistoryRequest parseHistory(const QStringList &args)
             const QString v = value(QStringLiteral("il numero della scheda"));
             r.card = v.toLongLong(&ok);
             if (!ok || r.card <= 0)
-                throw usage(QStringLiteral("numero di scheda non valido \"%1\".").arg(v));
+                throw badCardNumber(v);
         } else if (arg == QLatin1String("--dal")) {
             const QString v = value(QStringLiteral("la data GG/MM/AAAA"));
             r.since = QDate::fromString(v, QStringLiteral("dd/MM/yyyy"));
             if (!r.since.isValid())
-                throw usage(QStringLiteral("data non valida \"%1\" (GG/MM/AAAA).").arg(v));
+                throw badDate(v);
         } else if (arg == QLatin1String("--csv")) {
             r.csv = value(QStringLiteral("il nome del file CSV"));
         } else if (arg.startsWith(u'-') && arg.size() > 1) {

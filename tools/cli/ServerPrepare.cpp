@@ -7,6 +7,7 @@
 #include "engine/pg/PgPeople.h"
 #include "engine/pg/PgSchema.h"
 #include "engine/pg/PgSession.h"
+#include "platform/OutputFile.h"
 #include "tools/cli/HbaRules.h"
 #include "tools/cli/OfficeCertificates.h"
 
@@ -53,12 +54,16 @@ QString onDatabase(const QString &adminAddress, const QString &database)
     return address.displayText();
 }
 
+// Whole or not at all: a half-written pg_hba.conf would lock the desks out at the next reload.
+// The writer makes the file its owner's only; the server's certificate and the desk folder's
+// files are then opened up as `permissions` say.
 void writeFile(const QString &path, const QByteArray &bytes, QFileDevice::Permissions permissions)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()
-        || !file.setPermissions(permissions))
-        refuse(QStringLiteral("impossibile scrivere %1 (%2).").arg(path, file.errorString()));
+    QString failure;
+    if (!platform::writeOutputBytes(path, bytes, &failure))
+        refuse(failure);
+    if (!QFile::setPermissions(path, permissions))
+        refuse(QStringLiteral("impossibile impostare i permessi di %1.").arg(path));
 }
 
 // Files the server reads belong to the server's user, also when root runs the command.
@@ -107,6 +112,7 @@ public:
                                     m_request.database + QLatin1String(dao::pg::kManagerSuffix)},
                                    m_request.network).toUtf8(),
                   QFileInfo(hbaFile).permissions());
+        giveToServer(hbaFile, m_dataDirectory);   // written anew, so owned by whoever runs this
         configureServer();
         makeRoles();
         makeDatabase(databaseExists);

@@ -22,7 +22,7 @@ QDate parseDate(const QString &text)
 {
     const QDate date = QDate::fromString(text, QStringLiteral("d/M/yyyy"));
     if (!date.isValid())
-        throw usage(QStringLiteral("data non valida \"%1\" (GG/MM/AAAA).").arg(text));
+        throw badDate(text);
     return date;
 }
 
