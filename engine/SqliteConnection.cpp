@@ -371,6 +371,13 @@ void SqliteConnection::exportTo(const QString &destination, const QString &passw
             dao::execute(handle, QStringLiteral("PRAGMA engine_copy.kdf_iter = %1").arg(format::kKdfIterations));
             dao::execute(handle, QStringLiteral("PRAGMA engine_copy.cipher_page_size = %1").arg(format::kCipherPageSize));
         }
+        // The copy is a new file that nobody uses until it is whole, synced below and renamed
+        // into place; any failure deletes it. A journal and syncs of its own would only
+        // protect what is thrown away anyway, and a small cache would write its index pages
+        // to disk again and again (each spill syncing the journal).
+        dao::execute(handle, QStringLiteral("PRAGMA engine_copy.journal_mode = OFF"));
+        dao::execute(handle, QStringLiteral("PRAGMA engine_copy.synchronous = OFF"));
+        dao::execute(handle, QStringLiteral("PRAGMA engine_copy.cache_size = -65536"));
         sqlite3_progress_handler(handle, 500, duringExport, nullptr);
         dao::execute(handle, QStringLiteral("SELECT sqlcipher_export('engine_copy')"));
         sqlite3_progress_handler(handle, 0, nullptr, nullptr);
