@@ -3,6 +3,7 @@
 #include "engine/ArchiveFormat.h"
 #include "engine/Constants.h"
 #include "engine/SqliteHistory.h"
+#include "engine/SummaryTally.h"
 #include "engine/jet/JetDialect.h"
 #include "engine/jet/Names.h"
 #include "platform/CrashPoints.h"
@@ -83,6 +84,14 @@ public:
     {
         return QStringLiteral("%1 = ? COLLATE %2").arg(quotedColumn, QLatin1StringView(jet::kCollation));
     }
+    // A column of the file may hold a value of any kind.
+    QString storedNumber(const QString &quotedColumn) const override
+    {
+        return QStringLiteral("(CASE WHEN typeof(%1) IN ('integer', 'real') THEN %1 END)").arg(quotedColumn);
+    }
+    QString truncated(const QString &number) const override { return QStringLiteral("CAST(%1 AS INTEGER)").arg(number); }
+    QString fence() const override { return QStringLiteral(" LIMIT -1 OFFSET 0"); }
+    QString tallyFunction() const override { return QString::fromLatin1(kTallyFunction); }
 };
 
 } // namespace
@@ -233,6 +242,7 @@ void SqliteConnection::configure()
 {
     sqlite3_extended_result_codes(m_db, 1);
     jet::registerFunctions(m_db);
+    registerSummaryTally(m_db);
     registerHistoryUser(m_db);
     if (!m_options.readOnly) {
         dao::execute(m_db, QStringLiteral("PRAGMA journal_mode = DELETE"));
