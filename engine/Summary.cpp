@@ -197,7 +197,7 @@ QString SummaryQuery::statement(const QString &selection) const
         const QString detailRows = rows(*m_counted, belonging, details->notAfter, {details->link}, {}, {});
         const QString tally = m_connection.dialect().tallyFunction();
         if (!tally.isEmpty())
-            return QStringLiteral("SELECT %1(1, summary_s0) FROM (%2) AS summary_details").arg(tally, detailRows);
+            return QStringLiteral("SELECT %1(-1, summary_s0) FROM (%2) AS summary_details").arg(tally, detailRows);
         return QStringLiteral("SELECT summary_count, COUNT(*) FROM (SELECT COUNT(*) AS summary_count FROM (%1) AS "
                               "summary_details GROUP BY summary_s0) AS summary_counts GROUP BY summary_count")
             .arg(detailRows);
@@ -253,15 +253,6 @@ void SummaryQuery::readGroups(const QString &sql, const std::vector<Value> &para
     if (!m_connection.dialect().tallyFunction().isEmpty()) {
         const QByteArray tally = query->step() ? query->raw(0).asBytes() : QByteArray();
         std::vector<SummaryGroup> tallied = decodeTally(tally, terms);
-        if (perRow) {
-            // Each group is one selected row with its details: counted by their number.
-            QHash<qint64, qint64> rowsByCount;
-            for (const SummaryGroup &g : tallied)
-                ++rowsByCount[g.rows];
-            for (auto it = rowsByCount.cbegin(); it != rowsByCount.cend(); ++it)
-                groups.push_back({{Value(it.key())}, it.value(), {}});
-            return;
-        }
         for (SummaryGroup &g : tallied) {
             for (size_t i = 0; i < terms; ++i)
                 g.terms[i] = typed(i, g.terms[i]);

@@ -12,7 +12,11 @@ namespace {
 
 // A group's terms as bytes: per term a kind, then 8 bytes of number or a length and bytes.
 enum Kind : char { Null, Integer, Real, Text, Bytes };
-using Tallies = std::unordered_map<std::string, std::vector<qint64>>;
+struct Tallies {
+    std::unordered_map<std::string, std::vector<qint64>> groups;
+    std::string key;   // the row's key, its buffer kept from row to row
+    bool histogram = false;
+};
 
 template <typename T>
 void put(std::string &out, const T &value)
@@ -74,8 +78,10 @@ Tallies *talliesOf(sqlite3_context *context, bool create)
 
 void step(sqlite3_context *context, int argc, sqlite3_value **argv)
 {
-    const qint64 terms = argc > 0 ? sqlite3_value_int64(argv[0]) : -1;
-    if (terms < 0 || terms >= argc) {
+    const qint64 first = argc > 0 ? sqlite3_value_int64(argv[0]) : 0;
+    const bool histogram = first == -1;
+    const qint64 terms = histogram ? 1 : first;
+    if (terms < 0 || terms >= argc || (histogram && argc != 2)) {
         sqlite3_result_error(context, "summary_tally: wrong arguments", -1);
         return;
     }
@@ -85,10 +91,12 @@ void step(sqlite3_context *context, int argc, sqlite3_value **argv)
             sqlite3_result_error_nomem(context);
             return;
         }
-        std::string key;
+        tallies->histogram = histogram;
+        std::string &key = tallies->key;
+        key.clear();
         for (int i = 1; i <= terms; ++i)
             appendTerm(key, argv[i]);
-        std::vector<qint64> &counts = (*tallies)[key];
+        std::vector<qint64> &counts = tallies->groups[key];
         counts.resize(size_t(argc - terms), 0);
         ++counts[0];
         for (int i = int(terms) + 1; i < argc; ++i)
@@ -103,8 +111,23 @@ void finish(sqlite3_context *context)
     Tallies *tallies = talliesOf(context, false);
     std::string out;
     try {
-        if (tallies) {
-            for (const auto &[key, counts] : *tallies) {
+        if (tallies && tallies->histogram) {
+            // Per number of rows a key has, how many keys have it.
+            std::unordered_map<qint64, qint64> keysByRows;
+            for (const auto &[key, counts] : tallies->groups)
+                ++keysByRows[counts[0]];
+            std::string key;
+            for (const auto &[rows, keys] : keysByRows) {
+                key.clear();
+                key += char(Integer);
+                put(key, rows);
+                put(out, quint32(key.size()));
+                out += key;
+                put(out, quint32(1));
+                put(out, keys);
+            }
+        } else if (tallies) {
+            for (const auto &[key, counts] : tallies->groups) {
                 put(out, quint32(key.size()));
                 out += key;
                 put(out, quint32(counts.size()));

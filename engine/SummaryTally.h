@@ -3,7 +3,8 @@
 // few hundred thousand rows costs far more than counting them; this aggregate function
 // counts the groups in a hash in one pass instead. summary_tally(n, t1..tn, y1..ym) counts
 // the rows of each distinct (t1..tn) and, per group, the rows whose y values are non-zero
-// numbers; its result is a blob that decodeTally() reads.
+// numbers; summary_tally(-1, k) counts, per number of rows a k has, the k's that have it.
+// Its result is a blob that decodeTally() reads.
 
 #include "engine/Summary.h"
 
