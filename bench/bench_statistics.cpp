@@ -1,6 +1,6 @@
 // The office's figures and a list as a spreadsheet over an archive of 100 000 cards, through
 // the same session the command line uses: the statistics counted over every card with its
-// members (statistics_100k_ms), and "Elenco per capofamiglia" exported, from the list's sort
+// members (statistics_100k_ms, and the processor time it took, statistics_100k_cpu_ms), and "Elenco per capofamiglia" exported, from the list's sort
 // to the CSV and ODS bytes, in rows a second (export_100k_rows_per_s).
 
 #include "BenchSupport.h"
@@ -15,6 +15,10 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
+#include <algorithm>
+#include <ctime>
+#include <vector>
+
 namespace {
 
 // The archive beside a copy of the supplied layouts, as the list's "stampe" folder.
@@ -27,6 +31,15 @@ void supplyLayouts(const QString &archive)
         QFile::remove(folder.filePath(name));
         QFile::copy(supplied.filePath(name), folder.filePath(name));
     }
+}
+
+// The process's processor time: on a machine shared with other work the wall clock also
+// counts the time spent waiting for a processor.
+double processorMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
 }
 
 } // namespace
@@ -43,11 +56,15 @@ int main(int argc, char **argv)
     session.open(archive, QString());
 
     int households = 0;
+    std::vector<double> cpuMs;
     const double statisticsMs = bench::medianMs(3, [] {}, [&] {
+        const double cpuBefore = processorMs();
         const ArchiveStatistics figures =
             ArchiveStatistics::compute(session.data().Anagrafica(), session.database(), QDate(2026, 3, 1));
         households = figures.value(ArchiveStatistics::kTotals, QStringLiteral("Nuclei familiari"));
+        cpuMs.push_back(processorMs() - cpuBefore);
     });
+    std::sort(cpuMs.begin(), cpuMs.end());
     if (households != 100000)
         qFatal("the statistics counted %d households", households);
 
@@ -65,6 +82,7 @@ int main(int argc, char **argv)
         qFatal("the export wrote %zu rows: %s", rows, qPrintable(errors + session.report().preparationError()));
 
     bench::report("statistics_100k_ms", statisticsMs, "ms");
+    bench::report("statistics_100k_cpu_ms", cpuMs[cpuMs.size() / 2], "ms");
     bench::report("export_100k_rows_per_s", double(rows) / (exportMs / 1000.0), "rows/s");
     return 0;
 }

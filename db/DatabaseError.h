@@ -38,6 +38,7 @@ namespace dbtext {
 inline QString readOnlyDataSet() { return QStringLiteral("Cannot modify a read-only dataset"); }
 inline QString notEditing() { return QStringLiteral("Dataset not in edit or insert mode"); }
 inline QString recordNotFound() { return QStringLiteral("Record not found"); }
+inline QString bookmarksNotSupported() { return QStringLiteral("Bookmarks are not supported!"); }
 inline QString fieldNotFound(const QString &name) { return QStringLiteral("Field '%1' not found").arg(name); }
 inline QString fieldReadOnly(const QString &label) { return QStringLiteral("Field '%1' cannot be modified").arg(label); }
 inline QString fieldWithoutDataSet(const QString &name) { return QStringLiteral("Field '%1' has no dataset").arg(name); }

@@ -3,6 +3,7 @@
 #include "engine/Connection.h"
 #include "engine/Constants.h"
 #include "engine/Guard.h"
+#include "engine/SummaryQuery.h"
 #include "engine/TableInfo.h"
 #include "engine/jet/JetDialect.h"
 #include "engine/jet/Names.h"
@@ -183,33 +184,15 @@ std::vector<qint64> Recordset::selectKeys(int limit) const
     return keys;
 }
 
-std::vector<std::vector<Value>> Recordset::SelectColumns(const QStringList &names) const
+std::vector<SummaryGroup> Recordset::Summarize(const Summary &summary, const std::vector<qint64> *rowIds) const
 {
     return guard([&] {
         ensureOpen();
-        std::vector<int> indexes;
-        QStringList quoted;
-        for (const QString &name : names) {
-            const int index = m_table->indexOf(name);
-            if (index < 0)
-                fail(msg::namedItemNotFound, name);
-            indexes.push_back(index);
-            quoted << quoteIdentifier(m_table->columns[size_t(index)].name);
-        }
-        std::vector<std::vector<Value>> rows;
-        if (m_options & dbAppendOnly)
-            return rows;
-        std::vector<Value> params;
-        const std::unique_ptr<Query> st = m_connection->prepare(selectSql(quoted.join(QLatin1String(", ")), params));
-        st->bindAll(params);
-        while (st->step()) {
-            std::vector<Value> row;
-            row.reserve(indexes.size());
-            for (size_t i = 0; i < indexes.size(); ++i)
-                row.push_back(typedFromStorage(m_table->columns[size_t(indexes[i])], st->raw(int(i))));
-            rows.push_back(std::move(row));
-        }
-        return rows;
+        if ((m_options & dbAppendOnly) || (rowIds && rowIds->empty()))
+            return std::vector<SummaryGroup>();
+        const SummaryQuery query(*m_connection, m_table, whereOf(m_criteria, m_table->dialectColumns, m_connection->dialect()),
+                                 summary);
+        return query.run(rowIds);
     });
 }
 

@@ -13,6 +13,7 @@
 #include "engine/Errors.h"
 #include "engine/Field.h"
 #include "engine/RecordCondition.h"
+#include "engine/Summary.h"
 
 #include <QByteArray>
 #include <QString>
@@ -90,9 +91,10 @@ public:
     void CancelUpdate();
     void Delete();
 
-    // The named columns of every row meeting the recordset's criteria, in its order, read
-    // with one statement: for figures over a whole selection, without visiting each row.
-    std::vector<std::vector<Value>> SelectColumns(const QStringList &names) const;
+    // The groups of a summary over the rows meeting the recordset's criteria (Summary.h),
+    // counted by the storage; only over those of them with these row ids (bookmarks) when
+    // given, for a selection that program code decides.
+    std::vector<SummaryGroup> Summarize(const Summary &summary, const std::vector<qint64> *rowIds = nullptr) const;
 
     void Requery();
     std::unique_ptr<Recordset> Clone() const;

@@ -1,13 +1,12 @@
 #include "stats/ArchiveStatistics.h"
 
+#include "db/DatabaseError.h"
 #include "db/TDataSet.h"
 #include "db/TField.h"
 #include "store/BodyCaptions.h"
-#include "store/MemberAge.h"
 #include "store/TArcTable.h"
 
 #include <QHash>
-#include <optional>
 #include <algorithm>
 #include <array>
 
@@ -25,11 +24,14 @@ const QString ArchiveStatistics::kIsee = QStringLiteral("ISEE");
 
 namespace {
 
+using dao::SummaryTerm;
+
 const QString kNotGiven = QStringLiteral("non indicato");
 
 // Counts by a text value, without regard to case or surrounding blanks ("italia " is
 // Italia): the values seeded first (a lookup table's, in its order, even when nobody has
-// them), then the others, each under its first spelling, then the empty value as `missing`.
+// them), then the others, each under the spelling most of its rows have (of equal ones, the
+// first in code order, capitals before small letters), then the empty value as `missing`.
 class Tally {
 public:
     enum class Rest { Alphabetical, MostFirst };
@@ -39,18 +41,16 @@ public:
         for (const QString &v : values) {
             const QString key = keyOf(v);
             if (!key.isEmpty() && !m_entries.contains(key)) {
-                m_entries.insert(key, {v.trimmed(), 0});
+                m_entries.insert(key, {v.trimmed(), 0, {}});
                 m_seeded << key;
             }
         }
     }
-    void add(const QString &value)
+    void add(const QString &value, qint64 count)
     {
-        const QString key = keyOf(value);
-        auto it = m_entries.find(key);
-        if (it == m_entries.end())
-            it = m_entries.insert(key, {value.trimmed(), 0});
-        ++it->count;
+        Entry &entry = m_entries[keyOf(value)];
+        entry.count += int(count);
+        entry.spellings[value.trimmed()] += int(count);
     }
 
     void appendTo(std::vector<StatisticsRow> &rows, const QString &section, Rest rest, const QString &missing) const
@@ -60,7 +60,7 @@ public:
         std::vector<Entry> others;
         for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it)
             if (!it.key().isEmpty() && !m_seeded.contains(it.key()))
-                others.push_back(it.value());
+                others.push_back(withCommonestSpelling(it.value()));
         std::sort(others.begin(), others.end(), [rest](const Entry &a, const Entry &b) {
             if (rest == Rest::MostFirst && a.count != b.count)
                 return a.count > b.count;
@@ -76,8 +76,20 @@ private:
     struct Entry {
         QString shown;
         int count = 0;
+        QHash<QString, int> spellings;
     };
     static QString keyOf(const QString &value) { return value.trimmed().toCaseFolded(); }
+    static Entry withCommonestSpelling(Entry entry)
+    {
+        int most = -1;
+        for (auto it = entry.spellings.cbegin(); it != entry.spellings.cend(); ++it) {
+            if (it.value() > most || (it.value() == most && it.key() < entry.shown)) {
+                most = it.value();
+                entry.shown = it.key();
+            }
+        }
+        return entry;
+    }
 
     QHash<QString, Entry> m_entries;
     QStringList m_seeded;
@@ -95,107 +107,32 @@ struct Classes {
     }
 };
 
-size_t ageClass(std::optional<int> age)
+// A table of the archive of its own, so that reading it moves no window's cursor.
+QStringList column(TArcDatabase &database, const char *table, const char *field, const char *sort)
 {
-    if (!age || *age < 0)
-        return 5;
-    if (*age <= 5)
-        return 0;
-    if (*age <= 15)
-        return 1;
-    if (*age <= 17)
-        return 2;
-    return *age <= 64 ? 3 : 4;
+    TArcTable own;
+    own.setDatabase(&database);
+    own.setTableName(QString::fromLatin1(table));
+    own.setSortedBy({QString::fromLatin1(sort)});
+    own.open();
+    const TField *f = own.fieldByName(QString::fromLatin1(field));
+    QStringList values;
+    const TDataSet::ReadBatch reads(&own);
+    for (own.first(); !own.eof(); own.next())
+        values << f->asString();
+    return values;
 }
 
-struct Member {
-    QString role;
-    QString occupation;
-    std::optional<int> age;
-};
-
-// A table of the archive of its own, so that walking it moves no window's cursor.
-class OwnTable {
-public:
-    OwnTable(TArcDatabase &database, const char *table, const char *sort = nullptr)
-    {
-        m_table.setDatabase(&database);
-        m_table.setTableName(QString::fromLatin1(table));
-        if (sort)
-            m_table.setSortedBy({QString::fromLatin1(sort)});
-        m_table.open();
-    }
-    TArcTable &operator*() { return m_table; }
-    TArcTable *operator->() { return &m_table; }
-    QStringList column(const char *field)
-    {
-        const TField *f = m_table.fieldByName(QString::fromLatin1(field));
-        QStringList values;
-        const TDataSet::ReadBatch reads(&m_table);
-        for (m_table.first(); !m_table.eof(); m_table.next())
-            values << f->asString();
-        return values;
-    }
-
-private:
-    TArcTable m_table;
-};
-
-// The value texts of fields for every record of table: read with one statement where the
-// storage can tell which records the table shows, else by walking it (the record filter of
-// program code decides).
-std::vector<QStringList> valueTexts(TDataSet &table, const QStringList &names)
+QStringList bodies(TArcDatabase &database)
 {
-    if (auto *stored = qobject_cast<TArcTable *>(&table)) {
-        if (auto texts = stored->selectionValueTexts(names))
-            return std::move(*texts);
-    }
-    std::vector<const TField *> fields;
-    for (const QString &name : names)
-        fields.push_back(table.fieldByName(name));
-    std::vector<QStringList> records;
-    const TDataSet::ReadBatch reads(&table);
-    for (table.first(); !table.eof(); table.next()) {
-        QStringList texts;
-        for (const TField *field : fields)
-            texts << field->valueText();
-        records.push_back(std::move(texts));
-    }
-    return records;
+    TArcTable groups;
+    groups.setDatabase(&database);
+    groups.setTableName(QStringLiteral("Gruppi"));
+    groups.open();
+    return bodyCaptions(groups);
 }
 
-std::optional<QDate> dateOf(const QString &valueText)
-{
-    QDate date;
-    int ms = 0;
-    if (valueText.isEmpty() || !TField::parseDateTimeParts(valueText, date, ms))
-        return std::nullopt;
-    return date;
-}
-
-bool isTrue(const QString &valueText)
-{
-    return valueText.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || valueText == QLatin1String("-1");
-}
-
-QHash<qint64, std::vector<Member>> membersByCard(TArcDatabase &database, const QDate &at)
-{
-    OwnTable members(database, "Nucleo");
-    QHash<qint64, std::vector<Member>> byCard;
-    for (const QStringList &m : valueTexts(*members, {QStringLiteral("ID_SCHEDA"), QStringLiteral("Ruolo"),
-                                                        QStringLiteral("Lavoro"), QStringLiteral("Data_nascita")})) {
-        // Someone born after the date was nobody's member then; without a birth date a
-        // member counts, under "età non indicata".
-        const std::optional<QDate> birth = dateOf(m[3]);
-        if (birth && *birth > at)
-            continue;
-        const std::optional<int> age = birth ? memberAge(*birth, at) : std::nullopt;
-        byCard[m[0].toLongLong()].push_back({m[1], m[2], age});
-    }
-    return byCard;
-}
-
-// Puts the cards back where they were, with their controls, whatever ends the walk.
+// Puts the cards back where they were, with their controls, whatever ends the reading.
 class WalkScope {
 public:
     explicit WalkScope(TDataSet &cards) : m_cards(cards), m_mark(cards.isEmpty() ? TBookmark() : cards.getBookmark())
@@ -208,7 +145,7 @@ public:
             if (!m_mark.isEmpty() && m_cards.bookmarkValid(m_mark))
                 m_cards.gotoBookmark(m_mark);
         } catch (...) {
-            // The card went away meanwhile: the walk leaves the cards at their end.
+            // The card went away meanwhile: the cards stay at their end.
         }
         m_cards.enableControls();
     }
@@ -220,22 +157,62 @@ private:
     TBookmark m_mark;
 };
 
+// The cards' figures: a household whose assistance began after the date was not assisted
+// then; one without a beginning counts (it is on the cards, and nothing says it came later).
+// An ISEE statement expiring on the date is running: bands of days from the date up to -1
+// (expired), up to 30, beyond.
+enum CardTerm { Band, Country, Home, Isee };
+dao::Summary cardSummary(const QDate &at)
+{
+    dao::Summary s;
+    s.reference = at;
+    s.terms = {{SummaryTerm::Measure::Stored, QStringLiteral("Fascia"), {}},
+               {SummaryTerm::Measure::Stored, QStringLiteral("Paese_di_origine"), {}},
+               {SummaryTerm::Measure::Stored, QStringLiteral("Abitazione"), {}},
+               {SummaryTerm::Measure::DaysFrom, QStringLiteral("Scad_ISEE"), {-1, 30}}};
+    for (int g = 1; g <= 6; ++g)
+        s.yesCounts << QStringLiteral("G%1").arg(g);
+    s.selectionNotAfter = {QStringLiteral("Inizio")};
+    return s;
+}
+
+// The members of those cards, less anyone born after the date (nobody's member then).
+dao::Summary memberSummary(const QDate &at, bool perCard)
+{
+    dao::Summary s;
+    s.reference = at;
+    s.selectionNotAfter = {QStringLiteral("Inizio")};
+    s.details = dao::Summary::Details{QStringLiteral("Nucleo"), QStringLiteral("ID_SCHEDA"), QStringLiteral("ID_SCHEDA"),
+                                      {QStringLiteral("Data_nascita")}, perCard};
+    s.terms = {{SummaryTerm::Measure::Stored, QStringLiteral("Ruolo"), {}},
+               {SummaryTerm::Measure::Stored, QStringLiteral("Lavoro"), {}},
+               {SummaryTerm::Measure::Age, QStringLiteral("Data_nascita"), {-1, 5, 15, 17, 64}}};
+    return s;
+}
+enum MemberTerm { Role, Job, Age };
+
+// The age class of a member's band of age: a member without a birth date (or one older
+// than the date, which cannot be counted as born) under "età non indicata".
+size_t ageClass(const dao::Value &band)
+{
+    return band.isNull() || band.asInt() == 0 ? 5 : size_t(band.asInt() - 1);
+}
+
 } // namespace
 
 ArchiveStatistics ArchiveStatistics::compute(TDataSet &cards, TArcDatabase &database, const QDate &at)
 {
+    auto *table = qobject_cast<TArcTable *>(&cards);
+    if (!table)
+        throw EDatabaseError(QStringLiteral("The statistics count the cards of an archive table"));
     ArchiveStatistics result;
     result.m_at = at;
-    const QHash<qint64, std::vector<Member>> members = membersByCard(database, at);
 
     Tally bands, countries, housing, roles, occupations;
-    bands.seed(OwnTable(database, "Fascia", "[Ordine] ASC").column("Fascia"));
-    roles.seed(OwnTable(database, "Ruolo", "[Ordine] ASC").column("Ruolo"));
-    occupations.seed(OwnTable(database, "Occupazione", "[Ordine] ASC").column("Occupazione"));
-    QStringList bodies = [&] {
-        OwnTable groups(database, "Gruppi");
-        return bodyCaptions(*groups);
-    }();
+    bands.seed(column(database, "Fascia", "Fascia", "[Ordine] ASC"));
+    roles.seed(column(database, "Ruolo", "Ruolo", "[Ordine] ASC"));
+    occupations.seed(column(database, "Occupazione", "Occupazione", "[Ordine] ASC"));
+    const QStringList bodyNames = bodies(database);
     Classes<6> ages{{"0-5 anni", "6-15 anni", "16-17 anni", "18-64 anni", "65 anni e oltre", "età non indicata"}};
     Classes<3> origin{{"Italia", "Altri paesi", "Paese non indicato"}};
     Classes<7> sizes{{"Nessun componente", "1 componente", "2 componenti", "3 componenti", "4 componenti",
@@ -245,45 +222,40 @@ ArchiveStatistics ArchiveStatistics::compute(TDataSet &cards, TArcDatabase &data
     int households = 0;
     int persons = 0;
 
-    enum CardField { Id, Band, Country, Home, Expiry, Begun, FirstFlag };
-    QStringList names{QStringLiteral("ID_SCHEDA"), QStringLiteral("Fascia"), QStringLiteral("Paese_di_origine"),
-                      QStringLiteral("Abitazione"), QStringLiteral("Scad_ISEE"), QStringLiteral("Inizio")};
-    for (size_t g = 0; g < helped.size(); ++g)
-        names << QStringLiteral("G%1").arg(g + 1);
-    const std::vector<QStringList> cardTexts = [&] {
+    std::vector<dao::SummaryGroup> cardGroups, memberGroups, sizeGroups;
+    {
         const WalkScope walk(cards);
-        return valueTexts(cards, names);
-    }();
-    static const std::vector<Member> kNobody;
-    for (const QStringList &card : cardTexts) {
-        // A household whose assistance began after the date was not assisted then. One
-        // without a beginning counts: it is on the cards, and nothing says it came later.
-        if (const std::optional<QDate> begun = dateOf(card[Begun]); begun && *begun > at)
-            continue;
-        ++households;
-        const auto found = members.constFind(card[Id].toLongLong());
-        const std::vector<Member> &household = found == members.cend() ? kNobody : *found;
-        persons += int(household.size());
-        for (const Member &m : household) {
-            ++ages.counts[ageClass(m.age)];
-            roles.add(m.role);
-            occupations.add(m.occupation);
-        }
-        ++sizes.counts[std::min<size_t>(household.size(), 6)];
-        bands.add(card[Band]);
-        const QString from = card[Country].trimmed();
-        countries.add(from);
-        ++origin.counts[from.isEmpty() ? 2 : from.compare(QLatin1String("Italia"), Qt::CaseInsensitive) == 0 ? 0 : 1];
-        housing.add(card[Home]);
-        for (size_t g = 0; g < helped.size(); ++g)
-            helped[g] += isTrue(card[FirstFlag + int(g)]) ? 1 : 0;
-        if (const std::optional<QDate> expiry = dateOf(card[Expiry]); !expiry) {
-            ++isee.counts[3];
-        } else {
-            const qint64 days = at.daysTo(*expiry);
-            ++isee.counts[days < 0 ? 0 : days <= 30 ? 1 : 2];
-        }
+        // One read of the archive: the three counts see the same cards.
+        const TDataSet::ReadBatch reads(&cards);
+        cardGroups = table->selectionSummary(cardSummary(at));
+        memberGroups = table->selectionSummary(memberSummary(at, false));
+        sizeGroups = table->selectionSummary(memberSummary(at, true));
     }
+
+    for (const dao::SummaryGroup &g : cardGroups) {
+        households += int(g.rows);
+        bands.add(g.terms[Band].asText(), g.rows);
+        const QString from = g.terms[Country].asText().trimmed();
+        countries.add(from, g.rows);
+        origin.counts[from.isEmpty() ? 2 : from.compare(QLatin1String("Italia"), Qt::CaseInsensitive) == 0 ? 0 : 1] +=
+            int(g.rows);
+        housing.add(g.terms[Home].asText(), g.rows);
+        isee.counts[g.terms[Isee].isNull() ? 3 : size_t(g.terms[Isee].asInt())] += int(g.rows);
+        for (size_t i = 0; i < helped.size(); ++i)
+            helped[i] += int(g.yes[i]);
+    }
+    for (const dao::SummaryGroup &g : memberGroups) {
+        persons += int(g.rows);
+        ages.counts[ageClass(g.terms[Age])] += int(g.rows);
+        roles.add(g.terms[Role].asText(), g.rows);
+        occupations.add(g.terms[Job].asText(), g.rows);
+    }
+    int withMembers = 0;
+    for (const dao::SummaryGroup &g : sizeGroups) {
+        sizes.counts[size_t(std::clamp<qint64>(g.terms[0].asInt(), 1, 6))] += int(g.rows);
+        withMembers += int(g.rows);
+    }
+    sizes.counts[0] = households - withMembers;
 
     std::vector<StatisticsRow> &rows = result.m_rows;
     rows.push_back({kTotals, QStringLiteral("Nuclei familiari"), households});
@@ -297,7 +269,7 @@ ArchiveStatistics ArchiveStatistics::compute(TDataSet &cards, TArcDatabase &data
     roles.appendTo(rows, kRoles, Tally::Rest::Alphabetical, kNotGiven);
     occupations.appendTo(rows, kOccupations, Tally::Rest::Alphabetical, kNotGiven);
     for (size_t g = 0; g < helped.size(); ++g) {
-        const QString caption = bodies.value(int(g)).trimmed();
+        const QString caption = bodyNames.value(int(g)).trimmed();
         rows.push_back({kBodies, caption.isEmpty() ? QStringLiteral("Ente %1").arg(g + 1) : caption, helped[g]});
     }
     isee.appendTo(rows, kIsee);

@@ -30,9 +30,10 @@ public:
     static const QString kTotals, kAges, kBands, kOrigin, kCountries, kHousing, kSizes, kRoles, kOccupations,
         kBodies, kIsee;
 
-    // Counts the cards `cards` accepts, walked from its first record to its end (its record
-    // filter applies, so a list's print criteria do) and left on the record it was on; the
-    // members and the lookup tables are read through tables of their own on `database`.
+    // Counts the cards `cards` (an archive table) accepts, its record filter included, so a
+    // list's print criteria apply, and leaves it on the record it was on. The archive counts
+    // them itself, with a few statements (storage's own grouped counts), whatever the number
+    // of cards; the lookup tables are read through tables of their own on `database`.
     static ArchiveStatistics compute(TDataSet &cards, TArcDatabase &database, const QDate &at);
 
     const QDate &referenceDate() const { return m_at; }

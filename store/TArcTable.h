@@ -10,6 +10,7 @@
 #include "db/TDataSet.h"
 #include "db/TDataSource.h"
 #include "db/TMasterDataLink.h"
+#include "engine/Summary.h"
 #include "store/TArcOpenTable.h"
 
 #include <QFlags>
@@ -141,11 +142,11 @@ public:
     // key, and goes to the first record; nothing when closed.
     void ReopenRecordset();
 
-    // The value texts of the named fields (memos in full) for every record the table shows,
-    // in its order, read with one statement: figures over a whole selection (the cursor
-    // moves only to apply changed criteria, to the first record). Nullopt when only a walk can tell: records accepted by program code (the
-    // record filter), an edit in progress, or the table closed.
-    std::optional<std::vector<QStringList>> selectionValueTexts(const QStringList &fieldNames);
+    // The groups of a summary (engine/Summary.h) over the records the table shows, counted
+    // by the storage: figures over a whole selection without reading its records (the
+    // cursor moves only to apply changed criteria, to the first record). Where program code
+    // (the record filter) accepts the records, a walk of a clone finds them first.
+    std::vector<dao::SummaryGroup> selectionSummary(const dao::Summary &summary);
 
     // The texts last handed to the engine, and a hook that sees each one as it is sent
     // ("OpenRecordset" with the source, "Sort", "Filter", "FindFirst" with the condition).

@@ -166,31 +166,29 @@ TGetResult TArcTable::fetch(dao::Recordset &recordset, int &position, TRecordBuf
     }
 }
 
-std::optional<std::vector<QStringList>> TArcTable::selectionValueTexts(const QStringList &fieldNames)
+std::vector<dao::SummaryGroup> TArcTable::selectionSummary(const dao::Summary &summary)
 {
-    if (!active() || !m_rs || state() != TDataSetState::dsBrowse)
-        return std::nullopt;
+    checkActive();
     // New criteria are applied as a walk's move to the first record applies them; then
     // whether the engine or the record filter selects is known.
     if (criteriaChanged())
         first();
-    if (filtering())
-        return std::nullopt;
-    std::vector<TFieldType> types;
-    for (const QString &name : fieldNames) {
-        const int index = fieldDefs().indexOf(name);
-        if (index < 0)
-            throw EDatabaseError(dbtext::fieldNotFound(name));
-        types.push_back(fieldDefs().at(index).dataType);
+    if (!filtering())
+        return m_rs->Summarize(summary);
+    // Program code decides: the records it accepts, found by a walk of a clone, are the
+    // selection.
+    if (!m_bookmarkable)
+        fail(dbtext::bookmarksNotSupported());
+    std::vector<qint64> accepted;
+    {
+        const dao::ReadScope reads(engineDatabase());
+        std::unique_ptr<dao::Recordset> walker = m_rs->Clone();
+        TRecordBuffer buffer = spareBuffer();
+        int position = -1;
+        while (fetch(*walker, position, buffer, TGetMode::gmNext) == TGetResult::grOK)
+            accepted.push_back(buffer.bookmark);
     }
-    std::vector<QStringList> records;
-    for (const std::vector<dao::Value> &row : m_rs->SelectColumns(fieldNames)) {
-        QStringList texts;
-        for (size_t i = 0; i < row.size(); ++i)
-            texts << (types[i] == TFieldType::ftMemo ? row[i].asText() : arctable::valueText(row[i], types[i]));
-        records.push_back(std::move(texts));
-    }
-    return records;
+    return m_rs->Summarize(summary, &accepted);
 }
 
 void TArcTable::beginReadBatch()
@@ -461,7 +459,7 @@ void TArcTable::internalGotoBookmark(const TBookmark &bookmark)
     if (bookmark.size() < 4 || !m_knownBookmarks.contains(value))
         fail(QStringLiteral("Invalid Bookmark!"));
     if (!m_bookmarkable)
-        fail(QStringLiteral("Bookmarks are not supported!"));
+        fail(dbtext::bookmarksNotSupported());
     try {
         m_rs->setBookmark(bookmarkFromId(value));
     } catch (const dao::EngineError &error) {

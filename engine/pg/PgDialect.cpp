@@ -192,6 +192,10 @@ public:
     {
         return QStringLiteral("jet_key(%1) = jet_key(?::text)").arg(quotedColumn);
     }
+    // Dates and numbers are double precision columns; a cast to bigint would round.
+    QString storedNumber(const QString &quotedColumn) const override { return quotedColumn; }
+    QString truncated(const QString &number) const override { return QStringLiteral("trunc(%1)::bigint").arg(number); }
+    QString fence() const override { return QStringLiteral(" OFFSET 0"); }
 
 private:
     static QString quoted(const QString &name)

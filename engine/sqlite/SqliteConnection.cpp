@@ -6,6 +6,7 @@
 #include "engine/sqlite/SqlFunctions.h"
 #include "engine/sqlite/SqliteDialect.h"
 #include "engine/sqlite/SqliteHistory.h"
+#include "engine/sqlite/SummaryTally.h"
 #include "platform/CrashPoints.h"
 #include "platform/FileOps.h"
 #include "platform/LockFile.h"
@@ -209,6 +210,7 @@ void SqliteConnection::configure()
 {
     sqlite3_extended_result_codes(m_db, 1);
     registerFunctions(m_db);
+    registerSummaryTally(m_db);
     registerHistoryUser(m_db);
     if (!m_options.readOnly) {
         sqlite::execute(m_db, QStringLiteral("PRAGMA journal_mode = DELETE"));
@@ -346,6 +348,13 @@ void SqliteConnection::exportTo(const QString &destination, const QString &passw
             sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.kdf_iter = %1").arg(format::kKdfIterations));
             sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.cipher_page_size = %1").arg(format::kCipherPageSize));
         }
+        // The copy is a new file that nobody uses until it is whole, synced below and renamed
+        // into place; any failure deletes it. A journal and syncs of its own would only
+        // protect what is thrown away anyway, and a small cache would write its index pages
+        // to disk again and again (each spill syncing the journal).
+        sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.journal_mode = OFF"));
+        sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.synchronous = OFF"));
+        sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.cache_size = -65536"));
         sqlite3_progress_handler(handle, 500, duringExport, nullptr);
         sqlite::execute(handle, QStringLiteral("SELECT sqlcipher_export('engine_copy')"));
         sqlite3_progress_handler(handle, 0, nullptr, nullptr);

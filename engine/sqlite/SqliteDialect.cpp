@@ -6,6 +6,7 @@
 
 #include "engine/jet/Names.h"
 #include "engine/sqlite/SqlFunctions.h"
+#include "engine/sqlite/SummaryTally.h"
 
 namespace dao::sqlite {
 
@@ -72,6 +73,14 @@ public:
     {
         return QStringLiteral("%1 = ? COLLATE %2").arg(quotedColumn, QLatin1StringView(kCollation));
     }
+    // A column of the file may hold a value of any kind.
+    QString storedNumber(const QString &quotedColumn) const override
+    {
+        return QStringLiteral("(CASE WHEN typeof(%1) IN ('integer', 'real') THEN %1 END)").arg(quotedColumn);
+    }
+    QString truncated(const QString &number) const override { return QStringLiteral("CAST(%1 AS INTEGER)").arg(number); }
+    QString fence() const override { return QStringLiteral(" LIMIT -1 OFFSET 0"); }
+    QString tallyFunction() const override { return QString::fromLatin1(kTallyFunction); }
 };
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "session/ArchiveSession.h"
 #include "stats/ArchiveStatistics.h"
 #include "tests/support/QtApplication.h"
+#include "tests/support/TestArchive.h"
 
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -52,10 +53,10 @@ dao::Date daysFromAt(int days)
 
 void writeArchive(const QString &path)
 {
-    cli::ArchiveCreator(path, QString()).create(cli::ArchiveContents::standardRowsOnly());
+    cli::ArchiveCreator(testsupport::archiveLocationFor(path), QString()).create(cli::ArchiveContents::standardRowsOnly());
     dao::DBEngine engine;
     auto workspace = engine.CreateWorkspace(QStringLiteral("w"), QStringLiteral("Admin"), {}, dao::dbUseJet);
-    auto db = workspace->OpenDatabase(path, false, false, QStringLiteral(";UID=Admin;PWD=;"));
+    auto db = workspace->OpenDatabase(testsupport::archiveAt(path), false, false, QStringLiteral(";UID=Admin;PWD=;"));
     {
         cli::ArchiveWriter writer(*db);
         cli::Household a = card("A", "Italia", "Affitto privato", daysFromAt(0),
@@ -101,7 +102,7 @@ protected:
         writeArchive(s_dir->filePath(QStringLiteral("tavorio.mdb")));
     }
     static void TearDownTestSuite() { delete s_dir; }
-    void SetUp() override { m_session.open(s_dir->filePath(QStringLiteral("tavorio.mdb")), QString()); }
+    void SetUp() override { m_session.open(testsupport::archiveAt(s_dir->filePath(QStringLiteral("tavorio.mdb"))), QString()); }
     ArchiveStatistics compute(const CardCriteria &criteria = {})
     {
         std::optional<ArchiveStatistics> figures;
