@@ -3,6 +3,7 @@
 #include "engine/Connection.h"
 #include "engine/Constants.h"
 #include "engine/Guard.h"
+#include "engine/SelectionCount.h"
 #include "engine/TableInfo.h"
 #include "engine/jet/JetDialect.h"
 #include "engine/jet/Names.h"
@@ -229,6 +230,15 @@ void Recordset::completeKeys() const
                 m_keys.push_back(key);
         m_keysComplete = true;
         m_positions.clear();
+    });
+}
+
+std::unique_ptr<SelectionCount> Recordset::CountSelection() const
+{
+    return guard([&] {
+        ensureOpen();
+        const jet::SqlFragment where = whereOf(m_criteria, m_table->dialectColumns, m_connection->dialect());
+        return std::make_unique<SelectionCount>(m_connection, m_errors, m_table, where.sql, where.params);
     });
 }
 

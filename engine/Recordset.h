@@ -25,6 +25,7 @@ namespace dao {
 
 class Connection;
 class Query;
+class SelectionCount;
 struct TableInfo;
 
 class Recordset {
@@ -67,6 +68,11 @@ public:
     int AbsolutePosition() const;
     void setAbsolutePosition(int position);
     int RecordCount() const;
+    // The count of the rows meeting the criteria when the keyset already holds them all,
+    // without reading the archive; -1 while a search holds only its first keys. The rest can
+    // be counted in steps with CountSelection (SelectionCount.h).
+    int KnownRecordCount() const { return m_keysComplete ? int(m_keys.size()) : -1; }
+    std::unique_ptr<SelectionCount> CountSelection() const;
 
     QByteArray Bookmark() const;
     void setBookmark(const QByteArray &bookmark);
