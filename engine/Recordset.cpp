@@ -477,16 +477,24 @@ QByteArray Recordset::Bookmark() const
     return bookmarkOf(m_keys[size_t(m_pos)]);
 }
 
+// A row of a search's first screen (a memo the grid paints goes back to its row by its
+// bookmark) is found among the first keys: only a key not among them needs the rest.
 int Recordset::positionOf(qint64 key)
 {
+    const auto find = [&] {
+        if (m_positions.empty() && !m_keys.empty()) {
+            m_positions.reserve(m_keys.size());
+            for (size_t i = 0; i < m_keys.size(); ++i)
+                m_positions.emplace(m_keys[i], int(i));
+        }
+        const auto it = m_positions.find(key);
+        return it == m_positions.end() ? -1 : it->second;
+    };
+    const int position = find();
+    if (position >= 0 || m_keysComplete)
+        return position;
     completeKeys();
-    if (m_positions.empty() && !m_keys.empty()) {
-        m_positions.reserve(m_keys.size());
-        for (size_t i = 0; i < m_keys.size(); ++i)
-            m_positions.emplace(m_keys[i], int(i));
-    }
-    const auto it = m_positions.find(key);
-    return it == m_positions.end() ? -1 : it->second;
+    return find();
 }
 
 void Recordset::setBookmark(const QByteArray &bookmark)

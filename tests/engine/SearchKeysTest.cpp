@@ -49,6 +49,15 @@ TEST_F(SearchKeys, ASearchTakesTheRestOfItsKeysWhenNeeded)
     EXPECT_EQ(marked->field("Nome").value().asText(), "N250");
     EXPECT_EQ(marked->AbsolutePosition(), 250);
 
+    // A bookmark of the first screen goes back to its row without taking the rest.
+    auto firstScreen = search(*db, "N");
+    firstScreen->Move(3);
+    const QByteArray early = firstScreen->Bookmark();
+    firstScreen->MoveFirst();
+    firstScreen->setBookmark(early);
+    EXPECT_EQ(firstScreen->field("Nome").value().asText(), "N003");
+    EXPECT_EQ(firstScreen->KnownRecordCount(), -1);
+
     // A row another desk adds before the rest is taken joins the end; the first screen
     // already shown keeps its places.
     auto open = search(*db, "N");
