@@ -142,11 +142,12 @@ void Recordset::capture()
         // A search shows its first screen before the whole selection is known: only the
         // first keys are taken now, the rest when a move, a count or a bookmark needs them.
         const bool search = !m_criteria.recordConditions.empty();
+        const int first = m_criteria.firstKeys > 0 ? m_criteria.firstKeys : kFirstKeys;
         if (!(m_options & dbAppendOnly))
-            keys = selectKeys(search ? kFirstKeys + 1 : 0);
-        const bool complete = !search || keys.size() <= size_t(kFirstKeys);
+            keys = selectKeys(search ? first + 1 : 0);
+        const bool complete = !search || keys.size() <= size_t(first);
         if (!complete)
-            keys.resize(size_t(kFirstKeys));
+            keys.resize(size_t(first));
         // Only a complete keyset replaces the one in use: a failed requery keeps the old.
         m_keys = std::move(keys);
         m_keysComplete = complete;
@@ -382,6 +383,8 @@ std::unique_ptr<Recordset> Recordset::OpenRecordset(int type, int options)
             criteria.recordConditions.push_back(m_conditionForChildren);
         if (!m_sortForChildren.trimmed().isEmpty())
             criteria.sort = m_sortForChildren;
+        if (m_firstKeysForChildren > 0)
+            criteria.firstKeys = m_firstKeysForChildren;
         return std::make_unique<Recordset>(m_connection, m_errors, m_table, criteria, type, options);
     });
 }

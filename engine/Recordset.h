@@ -37,6 +37,7 @@ public:
         QString sort;        // Jet sort text; empty: the table's natural order
         QStringList extraConditions;  // further Jet conditions, ANDed (filters of a parent)
         std::vector<RecordCondition> recordConditions;  // ANDed too, in the storage's dialect
+        int firstKeys = 0;   // keys a search takes at its open (0: a few screenfuls)
     };
     Recordset(std::shared_ptr<Connection> connection, ErrorsPtr errors,
               std::shared_ptr<const TableInfo> table, Criteria criteria, int type, int options);
@@ -56,6 +57,9 @@ public:
     // A condition for recordsets opened from this one, ANDed with its Filter.
     const RecordCondition &Condition() const { return m_conditionForChildren; }
     void setCondition(const RecordCondition &condition) { m_conditionForChildren = condition; }
+    // How many keys a search opened from this one takes before it is first shown: what its
+    // first screen needs, so that a rare term is not looked for further than that.
+    void setFirstKeys(int keys) { m_firstKeysForChildren = keys; }
     std::unique_ptr<Recordset> OpenRecordset(int type = 2, int options = 0);
 
     bool BOF() const { return m_pos < 0 || m_keys.empty(); }
@@ -164,6 +168,7 @@ private:
     QString m_sortForChildren;
     QString m_filterForChildren;
     RecordCondition m_conditionForChildren;
+    int m_firstKeysForChildren = 0;
     std::vector<std::unique_ptr<Field>> m_fields;
     std::unique_ptr<Query> m_read;
 
