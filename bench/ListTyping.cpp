@@ -4,8 +4,13 @@
 
 #include "controls/TExDBGrid.h"
 #include "forms/main/ListPage.h"
+#include "forms/main/TMainData.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
+
+#include <algorithm>
 
 namespace bench {
 
@@ -25,6 +30,33 @@ double keystrokeMs(ListPage &page, const QString &term, int rounds)
         });
     page.cerca()->clear();
     return median;
+}
+
+CountTiming countAfterKeystroke(ListPage &page, const QString &term, int rounds)
+{
+    // Far more turns than any count takes: a count that never lands stops the benchmark.
+    constexpr int kTurnLimit = 1000000;
+    TDataSet &cards = *page.grid_anagrafica()->dataSource()->dataSet();
+    CountTiming timing;
+    const double median = medianMs(
+        rounds, [&] { page.cerca()->clear(); },
+        [&] {
+            page.cerca()->setText(term);
+            page.grid_anagrafica()->viewport()->repaint();
+            int turns = 0;
+            while (cards.recordCountComing()) {
+                if (++turns > kTurnLimit)
+                    qFatal("the count did not arrive");
+                QElapsedTimer turn;
+                turn.start();
+                QCoreApplication::processEvents();
+                timing.longestTurnMs = std::max(timing.longestTurnMs, double(turn.nsecsElapsed()) / 1e6);
+            }
+            timing.count = cards.recordCount();   // known by now, or known in the keyset
+        });
+    page.cerca()->clear();
+    timing.countMs = median;
+    return timing;
 }
 
 } // namespace bench

@@ -1,6 +1,9 @@
 #pragma once
 // A search term typed into the card list letter by letter, each keystroke timed from the
 // changed text to the repainted list: the median over `rounds` typings, in milliseconds.
+// And the count that follows a search: from the typed term to the count known, the event
+// loop turning meanwhile, with the longest single turn (what a key pressed during the count
+// may wait before it is seen).
 
 #include <QString>
 
@@ -9,5 +12,12 @@ class ListPage;
 namespace bench {
 
 double keystrokeMs(ListPage &page, const QString &term, int rounds);
+
+struct CountTiming {
+    double countMs = 0;      // median, term typed to count known
+    double longestTurnMs = 0; // the longest turn of the event loop over every round
+    int count = 0;
+};
+CountTiming countAfterKeystroke(ListPage &page, const QString &term, int rounds);
 
 } // namespace bench

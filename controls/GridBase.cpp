@@ -375,7 +375,9 @@ void TCustomDBGrid::updateScrollBars()
         v->setRange(0, 0);
         return;
     }
-    v->setRange(0, qMax(0, ds->recordCount() - 1));
+    // Until a count on its way arrives, the bar spans the records seen so far.
+    const int count = ds->recordCountComing() ? qMax(ds->recNo(), m_link->recordCount()) : ds->recordCount();
+    v->setRange(0, qMax(0, count - 1));
     v->setPageStep(qMax(1, m_visibleRows));
     v->setValue(qMax(0, ds->recNo() - 1));
 }
@@ -386,6 +388,9 @@ void TCustomDBGrid::linkActiveChanged()
 {
     if (!m_link->active())
         hideEditor();
+    // A count that arrives after the move (a search's) sets the scroll bar when it comes.
+    if (TDataSet *ds = dataSet())
+        connect(ds, &TDataSet::recordCountKnown, this, &TCustomDBGrid::updateScrollBars, Qt::UniqueConnection);
     m_editModified = false;
     linkLayoutChanged();
 }

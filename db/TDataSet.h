@@ -53,6 +53,11 @@ public:
     bool eof() const { return m_eof; }
     bool isEmpty() const;
     virtual int recordCount();
+    // The record count when the dataset knows it without counting; -1 otherwise.
+    virtual int knownRecordCount() const { return -1; }
+    // Whether a count is on its way (recordCountKnown follows), so that asking for it now
+    // would only count the same records sooner, at the asker's expense.
+    virtual bool recordCountComing() const { return false; }
     virtual int recNo();
     virtual void setRecNo(int value);
 
@@ -149,6 +154,11 @@ public:
     private:
         QPointer<TDataSet> m_dataSet;
     };
+
+Q_SIGNALS:
+    // The record count, counted apart from the move that made it stale (a search's, counted
+    // in the background), is known now: a scroll bar that shows it may follow.
+    void recordCountKnown();
 
 protected:
     // Called by a post's work once the record is in the archive, for a failure after that:

@@ -3,6 +3,7 @@
 #include "engine/Connection.h"
 #include "engine/Constants.h"
 #include "engine/Guard.h"
+#include "engine/SelectionCount.h"
 #include "engine/SummaryQuery.h"
 #include "engine/TableInfo.h"
 #include "engine/jet/JetDialect.h"
@@ -142,11 +143,12 @@ void Recordset::capture()
         // A search shows its first screen before the whole selection is known: only the
         // first keys are taken now, the rest when a move, a count or a bookmark needs them.
         const bool search = !m_criteria.recordConditions.empty();
+        const int first = m_criteria.firstKeys > 0 ? m_criteria.firstKeys : kFirstKeys;
         if (!(m_options & dbAppendOnly))
-            keys = selectKeys(search ? kFirstKeys + 1 : 0);
-        const bool complete = !search || keys.size() <= size_t(kFirstKeys);
+            keys = selectKeys(search ? first + 1 : 0);
+        const bool complete = !search || keys.size() <= size_t(first);
         if (!complete)
-            keys.resize(size_t(kFirstKeys));
+            keys.resize(size_t(first));
         // Only a complete keyset replaces the one in use: a failed requery keeps the old.
         m_keys = std::move(keys);
         m_keysComplete = complete;
@@ -212,6 +214,15 @@ void Recordset::completeKeys() const
                 m_keys.push_back(key);
         m_keysComplete = true;
         m_positions.clear();
+    });
+}
+
+std::unique_ptr<SelectionCount> Recordset::CountSelection() const
+{
+    return guard([&] {
+        ensureOpen();
+        const jet::SqlFragment where = whereOf(m_criteria, m_table->dialectColumns, m_connection->dialect());
+        return std::make_unique<SelectionCount>(m_connection, m_errors, m_table, where.sql, where.params);
     });
 }
 
@@ -355,6 +366,8 @@ std::unique_ptr<Recordset> Recordset::OpenRecordset(int type, int options)
             criteria.recordConditions.push_back(m_conditionForChildren);
         if (!m_sortForChildren.trimmed().isEmpty())
             criteria.sort = m_sortForChildren;
+        if (m_firstKeysForChildren > 0)
+            criteria.firstKeys = m_firstKeysForChildren;
         return std::make_unique<Recordset>(m_connection, m_errors, m_table, criteria, type, options);
     });
 }
@@ -450,16 +463,24 @@ QByteArray Recordset::Bookmark() const
     return bookmarkOf(m_keys[size_t(m_pos)]);
 }
 
+// A row of a search's first screen (a memo the grid paints goes back to its row by its
+// bookmark) is found among the first keys: only a key not among them needs the rest.
 int Recordset::positionOf(qint64 key)
 {
+    const auto find = [&] {
+        if (m_positions.empty() && !m_keys.empty()) {
+            m_positions.reserve(m_keys.size());
+            for (size_t i = 0; i < m_keys.size(); ++i)
+                m_positions.emplace(m_keys[i], int(i));
+        }
+        const auto it = m_positions.find(key);
+        return it == m_positions.end() ? -1 : it->second;
+    };
+    const int position = find();
+    if (position >= 0 || m_keysComplete)
+        return position;
     completeKeys();
-    if (m_positions.empty() && !m_keys.empty()) {
-        m_positions.reserve(m_keys.size());
-        for (size_t i = 0; i < m_keys.size(); ++i)
-            m_positions.emplace(m_keys[i], int(i));
-    }
-    const auto it = m_positions.find(key);
-    return it == m_positions.end() ? -1 : it->second;
+    return find();
 }
 
 void Recordset::setBookmark(const QByteArray &bookmark)

@@ -26,6 +26,7 @@ namespace dao {
 
 class Connection;
 class Query;
+class SelectionCount;
 struct TableInfo;
 
 class Recordset {
@@ -37,6 +38,7 @@ public:
         QString sort;        // Jet sort text; empty: the table's natural order
         QStringList extraConditions;  // further Jet conditions, ANDed (filters of a parent)
         std::vector<RecordCondition> recordConditions;  // ANDed too, in the storage's dialect
+        int firstKeys = 0;   // keys a search takes at its open (0: a few screenfuls)
     };
     Recordset(std::shared_ptr<Connection> connection, ErrorsPtr errors,
               std::shared_ptr<const TableInfo> table, Criteria criteria, int type, int options);
@@ -56,6 +58,9 @@ public:
     // A condition for recordsets opened from this one, ANDed with its Filter.
     const RecordCondition &Condition() const { return m_conditionForChildren; }
     void setCondition(const RecordCondition &condition) { m_conditionForChildren = condition; }
+    // How many keys a search opened from this one takes before it is first shown: what its
+    // first screen needs, so that a rare term is not looked for further than that.
+    void setFirstKeys(int keys) { m_firstKeysForChildren = keys; }
     std::unique_ptr<Recordset> OpenRecordset(int type = 2, int options = 0);
 
     bool BOF() const { return m_pos < 0 || m_keys.empty(); }
@@ -68,6 +73,11 @@ public:
     int AbsolutePosition() const;
     void setAbsolutePosition(int position);
     int RecordCount() const;
+    // The count of the rows meeting the criteria when the keyset already holds them all,
+    // without reading the archive; -1 while a search holds only its first keys. The rest can
+    // be counted in steps with CountSelection (SelectionCount.h).
+    int KnownRecordCount() const { return m_keysComplete ? int(m_keys.size()) : -1; }
+    std::unique_ptr<SelectionCount> CountSelection() const;
 
     QByteArray Bookmark() const;
     void setBookmark(const QByteArray &bookmark);
@@ -165,6 +175,7 @@ private:
     QString m_sortForChildren;
     QString m_filterForChildren;
     RecordCondition m_conditionForChildren;
+    int m_firstKeysForChildren = 0;
     std::vector<std::unique_ptr<Field>> m_fields;
     std::unique_ptr<Query> m_read;
 

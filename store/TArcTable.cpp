@@ -10,6 +10,7 @@
 #include "engine/EngineError.h"
 #include "engine/Recordset.h"
 #include "platform/ComRuntime.h"
+#include "store/BackgroundCount.h"
 #include "store/TArcDatabase.h"
 #include "store/TArcTableCondition.h"
 #include "store/TArcTableValueText.h"
@@ -325,6 +326,7 @@ void TArcTable::openRecordset()
 
 void TArcTable::closeRecordset()
 {
+    m_backgroundCount.reset();
     m_fieldCache.clear();
     m_criteriaInEngine = false;
     m_appliedCriteria.reset();
@@ -405,6 +407,7 @@ void TArcTable::internalOpen()
             });
         }
         internalFirst();
+        countInBackground();
         m_database->addOpenTable(name(), this);
         idle();
     } catch (...) {
@@ -470,6 +473,7 @@ void TArcTable::replaceRecordset(const std::function<void(RecordsetInUse &previo
         m_currentPosition = -1;
         m_highestPosition = -1;
         markCountStale();
+        countInBackground();
     } catch (...) {
         closeRecordset();
         if (previous.rs) {

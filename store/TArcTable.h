@@ -32,6 +32,7 @@ class ReadScope;
 }
 class TArcDatabase;
 class TArcBlobStream;
+class BackgroundCount;
 
 // Engine open options; each member's value is the engine's.
 enum class TArcOpenOption : int {
@@ -167,6 +168,11 @@ public:
 
     // --- dataset contract --------------------------------------------------------------
     int recordCount() override;
+    int knownRecordCount() const override;
+    bool recordCountComing() const override { return m_backgroundCount != nullptr; }
+    // Rows of the archive each step of a search's background count goes through (0: as
+    // many as take a few milliseconds).
+    void setCountStepRows(int rows) { m_countStepRows = rows; }
     int recNo() override;
     void setRecNo(int value) override;
     bool bookmarkValid(const TBookmark &bookmark) override;
@@ -256,7 +262,8 @@ private:
     void positionOn(const TRecordBuffer &buffer);
     void refreshDataset();
     void reopenAfterFailedRefresh();
-    void markCountStale() { m_countStale = true; }
+    void markCountStale();
+    void countInBackground();   // a search's count, when its selection is not known whole yet
     bool filtering() const { return filtered() && OnFilterRecord != nullptr && !m_criteriaInEngine; }
     bool recordFilterActive() const override { return filtering(); }
 
@@ -335,6 +342,8 @@ private:
     int m_highestPosition = -1;
     int m_cachedRecordCount = 0;
     bool m_countStale = true;
+    std::unique_ptr<BackgroundCount> m_backgroundCount;
+    int m_countStepRows = 0;
     bool m_bookmarkable = false;
     int m_recordsAffected = 0;
     bool m_closingForDisconnect = false;

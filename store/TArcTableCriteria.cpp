@@ -30,6 +30,8 @@ std::optional<dao::TextColumn> textColumnOf(const TField &field)
     return dao::TextColumn{field.fieldName(), form};
 }
 
+constexpr int kSpareFirstKeys = 16;
+
 } // namespace
 
 std::optional<TFilterCriteria> TArcTable::currentCriteria() const
@@ -84,6 +86,9 @@ void TArcTable::applyCriteria()
     if (OnEngineText)
         OnEngineText(QStringLiteral("Condition"), QString());
     m_rs->setCondition(*condition);
+    // The records the controls show at once, and a few more for the first moves down: the
+    // rest of a search's selection is looked for only when something needs it.
+    m_rs->setFirstKeys(bufferCount() + kSpareFirstKeys);
     std::unique_ptr<dao::Recordset> selected = m_rs->OpenRecordset(m_tableType, OpenOptionsValue());
     m_criteriaBase = std::move(m_rs);
     m_rs = std::move(selected);

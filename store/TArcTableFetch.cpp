@@ -9,8 +9,12 @@
 #include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/Recordset.h"
+#include "engine/SelectionCount.h"
+#include "store/BackgroundCount.h"
 #include "store/TArcDatabase.h"
 #include "store/TArcTableValueText.h"
+
+#include <QAbstractEventDispatcher>
 
 namespace {
 
@@ -394,8 +398,48 @@ int TArcTable::recordCount()
     if (!m_useRecordCount || m_countStale) {
         m_cachedRecordCount = computeRecordCount();
         m_countStale = false;
+        m_backgroundCount.reset();
     }
     return m_cachedRecordCount;
+}
+
+int TArcTable::knownRecordCount() const
+{
+    return m_rs && m_useRecordCount && !m_countStale ? m_cachedRecordCount : -1;
+}
+
+void TArcTable::markCountStale()
+{
+    m_countStale = true;
+    m_backgroundCount.reset();
+}
+
+// A search shows its first screen as soon as the engine has its first keys; its count comes
+// after, a step per turn of the event loop, and lands only if the selection is still the one
+// counted (a newer search, a reopen or any change that makes the count stale drops it).
+// Without criteria in the engine the count is a walk through the record filter, which stays
+// where it was: done when asked.
+void TArcTable::countInBackground()
+{
+    m_backgroundCount.reset();
+    if (!m_rs || !m_useRecordCount || !m_countStale || !m_criteriaInEngine || m_rs->KnownRecordCount() >= 0)
+        return;
+    // Without an event loop (a command-line walk) nothing would take the steps.
+    if (!QAbstractEventDispatcher::instance())
+        return;
+    std::unique_ptr<dao::SelectionCount> count;
+    try {
+        count = m_rs->CountSelection();
+    } catch (const dao::EngineError &) {
+        return;   // counted when asked, as without a background count
+    }
+    m_backgroundCount = std::make_unique<BackgroundCount>(std::move(count), m_countStepRows, [this](int count) {
+        m_cachedRecordCount = count;
+        m_countStale = false;
+        // Called from the count's own step: it goes once that step is over.
+        m_backgroundCount.release()->deleteLater();
+        Q_EMIT recordCountKnown();
+    });
 }
 
 int TArcTable::recNo()

@@ -4,6 +4,8 @@
 
 #include "EngineFixture.h"
 
+#include "engine/SelectionCount.h"
+
 namespace {
 
 QStringList numbered(int count)
@@ -47,6 +49,15 @@ TEST_F(SearchKeys, ASearchTakesTheRestOfItsKeysWhenNeeded)
     EXPECT_EQ(marked->field("Nome").value().asText(), "N250");
     EXPECT_EQ(marked->AbsolutePosition(), 250);
 
+    // A bookmark of the first screen goes back to its row without taking the rest.
+    auto firstScreen = search(*db, "N");
+    firstScreen->Move(3);
+    const QByteArray early = firstScreen->Bookmark();
+    firstScreen->MoveFirst();
+    firstScreen->setBookmark(early);
+    EXPECT_EQ(firstScreen->field("Nome").value().asText(), "N003");
+    EXPECT_EQ(firstScreen->KnownRecordCount(), -1);
+
     // A row another desk adds before the rest is taken joins the end; the first screen
     // already shown keeps its places.
     auto open = search(*db, "N");
@@ -59,6 +70,44 @@ TEST_F(SearchKeys, ASearchTakesTheRestOfItsKeysWhenNeeded)
     open->MoveLast();
     EXPECT_EQ(open->field("Nome").value().asText(), "N300");
     EXPECT_EQ(open->RecordCount(), 301);
+}
+
+// A search's count taken in steps of a few row ids gives what the whole keyset gives, and
+// counts the selection as it stood when the count began, wherever another desk's changes
+// fall; a complete keyset needs no counting at all.
+TEST_F(SearchKeys, ACountInStepsCountsTheSelectionAsItStoodWhenItBegan)
+{
+    makeArchive(numbered(300));
+    auto db = open();
+    auto other = open();
+
+    EXPECT_EQ(search(*db, "N00")->KnownRecordCount(), 10);
+    auto rare = search(*db, "N1");
+    EXPECT_EQ(rare->KnownRecordCount(), 100);
+    auto wide = search(*db, "N");
+    EXPECT_EQ(wide->KnownRecordCount(), -1);
+
+    const std::unique_ptr<dao::SelectionCount> count = wide->CountSelection();
+    int steps = 0;
+    while (!count->Step(7)) {
+        ASSERT_LT(++steps, 300);
+        if (steps == 20) {
+            // Past the rows counted so far: the first row goes, a new one comes.
+            auto theirs = other->OpenRecordset("Select * From [Persone] Where [Nome] = \"N000\";");
+            theirs->Delete();
+            theirs = other->OpenRecordset("Persone");
+            theirs->AddNew();
+            theirs->field("Nome").setValue(QStringLiteral("N300"));
+            theirs->Update();
+        }
+    }
+    EXPECT_GT(steps, 40);
+    EXPECT_EQ(count->Count(), 300);
+    EXPECT_EQ(search(*db, "N")->RecordCount(), 300);
+
+    const std::unique_ptr<dao::SelectionCount> none = search(*db, "ZZ")->CountSelection();
+    EXPECT_TRUE(none->Step(1000));
+    EXPECT_EQ(none->Count(), 0);
 }
 
 } // namespace
