@@ -479,6 +479,12 @@ int Recordset::positionOf(qint64 key)
     return it == m_positions.end() ? -1 : it->second;
 }
 
+int Recordset::BookmarkPosition(const QByteArray &bookmark)
+{
+    ensureOpen();
+    return bookmark.size() < 4 ? -1 : positionOf(keyOf(bookmark));
+}
+
 void Recordset::setBookmark(const QByteArray &bookmark)
 {
     ensureOpen();

@@ -63,6 +63,8 @@ private:
     QDate today() const;
 
     Clock m_clock;
+    mutable qint64 m_todayAt = -1;
+    mutable QDate m_today;
     QString m_archive;
     TArcDatabase m_database;
     TMainData m_data{m_database};
