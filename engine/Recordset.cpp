@@ -483,6 +483,12 @@ int Recordset::positionOf(qint64 key)
     return find();
 }
 
+int Recordset::BookmarkPosition(const QByteArray &bookmark)
+{
+    ensureOpen();
+    return bookmark.size() < 4 ? -1 : positionOf(keyOf(bookmark));
+}
+
 void Recordset::setBookmark(const QByteArray &bookmark)
 {
     ensureOpen();

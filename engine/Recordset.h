@@ -81,6 +81,9 @@ public:
 
     QByteArray Bookmark() const;
     void setBookmark(const QByteArray &bookmark);
+    // The place (from 0) of a bookmark's row in the keyset, -1 when the keyset lacks it. No
+    // row is read and the cursor stays where it is.
+    int BookmarkPosition(const QByteArray &bookmark);
     QByteArray LastModified() const;
 
     int fieldCount() const;

@@ -58,7 +58,16 @@ ArchiveSession::~ArchiveSession()
 
 QDate ArchiveSession::today() const
 {
-    return (m_clock ? m_clock() : QDateTime::currentDateTime()).date();
+    if (m_clock)
+        return m_clock().date();
+    // Every member's age asks for the date: the local date is read again only when the
+    // second has changed, as reading it consults the time zone's files each time.
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    if (now != m_todayAt) {
+        m_todayAt = now;
+        m_today = QDate::currentDate();
+    }
+    return m_today;
 }
 
 void ArchiveSession::open(const QString &location, const QString &password, Members members)

@@ -49,6 +49,8 @@ public:
 
 private:
     Clock m_clock;
+    mutable qint64 m_todayAt = -1;
+    mutable QDate m_today;
     TArcDatabase m_database;
     TMainData m_data{m_database};
     QObject m_window;

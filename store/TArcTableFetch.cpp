@@ -354,8 +354,9 @@ TRecordBuffer TArcTable::spareBuffer() const
     return buffer;
 }
 
-// Counting and numbering walk a clone, so the recordset (and an edit in progress on it)
-// stays where it is.
+// Counting through the record filter and numbering walk a clone, so the recordset (and an
+// edit in progress on it) stays where it is. Without the record filter the keyset's size is
+// the count: no row needs reading for it.
 int TArcTable::computeRecordCount()
 {
     if (forwardOnly())
@@ -365,8 +366,8 @@ int TArcTable::computeRecordCount()
         m_highestPosition = -1;
         return 0;
     }
-    std::unique_ptr<dao::Recordset> walker = m_rs->Clone();
     if (filtering()) {
+        std::unique_ptr<dao::Recordset> walker = m_rs->Clone();
         const dao::ReadScope reads(engineDatabase());
         TRecordBuffer buffer = spareBuffer();
         int position = -1;
@@ -375,20 +376,15 @@ int TArcTable::computeRecordCount()
             ++count;
         return count;
     }
-    if (m_tableType == dao::dbOpenTable) {
-        const int count = walker->RecordCount();
-        if (count > m_highestPosition && m_warnOnBadDatabase) {
-            std::unique_ptr<dao::Recordset> snapshot = m_rs->OpenRecordset(dao::dbOpenSnapshot, 0);
-            if (!isEmptyRecordset(*snapshot))
-                snapshot->MoveLast();
-            if (snapshot->RecordCount() != count)
-                fail(QStringLiteral("Database %1 needs to be repaired and compacted!").arg(m_database ? m_database->Database() : QString()));
-        }
-        return count;
+    const int count = m_rs->RecordCount();
+    if (m_tableType == dao::dbOpenTable && count > m_highestPosition && m_warnOnBadDatabase) {
+        std::unique_ptr<dao::Recordset> snapshot = m_rs->OpenRecordset(dao::dbOpenSnapshot, 0);
+        if (!isEmptyRecordset(*snapshot))
+            snapshot->MoveLast();
+        if (snapshot->RecordCount() != count)
+            fail(QStringLiteral("Database %1 needs to be repaired and compacted!").arg(m_database ? m_database->Database() : QString()));
     }
-    walker->MoveFirst();
-    walker->MoveLast();
-    return walker->RecordCount();
+    return count;
 }
 
 int TArcTable::recordCount()
@@ -464,8 +460,8 @@ int TArcTable::recNo()
         }
         return -1;
     }
-    std::unique_ptr<dao::Recordset> walker = cloneAt(target);
-    const int position = walker->AbsolutePosition();
+    // The record's place in the keyset: a row deleted elsewhere keeps its number.
+    const int position = m_rs->BookmarkPosition(bookmarkFromId(target));
     return position < 0 ? -1 : position + 1;
 }
 

@@ -100,6 +100,31 @@ TEST_F(Dynaset, BookmarksAreFourBytesAndFindTheirRow)
     EXPECT_EQ(rs->field("Nome").value().asText(), "Verdi");   // the original did not move
 }
 
+// A record number is asked at every card of a printed list: it comes from the keyset, a row
+// another desk deleted keeping its place, and the cursor stays on its row.
+TEST_F(Dynaset, BookmarkPositionIsTheKeysetPlaceAndLeavesTheCursor)
+{
+    auto db = open();
+    auto theirs = ws->OpenDatabase(path(), false, false, ";UID=Admin;PWD=;");
+    auto rs = db->OpenRecordset("Persone");
+    rs->Move(3);
+    const QByteArray fourth = rs->Bookmark();
+    rs->MoveFirst();
+    rs->Move(1);
+    const QByteArray second = rs->Bookmark();
+    auto other = theirs->OpenRecordset("Persone");
+    other->Move(3);
+    other->Delete();
+
+    rs->MoveFirst();
+    EXPECT_EQ(rs->BookmarkPosition(second), 1);
+    EXPECT_EQ(rs->BookmarkPosition(fourth), 3);
+    EXPECT_EQ(rs->BookmarkPosition(QByteArray("\x7f\x7f\x7f\x7f", 4)), -1);
+    EXPECT_EQ(rs->BookmarkPosition(QByteArray("\x01", 1)), -1);
+    EXPECT_EQ(rs->AbsolutePosition(), 0);
+    EXPECT_EQ(rs->field("Nome").value().asText(), "Rossi");
+}
+
 TEST_F(Dynaset, AddedRowsJoinTheEndAndKeepTheCursor)
 {
     auto db = open();

@@ -114,7 +114,7 @@ ObjectRenderer::LaidText ObjectRenderer::layText(const TqnMemoView &memo)
     const auto add = [&](const QString &part) {
         if (!(memo.Alignment & taWordWrap)) {
             laid.lines.append(part);
-            laid.advances.push_back(metrics.horizontalAdvance(part));
+            laid.advances.push_back(font.wrap->advance(part));
             laid.wrapsOn.push_back(false);
             return;
         }

@@ -8,6 +8,21 @@ double WordWrap::charAdvance(QChar c)
     return *it;
 }
 
+double WordWrap::advance(const QString &text)
+{
+    if (text.size() > kRememberedLength)
+        return m_metrics.horizontalAdvance(text);
+    auto it = m_texts.constFind(text);
+    if (it != m_texts.cend())
+        return *it;
+    // Bounded: names and notes that never come back must not grow it without end.
+    if (m_texts.size() >= kRememberedTexts)
+        m_texts.clear();
+    const double measured = m_metrics.horizontalAdvance(text);
+    m_texts.insert(text, measured);
+    return measured;
+}
+
 namespace {
 
 // Whether a text whose characters' widths add up to `estimate` is surely wider than `width`:
@@ -25,7 +40,7 @@ WordWrap::Lines WordWrap::wrap(const QString &text, double width)
     // Most texts are short and fit their box: measured at once, as nothing is to be saved.
     const bool longText = double(text.size()) * m_averageChar > 2 * width;
     if (!longText) {
-        const double whole = m_metrics.horizontalAdvance(text);
+        const double whole = advance(text);
         if (whole <= width)
             return {{text}, {whole}};
     }

@@ -21,12 +21,18 @@ public:
         std::vector<double> advances;   // each line's measured width
     };
     Lines wrap(const QString &text, double width);
+    // The measured width of a whole text. Short texts are remembered: a list prints the same
+    // labels, bands, roles and towns on every record, and shaping a text is what measuring costs.
+    double advance(const QString &text);
 
 private:
+    static constexpr qsizetype kRememberedLength = 48;
+    static constexpr qsizetype kRememberedTexts = 8192;
     double charAdvance(QChar c);
     Lines wrapWords(const QString &text, double width, const std::vector<double> &prefix, bool latin);
 
     const QFontMetricsF &m_metrics;
     double m_averageChar;
     QHash<char16_t, double> m_chars;
+    QHash<QString, double> m_texts;
 };
