@@ -3,7 +3,6 @@
 #include "engine/Constants.h"
 #include "import/AccessFile.h"
 #include "import/AccessMapping.h"
-#include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/CliError.h"
 #include "tools/cli/CopySource.h"
 

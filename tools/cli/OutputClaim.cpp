@@ -1,5 +1,6 @@
 #include "tools/cli/OutputClaim.h"
 
+#include "engine/ArchiveLocation.h"
 #include "platform/OutputFile.h"
 #include "tools/cli/CliError.h"
 
@@ -7,7 +8,7 @@ namespace cli {
 
 void claimOutputs(const QString &archive, bool overwrite, const QStringList &paths)
 {
-    platform::OutputTargets targets(archive, overwrite);
+    platform::OutputTargets targets(dao::ArchiveLocation(archive).file(), overwrite);
     QStringList refused;
     for (const QString &path : paths) {
         if (path.isEmpty())

@@ -1,6 +1,7 @@
 #include "tools/cli/ServerPrepare.h"
 
 #include "engine/EngineError.h"
+#include "engine/ServerAddress.h"
 #include "engine/jet/Names.h"
 #include "engine/pg/PgPeople.h"
 #include "engine/pg/PgSchema.h"
@@ -50,7 +51,7 @@ QString onDatabase(const QString &adminAddress, const QString &database)
 {
     dao::ServerAddress address = dao::ServerAddress::parse(adminAddress);
     address.database = database;
-    return address.displayText();
+    return address.text();
 }
 
 void writeFile(const QString &path, const QByteArray &bytes, QFileDevice::Permissions permissions)
@@ -125,9 +126,12 @@ private:
 
     QString deskAddress() const
     {
-        const QString &host = m_request.serverNames.front();
-        return QStringLiteral("postgresql://%1@%2:%3/%4")
-            .arg(m_request.desk, host.contains(u':') ? u'[' + host + u']' : host, m_port, m_request.database);
+        dao::ServerAddress address;
+        address.role = m_request.desk;
+        address.host = m_request.serverNames.front();
+        address.port = m_port.toInt();
+        address.database = m_request.database;
+        return address.text();
     }
 
     void installCertificates()

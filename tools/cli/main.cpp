@@ -2,7 +2,7 @@
 // the work is done by the commands of the library.
 
 #include "platform/Secrets.h"
-#include "tools/cli/ArchiveLocation.h"
+#include "tools/cli/LocationFailures.h"
 #include "db/RecordText.h"
 #include "tools/cli/CliError.h"
 #include "tools/cli/Commands.h"

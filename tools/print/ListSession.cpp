@@ -1,12 +1,13 @@
 #include "tools/print/ListSession.h"
 
+#include "engine/ArchiveLocation.h"
 #include "engine/Constants.h"
 #include "engine/EngineError.h"
 #include "forms/ProcessValues.h"
 #include "forms/main/ArchiveConnection.h"
 #include "forms/main/CardPageHandlers.h"
 #include "output/report/file/LayoutReader.h"
-#include "tools/cli/ArchiveLocation.h"
+#include "tools/cli/LocationFailures.h"
 #include "tools/cli/CliError.h"
 #include "tools/cli/SuppliedLookup.h"
 #include "tools/print/PrintCommand.h"
@@ -102,11 +103,11 @@ bool ListSession::damaged() const
 
 void ListSession::open(const QString &archive, const QString &password, Members members)
 {
-    if (!isServerLocation(archive) && !QFileInfo(archive).isFile())
+    if (dao::ArchiveLocation(archive).isFile() && !QFileInfo(archive).isFile())
         throw CliError(ExitCode::NotAnArchive, QStringLiteral("File non trovato: \"%1\".").arg(archive));
     m_archive = archive;
     configureArchiveConnection(m_database);
-    m_database.setDatabase(normalizedLocation(archive));
+    m_database.setDatabase(dao::ArchiveLocation(archive).normalized());
     m_database.setDatabasePassword(password);
     try {
         m_database.setConnected(true);
