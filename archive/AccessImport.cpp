@@ -5,7 +5,6 @@
 #include "engine/Constants.h"
 #include "import/AccessFile.h"
 #include "import/AccessMapping.h"
-#include "tools/cli/ArchiveLocation.h"
 
 #include <QFileInfo>
 

@@ -3,6 +3,8 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/CliError.h"
 #include "archive/HouseholdGenerator.h"
+#include "archive/LocationFailures.h"
+#include "engine/ArchiveLocation.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
@@ -10,7 +12,6 @@
 #include "engine/People.h"
 #include "engine/Workspace.h"
 #include "store/Schema.h"
-#include "tools/cli/ArchiveLocation.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -41,14 +42,14 @@ ArchiveContents ArchiveContents::generated(int n)
 }
 
 ArchiveCreator::ArchiveCreator(QString path, QString password)
-    : m_path(normalizedLocation(path)), m_password(std::move(password))
+    : m_path(dao::ArchiveLocation(path).normalized()), m_password(std::move(password))
 {
 }
 
 void ArchiveCreator::create(const ArchiveContents &contents)
 {
     // A server's database is made by its administrator; the engine refuses one that holds tables.
-    const bool server = isServerLocation(m_path);
+    const bool server = dao::ArchiveLocation(m_path).isServer();
     if (!server && (QFileInfo::exists(m_path) || QFileInfo(m_path).isSymLink()))
         throw CliError(ExitCode::Refused,
                        refusal(m_path, existingFileKeptText()));
@@ -78,14 +79,14 @@ void ArchiveCreator::create(const ArchiveContents &contents)
 QString ArchiveCreator::leftover() const
 {
     // A server's database is the administrator's: what was made in it stays.
-    if (!m_made || !isServerLocation(m_path))
+    if (!m_made || dao::ArchiveLocation(m_path).isFile())
         return {};
     return QStringLiteral("\nLe tabelle già create restano nel database: svuotarlo prima di riprovare.");
 }
 
 void ArchiveCreator::fill(const ArchiveContents &contents)
 {
-    const bool server = isServerLocation(m_path);
+    const bool server = dao::ArchiveLocation(m_path).isServer();
     dao::DBEngine engine;
     auto workspace = engine.CreateWorkspace(QStringLiteral("DaoWorkspace"), QStringLiteral("Admin"),
                                             QString(), dao::dbUseJet);

@@ -2,13 +2,14 @@
 
 #include "archive/CliError.h"
 #include "archive/CopySource.h"
+#include "archive/LocationFailures.h"
 #include "archive/TableCopy.h"
+#include "engine/ArchiveLocation.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/Workspace.h"
-#include "tools/cli/ArchiveLocation.h"
 
 #include "platform/CrashPoints.h"
 #include "platform/LockFile.h"
@@ -94,28 +95,28 @@ QString workingFileFor(const QString &target)
 
 ArchiveTransfer::ArchiveTransfer(TransferSide from, TransferSide to) : m_to(std::move(to))
 {
-    from.location = normalizedLocation(from.location);
+    from.location = dao::ArchiveLocation(from.location).normalized();
     m_sourceName = from.location;
     // The engine outlives the source's workspace and database, which keep pointers into it.
     auto engine = std::make_shared<dao::DBEngine>();
     m_source = [engine, from]() -> std::shared_ptr<CopySource> {
-        if (!isServerLocation(from.location) && !QFileInfo(from.location).isFile())
+        if (dao::ArchiveLocation(from.location).isFile() && !QFileInfo(from.location).isFile())
             throw CliError(ExitCode::NotAnArchive, fileNotFoundText(from.location));
         return openArchive(*engine, from);
     };
-    m_to.location = normalizedLocation(m_to.location);
+    m_to.location = dao::ArchiveLocation(m_to.location).normalized();
 }
 
 ArchiveTransfer::ArchiveTransfer(QString sourceName, SourceOpener source, TransferSide to)
     : m_sourceName(std::move(sourceName)), m_source(std::move(source)), m_to(std::move(to))
 {
-    m_to.location = normalizedLocation(m_to.location);
+    m_to.location = dao::ArchiveLocation(m_to.location).normalized();
 }
 
 Comparison ArchiveTransfer::run()
 {
     const QString &target = m_to.location;
-    const bool fileTarget = !isServerLocation(target);
+    const bool fileTarget = dao::ArchiveLocation(target).isFile();
     if (fileTarget && (QFileInfo::exists(target) || QFileInfo(target).isSymLink()))
         throw existingFile(target);
     // What a killed run left under the working name is this command's own, never a desk's.
@@ -166,7 +167,7 @@ void ArchiveTransfer::publish(const QString &working) const
 
 CliError ArchiveTransfer::failed(const CliError &error) const
 {
-    if (!isServerLocation(m_to.location)) {
+    if (dao::ArchiveLocation(m_to.location).isFile()) {
         if (m_creating)
             removeWorkingFile(workingFileFor(m_to.location));
         return error;

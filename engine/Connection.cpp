@@ -1,6 +1,6 @@
 #include "engine/Connection.h"
 
-#include "engine/ServerAddress.h"
+#include "engine/ArchiveLocation.h"
 #include "engine/jet/Names.h"
 #include "engine/pg/PgConnection.h"
 #include "engine/sqlite/SqliteConnection.h"
@@ -21,9 +21,14 @@ QString userSavepoint(int depth)
 
 std::shared_ptr<Connection> Connection::open(const Options &options)
 {
-    if (isServerAddress(options.path))
+    if (ArchiveLocation(options.path).isServer())
         return pg::PgConnection::open(options);
     return sqlite::SqliteConnection::open(options);
+}
+
+StorageCapabilities Connection::capabilitiesAt(const ArchiveLocation &location)
+{
+    return location.isServer() ? pg::PgConnection::kCapabilities : SqliteConnection::kCapabilities;
 }
 
 Connection::Connection(Options options) : m_options(std::move(options)) {}

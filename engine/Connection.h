@@ -10,6 +10,7 @@
 #include "engine/DetailPrefetch.h"
 #include "engine/Dialect.h"
 #include "engine/EngineError.h"
+#include "engine/StorageCapabilities.h"
 #include "engine/TableInfo.h"
 #include "engine/TableSpec.h"
 
@@ -20,6 +21,8 @@
 #include <vector>
 
 namespace dao {
+
+class ArchiveLocation;
 
 // A statement of the storage, its values marked "?" in the text: bound, stepped row by
 // row, and reset to be bound again.
@@ -46,6 +49,9 @@ public:
     // Opens (or creates) the archive in the storage its path names; throws EngineError for
     // every refusal.
     static std::shared_ptr<Connection> open(const Options &options);
+    // What the storage that holds the archive at `location` allows, asked before it is opened
+    // too (compaction works on a closed archive).
+    static StorageCapabilities capabilitiesAt(const ArchiveLocation &location);
     virtual ~Connection();
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
@@ -145,9 +151,8 @@ public:
     void commitUserTransaction();
     void rollbackUserTransaction();
 
-    // Whether a change of password needs the archive opened exclusively (the file is
-    // rewritten; a server changes a role's password in place).
-    virtual bool passwordChangeNeedsExclusive() const = 0;
+    // What this storage allows: the password's change and absence, compaction.
+    virtual StorageCapabilities capabilities() const = 0;
     // Gives the archive a new password (empty: none, where the storage allows it).
     virtual void changePassword(const QString &newPassword) = 0;
     // The storage's own check: true when sound; the problems it finds, at most limit.

@@ -1,10 +1,11 @@
 #include "engine/DBEngine.h"
 
-#include "engine/ServerAddress.h"
-#include "engine/sqlite/SqliteConnection.h"
+#include "engine/ArchiveLocation.h"
 #include "engine/ConnectText.h"
 #include "engine/Guard.h"
+#include "engine/ServerAddress.h"
 #include "engine/Workspace.h"
+#include "engine/sqlite/SqliteConnection.h"
 
 namespace dao {
 
@@ -12,9 +13,9 @@ namespace {
 const QString kEngineSource = QStringLiteral("DAO.DBEngine");
 }
 
-void refuseServer(const QString &path)
+void refuseWithoutCompaction(const QString &path)
 {
-    if (isServerAddress(path))
+    if (!Connection::capabilitiesAt(ArchiveLocation(path)).compactionApplies)
         throw EngineError(errOperationNotSupported, kEngineSource,
                           QStringLiteral("Un archivio sul server non si compatta né si ripara dal programma: "
                                          "se ne occupa il server."));
@@ -44,7 +45,7 @@ void DBEngine::CompactDatabase(const QString &source, const QString &destination
                                int, const QString &password)
 {
     guarded(*m_errors, kEngineSource, [&] {
-        refuseServer(source);
+        refuseWithoutCompaction(source);
         // Opening through the storage library rolls back a journal a crash left behind,
         // so the copy starts from the last committed state.
         auto connection = sqlite::SqliteConnection::open({source, passwordInConnectText(password), true, false, false});
@@ -56,7 +57,7 @@ void DBEngine::CompactDatabase(const QString &source, const QString &destination
 void DBEngine::RepairDatabase(const QString &path)
 {
     guarded(*m_errors, kEngineSource, [&] {
-        refuseServer(path);
+        refuseWithoutCompaction(path);
         auto connection = sqlite::SqliteConnection::open({path, QString(), true, false, false});
         if (!connection->integrityCheck())
             throw EngineError(errDatabaseCorrupt, kEngineSource, QStringLiteral("L'archivio '%1' è danneggiato.").arg(path));

@@ -12,9 +12,10 @@ namespace dao {
 
 class Workspace;
 
-// Compaction and repair work on a file; a server keeps its own storage. Throws the engine's
-// refusal (3251, in Italian) when `path` is a server's address, before anything is touched.
-void refuseServer(const QString &path);
+// Compaction and repair work where the storage lets the program compact (a file); a server
+// keeps its own storage. Throws the engine's refusal (3251, in Italian) elsewhere, before
+// anything is touched.
+void refuseWithoutCompaction(const QString &path);
 
 class DBEngine {
 public:

@@ -229,7 +229,7 @@ void Database::NewPassword(const QString &oldPassword, const QString &newPasswor
 {
     guarded(*m_errors, kDatabaseSource, [&] {
         m_connection->ensureOpen();
-        if (m_connection->passwordChangeNeedsExclusive() && !m_connection->exclusive())
+        if (m_connection->capabilities().passwordChangeNeedsExclusive && !m_connection->exclusive())
             throw EngineError(errNotExclusive, kDatabaseSource,
                               QStringLiteral("Per cambiare la password l'archivio deve essere aperto in modo esclusivo."));
         if (oldPassword != m_connection->password())

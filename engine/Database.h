@@ -73,6 +73,8 @@ public:
     // Replaces the archive's password; the archive must be open exclusively and old must
     // be its current password. An empty new password leaves the archive unencrypted.
     void NewPassword(const QString &oldPassword, const QString &newPassword);
+    // What the archive's storage allows (StorageCapabilities.h).
+    StorageCapabilities capabilities() const { return m_connection->capabilities(); }
 
     // The storage library's own check of the file; true when sound.
     bool integrityCheck();

@@ -51,41 +51,42 @@ QString encoded(const QString &part)
 
 } // namespace
 
-bool isServerAddress(const QString &text)
+QString addressWithRole(const QString &text, const QString &role)
+{
+    try {
+        ServerAddress address = ServerAddress::parse(text);
+        address.role = role;
+        return address.text();
+    } catch (const EngineError &) {
+        return text.trimmed();
+    }
+}
+
+QString ServerAddress::schemeOf(const QString &text)
 {
     const QString t = text.trimmed();
     for (const QString &scheme : kSchemes)
         if (t.startsWith(scheme, Qt::CaseInsensitive))
-            return true;
-    return false;
-}
-
-QString addressWithRole(const QString &text, const QString &role)
-{
-    const QString t = text.trimmed();
-    const qsizetype start = t.indexOf(QLatin1String("://"));
-    if (start < 0)
-        return t;
-    const qsizetype authority = start + 3;
-    qsizetype end = authority;
-    while (end < t.size() && t[end] != u'/' && t[end] != u'?')
-        ++end;
-    const qsizetype at = t.lastIndexOf(u'@', end - 1);
-    const qsizetype hostStart = at >= authority ? at + 1 : authority;
-    return t.left(authority) + (role.isEmpty() ? QString() : encoded(role) + u'@') + t.mid(hostStart);
+            return scheme;
+    return {};
 }
 
 ServerAddress ServerAddress::parse(const QString &text)
 {
-    const QString t = text.trimmed();
-    QString rest;
-    for (const QString &scheme : kSchemes)
-        if (t.startsWith(scheme, Qt::CaseInsensitive))
-            rest = t.mid(scheme.size());
-    if (!isServerAddress(t))
-        invalid(QStringLiteral("deve iniziare con postgresql://"));
+    ServerAddress a = parseForEdit(text);
+    a.checkUsable();
+    return a;
+}
 
+ServerAddress ServerAddress::parseForEdit(const QString &text)
+{
+    const QString t = text.trimmed();
     ServerAddress a;
+    a.m_scheme = schemeOf(t);
+    if (a.m_scheme.isEmpty())
+        invalid(QStringLiteral("deve iniziare con postgresql://"));
+    QString rest = t.mid(a.m_scheme.size());
+
     QString query;
     if (const qsizetype q = rest.indexOf(QLatin1Char('?')); q >= 0) {
         query = rest.mid(q + 1);
@@ -122,57 +123,70 @@ ServerAddress ServerAddress::parse(const QString &text)
     if (!port.isEmpty())
         a.port = number(port, 1, 65535, QStringLiteral("la porta"));
 
-    bool bindingGiven = false;
     for (const QString &pair : query.split(QLatin1Char('&'), Qt::SkipEmptyParts)) {
         const qsizetype eq = pair.indexOf(QLatin1Char('='));
-        const QString key = decoded(eq < 0 ? pair : pair.left(eq)).trimmed().toLower();
-        const QString value = eq < 0 ? QString() : decoded(pair.mid(eq + 1));
-        if (key == QLatin1String("password") || key == QLatin1String("pwd") || key == QLatin1String("passfile"))
-            passwordInAddress();
-        if (key == QLatin1String("host"))
-            a.host = value;
-        else if (key == QLatin1String("port"))
-            a.port = number(value, 1, 65535, QStringLiteral("la porta"));
-        else if (key == QLatin1String("sslmode")) {
-            if (!kSslModes.contains(value))
-                invalid(QStringLiteral("sslmode deve essere uno fra %1").arg(kSslModes.join(QLatin1String(", "))));
-            a.sslmode = value;
-        } else if (key == QLatin1String("channel_binding")) {
-            if (!kChannelBindings.contains(value))
-                invalid(QStringLiteral("channel_binding deve essere require o disable"));
-            a.channelBinding = value;
-            bindingGiven = true;
-        } else if (key == QLatin1String("connect_timeout"))
-            a.connectTimeout = number(value, 1, 3600, QStringLiteral("connect_timeout"));
-        else if (key == QLatin1String("sslrootcert"))
-            a.sslRootCert = value;
-        else if (key == QLatin1String("sslcrl"))
-            a.sslCrl = value;
-        else if (key == QLatin1String("sslcert"))
-            a.sslCert = value;
-        else if (key == QLatin1String("sslkey"))
-            a.sslKey = value;
-        else if (key == QLatin1String("application_name"))
-            a.applicationName = value;
-        else if (key == QLatin1String("user"))
-            a.role = value;
-        else if (key == QLatin1String("dbname"))
-            a.database = value;
-        else
-            // Not repeated: a mistyped address may have put part of a password there.
-            invalid(QStringLiteral("contiene un'opzione non ammessa (sono ammesse host, port, sslmode, "
-                                   "channel_binding, connect_timeout, sslrootcert, sslcrl, sslcert, sslkey, "
-                                   "application_name)"));
+        a.setOption(decoded(eq < 0 ? pair : pair.left(eq)).trimmed().toLower(), eq < 0 ? QString() : decoded(pair.mid(eq + 1)));
     }
-    if (a.database.isEmpty())
-        invalid(QStringLiteral("manca il nome del database (postgresql://server/database)"));
+    return a;
+}
+
+void ServerAddress::setOption(const QString &key, const QString &value)
+{
+    if (key == QLatin1String("password") || key == QLatin1String("pwd") || key == QLatin1String("passfile"))
+        passwordInAddress();
+    if (key == QLatin1String("host"))
+        host = value;
+    else if (key == QLatin1String("port"))
+        port = number(value, 1, 65535, QStringLiteral("la porta"));
+    else if (key == QLatin1String("sslmode")) {
+        if (!kSslModes.contains(value))
+            invalid(QStringLiteral("sslmode deve essere uno fra %1").arg(kSslModes.join(QLatin1String(", "))));
+        sslmode = value;
+    } else if (key == QLatin1String("channel_binding")) {
+        if (!kChannelBindings.contains(value))
+            invalid(QStringLiteral("channel_binding deve essere require o disable"));
+        channelBinding = value;
+    } else if (key == QLatin1String("connect_timeout"))
+        connectTimeout = number(value, 1, 3600, QStringLiteral("connect_timeout"));
+    else if (key == QLatin1String("sslrootcert"))
+        sslRootCert = value;
+    else if (key == QLatin1String("sslcrl"))
+        sslCrl = value;
+    else if (key == QLatin1String("sslcert"))
+        sslCert = value;
+    else if (key == QLatin1String("sslkey"))
+        sslKey = value;
+    else if (key == QLatin1String("application_name"))
+        applicationName = value;
+    else if (key == QLatin1String("user"))
+        role = value;
+    else if (key == QLatin1String("dbname"))
+        database = value;
+    else
+        // Not repeated: a mistyped address may have put part of a password there.
+        invalid(QStringLiteral("contiene un'opzione non ammessa (sono ammesse host, port, sslmode, "
+                               "channel_binding, connect_timeout, sslrootcert, sslcrl, sslcert, sslkey, "
+                               "application_name)"));
+    m_written.removeAll(key);
+    m_written.append(key);
     // Without TLS there is no channel to bind the login to.
-    if (a.sslmode == QLatin1String("disable") && !bindingGiven)
-        a.channelBinding = QStringLiteral("disable");
-    if (!a.isProtected() && !a.isLocal())
+    if (!written("channel_binding"))
+        channelBinding = sslmode == QLatin1String("disable") ? QStringLiteral("disable") : QStringLiteral("require");
+}
+
+void ServerAddress::setSslMode(const QString &mode) { setOption(QStringLiteral("sslmode"), mode); }
+
+void ServerAddress::setSslRootCert(const QString &path) { setOption(QStringLiteral("sslrootcert"), path); }
+
+void ServerAddress::setConnectTimeout(const QString &seconds) { setOption(QStringLiteral("connect_timeout"), seconds); }
+
+void ServerAddress::checkUsable() const
+{
+    if (database.isEmpty())
+        invalid(QStringLiteral("manca il nome del database (postgresql://server/database)"));
+    if (!isProtected() && !isLocal())
         invalid(QStringLiteral("sslmode=disable e channel_binding=disable sono ammessi solo per un server su questo "
                                "computer: dalla rete il server deve dimostrare la sua identità"));
-    return a;
 }
 
 bool ServerAddress::isLocal() const
@@ -213,6 +227,79 @@ QString ServerAddress::displayText() const
     const QString impliedBinding = sslmode == QLatin1String("disable") ? QStringLiteral("disable") : QStringLiteral("require");
     if (channelBinding != impliedBinding)
         query << QStringLiteral("channel_binding=") + channelBinding;
+    if (!query.isEmpty())
+        text += QLatin1Char('?') + query.join(QLatin1Char('&'));
+    return text;
+}
+
+QString ServerAddress::optionValue(const QString &key) const
+{
+    if (key == QLatin1String("host"))
+        return host;
+    if (key == QLatin1String("port"))
+        return QString::number(port);
+    if (key == QLatin1String("sslmode"))
+        return sslmode;
+    if (key == QLatin1String("channel_binding"))
+        return channelBinding;
+    if (key == QLatin1String("connect_timeout"))
+        return QString::number(connectTimeout);
+    if (key == QLatin1String("sslrootcert"))
+        return sslRootCert;
+    if (key == QLatin1String("sslcrl"))
+        return sslCrl;
+    if (key == QLatin1String("sslcert"))
+        return sslCert;
+    if (key == QLatin1String("sslkey"))
+        return sslKey;
+    if (key == QLatin1String("application_name"))
+        return applicationName;
+    if (key == QLatin1String("user"))
+        return role;
+    return database;   // dbname
+}
+
+// Whether text() may leave an option out that was not written: the authority holds the role,
+// a host name and the port, the path the database; the rest have their defaults.
+bool ServerAddress::isDefault(const QString &key) const
+{
+    if (key == QLatin1String("host"))
+        return !host.startsWith(QLatin1Char('/'));
+    if (key == QLatin1String("sslmode"))
+        return sslmode == QLatin1String("verify-full");
+    if (key == QLatin1String("channel_binding"))
+        return channelBinding == (sslmode == QLatin1String("disable") ? QLatin1String("disable") : QLatin1String("require"));
+    if (key == QLatin1String("connect_timeout"))
+        return connectTimeout == ServerAddress().connectTimeout;
+    if (key == QLatin1String("application_name"))
+        return applicationName == ServerAddress().applicationName;
+    if (key == QLatin1String("port") || key == QLatin1String("user") || key == QLatin1String("dbname"))
+        return true;
+    return optionValue(key).isEmpty();
+}
+
+QString ServerAddress::text() const
+{
+    static const QStringList kOptions = {QStringLiteral("host"), QStringLiteral("sslmode"), QStringLiteral("channel_binding"),
+                                         QStringLiteral("connect_timeout"), QStringLiteral("sslrootcert"),
+                                         QStringLiteral("sslcrl"), QStringLiteral("sslcert"), QStringLiteral("sslkey"),
+                                         QStringLiteral("application_name")};
+    QStringList options = m_written;
+    for (const QString &key : kOptions)
+        if (!options.contains(key) && !isDefault(key))
+            options << key;
+
+    QString text = m_scheme;
+    if (!role.isEmpty() && !written("user"))
+        text += encoded(role) + QLatin1Char('@');
+    if (!options.contains(QLatin1String("host")))
+        text += host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : encoded(host);
+    if (port > 0 && !written("port"))
+        text += QLatin1Char(':') + QString::number(port);
+    text += QLatin1Char('/') + (written("dbname") ? QString() : encoded(database));
+    QStringList query;
+    for (const QString &key : options)
+        query << key + QLatin1Char('=') + encoded(optionValue(key));
     if (!query.isEmpty())
         text += QLatin1Char('?') + query.join(QLatin1Char('&'));
     return text;

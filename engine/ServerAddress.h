@@ -15,20 +15,25 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace dao {
 
-// Whether the text names an archive on a server rather than a file.
-bool isServerAddress(const QString &text);
-
-// The same address with another role (the person signing in), everything else as written.
+// The same address with another role (the person signing in), everything else as written;
+// a malformed address comes back as given, for the connection to refuse it.
 QString addressWithRole(const QString &text, const QString &role);
 
 class ServerAddress {
 public:
     // Throws EngineError 3001 with an Italian message when the address is malformed.
     static ServerAddress parse(const QString &text);
+    // The same, without checkUsable(): for an address that edits complete (a setting's sslmode
+    // deciding over the one written), checked by calling checkUsable() after them.
+    static ServerAddress parseForEdit(const QString &text);
+    // The scheme `text` begins with, in lower case ("postgresql://" or "postgres://"); empty
+    // when the text names no server (ArchiveLocation asks this).
+    static QString schemeOf(const QString &text);
 
     QString role;            // empty: libpq's default (the operating-system user)
     QString host;            // a name, an IP address or a socket folder; empty: the default socket
@@ -51,6 +56,19 @@ public:
 
     // The address as messages show it (it never holds a password).
     QString displayText() const;
+    // The whole address, for the connection to open: the scheme as written, the options in
+    // the order written (one set again moves to the end), then any other that differs from
+    // its default. Parsed again it gives the same address.
+    QString text() const;
+
+    // Edits, checked as the same option written in the address would be (EngineError 3001).
+    // An sslmode set without a channel_binding of its own brings the binding it implies.
+    void setSslMode(const QString &mode);
+    void setSslRootCert(const QString &path);
+    void setConnectTimeout(const QString &seconds);
+    // Throws EngineError 3001 when the address names no database, or turns protection off for
+    // a server across the network.
+    void checkUsable() const;
 
     // The connection's keywords and values for PQconnectdbParams: the address's own, the
     // password (when not empty), and those the caller adds.
@@ -72,6 +90,15 @@ public:
         std::vector<const char *> m_valueArray;
     };
     Keywords keywords(const QString &password) const;
+
+private:
+    void setOption(const QString &key, const QString &value);
+    bool written(const char *key) const { return m_written.contains(QLatin1String(key)); }
+    QString optionValue(const QString &key) const;
+    bool isDefault(const QString &key) const;
+
+    QString m_scheme = QStringLiteral("postgresql://");
+    QStringList m_written;   // the options after "?", in the order written
 };
 
 } // namespace dao

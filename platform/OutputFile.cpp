@@ -30,12 +30,6 @@ bool startsAsDatabase(const QString &path)
     return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
-bool isServerAddress(const QString &archive)
-{
-    return archive.startsWith(QLatin1String("postgresql:"), Qt::CaseInsensitive)
-        || archive.startsWith(QLatin1String("postgres:"), Qt::CaseInsensitive);
-}
-
 } // namespace
 
 bool sameFile(const QString &a, const QString &b)
@@ -55,8 +49,8 @@ bool isArchiveFile(const QString &path)
     return startsAsDatabase(path);
 }
 
-OutputTargets::OutputTargets(QString archive, bool overwrite)
-    : m_archive(isServerAddress(archive) ? QString() : std::move(archive)), m_overwrite(overwrite)
+OutputTargets::OutputTargets(QString archiveFile, bool overwrite)
+    : m_archive(std::move(archiveFile)), m_overwrite(overwrite)
 {
 }
 

@@ -16,9 +16,10 @@ enum class OutputRefusal { None, Archive, ArchiveFile, Exists, Repeated };
 
 class OutputTargets {
 public:
-    // `archive` is the archive being read (a server address or nothing: no file to spare);
-    // `overwrite` lets existing files that are not archives be replaced.
-    OutputTargets(QString archive, bool overwrite);
+    // `archiveFile` is the file of the archive being read (empty for an archive on a server,
+    // or none: no file to spare); `overwrite` lets existing files that are not archives be
+    // replaced.
+    OutputTargets(QString archiveFile, bool overwrite);
 
     // Takes `path` as one more output unless it is refused; then says why.
     OutputRefusal add(const QString &path);

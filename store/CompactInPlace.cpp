@@ -45,7 +45,7 @@ QString passwordText(const QString &password)
 void compactInPlace(dao::DBEngine &engine, const QString &path, const QString &password)
 {
     // An address is no file: no temporary copy may be made in a "folder" read out of it.
-    dao::refuseServer(path);
+    dao::refuseWithoutCompaction(path);
     const QString folder = platform::folderOrCurrent(path);
     // The platform creates the name as an empty file; the engine wants to create it itself.
     const QString temp = platform::uniqueTempFileName(folder, QStringLiteral("mdb"));

@@ -4,6 +4,7 @@
 
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
+#include "engine/Connection.h"
 #include "engine/Database.h"
 #include "engine/ServerAddress.h"
 #include "engine/EngineError.h"
@@ -13,7 +14,6 @@
 #include "platform/FileOps.h"
 #include "store/CompactInPlace.h"
 #include "store/Quietly.h"
-#include "store/ServerArchive.h"
 
 #include <exception>
 
@@ -242,7 +242,7 @@ void TArcDatabase::connect()
                                QStringLiteral("Tipo di database non supportato: %1.").arg(m_databaseType));
 
     // An archive on a server is no file: the server says whether it exists.
-    const bool onServer = isOnServer();
+    const bool onServer = location().isServer();
     if (!onServer && m_smartOpen && !platform::fileExists(m_databasePath))
         m_databasePath = platform::executableFolder() + platform::fileNameOf(m_databasePath);
     if (!onServer && !platform::fileExists(m_databasePath))
@@ -335,9 +335,9 @@ void TArcDatabase::setDatabase(const QString &path)
     m_databasePath = path;
 }
 
-bool TArcDatabase::isOnServer() const
+dao::StorageCapabilities TArcDatabase::capabilities() const
 {
-    return store::isServerArchive(m_databasePath);
+    return m_database ? m_database->capabilities() : dao::Connection::capabilitiesAt(location());
 }
 
 void TArcDatabase::setDatabasePassword(const QString &password)
@@ -605,8 +605,9 @@ bool TArcDatabase::ChangeDatabasePassword(const QString &oldPassword, const QStr
 {
     if (!Connected())
         fail(NotConnected);
-    // The server changes its role's password while others work on; a file needs to be alone.
-    if (!m_exclusive && !isOnServer())
+    // A file is rewritten and needs to be alone; a server changes its role's password while
+    // others work on.
+    if (!m_exclusive && capabilities().passwordChangeNeedsExclusive)
         fail("Database must be opened in exclusive mode!");
     try {
         m_database->NewPassword(oldPassword, newPassword);

@@ -5,7 +5,9 @@
 // compaction and the change of the archive password.
 
 #include "db/DatabaseError.h"
+#include "engine/ArchiveLocation.h"
 #include "engine/Errors.h"
+#include "engine/StorageCapabilities.h"
 #include "store/TArcOpenTable.h"
 
 #include <QList>
@@ -56,9 +58,12 @@ public:
     // Configuration (setters raise EDatabaseError while connected, where refused).
     QString Database() const { return m_databasePath; }
     void setDatabase(const QString &path);
-    // Database is a server's address rather than a file: no file to look for, lock, copy or
-    // compact, and the password is the server's.
-    bool isOnServer() const;
+    // Where Database points: a file, or a server's address (no file to look for or lock, and
+    // the password is the server's).
+    dao::ArchiveLocation location() const { return dao::ArchiveLocation(m_databasePath); }
+    // What the archive's storage allows (the password's change and absence, compaction),
+    // asked of the engine; known before connecting too.
+    dao::StorageCapabilities capabilities() const;
     QString DatabasePassword() const { return m_databasePassword; }
     void setDatabasePassword(const QString &password);
     // On a server, the person who signs in (the login replacing the address's role); empty:

@@ -29,7 +29,10 @@ public:
     qint64 doKeyCounter(const TableInfo &table) override;
     void doSetKeyCounter(const TableInfo &table, qint64 value) override;
 
-    bool passwordChangeNeedsExclusive() const override { return false; }
+    // The role's password changes in place and cannot be emptied; the server keeps its storage.
+    static constexpr StorageCapabilities kCapabilities{
+        .passwordChangeNeedsExclusive = false, .emptyPasswordAllowed = false, .compactionApplies = false};
+    StorageCapabilities capabilities() const override { return kCapabilities; }
     void changePassword(const QString &newPassword) override;
     // The server checks its own storage; nothing for the program to find.
     bool integrityCheck() override { return true; }

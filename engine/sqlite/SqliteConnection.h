@@ -32,7 +32,10 @@ public:
     qint64 doKeyCounter(const TableInfo &table) override;
     void doSetKeyCounter(const TableInfo &table, qint64 value) override;
 
-    bool passwordChangeNeedsExclusive() const override { return true; }
+    // A file is rewritten under a new password, may go without one, and is compacted here.
+    static constexpr StorageCapabilities kCapabilities{
+        .passwordChangeNeedsExclusive = true, .emptyPasswordAllowed = true, .compactionApplies = true};
+    StorageCapabilities capabilities() const override { return kCapabilities; }
     // Rewrites the archive under a new password (empty: unencrypted) and reopens it.
     void changePassword(const QString &newPassword) override;
     bool integrityCheck() override;

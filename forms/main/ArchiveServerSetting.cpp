@@ -1,12 +1,13 @@
 #include "forms/main/ArchiveServerSetting.h"
 
+#include "engine/ArchiveLocation.h"
+#include "engine/EngineError.h"
+#include "engine/ServerAddress.h"
 #include "layout/PrivateProfile.h"
-#include "store/ServerArchive.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
-#include <QUrl>
 #include <optional>
 
 namespace {
@@ -16,15 +17,6 @@ const QStringList kSslModes{QStringLiteral("verify-full"), QStringLiteral("verif
                             QStringLiteral("disable")};
 
 QString framed(const QString &text) { return QStringLiteral("   ") + text + QStringLiteral("   "); }
-
-// A key of the section decides one parameter of the address, replacing one the address may carry.
-QString withParameter(const QString &address, const QString &key, const QString &value)
-{
-    QStringList items = address.section(u'?', 1).split(u'&', Qt::SkipEmptyParts);
-    items.removeIf([&](const QString &item) { return item.startsWith(key + u'=', Qt::CaseInsensitive); });
-    items.append(key + u'=' + QString::fromUtf8(QUrl::toPercentEncoding(value)));
-    return address.section(u'?', 0, 0) + u'?' + items.join(u'&');
-}
 
 std::optional<QString> key(const QString &iniPath, const QString &name)
 {
@@ -42,34 +34,34 @@ ArchiveServerSetting readArchiveServerSetting(const QString &iniPath)
     const QString address = privateprofile::readKey(iniPath, kSection, QStringLiteral("Indirizzo")).value_or(QString());
     if (address.isEmpty())
         return setting;
-    if (!store::isServerArchive(address)) {
+    if (!dao::ArchiveLocation(address).isServer()) {
         setting.problem = framed(QStringLiteral("L'indirizzo del server dell'archivio in tavorio.ini non è valido: "
                                                 "deve cominciare con postgresql:// (per esempio "
                                                 "postgresql://ufficio@server:5432/tavorio)."));
         return setting;
     }
-    QString usable = address;
-    if (const std::optional<QString> ssl = key(iniPath, QStringLiteral("SSL"))) {
-        const QString mode = ssl->trimmed().toLower();
-        if (!kSslModes.contains(mode)) {
-            setting.problem = framed(QStringLiteral("Il valore SSL=%1 in tavorio.ini non è valido: usate %2.")
-                                         .arg(*ssl, kSslModes.join(QStringLiteral(", "))));
-            return setting;
-        }
-        usable = withParameter(usable, QStringLiteral("sslmode"), mode);
-    }
-    // The authority's file sits beside tavorio.ini, in the application folder, unless the key
-    // gives a full path.
-    if (const std::optional<QString> ca = key(iniPath, QStringLiteral("Certificato")))
-        usable = withParameter(usable, QStringLiteral("sslrootcert"),
-                               QFileInfo(iniPath).dir().absoluteFilePath(ca->trimmed()));
-    if (const std::optional<QString> wait = key(iniPath, QStringLiteral("Attesa")))
-        usable = withParameter(usable, QStringLiteral("connect_timeout"), wait->trimmed());
-    // The reason never repeats the address, which may hold a password typed by mistake.
-    if (const QString problem = store::serverAddressProblem(usable); !problem.isEmpty()) {
-        setting.problem = framed(problem + QStringLiteral(" (tavorio.ini, sezione [Server])"));
+    const std::optional<QString> ssl = key(iniPath, QStringLiteral("SSL"));
+    if (ssl && !kSslModes.contains(ssl->trimmed().toLower())) {
+        setting.problem = framed(QStringLiteral("Il valore SSL=%1 in tavorio.ini non è valido: usate %2.")
+                                     .arg(*ssl, kSslModes.join(QStringLiteral(", "))));
         return setting;
     }
-    setting.address = usable;
+    // Each key decides one option of the address, over one the address may carry. The reason
+    // for a refusal never repeats the address, which may hold a password typed by mistake.
+    try {
+        dao::ServerAddress server = dao::ServerAddress::parseForEdit(address);
+        if (ssl)
+            server.setSslMode(ssl->trimmed().toLower());
+        // The authority's file sits beside tavorio.ini, in the application folder, unless the
+        // key gives a full path.
+        if (const std::optional<QString> ca = key(iniPath, QStringLiteral("Certificato")))
+            server.setSslRootCert(QFileInfo(iniPath).dir().absoluteFilePath(ca->trimmed()));
+        if (const std::optional<QString> wait = key(iniPath, QStringLiteral("Attesa")))
+            server.setConnectTimeout(wait->trimmed());
+        server.checkUsable();
+        setting.address = server.text();
+    } catch (const dao::EngineError &error) {
+        setting.problem = framed(error.description() + QStringLiteral(" (tavorio.ini, sezione [Server])"));
+    }
     return setting;
 }

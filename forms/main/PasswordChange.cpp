@@ -31,7 +31,8 @@ PasswordChange::PasswordChange(Tfrm_main &window, Tfrm_pass2 &dialog) : m_window
 // The two checks touch nothing, so a mistyped window leaves the archive and its users alone.
 void PasswordChange::run()
 {
-    m_dialog.forServer(m_window.Database().isOnServer());
+    const dao::StorageCapabilities allowed = m_window.Database().capabilities();
+    m_dialog.allowEmptyPassword(allowed.emptyPasswordAllowed);
     const std::optional<Tfrm_pass2::Entries> entries = m_dialog.ask();
     if (!entries)
         return;
@@ -44,13 +45,13 @@ void PasswordChange::run()
         return;
     }
     // A role without password cannot log in over the network: the server would lock everyone out.
-    if (m_window.Database().isOnServer() && entries->newPassword.isEmpty()) {
+    if (!allowed.emptyPasswordAllowed && entries->newPassword.isEmpty()) {
         m_window.mymsg().notice(serverNeedsPasswordText());
         return;
     }
     if (!postPendingEdits())
         return;
-    if (changeInArchive(entries->newPassword))
+    if (changeInArchive(entries->newPassword, allowed))
         m_window.mymsg().notice(changedText());
     else
         m_window.mymsg().notice(failedText());
@@ -71,12 +72,11 @@ bool PasswordChange::postPendingEdits()
 
 // Any failure here (another user inside, the engine refusing) keeps the old password in
 // force: the one in memory changes only after the archive has taken the new one.
-bool PasswordChange::changeInArchive(const QString &newPassword)
+bool PasswordChange::changeInArchive(const QString &newPassword, const dao::StorageCapabilities &allowed)
 {
     TArcDatabase &database = m_window.Database();
-    const bool onServer = database.isOnServer();
     try {
-        if (!onServer) {
+        if (allowed.passwordChangeNeedsExclusive) {
             database.Close();
             database.setExclusive(true);
             database.Open();
@@ -94,9 +94,9 @@ bool PasswordChange::changeInArchive(const QString &newPassword)
     } catch (const std::exception &) {
     }
     database.setDatabasePassword(newPassword);
-    // The start-up backups are copies of the same cards under the old password; a server
-    // keeps its own.
-    if (!onServer)
+    // The start-up's copies, kept where it compacts, hold the same cards under the old
+    // password; a server keeps its own.
+    if (allowed.compactionApplies)
         store::changeBackupPasswords(ProcessValues::applicationFolder(), oldPassword, newPassword);
     return true;
 }

@@ -1,12 +1,14 @@
 #pragma once
-// Setting, changing or removing the archive password from the configuration page. The
-// change of a file's password needs the archive for this process alone, so the connection is
-// closed and reopened exclusively for it; on a server it changes the office role's password
-// while the others work on. Then the connection is reopened shared with every table, pick
-// list and check-box caption read again, whatever became of the change.
+// Setting, changing or removing the archive password from the configuration page. What the
+// archive's storage allows decides the steps: where the change needs the archive for this
+// process alone (a file) the connection is closed and reopened exclusively for it, elsewhere
+// (a server, changing the office role's password) the others work on; an empty password is
+// refused where the storage cannot go without one. Then the connection is reopened shared
+// with every table, pick list and check-box caption read again, whatever became of the change.
 
 #include <QString>
 
+namespace dao { struct StorageCapabilities; }
 class Tfrm_main;
 class Tfrm_pass2;
 
@@ -27,7 +29,7 @@ private:
     // False, after showing the error, when a pending edit would not post.
     bool postPendingEdits();
     // True when the archive and the program now hold the new password.
-    bool changeInArchive(const QString &newPassword);
+    bool changeInArchive(const QString &newPassword, const dao::StorageCapabilities &allowed);
     void reconnectShared();
 
     Tfrm_main &m_window;

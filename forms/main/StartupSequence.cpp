@@ -18,14 +18,15 @@ const QString kArchiveFile = QStringLiteral("tavorio.mdb");
 const QString kLockFile = QStringLiteral("tavorio.ldb");
 
 // A lock file means someone has the archive open (or crashed with it open): then the file
-// must not be replaced under them. A server keeps its own copies and needs no compaction.
+// must not be replaced under them. Where the storage is not compacted by the program (a
+// server) it keeps its own copies too.
 // The copies come first and only of a sound archive: a damaged one stops the start-up here,
 // before it is compacted, with the last good copy kept. A copy that cannot be written (a full
 // disk, a file where the copies' folder should be) is not the user's business: it goes to the
 // log for whoever looks after the desk, and the start-up goes on.
 void maintainArchive(TArcDatabase &database, const QDate &today)
 {
-    if (database.isOnServer() || platform::fileExists(ProcessValues::inApplicationFolder(kLockFile)))
+    if (!database.capabilities().compactionApplies || platform::fileExists(ProcessValues::inApplicationFolder(kLockFile)))
         return;
     const QString archive = ProcessValues::inApplicationFolder(kArchiveFile);
     try {
@@ -87,7 +88,7 @@ StartupOutcome runStartupSequence(TArcDatabase &database, const StartupSteps &st
     case PasswordGateOutcome::Failed:
         // A server fails for reasons the office can act on (not reachable, no such archive):
         // the engine's Italian text says which.
-        steps.notice(database.isOnServer() ? kConnectionErrorMessage + QStringLiteral("\n   ") + failure + QStringLiteral("   ")
+        steps.notice(database.location().isServer() ? kConnectionErrorMessage + QStringLiteral("\n   ") + failure + QStringLiteral("   ")
                                            : kConnectionErrorMessage);
         return StartupOutcome::ConnectionFailed;
     case PasswordGateOutcome::Opened:

@@ -113,7 +113,7 @@ void Tfrm_main::restoreLayout(const QString &iniPath)
 PasswordPrompt Tfrm_main::makePasswordPrompt()
 {
     auto prompt = std::make_shared<Tfrm_pass>(this);
-    if (!m_database.isOnServer())
+    if (m_database.location().isFile())
         return [prompt] { return prompt->askPassword(); };
     // Each person signs in with their own name; the desk remembers the last one.
     const QString iniPath = ProcessValues::applicationFolder() + QStringLiteral("tavorio.ini");

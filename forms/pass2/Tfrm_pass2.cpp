@@ -85,7 +85,7 @@ Tfrm_pass2::Tfrm_pass2(QWidget *parent)
     column->addWidget(m_pass1, 0, Qt::AlignHCenter);
     column->addWidget(m_pass2, 0, Qt::AlignHCenter);
     m_emptyHint = centredLabel(this, QString());
-    forServer(false);
+    allowEmptyPassword(true);
     column->addWidget(m_emptyHint);
     column->addStretch();
     column->addLayout(buttons);
@@ -98,10 +98,10 @@ Tfrm_pass2::Tfrm_pass2(QWidget *parent)
     setTabOrder(m_annulla, m_ok);
 }
 
-void Tfrm_pass2::forServer(bool onServer)
+void Tfrm_pass2::allowEmptyPassword(bool allowed)
 {
-    m_emptyHint->setText(onServer ? QStringLiteral("sul server la password è obbligatoria")
-                                  : QStringLiteral("campo vuoto = nessuna password"));
+    m_emptyHint->setText(allowed ? QStringLiteral("campo vuoto = nessuna password")
+                                 : QStringLiteral("sul server la password è obbligatoria"));
 }
 
 std::optional<Tfrm_pass2::Entries> Tfrm_pass2::ask()

@@ -29,10 +29,10 @@ public:
     QPushButton *ok() const { return m_ok; }
     // The three-line warning under the buttons.
     QLabel *warning() const { return m_warning; }
-    // The line under the new password: an empty one removes a file's password; a server's
-    // archive cannot go without one.
+    // The line under the new password: an empty one removes the password where the archive's
+    // storage allows it (a file); a server's archive cannot go without one.
     QLabel *emptyHint() const { return m_emptyHint; }
-    void forServer(bool onServer);
+    void allowEmptyPassword(bool allowed);
 
     // Shows the window modally; the typed texts after "OK", nothing after "Annulla",
     // Escape or closing the window.

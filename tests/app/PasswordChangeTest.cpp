@@ -119,6 +119,22 @@ TEST_F(PasswordChangeTest, SetChangeAndRemoveKeepEveryRowAndTheNextStartFollows)
     EXPECT_TRUE(m_messages.errors().isEmpty());
 }
 
+// The archive's storage decides the steps: a file is reopened alone for the change, then
+// shared again (the server's counterpart is in ServerArchiveTest).
+TEST_F(PasswordChangeTest, TheFileIsReopenedAloneForTheChangeThenShared)
+{
+    testsupport::createArchive(archive(), kOld);
+    auto window = configtest::startProgram(kOld);
+    QList<bool> exclusiveConnects;
+    window->Database().OnBeforeConnect = [&](TArcDatabase &db) { exclusiveConnects << db.Exclusive(); };
+
+    configtest::changePassword(*window, kOld, kNew);
+
+    EXPECT_EQ(exclusiveConnects, (QList<bool>{true, false}));
+    EXPECT_EQ(m_messages.texts(), QStringList{PasswordChange::changedText()});
+    expectWorking(*window, kNew);
+}
+
 TEST_F(PasswordChangeTest, AnotherUserInsideMakesItFailAndTheOldPasswordStays)
 {
     testsupport::createArchive(archive(), kOld);

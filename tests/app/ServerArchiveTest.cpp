@@ -222,6 +222,22 @@ TEST_F(ServerArchiveTest, ThePasswordPageChangesTheRolesPasswordOnTheServer)
     EXPECT_FALSE(QFile::exists(file("tavorio_backup.mdb")));
 }
 
+// On a server the storage needs no exclusive open: the others work on while the role's
+// password changes (here to itself, so that the office's role keeps its password).
+TEST_F(ServerArchiveTest, ThePasswordChangeNeverReopensTheServerAlone)
+{
+    const std::unique_ptr<Tfrm_main> window = startAnswering({password()});
+    ASSERT_FALSE(window->endRequested());
+    QList<bool> exclusiveConnects;
+    window->Database().OnBeforeConnect = [&](TArcDatabase &db) { exclusiveConnects << db.Exclusive(); };
+
+    configtest::changePassword(*window, password(), password());
+
+    EXPECT_EQ(exclusiveConnects, QList<bool>{false});
+    EXPECT_EQ(m_messages.shown(), QStringList{PasswordChange::changedText()});
+    EXPECT_TRUE(window->data().Anagrafica().active());
+}
+
 // A certificate check the desk cannot make (SSL=verify-full with no root certificate) stops the
 // start-up before any password is asked, and the message that ends it says why.
 TEST_F(ServerArchiveTest, ARequiredTlsCheckThatCannotBeMadeEndsTheStartWithItsReason)

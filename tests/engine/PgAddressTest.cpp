@@ -1,3 +1,4 @@
+#include "engine/ArchiveLocation.h"
 #include "engine/EngineError.h"
 #include "engine/ServerAddress.h"
 
@@ -7,16 +8,23 @@ using dao::ServerAddress;
 
 namespace {
 
-// The message of the failure parsing text raises (empty when it parses).
-QString refusal(const QString &text)
+// The message of the address failure `call` raises (empty when it raises none).
+template <typename Call>
+QString refusalOf(Call call)
 {
     try {
-        ServerAddress::parse(text);
+        call();
     } catch (const dao::EngineError &e) {
         EXPECT_EQ(e.number(), 3001);
         return e.description();
     }
     return {};
+}
+
+// The message of the failure parsing text raises (empty when it parses).
+QString refusal(const QString &text)
+{
+    return refusalOf([&] { ServerAddress::parse(text); });
 }
 
 QStringList keywordPairs(const ServerAddress &a, const QString &password)
@@ -34,11 +42,11 @@ QStringList keywordPairs(const ServerAddress &a, const QString &password)
 
 TEST(PgAddress, RecognisesServerAddressesOnly)
 {
-    EXPECT_TRUE(dao::isServerAddress(QStringLiteral("postgresql://srv/archivio")));
-    EXPECT_TRUE(dao::isServerAddress(QStringLiteral("  POSTGRES://srv/archivio")));
-    EXPECT_FALSE(dao::isServerAddress(QStringLiteral("/home/ufficio/tavorio.mdb")));
-    EXPECT_FALSE(dao::isServerAddress(QStringLiteral("C:\\postgresql\\tavorio.mdb")));
-    EXPECT_FALSE(dao::isServerAddress(QStringLiteral("postgresql:/srv")));
+    EXPECT_TRUE(dao::ArchiveLocation(QStringLiteral("postgresql://srv/archivio")).isServer());
+    EXPECT_TRUE(dao::ArchiveLocation(QStringLiteral("  POSTGRES://srv/archivio")).isServer());
+    EXPECT_FALSE(dao::ArchiveLocation(QStringLiteral("/home/ufficio/tavorio.mdb")).isServer());
+    EXPECT_FALSE(dao::ArchiveLocation(QStringLiteral("C:\\postgresql\\tavorio.mdb")).isServer());
+    EXPECT_FALSE(dao::ArchiveLocation(QStringLiteral("postgresql:/srv")).isServer());
 }
 
 TEST(PgAddress, ParsesEveryPartAndShowsItBack)
@@ -94,4 +102,39 @@ TEST(PgAddress, RefusesMalformedAddressesInItalianWithoutRepeatingAPassword)
     EXPECT_TRUE(refusal(QStringLiteral("postgresql://srv/db?sslmode=sempre")).contains(QLatin1String("sslmode")));
     EXPECT_TRUE(refusal(QStringLiteral("postgresql://srv/db?options=-c%20x")).contains(QLatin1String("non ammessa")));
     EXPECT_TRUE(refusal(QStringLiteral("/tmp/tavorio.mdb")).contains(QLatin1String("postgresql://")));
+}
+
+// An address edited through its fields reads back as the same address: the scheme and the
+// options as written, an option set again at the end with the binding its sslmode implies,
+// fields assigned directly written too, and each edit checked as the parser checks it.
+TEST(PgAddress, EditsKeepTheAddressAsWrittenAndParseBackTheSame)
+{
+    ServerAddress a = ServerAddress::parse(
+        QStringLiteral("postgres://ufficio@/tavorio?sslmode=disable&host=%2Ftmp%2Fpg%20x&port=6000"));
+    EXPECT_EQ(a.channelBinding, QStringLiteral("disable"));
+    EXPECT_EQ(a.text(), QStringLiteral("postgres://ufficio@/tavorio?sslmode=disable&host=%2Ftmp%2Fpg%20x&port=6000"));
+    a.setSslMode(QStringLiteral("require"));
+    a.setSslRootCert(QStringLiteral("/etc/ufficio ca.crt"));
+    a.role = QStringLiteral("anna rossi");
+    a.sslKey = QStringLiteral("/k");
+    EXPECT_EQ(a.channelBinding, QStringLiteral("require"));
+    EXPECT_EQ(a.text(), QStringLiteral("postgres://anna%20rossi@/tavorio?host=%2Ftmp%2Fpg%20x&port=6000&sslmode=require"
+                                       "&sslrootcert=%2Fetc%2Fufficio%20ca.crt&sslkey=%2Fk"));
+    const ServerAddress back = ServerAddress::parse(a.text());
+    EXPECT_EQ(keywordPairs(back, QStringLiteral("pw")), keywordPairs(a, QStringLiteral("pw")));
+
+    EXPECT_ANY_THROW(a.setConnectTimeout(QStringLiteral("mai")));
+    EXPECT_ANY_THROW(a.setSslMode(QStringLiteral("prefer")));
+    // Edits complete an address before it is checked: a setting's sslmode decides over the one written.
+    ServerAddress remote = ServerAddress::parseForEdit(QStringLiteral("postgresql://u@nas/db?sslmode=disable"));
+    EXPECT_TRUE(refusalOf([&] { remote.checkUsable(); }).contains(QLatin1String("solo per un server su questo computer")));
+    remote.setSslMode(QStringLiteral("verify-ca"));
+    EXPECT_EQ(refusalOf([&] { remote.checkUsable(); }), QString());
+    EXPECT_EQ(remote.text(), QStringLiteral("postgresql://u@nas/db?sslmode=verify-ca"));
+
+    EXPECT_EQ(dao::addressWithRole(QStringLiteral("postgresql://ufficio@[::1]:5433/db?connect_timeout=4"), QStringLiteral("anna")),
+              QStringLiteral("postgresql://anna@[::1]:5433/db?connect_timeout=4"));
+    EXPECT_EQ(dao::addressWithRole(QStringLiteral(" postgresql://u:segreta@h/db"), QStringLiteral("anna")),
+              QStringLiteral("postgresql://u:segreta@h/db"))
+        << "a malformed address is left for the connection to refuse";
 }

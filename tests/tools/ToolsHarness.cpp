@@ -1,13 +1,13 @@
 #include "tests/tools/ToolsHarness.h"
 
 #include "archive/HouseholdGenerator.h"
+#include "engine/ArchiveLocation.h"
 #include "engine/Constants.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "tests/support/Processes.h"
 #include "tests/support/TestArchive.h"
-#include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/Commands.h"
 
 #include <QFile>
@@ -105,7 +105,7 @@ ArchiveProbe::ArchiveProbe(const QString &path, const QString &password)
 {
     m_workspace = m_engine.CreateWorkspace(QStringLiteral("DaoWorkspace"), QStringLiteral("Admin"),
                                            QString(), dao::dbUseJet);
-    m_db = m_workspace->OpenDatabase(cli::normalizedLocation(path), false, true,
+    m_db = m_workspace->OpenDatabase(dao::ArchiveLocation(path).normalized(), false, true,
                                      QStringLiteral(";UID=Admin;PWD=%1;").arg(password));
 }
 

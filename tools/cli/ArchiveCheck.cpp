@@ -2,6 +2,8 @@
 
 #include "archive/ArchiveTransfer.h"
 #include "archive/CliError.h"
+#include "archive/LocationFailures.h"
+#include "engine/ArchiveLocation.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
@@ -9,7 +11,6 @@
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "store/Schema.h"
-#include "tools/cli/ArchiveLocation.h"
 
 #include <QFileInfo>
 
@@ -59,7 +60,7 @@ ArchiveCheck::ArchiveCheck(QString path, QString password)
 CheckReport ArchiveCheck::run() const
 {
     // A server's database has no file to look at: the server keeps its own storage sound.
-    const bool server = isServerLocation(m_path);
+    const bool server = dao::ArchiveLocation(m_path).isServer();
     const QFileInfo info(m_path);
     if (!server && !info.exists())
         throw CliError(ExitCode::NotAnArchive,
@@ -73,7 +74,7 @@ CheckReport ArchiveCheck::run() const
     try {
         auto workspace = engine.CreateWorkspace(QStringLiteral("DaoWorkspace"),
                                                 QStringLiteral("Admin"), QString(), dao::dbUseJet);
-        auto db = workspace->OpenDatabase(normalizedLocation(m_path), false, true,
+        auto db = workspace->OpenDatabase(dao::ArchiveLocation(m_path).normalized(), false, true,
                                           QStringLiteral(";UID=Admin;PWD=%1;").arg(m_password));
         // What a killed trasferisci left: whatever it holds, it is not the archive it copied.
         for (const dao::TableDefInfo &def : db->TableDefs())

@@ -1,9 +1,9 @@
 #include "tools/cli/Commands.h"
 
 #include "archive/CliError.h"
+#include "engine/ArchiveLocation.h"
 #include "store/NetworkFolderWarning.h"
 #include "tools/cli/ArchiveCheck.h"
-#include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/CommandTable.h"
 #include "tools/cli/HistoryCommand.h"
 #include "tools/cli/PeopleCommand.h"
@@ -44,7 +44,7 @@ int runCreate(const QString &path, const QString &password, const ArchiveContent
                // In one pass, as an address may hold "%2F"; on a server the password is the
                // office role's, not the archive's own.
                .arg(path, QString::number(contents.households),
-                    password.isEmpty() || isServerLocation(path) ? QString() : QStringLiteral(", protetto da password"))
+                    password.isEmpty() || dao::ArchiveLocation(path).isServer() ? QString() : QStringLiteral(", protetto da password"))
         << Qt::endl;
     return int(ExitCode::Ok);
 }

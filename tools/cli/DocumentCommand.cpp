@@ -3,6 +3,7 @@
 #include "archive/CliError.h"
 #include "db/RecordText.h"
 #include "db/TField.h"
+#include "engine/ArchiveLocation.h"
 #include "output/word/Application.h"
 #include "output/word/AutomationError.h"
 #include "output/word/CardPlaceholders.h"
@@ -11,7 +12,6 @@
 #include "store/TArcDatabase.h"
 #include "store/TArcTable.h"
 #include "tools/cli/ArchiveCheck.h"
-#include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/SuppliedLookup.h"
 
 #include <QDir>
@@ -57,7 +57,7 @@ void prepareOutputFolder(const QString &folder)
 
 void configure(TArcDatabase &database, TArcTable &cards, const DocumentRequest &request)
 {
-    database.setDatabase(normalizedLocation(request.archive));
+    database.setDatabase(dao::ArchiveLocation(request.archive).normalized());
     database.setDatabasePassword(request.password);
     database.setReadOnly(true);
     cards.setDatabase(&database);
@@ -94,7 +94,7 @@ QStringList outputPaths(const DocumentRequest &request, TArcTable &cards, const 
     QSet<QString> used;
     QStringList paths;
     QStringList taken;
-    platform::OutputTargets spared(request.archive, true);
+    platform::OutputTargets spared(dao::ArchiveLocation(request.archive).file(), true);
     for (cards.first(); !cards.eof(); cards.next()) {
         paths << outputPath(request, cards, extension, used);
         const platform::OutputRefusal refusal = spared.add(paths.back());

@@ -1,6 +1,8 @@
 #include "tools/cli/HistoryCommand.h"
 
 #include "archive/CliError.h"
+#include "archive/LocationFailures.h"
+#include "engine/ArchiveLocation.h"
 #include "engine/ChangeHistory.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
@@ -9,7 +11,6 @@
 #include "engine/Recordset.h"
 #include "engine/Workspace.h"
 #include "output/sheet/SheetTable.h"
-#include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/OutputClaim.h"
 
 #include <QTextStream>
@@ -41,7 +42,7 @@ std::vector<QStringList> readHistory(const HistoryRequest &request)
     dao::DBEngine engine;
     auto workspace = engine.CreateWorkspace(QStringLiteral("DaoWorkspace"), QStringLiteral("Admin"), QString(),
                                             dao::dbUseJet);
-    auto db = workspace->OpenDatabase(normalizedLocation(request.archive), false, true,
+    auto db = workspace->OpenDatabase(dao::ArchiveLocation(request.archive).normalized(), false, true,
                                       QStringLiteral(";UID=Admin;PWD=%1;").arg(request.password));
     if (!db->connection()->table(QLatin1String(dao::kHistoryTable)))
         throw CliError(ExitCode::NotAnArchive, QStringLiteral("L'archivio \"%1\" non ha ancora una storia delle modifiche: "

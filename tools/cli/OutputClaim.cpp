@@ -1,13 +1,14 @@
 #include "tools/cli/OutputClaim.h"
 
 #include "archive/CliError.h"
+#include "engine/ArchiveLocation.h"
 #include "platform/OutputFile.h"
 
 namespace cli {
 
 void claimOutputs(const QString &archive, bool overwrite, const QStringList &paths)
 {
-    platform::OutputTargets targets(archive, overwrite);
+    platform::OutputTargets targets(dao::ArchiveLocation(archive).file(), overwrite);
     QStringList refused;
     for (const QString &path : paths) {
         if (path.isEmpty())

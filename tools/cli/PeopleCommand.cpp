@@ -1,12 +1,13 @@
 #include "tools/cli/PeopleCommand.h"
 
 #include "archive/CliError.h"
+#include "archive/LocationFailures.h"
+#include "engine/ArchiveLocation.h"
 #include "engine/Constants.h"
 #include "engine/DBEngine.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
 #include "engine/Workspace.h"
-#include "tools/cli/ArchiveLocation.h"
 
 #include <QRegularExpression>
 #include <QTextStream>
@@ -92,7 +93,7 @@ PeopleRequest parsePeople(const QStringList &args)
 int runPeople(const PeopleRequest &request, QTextStream &out, QTextStream &err)
 {
     try {
-        if (!isServerLocation(request.archive))
+        if (dao::ArchiveLocation(request.archive).isFile())
             throw CliError(ExitCode::Usage, QStringLiteral("le persone esistono solo per un archivio su un server; un file "
                                                            "ha la sola password dell'archivio."));
         if (request.needsNewPassword() && request.newPassword.isEmpty())
@@ -100,7 +101,7 @@ int runPeople(const PeopleRequest &request, QTextStream &out, QTextStream &err)
         dao::DBEngine engine;
         auto workspace = engine.CreateWorkspace(QStringLiteral("DaoWorkspace"), QStringLiteral("Admin"), QString(),
                                                 dao::dbUseJet);
-        auto db = workspace->OpenDatabase(normalizedLocation(request.archive), false, false,
+        auto db = workspace->OpenDatabase(dao::ArchiveLocation(request.archive).normalized(), false, false,
                                           QStringLiteral(";UID=Admin;PWD=%1;").arg(request.password));
         dao::ArchivePeople people(*db);
         act(request, people, out);

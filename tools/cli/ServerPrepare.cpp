@@ -3,6 +3,7 @@
 #include "archive/ArchiveCreator.h"
 #include "archive/CliError.h"
 #include "engine/EngineError.h"
+#include "engine/ServerAddress.h"
 #include "engine/jet/Names.h"
 #include "engine/pg/PgPeople.h"
 #include "engine/pg/PgSchema.h"
@@ -51,7 +52,7 @@ QString onDatabase(const QString &adminAddress, const QString &database)
 {
     dao::ServerAddress address = dao::ServerAddress::parse(adminAddress);
     address.database = database;
-    return address.displayText();
+    return address.text();
 }
 
 // Whole or not at all: a half-written pg_hba.conf would lock the desks out at the next reload.
@@ -131,9 +132,12 @@ private:
 
     QString deskAddress() const
     {
-        const QString &host = m_request.serverNames.front();
-        return QStringLiteral("postgresql://%1@%2:%3/%4")
-            .arg(m_request.desk, host.contains(u':') ? u'[' + host + u']' : host, m_port, m_request.database);
+        dao::ServerAddress address;
+        address.role = m_request.desk;
+        address.host = m_request.serverNames.front();
+        address.port = m_port.toInt();
+        address.database = m_request.database;
+        return address.text();
     }
 
     void installCertificates()

@@ -1,8 +1,8 @@
 #include "tools/cli/SuppliedLookup.h"
 
+#include "engine/ArchiveLocation.h"
 #include "platform/FileOps.h"
 #include "platform/SuppliedFiles.h"
-#include "tools/cli/ArchiveLocation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,7 +15,7 @@ namespace {
 // in (an office's application folder, where the program keeps its own).
 QString besideArchive(const QString &archive, const QString &folder)
 {
-    const QDir base = isServerLocation(archive) ? QDir::current() : QFileInfo(archive).absoluteDir();
+    const QDir base = dao::ArchiveLocation(archive).isServer() ? QDir::current() : QFileInfo(archive).absoluteDir();
     return base.absoluteFilePath(folder) + QLatin1Char('/');
 }
 

@@ -3,11 +3,11 @@
 
 #include "archive/CliError.h"
 #include "archive/HouseholdGenerator.h"
+#include "archive/LocationFailures.h"
 #include "db/RecordText.h"
 #include "platform/Secrets.h"
-#include "tools/cli/ArchiveLocation.h"
-#include "tools/cli/Commands.h"
 #include "tools/cli/CommandTable.h"
+#include "tools/cli/Commands.h"
 #include "tools/cli/DocumentCommand.h"
 #include "tools/cli/HistoryCommand.h"
 #include "tools/cli/PeopleCommand.h"

@@ -1,10 +1,11 @@
 #include "tools/print/ListSession.h"
 
 #include "archive/CliError.h"
+#include "archive/LocationFailures.h"
+#include "engine/ArchiveLocation.h"
 #include "engine/Constants.h"
 #include "engine/EngineError.h"
 #include "output/report/file/LayoutReader.h"
-#include "tools/cli/ArchiveLocation.h"
 #include "tools/cli/SuppliedLookup.h"
 #include "tools/print/PrintCommand.h"
 
@@ -48,11 +49,11 @@ bool ListSession::damaged() const
 
 void ListSession::open(const QString &archive, const QString &password, Members members)
 {
-    if (!isServerLocation(archive) && !QFileInfo(archive).isFile())
+    if (dao::ArchiveLocation(archive).isFile() && !QFileInfo(archive).isFile())
         throw CliError(ExitCode::NotAnArchive, fileNotFoundText(archive));
     m_archive = archive;
     try {
-        m_session.open(normalizedLocation(archive), password, members);
+        m_session.open(dao::ArchiveLocation(archive).normalized(), password, members);
     } catch (const dao::EngineError &e) {
         if (e.number() == dao::errNotValidPassword)
             throw CliError(ExitCode::BadPassword, wrongPasswordText());

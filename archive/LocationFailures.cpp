@@ -1,9 +1,9 @@
-#include "tools/cli/ArchiveLocation.h"
+#include "archive/LocationFailures.h"
 
+#include "engine/ArchiveLocation.h"
 #include "engine/EngineError.h"
 #include "engine/ServerAddress.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace cli {
@@ -37,20 +37,10 @@ QString unreachableAdvice(const dao::ServerAddress &address)
 
 } // namespace
 
-bool isServerLocation(const QString &location)
-{
-    return dao::isServerAddress(location);
-}
-
-QString normalizedLocation(const QString &location)
-{
-    return isServerLocation(location) ? location : QFileInfo(location).absoluteFilePath();
-}
-
 void checkServerLocations(const QStringList &args)
 {
     for (const QString &arg : args) {
-        if (!isServerLocation(arg) && !looksLikeAddress(arg))
+        if (dao::ArchiveLocation(arg).isFile() && !looksLikeAddress(arg))
             continue;
         try {
             dao::ServerAddress::parse(arg);
@@ -62,13 +52,13 @@ void checkServerLocations(const QStringList &args)
 
 QString notAnArchiveText(const QString &location, const QString &reason)
 {
-    const QString what = isServerLocation(location) ? QStringLiteral("Il database") : QStringLiteral("Il file");
+    const QString what = dao::ArchiveLocation(location).isServer() ? QStringLiteral("Il database") : QStringLiteral("Il file");
     return QStringLiteral("%1 \"%2\" non è un archivio di Tavorio valido.\n%3").arg(what, location, reason);
 }
 
 std::optional<CliError> serverFailure(const QString &location, const dao::EngineError &error)
 {
-    if (!isServerLocation(location))
+    if (dao::ArchiveLocation(location).isFile())
         return std::nullopt;
     dao::ServerAddress address;
     try {

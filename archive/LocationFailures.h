@@ -1,7 +1,8 @@
 #pragma once
-// Where an archive is: a file, or a database on a PostgreSQL server named by its address
-// (postgresql://role@host[:port]/database, never with a password). The commands check
-// files (existence, folders) and leave a server's databases to the server.
+// What the commands say of an archive's location they cannot use: a malformed server address
+// among the arguments, a file or database that is no archive, a server that cannot be reached
+// or has no such database. Whether a location is a file or a server is dao::ArchiveLocation's;
+// the commands check files (existence, folders) and leave a server's databases to the server.
 
 #include "archive/CliError.h"
 
@@ -15,9 +16,6 @@ class EngineError;
 
 namespace cli {
 
-bool isServerLocation(const QString &location);
-// A file path made absolute; a server address as given.
-QString normalizedLocation(const QString &location);
 // Throws CliError (ExitCode::Usage) with the engine's reason, which never repeats the
 // address, for the first argument among `args` that is or looks like a server address
 // (postgresql:..., any scheme://...) and is malformed or holds a password.
