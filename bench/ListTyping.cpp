@@ -4,7 +4,7 @@
 
 #include "controls/TExDBGrid.h"
 #include "forms/main/ListPage.h"
-#include "forms/main/TMainData.h"
+#include "session/TMainData.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

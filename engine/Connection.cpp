@@ -28,7 +28,7 @@ std::shared_ptr<Connection> Connection::open(const Options &options)
 
 StorageCapabilities Connection::capabilitiesAt(const ArchiveLocation &location)
 {
-    return location.isServer() ? pg::PgConnection::kCapabilities : SqliteConnection::kCapabilities;
+    return location.isServer() ? pg::PgConnection::kCapabilities : sqlite::SqliteConnection::kCapabilities;
 }
 
 Connection::Connection(Options options) : m_options(std::move(options)) {}
