@@ -3,8 +3,8 @@
 #include "engine/Value.h"
 
 #include <QDate>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <sqlite3.h>
@@ -93,6 +93,18 @@ bool dayAndMs(sqlite3_value *value, qint64 &day, qint64 &ms)
     return day >= 1;
 }
 
+// A non-negative number with at least `width` digits, zeros in front ("%0*d"). A scan for a
+// rare search text makes the record text of every card, so no formatting call is made per value.
+void appendPadded(std::string &out, qint64 number, int width)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    const int size = int(end - digits);
+    if (size < width)
+        out.append(size_t(width - size), '0');
+    out.append(digits, size_t(size));
+}
+
 void appendDateText(std::string &out, sqlite3_value *value, TextForm form)
 {
     qint64 day = 0;
@@ -102,22 +114,26 @@ void appendDateText(std::string &out, sqlite3_value *value, TextForm form)
     const QDate date = QDate::fromJulianDay(day + QDate(1, 1, 1).toJulianDay() - 1);
     if (!date.isValid())
         return;
-    const int seconds = int(ms / 1000);
-    char buffer[64];
-    int size = 0;
-    switch (form) {
-    case TextForm::Date:
-        size = std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", date.day(), date.month(), date.year());
-        break;
-    case TextForm::Time:
-        size = std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
-        break;
-    default:
-        size = std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d:%02d", date.day(), date.month(),
-                             date.year(), seconds / 3600, seconds / 60 % 60, seconds % 60);
-        break;
+    if (form != TextForm::Time) {
+        int year = 0;
+        int month = 0;
+        int dayOfMonth = 0;
+        date.getDate(&year, &month, &dayOfMonth);
+        appendPadded(out, dayOfMonth, 2);
+        out.push_back('/');
+        appendPadded(out, month, 2);
+        out.push_back('/');
+        appendPadded(out, year, 4);
+        if (form == TextForm::Date)
+            return;
+        out.push_back(' ');
     }
-    out.append(buffer, size_t(std::max(size, 0)));
+    const int seconds = int(ms / 1000);
+    appendPadded(out, seconds / 3600, 2);
+    out.push_back(':');
+    appendPadded(out, seconds / 60 % 60, 2);
+    out.push_back(':');
+    appendPadded(out, seconds % 60, 2);
 }
 
 } // namespace
@@ -138,9 +154,8 @@ void appendFormText(std::string &out, sqlite3_value *value, TextForm form, bool 
         return;
     case TextForm::Number: {
         const qint64 number = type == SQLITE_INTEGER ? qint64(sqlite3_value_int64(value)) : valueOf(value).asInt();
-        char buffer[32];
-        const int size = std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(number));
-        out.append(buffer, size_t(size));
+        char digits[24];
+        out.append(digits, size_t(std::to_chars(digits, digits + sizeof digits, number).ptr - digits));
         return;
     }
     case TextForm::Boolean: {
