@@ -3,8 +3,6 @@
 #include "BenchSupport.h"
 
 #include "controls/TExDBGrid.h"
-#include "forms/main/ListPage.h"
-#include "session/TMainData.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,6 +11,23 @@
 #include <algorithm>
 
 namespace bench {
+
+ShownList::ShownList(const QString &archive, const QString &password)
+{
+    database.setDatabase(archive);
+    database.setDatabasePassword(password);
+    database.Open();
+    data.Anagrafica().open();
+    page.resize(1000, 600);
+    page.show();
+    QCoreApplication::processEvents();
+}
+
+ShownList::~ShownList()
+{
+    data.Anagrafica().close();
+    database.Close();
+}
 
 double keystrokeMs(ListPage &page, const QString &term, int rounds)
 {

@@ -5,11 +5,24 @@
 // loop turning meanwhile, with the longest single turn (what a key pressed during the count
 // may wait before it is seen).
 
+#include "forms/main/ListPage.h"
+#include "session/TMainData.h"
+#include "store/TArcDatabase.h"
+
 #include <QString>
 
-class ListPage;
-
 namespace bench {
+
+// The card list as a desk shows it: the archive opened, its card table open under the list
+// page, the page shown at a desk's size. Closed again when it goes.
+struct ShownList {
+    ShownList(const QString &archive, const QString &password);
+    ~ShownList();
+
+    TArcDatabase database;
+    TMainData data{database};
+    ListPage page{data};
+};
 
 double keystrokeMs(ListPage &page, const QString &term, int rounds);
 

@@ -11,9 +11,6 @@
 #include "ListTyping.h"
 
 #include "controls/TExDBGrid.h"
-#include "forms/main/ListPage.h"
-#include "session/TMainData.h"
-#include "store/TArcDatabase.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -36,15 +33,9 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     const QString archive = bench::cachedArchive(100000);
 
-    TArcDatabase database;
-    database.setDatabase(archive);
-    database.Open();
-    TMainData data(database);
-    ListPage page(data);
-    data.Anagrafica().open();
-    page.resize(1000, 600);
-    page.show();
-    QApplication::processEvents();
+    bench::ShownList list(archive, QString());
+    ListPage &page = list.page;
+    TMainData &data = list.data;
     TExDBGrid *grid = page.grid_anagrafica();
 
     bench::report("list_keystroke_ms", bench::keystrokeMs(page, QStringLiteral("VIA"), kRuns), "ms");
@@ -68,7 +59,5 @@ int main(int argc, char **argv)
         qFatal("Page Down did not move through the cards");
     bench::report("list_pagedown_ms", pageDown, "ms");
     std::printf("# %d rows visible, %d memo columns\n", grid->visibleRowCount(), 4);
-    data.Anagrafica().close();
-    database.Close();
     return 0;
 }

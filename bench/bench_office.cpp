@@ -20,9 +20,6 @@
 
 #include "ListTyping.h"
 
-#include "forms/main/ListPage.h"
-#include "session/TMainData.h"
-#include "store/TArcDatabase.h"
 
 #include <QApplication>
 #include <QDir>
@@ -165,21 +162,10 @@ struct ListTimings {
 
 ListTimings listTimings(const QString &address, const QString &password)
 {
-    TArcDatabase database;
-    database.setDatabase(address);
-    database.setDatabasePassword(password);
-    database.Open();
-    TMainData data(database);
-    ListPage page(data);
-    data.Anagrafica().open();
-    page.resize(1000, 600);
-    page.show();
-    QApplication::processEvents();
+    bench::ShownList list(address, password);
     ListTimings timings;
-    timings.keystrokeMs = bench::keystrokeMs(page, QStringLiteral("VIA"), 5);
-    timings.count = bench::countAfterKeystroke(page, QStringLiteral("VIA"), 5);
-    data.Anagrafica().close();
-    database.Close();
+    timings.keystrokeMs = bench::keystrokeMs(list.page, QStringLiteral("VIA"), 5);
+    timings.count = bench::countAfterKeystroke(list.page, QStringLiteral("VIA"), 5);
     return timings;
 }
 
