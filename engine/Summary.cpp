@@ -49,11 +49,11 @@ QString bands(const QString &measure, const std::vector<int> &bounds)
     return sql + QStringLiteral(" WHEN %1 IS NOT NULL THEN %2 END)").arg(measure).arg(bounds.size());
 }
 
-// A group's terms as one text, to add up the groups of several statements.
-QString groupKey(const std::vector<Value> &terms)
+// A group's kind and terms as one text, to add up the groups of several statements.
+QString groupKey(const SummaryGroup &group)
 {
-    QString key;
-    for (const Value &v : terms)
+    QString key = group.perSelectedRow ? QStringLiteral("n") : QStringLiteral("t");
+    for (const Value &v : group.terms)
         key += QString::number(v.storage().index()) + u':' + v.asText() + u'\x1f';
     return key;
 }
@@ -177,7 +177,11 @@ QString SummaryQuery::selection(const std::vector<qint64> *rowIds, size_t first,
     return conditions.join(QLatin1String(" AND "));
 }
 
-QString SummaryQuery::statement(const QString &selection) const
+// The statements over one selection. With the storage's tally function one statement
+// counts everything in one pass over the rows, its first column the groups by the terms and
+// its second (when asked) the selected rows by their number of detail rows; otherwise each
+// is a grouped statement of its own.
+std::vector<SummaryQuery::Statement> SummaryQuery::statements(const QString &selection) const
 {
     const auto &details = m_summary.details;
     const std::vector<const SummaryTerm *> measured = [&] {
@@ -187,26 +191,22 @@ QString SummaryQuery::statement(const QString &selection) const
                 terms.push_back(&term);
         return terms;
     }();
-    if (!details) {
-        return grouped(rows(*m_selected, selection, m_summary.selectionNotAfter, m_stored, measured, m_summary.yesCounts));
-    }
+    if (!details)
+        return grouped(rows(*m_selected, selection, m_summary.selectionNotAfter, m_stored, measured, m_summary.yesCounts),
+                       QString());
     const QString keys = QStringLiteral("SELECT summary_s0 FROM (%1) AS summary_selected")
                              .arg(rows(*m_selected, selection, m_summary.selectionNotAfter, {details->key}, {}, {}));
     const QString belonging = QStringLiteral("%1 IN (%2)").arg(column(*m_counted, details->link), keys);
-    if (details->perSelectedRow) {
-        const QString detailRows = rows(*m_counted, belonging, details->notAfter, {details->link}, {}, {});
-        const QString tally = m_connection.dialect().tallyFunction();
-        if (!tally.isEmpty())
-            return QStringLiteral("SELECT %1(-1, summary_s0) FROM (%2) AS summary_details").arg(tally, detailRows);
-        return QStringLiteral("SELECT summary_count, COUNT(*) FROM (SELECT COUNT(*) AS summary_count FROM (%1) AS "
-                              "summary_details GROUP BY summary_s0) AS summary_counts GROUP BY summary_count")
-            .arg(detailRows);
-    }
-    return grouped(rows(*m_counted, belonging, details->notAfter, m_stored, measured, m_summary.yesCounts));
+    QStringList stored = m_stored;
+    if (details->alsoPerSelectedRow)
+        stored << details->link;
+    const QString link = details->alsoPerSelectedRow ? numbered("s", m_stored.size()) : QString();
+    return grouped(rows(*m_counted, belonging, details->notAfter, stored, measured, m_summary.yesCounts), link);
 }
 
-// Counts of the rows by the terms, stored values as they are and measures in their bands.
-QString SummaryQuery::grouped(const QString &rows) const
+// Counts of the rows by the terms, stored values as they are and measures in their bands;
+// and, with a `link` column, the linked rows by the number of rows each link value has.
+std::vector<SummaryQuery::Statement> SummaryQuery::grouped(const QString &rows, const QString &link) const
 {
     QStringList values;
     qsizetype stored = 0;
@@ -221,7 +221,10 @@ QString SummaryQuery::grouped(const QString &rows) const
     const QString tally = m_connection.dialect().tallyFunction();
     if (!tally.isEmpty()) {
         const QStringList arguments = QStringList{QString::number(values.size())} + values + yes;
-        return QStringLiteral("SELECT %1(%2) FROM (%3) AS summary_rows").arg(tally, arguments.join(comma), rows);
+        QString counts = QStringLiteral("%1(%2)").arg(tally, arguments.join(comma));
+        if (!link.isEmpty())
+            counts += QStringLiteral(", %1(-1, %2)").arg(tally, link);
+        return {{QStringLiteral("SELECT %1 FROM (%2) AS summary_rows").arg(counts, rows), false}};
     }
     QStringList columns;
     QStringList groups;
@@ -235,42 +238,60 @@ QString SummaryQuery::grouped(const QString &rows) const
     QString sql = QStringLiteral("SELECT %1 FROM (%2) AS summary_rows").arg(columns.join(comma), rows);
     if (!groups.isEmpty())
         sql += QLatin1String(" GROUP BY ") + groups.join(comma);
-    return sql;
+    std::vector<Statement> result{{sql, false}};
+    if (!link.isEmpty())
+        result.push_back({QStringLiteral("SELECT summary_count, COUNT(*) FROM (SELECT COUNT(*) AS summary_count FROM "
+                                         "(%1) AS summary_details GROUP BY %2) AS summary_counts GROUP BY summary_count")
+                              .arg(rows, link),
+                          true});
+    return result;
 }
 
-void SummaryQuery::readGroups(const QString &sql, const std::vector<Value> &params,
+SummaryGroup SummaryQuery::typed(SummaryGroup group) const
+{
+    for (size_t i = 0; i < group.terms.size(); ++i) {
+        const Value &raw = group.terms[i];
+        const bool stored = !group.perSelectedRow && m_summary.terms[i].measure == SummaryTerm::Measure::Stored;
+        group.terms[i] = stored ? typedFromStorage(columnInfo(*m_counted, m_summary.terms[i].column), raw)
+                       : raw.isNull() ? Value()
+                                      : Value(raw.asInt());
+    }
+    return group;
+}
+
+void SummaryQuery::readGroups(const Statement &statement, const std::vector<Value> &params,
                               std::vector<SummaryGroup> &groups) const
 {
-    const bool perRow = m_summary.details && m_summary.details->perSelectedRow;
-    const size_t terms = perRow ? 1 : m_summary.terms.size();
-    const auto typed = [&](size_t i, const Value &raw) {
-        const bool stored = !perRow && m_summary.terms[i].measure == SummaryTerm::Measure::Stored;
-        return stored ? typedFromStorage(columnInfo(*m_counted, m_summary.terms[i].column), raw)
-                      : raw.isNull() ? Value() : Value(raw.asInt());
-    };
-    const std::unique_ptr<Query> query = m_connection.prepare(sql);
+    const std::unique_ptr<Query> query = m_connection.prepare(statement.sql);
     query->bindAll(params);
     if (!m_connection.dialect().tallyFunction().isEmpty()) {
-        const QByteArray tally = query->step() ? query->raw(0).asBytes() : QByteArray();
-        std::vector<SummaryGroup> tallied = decodeTally(tally, terms);
-        for (SummaryGroup &g : tallied) {
-            for (size_t i = 0; i < terms; ++i)
-                g.terms[i] = typed(i, g.terms[i]);
-            groups.push_back(std::move(g));
+        if (!query->step())
+            return;
+        // The groups by the terms, then (second column) the counts per selected row.
+        for (int column = 0; column < 2; ++column) {
+            const bool perRow = column == 1;
+            if (perRow && !(m_summary.details && m_summary.details->alsoPerSelectedRow))
+                break;
+            for (SummaryGroup &g : decodeTally(query->raw(column).asBytes(), perRow ? 1 : m_summary.terms.size())) {
+                g.perSelectedRow = perRow;
+                groups.push_back(typed(std::move(g)));
+            }
         }
         return;
     }
+    const size_t terms = statement.perSelectedRow ? 1 : m_summary.terms.size();
     while (query->step()) {
         SummaryGroup group;
+        group.perSelectedRow = statement.perSelectedRow;
         for (size_t i = 0; i < terms; ++i)
-            group.terms.push_back(typed(i, query->raw(int(i))));
+            group.terms.push_back(query->raw(int(i)));
         group.rows = query->raw(int(terms)).asInt();
-        if (!perRow)
+        if (!statement.perSelectedRow)
             for (qsizetype i = 0; i < m_summary.yesCounts.size(); ++i)
                 group.yes.push_back(query->raw(int(terms) + 1 + int(i)).asInt());
         // Counting with no terms makes one group even over no rows.
         if (group.rows > 0)
-            groups.push_back(std::move(group));
+            groups.push_back(typed(std::move(group)));
     }
 }
 
@@ -279,19 +300,23 @@ std::vector<SummaryGroup> SummaryQuery::run(const std::vector<qint64> *rowIds) c
     std::vector<SummaryGroup> groups;
     if (!rowIds) {
         std::vector<Value> params;
-        readGroups(statement(selection(nullptr, 0, 0, params)), params, groups);
+        const QString where = selection(nullptr, 0, 0, params);
+        for (const Statement &statement : statements(where))
+            readGroups(statement, params, groups);
         return groups;
     }
     for (size_t first = 0; first < rowIds->size(); first += kRowIdsPerStatement) {
         std::vector<Value> params;
         const size_t count = std::min(kRowIdsPerStatement, rowIds->size() - first);
-        readGroups(statement(selection(rowIds, first, count, params)), params, groups);
+        const QString where = selection(rowIds, first, count, params);
+        for (const Statement &statement : statements(where))
+            readGroups(statement, params, groups);
     }
     // The same group from several statements counts once, its figures added up.
     std::vector<SummaryGroup> merged;
     QHash<QString, size_t> found;
     for (SummaryGroup &group : groups) {
-        const QString key = groupKey(group.terms);
+        const QString key = groupKey(group);
         const auto it = found.constFind(key);
         if (it == found.cend()) {
             found.insert(key, merged.size());

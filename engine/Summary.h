@@ -41,14 +41,15 @@ struct Summary {
     QStringList selectionNotAfter;
     // When set, the rows counted are those of `table` whose `link` column holds the `key` of
     // a selected row, less those whose `notAfter` dates fall after the reference day.
-    // perSelectedRow counts instead the selected rows by how many such rows each has (one
-    // term, the number; rows that have none are not counted); terms and yesCounts unused.
+    // alsoPerSelectedRow also counts, over the same rows, the selected rows by how many such
+    // rows each has: groups marked perSelectedRow, whose one term is that number (selected
+    // rows that have none are not counted).
     struct Details {
         QString table;
         QString link;
         QString key;
         QStringList notAfter;
-        bool perSelectedRow = false;
+        bool alsoPerSelectedRow = false;
     };
     std::optional<Details> details;
 };
@@ -57,6 +58,7 @@ struct SummaryGroup {
     std::vector<Value> terms;
     qint64 rows = 0;
     std::vector<qint64> yes;   // one per yesCounts column
+    bool perSelectedRow = false;
 };
 
 namespace summary {

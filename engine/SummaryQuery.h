@@ -29,9 +29,14 @@ private:
     QString rows(const TableInfo &table, const QString &where, const QStringList &notAfter, const QStringList &stored,
                  const std::vector<const SummaryTerm *> &measured, const QStringList &yes) const;
     QString selection(const std::vector<qint64> *rowIds, size_t first, size_t count, std::vector<Value> &params) const;
-    QString statement(const QString &selection) const;
-    QString grouped(const QString &rows) const;
-    void readGroups(const QString &sql, const std::vector<Value> &params, std::vector<SummaryGroup> &groups) const;
+    struct Statement {
+        QString sql;
+        bool perSelectedRow = false;   // its rows are counts per selected row (no tally function)
+    };
+    std::vector<Statement> statements(const QString &selection) const;
+    std::vector<Statement> grouped(const QString &rows, const QString &link) const;
+    SummaryGroup typed(SummaryGroup group) const;
+    void readGroups(const Statement &statement, const std::vector<Value> &params, std::vector<SummaryGroup> &groups) const;
 
     Connection &m_connection;
     std::shared_ptr<const TableInfo> m_selected;

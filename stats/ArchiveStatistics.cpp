@@ -176,14 +176,15 @@ dao::Summary cardSummary(const QDate &at)
     return s;
 }
 
-// The members of those cards, less anyone born after the date (nobody's member then).
-dao::Summary memberSummary(const QDate &at, bool perCard)
+// The members of those cards, less anyone born after the date (nobody's member then); in
+// the same pass, the cards by their number of such members.
+dao::Summary memberSummary(const QDate &at)
 {
     dao::Summary s;
     s.reference = at;
     s.selectionNotAfter = {QStringLiteral("Inizio")};
     s.details = dao::Summary::Details{QStringLiteral("Nucleo"), QStringLiteral("ID_SCHEDA"), QStringLiteral("ID_SCHEDA"),
-                                      {QStringLiteral("Data_nascita")}, perCard};
+                                      {QStringLiteral("Data_nascita")}, true};
     s.terms = {{SummaryTerm::Measure::Stored, QStringLiteral("Ruolo"), {}},
                {SummaryTerm::Measure::Stored, QStringLiteral("Lavoro"), {}},
                {SummaryTerm::Measure::Age, QStringLiteral("Data_nascita"), {-1, 5, 15, 17, 64}}};
@@ -222,14 +223,13 @@ ArchiveStatistics ArchiveStatistics::compute(TDataSet &cards, TArcDatabase &data
     int households = 0;
     int persons = 0;
 
-    std::vector<dao::SummaryGroup> cardGroups, memberGroups, sizeGroups;
+    std::vector<dao::SummaryGroup> cardGroups, memberGroups;
     {
         const WalkScope walk(cards);
-        // One read of the archive: the three counts see the same cards.
+        // One read of the archive: both counts see the same cards.
         const TDataSet::ReadBatch reads(&cards);
         cardGroups = table->selectionSummary(cardSummary(at));
-        memberGroups = table->selectionSummary(memberSummary(at, false));
-        sizeGroups = table->selectionSummary(memberSummary(at, true));
+        memberGroups = table->selectionSummary(memberSummary(at));
     }
 
     for (const dao::SummaryGroup &g : cardGroups) {
@@ -244,16 +244,17 @@ ArchiveStatistics ArchiveStatistics::compute(TDataSet &cards, TArcDatabase &data
         for (size_t i = 0; i < helped.size(); ++i)
             helped[i] += int(g.yes[i]);
     }
+    int withMembers = 0;
     for (const dao::SummaryGroup &g : memberGroups) {
+        if (g.perSelectedRow) {
+            sizes.counts[size_t(std::clamp<qint64>(g.terms[0].asInt(), 1, 6))] += int(g.rows);
+            withMembers += int(g.rows);
+            continue;
+        }
         persons += int(g.rows);
         ages.counts[ageClass(g.terms[Age])] += int(g.rows);
         roles.add(g.terms[Role].asText(), g.rows);
         occupations.add(g.terms[Job].asText(), g.rows);
-    }
-    int withMembers = 0;
-    for (const dao::SummaryGroup &g : sizeGroups) {
-        sizes.counts[size_t(std::clamp<qint64>(g.terms[0].asInt(), 1, 6))] += int(g.rows);
-        withMembers += int(g.rows);
     }
     sizes.counts[0] = households - withMembers;
 
