@@ -16,6 +16,19 @@ struct Tallies {
     std::unordered_map<std::string, std::vector<qint64>> groups;
     std::string key;   // the row's key, its buffer kept from row to row
     bool histogram = false;
+    // A histogram's whole-number keys (a card's key) are counted apart, without a key text:
+    // rows per key, and the run of rows of the last key (a card's members usually follow
+    // one another), added to its count when another key comes.
+    std::unordered_map<qint64, qint64> rowsPerNumber;
+    qint64 lastNumber = 0;
+    qint64 lastRun = 0;
+
+    void endRun()
+    {
+        if (lastRun > 0)
+            rowsPerNumber[lastNumber] += lastRun;
+        lastRun = 0;
+    }
 };
 
 template <typename T>
@@ -92,6 +105,15 @@ void step(sqlite3_context *context, int argc, sqlite3_value **argv)
             return;
         }
         tallies->histogram = histogram;
+        if (histogram && sqlite3_value_type(argv[1]) == SQLITE_INTEGER) {
+            const qint64 number = sqlite3_value_int64(argv[1]);
+            if (tallies->lastRun == 0 || number != tallies->lastNumber) {
+                tallies->endRun();
+                tallies->lastNumber = number;
+            }
+            ++tallies->lastRun;
+            return;
+        }
         std::string &key = tallies->key;
         key.clear();
         for (int i = 1; i <= terms; ++i)
@@ -116,6 +138,9 @@ void finish(sqlite3_context *context)
             std::unordered_map<qint64, qint64> keysByRows;
             for (const auto &[key, counts] : tallies->groups)
                 ++keysByRows[counts[0]];
+            tallies->endRun();
+            for (const auto &[number, rows] : tallies->rowsPerNumber)
+                ++keysByRows[rows];
             std::string key;
             for (const auto &[rows, keys] : keysByRows) {
                 key.clear();
