@@ -3,6 +3,7 @@
 #include "engine/ArchiveFormat.h"
 #include "engine/Constants.h"
 #include "engine/jet/Names.h"
+#include "engine/sqlite/GatheredWrites.h"
 #include "engine/sqlite/SqlFunctions.h"
 #include "engine/sqlite/SqliteDialect.h"
 #include "engine/sqlite/SqliteHistory.h"
@@ -166,7 +167,9 @@ void SqliteConnection::openHandle(const QString &password)
     int flags = m_options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (m_options.create)
         flags |= SQLITE_OPEN_CREATE;
-    const int rc = sqlite3_open_v2(file.constData(), &m_db, flags, nullptr);
+    // Through the layer that gathers a copy's writes, so that a copy attached to this handle
+    // is written in large pieces (the archive's own file is the platform's as ever).
+    const int rc = sqlite3_open_v2(file.constData(), &m_db, flags, gatheredWritesVfs());
     if (rc != SQLITE_OK) {
         const StorageFailure failure{rc, m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString()};
         closeHandle();
@@ -335,6 +338,7 @@ void SqliteConnection::exportTo(const QString &destination, const QString &passw
             refuse(errIoFailure, QStringLiteral("Impossibile creare il file '%1'.").arg(destination));
     }
     platform::crashPoint("export.file_created");
+    const GatheredWrites gathered(destination);
     try {
         // The key travels as a bound value, never inside the statement text.
         sqlite::execute(handle, QStringLiteral("ATTACH DATABASE ? AS engine_copy KEY ?"),
@@ -348,10 +352,11 @@ void SqliteConnection::exportTo(const QString &destination, const QString &passw
             sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.kdf_iter = %1").arg(format::kKdfIterations));
             sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.cipher_page_size = %1").arg(format::kCipherPageSize));
         }
-        // The copy is a new file that nobody uses until it is whole, synced below and renamed
-        // into place; any failure deletes it. A journal and syncs of its own would only
-        // protect what is thrown away anyway, and a small cache would write its index pages
-        // to disk again and again (each spill syncing the journal).
+        // The copy is a new file that nobody uses until it is whole, synced and renamed into
+        // place; any failure deletes it. A journal of its own would only protect what is
+        // thrown away anyway, and a small cache would write its index pages to disk again
+        // and again. Nor does it sync before the end: each commit, in place of the sync,
+        // hands on the writes gathered so far, and a failure to write them fails the copy.
         sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.journal_mode = OFF"));
         sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.synchronous = OFF"));
         sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.cache_size = -65536"));

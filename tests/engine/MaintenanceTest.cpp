@@ -1,5 +1,8 @@
 #include "EngineFixture.h"
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace dao;
 
 class Maintenance : public EngineFixture {
@@ -54,6 +57,40 @@ TEST_F(Maintenance, CompactionFailuresLeaveTheSourceAlone)
     }
     EXPECT_EQ(fileBytes(path()), before);
     EXPECT_EQ(engine.errors().Count(), 1);
+}
+
+// The copy's writes reach the file in gathered pieces: one the file system refuses (here
+// past the process's largest file) still fails the compaction, and nothing is left behind.
+TEST_F(Maintenance, CompactionWhoseCopyCannotBeWrittenFailsAndLeavesNoCopy)
+{
+    makeArchive({});
+    {
+        auto db = open();
+        auto rs = db->OpenRecordset("Persone");
+        ws->BeginTrans();
+        for (int i = 0; i < 3000; ++i) {
+            rs->AddNew();
+            rs->field("Nome").setValue(QStringLiteral("Persona %1").arg(i));
+            rs->field("Note").setValue(QString(200, QChar(u'a' + i % 26)));
+            rs->Update();
+        }
+        ws->CommitTrans();
+    }
+    const QByteArray before = fileBytes(path());
+    ASSERT_GT(before.size(), 512 * 1024);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{256 * 1024, limit.rlim_max};
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_THROW(engine.CompactDatabase(path(), path("copy.mdb"), {}, 0, ""), dao::EngineError);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, signal);
+    EXPECT_FALSE(QFile::exists(path("copy.mdb")));
+    EXPECT_EQ(fileBytes(path()), before);
+    // With room again, the same compaction makes a whole copy.
+    engine.CompactDatabase(path(), path("copy.mdb"), {}, 0, "");
+    EXPECT_EQ(rowsOf(path("copy.mdb"), "").size(), 3000);
 }
 
 TEST_F(Maintenance, PasswordCanBeSetChangedAndRemovedKeepingEveryRow)

@@ -1,0 +1,273 @@
+#include "engine/sqlite/GatheredWrites.h"
+
+#include <QFile>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <set>
+#include <sqlite3.h>
+#include <string>
+
+namespace dao::sqlite {
+
+namespace {
+
+constexpr const char *kName = "tavorio-gathered";
+// The size of the pieces handed on: sixteen of the library's usual pages, which the system
+// writes about as cheaply per byte as any larger piece; the platform layer below takes no
+// more than 128 KiB in one write.
+constexpr int kPiece = 64 * 1024;
+
+std::mutex g_mutex;
+std::set<std::string> g_paths;   // the files whose writes are gathered now
+sqlite3_vfs g_vfs;
+sqlite3_vfs *g_real = nullptr;
+
+// A gathered file: this header, then the platform's file. Only POD members: the library
+// allocates the memory and hands it over raw.
+struct GatheredFile {
+    sqlite3_file base;
+    sqlite3_file *real;
+    char *pending;            // kPiece bytes
+    int pendingSize;
+    sqlite3_int64 pendingStart;
+};
+
+GatheredFile *gathered(sqlite3_file *file)
+{
+    return reinterpret_cast<GatheredFile *>(file);
+}
+
+int handOn(GatheredFile *f)
+{
+    if (f->pendingSize == 0)
+        return SQLITE_OK;
+    const int size = f->pendingSize;
+    f->pendingSize = 0;
+    return f->real->pMethods->xWrite(f->real, f->pending, size, f->pendingStart);
+}
+
+int closeFile(sqlite3_file *file)
+{
+    GatheredFile *f = gathered(file);
+    const int handed = handOn(f);
+    const int closed = f->real->pMethods->xClose(f->real);
+    std::free(f->pending);
+    f->pending = nullptr;
+    return handed != SQLITE_OK ? handed : closed;
+}
+
+int readFile(sqlite3_file *file, void *buffer, int amount, sqlite3_int64 offset)
+{
+    GatheredFile *f = gathered(file);
+    if (const int rc = handOn(f); rc != SQLITE_OK)
+        return rc;
+    return f->real->pMethods->xRead(f->real, buffer, amount, offset);
+}
+
+int writeFile(sqlite3_file *file, const void *data, int amount, sqlite3_int64 offset)
+{
+    GatheredFile *f = gathered(file);
+    const bool follows = f->pendingSize > 0 && offset == f->pendingStart + f->pendingSize;
+    if (follows && f->pendingSize + amount <= kPiece) {
+        std::memcpy(f->pending + f->pendingSize, data, size_t(amount));
+        f->pendingSize += amount;
+        return SQLITE_OK;
+    }
+    if (const int rc = handOn(f); rc != SQLITE_OK)
+        return rc;
+    if (amount >= kPiece)
+        return f->real->pMethods->xWrite(f->real, data, amount, offset);
+    std::memcpy(f->pending, data, size_t(amount));
+    f->pendingSize = amount;
+    f->pendingStart = offset;
+    return SQLITE_OK;
+}
+
+// Every other use of the file first hands on what was gathered.
+template <typename... Args>
+int afterHandingOn(sqlite3_file *file, int (*const sqlite3_io_methods::*method)(sqlite3_file *, Args...), Args... args)
+{
+    GatheredFile *f = gathered(file);
+    if (const int rc = handOn(f); rc != SQLITE_OK)
+        return rc;
+    return (f->real->pMethods->*method)(f->real, args...);
+}
+
+int truncateFile(sqlite3_file *file, sqlite3_int64 size)
+{
+    return afterHandingOn(file, &sqlite3_io_methods::xTruncate, size);
+}
+int syncFile(sqlite3_file *file, int flags)
+{
+    return afterHandingOn(file, &sqlite3_io_methods::xSync, flags);
+}
+int fileSize(sqlite3_file *file, sqlite3_int64 *size)
+{
+    return afterHandingOn(file, &sqlite3_io_methods::xFileSize, size);
+}
+int fileControl(sqlite3_file *file, int op, void *arg)
+{
+    return afterHandingOn(file, &sqlite3_io_methods::xFileControl, op, arg);
+}
+int lockFile(sqlite3_file *file, int level)
+{
+    return gathered(file)->real->pMethods->xLock(gathered(file)->real, level);
+}
+int unlockFile(sqlite3_file *file, int level)
+{
+    return gathered(file)->real->pMethods->xUnlock(gathered(file)->real, level);
+}
+int checkReservedLock(sqlite3_file *file, int *out)
+{
+    return gathered(file)->real->pMethods->xCheckReservedLock(gathered(file)->real, out);
+}
+int sectorSize(sqlite3_file *file)
+{
+    return gathered(file)->real->pMethods->xSectorSize(gathered(file)->real);
+}
+int deviceCharacteristics(sqlite3_file *file)
+{
+    return gathered(file)->real->pMethods->xDeviceCharacteristics(gathered(file)->real);
+}
+
+// A copy is a plain rollback-journal file: no shared memory, no memory mapping.
+const sqlite3_io_methods kGatheredMethods = {
+    1,        closeFile,  readFile,    writeFile,         truncateFile, syncFile, fileSize, lockFile,
+    unlockFile, checkReservedLock, fileControl, sectorSize, deviceCharacteristics,
+};
+
+bool isGathered(const char *name)
+{
+    if (!name)
+        return false;
+    const std::lock_guard lock(g_mutex);
+    return g_paths.count(name) > 0;
+}
+
+// Any other file is the platform's own, placed at the start of the memory so that the
+// library calls the platform's methods on it directly.
+int openFile(sqlite3_vfs *, const char *name, sqlite3_file *file, int flags, int *outFlags)
+{
+    if (!(flags & SQLITE_OPEN_MAIN_DB) || !isGathered(name))
+        return g_real->xOpen(g_real, name, file, flags, outFlags);
+    GatheredFile *f = gathered(file);
+    std::memset(f, 0, sizeof *f);
+    f->real = reinterpret_cast<sqlite3_file *>(f + 1);
+    f->pending = static_cast<char *>(std::malloc(kPiece));
+    if (!f->pending)
+        return SQLITE_NOMEM;
+    const int rc = g_real->xOpen(g_real, name, f->real, flags, outFlags);
+    if (rc != SQLITE_OK || !f->real->pMethods) {
+        std::free(f->pending);
+        f->pending = nullptr;
+        return rc;
+    }
+    f->base.pMethods = &kGatheredMethods;
+    return SQLITE_OK;
+}
+
+// Everything but opening is the platform's.
+int deleteFile(sqlite3_vfs *, const char *name, int syncDir)
+{
+    return g_real->xDelete(g_real, name, syncDir);
+}
+int access(sqlite3_vfs *, const char *name, int flags, int *out)
+{
+    return g_real->xAccess(g_real, name, flags, out);
+}
+int fullPathname(sqlite3_vfs *, const char *name, int size, char *out)
+{
+    return g_real->xFullPathname(g_real, name, size, out);
+}
+void *dlOpen(sqlite3_vfs *, const char *name)
+{
+    return g_real->xDlOpen(g_real, name);
+}
+void dlError(sqlite3_vfs *, int size, char *out)
+{
+    g_real->xDlError(g_real, size, out);
+}
+void (*dlSym(sqlite3_vfs *, void *handle, const char *symbol))(void)
+{
+    return g_real->xDlSym(g_real, handle, symbol);
+}
+void dlClose(sqlite3_vfs *, void *handle)
+{
+    g_real->xDlClose(g_real, handle);
+}
+int randomness(sqlite3_vfs *, int size, char *out)
+{
+    return g_real->xRandomness(g_real, size, out);
+}
+int sleepFor(sqlite3_vfs *, int microseconds)
+{
+    return g_real->xSleep(g_real, microseconds);
+}
+int currentTime(sqlite3_vfs *, double *out)
+{
+    return g_real->xCurrentTime(g_real, out);
+}
+int lastError(sqlite3_vfs *, int size, char *out)
+{
+    return g_real->xGetLastError ? g_real->xGetLastError(g_real, size, out) : 0;
+}
+int currentTimeInt64(sqlite3_vfs *, sqlite3_int64 *out)
+{
+    return g_real->xCurrentTimeInt64(g_real, out);
+}
+
+void registerOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        g_real = sqlite3_vfs_find(nullptr);
+        g_vfs.iVersion = 2;
+        g_vfs.szOsFile = int(sizeof(GatheredFile)) + g_real->szOsFile;
+        g_vfs.mxPathname = g_real->mxPathname;
+        g_vfs.zName = kName;
+        g_vfs.xOpen = openFile;
+        g_vfs.xDelete = deleteFile;
+        g_vfs.xAccess = access;
+        g_vfs.xFullPathname = fullPathname;
+        g_vfs.xDlOpen = dlOpen;
+        g_vfs.xDlError = dlError;
+        g_vfs.xDlSym = dlSym;
+        g_vfs.xDlClose = dlClose;
+        g_vfs.xRandomness = randomness;
+        g_vfs.xSleep = sleepFor;
+        g_vfs.xCurrentTime = currentTime;
+        g_vfs.xGetLastError = lastError;
+        g_vfs.xCurrentTimeInt64 = currentTimeInt64;
+        sqlite3_vfs_register(&g_vfs, 0);
+    });
+}
+
+} // namespace
+
+const char *gatheredWritesVfs()
+{
+    registerOnce();
+    return kName;
+}
+
+GatheredWrites::GatheredWrites(const QString &path)
+{
+    registerOnce();
+    // The name the library will open the file by.
+    const QByteArray given = QFile::encodeName(path);
+    m_path.resize(g_real->mxPathname + 1);
+    if (g_real->xFullPathname(g_real, given.constData(), int(m_path.size()), m_path.data()) != SQLITE_OK)
+        m_path = given;
+    m_path.truncate(qsizetype(std::strlen(m_path.constData())));
+    const std::lock_guard lock(g_mutex);
+    g_paths.insert(m_path.toStdString());
+}
+
+GatheredWrites::~GatheredWrites()
+{
+    const std::lock_guard lock(g_mutex);
+    g_paths.erase(m_path.toStdString());
+}
+
+} // namespace dao::sqlite
