@@ -11,6 +11,7 @@
 #include "platform/CrashPoints.h"
 #include "platform/FileOps.h"
 #include "platform/LockFile.h"
+#include "platform/NetworkFileSystem.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +30,36 @@ int duringExport(void *)
     platform::crashPoint("export.half_written");
     return 0;
 }
+
+// While a copy is made the archive is read once from end to end: its pages pass through a
+// small cache instead of filling the large one, and an unencrypted archive on a local disk
+// is read through a memory map instead of a read per page (the storage library maps no
+// encrypted file; over a network a mapped file that goes away would end the process).
+// Every setting is put back afterwards.
+class CopyReading {
+public:
+    CopyReading(sqlite3 *handle, const QString &path) : m_handle(handle)
+    {
+        Statement cache(handle, QStringLiteral("PRAGMA main.cache_size"));
+        m_cacheSize = cache.step() ? cache.int64(0) : 0;
+        cache.reset();
+        sqlite::execute(handle, QStringLiteral("PRAGMA main.cache_size = -2048"));
+        if (!platform::networkFileSystemOf(path))
+            sqlite::execute(handle, QStringLiteral("PRAGMA main.mmap_size = %1").arg(qint64(1) << 31));
+    }
+    ~CopyReading()
+    {
+        sqlite3_exec(m_handle, "PRAGMA main.mmap_size = 0", nullptr, nullptr, nullptr);
+        const QByteArray cache = QByteArrayLiteral("PRAGMA main.cache_size = ") + QByteArray::number(m_cacheSize);
+        sqlite3_exec(m_handle, cache.constData(), nullptr, nullptr, nullptr);
+    }
+    CopyReading(const CopyReading &) = delete;
+    CopyReading &operator=(const CopyReading &) = delete;
+
+private:
+    sqlite3 *m_handle;
+    qint64 m_cacheSize = 0;
+};
 
 enum class FileKind { Missing, Plain, Encrypted, Foreign };
 
@@ -354,14 +385,19 @@ void SqliteConnection::exportTo(const QString &destination, const QString &passw
         }
         // The copy is a new file that nobody uses until it is whole, synced and renamed into
         // place; any failure deletes it. A journal of its own would only protect what is
-        // thrown away anyway, and a small cache would write its index pages to disk again
-        // and again. Nor does it sync before the end: each commit, in place of the sync,
-        // hands on the writes gathered so far, and a failure to write them fails the copy.
+        // thrown away anyway. Its rows arrive in key order, so a cache of a few megabytes
+        // holds the pages still being filled and each page reaches the file about once; a
+        // larger one only costs memory to set up. Nor does it sync before the end: each
+        // commit, in place of the sync, hands on the writes gathered so far, and a failure
+        // to write them fails the copy.
         sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.journal_mode = OFF"));
         sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.synchronous = OFF"));
-        sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.cache_size = -65536"));
+        sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.cache_size = -4096"));
         sqlite3_progress_handler(handle, 500, duringExport, nullptr);
-        sqlite::execute(handle, QStringLiteral("SELECT sqlcipher_export('engine_copy')"));
+        {
+            const CopyReading reading(handle, m_options.path);
+            sqlite::execute(handle, QStringLiteral("SELECT sqlcipher_export('engine_copy')"));
+        }
         sqlite3_progress_handler(handle, 0, nullptr, nullptr);
         Statement version(handle, QStringLiteral("PRAGMA main.user_version"));
         const qint64 userVersion = version.step() ? version.int64(0) : 0;
