@@ -15,9 +15,9 @@ constexpr qint64 kSmallestSpan = 64;
 } // namespace
 
 BackgroundCount::BackgroundCount(std::unique_ptr<dao::SelectionCount> count, int rowsPerStep,
-                                 std::function<void(int)> done, std::function<int()> known)
+                                 std::function<void(int)> done)
     : m_count(std::move(count)), m_adaptive(rowsPerStep <= 0), m_span(rowsPerStep > 0 ? rowsPerStep : kFirstSpan),
-      m_done(std::move(done)), m_known(std::move(known))
+      m_done(std::move(done))
 {
     m_timer.setInterval(0);
     connect(&m_timer, &QTimer::timeout, this, [this] { step(); });
@@ -30,16 +30,6 @@ BackgroundCount::~BackgroundCount() = default;
 // before counting in the background, and reports a failure then.
 void BackgroundCount::step()
 {
-    // The handler may drop this object: nothing of it is used after the call.
-    const auto finish = [this](int count) {
-        m_timer.stop();
-        const auto done = m_done;
-        done(count);
-    };
-    if (const int known = m_known ? m_known() : -1; known >= 0) {
-        finish(known);
-        return;
-    }
     QElapsedTimer took;
     took.start();
     bool complete = false;
@@ -50,7 +40,10 @@ void BackgroundCount::step()
         return;
     }
     if (complete) {
-        finish(int(m_count->Count()));
+        m_timer.stop();
+        // The handler may drop this object: nothing of it is used after the call.
+        const auto done = m_done;
+        done(int(m_count->Count()));
         return;
     }
     if (!m_adaptive)

@@ -16,11 +16,8 @@ class SelectionCount;
 
 class BackgroundCount final : public QObject {
 public:
-    // rowsPerStep 0: the span of each step adapts to how long the last one took. known
-    // gives the count when it became known meanwhile by other means (-1 while not): a walk
-    // to the end of the selection takes all its keys, and then counting on is wasted work.
-    BackgroundCount(std::unique_ptr<dao::SelectionCount> count, int rowsPerStep, std::function<void(int)> done,
-                    std::function<int()> known = {});
+    // rowsPerStep 0: the span of each step adapts to how long the last one took.
+    BackgroundCount(std::unique_ptr<dao::SelectionCount> count, int rowsPerStep, std::function<void(int)> done);
     ~BackgroundCount() override;
 
 private:
@@ -30,6 +27,5 @@ private:
     bool m_adaptive;
     qint64 m_span;
     std::function<void(int)> m_done;
-    std::function<int()> m_known;
     QTimer m_timer;
 };

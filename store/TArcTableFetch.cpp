@@ -435,7 +435,7 @@ void TArcTable::countInBackground()
         // Called from the count's own step: it goes once that step is over.
         m_backgroundCount.release()->deleteLater();
         Q_EMIT recordCountKnown();
-    }, [this] { return m_rs ? m_rs->KnownRecordCount() : -1; });
+    });
 }
 
 int TArcTable::recNo()

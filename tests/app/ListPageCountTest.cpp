@@ -89,25 +89,4 @@ TEST_F(ListPageCountTest, ANewerSearchDropsTheOlderCountAndTheCountKnownIsTheNew
     EXPECT_EQ(cards.recordCount(), kKappa + kKappo);
 }
 
-// A walk to the last card takes the rest of the search's keys: the count is known from them
-// at the next turn, and the count steps stop there instead of going through the archive.
-TEST_F(ListPageCountTest, AWalkToTheEndEndsTheCountWithTheKeysItTook)
-{
-    const auto window = start();
-    showActive(*window);
-    window->barButton(Tfrm_main::cmdLista)->click();
-    TArcTable &cards = window->data().Anagrafica();
-    cards.setCountStepRows(kStepRows);
-    std::vector<int> delivered;
-    QObject::connect(&cards, &TDataSet::recordCountKnown, [&] { delivered.push_back(cards.knownRecordCount()); });
-
-    window->listPage()->cerca()->setText(QStringLiteral("KAPPA"));
-    ASSERT_TRUE(cards.recordCountComing());
-    cards.last();
-    EXPECT_EQ(cards.fieldByName(QStringLiteral("Capofamiglia"))->asString(), QStringLiteral("KAPPA %1").arg(kKappa - 1));
-    EXPECT_EQ(turnsUntilCounted(cards), 1);
-    EXPECT_EQ(delivered, std::vector<int>{kKappa});
-    EXPECT_FALSE(cards.recordCountComing());
-}
-
 } // namespace
