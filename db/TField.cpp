@@ -301,13 +301,17 @@ bool TField::parseDateTimeParts(const QString &text, QDate &date, int &msecs)
     return date.isValid();
 }
 
+// Stored dates are wall-clock values of no time zone. A local date-time would ask the
+// system's zone rules for every value read (a print reads tens of thousands) and would move
+// a time that falls in the hour skipped when summer time starts; one in UTC keeps the
+// calendar date and the clock time exactly as stored.
 QDateTime TField::parseDateTimeText(const QString &text)
 {
     QDate date;
     int msecs = 0;
     if (!parseDateTimeParts(text, date, msecs))
         return QDateTime();
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(msecs));
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(msecs), Qt::UTC);
 }
 
 void TField::conversionError(const QString &typeName) const

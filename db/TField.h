@@ -90,7 +90,8 @@ public:
     static QString boolText(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
     static std::optional<bool> parseBool(QString text);
     static QString dateTimeText(const QDateTime &value);        // "days milliseconds"
-    static QDateTime parseDateTimeText(const QString &text);    // invalid on error
+    // The stored wall-clock time as a UTC date-time (date() and time() as stored); invalid on error.
+    static QDateTime parseDateTimeText(const QString &text);
     // The same without building a date-time: calendar date and milliseconds since midnight.
     static bool parseDateTimeParts(const QString &text, QDate &date, int &msecs);
 

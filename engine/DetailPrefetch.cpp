@@ -32,10 +32,10 @@ bool isWholeNumber(int type)
 
 } // namespace
 
-void DetailPrefetch::noteBlock(const std::shared_ptr<const TableInfo> &table, const std::vector<Row> &rows,
-                               quint64 readScope, quint64 writeSerial)
+void DetailPrefetch::noteBlock(const std::shared_ptr<const TableInfo> &table,
+                               std::shared_ptr<const std::vector<Row>> rows, quint64 readScope, quint64 writeSerial)
 {
-    m_blocks.insert(table->name.toLower(), Block{table, rows, readScope, writeSerial});
+    m_blocks.insert(table->name.toLower(), Block{table, std::move(rows), readScope, writeSerial});
 }
 
 bool DetailPrefetch::lookup(Connection &connection, const std::shared_ptr<const TableInfo> &table,
@@ -64,7 +64,7 @@ bool DetailPrefetch::lookup(Connection &connection, const std::shared_ptr<const 
                 continue;
             QSet<qint64> seen;
             std::vector<qint64> candidates;
-            for (const Row &row : block.rows) {
+            for (const Row &row : *block.rows) {
                 const Value &v = row[size_t(masterColumn)];
                 if (v.isInt() && !seen.contains(v.asInt())) {
                     seen.insert(v.asInt());

@@ -23,9 +23,9 @@ class DetailPrefetch {
 public:
     using Row = std::vector<Value>;
 
-    // A block of table's rows, in its columns' order, just read.
-    void noteBlock(const std::shared_ptr<const TableInfo> &table, const std::vector<Row> &rows, quint64 readScope,
-                   quint64 writeSerial);
+    // A block of table's rows, in its columns' order, just read; kept shared, not copied.
+    void noteBlock(const std::shared_ptr<const TableInfo> &table, std::shared_ptr<const std::vector<Row>> rows,
+                   quint64 readScope, quint64 writeSerial);
 
     // The keys, in the order sort gives, and rows of table where condition holds, when the
     // condition is one column equal to a whole number that the last block of some table
@@ -38,7 +38,7 @@ public:
 private:
     struct Block {
         std::shared_ptr<const TableInfo> table;
-        std::vector<Row> rows;
+        std::shared_ptr<const std::vector<Row>> rows;
         quint64 readScope = 0;
         quint64 writeSerial = 0;
     };

@@ -135,14 +135,14 @@ void Recordset::capture()
             m_positions.clear();
             m_block = Block();
             m_block.found.assign(rows.size(), true);
-            m_block.rows = std::move(rows);
+            m_block.rows = std::make_shared<const std::vector<Row>>(std::move(rows));
             m_block.readScope = m_connection->readScope();
             m_block.writeSerial = m_connection->writeSerial();
             return;
         }
         // A search shows its first screen before the whole selection is known: only the
         // first keys are taken now, the rest when a move, a count or a bookmark needs them.
-        const bool search = !m_criteria.recordConditions.empty();
+        const bool search = !m_criteria.recordConditions.empty() && m_criteria.firstKeys != kAllKeys;
         const int first = m_criteria.firstKeys > 0 ? m_criteria.firstKeys : kFirstKeys;
         if (!(m_options & dbAppendOnly))
             keys = selectKeys(search ? first + 1 : 0);
@@ -238,7 +238,7 @@ void Recordset::land(int position)
     if (position >= int(m_keys.size()))
         completeKeys();
     const int target = std::clamp(position, -1, int(m_keys.size()));
-    std::vector<Value> row;
+    RowPtr row;
     bool missing = false;
     if (target >= 0 && target < int(m_keys.size()) && !readFromBlock(target, row)) {
         if (readsInBlocks()) {
@@ -258,7 +258,7 @@ void Recordset::land(int position)
 
 void Recordset::readCurrent()
 {
-    std::vector<Value> row;
+    RowPtr row;
     const bool found = readRow(m_keys[size_t(m_pos)], row);
     m_currentMissing = !found;
     m_row = std::move(row);
@@ -266,7 +266,7 @@ void Recordset::readCurrent()
 
 // One read per visit: the whole row, so other users' changes show at every move. False
 // when the row is no longer in the table.
-bool Recordset::readRow(qint64 key, std::vector<Value> &row)
+bool Recordset::readRow(qint64 key, RowPtr &row)
 {
     return guard([&] {
         if (!m_read)
@@ -275,9 +275,11 @@ bool Recordset::readRow(qint64 key, std::vector<Value> &row)
         m_read->bindAll({Value(key)});
         const bool found = m_read->step();
         if (found) {
-            row.reserve(m_table->columns.size());
+            auto values = std::make_shared<Row>();
+            values->reserve(m_table->columns.size());
             for (size_t i = 0; i < m_table->columns.size(); ++i)
-                row.push_back(typedFromStorage(m_table->columns[i], m_read->raw(int(i))));
+                values->push_back(typedFromStorage(m_table->columns[i], m_read->raw(int(i))));
+            row = std::move(values);
         }
         m_read->reset();
         return found;
@@ -286,16 +288,17 @@ bool Recordset::readRow(qint64 key, std::vector<Value> &row)
 
 // True when the block holds the row at position and is still good: read in the read
 // transaction open now, nothing written since. Sets row empty for a row found missing.
-bool Recordset::readFromBlock(int position, std::vector<Value> &row)
+bool Recordset::readFromBlock(int position, RowPtr &row)
 {
     const int offset = position - m_block.start;
-    if (m_block.rows.empty() || offset < 0 || offset >= int(m_block.rows.size()))
+    if (!m_block.rows || offset < 0 || offset >= int(m_block.rows->size()))
         return false;
     if (!isStatic() && (m_block.readScope != m_connection->readScope() || m_block.writeSerial != m_connection->writeSerial()))
         return false;
     if (!m_block.found[size_t(offset)])
         return false;
-    row = m_block.rows[size_t(offset)];
+    // Points into the block, which it keeps alive: no value is copied.
+    row = RowPtr(m_block.rows, &(*m_block.rows)[size_t(offset)]);
     return true;
 }
 
@@ -333,9 +336,9 @@ void Recordset::readBlock(int position, bool backwards)
         for (int i = 0; i < kBlockRows; ++i)
             keys.emplace_back(m_keys[size_t(std::min(start + i, end - 1))]);
         m_blockRead->bindAll(keys);
-        std::unordered_map<qint64, std::vector<Value>> rows;
+        std::unordered_map<qint64, Row> rows;
         while (m_blockRead->step()) {
-            std::vector<Value> row;
+            Row row;
             row.reserve(m_table->columns.size());
             for (size_t i = 0; i < m_table->columns.size(); ++i)
                 row.push_back(typedFromStorage(m_table->columns[i], m_blockRead->raw(int(i) + 1)));
@@ -343,11 +346,14 @@ void Recordset::readBlock(int position, bool backwards)
         }
         m_blockRead->reset();
         m_block.start = start;
+        auto inOrder = std::make_shared<std::vector<Row>>();
+        inOrder->reserve(size_t(end - start));
         for (int p = start; p < end; ++p) {
             auto it = rows.find(m_keys[size_t(p)]);
             m_block.found.push_back(it != rows.end());
-            m_block.rows.push_back(it != rows.end() ? std::move(it->second) : std::vector<Value>());
+            inOrder->push_back(it != rows.end() ? std::move(it->second) : Row());
         }
+        m_block.rows = std::move(inOrder);
         m_block.readScope = m_connection->readScope();
         m_block.writeSerial = m_connection->writeSerial();
         if (m_block.readScope != 0)
@@ -366,7 +372,7 @@ std::unique_ptr<Recordset> Recordset::OpenRecordset(int type, int options)
             criteria.recordConditions.push_back(m_conditionForChildren);
         if (!m_sortForChildren.trimmed().isEmpty())
             criteria.sort = m_sortForChildren;
-        if (m_firstKeysForChildren > 0)
+        if (m_firstKeysForChildren != 0)
             criteria.firstKeys = m_firstKeysForChildren;
         return std::make_unique<Recordset>(m_connection, m_errors, m_table, criteria, type, options);
     });
@@ -535,9 +541,9 @@ Value Recordset::currentValue(int column) const
     if (m_editMode != dbEditNone)
         return m_editValues[size_t(column)];
     ensureCurrent();
-    if (size_t(column) >= m_row.size())
+    if (!m_row || size_t(column) >= m_row->size())
         fail(msg::noCurrentRecord);
-    return m_row[size_t(column)];
+    return (*m_row)[size_t(column)];
 }
 
 void Recordset::setEditValue(int column, const Value &value)
@@ -555,7 +561,9 @@ void Recordset::setEditValue(int column, const Value &value)
 quint64 Recordset::RowVersion() const
 {
     size_t seed = 0;
-    for (const Value &value : m_row) {
+    if (!m_row)
+        return quint64(seed);
+    for (const Value &value : *m_row) {
         const size_t kind = value.storage().index();
         const size_t content = std::visit(
             [](const auto &v) -> size_t {
@@ -583,9 +591,9 @@ void Recordset::Edit()
         readCurrent();
         if (m_currentMissing)
             fail(msg::deletedByOther);
-        m_editValues = m_row;
-        m_rowAtEdit = m_row;
-        m_editDirty.assign(m_row.size(), false);
+        m_editValues = *m_row;
+        m_rowAtEdit = *m_row;
+        m_editDirty.assign(m_row->size(), false);
         m_editKey = m_keys[size_t(m_pos)];
         m_editMode = dbEditInProgress;
     });
@@ -705,7 +713,7 @@ void Recordset::Delete()
         m_keys.erase(m_keys.begin() + m_pos);
         m_positions.clear();
         m_block = Block();
-        m_row.clear();
+        m_row.reset();
         m_onDeleted = true;
     });
 }

@@ -38,7 +38,7 @@ public:
         QString sort;        // Jet sort text; empty: the table's natural order
         QStringList extraConditions;  // further Jet conditions, ANDed (filters of a parent)
         std::vector<RecordCondition> recordConditions;  // ANDed too, in the storage's dialect
-        int firstKeys = 0;   // keys a search takes at its open (0: a few screenfuls)
+        int firstKeys = 0;   // keys a search takes at its open (0: a few screenfuls; kAllKeys)
     };
     Recordset(std::shared_ptr<Connection> connection, ErrorsPtr errors,
               std::shared_ptr<const TableInfo> table, Criteria criteria, int type, int options);
@@ -59,7 +59,9 @@ public:
     const RecordCondition &Condition() const { return m_conditionForChildren; }
     void setCondition(const RecordCondition &condition) { m_conditionForChildren = condition; }
     // How many keys a search opened from this one takes before it is first shown: what its
-    // first screen needs, so that a rare term is not looked for further than that.
+    // first screen needs, so that a rare term is not looked for further than that;
+    // kAllKeys when the whole selection will be read anyway.
+    static constexpr int kAllKeys = -1;
     void setFirstKeys(int keys) { m_firstKeysForChildren = keys; }
     std::unique_ptr<Recordset> OpenRecordset(int type = 2, int options = 0);
 
@@ -130,10 +132,12 @@ private:
     void completeKeys() const;
     void land(int position);          // sets the position and reads the row there
     void readCurrent();
-    bool readRow(qint64 key, std::vector<Value> &row);
+    using Row = std::vector<Value>;
+    using RowPtr = std::shared_ptr<const Row>;
+    bool readRow(qint64 key, RowPtr &row);
     bool isStatic() const;
     bool readsInBlocks() const;
-    bool readFromBlock(int position, std::vector<Value> &row);
+    bool readFromBlock(int position, RowPtr &row);
     void readBlock(int position, bool backwards);
     void ensureOpen() const;
     void ensureCurrent() const;
@@ -165,7 +169,9 @@ private:
     int m_pos = -1;
     bool m_onDeleted = false;       // the current row was deleted through this recordset
     bool m_currentMissing = false;  // the current row was deleted by someone else
-    std::vector<Value> m_row;       // values of the current row
+    // Values of the current row: a row of the block when read from it (shared, not copied),
+    // null when there is none.
+    RowPtr m_row;
 
     int m_editMode = 0;
     qint64 m_editKey = 0;
@@ -183,10 +189,11 @@ private:
     std::unique_ptr<Query> m_read;
 
     // The rows of positions [m_blockStart, m_blockStart + size) as one statement read them,
-    // an empty row where the key was no longer in the table.
+    // an empty row where the key was no longer in the table. Shared with the detail
+    // prefetch, which looks up the master values of the same block.
     struct Block {
         int start = 0;
-        std::vector<std::vector<Value>> rows;
+        std::shared_ptr<const std::vector<Row>> rows;
         std::vector<bool> found;
         quint64 readScope = 0;
         quint64 writeSerial = 0;

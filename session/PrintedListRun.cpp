@@ -18,17 +18,21 @@ QString fieldText(TDataSet &dataSet, const char *name)
     return field ? field->asString() : QString();
 }
 
-// Print-filter mode is on exactly while this lives, whatever leaves the scope.
+// Print-filter mode is on exactly while this lives, whatever leaves the scope. The list
+// reads every card the print criteria select, so the cards are selected whole at once.
 class PrintFilterScope final {
 public:
-    PrintFilterScope(const PrintedListRun::CriteriaSink &sink, const CardCriteria &criteria) : m_sink(sink)
+    PrintFilterScope(TArcTable &cards, const PrintedListRun::CriteriaSink &sink, const CardCriteria &criteria)
+        : m_cards(cards), m_sink(sink)
     {
         if (m_sink)
             m_sink(&criteria);
         ProcessValues::setPrintFilterMode(true);
+        m_cards.setReadsWholeSelection(true);
     }
     ~PrintFilterScope()
     {
+        m_cards.setReadsWholeSelection(false);
         ProcessValues::setPrintFilterMode(false);
         if (m_sink)
             m_sink(nullptr);
@@ -37,6 +41,7 @@ public:
     PrintFilterScope &operator=(const PrintFilterScope &) = delete;
 
 private:
+    TArcTable &m_cards;
     const PrintedListRun::CriteriaSink &m_sink;
 };
 
@@ -89,7 +94,7 @@ void PrintedListRun::run(const PrintedListEntry &entry, const QString &layoutFol
     m_report.OpenLayout(layoutFolder + entry.tracciato);
     stateCriteria(criteria);
     try {
-        const PrintFilterScope printing(m_sink, criteria);
+        const PrintFilterScope printing(m_cards, m_sink, criteria);
         produce(m_report);
     } catch (...) {
         restoreOrder(savedOrder);

@@ -87,6 +87,10 @@ public:
     void setFilterCriteria(TFilterCriteriaEvent criteria);
     // Whether the open recordset holds only what the record filter's criteria accept.
     bool criteriaInEngine() const { return m_criteriaInEngine; }
+    // On while a walk reads every record the criteria select (a printed list): the engine
+    // then takes the whole selection at its next selection, instead of a first screen now
+    // and a second look through the archive for the rest, with a count beside it.
+    void setReadsWholeSelection(bool on) { m_readsWholeSelection = on; }
 
     TDataSource *MasterSource() const { return m_masterSource; }
     void setMasterSource(TDataSource *source);   // "Circular links not allowed!"
@@ -360,6 +364,7 @@ private:
     // The criteria the open recordset was made with, and whether the engine applied them.
     std::optional<TFilterCriteria> m_appliedCriteria;
     bool m_criteriaInEngine = false;
+    bool m_readsWholeSelection = false;
 
     QString m_lastSortText;
     QString m_lastFilterText;

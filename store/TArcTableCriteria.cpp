@@ -87,8 +87,9 @@ void TArcTable::applyCriteria()
         OnEngineText(QStringLiteral("Condition"), QString());
     m_rs->setCondition(*condition);
     // The records the controls show at once, and a few more for the first moves down: the
-    // rest of a search's selection is looked for only when something needs it.
-    m_rs->setFirstKeys(bufferCount() + kSpareFirstKeys);
+    // rest of a search's selection is looked for only when something needs it, unless a
+    // walk is about to need all of it.
+    m_rs->setFirstKeys(m_readsWholeSelection ? dao::Recordset::kAllKeys : bufferCount() + kSpareFirstKeys);
     std::unique_ptr<dao::Recordset> selected = m_rs->OpenRecordset(m_tableType, OpenOptionsValue());
     m_criteriaBase = std::move(m_rs);
     m_rs = std::move(selected);

@@ -6,6 +6,7 @@
 #include "db/Fields.h"
 
 #include <gtest/gtest.h>
+#include <ctime>
 
 namespace {
 
@@ -187,6 +188,50 @@ TEST_F(FieldValues, DateFieldKeepsOnlyItsPart)
     f("DT")->setAsVariant(QVariant());
     EXPECT_TRUE(f("DT")->isNull());
     EXPECT_EQ(f("DT")->displayText(), "");
+}
+
+// Runs its body with the process in an Italian time zone, the zone put back afterwards.
+template <typename F>
+void inRomeTime(F &&body)
+{
+    const QByteArray saved = qgetenv("TZ");
+    const bool had = qEnvironmentVariableIsSet("TZ");
+    qputenv("TZ", "Europe/Rome");
+    tzset();
+    struct Restore {
+        QByteArray saved;
+        bool had;
+        ~Restore()
+        {
+            if (had)
+                qputenv("TZ", saved);
+            else
+                qunsetenv("TZ");
+            tzset();
+        }
+    } restore{saved, had};
+    body();
+}
+
+// 02:30 on 29 March 2026 never happened on an Italian clock (summer time starts at 02:00),
+// yet a stored value may hold it: it reads, shows and is written back as stored.
+TEST_F(FieldValues, StoredTimesIgnoreTheLocalTimeZone)
+{
+    inRomeTime([&] {
+        const QString stored = TField::dateTimeText(QDateTime(QDate(2026, 3, 29), QTime(2, 30), Qt::UTC));
+        f("DT")->setValueText(stored);
+        const QDateTime read = f("DT")->asDateTime();
+        EXPECT_EQ(read.date(), QDate(2026, 3, 29));
+        EXPECT_EQ(read.time(), QTime(2, 30));
+        EXPECT_EQ(f("DT")->displayText(), "29/03/2026 02:30:00");
+        f("DT")->setAsDateTime(read);
+        EXPECT_EQ(f("DT")->valueText(), stored);
+
+        // A local date-time handed in keeps its clock reading too.
+        f("D")->setAsDateTime(QDateTime(QDate(2026, 10, 25), QTime(2, 30)));
+        EXPECT_EQ(f("D")->asDateTime().date(), QDate(2026, 10, 25));
+        EXPECT_EQ(f("D")->displayText(), "25/10/2026");
+    });
 }
 
 TEST_F(FieldValues, MemoGoesThroughTheBlobStream)
