@@ -20,6 +20,7 @@
 #include <QStringList>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace dao {
@@ -134,7 +135,8 @@ private:
     bool isStatic() const;
     bool readsInBlocks() const;
     bool readFromBlock(int position, std::vector<Value> &row);
-    void readBlock(int position, bool backwards);
+    std::pair<int, int> blockRange(int position) const;
+    void readBlock(int position);
     void ensureOpen() const;
     void ensureCurrent() const;
     [[noreturn]] void fail(int number, const QString &description) const;
