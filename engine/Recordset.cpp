@@ -322,8 +322,14 @@ std::pair<int, int> Recordset::blockRange(int position) const
     const int distance = std::abs(position - m_pos);
     if (m_pos >= 0 && m_pos < count && distance > 1 && distance < kBlockRows)
         return {std::min(position, m_pos), std::max(position, m_pos) + 1};
-    const int start = position < m_pos ? std::max(0, position - kBlockRows + 1) : position;
-    return {start, std::min(count, start + kBlockRows)};
+    const int rows = m_blockRows > 0 ? m_blockRows : kBlockRows;
+    const int start = position < m_pos ? std::max(0, position - rows + 1) : position;
+    return {start, std::min(count, start + rows)};
+}
+
+void Recordset::setBlockRows(int rows)
+{
+    m_blockRows = std::clamp(rows, 0, kBlockRows);
 }
 
 // Reads the keys of a block (blockRange) with one statement. The statement always lists
@@ -333,6 +339,8 @@ void Recordset::readBlock(int position)
 {
     m_block = Block();
     const auto [start, end] = blockRange(position);
+    if (m_blockRows > 0 && end - start == m_blockRows)
+        m_blockRows = std::min(kBlockRows, m_blockRows * 2);
     guard([&] {
         if (!m_blockRead) {
             QStringList marks;

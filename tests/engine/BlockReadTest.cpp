@@ -110,6 +110,19 @@ TEST_F(BlockRead, JumpsAndWalksInsideOneReadTransactionLandOnTheirRows)
     }
     rs->MovePrevious();
     EXPECT_TRUE(rs->BOF());
+
+    // A walk that said it reads three rows goes on past them, in growing blocks, both ways.
+    rs->setAbsolutePosition(300);
+    rs->setBlockRows(3);
+    for (int position = 301; position < 449; ++position) {
+        rs->MoveNext();
+        expect(position);
+    }
+    rs->setBlockRows(3);
+    for (int position = 447; position >= 200; --position) {
+        rs->MovePrevious();
+        expect(position);
+    }
 }
 
 } // namespace
