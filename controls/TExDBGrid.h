@@ -5,6 +5,7 @@
 // and automatic scrolling, its own editors for dates, memos and Booleans, clipboard keys,
 // the auto-append rules at the end of the data, and an options menu.
 
+#include "controls/CellPictureCache.h"
 #include "controls/GridColumnDrag.h"
 #include "controls/GridOwnEditors.h"
 #include "controls/TCoreDBGrid.h"
@@ -224,7 +225,9 @@ private:
         viewport()->update();
     }
     void drawFieldContent(QPainter &painter, const QRect &rect, TColumn &column, TGridDrawState state,
-                          const CellAttributes &attributes);
+                          const CellAttributes &attributes, bool solid);
+    void drawShortText(QPainter &painter, const QRect &rect, const CellAttributes &cell, bool solid,
+                       const QString &text, Qt::Alignment alignment, bool rightInset);
     bool handleClipboardKey(QKeyEvent *event);
     bool handleOwnEditorKey(QKeyEvent *event);
     void afterNavigationKey(int key);
@@ -271,6 +274,7 @@ private:
     bool m_useBackground = false;
     bool m_useBitmapDrawing = false;
     bool m_colorChecked = false;
+    CellPictureCache m_cellPictures;
 
     bool m_multiLineTitles = false;
     bool m_multiLineRows = false;

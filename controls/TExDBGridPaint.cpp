@@ -18,6 +18,13 @@ namespace {
 // The text area: 2 pixels in at the left and the top, and at the right where asked.
 QRect textArea(const QRect &cell, bool rightInset) { return cell.adjusted(2, 2, rightInset ? -2 : 0, 0); }
 
+// A grid line, from one pixel to another of the same row or column, both included: the pixels
+// a one-pixel pen gives, filled at a fraction of a line's cost (a screen has a thousand).
+void drawLine(QPainter &painter, QPoint from, QPoint to, const QColor &color)
+{
+    painter.fillRect(QRect(from, to), color);
+}
+
 } // namespace
 
 void TExDBGrid::paintEvent(QPaintEvent *event)
@@ -50,6 +57,7 @@ void TExDBGrid::drawDataCell(QPainter &painter, const QRect &rect, int dataCol, 
     if (column.fieldName().isEmpty())
         return;
 
+    bool solid = true;   // the cell shows one colour, not a part of the background picture
     if (m_useRowColors && !selected && !fixed) {
         // Colours belong to screen positions: the title row is screen row 0.
         const int screenRow = dataLink().activeRecord() + 1;
@@ -58,19 +66,23 @@ void TExDBGrid::drawDataCell(QPainter &painter, const QRect &rect, int dataCol, 
     } else if (m_useBackground && !selected && !fixed && !m_background.isNull()) {
         // The picture lies behind the whole grid; each cell shows its own part of it.
         painter.drawImage(rect, m_background, rect);
+        solid = false;
     }
     if ((focused || selected) && !fixed) {
         cell.background = m_highlightColor;
         cell.fontColor = m_highlightFontColor;
         painter.fillRect(rect, cell.background);
+        solid = true;
     }
     if (!selected && !fixed && OnApplyCellAttribute) {
         const QColor before = cell.background;
         OnApplyCellAttribute(*this, column.field(), cell, state);
-        if (cell.background != before)
+        if (cell.background != before) {
             painter.fillRect(rect, cell.background);
+            solid = true;
+        }
     }
-    drawFieldContent(painter, rect, column, state, cell);
+    drawFieldContent(painter, rect, column, state, cell, solid);
 
     if (m_drawFocusRect && !m_cells3D && focused) {
         QStyleOptionFocusRect option;
@@ -82,7 +94,7 @@ void TExDBGrid::drawDataCell(QPainter &painter, const QRect &rect, int dataCol, 
 }
 
 void TExDBGrid::drawFieldContent(QPainter &painter, const QRect &rect, TColumn &column, TGridDrawState state,
-                                 const CellAttributes &cell)
+                                 const CellAttributes &cell, bool solid)
 {
     const TField *field = column.field();
     if (!field)
@@ -111,9 +123,9 @@ void TExDBGrid::drawFieldContent(QPainter &painter, const QRect &rect, TColumn &
         return;
     case GridFieldKind::Date:
         if (m_displayDateTime)
-            gridcell::drawText(painter, textArea(rect, false), field->text(), Qt::AlignLeft, ellipsis);
+            drawShortText(painter, rect, cell, solid, field->text(), Qt::AlignLeft, false);
         else
-            gridcell::drawText(painter, textArea(rect, true), field->displayText(), Qt::AlignHCenter, ellipsis);
+            drawShortText(painter, rect, cell, solid, field->displayText(), Qt::AlignHCenter, true);
         return;
     case GridFieldKind::Picture:
         if (m_displayImages) {
@@ -136,10 +148,29 @@ void TExDBGrid::drawFieldContent(QPainter &painter, const QRect &rect, TColumn &
         return;
     case GridFieldKind::Text:
     case GridFieldKind::Number:
-        gridcell::drawText(painter, textArea(rect, true), field->displayText(),
-                           column.alignment() & Qt::AlignHorizontal_Mask, ellipsis);
+        drawShortText(painter, rect, cell, solid, field->displayText(), column.alignment() & Qt::AlignHorizontal_Mask,
+                      true);
         return;
     }
+}
+
+// Short texts repeat from record to record: over a solid background their cells are copied
+// from the picture of the same text drawn before. Memos, mostly each card's own, are drawn.
+void TExDBGrid::drawShortText(QPainter &painter, const QRect &rect, const CellAttributes &cell, bool solid,
+                              const QString &text, Qt::Alignment alignment, bool rightInset)
+{
+    if (text.isEmpty())
+        return;
+    const bool ellipsis = m_showTextEllipsis;
+    const auto draw = [&](QPainter &on, const QRect &inCell) {
+        gridcell::drawText(on, textArea(inCell, rightInset), text, alignment, ellipsis);
+    };
+    if (!solid) {
+        draw(painter, rect);
+        return;
+    }
+    const int style = int(alignment) | (rightInset ? 1 << 16 : 0) | (ellipsis ? 1 << 17 : 0);
+    m_cellPictures.draw(painter, rect, cell.background, text, style, draw);
 }
 
 void TExDBGrid::drawTitleText(QPainter &painter, const QRect &rect, TColumn &column)
@@ -192,23 +223,20 @@ void TExDBGrid::drawGridLines(QPainter &painter, const QRect &cell, bool fixed)
     const int bottom = cell.bottom() + 1;
     if (!fixed) {
         // Between data cells the lines take the fixed colour.
-        painter.setPen(fixedColor());
         if (vertical)
-            painter.drawLine(right, cell.top(), right, bottom);
+            drawLine(painter, {right, cell.top()}, {right, bottom}, fixedColor());
         if (horizontal)
-            painter.drawLine(cell.left(), bottom, right, bottom);
+            drawLine(painter, {cell.left(), bottom}, {right, bottom}, fixedColor());
         return;
     }
-    painter.setPen(fixedColor());
     if (vertical)
-        painter.drawLine(right - 1, cell.top(), right - 1, bottom - 1);
+        drawLine(painter, {right - 1, cell.top()}, {right - 1, bottom - 1}, fixedColor());
     if (horizontal)
-        painter.drawLine(cell.left(), bottom - 1, right - 1, bottom - 1);
-    painter.setPen(gridcolor::btnShadow());
+        drawLine(painter, {cell.left(), bottom - 1}, {right - 1, bottom - 1}, fixedColor());
     if (vertical)
-        painter.drawLine(right, cell.top(), right, bottom);
+        drawLine(painter, {right, cell.top()}, {right, bottom}, gridcolor::btnShadow());
     if (horizontal)
-        painter.drawLine(cell.left(), bottom, right, bottom);
+        drawLine(painter, {cell.left(), bottom}, {right, bottom}, gridcolor::btnShadow());
 }
 
 void TExDBGrid::paintOverlay(QPainter &painter)

@@ -147,7 +147,8 @@ public:
     // blocks. Never hold one across waiting for the user: others' writes may wait for it.
     class ReadBatch {
     public:
-        explicit ReadBatch(TDataSet *dataSet);
+        // rows: how many records the operation expects to read, when it knows (a screenful).
+        explicit ReadBatch(TDataSet *dataSet, int rows = 0);
         ~ReadBatch();
         ReadBatch(const ReadBatch &) = delete;
         ReadBatch &operator=(const ReadBatch &) = delete;
@@ -165,7 +166,7 @@ protected:
     // the post completes and then raises it as ESavedWithWarning.
     void warnAfterPost(const std::exception &failure);
 
-    virtual void beginReadBatch() {}
+    virtual void beginReadBatch(int rows) { Q_UNUSED(rows); }
     virtual void endReadBatch() {}
 
     // --- supplied by the concrete dataset -------------------------------------------------

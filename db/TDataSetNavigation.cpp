@@ -10,6 +10,7 @@
 #include "db/DatabaseError.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 void TDataSet::clearBuffers()
@@ -40,10 +41,10 @@ void TDataSet::moveBuffer(int from, int to)
         std::rotate(begin + to, begin + from, begin + from + 1);
 }
 
-TDataSet::ReadBatch::ReadBatch(TDataSet *dataSet) : m_dataSet(dataSet)
+TDataSet::ReadBatch::ReadBatch(TDataSet *dataSet, int rows) : m_dataSet(dataSet)
 {
     if (m_dataSet)
-        m_dataSet->beginReadBatch();
+        m_dataSet->beginReadBatch(rows);
 }
 
 TDataSet::ReadBatch::~ReadBatch()
@@ -147,7 +148,7 @@ void TDataSet::first()
     fire(BeforeScroll, *this);
     clearBuffers();
     try {
-        const ReadBatch reads(this);
+        const ReadBatch reads(this, m_bufferCount);
         internalFirst();
         getNextRecord();
         getNextRecords();
@@ -167,7 +168,7 @@ void TDataSet::last()
     fire(BeforeScroll, *this);
     clearBuffers();
     try {
-        const ReadBatch reads(this);
+        const ReadBatch reads(this, m_bufferCount);
         internalLast();
         getPriorRecord();
         getPriorRecords();
@@ -202,7 +203,8 @@ int TDataSet::moveBy(int distance)
     int moved = 0;
     int shift = 0;   // how far the rows moved towards the window's start
     try {
-        const ReadBatch reads(this);
+        // A page of the grid reads its page of records, no block further.
+        const ReadBatch reads(this, std::abs(distance));
         while (distance != 0) {
             const bool full = m_recordCount >= m_bufferCount;
             if (distance > 0) {

@@ -9,6 +9,7 @@
 #include "engine/jet/JetDialect.h"
 #include "engine/jet/Names.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <unordered_set>
 
@@ -242,7 +243,7 @@ void Recordset::land(int position)
     bool missing = false;
     if (target >= 0 && target < int(m_keys.size()) && !readFromBlock(target, row)) {
         if (readsInBlocks()) {
-            readBlock(target, target < m_pos);
+            readBlock(target);
             if (!readFromBlock(target, row))
                 missing = true;
         } else {
@@ -313,15 +314,36 @@ bool Recordset::readsInBlocks() const
     return m_connection->isOpen() && (isStatic() || m_connection->readScope() != 0);
 }
 
-// Reads the keys from position on (or up to it, walking backwards) with one statement. The
-// statement always lists kBlockRows keys, the last repeated where fewer remain, so it is
-// prepared once per recordset.
-void Recordset::readBlock(int position, bool backwards)
+// The rows [first, second) of the block for a visit to position: from it on, or up to it
+// when walking backwards. A jump within a block's reach takes just the rows from one end of
+// the jump to the other: a memo read goes to its row and comes back, and the grid reads each
+// memo of its screen that way, so both ends and the rows between must be in one block, or
+// every visit would read a block again.
+std::pair<int, int> Recordset::blockRange(int position) const
+{
+    const int count = int(m_keys.size());
+    const int distance = std::abs(position - m_pos);
+    if (m_pos >= 0 && m_pos < count && distance > 1 && distance < kBlockRows)
+        return {std::min(position, m_pos), std::max(position, m_pos) + 1};
+    const int rows = m_blockRows > 0 ? m_blockRows : kBlockRows;
+    const int start = position < m_pos ? std::max(0, position - rows + 1) : position;
+    return {start, std::min(count, start + rows)};
+}
+
+void Recordset::setBlockRows(int rows)
+{
+    m_blockRows = std::clamp(rows, 0, kBlockRows);
+}
+
+// Reads the keys of a block (blockRange) with one statement. The statement always lists
+// kBlockRows keys, the last repeated where fewer remain, so it is prepared once per
+// recordset.
+void Recordset::readBlock(int position)
 {
     m_block = Block();
-    const int count = int(m_keys.size());
-    const int start = backwards ? std::max(0, position - kBlockRows + 1) : position;
-    const int end = std::min(count, start + kBlockRows);
+    const auto [start, end] = blockRange(position);
+    if (m_blockRows > 0 && end - start == m_blockRows)
+        m_blockRows = std::min(kBlockRows, m_blockRows * 2);
     guard([&] {
         if (!m_blockRead) {
             QStringList marks;

@@ -20,6 +20,7 @@
 #include <QStringList>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace dao {
@@ -80,6 +81,10 @@ public:
     // be counted in steps with CountSelection (SelectionCount.h).
     int KnownRecordCount() const { return m_keysComplete ? int(m_keys.size()) : -1; }
     std::unique_ptr<SelectionCount> CountSelection() const;
+    // How many rows the walk starting now expects to visit (a screenful), when it knows: its
+    // first block takes no more, and each further one twice as many, up to a whole block (a
+    // walk through a filter that turns rows away goes on at full speed). 0: whole blocks.
+    void setBlockRows(int rows);
 
     QByteArray Bookmark() const;
     void setBookmark(const QByteArray &bookmark);
@@ -138,7 +143,8 @@ private:
     bool isStatic() const;
     bool readsInBlocks() const;
     bool readFromBlock(int position, RowPtr &row);
-    void readBlock(int position, bool backwards);
+    std::pair<int, int> blockRange(int position) const;
+    void readBlock(int position);
     void ensureOpen() const;
     void ensureCurrent() const;
     [[noreturn]] void fail(int number, const QString &description) const;
@@ -199,6 +205,7 @@ private:
         quint64 writeSerial = 0;
     } m_block;
     std::unique_ptr<Query> m_blockRead;
+    int m_blockRows = 0;   // the next walking block's rows; 0: kBlockRows
 };
 
 } // namespace dao

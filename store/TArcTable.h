@@ -207,7 +207,7 @@ protected:
     void internalRefresh() override;
     void doOnNewRecord() override;
     // A batch of reads is one read transaction of the archive (see dao::ReadScope).
-    void beginReadBatch() override;
+    void beginReadBatch(int rows) override;
     void endReadBatch() override;
 
 private:

@@ -5,6 +5,7 @@
 
 #include "db/DatabaseError.h"
 #include "db/TField.h"
+#include "engine/Connection.h"
 #include "engine/Constants.h"
 #include "engine/Database.h"
 #include "engine/EngineError.h"
@@ -195,15 +196,23 @@ std::vector<dao::SummaryGroup> TArcTable::selectionSummary(const dao::Summary &s
     return m_rs->Summarize(summary, &accepted);
 }
 
-void TArcTable::beginReadBatch()
+void TArcTable::beginReadBatch(int rows)
 {
-    m_readBatches.push_back(std::make_unique<dao::ReadScope>(engineDatabase()));
+    const dao::Database *database = engineDatabase();
+    // A walk of known length that starts the read transaction reads no further than it
+    // needs; inside another walk's transaction the blocks stay whole.
+    const bool starts = database && database->connection() && database->connection()->readScope() == 0;
+    m_readBatches.push_back(std::make_unique<dao::ReadScope>(database));
+    if (starts && m_rs)
+        m_rs->setBlockRows(rows);
 }
 
 void TArcTable::endReadBatch()
 {
     if (!m_readBatches.empty())
         m_readBatches.pop_back();
+    if (m_readBatches.empty() && m_rs)
+        m_rs->setBlockRows(0);
 }
 
 TGetResult TArcTable::getRecord(TRecordBuffer &buffer, TGetMode mode, bool doCheck)

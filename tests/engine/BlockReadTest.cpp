@@ -81,6 +81,50 @@ TEST_F(BlockRead, BlockReadsSeeOtherDesksChangesAsRowReadsDo)
     }
 }
 
+// A memo read goes to its row and back; the grid does it for every row of its screen.
+// Whatever blocks such jumps read, each visit lands on its own row, and a walk on from there
+// in either direction goes on through the right rows.
+TEST_F(BlockRead, JumpsAndWalksInsideOneReadTransactionLandOnTheirRows)
+{
+    makeArchive(numbered());
+    auto desk = open();
+    auto rs = desk->OpenRecordset("Persone");
+    const auto expect = [&](int position) {
+        EXPECT_EQ(rs->field("Nome").value().asText(), numbered().at(position)) << "at " << position;
+    };
+    const dao::ReadScope reads(desk.get());
+    // Back and forth within reach, at a block's full reach, beyond it, at both ends.
+    for (int position : {300, 272, 300, 273, 299, 101, 300, 449, 251, 449, 0, 199, 0, 2, 0, 448, 449, 250, 449})
+        expect((rs->setAbsolutePosition(position), position));
+    // A jump forward within reach, then on past the rows it read; the same backwards.
+    rs->setAbsolutePosition(120);
+    rs->setAbsolutePosition(250);
+    for (int position = 251; position < 260; ++position) {
+        rs->MoveNext();
+        expect(position);
+    }
+    rs->setAbsolutePosition(100);
+    for (int position = 99; position >= 0; --position) {
+        rs->MovePrevious();
+        expect(position);
+    }
+    rs->MovePrevious();
+    EXPECT_TRUE(rs->BOF());
+
+    // A walk that said it reads three rows goes on past them, in growing blocks, both ways.
+    rs->setAbsolutePosition(300);
+    rs->setBlockRows(3);
+    for (int position = 301; position < 449; ++position) {
+        rs->MoveNext();
+        expect(position);
+    }
+    rs->setBlockRows(3);
+    for (int position = 447; position >= 200; --position) {
+        rs->MovePrevious();
+        expect(position);
+    }
+}
+
 } // namespace
 
 namespace {
