@@ -12,13 +12,14 @@ double WordWrap::advance(const QString &text)
 {
     if (text.size() > kRememberedLength)
         return m_metrics.horizontalAdvance(text);
-    auto it = m_texts.constFind(text);
-    if (it != m_texts.cend())
+    if (const auto it = m_texts.constFind(text); it != m_texts.cend())
         return *it;
-    // Bounded: names and notes that never come back must not grow it without end.
-    if (m_texts.size() >= kRememberedTexts)
+    const auto older = m_older.constFind(text);
+    const double measured = older != m_older.cend() ? *older : m_metrics.horizontalAdvance(text);
+    if (m_texts.size() >= kRememberedTexts) {
+        m_older.swap(m_texts);
         m_texts.clear();
-    const double measured = m_metrics.horizontalAdvance(text);
+    }
     m_texts.insert(text, measured);
     return measured;
 }

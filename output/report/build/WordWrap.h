@@ -23,6 +23,8 @@ public:
     Lines wrap(const QString &text, double width);
     // The measured width of a whole text. Short texts are remembered: a list prints the same
     // labels, bands, roles and towns on every record, and shaping a text is what measuring costs.
+    // The texts met lately are kept in two halves: when the newer is full the older goes, so
+    // that names which never come back do not push out the texts of every record.
     double advance(const QString &text);
 
 private:
@@ -34,5 +36,5 @@ private:
     const QFontMetricsF &m_metrics;
     double m_averageChar;
     QHash<char16_t, double> m_chars;
-    QHash<QString, double> m_texts;
+    QHash<QString, double> m_texts, m_older;
 };
