@@ -39,3 +39,27 @@ TEST(ExprText, TheFirstFaultyPartRaisesAndTheTextKnowsItsExpressions)
         EXPECT_EQ(error.message(), "Identificatore sconosciuto: Ignoto");
     }
 }
+
+// Dates and times print as QDateTime writes "dd/MM/yyyy", "HH:mm:ss" and both, at the edges of
+// the years, days and seconds a serial holds.
+TEST(ExprText, DatesAndTimesPrintAsTheirPictures)
+{
+    const std::vector<std::pair<QDate, QTime>> moments{
+        {QDate(2026, 12, 9), QTime(0, 0)},      {QDate(2024, 2, 29), QTime(23, 59, 59)},
+        {QDate(1, 1, 1), QTime(0, 0)},          {QDate(99, 7, 4), QTime(7, 5, 3)},
+        {QDate(999, 10, 31), QTime(12, 0)},     {QDate(9999, 12, 31), QTime(23, 59, 59)},
+        {QDate(1899, 12, 30), QTime(8, 30)},    {QDate(1899, 12, 30), QTime(0, 0, 1)},
+        {QDate(1900, 1, 1), QTime(0, 0, 0, 600)}};
+    for (const auto &[day, time] : moments) {
+        const QDateTime at(day, time, Qt::UTC);
+        const report::ExprValue value = report::ExprValue::dateTime(at);
+        // As the value holds it, to the second.
+        const QDateTime held = value.toDateTime();
+        const bool hasDay = held.date() != QDate(1899, 12, 30);
+        const bool hasTime = held.time() != QTime(0, 0);
+        const QString picture = hasDay && hasTime ? QStringLiteral("dd/MM/yyyy HH:mm:ss")
+            : hasTime                             ? QStringLiteral("HH:mm:ss")
+                                                  : QStringLiteral("dd/MM/yyyy");
+        EXPECT_EQ(value.toText(), held.toString(picture)) << at.toString(Qt::ISODate).toStdString();
+    }
+}

@@ -262,3 +262,41 @@ TEST_F(ReportRunTest, LongNotesWrapIntoTheSameLinesAsWordByWord)
 }
 
 } // namespace
+
+namespace {
+
+// Short texts at the widths where a break could go either way: exactly their width or a word's
+// end, a hair under, a hair over; with blanks at the ends, doubled, tabs, accents, nothing.
+TEST_F(ReportRunTest, ShortTextsBreakAsWordByWordAtExactWidthsAndKeepTheirWidths)
+{
+    const QStringList texts{"", " ", "  ", "a", " a", "a ", "a  b", "\t", "a\tb c", "Via\tRoma 3", "àèìòù perché",
+                            "Sant'Antonio Abate", "WWWW iiii WWWW", "Precipitevolissimevolmente", "l'ISEE è scaduto ",
+                            "ROSSI MARIO", "12/03/1961", "Figlia", "cafe\u0301 au lait"};
+    const QFontMetricsF metrics = PageFonts::metrics(PageFonts::font({QStringLiteral("Arial"), 9, fsBold}));
+    WordWrap wrap(metrics);
+    const auto compareAll = [&](const char *round) {
+        for (const QString &text : texts) {
+            std::vector<double> widths{1, 5, 20, metrics.horizontalAdvance(text)};
+            for (qsizetype end = text.indexOf(QLatin1Char(' ')); end > 0; end = text.indexOf(QLatin1Char(' '), end + 1))
+                widths.push_back(metrics.horizontalAdvance(text.left(end)));
+            for (const double exact : std::vector<double>(widths))
+                widths.insert(widths.end(), {exact - 0.001, exact + 0.001});
+            for (const double width : widths) {
+                const WordWrap::Lines lines = wrap.wrap(text, width);
+                ASSERT_EQ(lines.lines, wrapWordByWord(text, metrics, width)) << round << " '" << text.toStdString() << "' " << width;
+                ASSERT_EQ(lines.advances.size(), size_t(lines.lines.size()));
+                for (qsizetype i = 0; i < lines.lines.size(); ++i)
+                    EXPECT_EQ(lines.advances[size_t(i)], metrics.horizontalAdvance(lines.lines[i])) << text.toStdString();
+                EXPECT_EQ(wrap.advance(text), metrics.horizontalAdvance(text));
+            }
+        }
+    };
+    compareAll("first");
+    compareAll("remembered");
+    // Enough other texts for the remembered ones to move to the older half, and out of it.
+    for (int i = 0; i < 20000; ++i)
+        wrap.advance(QStringLiteral("Nome %1").arg(i));
+    compareAll("after many");
+}
+
+} // namespace

@@ -1,5 +1,6 @@
 #include "output/report/build/ObjectRenderer.h"
 
+#include "output/report/build/PageTotalLater.h"
 #include "output/report/build/PictureData.h"
 #include "output/report/build/ReportScope.h"
 #include "output/report/model/TqnView.h"
@@ -46,7 +47,11 @@ void ObjectRenderer::draw(const TqnView &view, QPointF at, PreparedPage &page)
     switch (view.kind()) {
     case TqnViewKind::vkMemo: {
         const auto &memo = static_cast<const TqnMemoView &>(view);
-        drawText(memo, box, layText(memo), page);
+        ExpandedText text = expand(memo, m_later != nullptr);
+        const size_t first = page.Records.size();
+        drawText(memo, box, lay(memo, text), page);
+        if (!text.held.empty() && m_later)
+            m_later->hold(memo, box, std::move(text), first, page.Records.size());
         break;
     }
     case TqnViewKind::vkPicture:
@@ -93,15 +98,35 @@ double ObjectRenderer::LaidText::neededHeight() const
     return used * lineHeight + 2 * kPadding;
 }
 
-ObjectRenderer::LaidText ObjectRenderer::layText(const TqnMemoView &memo)
+ObjectRenderer::ExpandedText ObjectRenderer::expand(const TqnMemoView &memo, bool holdParts)
 {
-    LaidText laid;
+    ExpandedText out;
     if (!memo.HighlightCondition.trimmed().isEmpty()) {
         auto it = m_conditions.find(&memo);
         if (it == m_conditions.end())
             it = m_conditions.emplace(&memo, report::Expression(memo.HighlightCondition)).first;
-        laid.highlight = it->second.evaluate(m_scope).truth();
+        out.highlight = it->second.evaluate(m_scope).truth();
     }
+    const std::vector<report::ExprText> &parsed = texts(memo);
+    out.texts.reserve(qsizetype(parsed.size()));
+    std::vector<qsizetype> held;
+    for (const report::ExprText &text : parsed) {
+        if (!holdParts) {
+            out.texts.append(text.expand(m_scope, memo.FormatText));
+            continue;
+        }
+        held.clear();
+        out.texts.append(text.expand(m_scope, memo.FormatText, held));
+        for (qsizetype at : held)
+            out.held.emplace_back(out.texts.size() - 1, at);
+    }
+    return out;
+}
+
+ObjectRenderer::LaidText ObjectRenderer::lay(const TqnMemoView &memo, const ExpandedText &text)
+{
+    LaidText laid;
+    laid.highlight = text.highlight;
     laid.face = PreparedFont{memo.FontName, float(memo.FontSize),
                              laid.highlight ? memo.HighlightFontStyle : memo.FontStyle};
     const Measured &font = measured(laid.face);
@@ -124,8 +149,7 @@ ObjectRenderer::LaidText ObjectRenderer::layText(const TqnMemoView &memo)
         for (qsizetype i = 0; i < wrapped.lines.size(); ++i)
             laid.wrapsOn.push_back(i + 1 < wrapped.lines.size());
     };
-    for (const report::ExprText &text : texts(memo)) {
-        const QString expanded = text.expand(m_scope, memo.FormatText);
+    for (const QString &expanded : text.texts) {
         if (!expanded.contains(QLatin1Char('\n')) && !expanded.contains(QLatin1Char('\r'))) {
             add(expanded);
             continue;

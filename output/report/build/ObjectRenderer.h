@@ -13,6 +13,7 @@
 #include <memory>
 #include <unordered_map>
 
+class PageTotalLater;
 class ReportScope;
 class TqnMemoView;
 class TqnPictureView;
@@ -37,7 +38,24 @@ public:
         // The box height that shows every line up to the last that is not empty.
         double neededHeight() const;
     };
-    LaidText layText(const TqnMemoView &memo);
+    LaidText layText(const TqnMemoView &memo) { return lay(memo, expand(memo, false)); }
+
+    // The two halves of laying a text out. First its texts for the record being printed, one
+    // per line of the box, expressions expanded; with `holdParts`, where a part's value was
+    // held back (the page total of a layout built in one pass) the place is noted and the
+    // value left out.
+    struct ExpandedText {
+        bool highlight = false;
+        QStringList texts;
+        std::vector<std::pair<qsizetype, qsizetype>> held;   // text index, place in it
+    };
+    ExpandedText expand(const TqnMemoView &memo, bool holdParts);
+    // Then its lines, wrapped to the box.
+    LaidText lay(const TqnMemoView &memo, const ExpandedText &text);
+
+    // While set, text boxes whose texts hold a part back are handed to `later` with the
+    // records they drew, to be drawn again once the value is known.
+    void setPageTotalLater(PageTotalLater *later) { m_later = later; }
 
     // Draws `view` with its top-left corner at `at` (layout pixels). Throws the expression
     // errors of its texts and UnknownPictureFormat.
@@ -71,6 +89,7 @@ private:
     void drawPicture(const TqnPictureView &picture, const QRectF &box, PreparedPage &page);
 
     ReportScope &m_scope;
+    PageTotalLater *m_later = nullptr;
     std::unordered_map<const TqnMemoView *, std::vector<report::ExprText>> m_texts;
     std::unordered_map<const TqnView *, report::Expression> m_conditions;
     std::vector<std::pair<PreparedFont, Measured>> m_fonts;

@@ -3,6 +3,7 @@
 #include "db/TDataSet.h"
 #include "output/report/ComponentDirectory.h"
 #include "output/report/build/ObjectRenderer.h"
+#include "output/report/build/PageTotalLater.h"
 #include "output/report/model/TqnLayout.h"
 
 #include <algorithm>
@@ -74,19 +75,78 @@ PreparedPages PageBuilder::run(const QDateTime &started)
     if (m_events.onBeginDoc)
         m_events.onBeginDoc();
     checkVariables();
-    if (m_layout.TwoPass && !m_error.stopped()) {
-        // The first pass only counts the pages, for TOTALPAGES.
-        m_firstPass = true;
-        pass();
-        m_firstPass = false;
-        m_system.totalPages = int(m_pages.size());
-        m_pages.clear();
+    if (!m_error.stopped()) {
+        if (!m_layout.TwoPass)
+            pass();
+        else if (firstPassSeen() || !PageTotalLater::suits(m_layout))
+            runTwoPasses();
+        else
+            runOnceTotalLater();
     }
-    if (!m_error.stopped())
-        pass();
     if (m_events.onEndDoc)
         m_events.onEndDoc();
     return std::move(m_pages);
+}
+
+void PageBuilder::runTwoPasses()
+{
+    // The first pass only counts the pages, for TOTALPAGES.
+    m_firstPass = true;
+    pass();
+    m_firstPass = false;
+    m_system.totalPages = int(m_pages.size());
+    m_pages.clear();
+    if (!m_error.stopped())
+        pass();
+}
+
+void PageBuilder::runOnceTotalLater()
+{
+    PageTotalLater later;
+    m_totalLater = &later;
+    m_renderer->setPageTotalLater(&later);
+    m_scope.holdPageTotal(true);
+    // Built as a counting first pass would be (the total so far is 0), the boxes that name
+    // the total set aside.
+    pass();
+    const int asked = m_scope.heldValuesAsked();
+    m_scope.holdPageTotal(false);
+    m_renderer->setPageTotalLater(nullptr);
+    m_totalLater = nullptr;
+    m_system.totalPages = int(m_pages.size());
+    if (m_error.stopped()) {
+        m_pages.clear();   // as a first pass that failed leaves none
+        return;
+    }
+    if (later.heldParts() == asked) {
+        later.fill(m_pages, m_system.totalPages, *m_renderer);
+        return;
+    }
+    // Something took the total where it cannot be written in later: that pass only counted.
+    m_pages.clear();
+    pass();
+}
+
+bool PageBuilder::firstPassSeen() const
+{
+    const BuildEvents &e = m_events;
+    if (e.onBeginPage || e.onEndPage || e.onBeforePrint || e.onAfterPrint || e.onDrawObject || e.onDataSetWork
+        || e.onBandDrawn || e.onGetValue || e.onUserFunction || e.progress)
+        return true;
+    for (const TqnPage &page : m_layout.Pages)
+        for (const auto &object : page.Objects) {
+            if (object->kind() != TqnViewKind::vkBand)
+                continue;
+            const TqnDataset *source = findSource(static_cast<const TqnBandView &>(*object).dataSetName());
+            if (!source)
+                continue;
+            if (source->OnCheckEOF || source->OnFirst || source->OnNext || source->OnPrior)
+                return true;
+            const auto *bound = qobject_cast<const TqnDBDataSet *>(source);
+            if (bound && PageTotalLater::names(bound->Filter))
+                return true;
+        }
+    return false;
 }
 
 void PageBuilder::checkVariables()
@@ -209,13 +269,18 @@ void PageBuilder::buildLayoutPage(int index)
         m_events.onEndPage(index);
 }
 
+TqnDataset *PageBuilder::findSource(const QString &name) const
+{
+    if (auto *component = qobject_cast<TqnDataset *>(ComponentDirectory::instance().findOn(m_windowName, name)))
+        return component;
+    return m_layout.DataSets.find(name);
+}
+
 TqnDataset *PageBuilder::sourceFor(const Band &data)
 {
     const QString name = data.view->dataSetName();
-    if (auto *component = qobject_cast<TqnDataset *>(ComponentDirectory::instance().findOn(m_windowName, name)))
-        return component;
-    if (TqnDataset *entry = m_layout.DataSets.find(name))
-        return entry;
+    if (TqnDataset *source = findSource(name))
+        return source;
     if (!name.isEmpty()) {
         m_bandType = int(data.view->BandType);
         fail(PreparationError::missingDataSet(name));

@@ -50,6 +50,7 @@
 #include <vector>
 
 class ObjectRenderer;
+class PageTotalLater;
 struct GrownBand;
 class TqnBandView;
 class TqnDataset;
@@ -103,6 +104,14 @@ private:
 
     // PageBuilder.cpp: the run and the data.
     void pass();
+    // A two-pass layout: counted first, then built with the page total known; or, when
+    // nothing could tell the two apart, built once and the total written in afterwards.
+    void runTwoPasses();
+    void runOnceTotalLater();
+    // Whether anything outside the builder would see a counting first pass: the report's
+    // events, a record source's events or its filter computed from the page total.
+    bool firstPassSeen() const;
+    TqnDataset *findSource(const QString &name) const;
     void checkVariables();
     void buildLayoutPage(int index);
     void makePlan(const TqnPage &page, Plan &plan);
@@ -162,6 +171,7 @@ private:
     report::ExprSystemValues m_system;
     ReportScope m_scope;
     std::unique_ptr<ObjectRenderer> m_renderer;
+    PageTotalLater *m_totalLater = nullptr;   // while built once
 
     PreparedPages m_pages;
     int m_passPageCount = 0;

@@ -3,6 +3,7 @@
 #include "output/report/build/PageBuilder.h"
 
 #include "output/report/build/ObjectRenderer.h"
+#include "output/report/build/PageTotalLater.h"
 #include "output/report/model/TqnLayout.h"
 #include "output/report/model/TqnDataset.h"
 
@@ -61,6 +62,8 @@ void PageBuilder::startPage()
     page.Paper = PreparedPaper{paper.Size, paper.Width, paper.Height, paper.Orientation, m_page->UsePhysicalOffset};
     page.LayoutPage = m_layoutPage;
     m_pages.append(std::move(page));
+    if (m_totalLater)
+        m_totalLater->onPage(int(m_pages.size()) - 1);
     ++m_system.page;
     if (m_events.progress && !m_events.progress(m_system.page, m_firstPass)) {
         m_cancelled = true;

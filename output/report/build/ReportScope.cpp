@@ -121,7 +121,7 @@ std::optional<ExprValue> ReportScope::variable(const QString &name)
     case TqnVariableKind::vkOther:
         break;
     }
-    if (const auto system = m_system.lookup(v->Text.trimmed().toUpper()))
+    if (const auto system = systemVariable(v->Text.trimmed().toUpper()))
         return system;
     if (m_depth >= kMaxVariableDepth)
         throw report::ExprError(report::ExprErrorKind::UnknownIdentifier, v->Name);
@@ -205,5 +205,7 @@ std::optional<ExprValue> ReportScope::userFunction(const QString &name, const QL
 
 std::optional<ExprValue> ReportScope::systemVariable(const QString &upperName)
 {
+    if (m_holdPageTotal && upperName == QLatin1String("TOTALPAGES"))
+        ++m_pageTotalsAsked;
     return m_system.lookup(upperName);
 }

@@ -32,6 +32,10 @@ public:
     bool namesDataSet(const report::ExprNameRef &ref) override;
     std::optional<report::ExprValue> systemVariable(const QString &upperName) override;
     const report::ExprStatistics *statistics() const override { return m_statistics; }
+    // A layout built in one pass has no page total yet: TOTALPAGES is then counted as held
+    // (and answers what a counting first pass would, the total so far: 0).
+    void holdPageTotal(bool on) { m_holdPageTotal = on; m_pageTotalsAsked = 0; }
+    int heldValuesAsked() const override { return m_pageTotalsAsked; }
     std::optional<report::ExprValue> userFunction(const QString &name, const QList<report::ExprValue> &args) override;
 
     // A dataset named as a variable binds it: "window.dataset" through the component
@@ -54,4 +58,6 @@ private:
     QPointer<TDataSet> m_groupSource;
     const report::ExprStatistics *m_statistics = nullptr;
     int m_depth = 0;   // variables whose expressions name variables
+    bool m_holdPageTotal = false;
+    int m_pageTotalsAsked = 0;
 };

@@ -8,21 +8,6 @@ double WordWrap::charAdvance(QChar c)
     return *it;
 }
 
-double WordWrap::advance(const QString &text)
-{
-    if (text.size() > kRememberedLength)
-        return m_metrics.horizontalAdvance(text);
-    auto it = m_texts.constFind(text);
-    if (it != m_texts.cend())
-        return *it;
-    // Bounded: names and notes that never come back must not grow it without end.
-    if (m_texts.size() >= kRememberedTexts)
-        m_texts.clear();
-    const double measured = m_metrics.horizontalAdvance(text);
-    m_texts.insert(text, measured);
-    return measured;
-}
-
 namespace {
 
 // Whether a text whose characters' widths add up to `estimate` is surely wider than `width`:
@@ -51,7 +36,7 @@ WordWrap::Lines WordWrap::wrap(const QString &text, double width)
         latin = latin && text[i].unicode() < 0x300;
     }
     if (longText && !surelyWider(prefix.back(), width, latin)) {
-        const double whole = m_metrics.horizontalAdvance(text);
+        const double whole = m_advance.measure(text);
         if (whole <= width)
             return {{text}, {whole}};
     }
@@ -89,7 +74,7 @@ WordWrap::Lines WordWrap::wrapWords(const QString &text, double width, const std
         const qsizetype from = lineStart < 0 ? words[k].first : lineStart;
         // The line with the next m words joined: does it fit? (its width in `advance`)
         const auto fits = [&](size_t m, double &advance) {
-            advance = m_metrics.horizontalAdvance(text.mid(from, words[k + m - 1].second - from));
+            advance = m_advance.measure(QStringView(text).mid(from, words[k + m - 1].second - from));
             return advance <= width;
         };
         // A line only widens as words join it, so the words that join are those up to the
@@ -123,17 +108,17 @@ WordWrap::Lines WordWrap::wrapWords(const QString &text, double width, const std
         qsizetype pieceStart = words[k].first;
         QString piece = text.mid(pieceStart, words[k].second - pieceStart);
         // A word wider than the box is cut where it no longer fits.
-        while (piece.size() > 1 && m_metrics.horizontalAdvance(piece) > width) {
+        while (piece.size() > 1 && m_advance.measure(piece) > width) {
             qsizetype cut = piece.size() - 1;
-            while (cut > 1 && m_metrics.horizontalAdvance(piece.left(cut)) > width)
+            while (cut > 1 && m_advance.measure(QStringView(piece).left(cut)) > width)
                 --cut;
-            push(piece.left(cut), m_metrics.horizontalAdvance(piece.left(cut)));
+            push(piece.left(cut), m_advance.measure(QStringView(piece).left(cut)));
             piece = piece.mid(cut);
             pieceStart += cut;
         }
         lineStart = piece.isEmpty() ? -1 : pieceStart;
         lineEnd = words[k].second;
-        lineAdvance = piece.isEmpty() ? 0 : m_metrics.horizontalAdvance(piece);
+        lineAdvance = piece.isEmpty() ? 0 : m_advance.measure(piece);
         ++k;
     }
     if (lineStart < 0)

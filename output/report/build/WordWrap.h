@@ -5,7 +5,9 @@
 // widths (kept for the font) tells where a line ends; the line itself is then measured, and
 // so is the line with the next word whenever the sum leaves any doubt that it is too wide (in
 // scripts whose letters join, always). A long note costs about one measurement a line rather
-// than one a word.
+// than one a word, and a measurement is mostly a sum of remembered widths (TextAdvance.h).
+
+#include "output/report/build/TextAdvance.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -14,25 +16,23 @@
 
 class WordWrap final {
 public:
-    explicit WordWrap(const QFontMetricsF &metrics) : m_metrics(metrics), m_averageChar(metrics.averageCharWidth()) {}
+    explicit WordWrap(const QFontMetricsF &metrics)
+        : m_metrics(metrics), m_averageChar(metrics.averageCharWidth()), m_advance(metrics) {}
 
     struct Lines {
         QStringList lines;
         std::vector<double> advances;   // each line's measured width
     };
     Lines wrap(const QString &text, double width);
-    // The measured width of a whole text. Short texts are remembered: a list prints the same
-    // labels, bands, roles and towns on every record, and shaping a text is what measuring costs.
-    double advance(const QString &text);
+    // The measured width of a whole text.
+    double advance(const QString &text) { return m_advance.advance(text); }
 
 private:
-    static constexpr qsizetype kRememberedLength = 48;
-    static constexpr qsizetype kRememberedTexts = 8192;
     double charAdvance(QChar c);
     Lines wrapWords(const QString &text, double width, const std::vector<double> &prefix, bool latin);
 
     const QFontMetricsF &m_metrics;
     double m_averageChar;
     QHash<char16_t, double> m_chars;
-    QHash<QString, double> m_texts;
+    TextAdvance m_advance;
 };

@@ -51,6 +51,11 @@ public:
     {
         return std::nullopt;
     }
+
+    // How many times so far a value was asked that the engine only knows once the run is over
+    // (the page total of a layout built in one pass): ExprText leaves the place of such a part
+    // empty for it to be filled in later.
+    virtual int heldValuesAsked() const { return 0; }
 };
 
 } // namespace report

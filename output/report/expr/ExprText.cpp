@@ -1,6 +1,7 @@
 #include "output/report/expr/ExprText.h"
 
 #include "output/report/expr/DateTimeFormat.h"
+#include "output/report/expr/ExprNode.h"
 #include "output/report/expr/FloatFormat.h"
 
 namespace report {
@@ -42,9 +43,7 @@ ExprText::ExprText(const QString &text)
         m_pieces.push_back({literal, -1});
 }
 
-namespace {
-
-QString formatted(const ExprValue &value, const QString &displayFormat)
+QString ExprText::display(const ExprValue &value, const QString &displayFormat)
 {
     if (displayFormat.isEmpty())
         return value.toText();
@@ -57,9 +56,17 @@ QString formatted(const ExprValue &value, const QString &displayFormat)
     return value.toText();
 }
 
-} // namespace
-
 QString ExprText::expand(ExprScope &scope, const QString &displayFormat) const
+{
+    return expandParts(scope, displayFormat, nullptr);
+}
+
+QString ExprText::expand(ExprScope &scope, const QString &displayFormat, std::vector<qsizetype> &held) const
+{
+    return expandParts(scope, displayFormat, &held);
+}
+
+QString ExprText::expandParts(ExprScope &scope, const QString &displayFormat, std::vector<qsizetype> *held) const
 {
     QString out;
     for (const Piece &piece : m_pieces) {
@@ -67,9 +74,18 @@ QString ExprText::expand(ExprScope &scope, const QString &displayFormat) const
             out += piece.literal;
             continue;
         }
-        const ExprValue value = m_expressions[size_t(piece.expression)].evaluate(scope);
+        const Expression &expression = m_expressions[size_t(piece.expression)];
+        const int heldBefore = held ? scope.heldValuesAsked() : 0;
+        const ExprValue value = expression.evaluate(scope);
+        // Only a part that is the held value itself can take it later as it stands; one that
+        // computed with it is left as it is, and the scope's count tells the engine so.
+        if (held && scope.heldValuesAsked() == heldBefore + 1 && expression.root()
+            && expression.root()->kind == ExprNode::Kind::Name) {
+            held->push_back(out.size());
+            continue;
+        }
         if (!value.isNull())
-            out += formatted(value, displayFormat);
+            out += display(value, displayFormat);
     }
     return out;
 }

@@ -25,8 +25,15 @@ public:
     // FORMATFLOAT writes them when it has digit places ("#,##0.00"), dates and times as
     // FORMATDATETIME does when it has none ("dd/mm/yyyy"); other values print as they are.
     QString expand(ExprScope &scope, const QString &displayFormat = QString()) const;
+    // As above; a part that is a bare name whose value the scope holds back
+    // (ExprScope::heldValuesAsked) writes nothing, and its place in the text goes to `held`.
+    QString expand(ExprScope &scope, const QString &displayFormat, std::vector<qsizetype> &held) const;
+    // A part's value as it is written into the text.
+    static QString display(const ExprValue &value, const QString &displayFormat);
 
 private:
+    QString expandParts(ExprScope &scope, const QString &displayFormat, std::vector<qsizetype> *held) const;
+
     struct Piece {
         QString literal;          // printed as it stands
         int expression = -1;      // or the index of an expression

@@ -103,11 +103,39 @@ QString ExprValue::toText() const
         return numberText(m_number);
     const bool hasDay = std::floor(m_number) != 0;
     const bool hasTime = at.time() != QTime(0, 0);
-    if (hasDay && hasTime)
-        return at.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-    if (!hasDay && hasTime)
-        return at.toString(QStringLiteral("HH:mm:ss"));
-    return at.toString(QStringLiteral("dd/MM/yyyy"));
+    const int year = at.date().year();
+    if (year < 1 || year > 9999) {
+        if (hasDay && hasTime)
+            return at.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+        if (!hasDay && hasTime)
+            return at.toString(QStringLiteral("HH:mm:ss"));
+        return at.toString(QStringLiteral("dd/MM/yyyy"));
+    }
+    // What toString writes with those pictures, digit by digit: a list prints a date on every
+    // record, and reading the picture each time costs more than the rest of the record's text.
+    QString text;
+    text.reserve(19);
+    const auto put = [&text](int value, int digits) {
+        for (int unit = digits == 4 ? 1000 : 10; unit > 0; unit /= 10)
+            text += QChar(u'0' + (value / unit) % 10);
+    };
+    if (hasDay || !hasTime) {
+        put(at.date().day(), 2);
+        text += QLatin1Char('/');
+        put(at.date().month(), 2);
+        text += QLatin1Char('/');
+        put(year, 4);
+    }
+    if (hasTime) {
+        if (hasDay)
+            text += QLatin1Char(' ');
+        put(at.time().hour(), 2);
+        text += QLatin1Char(':');
+        put(at.time().minute(), 2);
+        text += QLatin1Char(':');
+        put(at.time().second(), 2);
+    }
+    return text;
 }
 
 bool ExprValue::operator==(const ExprValue &other) const
