@@ -1,6 +1,7 @@
 #include "output/report/pages/PagePainter.h"
 
 #include "output/report/pages/PageFonts.h"
+#include "output/report/pages/TextShapes.h"
 
 #include <QPainter>
 #include <QPen>
@@ -8,9 +9,24 @@
 
 namespace {
 
-void drawText(QPainter &painter, const DrawRecord &r, const QFont &font)
+// The page's fonts for the device drawn on, made once per page, with their slots among the
+// shaped texts when there are any.
+struct PageFace {
+    QFont font;
+    int slot = -1;
+};
+
+void drawLine(QPainter &painter, const QPointF &origin, const QString &text, const PageFace &face,
+              TextShapes *shapes)
 {
-    painter.setFont(font);
+    if (shapes && shapes->draw(painter, face.slot, origin, text))
+        return;
+    painter.setFont(face.font);
+    painter.drawText(origin, text);
+}
+
+void drawText(QPainter &painter, const DrawRecord &r, const PageFace &face, TextShapes *shapes)
+{
     painter.setPen(colorFromBgr(r.color));
     if (r.clipped) {
         painter.save();
@@ -19,35 +35,38 @@ void drawText(QPainter &painter, const DrawRecord &r, const QFont &font)
                             Qt::IntersectClip);
         DrawRecord whole = r;
         whole.clipped = false;
-        drawText(painter, whole, font);
+        drawText(painter, whole, face, shapes);
         painter.restore();
         return;
     }
     if (!r.rotated) {
-        painter.drawText(QPointF(r.rect.left(), r.rect.top() + r.baseline), r.text);
+        drawLine(painter, QPointF(r.rect.left(), r.rect.top() + r.baseline), r.text, face, shapes);
         return;
     }
     painter.save();
     painter.translate(r.rect.left() + r.baseline, r.rect.bottom());
     painter.rotate(-90);
-    painter.drawText(QPointF(0, 0), r.text);
+    drawLine(painter, QPointF(0, 0), r.text, face, shapes);
     painter.restore();
 }
 
-} // namespace
-
-void PagePainter::paint(QPainter &painter, const PreparedPage &page, double scale)
+void paintPage(QPainter &painter, const PreparedPage &page, double scale, TextShapes *shapes)
 {
     if (page.Records.empty())
         return;
     painter.save();
     painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    // Fonts are made once per page, for the device drawn on.
-    std::vector<QFont> fonts;
-    fonts.reserve(page.Fonts.size());
-    for (const PreparedFont &face : page.Fonts)
-        fonts.push_back(PageFonts::font(face, painter.device()));
+    std::vector<PageFace> faces;
+    faces.reserve(page.Fonts.size());
+    for (const PreparedFont &prepared : page.Fonts) {
+        PageFace face{PageFonts::font(prepared, painter.device())};
+        if (shapes) {
+            painter.setFont(face.font);
+            face.slot = shapes->slot(painter);
+        }
+        faces.push_back(std::move(face));
+    }
 
     for (const DrawRecord &r : page.Records) {
         switch (r.kind) {
@@ -63,8 +82,8 @@ void PagePainter::paint(QPainter &painter, const PreparedPage &page, double scal
             break;
         }
         case DrawRecord::Text:
-            if (r.font >= 0 && size_t(r.font) < fonts.size())
-                drawText(painter, r, fonts[size_t(r.font)]);
+            if (r.font >= 0 && size_t(r.font) < faces.size())
+                drawText(painter, r, faces[size_t(r.font)], shapes);
             break;
         case DrawRecord::Image:
             painter.drawImage(r.rect, r.image);
@@ -72,4 +91,16 @@ void PagePainter::paint(QPainter &painter, const PreparedPage &page, double scal
         }
     }
     painter.restore();
+}
+
+} // namespace
+
+void PagePainter::paint(QPainter &painter, const PreparedPage &page, double scale)
+{
+    paintPage(painter, page, scale, nullptr);
+}
+
+void PagePainter::paint(QPainter &painter, const PreparedPage &page, double scale, TextShapes &shapes)
+{
+    paintPage(painter, page, scale, &shapes);
 }

@@ -1,0 +1,117 @@
+// The PDF writing half of printing: the densest supplied list, "Schede con nucleo familiare"
+// over 5 000 cards (about 600 pages of some 250 text lines each), built once, then written
+// as PDF three times, each time alongside the yardstick: the same pages on the same writer
+// with every line shaped where it is drawn. Processor time (all threads of the process),
+// median of three:
+// - pdf_supplied_5k_cpu_ms: writePdf; pdf_supplied_5k_plain_cpu_ms: the yardstick;
+// - pdf_supplied_5k_vs_plain_ratio; pdf_supplied_5k_pages_per_s (of processor time);
+// - pdf_supplied_5k_ms: writePdf's wall time.
+
+#include "BenchSupport.h"
+
+#include "output/report/TqnReport.h"
+#include "output/report/pages/PagePainter.h"
+#include "output/report/print/PaperLayout.h"
+#include "output/report/print/PdfOutput.h"
+#include "tools/print/ListSession.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+void supplyLayouts(const QString &archive)
+{
+    const QDir supplied(QStringLiteral(TAVORIO_SOURCE_DIR "/data/stampe"));
+    const QDir folder(QFileInfo(archive).absoluteDir().filePath(QStringLiteral("stampe")));
+    QDir().mkpath(folder.path());
+    for (const QString &name : supplied.entryList(QDir::Files)) {
+        QFile::remove(folder.filePath(name));
+        QFile::copy(supplied.filePath(name), folder.filePath(name));
+    }
+}
+
+double processorMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
+}
+
+// The yardstick: writePdf's writer, each line drawn with QPainter::drawText.
+void writePlain(const PreparedPages &pages, const QString &path)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(600);
+    writer.setPageLayout(pageLayoutOf(pages.front().Paper));
+    QPainter painter(&writer);
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0) {
+            writer.setPageLayout(pageLayoutOf(pages[i].Paper));
+            writer.newPage();
+        }
+        PagePainter::paint(painter, pages[i], writer.resolution() / 96.0);
+    }
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QString archive = bench::cachedArchive(5000);
+    supplyLayouts(archive);
+    QString errors;
+    QTextStream err(&errors);
+    cli::ListSession session(err, [] { return QDateTime(QDate(2026, 3, 1), QTime(9, 0)); });
+    session.open(archive, QString(), cli::ListSession::Members::Open);
+    PreparedPages pages;
+    session.runList(QStringLiteral("Schede con nucleo familiare"), CardCriteria(), [&](TqnReport &report) {
+        report.BuildPages();
+        pages = report.preparedPages();
+    });
+    if (pages.size() < 100)
+        qFatal("the list has %d pages", int(pages.size()));
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("schede.pdf"));
+    std::vector<double> cpu, plainCpu, wall;
+    // Taken in turn, so that a machine busy with other work slows both alike.
+    for (int run = 0; run < 3; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        double before = processorMs();
+        if (!writePdf(pages, file, QStringLiteral("Schede")))
+            qFatal("the PDF could not be written");
+        cpu.push_back(processorMs() - before);
+        wall.push_back(double(timer.nsecsElapsed()) / 1e6);
+        before = processorMs();
+        writePlain(pages, file);
+        plainCpu.push_back(processorMs() - before);
+    }
+    bench::report("pdf_supplied_5k_cpu_ms", median(cpu), "ms");
+    bench::report("pdf_supplied_5k_plain_cpu_ms", median(plainCpu), "ms");
+    bench::report("pdf_supplied_5k_vs_plain_ratio", median(cpu) / median(plainCpu), "x");
+    bench::report("pdf_supplied_5k_pages_per_s", double(pages.size()) * 1000.0 / median(cpu), "pages/s");
+    bench::report("pdf_supplied_5k_ms", median(wall), "ms");
+    return 0;
+}
