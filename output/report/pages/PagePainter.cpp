@@ -9,46 +9,102 @@
 
 namespace {
 
-// The page's fonts for the device drawn on, made once per page, with their slots among the
-// shaped texts when there are any.
-struct PageFace {
-    QFont font;
-    int slot = -1;
+// One page drawn on one painter. With shapes, lines met before are drawn from their glyph
+// runs; the rest, and every line without shapes, with drawText.
+class PageDrawing final {
+public:
+    PageDrawing(QPainter &painter, const PreparedPage &page, TextShapes *shapes) : m_painter(painter), m_shapes(shapes)
+    {
+        // Fonts are made once per page, for the device drawn on.
+        m_faces.reserve(page.Fonts.size());
+        for (const PreparedFont &prepared : page.Fonts) {
+            Face face{PageFonts::font(prepared, painter.device())};
+            if (shapes) {
+                painter.setFont(face.font);
+                face.slot = shapes->slot(painter);
+            }
+            m_faces.push_back(std::move(face));
+        }
+    }
+
+    void draw(const DrawRecord &r)
+    {
+        switch (r.kind) {
+        case DrawRecord::Fill:
+            m_painter.fillRect(r.rect, colorFromBgr(r.color));
+            break;
+        case DrawRecord::Line: {
+            QPen pen(colorFromBgr(r.color));
+            pen.setWidthF(r.penWidth);
+            pen.setCapStyle(Qt::SquareCap);
+            m_painter.setPen(pen);
+            m_painter.drawLine(r.rect.topLeft(), r.rect.bottomRight());
+            break;
+        }
+        case DrawRecord::Text:
+            if (r.font >= 0 && size_t(r.font) < m_faces.size())
+                drawText(r);
+            break;
+        case DrawRecord::Image:
+            m_painter.drawImage(r.rect, r.image);
+            break;
+        }
+    }
+
+private:
+    struct Face {
+        QFont font;
+        int slot = -1;
+    };
+
+    void drawText(const DrawRecord &r)
+    {
+        m_painter.setPen(colorFromBgr(r.color));
+        if (r.clipped) {
+            const int fontSet = m_fontSet;   // what the restore gives back
+            m_painter.save();
+            // Cut across the line only: a slanted letter may overhang its advance a little.
+            m_painter.setClipRect(r.rotated ? r.rect.adjusted(0, -4, 0, 4) : r.rect.adjusted(-4, 0, 4, 0),
+                                  Qt::IntersectClip);
+            DrawRecord whole = r;
+            whole.clipped = false;
+            drawText(whole);
+            m_painter.restore();
+            m_fontSet = fontSet;
+            return;
+        }
+        if (!r.rotated) {
+            drawLine(QPointF(r.rect.left(), r.rect.top() + r.baseline), r);
+            return;
+        }
+        const int fontSet = m_fontSet;
+        m_painter.save();
+        m_painter.translate(r.rect.left() + r.baseline, r.rect.bottom());
+        m_painter.rotate(-90);
+        drawLine(QPointF(0, 0), r);
+        m_painter.restore();
+        m_fontSet = fontSet;
+    }
+
+    void drawLine(const QPointF &origin, const DrawRecord &r)
+    {
+        const Face &face = m_faces[size_t(r.font)];
+        if (m_shapes && m_shapes->draw(m_painter, face.slot, origin, r.text))
+            return;
+        // Setting a font makes the painter resolve it anew, and drawText look its engines up
+        // again: lines in a row mostly share their font.
+        if (r.font != m_fontSet) {
+            m_painter.setFont(face.font);
+            m_fontSet = r.font;
+        }
+        m_painter.drawText(origin, r.text);
+    }
+
+    QPainter &m_painter;
+    TextShapes *m_shapes;
+    std::vector<Face> m_faces;
+    int m_fontSet = -1;
 };
-
-void drawLine(QPainter &painter, const QPointF &origin, const QString &text, const PageFace &face,
-              TextShapes *shapes)
-{
-    if (shapes && shapes->draw(painter, face.slot, origin, text))
-        return;
-    painter.setFont(face.font);
-    painter.drawText(origin, text);
-}
-
-void drawText(QPainter &painter, const DrawRecord &r, const PageFace &face, TextShapes *shapes)
-{
-    painter.setPen(colorFromBgr(r.color));
-    if (r.clipped) {
-        painter.save();
-        // Cut across the line only: a slanted letter may overhang its advance a little.
-        painter.setClipRect(r.rotated ? r.rect.adjusted(0, -4, 0, 4) : r.rect.adjusted(-4, 0, 4, 0),
-                            Qt::IntersectClip);
-        DrawRecord whole = r;
-        whole.clipped = false;
-        drawText(painter, whole, face, shapes);
-        painter.restore();
-        return;
-    }
-    if (!r.rotated) {
-        drawLine(painter, QPointF(r.rect.left(), r.rect.top() + r.baseline), r.text, face, shapes);
-        return;
-    }
-    painter.save();
-    painter.translate(r.rect.left() + r.baseline, r.rect.bottom());
-    painter.rotate(-90);
-    drawLine(painter, QPointF(0, 0), r.text, face, shapes);
-    painter.restore();
-}
 
 void paintPage(QPainter &painter, const PreparedPage &page, double scale, TextShapes *shapes)
 {
@@ -57,39 +113,9 @@ void paintPage(QPainter &painter, const PreparedPage &page, double scale, TextSh
     painter.save();
     painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    std::vector<PageFace> faces;
-    faces.reserve(page.Fonts.size());
-    for (const PreparedFont &prepared : page.Fonts) {
-        PageFace face{PageFonts::font(prepared, painter.device())};
-        if (shapes) {
-            painter.setFont(face.font);
-            face.slot = shapes->slot(painter);
-        }
-        faces.push_back(std::move(face));
-    }
-
-    for (const DrawRecord &r : page.Records) {
-        switch (r.kind) {
-        case DrawRecord::Fill:
-            painter.fillRect(r.rect, colorFromBgr(r.color));
-            break;
-        case DrawRecord::Line: {
-            QPen pen(colorFromBgr(r.color));
-            pen.setWidthF(r.penWidth);
-            pen.setCapStyle(Qt::SquareCap);
-            painter.setPen(pen);
-            painter.drawLine(r.rect.topLeft(), r.rect.bottomRight());
-            break;
-        }
-        case DrawRecord::Text:
-            if (r.font >= 0 && size_t(r.font) < faces.size())
-                drawText(painter, r, faces[size_t(r.font)], shapes);
-            break;
-        case DrawRecord::Image:
-            painter.drawImage(r.rect, r.image);
-            break;
-        }
-    }
+    PageDrawing drawing(painter, page, shapes);
+    for (const DrawRecord &r : page.Records)
+        drawing.draw(r);
     painter.restore();
 }
 
