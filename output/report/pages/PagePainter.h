@@ -5,10 +5,14 @@
 #include "output/report/pages/PreparedPage.h"
 
 class QPainter;
+class TextShapes;
 
 class PagePainter final {
 public:
     // Draws `page` with its top-left corner at the painter's origin, one layout pixel being
     // `scale` device pixels.
     static void paint(QPainter &painter, const PreparedPage &page, double scale);
+    // The same, the texts drawn through `shapes`, which keeps their shaping from page to page
+    // of one device.
+    static void paint(QPainter &painter, const PreparedPage &page, double scale, TextShapes &shapes);
 };
