@@ -9,9 +9,28 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace bench {
+
+void supplyLayouts(const QString &folder)
+{
+    const QDir supplied(QStringLiteral(TAVORIO_SOURCE_DIR "/data/stampe"));
+    const QDir layouts(folder + QStringLiteral("/stampe"));
+    QDir().mkpath(layouts.path());
+    for (const QString &name : supplied.entryList(QDir::Files)) {
+        QFile::remove(layouts.filePath(name));
+        QFile::copy(supplied.filePath(name), layouts.filePath(name));
+    }
+}
+
+double processorMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
+}
 
 QString cachedArchive(int households)
 {

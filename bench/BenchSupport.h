@@ -14,6 +14,14 @@ QString cachedArchive(int households);
 // Runs prepare (untimed) then work (timed) `runs` times; the median in milliseconds.
 double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &work);
 
+// A fresh copy of the supplied layouts in folder's "stampe" folder, where the printed lists
+// of an archive kept in folder are looked for.
+void supplyLayouts(const QString &folder);
+
+// The process's processor time: on a machine shared with other work the wall clock also
+// counts the time spent waiting for a processor.
+double processorMs();
+
 // One figure: "NAME VALUE UNIT".
 void report(const char *name, double value, const char *unit);
 

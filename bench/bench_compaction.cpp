@@ -18,21 +18,14 @@
 
 namespace {
 
-double processorMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
-}
-
 // The median processor time of the runs of `work`.
 class ProcessorTimes {
 public:
     void measure(const std::function<void()> &work)
     {
-        const double before = processorMs();
+        const double before = bench::processorMs();
         work();
-        m_ms.push_back(processorMs() - before);
+        m_ms.push_back(bench::processorMs() - before);
     }
     double median()
     {

@@ -43,17 +43,6 @@ const QString kCli = qEnvironmentVariable("BENCH_OFFICE_CLI", QStringLiteral(TAV
 // archive, and in the folder a server's archive is printed from.
 QString g_office;
 
-void supplyLayouts(const QString &folder)
-{
-    const QDir supplied(QStringLiteral(TAVORIO_SOURCE_DIR "/data/stampe"));
-    const QDir layouts(folder + QStringLiteral("/stampe"));
-    QDir().mkpath(layouts.path());
-    for (const QString &name : supplied.entryList(QDir::Files)) {
-        QFile::remove(layouts.filePath(name));
-        QFile::copy(supplied.filePath(name), layouts.filePath(name));
-    }
-}
-
 struct Outcome {
     int exitCode = -1;
     QString errors;
@@ -173,7 +162,7 @@ void measure(const bench::Server &server)
 {
     const QString file = bench::cachedArchive(kHouseholds);
     g_office = QFileInfo(file).absolutePath();
-    supplyLayouts(g_office);
+    bench::supplyLayouts(g_office);
     QTemporaryDir folder;
     const QString database = QStringLiteral("ufficio_%1").arg(QApplication::applicationPid());
     bench::adminSql(server, QStringLiteral("postgres"),

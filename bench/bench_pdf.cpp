@@ -34,24 +34,6 @@
 
 namespace {
 
-void supplyLayouts(const QString &archive)
-{
-    const QDir supplied(QStringLiteral(TAVORIO_SOURCE_DIR "/data/stampe"));
-    const QDir folder(QFileInfo(archive).absoluteDir().filePath(QStringLiteral("stampe")));
-    QDir().mkpath(folder.path());
-    for (const QString &name : supplied.entryList(QDir::Files)) {
-        QFile::remove(folder.filePath(name));
-        QFile::copy(supplied.filePath(name), folder.filePath(name));
-    }
-}
-
-double processorMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
-}
-
 // The yardstick: writePdf's writer, every line set in its font and shaped where it is drawn
 // with QPainter::drawText, the rules drawn as lines.
 void writePlain(const PreparedPages &pages, const QString &path)
@@ -100,7 +82,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QString archive = bench::cachedArchive(5000);
-    supplyLayouts(archive);
+    bench::supplyLayouts(QFileInfo(archive).absolutePath());
     QString errors;
     QTextStream err(&errors);
     cli::ListSession session(err, [] { return QDateTime(QDate(2026, 3, 1), QTime(9, 0)); });
@@ -121,14 +103,14 @@ int main(int argc, char **argv)
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer timer;
         timer.start();
-        double before = processorMs();
+        double before = bench::processorMs();
         if (!writePdf(pages, file, QStringLiteral("Schede")))
             qFatal("the PDF could not be written");
-        cpu.push_back(processorMs() - before);
+        cpu.push_back(bench::processorMs() - before);
         wall.push_back(double(timer.nsecsElapsed()) / 1e6);
-        before = processorMs();
+        before = bench::processorMs();
         writePlain(pages, file);
-        plainCpu.push_back(processorMs() - before);
+        plainCpu.push_back(bench::processorMs() - before);
     }
     bench::report("pdf_supplied_5k_cpu_ms", median(cpu), "ms");
     bench::report("pdf_supplied_5k_plain_cpu_ms", median(plainCpu), "ms");

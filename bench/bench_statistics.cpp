@@ -21,27 +21,6 @@
 
 namespace {
 
-// The archive beside a copy of the supplied layouts, as the list's "stampe" folder.
-void supplyLayouts(const QString &archive)
-{
-    const QDir supplied(QStringLiteral(TAVORIO_SOURCE_DIR "/data/stampe"));
-    const QDir folder(QFileInfo(archive).absoluteDir().filePath(QStringLiteral("stampe")));
-    QDir().mkpath(folder.path());
-    for (const QString &name : supplied.entryList(QDir::Files)) {
-        QFile::remove(folder.filePath(name));
-        QFile::copy(supplied.filePath(name), folder.filePath(name));
-    }
-}
-
-// The process's processor time: on a machine shared with other work the wall clock also
-// counts the time spent waiting for a processor.
-double processorMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -49,7 +28,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QString archive = bench::cachedArchive(100000);
-    supplyLayouts(archive);
+    bench::supplyLayouts(QFileInfo(archive).absolutePath());
     QString errors;
     QTextStream err(&errors);
     cli::ListSession session(err, [] { return QDateTime(QDate(2026, 3, 1), QTime(9, 0)); });
@@ -58,11 +37,11 @@ int main(int argc, char **argv)
     int households = 0;
     std::vector<double> cpuMs;
     const double statisticsMs = bench::medianMs(3, [] {}, [&] {
-        const double cpuBefore = processorMs();
+        const double cpuBefore = bench::processorMs();
         const ArchiveStatistics figures =
             ArchiveStatistics::compute(session.data().Anagrafica(), session.database(), QDate(2026, 3, 1));
         households = figures.value(ArchiveStatistics::kTotals, QStringLiteral("Nuclei familiari"));
-        cpuMs.push_back(processorMs() - cpuBefore);
+        cpuMs.push_back(bench::processorMs() - cpuBefore);
     });
     std::sort(cpuMs.begin(), cpuMs.end());
     if (households != 100000)
