@@ -13,7 +13,6 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <ctime>
 #include <vector>
 
 namespace {

@@ -16,7 +16,6 @@
 #include "output/report/print/PdfOutput.h"
 #include "tools/print/ListSession.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -29,7 +28,6 @@
 #include <QTextStream>
 
 #include <algorithm>
-#include <ctime>
 #include <vector>
 
 namespace {

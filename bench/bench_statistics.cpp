@@ -9,19 +9,13 @@
 #include "stats/ArchiveStatistics.h"
 #include "tools/print/ListSession.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 
 #include <algorithm>
-#include <ctime>
 #include <vector>
-
-namespace {
-
-} // namespace
 
 int main(int argc, char **argv)
 {
