@@ -371,9 +371,13 @@ void SqliteConnection::exportTo(const QString &destination, const QString &passw
     platform::crashPoint("export.file_created");
     const GatheredWrites gathered(destination);
     try {
-        // The key travels as a bound value, never inside the statement text.
+        // The key travels as a bound value, never inside the statement text. A copy under
+        // the archive's own password is given no key (NULL): the library then writes it with
+        // the archive's key as already derived, salt included, instead of deriving it from
+        // the password again (a deliberately slow step); it opens with the same password.
+        const bool sameKey = !password.isEmpty() && password == m_password;
         sqlite::execute(handle, QStringLiteral("ATTACH DATABASE ? AS engine_copy KEY ?"),
-                {Value(destination), Value(password)});
+                {Value(destination), sameKey ? Value() : Value(password)});
     } catch (const StorageFailure &failure) {
         platform::deleteFile(destination);
         throw translate(failure, QStringLiteral("DAO.DBEngine"));
