@@ -1,7 +1,8 @@
 #include "engine/sqlite/GatheredWrites.h"
 
+#include "engine/sqlite/PieceWriter.h"
+
 #include <QFile>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <set>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include <fcntl.h>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace dao::sqlite {
@@ -19,10 +21,7 @@ constexpr const char *kName = "tavorio-gathered";
 // The size of the pieces handed on: sixteen of the library's usual pages, which the system
 // writes about as cheaply per byte as any larger piece; the platform layer below takes no
 // more than 128 KiB in one write.
-constexpr int kPiece = 64 * 1024;
-// Every few megabytes handed on, the system is asked to start writing them to disk: the
-// disk then works while the copy goes on, and the final sync only waits for the last ones.
-constexpr sqlite3_int64 kWriteBackEvery = 4 * 1024 * 1024;
+constexpr int kPiece = PieceWriter::kPieceSize;
 
 std::mutex g_mutex;
 std::set<std::string> g_paths;   // the files whose writes are gathered now
@@ -34,11 +33,11 @@ sqlite3_vfs *g_real = nullptr;
 struct GatheredFile {
     sqlite3_file base;
     sqlite3_file *real;
-    char *pending;            // kPiece bytes
+    PieceWriter *writer;
+    char *pending;            // a buffer of the writer's, kPiece bytes
     int pendingSize;
     sqlite3_int64 pendingStart;
-    int writeBackFd;              // the same file, only to start its write-back; -1 if none
-    sqlite3_int64 sinceWriteBack; // bytes handed on since write-back was last started
+    int writeBackFd;          // the same file, only to start its write-back; -1 if none
 };
 
 GatheredFile *gathered(sqlite3_file *file)
@@ -46,46 +45,44 @@ GatheredFile *gathered(sqlite3_file *file)
     return reinterpret_cast<GatheredFile *>(file);
 }
 
-// Only a request: the pages stay dirty until written, and the sync at the end of the copy
-// still waits for every one of them. A system that refuses the request changes nothing.
-void startWriteBack(GatheredFile *f, sqlite3_int64 written)
-{
-    f->sinceWriteBack += written;
-    if (f->writeBackFd < 0 || f->sinceWriteBack < kWriteBackEvery)
-        return;
-    f->sinceWriteBack = 0;
-    ::sync_file_range(f->writeBackFd, 0, 0, SYNC_FILE_RANGE_WRITE);
-}
-
+// Hands the gathered piece to the writer, which writes the pieces in the order given: a
+// page written again later is written again later.
 int handOn(GatheredFile *f)
 {
     if (f->pendingSize == 0)
         return SQLITE_OK;
-    const int size = f->pendingSize;
+    const int rc = f->writer->write(f->pending, f->pendingSize, f->pendingStart);
     f->pendingSize = 0;
-    const int rc = f->real->pMethods->xWrite(f->real, f->pending, size, f->pendingStart);
-    if (rc == SQLITE_OK)
-        startWriteBack(f, size);
+    f->pending = f->writer->buffer();
     return rc;
+}
+
+// Everything gathered is in the platform's file, or the first failure is reported.
+int settle(GatheredFile *f)
+{
+    const int handed = handOn(f);
+    const int written = f->writer->drain();
+    return handed != SQLITE_OK ? handed : written;
 }
 
 int closeFile(sqlite3_file *file)
 {
     GatheredFile *f = gathered(file);
-    const int handed = handOn(f);
-    const int closed = f->real->pMethods->xClose(f->real);
-    std::free(f->pending);
+    const int settled = settle(f);
+    delete f->writer;
+    f->writer = nullptr;
     f->pending = nullptr;
+    const int closed = f->real->pMethods->xClose(f->real);
     if (f->writeBackFd >= 0)
         ::close(f->writeBackFd);
     f->writeBackFd = -1;
-    return handed != SQLITE_OK ? handed : closed;
+    return settled != SQLITE_OK ? settled : closed;
 }
 
 int readFile(sqlite3_file *file, void *buffer, int amount, sqlite3_int64 offset)
 {
     GatheredFile *f = gathered(file);
-    if (const int rc = handOn(f); rc != SQLITE_OK)
+    if (const int rc = settle(f); rc != SQLITE_OK)
         return rc;
     return f->real->pMethods->xRead(f->real, buffer, amount, offset);
 }
@@ -99,26 +96,25 @@ int writeFile(sqlite3_file *file, const void *data, int amount, sqlite3_int64 of
         f->pendingSize += amount;
         return SQLITE_OK;
     }
+    if (amount >= kPiece) {
+        if (const int rc = settle(f); rc != SQLITE_OK)
+            return rc;
+        return f->real->pMethods->xWrite(f->real, data, amount, offset);
+    }
     if (const int rc = handOn(f); rc != SQLITE_OK)
         return rc;
-    if (amount >= kPiece) {
-        const int rc = f->real->pMethods->xWrite(f->real, data, amount, offset);
-        if (rc == SQLITE_OK)
-            startWriteBack(f, amount);
-        return rc;
-    }
     std::memcpy(f->pending, data, size_t(amount));
     f->pendingSize = amount;
     f->pendingStart = offset;
     return SQLITE_OK;
 }
 
-// Every other use of the file first hands on what was gathered.
+// Every other use of the file first waits until what was gathered is written.
 template <typename... Args>
 int afterHandingOn(sqlite3_file *file, int (*const sqlite3_io_methods::*method)(sqlite3_file *, Args...), Args... args)
 {
     GatheredFile *f = gathered(file);
-    if (const int rc = handOn(f); rc != SQLITE_OK)
+    if (const int rc = settle(f); rc != SQLITE_OK)
         return rc;
     return (f->real->pMethods->*method)(f->real, args...);
 }
@@ -141,11 +137,15 @@ int fileControl(sqlite3_file *file, int op, void *arg)
 }
 int lockFile(sqlite3_file *file, int level)
 {
-    return gathered(file)->real->pMethods->xLock(gathered(file)->real, level);
+    return afterHandingOn(file, &sqlite3_io_methods::xLock, level);
 }
+// A lock is let go even when a write failed, so that the failed copy can be deleted.
 int unlockFile(sqlite3_file *file, int level)
 {
-    return gathered(file)->real->pMethods->xUnlock(gathered(file)->real, level);
+    GatheredFile *f = gathered(file);
+    const int settled = settle(f);
+    const int unlocked = f->real->pMethods->xUnlock(f->real, level);
+    return settled != SQLITE_OK ? settled : unlocked;
 }
 int checkReservedLock(sqlite3_file *file, int *out)
 {
@@ -183,17 +183,19 @@ int openFile(sqlite3_vfs *, const char *name, sqlite3_file *file, int flags, int
     GatheredFile *f = gathered(file);
     std::memset(f, 0, sizeof *f);
     f->real = reinterpret_cast<sqlite3_file *>(f + 1);
-    f->writeBackFd = -1;
-    f->pending = static_cast<char *>(std::malloc(kPiece));
-    if (!f->pending)
-        return SQLITE_NOMEM;
     const int rc = g_real->xOpen(g_real, name, f->real, flags, outFlags);
-    if (rc != SQLITE_OK || !f->real->pMethods) {
-        std::free(f->pending);
-        f->pending = nullptr;
+    if (rc != SQLITE_OK || !f->real->pMethods)
         return rc;
-    }
     f->writeBackFd = ::open(name, O_WRONLY | O_CLOEXEC);
+    try {
+        f->writer = new PieceWriter(f->real, f->writeBackFd);
+    } catch (const std::exception &) {
+        f->real->pMethods->xClose(f->real);
+        if (f->writeBackFd >= 0)
+            ::close(f->writeBackFd);
+        return SQLITE_NOMEM;
+    }
+    f->pending = f->writer->buffer();
     f->base.pMethods = &kGatheredMethods;
     return SQLITE_OK;
 }

@@ -7,8 +7,7 @@
 // consecutive pieces; any other use of the file (a read, its size, a sync or the library's
 // notice of a sync left out at a commit, closing it) first hands on what was gathered, so
 // the file always reads back what was written, and a write that fails fails the commit.
-// Every few megabytes the system is asked to start writing the file to disk, so that the
-// sync that ends the copy finds most of it there already.
+// The pieces are written on a thread of their own (PieceWriter) while the copy goes on.
 
 #include <QString>
 
