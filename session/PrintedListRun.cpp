@@ -84,20 +84,22 @@ void PrintedListRun::run(const PrintedListEntry &entry, const QString &layoutFol
                                .arg(entry.tracciato, entry.nome));
     const QStringList savedItems = m_cards.SortedBy();
     const QString savedOrder = toCommaText(savedItems);
-    try {
-        sortBy(printedListOrder(entry.ordine));
-    } catch (...) {
-        // An order naming a field the cards lack: the list page gets its cards back as they were.
-        sortBy(savedItems);
-        throw;
-    }
     m_report.OpenLayout(layoutFolder + entry.tracciato);
     stateCriteria(criteria);
+    bool sorted = false;
     try {
+        // The print criteria hold before the cards are sorted: the engine then puts in
+        // order just the cards they choose, not every card and then the chosen ones again.
         const PrintFilterScope printing(m_cards, m_sink, criteria);
+        sortBy(printedListOrder(entry.ordine));
+        sorted = true;
         produce(m_report);
     } catch (...) {
-        restoreOrder(savedOrder);
+        // An order naming a field the cards lack: the list page gets its cards back as they were.
+        if (sorted)
+            restoreOrder(savedOrder);
+        else
+            sortBy(savedItems);
         throw;
     }
     restoreOrder(savedOrder);
