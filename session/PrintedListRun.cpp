@@ -8,6 +8,8 @@
 #include "session/ProcessValues.h"
 #include "store/TArcTable.h"
 
+#include <optional>
+
 namespace {
 
 QString fieldText(TDataSet &dataSet, const char *name)
@@ -84,24 +86,35 @@ void PrintedListRun::run(const PrintedListEntry &entry, const QString &layoutFol
                                .arg(entry.tracciato, entry.nome));
     const QStringList savedItems = m_cards.SortedBy();
     const QString savedOrder = toCommaText(savedItems);
-    m_report.OpenLayout(layoutFolder + entry.tracciato);
-    stateCriteria(criteria);
-    bool sorted = false;
+    // The print criteria hold before the cards are sorted: the engine then puts in order
+    // just the cards they choose, not every card and then the chosen ones again.
+    std::optional<PrintFilterScope> printing(std::in_place, m_cards, m_sink, criteria);
     try {
-        // The print criteria hold before the cards are sorted: the engine then puts in
-        // order just the cards they choose, not every card and then the chosen ones again.
-        const PrintFilterScope printing(m_cards, m_sink, criteria);
         sortBy(printedListOrder(entry.ordine));
-        sorted = true;
-        produce(m_report);
     } catch (...) {
         // An order naming a field the cards lack: the list page gets its cards back as they were.
-        if (sorted)
-            restoreOrder(savedOrder);
-        else
-            sortBy(savedItems);
+        printing.reset();
+        sortBy(savedItems);
         throw;
     }
+    try {
+        m_report.OpenLayout(layoutFolder + entry.tracciato);
+    } catch (...) {
+        // The list page keeps the list's order, its cards chosen again under its own criteria.
+        printing.reset();
+        if (m_cards.active())
+            m_cards.first();
+        throw;
+    }
+    stateCriteria(criteria);
+    try {
+        produce(m_report);
+    } catch (...) {
+        printing.reset();
+        restoreOrder(savedOrder);
+        throw;
+    }
+    printing.reset();
     restoreOrder(savedOrder);
 }
 
