@@ -141,9 +141,12 @@ void Recordset::capture()
             m_block.writeSerial = m_connection->writeSerial();
             return;
         }
-        // A search shows its first screen before the whole selection is known: only the
-        // first keys are taken now, the rest when a move, a count or a bookmark needs them.
-        const bool search = !m_criteria.recordConditions.empty() && m_criteria.firstKeys != kAllKeys;
+        // A search, or a recordset asked for its first keys, shows its first screen before
+        // the whole selection is known: only the first keys are taken now (a sort then keeps
+        // just the first few rows in order), the rest when a move, a count or a bookmark
+        // needs them.
+        const bool search = m_criteria.firstKeys > 0
+            || (!m_criteria.recordConditions.empty() && m_criteria.firstKeys != kAllKeys);
         const int first = m_criteria.firstKeys > 0 ? m_criteria.firstKeys : kFirstKeys;
         if (!(m_options & dbAppendOnly))
             keys = selectKeys(search ? first + 1 : 0);

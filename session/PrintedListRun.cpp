@@ -8,6 +8,8 @@
 #include "session/ProcessValues.h"
 #include "store/TArcTable.h"
 
+#include <optional>
+
 namespace {
 
 QString fieldText(TDataSet &dataSet, const char *name)
@@ -84,22 +86,35 @@ void PrintedListRun::run(const PrintedListEntry &entry, const QString &layoutFol
                                .arg(entry.tracciato, entry.nome));
     const QStringList savedItems = m_cards.SortedBy();
     const QString savedOrder = toCommaText(savedItems);
+    // The print criteria hold before the cards are sorted: the engine then puts in order
+    // just the cards they choose, not every card and then the chosen ones again.
+    std::optional<PrintFilterScope> printing(std::in_place, m_cards, m_sink, criteria);
     try {
         sortBy(printedListOrder(entry.ordine));
     } catch (...) {
         // An order naming a field the cards lack: the list page gets its cards back as they were.
+        printing.reset();
         sortBy(savedItems);
         throw;
     }
-    m_report.OpenLayout(layoutFolder + entry.tracciato);
+    try {
+        m_report.OpenLayout(layoutFolder + entry.tracciato);
+    } catch (...) {
+        // The list page keeps the list's order, its cards chosen again under its own criteria.
+        printing.reset();
+        if (m_cards.active())
+            m_cards.first();
+        throw;
+    }
     stateCriteria(criteria);
     try {
-        const PrintFilterScope printing(m_cards, m_sink, criteria);
         produce(m_report);
     } catch (...) {
+        printing.reset();
         restoreOrder(savedOrder);
         throw;
     }
+    printing.reset();
     restoreOrder(savedOrder);
 }
 

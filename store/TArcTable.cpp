@@ -304,7 +304,12 @@ void TArcTable::openRecordset()
         m_sortText = arctable::sortText(m_sortedBy);
         if (!m_sortedBy.isEmpty()) {
             sendSort(*m_rs, m_sortText);
-            m_rs = reopenFrom(std::move(m_rs));
+            // A selection the engine makes below takes the order with it: only the chosen
+            // records are put in order, not the whole table first.
+            const std::optional<TFilterCriteria> criteria = currentCriteria();
+            const std::optional<dao::RecordCondition> condition = criteria ? engineCondition(*criteria) : std::nullopt;
+            if (!condition || condition->isEmpty())
+                m_rs = reopenFrom(std::move(m_rs));
         }
         if (filtered() && !m_filter.isEmpty()) {
             sendFilter(*m_rs, m_filter);

@@ -32,6 +32,14 @@ std::optional<dao::TextColumn> textColumnOf(const TField &field)
 
 constexpr int kSpareFirstKeys = 16;
 
+// The records the controls show at once, and a few more for the first moves down: the rest
+// of a selection is looked for only when something needs it, unless a walk is about to
+// need all of it.
+int firstKeysShown(bool wholeSelection, int buffers)
+{
+    return wholeSelection ? dao::Recordset::kAllKeys : buffers + kSpareFirstKeys;
+}
+
 } // namespace
 
 std::optional<TFilterCriteria> TArcTable::currentCriteria() const
@@ -80,16 +88,24 @@ void TArcTable::applyCriteria()
         m_appliedCriteria ? engineCondition(*m_appliedCriteria) : std::nullopt;
     if (!condition || condition->isEmpty()) {
         m_rs->setCondition({});
+        // A sort left to the selection (TArcTable::openRecordset) is applied here, as the
+        // recordset is shown without one. On a failure the recordset stays in place, so the
+        // caller can go back to it.
+        if (!m_rs->Sort().trimmed().isEmpty()) {
+            if (OnEngineText)
+                OnEngineText(QStringLiteral("OpenRecordset"), QString());
+            m_rs->setFirstKeys(firstKeysShown(m_readsWholeSelection, bufferCount()));
+            std::unique_ptr<dao::Recordset> ordered = m_rs->OpenRecordset(m_tableType, OpenOptionsValue());
+            m_rs->Close();
+            m_rs = std::move(ordered);
+        }
         m_criteriaInEngine = condition.has_value();
         return;
     }
     if (OnEngineText)
         OnEngineText(QStringLiteral("Condition"), QString());
     m_rs->setCondition(*condition);
-    // The records the controls show at once, and a few more for the first moves down: the
-    // rest of a search's selection is looked for only when something needs it, unless a
-    // walk is about to need all of it.
-    m_rs->setFirstKeys(m_readsWholeSelection ? dao::Recordset::kAllKeys : bufferCount() + kSpareFirstKeys);
+    m_rs->setFirstKeys(firstKeysShown(m_readsWholeSelection, bufferCount()));
     std::unique_ptr<dao::Recordset> selected = m_rs->OpenRecordset(m_tableType, OpenOptionsValue());
     m_criteriaBase = std::move(m_rs);
     m_rs = std::move(selected);

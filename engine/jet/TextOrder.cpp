@@ -12,6 +12,7 @@
 #include <QChar>
 #include <QList>
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -186,9 +187,30 @@ Weight weightOf(char32_t cp)
     return Weight{{entry.primary[0], entry.primary[1]}, entry.count, entry.secondary};
 }
 
+// Sorting a table compares most names many times over, and names are mostly plain ASCII: a
+// character below 0x80 that no byte above ASCII follows (a combining mark would) weighs its
+// case-folded self with no secondary, so a run of them is compared here, and the rest of
+// both texts from the first other character on takes the full reading.
 int compareUtf8(const char *a, qsizetype aSize, const char *b, qsizetype bSize) noexcept
 {
-    return compareWith(Utf8Reader(a, aSize), Utf8Reader(b, bSize));
+    if (!a)
+        aSize = 0;
+    if (!b)
+        bSize = 0;
+    const auto *left = reinterpret_cast<const unsigned char *>(a);
+    const auto *right = reinterpret_cast<const unsigned char *>(b);
+    const auto &entries = table();
+    const qsizetype common = std::min(aSize, bSize);
+    qsizetype i = 0;
+    for (; i < common; ++i) {
+        const unsigned char x = left[i];
+        const unsigned char y = right[i];
+        if ((x | y) >= 0x80 || (i + 1 < aSize && left[i + 1] >= 0x80) || (i + 1 < bSize && right[i + 1] >= 0x80))
+            break;
+        if (x != y && entries[x].primary[0] != entries[y].primary[0])
+            return entries[x].primary[0] < entries[y].primary[0] ? -1 : 1;
+    }
+    return compareWith(Utf8Reader(a + i, aSize - i), Utf8Reader(b + i, bSize - i));
 }
 
 int compareText(QStringView a, QStringView b)

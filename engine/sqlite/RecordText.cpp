@@ -1,12 +1,14 @@
 #include "engine/sqlite/RecordText.h"
 
 #include "engine/Value.h"
+#include "engine/sqlite/UpperSearch.h"
 
 #include <QDate>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <string_view>
 #include <sqlite3.h>
 
 namespace dao::sqlite {
@@ -17,23 +19,10 @@ constexpr qint64 kMsPerDay = 86400000;
 // The data layer numbers days from 1 January 0001 (day 1); the engine's day 0 is its day 693594.
 constexpr qint64 kEngineEpochDay = 693594;
 
-void appendBytes(std::string &out, const char *text, size_t size, bool upperAscii)
-{
-    const size_t from = out.size();
-    out.append(text, size);
-    if (!upperAscii)
-        return;
-    for (size_t i = from; i < out.size(); ++i) {
-        const char c = out[i];
-        if (c >= 'a' && c <= 'z')
-            out[i] = char(c - ('a' - 'A'));
-    }
-}
-
-void appendQString(std::string &out, const QString &text, bool upperAscii)
+void appendQString(std::string &out, const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
-    appendBytes(out, utf8.constData(), size_t(utf8.size()), upperAscii);
+    out.append(utf8.constData(), size_t(utf8.size()));
 }
 
 // A stored value as the engine's value type, for the rare storage classes the fast paths
@@ -138,7 +127,7 @@ void appendDateText(std::string &out, sqlite3_value *value, TextForm form)
 
 } // namespace
 
-void appendFormText(std::string &out, sqlite3_value *value, TextForm form, bool upperAscii)
+void appendFormText(std::string &out, sqlite3_value *value, TextForm form)
 {
     const int type = sqlite3_value_type(value);
     if (type == SQLITE_NULL)
@@ -147,9 +136,9 @@ void appendFormText(std::string &out, sqlite3_value *value, TextForm form, bool 
     case TextForm::Plain:
         if (type == SQLITE_TEXT) {
             const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
-            appendBytes(out, text, size_t(sqlite3_value_bytes(value)), upperAscii);
+            out.append(text, size_t(sqlite3_value_bytes(value)));
         } else {
-            appendQString(out, valueOf(value).asText(), upperAscii);
+            appendQString(out, valueOf(value).asText());
         }
         return;
     case TextForm::Number: {
@@ -160,7 +149,7 @@ void appendFormText(std::string &out, sqlite3_value *value, TextForm form, bool 
     }
     case TextForm::Boolean: {
         const bool on = type == SQLITE_TEXT ? valueOf(value).asBool() : sqlite3_value_double(value) != 0.0;
-        appendBytes(out, on ? "True" : "False", on ? 4 : 5, upperAscii);
+        out.append(on ? "True" : "False");
         return;
     }
     case TextForm::Date: case TextForm::DateTime: case TextForm::Time:
@@ -195,16 +184,31 @@ void textFunction(sqlite3_context *context, int, sqlite3_value **argv)
     try {
         const auto *code = reinterpret_cast<const char *>(sqlite3_value_text(argv[1]));
         std::string text;
-        appendFormText(text, argv[0], formOf(code ? code[0] : 'P'), false);
+        appendFormText(text, argv[0], formOf(code ? code[0] : 'P'));
         sqlite3_result_text(context, text.data(), int(text.size()), SQLITE_TRANSIENT);
     } catch (const std::bad_alloc &) {
         sqlite3_result_error_nomem(context);
     }
 }
 
+namespace {
+// Whether a column's text holds the term: a stored text is searched where SQLite holds it,
+// any other text is made in `scratch` first.
+bool columnHolds(const UpperSearch &search, sqlite3_value *value, TextForm form, std::string &scratch)
+{
+    if (form == TextForm::Plain && sqlite3_value_type(value) == SQLITE_TEXT)
+        return search.foundIn(reinterpret_cast<const char *>(sqlite3_value_text(value)), size_t(sqlite3_value_bytes(value)));
+    scratch.clear();
+    appendFormText(scratch, value, form);
+    return search.foundIn(scratch.data(), scratch.size());
+}
+} // namespace
+
 // jet_record_contains(text, forms, column...): whether text occurs in the record text of
-// the columns, `forms` giving one form code per column. The record text is made in one
-// buffer kept by the thread, so a scan allocates nothing per row.
+// the columns, `forms` giving one form code per column. A text without a blank cannot reach
+// across the blank before each column's text, so each column is searched on its own and no
+// record text is made; texts are made in a buffer kept by the thread, so a scan allocates
+// nothing per row.
 void recordContainsFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
 {
     if (argc < 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
@@ -213,18 +217,23 @@ void recordContainsFunction(sqlite3_context *context, int argc, sqlite3_value **
     }
     try {
         const auto *needle = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
-        const size_t needleSize = size_t(sqlite3_value_bytes(argv[0]));
+        const UpperSearch search(std::string_view(needle, size_t(sqlite3_value_bytes(argv[0]))));
         const auto *forms = reinterpret_cast<const char *>(sqlite3_value_text(argv[1]));
         const size_t formCount = forms ? size_t(sqlite3_value_bytes(argv[1])) : 0;
-        thread_local std::string record;
-        record.clear();
-        for (int i = 2; i < argc; ++i) {
-            record.push_back(' ');
-            const size_t column = size_t(i - 2);
-            appendFormText(record, argv[i], formOf(column < formCount ? forms[column] : 'P'), true);
+        const auto formAt = [&](int i) { return formOf(size_t(i - 2) < formCount ? forms[i - 2] : 'P'); };
+        thread_local std::string text;
+        bool found = search.findsEverything();
+        if (!found && !search.findsNothing() && search.hasBlank()) {
+            text.clear();
+            for (int i = 2; i < argc; ++i) {
+                text.push_back(' ');
+                appendFormText(text, argv[i], formAt(i));
+            }
+            found = search.foundIn(text.data(), text.size());
+        } else if (!found && !search.findsNothing()) {
+            for (int i = 2; i < argc && !found; ++i)
+                found = columnHolds(search, argv[i], formAt(i), text);
         }
-        const bool found = needleSize == 0
-            || memmem(record.data(), record.size(), needle, needleSize) != nullptr;
         sqlite3_result_int(context, found ? 1 : 0);
     } catch (const std::bad_alloc &) {
         sqlite3_result_error_nomem(context);

@@ -11,8 +11,8 @@
 
 namespace dao::sqlite {
 
-// Appends the text form of a stored value, as UTF-8; letters a to z upper-cased when asked.
-void appendFormText(std::string &out, sqlite3_value *value, TextForm form, bool upperAscii);
+// Appends the text form of a stored value, as UTF-8.
+void appendFormText(std::string &out, sqlite3_value *value, TextForm form);
 
 // The SQL functions over them, registered on every connection:
 // jet_text(value, form code): the value's text in its form (null stays null);

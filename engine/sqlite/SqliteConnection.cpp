@@ -198,6 +198,10 @@ void SqliteConnection::openHandle(const QString &password)
     int flags = m_options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (m_options.create)
         flags |= SQLITE_OPEN_CREATE;
+    // A connection is only ever used by the thread of the program's data (counts and
+    // searches take their steps on its event loop): SQLite need not lock the connection
+    // around every row and every value.
+    flags |= SQLITE_OPEN_NOMUTEX;
     // Through the layer that gathers a copy's writes, so that a copy attached to this handle
     // is written in large pieces (the archive's own file is the platform's as ever).
     const int rc = sqlite3_open_v2(file.constData(), &m_db, flags, gatheredWritesVfs());

@@ -111,3 +111,25 @@ TEST_F(SearchKeys, ACountInStepsCountsTheSelectionAsItStoodWhenItBegan)
 }
 
 } // namespace
+
+namespace {
+
+// A list shown in an order without a search takes its first screen's keys only: the rest
+// join them in the same order, so a walk sees every record once, in order.
+TEST_F(SearchKeys, AnOrderAskedForItsFirstKeysTakesTheRestInTheSameOrder)
+{
+    makeArchive({"N04", "N02", "N05", "N00", "N03", "N01", "N06"});
+    auto db = open();
+    auto base = db->OpenRecordset("Persone");
+    base->setSort(QStringLiteral("[Nome] DESC"));
+    base->setFirstKeys(3);
+    auto ordered = base->OpenRecordset();
+    EXPECT_EQ(ordered->KnownRecordCount(), -1);
+    QStringList walked;
+    for (; !ordered->IsEOF(); ordered->MoveNext())
+        walked << ordered->field("Nome").value().asText();
+    EXPECT_EQ(walked, QStringList({"N06", "N05", "N04", "N03", "N02", "N01", "N00"}));
+    EXPECT_EQ(ordered->KnownRecordCount(), 7);
+}
+
+} // namespace

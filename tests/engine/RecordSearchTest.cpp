@@ -1,0 +1,115 @@
+// What a search of the record text finds: each column's text in its form, a blank before
+// each, the letters a to z matched in either case and every other character as stored. The
+// same on the file and on the server.
+
+#include "EngineFixture.h"
+
+namespace {
+
+using SearchKeysRecordText = EngineFixture;
+
+struct Card {
+    QString name;
+    int age;
+    bool active;
+    QDate born;
+    QString note;
+};
+
+QStringList found(dao::Database &db, const QString &text)
+{
+    auto base = db.OpenRecordset("Persone");
+    dao::RecordCondition condition;
+    condition.contains.push_back({{{QStringLiteral("Nome"), dao::TextForm::Plain},
+                                   {QStringLiteral("Eta"), dao::TextForm::Number},
+                                   {QStringLiteral("Attivo"), dao::TextForm::Boolean},
+                                   {QStringLiteral("Nascita"), dao::TextForm::Date},
+                                   {QStringLiteral("Note"), dao::TextForm::Plain}},
+                                  text});
+    base->setCondition(condition);
+    auto selection = base->OpenRecordset();
+    QStringList names;
+    for (; !selection->IsEOF(); selection->MoveNext())
+        names << selection->field("Nome").value().asText();
+    return names;
+}
+
+TEST_F(SearchKeysRecordText, LettersAToZInEitherCaseTheRestAsStoredNeverAcrossAColumnWithoutABlank)
+{
+    const std::vector<Card> cards = {
+        {"rossi", 12, true, QDate(2020, 3, 1), {}},
+        {"Rossini", 30, false, {}, "via Roma"},
+        {"città", 41, false, {}, "CITTÀ alta"},
+        {"AB", 7, false, QDate(1999, 12, 31), {}},
+    };
+    {
+        auto db = ws->CreateDatabase(path(), {});
+        db->CreateTable(peopleSpec());
+        auto rs = db->OpenRecordset("Persone");
+        for (const Card &card : cards) {
+            rs->AddNew();
+            rs->field("Nome").setValue(card.name);
+            rs->field("Eta").setValue(card.age);
+            rs->field("Attivo").setValue(card.active);
+            if (card.born.isValid())
+                rs->field("Nascita").setValue(dao::Value(dao::Date{double(dao::engineDayOf(card.born))}));
+            if (!card.note.isEmpty())
+                rs->field("Note").setValue(card.note);
+            rs->Update();
+        }
+    }
+    auto db = open();
+    EXPECT_EQ(found(*db, "ROSSI"), QStringList({"rossi", "Rossini"}));
+    EXPECT_EQ(found(*db, "rossi"), QStringList());           // no upper-cased text holds a small letter
+    EXPECT_EQ(found(*db, ""), QStringList({"rossi", "Rossini", "città", "AB"}));
+    EXPECT_EQ(found(*db, "CITTÀ"), QStringList({"città"}));  // the note's own capital; à is not upper-cased
+    EXPECT_EQ(found(*db, "CITTà"), QStringList({"città"}));
+    EXPECT_EQ(found(*db, "TRUE"), QStringList({"rossi"}));
+    EXPECT_EQ(found(*db, "/03/2020"), QStringList({"rossi"}));
+    EXPECT_EQ(found(*db, "ROSSI 12 TRUE 01/03/2020"), QStringList({"rossi"}));
+    EXPECT_EQ(found(*db, " ROMA"), QStringList({"Rossini"}));
+    EXPECT_EQ(found(*db, "FALSE  VIA"), QStringList({"Rossini"}));   // the empty date between them
+    EXPECT_EQ(found(*db, " AB 7 "), QStringList({"AB"}));
+    EXPECT_EQ(found(*db, "B7"), QStringList());               // a blank stands between the columns
+    EXPECT_EQ(found(*db, "INI3"), QStringList());
+}
+
+TEST_F(SearchKeysRecordText, ATermIsFoundWhereverItStandsInALongText)
+{
+    // Notes long enough to be read sixteen bytes at a time, with the term, a near miss and a
+    // cut-off term at every place; what is found is what the record text itself holds.
+    std::vector<std::pair<QString, QString>> notes;
+    for (int at = 0; at < 40; ++at) {
+        const QString before(at, QLatin1Char('z'));
+        notes.emplace_back(QStringLiteral("F%1").arg(at), before + QStringLiteral("zeta") + QString(at % 19, QLatin1Char('e')));
+        notes.emplace_back(QStringLiteral("N%1").arg(at), before + QStringLiteral("zeza") + QString(at % 7, QLatin1Char('a')));
+        notes.emplace_back(QStringLiteral("C%1").arg(at), before + QStringLiteral("zet"));
+    }
+    {
+        auto db = ws->CreateDatabase(path(), {});
+        db->CreateTable(peopleSpec());
+        auto rs = db->OpenRecordset("Persone");
+        for (const auto &[name, note] : notes) {
+            rs->AddNew();
+            rs->field("Nome").setValue(name);
+            rs->field("Note").setValue(note);
+            rs->Update();
+        }
+    }
+    auto db = open();
+    for (const QString &term : {QStringLiteral("ZETA"), QStringLiteral("ZEZA"), QStringLiteral("ZET"),
+                                QString(21, QLatin1Char('Z')) + QStringLiteral("ETA"), QString(40, QLatin1Char('Z')),
+                                QString(40, QLatin1Char('Z')) + QStringLiteral("ETA"), QStringLiteral("EEEEEEEEEEEEEEEEEE"),
+                                QStringLiteral("AAAAAA"), QStringLiteral("  FALSE  ZZ")}) {
+        QStringList expected;
+        for (const auto &[name, note] : notes) {
+            const QString record = QStringLiteral(" %1  False  %2").arg(name, note).toUpper();
+            if (record.contains(term))
+                expected << name;
+        }
+        EXPECT_EQ(found(*db, term), expected) << term.toStdString();
+        EXPECT_FALSE(expected.isEmpty() && term != QString(40, QLatin1Char('Z')) + QStringLiteral("ETA")) << term.toStdString();
+    }
+}
+
+} // namespace
