@@ -746,6 +746,32 @@ void Recordset::Requery()
     land(m_keys.empty() ? -1 : 0);
 }
 
+void Recordset::Rebind(const QString &condition)
+{
+    ensureOpen();
+    const QString previous = m_criteria.condition;
+    m_criteria.condition = condition;
+    try {
+        capture();
+    } catch (...) {
+        m_criteria.condition = previous;
+        throw;
+    }
+    m_editMode = dbEditNone;
+    m_editValues.clear();
+    m_editDirty.clear();
+    m_lastModified = 0;
+    m_noMatch = true;
+    m_blockRows = 0;
+    m_sortForChildren.clear();
+    m_filterForChildren.clear();
+    m_conditionForChildren = RecordCondition();
+    m_firstKeysForChildren = 0;
+    m_pos = -1;
+    m_row.reset();
+    land(m_keys.empty() ? -1 : 0);
+}
+
 std::unique_ptr<Recordset> Recordset::Clone() const
 {
     ensureOpen();
