@@ -162,8 +162,11 @@ void TDataSet::unregisterField(TField *field)
 
 TField *TDataSet::findField(const QString &name) const
 {
+    // Every value a report prints is looked up by name: names of another length are passed
+    // over without comparing them (folding the case never changes a name's length).
     for (TField *field : m_fields) {
-        if (field->fieldName().compare(name, Qt::CaseInsensitive) == 0)
+        const QString &fieldName = field->fieldName();
+        if (fieldName.size() == name.size() && fieldName.compare(name, Qt::CaseInsensitive) == 0)
             return field;
     }
     return nullptr;

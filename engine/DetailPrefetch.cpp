@@ -40,7 +40,7 @@ void DetailPrefetch::noteBlock(const std::shared_ptr<const TableInfo> &table,
 
 bool DetailPrefetch::lookup(Connection &connection, const std::shared_ptr<const TableInfo> &table,
                             const QString &condition, const QString &sort, std::vector<qint64> &keys,
-                            std::vector<Row> &rows)
+                            std::shared_ptr<const std::vector<Row>> &rows)
 {
     const quint64 scope = connection.readScope();
     if (scope == 0)
@@ -79,12 +79,9 @@ bool DetailPrefetch::lookup(Connection &connection, const std::shared_ptr<const 
         if (values.empty() || !fetch(connection, *table, column, sort, values))
             return false;
     }
-    keys.clear();
-    rows.clear();
-    for (const auto &[key, row] : m_details.byValue.value(value)) {
-        keys.push_back(key);
-        rows.push_back(row);
-    }
+    const Details::Rows &found = m_details.byValue[value];
+    keys = found.keys;
+    rows = found.rows;
     return true;
 }
 
@@ -113,18 +110,25 @@ bool DetailPrefetch::fetch(Connection &connection, const TableInfo &table, int c
                  jet::quoteIdentifier(table.columns[size_t(column)].name), marks.join(QLatin1Char(',')),
                  order.isEmpty() ? QString() : order + QLatin1String(", ")));
     query->bindAll(params);
+    QHash<qint64, std::pair<std::vector<qint64>, std::vector<Row>>> gathered;
     for (qint64 v : values)
-        details.byValue.insert(v, {});
+        gathered.insert(v, {});
     while (query->step()) {
         Row row;
         row.reserve(table.columns.size());
         for (size_t i = 0; i < table.columns.size(); ++i)
             row.push_back(typedFromStorage(table.columns[i], query->raw(int(i) + 1)));
         const Value &owner = row[size_t(column)];
-        if (owner.isInt())
-            details.byValue[owner.asInt()].emplace_back(query->int64(0), std::move(row));
+        if (owner.isInt()) {
+            auto &[keys, rows] = gathered[owner.asInt()];
+            keys.push_back(query->int64(0));
+            rows.push_back(std::move(row));
+        }
     }
     query->reset();
+    for (auto it = gathered.begin(); it != gathered.end(); ++it)
+        details.byValue.insert(it.key(), {std::move(it->first),
+                                          std::make_shared<const std::vector<Row>>(std::move(it->second))});
     m_details = std::move(details);
     return true;
 }

@@ -30,8 +30,9 @@ public:
     // The keys, in the order sort gives, and rows of table where condition holds, when the
     // condition is one column equal to a whole number that the last block of some table
     // holds in a column of the same name. False otherwise: the caller reads as usual.
+    // The rows are shared with the prefetch, not copied: a walk takes them for every master.
     bool lookup(Connection &connection, const std::shared_ptr<const TableInfo> &table, const QString &condition,
-                const QString &sort, std::vector<qint64> &keys, std::vector<Row> &rows);
+                const QString &sort, std::vector<qint64> &keys, std::shared_ptr<const std::vector<Row>> &rows);
 
     static constexpr int kValues = 200;   // master values per statement
 
@@ -48,7 +49,11 @@ private:
         QString sort;
         quint64 readScope = 0;
         quint64 writeSerial = 0;
-        QHash<qint64, std::vector<std::pair<qint64, Row>>> byValue;   // every value asked has an entry
+        struct Rows {
+            std::vector<qint64> keys;
+            std::shared_ptr<const std::vector<Row>> rows;
+        };
+        QHash<qint64, Rows> byValue;   // every value asked has an entry
     };
     bool fetch(Connection &connection, const TableInfo &table, int column, const QString &sort,
                const std::vector<qint64> &values);

@@ -127,7 +127,7 @@ void Recordset::capture()
     guard([&] {
         ensureOpen();
         std::vector<qint64> keys;
-        std::vector<std::vector<Value>> rows;
+        std::shared_ptr<const std::vector<Row>> rows;
         if (!(m_options & dbAppendOnly) && m_criteria.extraConditions.isEmpty() && m_criteria.recordConditions.empty()
             && m_connection->detailPrefetch().lookup(*m_connection, m_table, m_criteria.condition, m_criteria.sort, keys, rows)) {
             // The rows came with the keys, read in this read transaction: they are the block.
@@ -135,8 +135,8 @@ void Recordset::capture()
             m_keysComplete = true;
             m_positions.clear();
             m_block = Block();
-            m_block.found.assign(rows.size(), true);
-            m_block.rows = std::make_shared<const std::vector<Row>>(std::move(rows));
+            m_block.found.assign(rows->size(), true);
+            m_block.rows = std::move(rows);
             m_block.readScope = m_connection->readScope();
             m_block.writeSerial = m_connection->writeSerial();
             return;
@@ -746,6 +746,32 @@ void Recordset::Delete()
 void Recordset::Requery()
 {
     capture();
+    land(m_keys.empty() ? -1 : 0);
+}
+
+void Recordset::Rebind(const QString &condition)
+{
+    ensureOpen();
+    const QString previous = m_criteria.condition;
+    m_criteria.condition = condition;
+    try {
+        capture();
+    } catch (...) {
+        m_criteria.condition = previous;
+        throw;
+    }
+    m_editMode = dbEditNone;
+    m_editValues.clear();
+    m_editDirty.clear();
+    m_lastModified = 0;
+    m_noMatch = true;
+    m_blockRows = 0;
+    m_sortForChildren.clear();
+    m_filterForChildren.clear();
+    m_conditionForChildren = RecordCondition();
+    m_firstKeysForChildren = 0;
+    m_pos = -1;
+    m_row.reset();
     land(m_keys.empty() ? -1 : 0);
 }
 

@@ -117,6 +117,12 @@ public:
     std::vector<SummaryGroup> Summarize(const Summary &summary, const std::vector<qint64> *rowIds = nullptr) const;
 
     void Requery();
+    // Opens again over the same table, order and options under another condition of its
+    // own, holding what a recordset newly opened with that condition would; texts set for
+    // recordsets opened from this one are dropped. A detail that follows its master's every
+    // move keeps its fields and prepared statements instead of making new ones per move. On
+    // failure the old condition stays and the recordset is as it was or should be dropped.
+    void Rebind(const QString &condition);
     std::unique_ptr<Recordset> Clone() const;
     void FindFirst(const QString &condition);
     bool NoMatch() const { return m_noMatch; }

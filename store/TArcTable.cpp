@@ -289,6 +289,7 @@ void TArcTable::openRecordset()
     if (m_database->ReadOnly() || m_tableType == dao::dbOpenSnapshot || m_tableType == dao::dbOpenForwardOnly)
         TDataSet::setReadOnly(true);
 
+    m_rsIsDetailSelect = false;
     try {
         m_rs = openOnDatabase(m_tableName.isEmpty() ? m_sql.join(QLatin1Char(' ')) : m_tableName);
         idle();
@@ -335,6 +336,7 @@ void TArcTable::closeRecordset()
     m_fieldCache.clear();
     m_criteriaInEngine = false;
     m_appliedCriteria.reset();
+    m_rsIsDetailSelect = false;
     closeQuietly(m_criteriaBase);
     closeQuietly(m_rs);
 }
@@ -443,6 +445,7 @@ TArcTable::RecordsetInUse TArcTable::takeRecordset()
     m_criteriaBase.reset();
     m_appliedCriteria.reset();
     m_criteriaInEngine = false;
+    m_rsIsDetailSelect = false;
     m_fieldCache.clear();
     return inUse;
 }

@@ -286,6 +286,7 @@ private:
     QString masterCondition() const;
     QString detailWhere() const;
     void masterChanged();
+    bool rebindDetail();                   // the member rows of the new master in the recordset in use
     void masterDisabled();
     QString keyCondition(const QStringList &names, const QVariantList &values, int options) const;
 
@@ -365,6 +366,9 @@ private:
     std::optional<TFilterCriteria> m_appliedCriteria;
     bool m_criteriaInEngine = false;
     bool m_readsWholeSelection = false;
+    // The recordset in use is the detail's own select by the master key and nothing else
+    // (no criteria on it): a new master key can be given to it instead of a new recordset.
+    bool m_rsIsDetailSelect = false;
 
     QString m_lastSortText;
     QString m_lastFilterText;

@@ -149,6 +149,7 @@ void TArcTable::applyMasterLink()
     sendFilter(*m_rs, where);
     m_rs->Close();
     m_rs = openOnDatabase(arctable::selectText(m_tableName, where, m_sortText));
+    m_rsIsDetailSelect = true;
 }
 
 void TArcTable::masterChanged()
@@ -160,15 +161,18 @@ void TArcTable::masterChanged()
     if (!master || master->controlsDisabled() || controlsDisabled() || !m_masterLink.active()
         || !m_masterSource->enabled() || m_masterSource->state() == TDataSetState::dsEdit || m_detailNames.isEmpty())
         return;
-    replaceRecordset([this](RecordsetInUse &) {
-        try {
-            m_rs = openOnDatabase(arctable::selectText(m_tableName, detailWhere(), m_sortText));
-        } catch (const std::exception &) {
-            // The detail's own select refused: the full opening is the fallback.
-            m_rs.reset();
-            openRecordset();
-        }
-    });
+    if (!rebindDetail()) {
+        replaceRecordset([this](RecordsetInUse &) {
+            try {
+                m_rs = openOnDatabase(arctable::selectText(m_tableName, detailWhere(), m_sortText));
+                m_rsIsDetailSelect = true;
+            } catch (const std::exception &) {
+                // The detail's own select refused: the full opening is the fallback.
+                m_rs.reset();
+                openRecordset();
+            }
+        });
+    }
     try {
         m_cachedRecordCount = computeRecordCount();
         m_countStale = false;
@@ -178,6 +182,38 @@ void TArcTable::masterChanged()
     }
     idle();
     first();
+}
+
+// A walk through the cards moves the members' master at every card: the recordset in use
+// takes the new card's key and reads its rows exactly as a new one opened with the same
+// select would (within a block of cards, from the rows fetched for the whole block), so the
+// engine is sent the same text and the hook sees it, but no recordset is made per card.
+// False when the recordset in use is not the plain select or refuses: the caller opens anew.
+bool TArcTable::rebindDetail()
+{
+    if (!m_rsIsDetailSelect || m_criteriaBase || m_criteriaInEngine)
+        return false;
+    const QString where = detailWhere();
+    clearBuffers();
+    m_knownBookmarks.clear();
+    m_backgroundCount.reset();
+    try {
+        m_rs->Rebind(where);
+    } catch (const std::exception &) {
+        // Whatever the recordset holds now is replaced by the usual open, which reports.
+        m_rsIsDetailSelect = false;
+        return false;
+    }
+    const QString sql = arctable::selectText(m_tableName, where, m_sortText);
+    m_lastSql = sql;
+    if (OnEngineText)
+        OnEngineText(QStringLiteral("OpenRecordset"), sql);
+    m_appliedCriteria.reset();
+    m_currentPosition = -1;
+    m_highestPosition = -1;
+    markCountStale();
+    countInBackground();
+    return true;
 }
 
 void TArcTable::masterDisabled()

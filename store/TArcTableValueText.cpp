@@ -37,7 +37,8 @@ QString dateValueText(dao::Date date)
         ms -= kMsPerDay;
         whole += 1;   // the next calendar day, below zero too
     }
-    return QStringLiteral("%1 %2").arg(qint64(whole) + kEngineEpochDay).arg(ms);
+    // Every date of every record read goes through here: plain number texts, no format pass.
+    return QString::number(qint64(whole) + kEngineEpochDay) + QLatin1Char(' ') + QString::number(ms);
 }
 
 std::optional<std::pair<QDate, int>> calendarOf(const QString &valueText)

@@ -4,6 +4,8 @@
 
 #include "EngineFixture.h"
 
+#include <functional>
+
 namespace {
 
 constexpr int kRows = 450;   // more than two blocks
@@ -173,6 +175,21 @@ protected:
             all << membersOf(db, masters->field("ID").value().asInt());
         return all;
     }
+    // The same walk with one member recordset given each master's key in turn.
+    static QList<QStringList> walkRebinding(dao::Database &db, const std::function<void(qint64)> &atMaster = {})
+    {
+        QList<QStringList> all;
+        auto masters = db.OpenRecordset("Schede");
+        auto members = db.OpenRecordset(QStringLiteral("Select * From [Membri] Where ([ID_SCHEDA]  = 0) Order By [Nome] DESC ;"));
+        for (masters->MoveFirst(); !masters->IsEOF(); masters->MoveNext()) {
+            const qint64 master = masters->field("ID").value().asInt();
+            if (atMaster)
+                atMaster(master);
+            members->Rebind(QStringLiteral("([ID_SCHEDA]  = %1)").arg(master));
+            all << names(*members);
+        }
+        return all;
+    }
 };
 
 TEST_F(MasterDetail, DetailsReadForABlockOfMastersAreEachMastersOwn)
@@ -200,6 +217,32 @@ TEST_F(MasterDetail, DetailsReadForABlockOfMastersAreEachMastersOwn)
         addMember(*mine, 6, QStringLiteral("Mio"));
         EXPECT_EQ(membersOf(*desk, 6), (QStringList{"Mio", "M6-1", "M6-0"}));
     }
+}
+
+// A member recordset rebound to each master in turn holds what a new one would, inside a
+// read transaction as outside, and sees what was written before each rebinding.
+TEST_F(MasterDetail, ARecordsetReboundToEachMasterHoldsWhatANewOneWould)
+{
+    makeTables();
+    auto desk = open();
+    auto other = open();
+    const QList<QStringList> oneByOne = walk(*desk);
+    EXPECT_EQ(walkRebinding(*desk), oneByOne);
+    {
+        const dao::ReadScope reads(desk.get());
+        EXPECT_EQ(walkRebinding(*desk), oneByOne);
+    }
+    auto theirs = other->OpenRecordset("Membri");
+    addMember(*theirs, 5, QStringLiteral("Nuovo"));
+    const dao::ReadScope reads(desk.get());
+    auto mine = desk->OpenRecordset("Membri");
+    const QList<QStringList> changed = walkRebinding(*desk, [&](qint64 master) {
+        if (master == 205)
+            addMember(*mine, 206, QStringLiteral("Mio"));
+    });
+    EXPECT_EQ(changed[4], (QStringList{"Nuovo", "M5-0"}));
+    EXPECT_EQ(changed[205], (QStringList{"Mio", "M206-1", "M206-0"}));
+    EXPECT_EQ(changed[6], oneByOne[6]);
 }
 
 } // namespace

@@ -4,7 +4,10 @@
 
 #include "db/DatabaseError.h"
 #include "db/TField.h"
+#include "engine/Database.h"
 #include "engine/EngineError.h"
+#include "engine/Field.h"
+#include "engine/Recordset.h"
 
 #include <functional>
 
@@ -32,6 +35,12 @@ protected:
     }
 
     qint64 cardId() const { return m_cards->fieldByName(QStringLiteral("ID_SCHEDA"))->asInteger(); }
+    qint64 archiveValueOfFirstMember(qint64 card) const
+    {
+        auto rs = m_db.database()->OpenRecordset(
+            QStringLiteral("Select * From [Nucleo] Where ([ID_SCHEDA]  = %1) Order By [ID_PERSONA] ASC ;").arg(card));
+        return rs->field(QStringLiteral("ID_PERSONA")).value().asInt();
+    }
     int memberRowsOf(qint64 card) const
     {
         return table_test::archiveRowCount(m_path, QStringLiteral("Nucleo"), QStringLiteral("[ID_SCHEDA] = %1").arg(card));
@@ -52,6 +61,63 @@ TEST_F(TArcTableMaster, MembersAreReadAgainWhenTheCardChanges)
     EXPECT_EQ(m_log.of(QStringLiteral("OpenRecordset")).mid(m_log.of(QStringLiteral("OpenRecordset")).size() - 2),
               (QStringList{memberSql(18), memberSql(17)}));
     EXPECT_EQ(m_members->recordCount(), memberRowsOf(17));
+}
+
+// A printed list walks every card inside one batch of reads and reads each card's members.
+// Each card shows its own members exactly as card-by-card moves outside a batch show them,
+// another desk's changes made between two walks are seen, and so is a member this desk adds
+// in the middle of a walk; the members keep one recordset through the walk.
+TEST_F(TArcTableMaster, AWalkInOneBatchShowsEachCardsMembersAsItIsNow)
+{
+    const auto walk = [&](const std::function<void(qint64)> &atCard = {}) {
+        QStringList seen;
+        const TDataSet::ReadBatch reads(m_cards);
+        for (m_cards->first(); !m_cards->eof(); m_cards->next()) {
+            if (atCard)
+                atCard(cardId());
+            QStringList names;
+            for (m_members->first(); !m_members->eof(); m_members->next())
+                names << m_members->fieldByName(QStringLiteral("Nome"))->asString();
+            seen << QStringLiteral("%1: %2").arg(cardId()).arg(names.join(QLatin1Char(',')));
+        }
+        return seen;
+    };
+    QStringList oneByOne;
+    for (m_cards->first(); !m_cards->eof(); m_cards->next()) {
+        QStringList names;
+        for (m_members->first(); !m_members->eof(); m_members->next())
+            names << m_members->fieldByName(QStringLiteral("Nome"))->asString();
+        oneByOne << QStringLiteral("%1: %2").arg(cardId()).arg(names.join(QLatin1Char(',')));
+    }
+    ASSERT_EQ(oneByOne.size(), 20);
+    ASSERT_GT(memberRowsOf(3), 0);
+    const dao::Recordset *recordset = m_members->EngineRecordset();
+    EXPECT_EQ(walk(), oneByOne);
+    EXPECT_EQ(m_members->EngineRecordset(), recordset);
+
+    // Another desk renames the first member of card 3 and deletes the members of card 5.
+    const qint64 person = archiveValueOfFirstMember(3);
+    table_test::setArchiveValue(m_path, QStringLiteral("Nucleo"), QStringLiteral("ID_PERSONA"), person,
+                                QStringLiteral("Nome"), dao::Value(QStringLiteral("Cambiato")));
+    while (memberRowsOf(5) > 0)
+        table_test::deleteArchiveRow(m_path, QStringLiteral("Nucleo"), QStringLiteral("ID_PERSONA"),
+                                     archiveValueOfFirstMember(5));
+    // At card 8 this desk adds a member to card 9, whose members are read next.
+    const QStringList changed = walk([&](qint64 card) {
+        if (card != 8)
+            return;
+        auto added = m_db.database()->OpenRecordset(QStringLiteral("Nucleo"));
+        added->AddNew();
+        added->field(QStringLiteral("ID_SCHEDA")).setValue(9);
+        added->field(QStringLiteral("Nome")).setValue(QStringLiteral("Mio"));
+        added->Update();
+    });
+    ASSERT_EQ(changed.size(), 20);
+    EXPECT_TRUE(changed[2].startsWith(QStringLiteral("3: Cambiato"))) << changed[2].toStdString();
+    EXPECT_EQ(changed[4], QStringLiteral("5: "));
+    EXPECT_TRUE(changed[8].endsWith(QStringLiteral(",Mio")) || changed[8] == QStringLiteral("9: Mio"))
+        << changed[8].toStdString();
+    EXPECT_EQ(changed[10], oneByOne[10]);
 }
 
 TEST_F(TArcTableMaster, NewMemberHoldsTheCardKeyBeforeAnyInput)
