@@ -130,20 +130,23 @@ ObjectRenderer::Laid ObjectRenderer::lay(const TqnMemoView &memo, const Expanded
     LastLaid &last = m_lastLaid[&memo];
     if (last.laid && last.highlight == text.highlight && last.texts == text.texts)
         return last.laid;
-    last.laid = layLines(memo, text);
+    last.laid = layLines(memo, text, last);
     last.highlight = text.highlight;
     last.texts = text.texts;
     return last.laid;
 }
 
-ObjectRenderer::Laid ObjectRenderer::layLines(const TqnMemoView &memo, const ExpandedText &text)
+ObjectRenderer::Laid ObjectRenderer::layLines(const TqnMemoView &memo, const ExpandedText &text, LastLaid &last)
 {
     auto made = std::make_shared<LaidText>();
     LaidText &laid = *made;
     laid.highlight = text.highlight;
     laid.face = PreparedFont{memo.FontName, float(memo.FontSize),
                              laid.highlight ? memo.HighlightFontStyle : memo.FontStyle};
-    const Measured &font = measured(laid.face);
+    const Measured *&face = last.faces[laid.highlight ? 1 : 0];
+    if (!face)
+        face = &measured(laid.face);
+    const Measured &font = *face;
     laid.lineHeight = font.lineHeight;
     laid.ascent = font.ascent;
     const bool rotated = memo.Alignment & taRotate90;

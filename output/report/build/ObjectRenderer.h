@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -82,13 +83,15 @@ private:
         std::unique_ptr<WordWrap> wrap;
         double lineHeight = 0, ascent = 0;   // asked of the metrics once: each asking finds the font engine
     };
-    // A box's last texts and the lines they were laid out in.
+    // A box's last texts and the lines they were laid out in, and its two faces (plain,
+    // highlighted) once found.
     struct LastLaid {
         bool highlight = false;
         QStringList texts;
         Laid laid;
+        const Measured *faces[2] = {};
     };
-    Laid layLines(const TqnMemoView &memo, const ExpandedText &text);
+    Laid layLines(const TqnMemoView &memo, const ExpandedText &text, LastLaid &last);
     const Measured &measured(const PreparedFont &face);
     const std::vector<report::ExprText> &texts(const TqnMemoView &memo);
     // A line spread to `width`: its blanks widen alike and `put` gets each word with its place
@@ -103,5 +106,5 @@ private:
     std::unordered_map<const TqnMemoView *, std::vector<report::ExprText>> m_texts;
     std::unordered_map<const TqnView *, report::Expression> m_conditions;
     std::unordered_map<const TqnMemoView *, LastLaid> m_lastLaid;
-    std::vector<std::pair<PreparedFont, Measured>> m_fonts;
+    std::deque<std::pair<PreparedFont, Measured>> m_fonts;   // in place while the renderer lives
 };

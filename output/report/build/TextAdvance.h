@@ -5,9 +5,10 @@
 // can be cut there and its width is the sum of the runs between such cuts. A text of Latin
 // letters is summed so from its runs, each run shaped once and remembered, each pair of
 // neighbours tried once for the font; names, dates and addresses are made of the same few
-// runs. Anything else (letters that join or combine, tabs, control characters) is measured
-// whole. Short whole texts are remembered too: a list prints the same labels, roles and towns
-// on every record.
+// runs; single letters and the pairs of Latin-1 are kept in tables, for a sum cheaper than
+// looking a whole text up. Anything else (letters that join or combine, tabs, control
+// characters) is measured whole, and when short remembered whole: a list prints the same
+// labels, roles and towns on every record.
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -19,7 +20,7 @@ class TextAdvance final {
 public:
     explicit TextAdvance(const QFontMetricsF &metrics) : m_metrics(metrics) {}
 
-    // Remembers `text` when it is short.
+    // Remembers `text` when it is short and measured whole.
     double advance(const QString &text);
     // Measures without remembering the text itself (a line of a long note).
     double measure(QStringView text);
