@@ -26,9 +26,7 @@ void TextAdvance::Recent::insert(const QString &key, double value)
 
 double TextAdvance::advance(const QString &text)
 {
-    // Latin text is summed from tables of its letters and pairs for less than finding it
-    // among the texts remembered; only what is shaped whole is worth remembering.
-    if (text.size() > kRememberedLength || std::all_of(text.begin(), text.end(), summable))
+    if (text.size() > kRememberedLength)
         return measure(text);
     if (const double *known = m_texts.find(text))
         return *known;

@@ -5,14 +5,14 @@
 // can be cut there and its width is the sum of the runs between such cuts. A text of Latin
 // letters is summed so from its runs, each run shaped once and remembered, each pair of
 // neighbours tried once for the font; names, dates and addresses are made of the same few
-// runs; single letters and the pairs of Latin-1 are kept in tables, for a sum cheaper than
-// looking a whole text up. Anything else (letters that join or combine, tabs, control
-// characters) is measured whole, and when short remembered whole: a list prints the same
-// labels, roles and towns on every record.
+// runs; single letters and the pairs of Latin-1 are kept in tables. Anything else (letters
+// that join or combine, tabs, control characters) is measured whole. Short whole texts are
+// remembered too: a list prints the same labels, roles and towns on every record.
 
 #include <QFontMetricsF>
 #include <QHash>
 #include <QString>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -20,7 +20,7 @@ class TextAdvance final {
 public:
     explicit TextAdvance(const QFontMetricsF &metrics) : m_metrics(metrics) {}
 
-    // Remembers `text` when it is short and measured whole.
+    // Remembers `text` when it is short.
     double advance(const QString &text);
     // Measures without remembering the text itself (a line of a long note).
     double measure(QStringView text);
@@ -33,7 +33,10 @@ private:
     // Looked up by a view of the text: a run is found without copying it out of its text.
     struct Hash {
         using is_transparent = void;
-        size_t operator()(QStringView text) const { return qHash(text); }
+        size_t operator()(QStringView text) const   // short texts: a quick hash of their bytes
+        {
+            return std::hash<std::u16string_view>()(std::u16string_view(text.utf16(), size_t(text.size())));
+        }
     };
     struct Equal {
         using is_transparent = void;
