@@ -207,6 +207,31 @@ TEST_F(DataBandTest, CollateTakesEachLayoutPageInTurn)
     EXPECT_EQ(order, (QList<int>{0, 1, 0, 1, 0, 1}));
 }
 
+// A bare field name is read from the record source of its own band, record after record,
+// even where another band read a field of the same name before it.
+TEST_F(DataBandTest, ABareNameReadsTheFieldOfItsOwnBandsSource)
+{
+    openArchive(3);
+    TqnLayout &layout = m_report->layout();
+    layout.Pages.emplace_back();
+    addBand(layout.Pages[0], TqnBandType::btMasterData, 0, 20, QStringLiteral("Elenchi"));
+    addMemo(layout.Pages[0], 10, 0, 300, 20, QStringLiteral("Elenco [Nome]"));
+    addBand(layout.Pages[1], TqnBandType::btMasterData, 0, 20, QStringLiteral("Persone"));
+    addMemo(layout.Pages[1], 10, 0, 300, 20, QStringLiteral("Persona [Nome]"));
+    addBoundSource(layout, QStringLiteral("stampe"), QStringLiteral("Elenchi"));
+    addBoundSource(layout, QStringLiteral("Nucleo"), QStringLiteral("Persone"));
+    QStringList expected;
+    for (const auto &[table, prefix] : {std::pair(&m_data->stampe(), "Elenco "), std::pair(&m_data->Nucleo(), "Persona ")})
+        for (table->open(), table->first(); !table->eof(); table->next())
+            expected << QLatin1String(prefix) + table->fieldByName(QStringLiteral("Nome"))->asString();
+    ASSERT_GE(expected.size(), 4);
+
+    m_report->BuildPages();
+    ASSERT_EQ(m_report->preparationError(), QString());
+    const QStringList printed = texts(QStringLiteral("Elenco ")) + texts(QStringLiteral("Persona "));
+    EXPECT_EQ(printed.join(QLatin1Char('|')).toStdString(), expected.join(QLatin1Char('|')).toStdString());
+}
+
 TEST_F(DataBandTest, PreparationErrorNamesObjectBandAndPage)
 {
     openArchive(2);

@@ -2,6 +2,8 @@
 // nothing the data holds is cut, dropped or miscounted.
 
 #include "db/TField.h"
+#include "output/report/build/ObjectRenderer.h"
+#include "output/report/pages/PageFonts.h"
 #include "output/report/print/PdfOutput.h"
 #include "session/MemberAges.h"
 #include "tests/report/ReportTestSupport.h"
@@ -238,6 +240,46 @@ TEST_F(GrowingTextTest, WithoutTheOptionTheBoxKeepsItsHeight)
     const QStringList texts = textsOf(m_report->preparedPages());
     EXPECT_EQ(m_report->preparedPages().size(), 1);
     EXPECT_FALSE(texts.join(QLatin1Char(' ')).contains(QStringLiteral("parola200")));
+}
+
+// A box whose text comes out as the record before's is not wrapped again; each record still
+// gets the lines and the face of its own text: the same note highlighted on every other
+// record is wrapped in bold there.
+TEST_F(GrowingTextTest, ARepeatedTextKeepsEachRecordsOwnLinesAndFace)
+{
+    openArchive(6);
+    const QString a = longNote(30), b = QStringLiteral("Breve nota, poi ") + longNote(24);
+    setNotes({a, a, b, b, a, a});
+    makeList(TqnBandView::boStretch);
+    TqnMemoView *note = nullptr;
+    for (const auto &object : m_report->layout().Pages.front().Objects)
+        if (object->Name == QStringLiteral("Nota"))
+            note = static_cast<TqnMemoView *>(object.get());
+    ASSERT_TRUE(note);
+    note->X = 50;
+    note->Width = 260;
+    note->HighlightCondition = QStringLiteral("LINE# mod 2 = 0");
+    note->HighlightFontStyle = fsBold;
+    m_report->BuildPages();
+    ASSERT_EQ(m_report->preparationError(), QString());
+
+    const auto wrapped = [&](const QString &text, quint16 style) {
+        const QFontMetricsF metrics = PageFonts::metrics(PageFonts::font(PreparedFont{note->FontName, float(note->FontSize), style}));
+        QStringList lines;
+        for (const QString &line : ObjectRenderer::wrap(text, metrics, note->Width - 2 * ObjectRenderer::kPadding))
+            lines << QString::number(style) + QLatin1Char(' ') + line;
+        return lines;
+    };
+    ASSERT_NE(wrapped(a, 0).size(), wrapped(a, fsBold).size());
+    QStringList expected;
+    for (const QString &text : {a, a, b, b, a, a})
+        expected += wrapped(text, expected.isEmpty() || expected.back().startsWith(QLatin1Char('2')) ? 0 : fsBold);
+    QStringList printed;
+    for (const PreparedPage &page : m_report->preparedPages())
+        for (const DrawRecord &r : page.Records)
+            if (r.kind == DrawRecord::Text && qFuzzyCompare(r.rect.left(), 50 + ObjectRenderer::kPadding))
+                printed << QString::number(page.Fonts[size_t(r.font)].Style) + QLatin1Char(' ') + r.text;
+    EXPECT_EQ(printed.join(QLatin1Char('|')).toStdString(), expected.join(QLatin1Char('|')).toStdString());
 }
 
 // A band that does not fit the room left moves whole to the next page.

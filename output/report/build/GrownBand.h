@@ -7,7 +7,6 @@
 
 #include "output/report/build/ObjectRenderer.h"
 
-#include <optional>
 #include <vector>
 
 class TqnView;
@@ -16,7 +15,7 @@ struct GrownObject {
     const TqnView *view = nullptr;
     double top = 0;       // from the band's top, after the boxes above it grew
     double height = 0;    // grown
-    std::optional<ObjectRenderer::LaidText> text;   // a text box's lines
+    ObjectRenderer::Laid text;   // a text box's lines
 
     double lineTop(int line) const { return top + ObjectRenderer::kPadding + line * text->lineHeight; }
 };

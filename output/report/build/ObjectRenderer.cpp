@@ -17,6 +17,8 @@ const ObjectRenderer::Measured &ObjectRenderer::measured(const PreparedFont &fac
     m.font = PageFonts::font(face);
     m.metrics = std::make_unique<QFontMetricsF>(PageFonts::metrics(m.font));
     m.wrap = std::make_unique<WordWrap>(*m.metrics);
+    m.lineHeight = m.metrics->height();
+    m.ascent = m.metrics->ascent();
     m_fonts.emplace_back(face, std::move(m));
     return m_fonts.back().second;
 }
@@ -49,7 +51,7 @@ void ObjectRenderer::draw(const TqnView &view, QPointF at, PreparedPage &page)
         const auto &memo = static_cast<const TqnMemoView &>(view);
         ExpandedText text = expand(memo, m_later != nullptr);
         const size_t first = page.Records.size();
-        drawText(memo, box, lay(memo, text), page);
+        drawText(memo, box, *lay(memo, text), page);
         if (!text.held.empty() && m_later)
             m_later->hold(memo, box, std::move(text), first, page.Records.size());
         break;
@@ -123,16 +125,30 @@ ObjectRenderer::ExpandedText ObjectRenderer::expand(const TqnMemoView &memo, boo
     return out;
 }
 
-ObjectRenderer::LaidText ObjectRenderer::lay(const TqnMemoView &memo, const ExpandedText &text)
+ObjectRenderer::Laid ObjectRenderer::lay(const TqnMemoView &memo, const ExpandedText &text)
 {
-    LaidText laid;
+    LastLaid &last = m_lastLaid[&memo];
+    if (last.laid && last.highlight == text.highlight && last.texts == text.texts)
+        return last.laid;
+    last.laid = layLines(memo, text, last);
+    last.highlight = text.highlight;
+    last.texts = text.texts;
+    return last.laid;
+}
+
+ObjectRenderer::Laid ObjectRenderer::layLines(const TqnMemoView &memo, const ExpandedText &text, LastLaid &last)
+{
+    auto made = std::make_shared<LaidText>();
+    LaidText &laid = *made;
     laid.highlight = text.highlight;
     laid.face = PreparedFont{memo.FontName, float(memo.FontSize),
                              laid.highlight ? memo.HighlightFontStyle : memo.FontStyle};
-    const Measured &font = measured(laid.face);
-    const QFontMetricsF &metrics = *font.metrics;
-    laid.lineHeight = metrics.height();
-    laid.ascent = metrics.ascent();
+    const Measured *&face = last.faces[laid.highlight ? 1 : 0];
+    if (!face)
+        face = &measured(laid.face);
+    const Measured &font = *face;
+    laid.lineHeight = font.lineHeight;
+    laid.ascent = font.ascent;
     const bool rotated = memo.Alignment & taRotate90;
     const double width = (rotated ? memo.Height : memo.Width) - 2 * kPadding;
 
@@ -159,7 +175,7 @@ ObjectRenderer::LaidText ObjectRenderer::lay(const TqnMemoView &memo, const Expa
             add(part);
         }
     }
-    return laid;
+    return made;
 }
 
 void ObjectRenderer::drawText(const TqnMemoView &memo, const QRectF &box, const LaidText &laid, PreparedPage &page)

@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -38,7 +39,8 @@ public:
         // The box height that shows every line up to the last that is not empty.
         double neededHeight() const;
     };
-    LaidText layText(const TqnMemoView &memo) { return lay(memo, expand(memo, false)); }
+    using Laid = std::shared_ptr<const LaidText>;
+    Laid layText(const TqnMemoView &memo) { return lay(memo, expand(memo, false)); }
 
     // The two halves of laying a text out. First its texts for the record being printed, one
     // per line of the box, expressions expanded; with `holdParts`, where a part's value was
@@ -50,8 +52,9 @@ public:
         std::vector<std::pair<qsizetype, qsizetype>> held;   // text index, place in it
     };
     ExpandedText expand(const TqnMemoView &memo, bool holdParts);
-    // Then its lines, wrapped to the box.
-    LaidText lay(const TqnMemoView &memo, const ExpandedText &text);
+    // Then its lines, wrapped to the box. A box whose texts come out as they did the last time
+    // (a label, a value the record before printed too) gets the lines laid out then.
+    Laid lay(const TqnMemoView &memo, const ExpandedText &text);
 
     // While set, text boxes whose texts hold a part back are handed to `later` with the
     // records they drew, to be drawn again once the value is known.
@@ -78,7 +81,17 @@ private:
         QFont font;
         std::unique_ptr<QFontMetricsF> metrics;
         std::unique_ptr<WordWrap> wrap;
+        double lineHeight = 0, ascent = 0;   // asked of the metrics once: each asking finds the font engine
     };
+    // A box's last texts and the lines they were laid out in, and its two faces (plain,
+    // highlighted) once found.
+    struct LastLaid {
+        bool highlight = false;
+        QStringList texts;
+        Laid laid;
+        const Measured *faces[2] = {};
+    };
+    Laid layLines(const TqnMemoView &memo, const ExpandedText &text, LastLaid &last);
     const Measured &measured(const PreparedFont &face);
     const std::vector<report::ExprText> &texts(const TqnMemoView &memo);
     // A line spread to `width`: its blanks widen alike and `put` gets each word with its place
@@ -92,5 +105,6 @@ private:
     PageTotalLater *m_later = nullptr;
     std::unordered_map<const TqnMemoView *, std::vector<report::ExprText>> m_texts;
     std::unordered_map<const TqnView *, report::Expression> m_conditions;
-    std::vector<std::pair<PreparedFont, Measured>> m_fonts;
+    std::unordered_map<const TqnMemoView *, LastLaid> m_lastLaid;
+    std::deque<std::pair<PreparedFont, Measured>> m_fonts;   // in place while the renderer lives
 };

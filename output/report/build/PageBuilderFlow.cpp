@@ -58,6 +58,9 @@ void PageBuilder::setBandScope(const Band &band)
 void PageBuilder::startPage()
 {
     PreparedPage page;
+    // Pages of a list hold about as many records as the one before: room made once.
+    if (!m_pages.isEmpty())
+        page.Records.reserve(m_pages.back().Records.size());
     const TqnPaper &paper = m_page->Paper;
     page.Paper = PreparedPaper{paper.Size, paper.Width, paper.Height, paper.Orientation, m_page->UsePhysicalOffset};
     page.LayoutPage = m_layoutPage;

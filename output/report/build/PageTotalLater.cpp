@@ -97,7 +97,7 @@ void PageTotalLater::fill(PreparedPages &pages, int total, ObjectRenderer &rende
         std::vector<DrawRecord> after(std::make_move_iterator(page.Records.begin() + std::ptrdiff_t(held->end)),
                                       std::make_move_iterator(page.Records.end()));
         page.Records.resize(held->first);
-        renderer.drawText(*held->memo, held->box, renderer.lay(*held->memo, held->text), page);
+        renderer.drawText(*held->memo, held->box, *renderer.lay(*held->memo, held->text), page);
         page.Records.insert(page.Records.end(), std::make_move_iterator(after.begin()),
                             std::make_move_iterator(after.end()));
     }

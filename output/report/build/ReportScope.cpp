@@ -25,16 +25,6 @@ report::ExprFieldKind kindOf(TFieldType type)
     }
 }
 
-std::optional<ExprValue> fieldOf(TDataSet *dataSet, const QString &name)
-{
-    if (!dataSet || !dataSet->active())
-        return std::nullopt;
-    const TField *field = dataSet->findField(name);
-    if (!field)
-        return std::nullopt;
-    return ReportScope::valueOf(*field);
-}
-
 // What an event handler gave, as an expression value (invalid: empty).
 ExprValue fromVariant(const QVariant &value)
 {
@@ -69,6 +59,20 @@ constexpr int kMaxVariableDepth = 32;
 ReportScope::ReportScope(const TqnLayout &layout, QString windowName, report::ExprSystemValues &system)
     : m_layout(layout), m_windowName(std::move(windowName)), m_system(system)
 {
+}
+
+std::optional<ExprValue> ReportScope::fieldOf(TDataSet *dataSet, const QString &name)
+{
+    if (!dataSet || !dataSet->active())
+        return std::nullopt;
+    // A dataset's fields only join at the end of its list or leave it with their lives, so
+    // the field a name found is still the first of that name while it lives.
+    QPointer<TField> &known = m_fields[FieldKey(dataSet, name)];
+    if (!known)
+        known = dataSet->findField(name);
+    if (!known)
+        return std::nullopt;
+    return valueOf(*known);
 }
 
 ExprValue ReportScope::valueOf(const TField &field)

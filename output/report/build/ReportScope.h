@@ -6,6 +6,7 @@
 #include "output/report/expr/ExprScope.h"
 #include "output/report/expr/ExprSystemValues.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QVariant>
 #include <functional>
@@ -49,6 +50,7 @@ public:
 
 private:
     TDataSet *onReportWindow(const QString &name) const;
+    std::optional<report::ExprValue> fieldOf(TDataSet *dataSet, const QString &name);
 
     const TqnLayout &m_layout;
     QString m_windowName;
@@ -60,4 +62,7 @@ private:
     int m_depth = 0;   // variables whose expressions name variables
     bool m_holdPageTotal = false;
     int m_pageTotalsAsked = 0;
+    // The field each name read in each dataset, found once rather than on every record.
+    using FieldKey = std::pair<TDataSet *, QString>;
+    QHash<FieldKey, QPointer<TField>> m_fields;
 };

@@ -2,25 +2,26 @@
 
 #include <algorithm>
 
-const double *TextAdvance::Recent::find(const QString &key)
+const double *TextAdvance::Recent::find(QStringView key)
 {
-    if (const auto it = newer.constFind(key); it != newer.cend())
-        return &*it;
-    if (const auto it = older.constFind(key); it != older.cend()) {
-        const double value = *it;
-        insert(key, value);
-        return &*newer.constFind(key);
+    if (const auto it = newer.find(key); it != newer.end())
+        return &it->second;
+    if (const auto it = older.find(key); it != older.end()) {
+        const QString text = it->first;
+        const double value = it->second;
+        insert(text, value);
+        return &newer.find(key)->second;
     }
     return nullptr;
 }
 
 void TextAdvance::Recent::insert(const QString &key, double value)
 {
-    if (newer.size() >= kRemembered) {
+    if (newer.size() >= size_t(kRemembered)) {
         older.swap(newer);
         newer.clear();
     }
-    newer.insert(key, value);
+    newer.insert_or_assign(key, value);
 }
 
 double TextAdvance::advance(const QString &text)
@@ -44,20 +45,42 @@ bool TextAdvance::summable(QChar c)
 
 bool TextAdvance::shapedTogether(QChar left, QChar right)
 {
+    if (left.unicode() < 0x100 && right.unicode() < 0x100) {
+        if (m_latinPairs.empty())
+            m_latinPairs.assign(0x10000, 0);
+        quint8 &known = m_latinPairs[size_t(left.unicode()) << 8 | right.unicode()];
+        if (!known)
+            known = measuredTogether(left, right) ? 2 : 1;
+        return known == 2;
+    }
     const quint32 key = (quint32(left.unicode()) << 16) | right.unicode();
     if (const auto it = m_pairs.constFind(key); it != m_pairs.cend())
         return *it;
-    const QChar pair[2] = {left, right};
-    const bool together = m_metrics.horizontalAdvance(QString(pair, 2)) != run(QStringView(pair, 1)) + run(QStringView(pair + 1, 1));
+    const bool together = measuredTogether(left, right);
     m_pairs.insert(key, together);
     return together;
 }
 
+bool TextAdvance::measuredTogether(QChar left, QChar right)
+{
+    const QChar pair[2] = {left, right};
+    return m_metrics.horizontalAdvance(QString(pair, 2)) != run(QStringView(pair, 1)) + run(QStringView(pair + 1, 1));
+}
+
 double TextAdvance::run(QStringView text)
 {
-    const QString key = text.toString();
-    if (const double *known = m_runs.find(key))
+    // Most Latin letters are a run of their own: a table of them spares a lookup by text.
+    if (text.size() == 1 && text.front().unicode() < 0x100) {
+        if (m_latinChars.empty())
+            m_latinChars.assign(0x100, -1);
+        double &known = m_latinChars[text.front().unicode()];
+        if (known < 0)
+            known = m_metrics.horizontalAdvance(text.toString());
+        return known;
+    }
+    if (const double *known = m_runs.find(text))
         return *known;
+    const QString key = text.toString();
     const double measured = m_metrics.horizontalAdvance(key);
     m_runs.insert(key, measured);
     return measured;

@@ -5,13 +5,16 @@
 // can be cut there and its width is the sum of the runs between such cuts. A text of Latin
 // letters is summed so from its runs, each run shaped once and remembered, each pair of
 // neighbours tried once for the font; names, dates and addresses are made of the same few
-// runs. Anything else (letters that join or combine, tabs, control characters) is measured
-// whole. Short whole texts are remembered too: a list prints the same labels, roles and towns
-// on every record.
+// runs; single letters and the pairs of Latin-1 are kept in tables. Anything else (letters
+// that join or combine, tabs, control characters) is measured whole. Short whole texts are
+// remembered too: a list prints the same labels, roles and towns on every record.
 
 #include <QFontMetricsF>
 #include <QHash>
 #include <QString>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 class TextAdvance final {
 public:
@@ -27,16 +30,34 @@ private:
     static constexpr qsizetype kRemembered = 8192;
     // Texts met lately, in two halves: when the newer is full the older goes, so that names
     // which never come back do not push out what every record prints.
+    // Looked up by a view of the text: a run is found without copying it out of its text.
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(QStringView text) const   // short texts: a quick hash of their bytes
+        {
+            return std::hash<std::u16string_view>()(std::u16string_view(text.utf16(), size_t(text.size())));
+        }
+    };
+    struct Equal {
+        using is_transparent = void;
+        bool operator()(QStringView a, QStringView b) const { return a == b; }
+    };
     struct Recent {
-        QHash<QString, double> newer, older;
-        const double *find(const QString &key);
+        using Map = std::unordered_map<QString, double, Hash, Equal>;
+        Map newer, older;
+        const double *find(QStringView key);
         void insert(const QString &key, double value);
     };
     static bool summable(QChar c);
     bool shapedTogether(QChar left, QChar right);
+    bool measuredTogether(QChar left, QChar right);
     double run(QStringView text);
 
     const QFontMetricsF &m_metrics;
     Recent m_texts, m_runs;
-    QHash<quint32, bool> m_pairs;   // both characters in one: whether shaping joins them
+    // Whether shaping joins two neighbours: for Latin-1 pairs a table (0 not yet tried, 1 apart,
+    // 2 joined), the rest by both characters in one.
+    std::vector<quint8> m_latinPairs;
+    std::vector<double> m_latinChars;   // each Latin-1 letter's own width (-1: not yet measured)
+    QHash<quint32, bool> m_pairs;
 };

@@ -22,6 +22,7 @@ struct ExprNode {
     ExprValue literal;                       // Literal
     ExprNameRef name;                        // Name
     QString upperName;                       // Name of one part: upper case, for system variables
+    QString joined;                          // Name: its parts joined, as a variable is asked for
     ExprOp op = ExprOp::Add;                 // Unary, Binary
     const ExprFunctionInfo *function = nullptr;   // Call, Statistic
     QString key;                             // Statistic: function and argument text;

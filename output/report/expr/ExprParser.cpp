@@ -151,6 +151,7 @@ private:
             node->kind = ExprNode::Kind::Name;
             node->name.parts = QStringList{m_token.text};
             node->name.lastQuoted = true;
+            node->joined = m_token.text;
             advance();
             return node;
         case Type::Identifier:
@@ -203,6 +204,7 @@ private:
             if (node->name.parts.size() > 3)
                 throw ExprError(ExprErrorKind::UnknownIdentifier, node->name.text());
         }
+        node->joined = node->name.joined();
         return node;
     }
 

@@ -38,7 +38,7 @@ public:
     {
         switch (node.kind) {
         case ExprNode::Kind::Literal: return node.literal;
-        case ExprNode::Kind::Name: return name(node.name, node.upperName);
+        case ExprNode::Kind::Name: return name(node.name, node.joined, node.upperName);
         case ExprNode::Kind::Unary: return applyUnary(node.op, eval(*node.children[0]), m_source);
         case ExprNode::Kind::Binary: return binary(node);
         case ExprNode::Kind::Call: return call(node);
@@ -48,14 +48,14 @@ public:
     }
 
 private:
-    ExprValue name(const ExprNameRef &ref, const QString &upperName)
+    ExprValue name(const ExprNameRef &ref, const QString &joined, const QString &upperName)
     {
-        if (auto value = m_scope.variable(ref.joined()))
+        if (auto value = m_scope.variable(joined))
             return *value;
         if (auto value = m_scope.field(ref))
             return *value;
         if (ref.parts.size() == 2 && m_scope.namesDataSet(ref))
-            return ExprValue(ref.joined());
+            return ExprValue(joined);
         if (ref.parts.size() == 1 && ref.lastQuoted)
             return ExprValue(ref.parts.first());   // a text after all
         if (ref.parts.size() == 1) {
