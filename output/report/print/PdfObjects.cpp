@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -329,9 +330,15 @@ QByteArray PdfObjects::header() const
 
 QList<int> PdfObjects::inFileOrder() const
 {
-    QList<int> numbers = m_objects.keys();
-    std::sort(numbers.begin(), numbers.end(),
-              [this](int a, int b) { return m_objects[a].begin < m_objects[b].begin; });
+    std::vector<std::pair<qsizetype, int>> placed;
+    placed.reserve(size_t(m_objects.size()));
+    for (const PdfObject &object : m_objects)
+        placed.emplace_back(object.begin, object.number);
+    std::sort(placed.begin(), placed.end());
+    QList<int> numbers;
+    numbers.reserve(qsizetype(placed.size()));
+    for (const auto &[offset, number] : placed)
+        numbers.push_back(number);
     return numbers;
 }
 
