@@ -35,7 +35,7 @@ bool readPart(const QByteArray &bytes, Part &part)
     PdfObjects &objects = part.objects;
     if (!objects.read(bytes))
         return false;
-    const PdfObject &catalog = objects.objects()[objects.root()];
+    const PdfObject &catalog = objects.object(objects.root());
     if (!onlyKeys(objects, catalog, {"Type", "Pages"}) || objects.nameOf(catalog, "Type") != "Catalog")
         return false;
     part.pageTree = objects.referenceOf(catalog, "Pages");
@@ -43,14 +43,15 @@ bool readPart(const QByteArray &bytes, Part &part)
     if (tree == objects.objects().cend() || !onlyKeys(objects, *tree, {"Type", "Kids", "Count", "ProcSet"})
         || objects.nameOf(*tree, "Type") != "Pages")
         return false;
-    if (objects.info() != 0 && objects.objects()[objects.info()].stream)
+    if (objects.info() != 0 && objects.object(objects.info()).stream)
         return false;
     if (const auto procSet = tree->entry(objects.file(), "ProcSet")) {
         const PdfToken &first = tree->tokens[procSet->first];
         const PdfToken &last = tree->tokens[procSet->second - 1];
         part.procSet = objects.file().mid(first.begin, last.end - first.begin);
-        if (part.procSet.contains(" R"))
-            return false;
+        for (qsizetype i = procSet->first; i < procSet->second; ++i)
+            if (objects.referenceAt(*tree, i) != 0)
+                return false;
     }
     const auto kids = tree->entry(objects.file(), "Kids");
     const auto count = tree->entry(objects.file(), "Count");
@@ -157,7 +158,7 @@ QByteArray PdfJoin::join(const QList<QByteArray> &byteParts)
             if (renumbered == pageTree || !part->renumbered.contains(number))
                 continue;
             offsets[renumbered] = out.size();
-            if (!writeObject(*part, part->objects.objects()[number], out))
+            if (!writeObject(*part, part->objects.object(number), out))
                 return {};
         }
         for (int kid : part->kids)

@@ -42,6 +42,8 @@ public:
     const QByteArray &file() const { return m_file; }
     QByteArray header() const;                    // the lines before the first object
     const QMap<int, PdfObject> &objects() const { return m_objects; }   // by number
+    // One of the objects that objects() holds.
+    const PdfObject &object(int number) const { return *m_objects.constFind(number); }
     QList<int> inFileOrder() const;
     int root() const { return m_root; }
     int info() const { return m_info; }           // 0: none
