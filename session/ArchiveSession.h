@@ -26,9 +26,9 @@ public:
     ArchiveSession &operator=(const ArchiveSession &) = delete;
 
     // Whether the members' table opens with the others. Open, it follows every card a list
-    // walks, as in the program; closed, a list that prints members opens it for its detail
-    // band alone (the members' table has no index on its card key, so following every card
-    // would cost a query each).
+    // walks, as in the program, taking the members of a block of cards at once; closed, a
+    // list that prints members opens it for its detail band alone, reading the whole table
+    // for each card, which only suits work that never walks the members.
     enum class Members { Closed, Open };
 
     // Connects to `location` (a file path or a server address as the engine reads it) and

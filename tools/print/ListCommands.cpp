@@ -186,8 +186,11 @@ int runListCommand(const ListCommandRequest &request, QTextStream &out, QTextStr
     ListSession session(err, request.clock);
     return ListSession::guarded(err, [&] {
         claimOutputs(request.archive, request.overwrite, {request.csv, request.ods});
-        session.open(request.archive, request.password);
-        return request.command == QLatin1String("esporta") ? exportList(request, session, out, err)
+        // An export builds the list's pages as a print does, so the members follow each card.
+        const bool exporting = request.command == QLatin1String("esporta");
+        session.open(request.archive, request.password,
+                     exporting ? ListSession::Members::Open : ListSession::Members::Closed);
+        return exporting ? exportList(request, session, out, err)
                                                           : statistics(request, session, out);
     });
 }
