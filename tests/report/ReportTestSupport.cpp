@@ -91,6 +91,17 @@ void ArchiveReportFixture::TearDown()
     m_database.reset();
 }
 
+DrawRecord textLine(const QString &text, double x, double y, int font, double width)
+{
+    DrawRecord r;
+    r.kind = DrawRecord::Text;
+    r.rect = QRectF(x, y, width, 16);
+    r.baseline = 12.40625f;
+    r.font = font;
+    r.text = text;
+    return r;
+}
+
 QStringList textsOf(const PreparedPages &pages)
 {
     QStringList texts;

@@ -63,6 +63,10 @@ protected:
     std::unique_ptr<TMainData> m_data;
 };
 
+// A line of text as a built page holds it: `width` wide, one line high, in the page's font
+// number `font`.
+DrawRecord textLine(const QString &text, double x, double y, int font, double width);
+
 // The text records of prepared pages, in the order they were laid out.
 QStringList textsOf(const PreparedPages &pages);
 

@@ -24,13 +24,7 @@ class ShapedTextTest : public ReportFixture {};
 
 DrawRecord text(const QString &s, double x, double y, int font)
 {
-    DrawRecord r;
-    r.kind = DrawRecord::Text;
-    r.rect = QRectF(x, y, 300, 16);
-    r.baseline = 12.40625f;
-    r.font = font;
-    r.text = s;
-    return r;
+    return textLine(s, x, y, font, 300);
 }
 
 // A page of every kind of line, each met several times at other fractions of a pixel.

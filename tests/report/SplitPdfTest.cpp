@@ -23,13 +23,7 @@ class SplitPdfTest : public ReportFixture {};
 
 DrawRecord line(const QString &s, double x, double y, int font)
 {
-    DrawRecord r;
-    r.kind = DrawRecord::Text;
-    r.rect = QRectF(x, y, 260, 16);
-    r.baseline = 12.40625f;
-    r.font = font;
-    r.text = s;
-    return r;
+    return textLine(s, x, y, font, 260);
 }
 
 // Pages of a list: repeated headings, texts met once, a turned and a cut line, rules, a
