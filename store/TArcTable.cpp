@@ -305,11 +305,13 @@ void TArcTable::openRecordset()
         m_sortText = arctable::sortText(m_sortedBy);
         if (!m_sortedBy.isEmpty()) {
             sendSort(*m_rs, m_sortText);
-            // A selection the engine makes below takes the order with it: only the chosen
-            // records are put in order, not the whole table first.
+            // A walk over a whole selection the engine makes below (a print) takes the order
+            // with it: only the chosen records are put in order, not the whole table first.
+            // The list on screen keeps the whole table in order, so that each new search
+            // finds its first screen without ordering all its matches.
             const std::optional<TFilterCriteria> criteria = currentCriteria();
             const std::optional<dao::RecordCondition> condition = criteria ? engineCondition(*criteria) : std::nullopt;
-            if (!condition || condition->isEmpty())
+            if (!m_readsWholeSelection || !condition || condition->isEmpty())
                 m_rs = reopenFrom(std::move(m_rs));
         }
         if (filtered() && !m_filter.isEmpty()) {
