@@ -53,6 +53,14 @@ QString cachedArchive(int households)
     return path;
 }
 
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
 {
     std::vector<double> times;
@@ -63,8 +71,7 @@ double medianMs(int runs, const std::function<void()> &prepare, const std::funct
         work();
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return median(std::move(times));
 }
 
 void report(const char *name, double value, const char *unit)

@@ -4,12 +4,16 @@
 
 #include <QString>
 #include <functional>
+#include <vector>
 
 namespace bench {
 
 // An archive of `households` generated cards (the crea-archivio --schede sequence), made on
 // the first run and kept in the benchmark data folder.
 QString cachedArchive(int households);
+
+// The middle of `values` once sorted (the upper one of an even count); 0 when empty.
+double median(std::vector<double> values);
 
 // Runs prepare (untimed) then work (timed) `runs` times; the median in milliseconds.
 double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &work);

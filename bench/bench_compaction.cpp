@@ -29,11 +29,7 @@ public:
         work();
         m_ms.push_back(bench::processorMs() - before);
     }
-    double median()
-    {
-        std::sort(m_ms.begin(), m_ms.end());
-        return m_ms.empty() ? 0.0 : m_ms[m_ms.size() / 2];
-    }
+    double median() const { return bench::median(m_ms); }
 
 private:
     std::vector<double> m_ms;

@@ -67,12 +67,6 @@ void writePlain(const PreparedPages &pages, const QString &path)
     }
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -110,10 +104,10 @@ int main(int argc, char **argv)
         writePlain(pages, file);
         plainCpu.push_back(bench::processorMs() - before);
     }
-    bench::report("pdf_supplied_5k_cpu_ms", median(cpu), "ms");
-    bench::report("pdf_supplied_5k_plain_cpu_ms", median(plainCpu), "ms");
-    bench::report("pdf_supplied_5k_vs_plain_ratio", median(cpu) / median(plainCpu), "x");
-    bench::report("pdf_supplied_5k_pages_per_s", double(pages.size()) * 1000.0 / median(cpu), "pages/s");
-    bench::report("pdf_supplied_5k_ms", median(wall), "ms");
+    bench::report("pdf_supplied_5k_cpu_ms", bench::median(cpu), "ms");
+    bench::report("pdf_supplied_5k_plain_cpu_ms", bench::median(plainCpu), "ms");
+    bench::report("pdf_supplied_5k_vs_plain_ratio", bench::median(cpu) / bench::median(plainCpu), "x");
+    bench::report("pdf_supplied_5k_pages_per_s", double(pages.size()) * 1000.0 / bench::median(cpu), "pages/s");
+    bench::report("pdf_supplied_5k_ms", bench::median(wall), "ms");
     return 0;
 }

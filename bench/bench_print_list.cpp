@@ -66,8 +66,7 @@ double medianCpuMs(int runs, const std::function<void()> &prepare, const std::fu
         work();
         times.push_back(threadCpuMs() - start);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return bench::median(std::move(times));
 }
 
 } // namespace
