@@ -39,6 +39,12 @@ struct RecordCondition {
         std::vector<TextColumn> columns;
         QString text;
         bool operator==(const Contains &) const = default;
+
+        // The columns a storage needs to read to decide the search, in their order. A text
+        // without a blank cannot reach across the blank before a column's text, so it can
+        // occur only within one column's text, and never in a column whose form makes
+        // texts of characters it lacks (numbers, dates, times, the two boolean words).
+        std::vector<TextColumn> columnsToRead() const;
     };
 
     std::vector<Equals> equals;

@@ -76,7 +76,7 @@ QString containsTerm(const RecordCondition::Contains &contains, const jet::Colum
     // The record text: a blank before each column's text, letters a to z upper-cased (under
     // the collation "C" upper() changes those and nothing else).
     QStringList parts;
-    for (const TextColumn &textColumn : contains.columns) {
+    for (const TextColumn &textColumn : contains.columnsToRead()) {
         const FormColumn column = formColumn(textColumn, columns);
         QString text = formText(column, textColumn.form);
         if (textColumn.form == TextForm::Plain || textColumn.form == TextForm::Boolean)

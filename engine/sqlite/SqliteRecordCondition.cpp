@@ -42,7 +42,7 @@ SqlFragment translateRecordCondition(const RecordCondition &condition, const Col
     for (const RecordCondition::Contains &contains : condition.contains) {
         QString forms;
         QStringList names;
-        for (const TextColumn &column : contains.columns) {
+        for (const TextColumn &column : contains.columnsToRead()) {
             names << columnName(column, columns);
             forms += formCode(column.form);
         }

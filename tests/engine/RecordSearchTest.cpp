@@ -112,4 +112,51 @@ TEST_F(SearchKeysRecordText, ATermIsFoundWhereverItStandsInALongText)
     }
 }
 
+TEST_F(SearchKeysRecordText, EveryPieceOfANumberABooleanWordOrADateIsFoundInItsColumn)
+{
+    // A term without a blank is looked for only in the columns whose texts could hold it:
+    // every piece of every text below must still find its card, and only where it stands.
+    const std::vector<Card> cards = {
+        {"uno", -307, true, QDate(2021, 11, 9), {}},
+        {"due", 58, false, QDate(1987, 2, 28), {}},
+        {"tre", 0, true, {}, "nota 3/9"},
+    };
+    std::vector<QString> records;
+    {
+        auto db = ws->CreateDatabase(path(), {});
+        db->CreateTable(peopleSpec());
+        auto rs = db->OpenRecordset("Persone");
+        for (const Card &card : cards) {
+            rs->AddNew();
+            rs->field("Nome").setValue(card.name);
+            rs->field("Eta").setValue(card.age);
+            rs->field("Attivo").setValue(card.active);
+            if (card.born.isValid())
+                rs->field("Nascita").setValue(dao::Value(dao::Date{double(dao::engineDayOf(card.born))}));
+            if (!card.note.isEmpty())
+                rs->field("Note").setValue(card.note);
+            rs->Update();
+            records.push_back(QStringLiteral(" %1 %2 %3 %4 %5")
+                                  .arg(card.name, QString::number(card.age), card.active ? "True" : "False",
+                                       card.born.isValid() ? card.born.toString("dd/MM/yyyy") : QString(), card.note)
+                                  .toUpper());
+        }
+    }
+    auto db = open();
+    for (const QString &record : records) {
+        for (const QString &word : record.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            for (qsizetype from = 0; from < word.size(); ++from) {
+                for (qsizetype length = 1; from + length <= word.size(); length += 2) {
+                    const QString term = word.mid(from, length);
+                    QStringList expected;
+                    for (size_t i = 0; i < cards.size(); ++i)
+                        if (records[i].contains(term))
+                            expected << cards[i].name;
+                    EXPECT_EQ(found(*db, term), expected) << term.toStdString();
+                }
+            }
+        }
+    }
+}
+
 } // namespace
