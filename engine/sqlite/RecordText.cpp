@@ -9,6 +9,7 @@
 #include <cstring>
 #include <new>
 #include <string_view>
+#include <vector>
 #include <sqlite3.h>
 
 namespace dao::sqlite {
@@ -204,6 +205,42 @@ bool columnHolds(const UpperSearch &search, sqlite3_value *value, TextForm form,
 }
 } // namespace
 
+namespace {
+// What a search asks, read once per statement: the term and the form of each column. The
+// library keeps it with the statement's term for as long as that term stays the same.
+struct SearchPlan {
+    SearchPlan(const char *term, size_t termSize, const char *formCodes, size_t formCount)
+        : term(term, termSize), search(this->term)
+    {
+        for (size_t i = 0; i < formCount; ++i)
+            forms.push_back(formOf(formCodes[i]));
+    }
+    SearchPlan(const SearchPlan &) = delete;
+    SearchPlan &operator=(const SearchPlan &) = delete;
+
+    TextForm formAt(int column) const { return size_t(column) < forms.size() ? forms[size_t(column)] : TextForm::Plain; }
+
+    const std::string term;
+    const UpperSearch search;
+    std::vector<TextForm> forms;
+};
+
+const SearchPlan &planOf(sqlite3_context *context, sqlite3_value **argv)
+{
+    if (auto *plan = static_cast<const SearchPlan *>(sqlite3_get_auxdata(context, 0)))
+        return *plan;
+    const auto *forms = reinterpret_cast<const char *>(sqlite3_value_text(argv[1]));
+    auto *plan = new SearchPlan(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])),
+                                size_t(sqlite3_value_bytes(argv[0])), forms,
+                                forms ? size_t(sqlite3_value_bytes(argv[1])) : 0);
+    sqlite3_set_auxdata(context, 0, plan, [](void *p) { delete static_cast<SearchPlan *>(p); });
+    // The library may have dropped it at once (and deleted it): ask again.
+    if (auto *kept = static_cast<const SearchPlan *>(sqlite3_get_auxdata(context, 0)))
+        return *kept;
+    throw std::bad_alloc();
+}
+} // namespace
+
 // jet_record_contains(text, forms, column...): whether text occurs in the record text of
 // the columns, `forms` giving one form code per column. A text without a blank cannot reach
 // across the blank before each column's text, so each column is searched on its own and no
@@ -216,23 +253,20 @@ void recordContainsFunction(sqlite3_context *context, int argc, sqlite3_value **
         return;
     }
     try {
-        const auto *needle = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
-        const UpperSearch search(std::string_view(needle, size_t(sqlite3_value_bytes(argv[0]))));
-        const auto *forms = reinterpret_cast<const char *>(sqlite3_value_text(argv[1]));
-        const size_t formCount = forms ? size_t(sqlite3_value_bytes(argv[1])) : 0;
-        const auto formAt = [&](int i) { return formOf(size_t(i - 2) < formCount ? forms[i - 2] : 'P'); };
+        const SearchPlan &plan = planOf(context, argv);
+        const UpperSearch &search = plan.search;
         thread_local std::string text;
         bool found = search.findsEverything();
         if (!found && !search.findsNothing() && search.hasBlank()) {
             text.clear();
             for (int i = 2; i < argc; ++i) {
                 text.push_back(' ');
-                appendFormText(text, argv[i], formAt(i));
+                appendFormText(text, argv[i], plan.formAt(i - 2));
             }
             found = search.foundIn(text.data(), text.size());
         } else if (!found && !search.findsNothing()) {
             for (int i = 2; i < argc && !found; ++i)
-                found = columnHolds(search, argv[i], formAt(i), text);
+                found = columnHolds(search, argv[i], plan.formAt(i - 2), text);
         }
         sqlite3_result_int(context, found ? 1 : 0);
     } catch (const std::bad_alloc &) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace dao::sqlite {
 
@@ -19,6 +20,10 @@ unsigned char maskOf(unsigned char c) { return isUpper(c) ? 0x20 : 0; }
 // term would match are the only places worth comparing whole.
 using Bytes = unsigned char __attribute__((vector_size(16)));
 using Flags = signed char __attribute__((vector_size(16)));
+
+// A text's last few places are searched in a zero-filled copy, sixteen at once: on the
+// stack when the term is short enough, as nearly every term is.
+constexpr size_t kTailCopy = 64;
 
 Bytes load(const char *at)
 {
@@ -48,6 +53,10 @@ UpperSearch::UpperSearch(std::string_view term) : m_term(term)
     m_firstMask = maskOf(m_first);
     m_last = static_cast<unsigned char>(term.back());
     m_lastMask = maskOf(m_last);
+    m_firsts = filled(m_first | m_firstMask);
+    m_firstMasks = filled(m_firstMask);
+    m_lasts = filled(m_last | m_lastMask);
+    m_lastMasks = filled(m_lastMask);
 }
 
 bool UpperSearch::matchesAt(const char *at) const
@@ -58,6 +67,19 @@ bool UpperSearch::matchesAt(const char *at) const
     return true;
 }
 
+bool UpperSearch::foundInSixteen(const char *at, size_t places) const
+{
+    const Flags both = ((load(at) | m_firstMasks) == m_firsts) & ((load(at + m_term.size() - 1) | m_lastMasks) == m_lasts);
+    std::uint64_t halves[2];
+    std::memcpy(halves, &both, sizeof halves);
+    if ((halves[0] | halves[1]) == 0)
+        return false;
+    for (size_t i = 0; i < places; ++i)
+        if (both[i] && matchesAt(at + i))
+            return true;
+    return false;
+}
+
 bool UpperSearch::foundIn(const char *text, size_t size) const
 {
     if (m_term.empty())
@@ -65,28 +87,23 @@ bool UpperSearch::foundIn(const char *text, size_t size) const
     const size_t length = m_term.size();
     if (m_never || size < length)
         return false;
-    const size_t lastStart = size - length;   // the last place the term could start
+    const size_t places = size - length + 1;   // the places the term could start
     size_t at = 0;
-    const Bytes first = filled(m_first | m_firstMask), firstMask = filled(m_firstMask);
-    const Bytes last = filled(m_last | m_lastMask), lastMask = filled(m_lastMask);
-    for (; at + 16 <= lastStart + 1; at += 16) {
-        const Flags both = ((load(text + at) | firstMask) == first) & ((load(text + at + length - 1) | lastMask) == last);
-        std::uint64_t halves[2];
-        std::memcpy(halves, &both, sizeof halves);
-        if ((halves[0] | halves[1]) == 0)
-            continue;
-        for (size_t i = 0; i < 16; ++i)
-            if (both[i] && matchesAt(text + at + i))
-                return true;
-    }
-    for (; at <= lastStart; ++at) {
-        const auto head = static_cast<unsigned char>(text[at]);
-        const auto tail = static_cast<unsigned char>(text[at + length - 1]);
-        if ((head | m_firstMask) == (m_first | m_firstMask) && (tail | m_lastMask) == (m_last | m_lastMask)
-            && matchesAt(text + at))
+    for (; at + 16 <= places; at += 16)
+        if (foundInSixteen(text + at, 16))
             return true;
+    if (at == places)
+        return false;
+    const size_t rest = size - at;
+    if (15 + length <= kTailCopy) {
+        char tail[kTailCopy] = {};
+        std::memcpy(tail, text + at, rest);
+        return foundInSixteen(tail, places - at);
     }
-    return false;
+    thread_local std::string longTail;
+    longTail.assign(text + at, rest);
+    longTail.resize(15 + length, '\0');
+    return foundInSixteen(longTail.data(), places - at);
 }
 
 } // namespace dao::sqlite

@@ -22,7 +22,12 @@ public:
     bool hasBlank() const { return m_term.find(' ') != std::string_view::npos; }
 
 private:
+    using Bytes = unsigned char __attribute__((vector_size(16)));
+
     bool matchesAt(const char *at) const;
+    // Whether the term starts at one of the first `places` (at most sixteen) places from
+    // `at`; the sixteen places' bytes, up to `at + 15 + length - 1`, must all be readable.
+    bool foundInSixteen(const char *at, size_t places) const;
 
     std::string_view m_term;
     bool m_never = false;
@@ -30,6 +35,11 @@ private:
     unsigned char m_firstMask = 0;   // 0x20 when the first byte is a letter: either case matches
     unsigned char m_last = 0;
     unsigned char m_lastMask = 0;
+    // The same, sixteen times over.
+    Bytes m_firsts{};
+    Bytes m_firstMasks{};
+    Bytes m_lasts{};
+    Bytes m_lastMasks{};
 };
 
 } // namespace dao::sqlite

@@ -85,6 +85,7 @@ TEST_F(SearchKeysRecordText, ATermIsFoundWhereverItStandsInALongText)
         notes.emplace_back(QStringLiteral("N%1").arg(at), before + QStringLiteral("zeza") + QString(at % 7, QLatin1Char('a')));
         notes.emplace_back(QStringLiteral("C%1").arg(at), before + QStringLiteral("zet"));
     }
+    notes.emplace_back(QStringLiteral("L"), QString(70, QLatin1Char('q')) + QStringLiteral("zeta"));
     {
         auto db = ws->CreateDatabase(path(), {});
         db->CreateTable(peopleSpec());
@@ -100,7 +101,7 @@ TEST_F(SearchKeysRecordText, ATermIsFoundWhereverItStandsInALongText)
     for (const QString &term : {QStringLiteral("ZETA"), QStringLiteral("ZEZA"), QStringLiteral("ZET"),
                                 QString(21, QLatin1Char('Z')) + QStringLiteral("ETA"), QString(40, QLatin1Char('Z')),
                                 QString(40, QLatin1Char('Z')) + QStringLiteral("ETA"), QStringLiteral("EEEEEEEEEEEEEEEEEE"),
-                                QStringLiteral("AAAAAA"), QStringLiteral("  FALSE  ZZ")}) {
+                                QStringLiteral("AAAAAA"), QStringLiteral("  FALSE  ZZ"), QString(64, QLatin1Char('Q')) + QStringLiteral("ZETA")}) {
         QStringList expected;
         for (const auto &[name, note] : notes) {
             const QString record = QStringLiteral(" %1  False  %2").arg(name, note).toUpper();
