@@ -1,6 +1,7 @@
 // The list by head of household over an archive of 100 000 cards with a search text applied
 // by the card table (its criteria evaluated by the engine, as the list page hands them): from the moment "Stampa" is pressed (the sort saved,
-// the list's order set, the layout loaded, print-filter mode on) to the last page built.
+// the list's order set, the layout loaded, print-filter mode on) to the last page built, when
+// the program shows the preview.
 // Against it, the same layout built over an in-memory dataset that already holds the
 // accepted cards in the list's order: what the archive, the sort and the filter cost. Times
 // are the thread's processor time (the archive's file is in the page cache after the first
@@ -103,18 +104,20 @@ int main(int argc, char **argv)
 
     int pages = 0;
     PrintedListRun run(cards, report, [&printing](const CardCriteria *c) { printing = c; });
-    const double archiveMs = medianCpuMs(
-        kRuns,
-        [&] {
-            cards.SortedByList() = QStringList();
-            cards.ReopenRecordset();
-        },
-        [&] {
-            run.run(kList, kLayoutFolder, criteria, [&](TqnReport &r) {
-                r.BuildPages();
-                pages = int(r.preparedPages().size());
-            });
+    // The clock stops with the last page built: the program shows the preview there, and
+    // gives the list page its cards back only when the preview closes.
+    std::vector<double> archiveTimes;
+    for (int i = 0; i < kRuns; ++i) {
+        cards.SortedByList() = QStringList();
+        cards.ReopenRecordset();
+        const double start = threadCpuMs();
+        run.run(kList, kLayoutFolder, criteria, [&](TqnReport &r) {
+            r.BuildPages();
+            archiveTimes.push_back(threadCpuMs() - start);
+            pages = int(r.preparedPages().size());
         });
+    }
+    const double archiveMs = bench::median(std::move(archiveTimes));
     if (!report.preparationError().isEmpty())
         qFatal("building failed: %s", qPrintable(report.preparationError()));
 
