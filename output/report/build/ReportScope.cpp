@@ -1,6 +1,7 @@
 #include "output/report/build/ReportScope.h"
 
 #include "db/TDataSet.h"
+#include "db/Fields.h"
 #include "db/TField.h"
 #include "output/report/ComponentDirectory.h"
 #include "output/report/expr/Expression.h"
@@ -93,7 +94,16 @@ ExprValue ReportScope::valueOf(const TField &field)
         return ExprValue::nullOf(kind);
     switch (kind) {
     case report::ExprFieldKind::Number: return ExprValue(field.asFloat());
-    case report::ExprFieldKind::DateTime: return ExprValue::dateTime(field.asDateTime());
+    case report::ExprFieldKind::DateTime:
+        // A stored date straight from its value text: a list prints dates on every record,
+        // and a date-time made for each only to be taken apart again costs more than the rest.
+        if (dynamic_cast<const TDateTimeField *>(&field)) {
+            QDate date;
+            int msecs = 0;
+            if (TField::parseDateTimeParts(field.valueText(), date, msecs) && date.year() <= 9999)
+                return ExprValue::dateTime(date, msecs);
+        }
+        return ExprValue::dateTime(field.asDateTime());
     case report::ExprFieldKind::Flag: return ExprValue(field.asBoolean());
     case report::ExprFieldKind::Text: break;
     }
