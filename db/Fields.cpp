@@ -50,12 +50,17 @@ void TIntegerField::setAsString(const QString &value)
     const auto parsed = ValueText::parseInteger(value);
     if (!parsed)
         throw EDatabaseError(dbtext::notInteger(value));
+    setAsInteger(*parsed);
+}
+
+void TIntegerField::setAsInteger(qint64 value)
+{
     const Range range = integerRange(dataType());
-    if (*parsed < range.low || *parsed > range.high) {
+    if (value < range.low || value > range.high) {
         throw EDatabaseError(QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
-                                 .arg(*parsed).arg(displayLabel()).arg(range.low).arg(range.high));
+                                 .arg(value).arg(displayLabel()).arg(range.low).arg(range.high));
     }
-    setValueText(QString::number(*parsed));
+    setValueText(QString::number(value));
 }
 
 QVariant TIntegerField::asVariant() const

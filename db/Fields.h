@@ -15,6 +15,7 @@ public:
     TIntegerField(TDataSet *ds, const QString &name, TFieldKind kind = TFieldKind::fkData,
                   TFieldType type = TFieldType::ftInteger);
     void setAsString(const QString &value) override;
+    void setAsInteger(qint64 value) override;   // as setAsString of its digits, without reading them back
     QVariant asVariant() const override;
 };
 

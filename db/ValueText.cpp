@@ -31,6 +31,21 @@ std::optional<qint64> parseInteger(const QString &text)
 
 std::optional<double> parseFloat(const QString &text)
 {
+    // Most numbers a record holds are whole ("17", "-3"), read at every print of them: such
+    // a text is read at once, to the value toDouble gives (up to 15 digits a whole number is
+    // exact in a double; "-0" stays the negative zero).
+    if (const qsizetype n = text.size(); n > 0 && n <= 15) {
+        const bool negative = text.front() == QLatin1Char('-');
+        qint64 whole = 0;
+        bool digits = n > (negative ? 1 : 0);
+        for (qsizetype i = negative ? 1 : 0; digits && i < n; ++i) {
+            const char16_t c = text[i].unicode();
+            digits = c >= u'0' && c <= u'9';
+            whole = whole * 10 + (c - u'0');
+        }
+        if (digits)
+            return negative ? -double(whole) : double(whole);
+    }
     QString t = text.trimmed();
     t.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;

@@ -5,22 +5,58 @@
 #include "engine/TableInfo.h"
 #include "engine/jet/Names.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 namespace dao {
 
 namespace {
 
-// "([ID_SCHEDA]  = 17)", as the master link writes it.
+// "([ID_SCHEDA]  = 17)", as the master link writes it: "(", a bracketed name, "=", a whole
+// number of up to 18 digits, ")", with blanks (ASCII white space) around each. Read by hand:
+// a walk through the cards asks it at every card.
 bool parseEquality(const QString &condition, QString &column, qint64 &value)
 {
-    static const QRegularExpression equality(QStringLiteral("^\\s*\\(\\s*\\[([^\\]]+)\\]\\s*=\\s*(-?\\d{1,18})\\s*\\)\\s*$"));
-    const QRegularExpressionMatch m = equality.match(condition);
-    if (!m.hasMatch())
+    const QStringView text(condition);
+    qsizetype at = 0;
+    const auto blanks = [&] {
+        while (at < text.size() && (text[at] == u' ' || (text[at] >= u'\t' && text[at] <= u'\r')))
+            ++at;
+    };
+    const auto take = [&](char16_t c) {
+        blanks();
+        if (at >= text.size() || text[at] != c)
+            return false;
+        ++at;
+        return true;
+    };
+    if (!take(u'(') || !take(u'['))
         return false;
-    column = m.captured(1);
-    value = m.captured(2).toLongLong();
+    const qsizetype nameStart = at;
+    while (at < text.size() && text[at] != u']')
+        ++at;
+    if (at == nameStart || at >= text.size())
+        return false;
+    const QStringView name = text.mid(nameStart, at - nameStart);
+    ++at;
+    if (!take(u'='))
+        return false;
+    blanks();
+    const qsizetype numberStart = at;
+    if (at < text.size() && text[at] == u'-')
+        ++at;
+    const qsizetype digitsStart = at;
+    while (at < text.size() && text[at] >= u'0' && text[at] <= u'9')
+        ++at;
+    if (at == digitsStart || at - digitsStart > 18)
+        return false;
+    const QStringView number = text.mid(numberStart, at - numberStart);
+    if (!take(u')'))
+        return false;
+    blanks();
+    if (at != text.size())
+        return false;
+    column = name.toString();
+    value = number.toLongLong();
     return true;
 }
 

@@ -559,7 +559,7 @@ Field &Recordset::field(const QString &name)
     return *m_fields[size_t(index)];
 }
 
-Value Recordset::currentValue(int column) const
+const Value &Recordset::currentValueRef(int column) const
 {
     if (column < 0 || column >= int(m_table->columns.size()))
         fail(msg::itemNotFound);

@@ -130,7 +130,9 @@ public:
 
     // For Field.
     const TableInfo &table() const { return *m_table; }
-    Value currentValue(int column) const;
+    Value currentValue(int column) const { return currentValueRef(column); }
+    // The same without a copy, valid until the next move, edit or read.
+    const Value &currentValueRef(int column) const;
     void setEditValue(int column, const Value &value);
 
 private:

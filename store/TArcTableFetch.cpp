@@ -87,15 +87,14 @@ void TArcTable::readRecord(dao::Recordset &recordset, int position, TRecordBuffe
             continue;
         const TFieldType type = defs.at(i).dataType;
         try {
-            dao::Field &field = fieldOf(recordset, i);
             if ((type == TFieldType::ftMemo && !m_cacheMemos) || (type == TFieldType::ftBlob && !m_cacheBlobs)) {
-                const qint64 size = field.FieldSize();
+                const qint64 size = fieldOf(recordset, i).FieldSize();
                 if (size != 0)
                     text = QString::number(size);
             } else if (type == TFieldType::ftMemo) {
-                text = field.value().asText();
+                text = recordset.currentValueRef(i).asText();
             } else {
-                text = arctable::valueText(field.value(), type);
+                text = arctable::valueText(recordset.currentValueRef(i), type);
             }
         } catch (const dao::EngineError &error) {
             // One unreadable value stays null; a record deleted meanwhile has nothing more to read.

@@ -37,8 +37,25 @@ QString dateValueText(dao::Date date)
         ms -= kMsPerDay;
         whole += 1;   // the next calendar day, below zero too
     }
-    // Every date of every record read goes through here: plain number texts, no format pass.
-    return QString::number(qint64(whole) + kEngineEpochDay) + QLatin1Char(' ') + QString::number(ms);
+    // Every date of every record read goes through here: the two numbers written straight
+    // into one text, as QString::number writes them.
+    char16_t digits[48];
+    char16_t *end = digits + 48;
+    char16_t *at = end;
+    const auto put = [&at](qint64 value) {
+        const bool negative = value < 0;
+        quint64 magnitude = negative ? 0 - quint64(value) : quint64(value);
+        do {
+            *--at = char16_t(u'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude);
+        if (negative)
+            *--at = u'-';
+    };
+    put(ms);
+    *--at = u' ';
+    put(qint64(whole) + kEngineEpochDay);
+    return QString(reinterpret_cast<const QChar *>(at), end - at);
 }
 
 std::optional<std::pair<QDate, int>> calendarOf(const QString &valueText)

@@ -8,22 +8,47 @@ ComponentDirectory &ComponentDirectory::instance()
     return directory;
 }
 
+void ComponentDirectory::follow(QObject *component)
+{
+    // The directory lives as long as the program: the connections end with the component.
+    if (m_followed.contains(component))
+        return;
+    m_followed.insert(component);
+    QObject::connect(component, &QObject::destroyed, [this, component] {
+        m_followed.remove(component);
+        changed();
+    });
+    QObject::connect(component, &QObject::objectNameChanged, [this, component](const QString &name) {
+        for (Window &w : m_windows)
+            for (Component &c : w.components)
+                if (c.object == component)
+                    c.name = name;
+        changed();
+    });
+}
+
 void ComponentDirectory::add(const QString &windowName, QObject *component, Kind kind)
 {
+    changed();
+    Window *target = nullptr;
     for (Window &w : m_windows)
         if (w.kind == kind && w.name.compare(windowName, Qt::CaseInsensitive) == 0) {
-            if (component)
-                w.components.append(component);
-            return;
+            target = &w;
+            break;
         }
-    Window w{windowName, kind, {}};
-    if (component)
-        w.components.append(component);
-    m_windows.append(w);
+    if (!target) {
+        m_windows.append(Window{windowName, kind, {}});
+        target = &m_windows.last();
+    }
+    if (!component)
+        return;
+    target->components.append(Component{component, component->objectName()});
+    follow(component);
 }
 
 void ComponentDirectory::removeWindow(const QString &windowName)
 {
+    changed();
     m_windows.removeIf([&](const Window &w) { return w.name.compare(windowName, Qt::CaseInsensitive) == 0; });
 }
 
@@ -42,9 +67,9 @@ QObject *ComponentDirectory::findOn(const QString &windowName, const QString &co
     if (!w)
         return nullptr;
     // Component names on a window are unique and compared without regard to case.
-    for (const auto &component : w->components)
-        if (component && component->objectName().compare(componentName, Qt::CaseInsensitive) == 0)
-            return component;
+    for (const Component &component : w->components)
+        if (component.object && component.name.compare(componentName, Qt::CaseInsensitive) == 0)
+            return component.object;
     return nullptr;
 }
 
@@ -60,8 +85,8 @@ QStringList ComponentDirectory::dataSetTexts() const
 {
     QStringList texts;
     for (const Window &w : m_windows)
-        for (const auto &component : w.components)
-            if (qobject_cast<TDataSet *>(component.data()))
-                texts.append(w.name + QLatin1Char('.') + component->objectName());
+        for (const Component &component : w.components)
+            if (qobject_cast<TDataSet *>(component.object.data()))
+                texts.append(w.name + QLatin1Char('.') + component.name);
     return texts;
 }

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 
 class TDataSet;
@@ -29,6 +30,10 @@ public:
     QObject *findOn(const QString &windowName, const QString &componentName) const;
     // The table datasets of every registered window as "window.component", in order.
     QStringList dataSetTexts() const;
+    // Changes whenever what a find could answer may have changed (a window or component
+    // registered or removed, a component renamed or destroyed): a caller that keeps what it
+    // found under this stamp need not search again on every record it prints.
+    quint64 stamp() const { return m_stamp; }
 
     // Unregisters the window when destroyed (for stack-held registrations).
     class Registration final {
@@ -43,11 +48,21 @@ public:
     };
 
 private:
+    // A component with its name as last set: a search compares names without asking each
+    // component for a copy of its own.
+    struct Component {
+        QPointer<QObject> object;
+        QString name;
+    };
     struct Window {
         QString name;
         Kind kind;
-        QList<QPointer<QObject>> components;
+        QList<Component> components;
     };
     const Window *window(const QString &name) const;
+    void follow(QObject *component);
+    void changed() { ++m_stamp; }
     QList<Window> m_windows;
+    QSet<QObject *> m_followed;   // components whose renaming and end are watched
+    quint64 m_stamp = 1;
 };

@@ -4,11 +4,30 @@
 
 #include "db/DatabaseError.h"
 #include "db/Fields.h"
+#include "db/ValueText.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 #include <ctime>
 
 namespace {
+
+TEST(ValueTextNumbers, ReadAsTheGeneralParseReadsThem)
+{
+    // Whole numbers take a short way: the same value, the same sign of zero, the same refusals.
+    for (const char *text : {"0", "-0", "007", "42", "-17", "123456789012345", "-123456789012345",
+                             "1234567890123456", "99999999999999999999", "-", "", "+5", " 12", "5,5", "1e3", "12a"}) {
+        const QString t = QString::fromLatin1(text);
+        bool ok = false;
+        const double expected = QString(t.trimmed()).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        const auto parsed = ValueText::parseFloat(t);
+        ASSERT_EQ(parsed.has_value(), ok) << text;
+        if (ok) {
+            EXPECT_EQ(*parsed, expected) << text;
+            EXPECT_EQ(std::signbit(*parsed), std::signbit(expected)) << text;
+        }
+    }
+}
 
 // One row of every kind the conversions care about, in edit mode.
 class FieldValues : public ::testing::Test {

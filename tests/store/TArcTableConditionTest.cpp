@@ -7,6 +7,7 @@
 #include "store/TArcTableValueText.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 
 namespace {
 
@@ -161,6 +162,14 @@ TEST(ValueText, DatesRoundTrip)
         EXPECT_NEAR(arctable::engineDate(text)->days, days, 1e-6) << text.toStdString();
     }
     EXPECT_EQ(arctable::dateValueText(dao::Date{-1.25}), QStringLiteral("693593 21600000"));
+    // Written digit by digit, as QString::number writes the day and the milliseconds, below
+    // the first calendar day too.
+    for (double days : {-700000.5, -693594.0, -693595.75, 2958465.999, 0.5, 9.0, 10.0}) {
+        const double whole = std::trunc(days);
+        const qint64 ms = std::llround(std::fabs(days - whole) * 86400000.0);
+        EXPECT_EQ(arctable::dateValueText(dao::Date{days}),
+                  QString::number(qint64(whole) + arctable::kEngineEpochDay) + QLatin1Char(' ') + QString::number(ms));
+    }
     EXPECT_FALSE(arctable::engineDate(QStringLiteral("abc")));
     EXPECT_FALSE(arctable::engineDate(QStringLiteral("700000 86400000")));
 }

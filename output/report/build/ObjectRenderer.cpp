@@ -23,16 +23,20 @@ const ObjectRenderer::Measured &ObjectRenderer::measured(const PreparedFont &fac
     return m_fonts.back().second;
 }
 
-const std::vector<report::ExprText> &ObjectRenderer::texts(const TqnMemoView &memo)
+ObjectRenderer::MemoState &ObjectRenderer::state(const TqnMemoView &memo)
 {
-    auto it = m_texts.find(&memo);
-    if (it == m_texts.end()) {
-        std::vector<report::ExprText> parsed;
-        parsed.reserve(size_t(memo.Memo.size()));
+    if (m_lastMemo == &memo)
+        return *m_lastState;
+    auto it = m_memos.find(&memo);
+    if (it == m_memos.end()) {
+        MemoState made;
+        made.texts.reserve(size_t(memo.Memo.size()));
         for (const QString &line : memo.Memo)
-            parsed.emplace_back(line);
-        it = m_texts.emplace(&memo, std::move(parsed)).first;
+            made.texts.emplace_back(line);
+        it = m_memos.emplace(&memo, std::move(made)).first;
     }
+    m_lastMemo = &memo;
+    m_lastState = &it->second;
     return it->second;
 }
 
@@ -103,13 +107,13 @@ double ObjectRenderer::LaidText::neededHeight() const
 ObjectRenderer::ExpandedText ObjectRenderer::expand(const TqnMemoView &memo, bool holdParts)
 {
     ExpandedText out;
+    MemoState &memoState = state(memo);
     if (!memo.HighlightCondition.trimmed().isEmpty()) {
-        auto it = m_conditions.find(&memo);
-        if (it == m_conditions.end())
-            it = m_conditions.emplace(&memo, report::Expression(memo.HighlightCondition)).first;
-        out.highlight = it->second.evaluate(m_scope).truth();
+        if (!memoState.condition)
+            memoState.condition = std::make_unique<report::Expression>(memo.HighlightCondition);
+        out.highlight = memoState.condition->evaluate(m_scope).truth();
     }
-    const std::vector<report::ExprText> &parsed = texts(memo);
+    const std::vector<report::ExprText> &parsed = memoState.texts;
     out.texts.reserve(qsizetype(parsed.size()));
     std::vector<qsizetype> held;
     for (const report::ExprText &text : parsed) {
@@ -127,7 +131,7 @@ ObjectRenderer::ExpandedText ObjectRenderer::expand(const TqnMemoView &memo, boo
 
 ObjectRenderer::Laid ObjectRenderer::lay(const TqnMemoView &memo, const ExpandedText &text)
 {
-    LastLaid &last = m_lastLaid[&memo];
+    LastLaid &last = state(memo).last;
     if (last.laid && last.highlight == text.highlight && last.texts == text.texts)
         return last.laid;
     last.laid = layLines(memo, text, last);
@@ -153,9 +157,10 @@ ObjectRenderer::Laid ObjectRenderer::layLines(const TqnMemoView &memo, const Exp
     const double width = (rotated ? memo.Height : memo.Width) - 2 * kPadding;
 
     const auto add = [&](const QString &part) {
-        if (!(memo.Alignment & taWordWrap)) {
+        double whole = 0;
+        if (!(memo.Alignment & taWordWrap) || font.wrap->fitsWhole(part, width, whole)) {
             laid.lines.append(part);
-            laid.advances.push_back(font.wrap->advance(part));
+            laid.advances.push_back(memo.Alignment & taWordWrap ? whole : font.wrap->advance(part));
             laid.wrapsOn.push_back(false);
             return;
         }

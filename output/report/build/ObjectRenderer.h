@@ -91,9 +91,17 @@ private:
         Laid laid;
         const Measured *faces[2] = {};
     };
+    // What the renderer keeps of a text box: its texts and highlight condition parsed once,
+    // and what it laid out last.
+    struct MemoState {
+        std::vector<report::ExprText> texts;
+        std::unique_ptr<report::Expression> condition;   // parsed when first needed
+        LastLaid last;
+    };
+    // Found once for the two halves of laying out a box (the one box asked last is at hand).
+    MemoState &state(const TqnMemoView &memo);
     Laid layLines(const TqnMemoView &memo, const ExpandedText &text, LastLaid &last);
     const Measured &measured(const PreparedFont &face);
-    const std::vector<report::ExprText> &texts(const TqnMemoView &memo);
     // A line spread to `width`: its blanks widen alike and `put` gets each word with its place
     // and width. False when it has no blank between words or is as wide already.
     static bool spreadWords(const QString &line, const QFontMetricsF &metrics, double width,
@@ -103,8 +111,8 @@ private:
 
     ReportScope &m_scope;
     PageTotalLater *m_later = nullptr;
-    std::unordered_map<const TqnMemoView *, std::vector<report::ExprText>> m_texts;
-    std::unordered_map<const TqnView *, report::Expression> m_conditions;
-    std::unordered_map<const TqnMemoView *, LastLaid> m_lastLaid;
+    std::unordered_map<const TqnMemoView *, MemoState> m_memos;   // in place while the renderer lives
+    const TqnMemoView *m_lastMemo = nullptr;
+    MemoState *m_lastState = nullptr;
     std::deque<std::pair<PreparedFont, Measured>> m_fonts;   // in place while the renderer lives
 };

@@ -1,10 +1,13 @@
 #include "output/report/build/ReportScope.h"
 
 #include "db/TDataSet.h"
+#include "db/Fields.h"
 #include "db/TField.h"
 #include "output/report/ComponentDirectory.h"
 #include "output/report/expr/Expression.h"
 #include "output/report/model/TqnLayout.h"
+
+#include <atomic>
 
 using report::ExprValue;
 
@@ -57,22 +60,31 @@ constexpr int kMaxVariableDepth = 32;
 } // namespace
 
 ReportScope::ReportScope(const TqnLayout &layout, QString windowName, report::ExprSystemValues &system)
-    : m_layout(layout), m_windowName(std::move(windowName)), m_system(system)
+    : m_serial([] {
+          static std::atomic<quint64> serials{0};
+          return ++serials;
+      }()),
+      m_layout(layout), m_windowName(std::move(windowName)), m_system(system)
 {
+}
+
+TField *ReportScope::fieldNamed(TDataSet *dataSet, const QString &name)
+{
+    // A dataset's fields only join at the end of its list or leave it with their lives, so
+    // the field a name found is still the first of that name while it lives.
+    QPointer<TField> &known = m_fields[FieldKey(dataSet, name)];
+    if (!known)
+        known = dataSet->findField(name);
+    return known;
 }
 
 std::optional<ExprValue> ReportScope::fieldOf(TDataSet *dataSet, const QString &name)
 {
     if (!dataSet || !dataSet->active())
         return std::nullopt;
-    // A dataset's fields only join at the end of its list or leave it with their lives, so
-    // the field a name found is still the first of that name while it lives.
-    QPointer<TField> &known = m_fields[FieldKey(dataSet, name)];
-    if (!known)
-        known = dataSet->findField(name);
-    if (!known)
-        return std::nullopt;
-    return valueOf(*known);
+    if (TField *field = fieldNamed(dataSet, name))
+        return valueOf(*field);
+    return std::nullopt;
 }
 
 ExprValue ReportScope::valueOf(const TField &field)
@@ -82,7 +94,16 @@ ExprValue ReportScope::valueOf(const TField &field)
         return ExprValue::nullOf(kind);
     switch (kind) {
     case report::ExprFieldKind::Number: return ExprValue(field.asFloat());
-    case report::ExprFieldKind::DateTime: return ExprValue::dateTime(field.asDateTime());
+    case report::ExprFieldKind::DateTime:
+        // A stored date straight from its value text: a list prints dates on every record,
+        // and a date-time made for each only to be taken apart again costs more than the rest.
+        if (dynamic_cast<const TDateTimeField *>(&field)) {
+            QDate date;
+            int msecs = 0;
+            if (TField::parseDateTimeParts(field.valueText(), date, msecs) && date.year() <= 9999)
+                return ExprValue::dateTime(date, msecs);
+        }
+        return ExprValue::dateTime(field.asDateTime());
     case report::ExprFieldKind::Flag: return ExprValue(field.asBoolean());
     case report::ExprFieldKind::Text: break;
     }
@@ -137,16 +158,42 @@ std::optional<ExprValue> ReportScope::variable(const QString &name)
 std::optional<ExprValue> ReportScope::field(const report::ExprNameRef &ref)
 {
     const QStringList &p = ref.parts;
-    if (p.size() == 1)
-        return fieldOf(m_groupSource, p[0]);
-    if (p.size() == 2) {
-        if (TDataSet *ds = onReportWindow(p[0]))
-            return fieldOf(ds, p[1]);
+    if (p.isEmpty() || p.size() > 3)
         return std::nullopt;
+    // The field this name found the last time, while the components it was found through
+    // are as they were (and, for a bare name, the band group reads the same dataset): a
+    // name printed on every record is looked up once.
+    const ComponentDirectory &directory = ComponentDirectory::instance();
+    const void *source = p.size() == 1 ? m_groupSource.data() : nullptr;
+    report::ExprNameFound &known = ref.found;
+    if (known.owner == m_serial && known.stamp == directory.stamp() && known.source == source && known.found) {
+        const auto *field = static_cast<const TField *>(known.found.data());
+        if (!field->dataSet()->active())
+            return std::nullopt;
+        return valueOf(*field);
     }
-    if (p.size() == 3)
-        return fieldOf(qobject_cast<TDataSet *>(ComponentDirectory::instance().findOn(p[0], p[1])), p[2]);
-    return std::nullopt;
+    TDataSet *dataSet = nullptr;
+    bool keep = true;
+    if (p.size() == 1) {
+        dataSet = m_groupSource;
+    } else if (p.size() == 2) {
+        dataSet = qobject_cast<TDataSet *>(directory.findOn(m_windowName, p[0]));
+        if (!dataSet) {
+            // A record source of the layout may be pointed at another dataset at any time.
+            dataSet = onReportWindow(p[0]);
+            keep = false;
+        }
+    } else {
+        dataSet = qobject_cast<TDataSet *>(directory.findOn(p[0], p[1]));
+    }
+    if (!dataSet || !dataSet->active())
+        return std::nullopt;
+    TField *field = fieldNamed(dataSet, p.back());
+    if (!field)
+        return std::nullopt;
+    if (keep)
+        known = report::ExprNameFound{m_serial, directory.stamp(), source, field};
+    return valueOf(*field);
 }
 
 bool ReportScope::namesDataSet(const report::ExprNameRef &ref)

@@ -51,7 +51,9 @@ public:
 private:
     TDataSet *onReportWindow(const QString &name) const;
     std::optional<report::ExprValue> fieldOf(TDataSet *dataSet, const QString &name);
+    TField *fieldNamed(TDataSet *dataSet, const QString &name);
 
+    const quint64 m_serial;   // tells this scope's findings kept with the names from another's
     const TqnLayout &m_layout;
     QString m_windowName;
     report::ExprSystemValues &m_system;

@@ -2,26 +2,26 @@
 
 #include <algorithm>
 
-const double *TextAdvance::Recent::find(QStringView key)
+const double *TextAdvance::Recent::find(const QString &key)
 {
-    if (const auto it = newer.find(key); it != newer.end())
-        return &it->second;
-    if (const auto it = older.find(key); it != older.end()) {
-        const QString text = it->first;
-        const double value = it->second;
+    if (const auto it = newer.constFind(key); it != newer.cend())
+        return &it.value();
+    if (const auto it = older.constFind(key); it != older.cend()) {
+        const QString text = it.key();
+        const double value = it.value();
         insert(text, value);
-        return &newer.find(key)->second;
+        return &newer.constFind(key).value();
     }
     return nullptr;
 }
 
 void TextAdvance::Recent::insert(const QString &key, double value)
 {
-    if (newer.size() >= size_t(kRemembered)) {
+    if (newer.size() >= kRemembered) {
         older.swap(newer);
         newer.clear();
     }
-    newer.insert_or_assign(key, value);
+    newer.insert(key, value);
 }
 
 double TextAdvance::advance(const QString &text)
@@ -78,7 +78,7 @@ double TextAdvance::run(QStringView text)
             known = m_metrics.horizontalAdvance(text.toString());
         return known;
     }
-    if (const double *known = m_runs.find(text))
+    if (const double *known = m_runs.find(QString::fromRawData(text.data(), text.size())))
         return *known;
     const QString key = text.toString();
     const double measured = m_metrics.horizontalAdvance(key);

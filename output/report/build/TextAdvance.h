@@ -12,8 +12,6 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QString>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class TextAdvance final {
@@ -29,24 +27,12 @@ private:
     static constexpr qsizetype kRememberedLength = 48;
     static constexpr qsizetype kRemembered = 8192;
     // Texts met lately, in two halves: when the newer is full the older goes, so that names
-    // which never come back do not push out what every record prints.
-    // Looked up by a view of the text: a run is found without copying it out of its text.
-    struct Hash {
-        using is_transparent = void;
-        size_t operator()(QStringView text) const   // short texts: a quick hash of their bytes
-        {
-            return std::hash<std::u16string_view>()(std::u16string_view(text.utf16(), size_t(text.size())));
-        }
-    };
-    struct Equal {
-        using is_transparent = void;
-        bool operator()(QStringView a, QStringView b) const { return a == b; }
-    };
+    // which never come back do not push out what every record prints. Found by a text that
+    // may only borrow its characters (a run inside a longer text): nothing is copied to look.
     struct Recent {
-        using Map = std::unordered_map<QString, double, Hash, Equal>;
-        Map newer, older;
-        const double *find(QStringView key);
-        void insert(const QString &key, double value);
+        QHash<QString, double> newer, older;
+        const double *find(const QString &key);
+        void insert(const QString &key, double value);   // `key` owns its characters
     };
     static bool summable(QChar c);
     bool shapedTogether(QChar left, QChar right);

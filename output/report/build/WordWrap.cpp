@@ -20,15 +20,21 @@ bool surelyWider(double estimate, double width, bool latin)
 
 } // namespace
 
-WordWrap::Lines WordWrap::wrap(const QString &text, double width)
+bool WordWrap::fitsWhole(const QString &text, double width, double &advance)
 {
     // Most texts are short and fit their box: measured at once, as nothing is to be saved.
+    if (double(text.size()) * m_averageChar > 2 * width)
+        return false;
+    advance = m_advance.advance(text);
+    return advance <= width;
+}
+
+WordWrap::Lines WordWrap::wrap(const QString &text, double width)
+{
+    double whole = 0;
+    if (fitsWhole(text, width, whole))
+        return {{text}, {whole}};
     const bool longText = double(text.size()) * m_averageChar > 2 * width;
-    if (!longText) {
-        const double whole = advance(text);
-        if (whole <= width)
-            return {{text}, {whole}};
-    }
     std::vector<double> prefix(size_t(text.size()) + 1, 0.0);
     bool latin = true;
     for (qsizetype i = 0; i < text.size(); ++i) {

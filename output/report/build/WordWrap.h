@@ -24,6 +24,9 @@ public:
         std::vector<double> advances;   // each line's measured width
     };
     Lines wrap(const QString &text, double width);
+    // Whether a text short enough to be measured whole fits the width on one line, as wrap
+    // would leave it (its width in `advance`): most texts of a list do, and need no lines made.
+    bool fitsWhole(const QString &text, double width, double &advance);
     // The measured width of a whole text.
     double advance(const QString &text) { return m_advance.advance(text); }
 

@@ -13,6 +13,7 @@
 #include "output/report/expr/ExprValue.h"
 
 #include <QList>
+#include <QPointer>
 #include <QStringList>
 #include <optional>
 
@@ -20,10 +21,22 @@ namespace report {
 
 class ExprStatistics;
 
+// What a scope found for a name the last time it was asked, kept with the name so that a
+// name printed on every record is not looked up again each time. Only the scope that filled
+// it reads it, and only while its own stamp says the finding still holds. (Expressions are
+// evaluated on one thread: a parsed tree is not shared between threads that evaluate it.)
+struct ExprNameFound {
+    quint64 owner = 0;              // the scope's own number, never given to another scope
+    quint64 stamp = 0;
+    const void *source = nullptr;   // what the scope looked in (the dataset), as it was then
+    QPointer<QObject> found;        // what it found there (the field)
+};
+
 // A name as written in an expression, split at the points outside double quotes.
 struct ExprNameRef {
     QStringList parts;          // 1 to 3 parts; the last one is the field name
     bool lastQuoted = false;    // the last part was written in double quotes
+    mutable ExprNameFound found;
 
     // The name as written: Anagrafica."Capofamiglia", frm_main.Nucleo.Nome, Cognome.
     QString text() const;

@@ -48,8 +48,12 @@ ExprValue ExprValue::dateTime(const QDateTime &value)
 {
     if (!value.isValid())
         return {};
-    const double fraction = value.time().msecsSinceStartOfDay() / kMsPerDay;
-    return dateTime(serialOfDate(value.date()) + fraction);
+    return dateTime(value.date(), value.time().msecsSinceStartOfDay());
+}
+
+ExprValue ExprValue::dateTime(const QDate &date, int msecs)
+{
+    return dateTime(serialOfDate(date) + msecs / kMsPerDay);
 }
 
 ExprValue ExprValue::date(const QDate &value)

@@ -29,6 +29,7 @@ public:
 
     static ExprValue dateTime(double serial);
     static ExprValue dateTime(const QDateTime &value);   // an invalid one gives an empty value
+    static ExprValue dateTime(const QDate &date, int msecs);   // a calendar date and its time of day
     static ExprValue date(const QDate &value);
     static ExprValue time(const QTime &value);           // the time of day alone (serial below 1)
     // The value a null field gives: 0 for numbers, false for flags, empty text for strings,
