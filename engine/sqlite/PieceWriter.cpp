@@ -50,6 +50,7 @@ int PieceWriter::finish()
         m_stopping = true;
     }
     m_changed.notify_all();
+    m_syncAsked.notify_all();
     if (m_thread.joinable())
         m_thread.join();
     if (m_syncThread.joinable())
@@ -120,6 +121,7 @@ void PieceWriter::run()
         if (m_sinceSync >= kSyncEvery && m_syncFd >= 0) {
             m_sinceSync = 0;
             m_syncWanted = true;
+            m_syncAsked.notify_one();
         }
         m_free.push_back(piece.data);
         --m_busy;
@@ -133,7 +135,7 @@ void PieceWriter::runSyncs()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_changed.wait(lock, [this] { return m_stopping || m_syncWanted; });
+        m_syncAsked.wait(lock, [this] { return m_stopping || m_syncWanted; });
         if (!m_syncWanted)
             return;
         m_syncWanted = false;

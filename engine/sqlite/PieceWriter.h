@@ -58,6 +58,7 @@ private:
     long long m_sinceSync = 0;
     std::mutex m_mutex;
     std::condition_variable m_changed;
+    std::condition_variable m_syncAsked;   // the sync thread's own: it wakes for nothing else
     std::deque<Piece> m_queue;
     std::vector<std::vector<char>> m_buffers;
     std::vector<char *> m_free;
