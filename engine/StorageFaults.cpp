@@ -14,6 +14,11 @@ Fault g_fault = Fault::Other;
 int g_skip = 0;
 int g_times = -1;
 
+// The lost writes have counters of their own: the writer's thread asks, the test's sets.
+std::atomic<bool> g_losing{false};
+std::atomic<int> g_keepWrites{0};
+std::atomic<int> g_loseWrites{0};
+
 } // namespace
 
 void failStatements(const QString &piece, Fault fault, int skip, int times)
@@ -25,8 +30,32 @@ void failStatements(const QString &piece, Fault fault, int skip, int times)
     g_armed.store(true);
 }
 
+void loseCopyWrites(int skip, int times)
+{
+    g_keepWrites.store(skip);
+    g_loseWrites.store(times);
+    g_losing.store(true);
+}
+
+bool copyWriteLost()
+{
+    if (!g_losing.load(std::memory_order_relaxed))
+        return false;
+    if (g_keepWrites.load() > 0) {
+        g_keepWrites.fetch_sub(1);
+        return false;
+    }
+    const int left = g_loseWrites.load();
+    if (left == 0)
+        return false;
+    if (left > 0)
+        g_loseWrites.fetch_sub(1);
+    return true;
+}
+
 void clear()
 {
+    g_losing.store(false);
     g_armed.store(false);
     g_piece.clear();
     g_fault = Fault::Other;

@@ -29,10 +29,16 @@ enum class Fault {
 // with `fault`, after `skip` calls that still succeed, `times` times (-1: until cleared).
 // An empty piece matches every statement.
 void failStatements(const QString &piece, Fault fault, int skip = 0, int times = -1);
+// From now on, the pieces of a copy being written (a compacted archive, one under a new
+// password) are lost after `skip` that still reach the file, `times` times (-1: until
+// cleared): reported as written, they never reach it, as on a disk that drops writes.
+void loseCopyWrites(int skip, int times = -1);
 void clear();
 
 // For the storages' statement layers: the fault a call on this SQL must fail with, if any.
 std::optional<Fault> injectedFailure(const char *sql);
+// For the layer that writes a copy: whether the piece about to be written is to be lost.
+bool copyWriteLost();
 
 // Clears the faults when it goes out of scope, so a failing test leaves none behind.
 struct Scope {

@@ -1,11 +1,13 @@
 #include "engine/sqlite/GatheredWrites.h"
 
 #include "engine/sqlite/PieceWriter.h"
+#include "engine/sqlite/WrittenPages.h"
 
 #include <QFile>
 #include <cstring>
 #include <mutex>
-#include <set>
+#include <map>
+#include <memory>
 #include <sqlite3.h>
 #include <string>
 
@@ -24,7 +26,8 @@ constexpr const char *kName = "tavorio-gathered";
 constexpr int kPiece = PieceWriter::kPieceSize;
 
 std::mutex g_mutex;
-std::set<std::string> g_paths;   // the files whose writes are gathered now
+// The files whose writes are gathered now, each with the record of what was written to it.
+std::map<std::string, std::shared_ptr<WrittenPages>> g_paths;
 sqlite3_vfs g_vfs;
 sqlite3_vfs *g_real = nullptr;
 
@@ -36,8 +39,10 @@ struct GatheredFile {
     PieceWriter *writer;
     char *pending;            // a buffer of the writer's, kPiece bytes
     int pendingSize;
+    int pendingGrain;         // the size of each of the library's writes in the piece
     sqlite3_int64 pendingStart;
-    int writeBackFd;          // the same file, only to start its write-back; -1 if none
+    int syncFd;               // the same file, only to bring it to disk as it grows; -1 if none
+    std::shared_ptr<WrittenPages> *written;   // owned: the record outlives the file
 };
 
 GatheredFile *gathered(sqlite3_file *file)
@@ -51,7 +56,7 @@ int handOn(GatheredFile *f)
 {
     if (f->pendingSize == 0)
         return SQLITE_OK;
-    const int rc = f->writer->write(f->pending, f->pendingSize, f->pendingStart);
+    const int rc = f->writer->write(f->pending, f->pendingSize, f->pendingStart, f->pendingGrain);
     f->pendingSize = 0;
     f->pending = f->writer->buffer();
     return rc;
@@ -68,14 +73,18 @@ int settle(GatheredFile *f)
 int closeFile(sqlite3_file *file)
 {
     GatheredFile *f = gathered(file);
-    const int settled = settle(f);
+    const int handed = handOn(f);
+    const int finished = f->writer->finish();
+    const int settled = handed != SQLITE_OK ? handed : finished;
     delete f->writer;
     f->writer = nullptr;
     f->pending = nullptr;
     const int closed = f->real->pMethods->xClose(f->real);
-    if (f->writeBackFd >= 0)
-        ::close(f->writeBackFd);
-    f->writeBackFd = -1;
+    if (f->syncFd >= 0)
+        ::close(f->syncFd);
+    f->syncFd = -1;
+    delete f->written;
+    f->written = nullptr;
     return settled != SQLITE_OK ? settled : closed;
 }
 
@@ -90,7 +99,8 @@ int readFile(sqlite3_file *file, void *buffer, int amount, sqlite3_int64 offset)
 int writeFile(sqlite3_file *file, const void *data, int amount, sqlite3_int64 offset)
 {
     GatheredFile *f = gathered(file);
-    const bool follows = f->pendingSize > 0 && offset == f->pendingStart + f->pendingSize;
+    const bool follows =
+        f->pendingSize > 0 && offset == f->pendingStart + f->pendingSize && amount == f->pendingGrain;
     if (follows && f->pendingSize + amount <= kPiece) {
         std::memcpy(f->pending + f->pendingSize, data, size_t(amount));
         f->pendingSize += amount;
@@ -99,12 +109,14 @@ int writeFile(sqlite3_file *file, const void *data, int amount, sqlite3_int64 of
     if (amount >= kPiece) {
         if (const int rc = settle(f); rc != SQLITE_OK)
             return rc;
+        (*f->written)->wrote(data, amount, offset, amount);
         return f->real->pMethods->xWrite(f->real, data, amount, offset);
     }
     if (const int rc = handOn(f); rc != SQLITE_OK)
         return rc;
     std::memcpy(f->pending, data, size_t(amount));
     f->pendingSize = amount;
+    f->pendingGrain = amount;
     f->pendingStart = offset;
     return SQLITE_OK;
 }
@@ -121,7 +133,9 @@ int afterHandingOn(sqlite3_file *file, int (*const sqlite3_io_methods::*method)(
 
 int truncateFile(sqlite3_file *file, sqlite3_int64 size)
 {
-    return afterHandingOn(file, &sqlite3_io_methods::xTruncate, size);
+    const int rc = afterHandingOn(file, &sqlite3_io_methods::xTruncate, size);
+    (*gathered(file)->written)->truncated(size);
+    return rc;
 }
 int syncFile(sqlite3_file *file, int flags)
 {
@@ -166,19 +180,22 @@ const sqlite3_io_methods kGatheredMethods = {
     unlockFile, checkReservedLock, fileControl, sectorSize, deviceCharacteristics,
 };
 
-bool isGathered(const char *name)
+// The record of the file's writes when they are gathered; null otherwise.
+std::shared_ptr<WrittenPages> recordOf(const char *name)
 {
     if (!name)
-        return false;
+        return nullptr;
     const std::lock_guard lock(g_mutex);
-    return g_paths.count(name) > 0;
+    const auto found = g_paths.find(name);
+    return found == g_paths.end() ? nullptr : found->second;
 }
 
 // Any other file is the platform's own, placed at the start of the memory so that the
 // library calls the platform's methods on it directly.
 int openFile(sqlite3_vfs *, const char *name, sqlite3_file *file, int flags, int *outFlags)
 {
-    if (!(flags & SQLITE_OPEN_MAIN_DB) || !isGathered(name))
+    std::shared_ptr<WrittenPages> record = (flags & SQLITE_OPEN_MAIN_DB) ? recordOf(name) : nullptr;
+    if (!record)
         return g_real->xOpen(g_real, name, file, flags, outFlags);
     GatheredFile *f = gathered(file);
     std::memset(f, 0, sizeof *f);
@@ -186,16 +203,17 @@ int openFile(sqlite3_vfs *, const char *name, sqlite3_file *file, int flags, int
     const int rc = g_real->xOpen(g_real, name, f->real, flags, outFlags);
     if (rc != SQLITE_OK || !f->real->pMethods)
         return rc;
-    f->writeBackFd = ::open(name, O_WRONLY | O_CLOEXEC);
+    f->syncFd = ::open(name, O_WRONLY | O_CLOEXEC);
     try {
-        f->writer = new PieceWriter(f->real, f->writeBackFd);
+        f->writer = new PieceWriter(f->real, f->syncFd, record.get());
     } catch (const std::exception &) {
         f->real->pMethods->xClose(f->real);
-        if (f->writeBackFd >= 0)
-            ::close(f->writeBackFd);
+        if (f->syncFd >= 0)
+            ::close(f->syncFd);
         return SQLITE_NOMEM;
     }
     f->pending = f->writer->buffer();
+    f->written = new std::shared_ptr<WrittenPages>(std::move(record));
     f->base.pMethods = &kGatheredMethods;
     return SQLITE_OK;
 }
@@ -284,7 +302,7 @@ const char *gatheredWritesVfs()
     return kName;
 }
 
-GatheredWrites::GatheredWrites(const QString &path)
+GatheredWrites::GatheredWrites(const QString &path) : m_written(std::make_shared<WrittenPages>())
 {
     registerOnce();
     // The name the library will open the file by.
@@ -294,13 +312,18 @@ GatheredWrites::GatheredWrites(const QString &path)
         m_path = given;
     m_path.truncate(qsizetype(std::strlen(m_path.constData())));
     const std::lock_guard lock(g_mutex);
-    g_paths.insert(m_path.toStdString());
+    g_paths[m_path.toStdString()] = m_written;
 }
 
 GatheredWrites::~GatheredWrites()
 {
     const std::lock_guard lock(g_mutex);
     g_paths.erase(m_path.toStdString());
+}
+
+QString GatheredWrites::differences() const
+{
+    return m_written->differences(m_path);
 }
 
 } // namespace dao::sqlite

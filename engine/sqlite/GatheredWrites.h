@@ -7,11 +7,16 @@
 // consecutive pieces; any other use of the file (a read, its size, a sync or the library's
 // notice of a sync left out at a commit, closing it) first hands on what was gathered, so
 // the file always reads back what was written, and a write that fails fails the commit.
-// The pieces are written on a thread of their own (PieceWriter) while the copy goes on.
+// The pieces are written on a thread of their own (PieceWriter) while the copy goes on, and
+// each page is noted as it goes (WrittenPages), so that the closed file can be read back
+// and compared with what the library wrote.
 
 #include <QString>
+#include <memory>
 
 namespace dao::sqlite {
+
+class WrittenPages;
 
 // The name of the layer, registered (not as the default) on first use.
 const char *gatheredWritesVfs();
@@ -25,8 +30,13 @@ public:
     GatheredWrites(const GatheredWrites &) = delete;
     GatheredWrites &operator=(const GatheredWrites &) = delete;
 
+    // Once the file is closed: empty when it reads back exactly as the library wrote it,
+    // otherwise what differs (see WrittenPages).
+    QString differences() const;
+
 private:
     QByteArray m_path;
+    std::shared_ptr<WrittenPages> m_written;
 };
 
 } // namespace dao::sqlite

@@ -3,6 +3,7 @@
 #include "engine/ArchiveFormat.h"
 #include "engine/Constants.h"
 #include "engine/jet/Names.h"
+#include "engine/sqlite/ArchiveCopy.h"
 #include "engine/sqlite/GatheredWrites.h"
 #include "engine/sqlite/SqlFunctions.h"
 #include "engine/sqlite/SqliteDialect.h"
@@ -11,7 +12,6 @@
 #include "platform/CrashPoints.h"
 #include "platform/FileOps.h"
 #include "platform/LockFile.h"
-#include "platform/NetworkFileSystem.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -22,44 +22,6 @@ namespace dao::sqlite {
 namespace {
 
 const QString kConnectionSource = QStringLiteral("DAO.Workspace");
-
-// While a copy is written the library calls back every few hundred steps: a test can make
-// the process die there, with the copy half-written.
-int duringExport(void *)
-{
-    platform::crashPoint("export.half_written");
-    return 0;
-}
-
-// While a copy is made the archive is read once from end to end: its pages pass through a
-// small cache instead of filling the large one, and an unencrypted archive on a local disk
-// is read through a memory map instead of a read per page (the storage library maps no
-// encrypted file; over a network a mapped file that goes away would end the process).
-// Every setting is put back afterwards.
-class CopyReading {
-public:
-    CopyReading(sqlite3 *handle, const QString &path) : m_handle(handle)
-    {
-        Statement cache(handle, QStringLiteral("PRAGMA main.cache_size"));
-        m_cacheSize = cache.step() ? cache.int64(0) : 0;
-        cache.reset();
-        sqlite::execute(handle, QStringLiteral("PRAGMA main.cache_size = -2048"));
-        if (!platform::networkFileSystemOf(path))
-            sqlite::execute(handle, QStringLiteral("PRAGMA main.mmap_size = %1").arg(qint64(1) << 31));
-    }
-    ~CopyReading()
-    {
-        sqlite3_exec(m_handle, "PRAGMA main.mmap_size = 0", nullptr, nullptr, nullptr);
-        const QByteArray cache = QByteArrayLiteral("PRAGMA main.cache_size = ") + QByteArray::number(m_cacheSize);
-        sqlite3_exec(m_handle, cache.constData(), nullptr, nullptr, nullptr);
-    }
-    CopyReading(const CopyReading &) = delete;
-    CopyReading &operator=(const CopyReading &) = delete;
-
-private:
-    sqlite3 *m_handle;
-    qint64 m_cacheSize = 0;
-};
 
 enum class FileKind { Missing, Plain, Encrypted, Foreign };
 
@@ -373,56 +335,15 @@ void SqliteConnection::exportTo(const QString &destination, const QString &passw
             refuse(errIoFailure, QStringLiteral("Impossibile creare il file '%1'.").arg(destination));
     }
     platform::crashPoint("export.file_created");
-    const GatheredWrites gathered(destination);
+    // A copy under the archive's own password is given no key (NULL): the library then
+    // writes it with the archive's key as already derived, salt included, instead of
+    // deriving it from the password again (a deliberately slow step); it opens with the
+    // same password.
+    const bool sameKey = !password.isEmpty() && password == m_password;
     try {
-        // The key travels as a bound value, never inside the statement text. A copy under
-        // the archive's own password is given no key (NULL): the library then writes it with
-        // the archive's key as already derived, salt included, instead of deriving it from
-        // the password again (a deliberately slow step); it opens with the same password.
-        const bool sameKey = !password.isEmpty() && password == m_password;
-        sqlite::execute(handle, QStringLiteral("ATTACH DATABASE ? AS engine_copy KEY ?"),
-                {Value(destination), sameKey ? Value() : Value(password)});
+        writeCheckedCopy(handle, m_options.path, destination, sameKey ? Value() : Value(password), !password.isEmpty());
     } catch (const StorageFailure &failure) {
-        platform::deleteFile(destination);
         throw translate(failure, QStringLiteral("DAO.DBEngine"));
-    }
-    try {
-        if (!password.isEmpty()) {
-            sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.kdf_iter = %1").arg(format::kKdfIterations));
-            sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.cipher_page_size = %1").arg(format::kCipherPageSize));
-        }
-        // The copy is a new file that nobody uses until it is whole, synced and renamed into
-        // place; any failure deletes it. A journal of its own would only protect what is
-        // thrown away anyway. Its rows arrive in key order, so a cache of a few megabytes
-        // holds the pages still being filled and each page reaches the file about once; a
-        // larger one only costs memory to set up. Nor does it sync before the end: each
-        // commit, in place of the sync, hands on the writes gathered so far, and a failure
-        // to write them fails the copy.
-        sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.journal_mode = OFF"));
-        sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.synchronous = OFF"));
-        sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.cache_size = -4096"));
-        sqlite3_progress_handler(handle, 500, duringExport, nullptr);
-        {
-            const CopyReading reading(handle, m_options.path);
-            sqlite::execute(handle, QStringLiteral("SELECT sqlcipher_export('engine_copy')"));
-        }
-        sqlite3_progress_handler(handle, 0, nullptr, nullptr);
-        Statement version(handle, QStringLiteral("PRAGMA main.user_version"));
-        const qint64 userVersion = version.step() ? version.int64(0) : 0;
-        version.reset();
-        sqlite::execute(handle, QStringLiteral("PRAGMA engine_copy.user_version = %1").arg(userVersion));
-        sqlite::execute(handle, QStringLiteral("DETACH DATABASE engine_copy"));
-        platform::crashPoint("export.written");
-    } catch (const StorageFailure &failure) {
-        sqlite3_progress_handler(handle, 0, nullptr, nullptr);
-        sqlite3_exec(handle, "DETACH DATABASE engine_copy", nullptr, nullptr, nullptr);
-        platform::deleteFile(destination);
-        platform::deleteFile(destination + QLatin1String("-journal"));
-        throw translate(failure, QStringLiteral("DAO.DBEngine"));
-    }
-    if (!platform::syncFile(destination)) {
-        platform::deleteFile(destination);
-        refuse(errIoFailure, QStringLiteral("Impossibile scrivere su disco la copia '%1'.").arg(destination));
     }
 }
 

@@ -40,7 +40,8 @@ public:
     void changePassword(const QString &newPassword) override;
     bool integrityCheck() override;
     QStringList integrityProblems(int limit) override;
-    // Writes a compacted copy of the archive to destination under password.
+    // Writes a compacted copy of the archive to destination under password, synced and
+    // checked against the archive (ArchiveCopy); a copy that does not check out is removed.
     void exportTo(const QString &destination, const QString &password);
 
     // Maps a storage failure to the engine error a caller sees.

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <unistd.h>
 #include <vector>
 
 using dao::sqlite::PieceWriter;
@@ -75,4 +76,26 @@ TEST(PieceWriter, WritesInTheOrderGivenAndKeepsReportingTheFirstFailure)
     EXPECT_EQ(writer.drain(), SQLITE_IOERR_WRITE);
     ASSERT_EQ(file.writes.size(), 2u);   // the first, then the refused one; nothing after
     EXPECT_EQ(file.writes[0], std::make_pair(0LL, 'a'));
+}
+
+// The copy is brought to disk on a second thread as it grows; a sync the system refuses
+// (here on a pipe, which cannot be synced) fails the copy like a refused write, even when
+// it comes after the last piece was written.
+TEST(PieceWriter, ASyncThatFailsFailsTheCopy)
+{
+    FakeFile file{};
+    file.base.pMethods = &kFakeMethods;
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    int rc = SQLITE_OK;
+    {
+        PieceWriter writer(&file.base, pipeEnds[1]);
+        // Past the amount after which a sync is asked for.
+        for (long long offset = 0; offset < 9LL * 1024 * 1024; offset += PieceWriter::kPieceSize)
+            writer.write(writer.buffer(), PieceWriter::kPieceSize, offset);
+        rc = writer.finish();
+    }
+    ::close(pipeEnds[0]);
+    ::close(pipeEnds[1]);
+    EXPECT_EQ(rc, SQLITE_IOERR_FSYNC);
 }
