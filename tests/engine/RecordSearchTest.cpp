@@ -16,6 +16,24 @@ struct Card {
     QString note;
 };
 
+// The cards in the table of people, made in the new archive.
+void writeCards(dao::Database &db, const dao::TableSpec &people, const std::vector<Card> &cards)
+{
+    db.CreateTable(people);
+    auto rs = db.OpenRecordset("Persone");
+    for (const Card &card : cards) {
+        rs->AddNew();
+        rs->field("Nome").setValue(card.name);
+        rs->field("Eta").setValue(card.age);
+        rs->field("Attivo").setValue(card.active);
+        if (card.born.isValid())
+            rs->field("Nascita").setValue(dao::Value(dao::Date{double(dao::engineDayOf(card.born))}));
+        if (!card.note.isEmpty())
+            rs->field("Note").setValue(card.note);
+        rs->Update();
+    }
+}
+
 QStringList found(dao::Database &db, const QString &text)
 {
     auto base = db.OpenRecordset("Persone");
@@ -42,22 +60,7 @@ TEST_F(SearchKeysRecordText, LettersAToZInEitherCaseTheRestAsStoredNeverAcrossAC
         {"città", 41, false, {}, "CITTÀ alta"},
         {"AB", 7, false, QDate(1999, 12, 31), {}},
     };
-    {
-        auto db = ws->CreateDatabase(path(), {});
-        db->CreateTable(peopleSpec());
-        auto rs = db->OpenRecordset("Persone");
-        for (const Card &card : cards) {
-            rs->AddNew();
-            rs->field("Nome").setValue(card.name);
-            rs->field("Eta").setValue(card.age);
-            rs->field("Attivo").setValue(card.active);
-            if (card.born.isValid())
-                rs->field("Nascita").setValue(dao::Value(dao::Date{double(dao::engineDayOf(card.born))}));
-            if (!card.note.isEmpty())
-                rs->field("Note").setValue(card.note);
-            rs->Update();
-        }
-    }
+    writeCards(*ws->CreateDatabase(path(), {}), peopleSpec(), cards);
     auto db = open();
     EXPECT_EQ(found(*db, "ROSSI"), QStringList({"rossi", "Rossini"}));
     EXPECT_EQ(found(*db, "rossi"), QStringList());           // no upper-cased text holds a small letter
@@ -122,26 +125,13 @@ TEST_F(SearchKeysRecordText, EveryPieceOfANumberABooleanWordOrADateIsFoundInItsC
         {"due", 58, false, QDate(1987, 2, 28), {}},
         {"tre", 0, true, {}, "nota 3/9"},
     };
+    writeCards(*ws->CreateDatabase(path(), {}), peopleSpec(), cards);
     std::vector<QString> records;
-    {
-        auto db = ws->CreateDatabase(path(), {});
-        db->CreateTable(peopleSpec());
-        auto rs = db->OpenRecordset("Persone");
-        for (const Card &card : cards) {
-            rs->AddNew();
-            rs->field("Nome").setValue(card.name);
-            rs->field("Eta").setValue(card.age);
-            rs->field("Attivo").setValue(card.active);
-            if (card.born.isValid())
-                rs->field("Nascita").setValue(dao::Value(dao::Date{double(dao::engineDayOf(card.born))}));
-            if (!card.note.isEmpty())
-                rs->field("Note").setValue(card.note);
-            rs->Update();
-            records.push_back(QStringLiteral(" %1 %2 %3 %4 %5")
-                                  .arg(card.name, QString::number(card.age), card.active ? "True" : "False",
-                                       card.born.isValid() ? card.born.toString("dd/MM/yyyy") : QString(), card.note)
-                                  .toUpper());
-        }
+    for (const Card &card : cards) {
+        records.push_back(QStringLiteral(" %1 %2 %3 %4 %5")
+                              .arg(card.name, QString::number(card.age), card.active ? "True" : "False",
+                                   card.born.isValid() ? card.born.toString("dd/MM/yyyy") : QString(), card.note)
+                              .toUpper());
     }
     auto db = open();
     for (const QString &record : records) {
