@@ -211,8 +211,9 @@ bool TArcTable::rebindDetail()
     m_appliedCriteria.reset();
     m_currentPosition = -1;
     m_highestPosition = -1;
+    // No count in the background: a member table's select has no criteria in the engine,
+    // and the caller counts the new card's members at once.
     markCountStale();
-    countInBackground();
     return true;
 }
 

@@ -190,8 +190,7 @@ int runListCommand(const ListCommandRequest &request, QTextStream &out, QTextStr
         const bool exporting = request.command == QLatin1String("esporta");
         session.open(request.archive, request.password,
                      exporting ? ListSession::Members::Open : ListSession::Members::Closed);
-        return exporting ? exportList(request, session, out, err)
-                                                          : statistics(request, session, out);
+        return exporting ? exportList(request, session, out, err) : statistics(request, session, out);
     });
 }
 
